@@ -1,0 +1,42 @@
+#include "app/DefaultsCommand.h"
+#include "platform/process/TerminationSignals.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+QStringList argumentsAfter(int argc, char** argv, int first)
+{
+    QStringList arguments;
+    for (int i = first; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    return arguments;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "defaults") == 0) {
+        QCoreApplication application(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return runDefaultsCommand(argumentsAfter(argc, argv, 2), out, err);
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Trovix"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    platform::TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &platform::TerminationSignals::terminationRequested,
+                     &application, [] { QApplication::quit(); });
+    return QApplication::exec();
+}

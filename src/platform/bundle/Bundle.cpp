@@ -1,0 +1,123 @@
+#include "platform/bundle/Bundle.h"
+
+#include "platform/plist/PropertyList.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace platform {
+namespace {
+
+// Used when Trovix runs outside its bundle, so that identifiers and names stay
+// right even then.
+QVariantMap builtInInfo()
+{
+    return {
+        {QStringLiteral("CFBundleIdentifier"), QStringLiteral("com.quirkworks.Trovix")},
+        {QStringLiteral("CFBundleName"), QStringLiteral("Trovix")},
+        {QStringLiteral("CFBundleShortVersionString"), QStringLiteral(TROVIX_VERSION)},
+    };
+}
+
+QString locateMainBundle()
+{
+    if (QCoreApplication::instance() != nullptr) {
+        const QString path =
+            Bundle::bundlePathForExecutable(QCoreApplication::applicationFilePath());
+        if (!path.isEmpty()) {
+            return path;
+        }
+    } else {
+        const QString path = Bundle::bundlePathForExecutable(
+            QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
+        if (!path.isEmpty()) {
+            return path;
+        }
+    }
+    const QString fromEnvironment = qEnvironmentVariable("TROVIX_BUNDLE");
+    if (!fromEnvironment.isEmpty() && QFileInfo(fromEnvironment).isDir()) {
+        return QFileInfo(fromEnvironment).absoluteFilePath();
+    }
+    return {};
+}
+
+} // namespace
+
+const Bundle& Bundle::main()
+{
+    static const Bundle bundle(locateMainBundle());
+    return bundle;
+}
+
+Bundle::Bundle(const QString& bundlePath) : m_bundlePath(bundlePath)
+{
+    if (m_bundlePath.isEmpty()) {
+        m_info = builtInInfo();
+        return;
+    }
+    const auto info = plist::readFile(m_bundlePath + QStringLiteral("/Contents/Info.plist"));
+    if (info && info->typeId() == QMetaType::QVariantMap) {
+        m_info = info->toMap();
+    } else {
+        m_info = builtInInfo();
+    }
+}
+
+QString Bundle::bundlePathForExecutable(const QString& executablePath)
+{
+    const QFileInfo executable(executablePath);
+    QDir dir = executable.absoluteDir();
+    if (dir.dirName() != QLatin1String("MacOS") || !dir.cdUp() ||
+        dir.dirName() != QLatin1String("Contents") || !dir.cdUp()) {
+        return {};
+    }
+    if (!QFileInfo::exists(dir.filePath(QStringLiteral("Contents/Info.plist")))) {
+        return {};
+    }
+    return dir.absolutePath();
+}
+
+QVariant Bundle::objectForInfoDictionaryKey(const QString& key) const
+{
+    return m_info.value(key);
+}
+
+QString Bundle::infoString(const QString& key) const
+{
+    const QVariant value = m_info.value(key);
+    return value.typeId() == QMetaType::QString ? value.toString() : QString();
+}
+
+QString Bundle::bundleIdentifier() const
+{
+    return infoString(QStringLiteral("CFBundleIdentifier"));
+}
+
+QString Bundle::name() const
+{
+    return infoString(QStringLiteral("CFBundleName"));
+}
+
+QString Bundle::shortVersionString() const
+{
+    return infoString(QStringLiteral("CFBundleShortVersionString"));
+}
+
+QString Bundle::resourcePath() const
+{
+    return m_bundlePath.isEmpty() ? QString()
+                                  : m_bundlePath + QStringLiteral("/Contents/Resources");
+}
+
+QString Bundle::pathForResource(const QString& name, const QString& type) const
+{
+    if (m_bundlePath.isEmpty() || name.isEmpty()) {
+        return {};
+    }
+    const QString fileName = type.isEmpty() ? name : name + QLatin1Char('.') + type;
+    const QString path = resourcePath() + QLatin1Char('/') + fileName;
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+} // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVariantMap>
+
+namespace platform {
+
+// The application folder Trovix.app/Contents/{Info.plist, MacOS/trovix,
+// Resources/...}: its information keys and its resources.
+class Bundle
+{
+public:
+    // The bundle that holds the running executable. A program that does not
+    // run from a bundle (a test, say) uses the folder named by the TROVIX_BUNDLE
+    // environment variable, else a bundle without a folder whose information
+    // keys are the built-in ones.
+    static const Bundle& main();
+
+    // The bundle at bundlePath (the .app folder).
+    explicit Bundle(const QString& bundlePath);
+
+    // The .app folder that holds an executable at executablePath, or an empty
+    // string when it does not stand in Contents/MacOS of one.
+    static QString bundlePathForExecutable(const QString& executablePath);
+
+    QString bundlePath() const { return m_bundlePath; }
+    bool isValid() const { return !m_bundlePath.isEmpty(); }
+
+    QVariantMap infoDictionary() const { return m_info; }
+    QVariant objectForInfoDictionaryKey(const QString& key) const;
+    QString infoString(const QString& key) const;
+
+    QString bundleIdentifier() const;
+    QString name() const;
+    QString shortVersionString() const;
+
+    QString resourcePath() const;
+    // The path of the resource name.type in Resources, or an empty string
+    // when there is no such file or folder.
+    QString pathForResource(const QString& name, const QString& type) const;
+
+private:
+    QString m_bundlePath;
+    QVariantMap m_info;
+};
+
+} // namespace platform

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <QVariantMap>
+
+#include <memory>
+
+namespace platform {
+
+// The program's settings: a typed store of property-list values with
+// registered defaults. Registered values stay in memory and are never written;
+// values that are set persist on their own, atomically, at most once per pass
+// of the event loop, to an XML property list. A change of the file by another
+// process is picked up and reported through didChange().
+class UserDefaults : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A store persisted at filePath. The file is read at once; a corrupt or
+    // unreadable file is renamed aside, logged once, and the store starts empty.
+    explicit UserDefaults(const QString& filePath, QObject* parent = nullptr);
+    ~UserDefaults() override;
+
+    // The process-wide store at $XDG_CONFIG_HOME/<bundle identifier>.plist
+    // (~/.config when XDG_CONFIG_HOME is unset), created on first use.
+    static UserDefaults& standard();
+    // Replaces the process-wide store (tests install one on a temporary file).
+    static void setStandard(std::unique_ptr<UserDefaults> defaults);
+    // Where the process-wide store keeps its file.
+    static QString standardFilePath();
+
+    QString filePath() const;
+
+    // Registered values: consulted when a key has no stored value.
+    void registerDefaults(const QVariantMap& defaults);
+    QVariantMap registeredDefaults() const;
+
+    // Typed reads. An absent key reads as an invalid QVariant, NO, 0, 0.0,
+    // an empty string or an empty map.
+    QVariant objectForKey(const QString& key) const;
+    bool boolForKey(const QString& key) const;
+    qint64 integerForKey(const QString& key) const;
+    // A number, or a string that holds a number; anything else reads as 0.
+    double floatForKey(const QString& key) const;
+    // The value when it is a string, otherwise an empty (null) string.
+    QString stringForKey(const QString& key) const;
+    QVariantMap dictionaryForKey(const QString& key) const;
+    bool hasStoredValue(const QString& key) const;
+
+    void setObject(const QVariant& value, const QString& key);
+    void setBool(bool value, const QString& key);
+    void setInteger(qint64 value, const QString& key);
+    void removeObjectForKey(const QString& key);
+
+    // Values that are stored (persisted), without the registered defaults.
+    QVariantMap persistentDomain() const;
+
+    // Writes pending changes now; answers whether the file is up to date.
+    bool synchronize();
+
+Q_SIGNALS:
+    // A value changed, in this process or in the file by another process.
+    void didChange();
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace platform

@@ -1,0 +1,59 @@
+#include "platform/log/SystemLog.h"
+
+#include <QByteArray>
+#include <QMutex>
+#include <QMutexLocker>
+
+#include <syslog.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace platform {
+namespace {
+
+QMutex& sinkMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+SystemLogSink& installedSink()
+{
+    static SystemLogSink sink;
+    return sink;
+}
+
+void openSystemLogOnce()
+{
+    // The identifier must outlive every later syslog() call.
+    static const bool opened = [] {
+        openlog("trovix", LOG_PID, LOG_USER);
+        return true;
+    }();
+    (void)opened;
+}
+
+} // namespace
+
+void systemLog(const QString& message)
+{
+    openSystemLogOnce();
+    const QByteArray line = message.toUtf8();
+    syslog(LOG_NOTICE, "%s", line.constData());
+    if (isatty(STDERR_FILENO)) {
+        std::fprintf(stderr, "trovix: %s\n", line.constData());
+    }
+    QMutexLocker locker(&sinkMutex());
+    if (installedSink()) {
+        installedSink()(message);
+    }
+}
+
+void setSystemLogSink(SystemLogSink sink)
+{
+    QMutexLocker locker(&sinkMutex());
+    installedSink() = std::move(sink);
+}
+
+} // namespace platform
