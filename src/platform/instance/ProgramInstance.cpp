@@ -1,0 +1,109 @@
+#include "platform/instance/ProgramInstance.h"
+
+#include "platform/log/SystemLog.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QTimer>
+
+namespace platform {
+namespace {
+
+const QString serviceName = QStringLiteral("com.quirkworks.Trovix");
+const QString objectPath = QStringLiteral("/com/quirkworks/Trovix");
+const QString interfaceName = QStringLiteral("com.quirkworks.Trovix");
+
+// Requests are answered at once and acted on in the next event-loop pass, so
+// a caller never waits while a pop-up menu is open.
+class InstanceAdaptor : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.quirkworks.Trovix")
+
+public:
+    explicit InstanceAdaptor(ProgramInstance* instance) : QObject(instance), m_instance(instance) {}
+
+public Q_SLOTS:
+    Q_SCRIPTABLE void Reopen()
+    {
+        QTimer::singleShot(0, m_instance, &ProgramInstance::reopenRequested);
+    }
+    Q_SCRIPTABLE void PopUp(bool allApplications)
+    {
+        QTimer::singleShot(0, m_instance,
+                           [this, allApplications] { Q_EMIT m_instance->popUpRequested(allApplications); });
+    }
+
+private:
+    ProgramInstance* m_instance;
+};
+
+bool call(const QString& method, const QVariantList& arguments, QString* error)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        if (error != nullptr) {
+            *error = QStringLiteral("no desktop session bus");
+        }
+        return false;
+    }
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(serviceName, objectPath, interfaceName, method);
+    message.setArguments(arguments);
+    const QDBusMessage reply = bus.call(message, QDBus::Block, 5000);
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        if (error != nullptr) {
+            *error = reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
+                         ? QStringLiteral("Trovix is not running")
+                         : reply.errorMessage();
+        }
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ProgramInstance::ProgramInstance(QObject* parent) : QObject(parent) {}
+
+ProgramInstance::~ProgramInstance()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        bus.unregisterObject(objectPath);
+        bus.unregisterService(serviceName);
+    }
+}
+
+ProgramInstance::Claim ProgramInstance::claim()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        systemLog(QStringLiteral("no session bus: cannot tell other starts of Trovix apart"));
+        return Claim::NoSessionBus;
+    }
+    const auto reply = bus.interface()->registerService(
+        serviceName, QDBusConnectionInterface::DontQueueService,
+        QDBusConnectionInterface::DontAllowReplacement);
+    if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered) {
+        return Claim::AlreadyRunning;
+    }
+    bus.registerObject(objectPath, new InstanceAdaptor(this),
+                       QDBusConnection::ExportScriptableSlots);
+    return Claim::Primary;
+}
+
+bool ProgramInstance::requestReopen(QString* error)
+{
+    return call(QStringLiteral("Reopen"), {}, error);
+}
+
+bool ProgramInstance::requestPopUp(bool allApplications, QString* error)
+{
+    return call(QStringLiteral("PopUp"), {allApplications}, error);
+}
+
+} // namespace platform
+
+#include "ProgramInstance.moc"

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace platform {
+
+// One running Trovix per desktop session. The first instance owns the
+// program's name on the session bus; later invocations (a second start, the
+// command line) reach it through that name.
+class ProgramInstance : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Claim {
+        Primary,        // this process is the one running Trovix
+        AlreadyRunning, // another process owns the name
+        NoSessionBus    // no bus to coordinate on: run alone
+    };
+
+    explicit ProgramInstance(QObject* parent = nullptr);
+    ~ProgramInstance() override;
+
+    // Claims the name and starts answering requests.
+    Claim claim();
+
+    // Requests to the running instance. Each answers whether it was delivered;
+    // on failure, error (when given) holds a one-line reason.
+    static bool requestReopen(QString* error = nullptr);
+    static bool requestPopUp(bool allApplications, QString* error = nullptr);
+
+Q_SIGNALS:
+    // Another start of the program asked this one to reopen.
+    void reopenRequested();
+    // The command line asked for the pop-up menu at the pointer.
+    void popUpRequested(bool allApplications);
+};
+
+} // namespace platform
