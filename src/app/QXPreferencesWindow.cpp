@@ -1,0 +1,44 @@
+#include "app/QXPreferencesWindow.h"
+
+#include "platform/application/Activation.h"
+
+#include <QKeyEvent>
+#include <QScreen>
+
+QXPreferencesWindow::QXPreferencesWindow(QWidget* parent) : QMainWindow(parent) {}
+
+void QXPreferencesWindow::makeKeyAndOrderFront()
+{
+    if (!isVisible() && !m_placed) {
+        m_placed = true;
+        adjustSize();
+        if (const QScreen* screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    show();
+    raise();
+    activateWindow();
+    platform::Activation::current().activateIgnoringOtherApps();
+}
+
+void QXPreferencesWindow::keyPressEvent(QKeyEvent* event)
+{
+    const bool escape = event->key() == Qt::Key_Escape;
+    const bool controlPeriod =
+        event->key() == Qt::Key_Period && (event->modifiers() & Qt::ControlModifier);
+    if (escape || controlPeriod) {
+        close();
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+QMenu* QXPreferencesWindow::createPopupMenu()
+{
+    // No context menu to hide the toolbar: the sections live there.
+    return nullptr;
+}
