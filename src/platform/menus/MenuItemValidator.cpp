@@ -1,0 +1,7 @@
+#include "platform/menus/MenuItemValidator.h"
+
+namespace platform {
+
+MenuItemValidator::~MenuItemValidator() = default;
+
+} // namespace platform
