@@ -88,7 +88,7 @@ QVariant integerFromNode(plist_t node)
     if (bits <= static_cast<uint64_t>(std::numeric_limits<qint64>::max())) {
         return QVariant(static_cast<qlonglong>(bits));
     }
-    if (xmlOfNode(node).contains('-')) {
+    if (xmlOfNode(node).contains("<integer>-")) {
         return QVariant(static_cast<qlonglong>(static_cast<int64_t>(bits)));
     }
     return QVariant(static_cast<qulonglong>(bits));

@@ -1,0 +1,213 @@
+#include "platform/plist/PropertyList.h"
+#include "platform/plist/PropertyListText.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QPoint>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdlib>
+#include <limits>
+#include <plist/plist.h>
+
+using namespace platform;
+
+namespace {
+
+QVariantMap sampleDictionary()
+{
+    return {
+        {QStringLiteral("bool"), true},
+        {QStringLiteral("integer"), qlonglong(-42)},
+        {QStringLiteral("real"), 2.5},
+        {QStringLiteral("string"), QStringLiteral("a <b> & \"c\" ü")},
+        {QStringLiteral("date"), QDateTime(QDate(2024, 2, 29), QTime(12, 34, 56), Qt::UTC)},
+        {QStringLiteral("data"), QByteArray("\x00\x01\xff", 3)},
+        {QStringLiteral("array"), QVariantList{qlonglong(1), QStringLiteral("two")}},
+        {QStringLiteral("dict"), QVariantMap{{QStringLiteral("Key Code"), qlonglong(49)}}},
+    };
+}
+
+} // namespace
+
+class PropertyListTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void roundTripsEveryType_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("true") << QVariant(true);
+        QTest::newRow("false") << QVariant(false);
+        QTest::newRow("zero") << QVariant(qlonglong(0));
+        QTest::newRow("negative") << QVariant(qlonglong(-5));
+        QTest::newRow("signed min") << QVariant(std::numeric_limits<qlonglong>::min());
+        QTest::newRow("signed max") << QVariant(std::numeric_limits<qlonglong>::max());
+        QTest::newRow("unsigned max") << QVariant(std::numeric_limits<qulonglong>::max());
+        QTest::newRow("real") << QVariant(0.1);
+        QTest::newRow("third") << QVariant(1.0 / 3);
+        QTest::newRow("huge real") << QVariant(1e300);
+        QTest::newRow("empty string") << QVariant(QString());
+        QTest::newRow("markup string") << QVariant(QStringLiteral("<key>&amp;</key>\n\tü€"));
+        QTest::newRow("date") << QVariant(QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC));
+        QTest::newRow("date before 2001")
+            << QVariant(QDateTime(QDate(1970, 1, 1), QTime(0, 0, 1), Qt::UTC));
+        QTest::newRow("data") << QVariant(QByteArray("\x00\x7f\x80\xff", 4));
+        QTest::newRow("empty array") << QVariant(QVariantList());
+        QTest::newRow("empty dict") << QVariant(QVariantMap());
+        QTest::newRow("nested") << QVariant(sampleDictionary());
+    }
+    void roundTripsEveryType()
+    {
+        QFETCH(QVariant, value);
+        const QByteArray xml = plist::toXml(value);
+        QVERIFY(xml.startsWith("<?xml"));
+        QString error;
+        const auto back = plist::fromData(xml, &error);
+        QVERIFY2(back.has_value(), qPrintable(error));
+        QVERIFY2(plist::identical(*back, value), xml.constData());
+    }
+
+    void writesTheStandardXmlElements()
+    {
+        const QByteArray xml = plist::toXml(sampleDictionary());
+        QVERIFY(xml.contains("<true/>"));
+        QVERIFY(xml.contains("<integer>-42</integer>"));
+        QVERIFY(xml.contains("<real>2.5</real>"));
+        QVERIFY(xml.contains("<date>2024-02-29T12:34:56Z</date>"));
+        QVERIFY(xml.contains("<key>Key Code</key>"));
+        QVERIFY(xml.contains("&lt;b&gt; &amp;"));
+    }
+
+    void readsBinaryPropertyLists()
+    {
+        // A binary property list made by libplist itself, as another program
+        // would write one.
+        plist_t dict = plist_new_dict();
+        plist_dict_set_item(dict, "flag", plist_new_bool(1));
+        plist_dict_set_item(dict, "count", plist_new_uint(static_cast<uint64_t>(-3)));
+        plist_dict_set_item(dict, "name", plist_new_string("Trovix"));
+        plist_dict_set_item(dict, "when", plist_new_date(730902896, 0));
+        char* bytes = nullptr;
+        uint32_t length = 0;
+        plist_to_bin(dict, &bytes, &length);
+        const QByteArray binary(bytes, length);
+        plist_to_bin_free(bytes);
+        plist_free(dict);
+        QVERIFY(binary.startsWith("bplist00"));
+
+        const auto value = plist::fromData(binary);
+        QVERIFY(value.has_value());
+        const QVariantMap map = value->toMap();
+        QCOMPARE(map.value(QStringLiteral("flag")).typeId(), QMetaType::Bool);
+        QCOMPARE(map.value(QStringLiteral("flag")).toBool(), true);
+        QCOMPARE(map.value(QStringLiteral("count")), QVariant(qlonglong(-3)));
+        QCOMPARE(map.value(QStringLiteral("name")).toString(), QStringLiteral("Trovix"));
+        QCOMPARE(map.value(QStringLiteral("when")).toDateTime(),
+                 QDateTime(QDate(2024, 2, 29), QTime(12, 34, 56), Qt::UTC));
+    }
+
+    void rejectsWhatIsNotAPropertyList_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("garbage") << QByteArray("\x01\x02garbage\xff", 11);
+        QTest::newRow("truncated xml")
+            << QByteArray("<?xml version=\"1.0\"?><plist><dict><key>a</key>");
+        QTest::newRow("truncated binary") << QByteArray("bplist00\xd1\x01\x02", 11);
+        QTest::newRow("plain text") << QByteArray("{ a = 1; }");
+    }
+    void rejectsWhatIsNotAPropertyList()
+    {
+        QFETCH(QByteArray, data);
+        QString error;
+        QVERIFY(!plist::fromData(data, &error).has_value());
+        QVERIFY(!error.isEmpty());
+    }
+
+    void leavesOutValuesWithoutAPropertyListForm()
+    {
+        const QVariantMap map{{QStringLiteral("kept"), 1},
+                              {QStringLiteral("dropped"), QVariant::fromValue(QPoint(1, 2))}};
+        const auto back = plist::fromData(plist::toXml(map));
+        QVERIFY(back.has_value());
+        QCOMPARE(back->toMap().keys(), QStringList{QStringLiteral("kept")});
+        QVERIFY(plist::toXml(QVariant::fromValue(QPoint(1, 2))).isEmpty());
+        QVERIFY(plist::toXml(QVariant()).isEmpty());
+    }
+
+    void normalizesToWhatReadsBack()
+    {
+        QCOMPARE(plist::normalized(QVariant(7)).typeId(), QMetaType::LongLong);
+        QCOMPARE(plist::normalized(QVariant(7u)).typeId(), QMetaType::LongLong);
+        QCOMPARE(plist::normalized(QVariant(1.5f)).typeId(), QMetaType::Double);
+        const QVariant list = plist::normalized(QStringList{QStringLiteral("a")});
+        QCOMPARE(list.typeId(), QMetaType::QVariantList);
+        const QDateTime withMillis(QDate(2020, 5, 6), QTime(7, 8, 9, 999), Qt::UTC);
+        QCOMPARE(plist::normalized(withMillis).toDateTime(),
+                 QDateTime(QDate(2020, 5, 6), QTime(7, 8, 9), Qt::UTC));
+        QVERIFY(!plist::normalized(QVariant::fromValue(QPoint())).isValid());
+    }
+
+    void identicalKeepsTypesApart()
+    {
+        QVERIFY(!plist::identical(QVariant(true), QVariant(qlonglong(1))));
+        QVERIFY(!plist::identical(QVariant(qlonglong(2)), QVariant(2.0)));
+        QVERIFY(!plist::identical(QVariantMap{{QStringLiteral("a"), true}},
+                                  QVariantMap{{QStringLiteral("a"), qlonglong(1)}}));
+        QVERIFY(plist::identical(sampleDictionary(), sampleDictionary()));
+    }
+
+    void writesFilesAtomically()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("settings.plist"));
+        QVERIFY(plist::writeFile(path, QVariantMap{{QStringLiteral("a"), 1}}));
+        QVERIFY(plist::writeFile(path, sampleDictionary()));
+        const auto back = plist::readFile(path);
+        QVERIFY(back.has_value());
+        QVERIFY(plist::identical(*back, sampleDictionary()));
+        // Nothing but the finished file is left behind.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("settings.plist")});
+
+        QString error;
+        QVERIFY(!plist::writeFile(dir.filePath(QStringLiteral("missing/x.plist")), 1, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!plist::readFile(dir.filePath(QStringLiteral("none.plist")), &error));
+    }
+
+    void printsTheOldStyleTextForm()
+    {
+        const QVariantMap hotKey{
+            {QStringLiteral("Key Code"), qlonglong(49)},
+            {QStringLiteral("Identifier"), QStringLiteral("Menu Trigger")},
+            {QStringLiteral("Name"), QStringLiteral("Space")},
+            {QStringLiteral("List"), QVariantList{true, 2.5, QString()}},
+            {QStringLiteral("Quote"), QStringLiteral("say \"hi\"\n")},
+        };
+        QCOMPARE(plist::toOldStyleText(hotKey),
+                 QStringLiteral("{\n"
+                                "    Identifier = \"Menu Trigger\";\n"
+                                "    \"Key Code\" = 49;\n"
+                                "    List = (\n"
+                                "        1,\n"
+                                "        2.5,\n"
+                                "        \"\"\n"
+                                "    );\n"
+                                "    Name = Space;\n"
+                                "    Quote = \"say \\\"hi\\\"\\n\";\n"
+                                "}"));
+        QCOMPARE(plist::toOldStyleText(QVariantMap()), QStringLiteral("{\n}"));
+        QCOMPARE(plist::toPlainText(QStringLiteral("a b")), QStringLiteral("a b"));
+        QCOMPARE(plist::toPlainText(false), QStringLiteral("0"));
+        QCOMPARE(plist::toPlainText(QByteArray("\x0a\x1b", 2)), QStringLiteral("<0a1b>"));
+        QCOMPARE(plist::toPlainText(QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC)),
+                 QStringLiteral("2001-01-01 00:00:00 +0000"));
+    }
+};
+
+QTEST_GUILESS_MAIN(PropertyListTest)
+#include "property_list_test.moc"
