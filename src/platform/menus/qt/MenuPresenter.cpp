@@ -1,0 +1,363 @@
+#include "platform/menus/qt/MenuPresenter.h"
+
+#include "platform/menus/KeyEquivalentText.h"
+#include "platform/menus/qt/LargeIconMenuStyle.h"
+#include "platform/menus/qt/MenuIcons.h"
+#include "platform/menus/qt/MenuPalette.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QtMath>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+// The action text: the title with '&' escaped (no mnemonics) and the key
+// equivalent after a tab, which QMenu shows in its shortcut column.
+QString actionText(const MenuItem& item)
+{
+    QString title = item.title();
+    title.replace(u'&', QStringLiteral("&&"));
+    title.replace(u'\t', u' ');
+    const QString keyText =
+        KeyEquivalentText::displayText(item.keyEquivalent(), item.keyEquivalentModifierMask());
+    return keyText.isEmpty() ? title : title + u'\t' + keyText;
+}
+
+QString menuTitle(const Menu& menu)
+{
+    QString title = menu.title();
+    return title.replace(u'&', QStringLiteral("&&"));
+}
+
+// The flag a modifier key adds while it is held, or 0 for other keys.
+ModifierFlags flagOfModifierKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+        return ModifierFlag::Shift;
+    case Qt::Key_Control:
+        return ModifierFlag::Control;
+    case Qt::Key_Alt:
+        return ModifierFlag::Option;
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+        return ModifierFlag::Command;
+    default:
+        return 0;
+    }
+}
+
+// The size in points of the larger side of an image.
+int imageExtent(const QImage& image)
+{
+    if (image.isNull()) {
+        return 0;
+    }
+    const QSizeF size = image.deviceIndependentSize();
+    return qCeil(qMax(size.width(), size.height()));
+}
+
+} // namespace
+
+MenuPresenter::MenuPresenter(Menu& menu, QObject* parent)
+    : QObject(parent), m_model(menu), m_root(std::make_unique<QMenu>())
+{
+    m_root->installEventFilter(this);
+    connect(m_root.get(), &QMenu::aboutToShow, this, &MenuPresenter::prepareRoot);
+    fill(m_root.get(), m_model);
+}
+
+MenuPresenter::~MenuPresenter()
+{
+    // The menus go first: they may still use the large-icon style.
+    m_actions.clear();
+    m_root.reset();
+}
+
+ModifierFlags MenuPresenter::modifierFlags(Qt::KeyboardModifiers modifiers)
+{
+    ModifierFlags flags = 0;
+    if (modifiers & Qt::ShiftModifier) {
+        flags |= ModifierFlag::Shift;
+    }
+    if (modifiers & Qt::ControlModifier) {
+        flags |= ModifierFlag::Control;
+    }
+    if (modifiers & Qt::AltModifier) {
+        flags |= ModifierFlag::Option;
+    }
+    if (modifiers & Qt::MetaModifier) {
+        flags |= ModifierFlag::Command;
+    }
+    return flags;
+}
+
+void MenuPresenter::showInMenuBar(QMenuBar* menuBar)
+{
+    m_menuBar = menuBar;
+    rebuild();
+}
+
+void MenuPresenter::rebuild()
+{
+    fill(m_root.get(), m_model);
+    syncMenuBar();
+}
+
+std::shared_ptr<MenuItem> MenuPresenter::popUp(const QPoint& globalPosition)
+{
+    m_chosen.reset();
+    m_poppingUp = true;
+    m_root->exec(globalPosition);
+    m_poppingUp = false;
+    return std::exchange(m_chosen, nullptr);
+}
+
+void MenuPresenter::prepareRoot()
+{
+    m_heldModifiers = modifierFlags(QGuiApplication::queryKeyboardModifiers());
+    m_model.update();
+    fill(m_root.get(), m_model);
+    syncMenuBar();
+}
+
+void MenuPresenter::syncMenuBar()
+{
+    if (!m_menuBar) {
+        return;
+    }
+    m_menuBar->clear();
+    m_menuBar->addActions(m_root->actions());
+}
+
+void MenuPresenter::clear(QMenu* qmenu)
+{
+    const QList<QAction*> actions = qmenu->actions();
+    for (QAction* action : actions) {
+        m_actions.remove(action);
+        qmenu->removeAction(action);
+        if (QMenu* submenu = QMenu::menuInAction(action); submenu && submenu->parent() == qmenu) {
+            clear(submenu);
+            submenu->hide();
+            submenu->deleteLater();
+        } else if (action->parent() == qmenu) {
+            action->deleteLater();
+        }
+    }
+}
+
+void MenuPresenter::fill(QMenu* qmenu, Menu& menu)
+{
+    clear(qmenu);
+    qmenu->setTitle(menuTitle(menu));
+
+    const int points = menu.effectiveFontPointSize();
+    if (points > 0) {
+        // A point of a menu font is a device-independent pixel, as on the
+        // desktops where menu font sizes were first chosen.
+        QFont font = QApplication::font(qmenu);
+        font.setPixelSize(points);
+        qmenu->setFont(font);
+    } else {
+        qmenu->setFont(QFont());
+    }
+    qmenu->setPalette(MenuPalette::forAppearance(menu.effectiveAppearance()));
+
+    // The items may change while we walk them (an image rendering that asks
+    // back, say): walk a snapshot.
+    const std::vector<std::shared_ptr<MenuItem>> items = menu.items();
+    int iconExtent = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const std::shared_ptr<MenuItem>& item = items[i];
+        if (item->isHidden()) {
+            continue;
+        }
+        if (item->isSeparatorItem()) {
+            qmenu->addSeparator();
+            continue;
+        }
+        QAction* action = nullptr;
+        if (item->hasSubmenu()) {
+            action = createSubmenu(qmenu, item)->menuAction();
+        } else {
+            action = new QAction(qmenu);
+        }
+        qmenu->addAction(action);
+        configureAction(action, *item, qmenu);
+        iconExtent = qMax(iconExtent, imageExtent(item->image()));
+
+        const qsizetype index = static_cast<qsizetype>(i);
+        const qsizetype primary = menu.indexOfPrimaryForItemAtIndex(index);
+        m_actions.insert(action, {item, qmenu, primary >= 0 ? primary : index, primary >= 0,
+                                  item->keyEquivalentModifierMask()});
+        connect(action, &QAction::triggered, this,
+                [this, weakItem = std::weak_ptr<MenuItem>(item)] { choose(weakItem); });
+    }
+
+    // Images drawn for a large font are larger than the style's small icons:
+    // let the menu's icon column grow with them.
+    const int smallIconSize = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
+    if (iconExtent > smallIconSize) {
+        if (!m_largeIconStyle) {
+            m_largeIconStyle = std::make_unique<LargeIconMenuStyle>();
+        }
+        qmenu->setProperty(LargeIconMenuStyle::iconExtentProperty, iconExtent);
+        qmenu->setStyle(m_largeIconStyle.get());
+    } else if (qmenu->style() == m_largeIconStyle.get()) {
+        qmenu->setStyle(nullptr);
+    }
+
+    showAlternates(qmenu);
+}
+
+QMenu* MenuPresenter::createSubmenu(QMenu* parent, const std::shared_ptr<MenuItem>& item)
+{
+    auto* submenu = new QMenu(parent);
+    submenu->installEventFilter(this);
+    connect(submenu, &QMenu::aboutToShow, this,
+            [this, submenu, weakItem = std::weak_ptr<MenuItem>(item)] {
+                const QWidget* opener = submenu->parentWidget();
+                if (!opener || !opener->isVisible()) {
+                    // Opened from a menu bar rather than from an open menu,
+                    // which would have seen the modifier keys.
+                    m_heldModifiers = modifierFlags(QGuiApplication::queryKeyboardModifiers());
+                }
+                const std::shared_ptr<MenuItem> owner = weakItem.lock();
+                if (owner && owner->submenu()) {
+                    owner->submenu()->update();
+                }
+                // The update may have dropped the submenu, or the item.
+                if (owner && owner->submenu() && owner->menu()) {
+                    fill(submenu, *owner->submenu());
+                } else {
+                    clear(submenu);
+                }
+            });
+    return submenu;
+}
+
+void MenuPresenter::configureAction(QAction* action, const MenuItem& item, const QMenu* qmenu) const
+{
+    action->setText(actionText(item));
+    if (item.hasAttributedTitle()) {
+        const MenuItem::TitleAttributes attributes = item.titleAttributes();
+        QFont font = qmenu->font();
+        font.setBold(attributes.bold);
+        if (attributes.pointSize > 0) {
+            font.setPixelSize(attributes.pointSize);
+        }
+        action->setFont(font);
+    }
+    action->setEnabled(item.isEnabled());
+    action->setMenuRole(QAction::NoRole);
+    action->setIconVisibleInMenu(true);
+
+    const bool on = item.state() == MenuItem::State::On;
+    action->setCheckable(on);
+    action->setChecked(on);
+    if (item.state() == MenuItem::State::Mixed) {
+        const int extent = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
+        action->setIcon(
+            MenuIcons::mixedStateIcon(qmenu->palette(), extent, qmenu->devicePixelRatioF()));
+    } else if (!item.image().isNull()) {
+        action->setIcon(MenuIcons::icon(item.image(), item.imageIsTemplate(), qmenu->palette()));
+    }
+}
+
+void MenuPresenter::showAlternates(QMenu* qmenu)
+{
+    QAction* const active = qmenu->activeAction();
+    const QList<QAction*> actions = qmenu->actions();
+
+    // For each group (a primary with its alternates), the alternate whose
+    // mask is exactly the held modifiers, if any.
+    QHash<qsizetype, QAction*> chosen;
+    for (QAction* action : actions) {
+        const auto info = m_actions.constFind(action);
+        if (info == m_actions.cend() || !info->alternate || chosen.contains(info->group)) {
+            continue;
+        }
+        if ((info->mask & ModifierFlag::StandardModifiersMask) == m_heldModifiers) {
+            chosen.insert(info->group, action);
+        }
+    }
+    for (QAction* action : actions) {
+        const auto info = m_actions.constFind(action);
+        if (info == m_actions.cend()) {
+            continue;
+        }
+        const auto choice = chosen.constFind(info->group);
+        action->setVisible(choice != chosen.cend() ? *choice == action : !info->alternate);
+    }
+
+    // Keep the highlight in place when the highlighted item was swapped.
+    if (active && !active->isVisible()) {
+        const auto info = m_actions.constFind(active);
+        for (QAction* action : actions) {
+            const auto other = m_actions.constFind(action);
+            if (info != m_actions.cend() && other != m_actions.cend() &&
+                other->group == info->group && action->isVisible()) {
+                qmenu->setActiveAction(action);
+                break;
+            }
+        }
+    }
+}
+
+void MenuPresenter::setHeldModifiers(ModifierFlags modifiers)
+{
+    modifiers &= ModifierFlag::StandardModifiersMask;
+    if (modifiers == m_heldModifiers) {
+        return;
+    }
+    m_heldModifiers = modifiers;
+    showAlternates(m_root.get());
+    const QList<QMenu*> submenus = m_root->findChildren<QMenu*>();
+    for (QMenu* submenu : submenus) {
+        showAlternates(submenu);
+    }
+}
+
+bool MenuPresenter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+        return QObject::eventFilter(watched, event);
+    }
+    const auto* keyEvent = static_cast<QKeyEvent*>(event);
+    const ModifierFlags flag = flagOfModifierKey(keyEvent->key());
+    if (flag == 0) {
+        return QObject::eventFilter(watched, event);
+    }
+    // The event's modifiers are those held before it; add or drop its own key.
+    ModifierFlags held = modifierFlags(keyEvent->modifiers());
+    if (event->type() == QEvent::KeyPress) {
+        held |= flag;
+    } else {
+        held &= ~flag;
+    }
+    setHeldModifiers(held);
+    // Modifier keys alone do nothing else in a menu (some styles close a menu
+    // on Alt, which is the key that shows alternates).
+    return true;
+}
+
+void MenuPresenter::choose(const std::weak_ptr<MenuItem>& item)
+{
+    if (const std::shared_ptr<MenuItem> chosen = item.lock()) {
+        if (m_poppingUp) {
+            m_chosen = chosen;
+        }
+        chosen->performAction();
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "platform/input/ModifierFlags.h"
+#include "platform/menus/Menu.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <memory>
+
+class QAction;
+class QEvent;
+class QMenu;
+class QMenuBar;
+class QStyle;
+
+namespace platform {
+
+// Shows a model Menu as a QMenu: the only code that touches QMenu.
+//
+// The QMenu is rebuilt from the model each time it is about to show, after the
+// model's delegate has updated it and its items have been validated; a
+// submenu the same way when it is about to open, so delegates fill submenus
+// lazily. Alternates take their primaries' places while their modifiers are
+// held, live while the menu is open. Key equivalents are shown as text in the
+// shortcut column and never act as shortcuts. Choosing an item runs its
+// action.
+//
+// The model menu must outlive the presenter. Items may be removed or the menu
+// rebuilt at any time, even while it is open: the presenter only keeps weak
+// references to items.
+class MenuPresenter : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit MenuPresenter(Menu& menu, QObject* parent = nullptr);
+    ~MenuPresenter() override;
+
+    Menu& model() const { return m_model; }
+
+    // The QMenu that shows the model, owned by the presenter; give it to a
+    // tray icon as its context menu.
+    QMenu* qmenu() const { return m_root.get(); }
+
+    // Shows the model's top-level items in menuBar, each opening its
+    // submenu; kept in step whenever the model's top level is rebuilt here.
+    void showInMenuBar(QMenuBar* menuBar);
+
+    // Rebuilds the QMenu (and the menu bar) from the model now, without
+    // asking the delegate.
+    void rebuild();
+
+    // Pops the menu up with its top-left corner at globalPosition and blocks
+    // until it closes. Answers the item chosen (its action has run), or none.
+    std::shared_ptr<MenuItem> popUp(const QPoint& globalPosition);
+
+    // The modifier flags the presenter takes as held while a menu is open.
+    ModifierFlags heldModifiers() const { return m_heldModifiers; }
+
+    // The event modifier flags for Qt's keyboard modifiers (Alt is Option,
+    // Meta is Command).
+    static ModifierFlags modifierFlags(Qt::KeyboardModifiers modifiers);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct ActionInfo
+    {
+        std::weak_ptr<MenuItem> item;
+        QMenu* menu = nullptr;
+        qsizetype group = -1;
+        bool alternate = false;
+        ModifierFlags mask = 0;
+    };
+
+    void prepareRoot();
+    void fill(QMenu* qmenu, Menu& menu);
+    void clear(QMenu* qmenu);
+    QMenu* createSubmenu(QMenu* parent, const std::shared_ptr<MenuItem>& item);
+    void configureAction(QAction* action, const MenuItem& item, const QMenu* qmenu) const;
+    void showAlternates(QMenu* qmenu);
+    void setHeldModifiers(ModifierFlags modifiers);
+    void choose(const std::weak_ptr<MenuItem>& item);
+    void syncMenuBar();
+
+    Menu& m_model;
+    std::unique_ptr<QStyle> m_largeIconStyle;
+    std::unique_ptr<QMenu> m_root;
+    QPointer<QMenuBar> m_menuBar;
+    QHash<const QAction*, ActionInfo> m_actions;
+    ModifierFlags m_heldModifiers = 0;
+    bool m_poppingUp = false;
+    std::shared_ptr<MenuItem> m_chosen;
+};
+
+} // namespace platform
