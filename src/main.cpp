@@ -1,7 +1,6 @@
 #include "app/DefaultsCommand.h"
-#include "platform/process/TerminationSignals.h"
+#include "app/QXApplicationMain.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QStringList>
 #include <QTextStream>
@@ -31,12 +30,5 @@ int main(int argc, char** argv)
         return runDefaultsCommand(argumentsAfter(argc, argv, 2), out, err);
     }
 
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Trovix"));
-    QApplication::setQuitOnLastWindowClosed(false);
-
-    platform::TerminationSignals terminationSignals;
-    QObject::connect(&terminationSignals, &platform::TerminationSignals::terminationRequested,
-                     &application, [] { QApplication::quit(); });
-    return QApplication::exec();
+    return QXApplicationMain(argc, argv);
 }

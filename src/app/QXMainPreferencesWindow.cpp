@@ -54,8 +54,8 @@ QXMainPreferencesWindow::QXMainPreferencesWindow(QWidget* parent) : QXPreference
 
     auto* group = new QActionGroup(this);
     for (const QString& identifier : sectionIdentifiers()) {
-        QAction* action = m_toolbar->addAction(sectionIcon(style(), identifier),
-                                               sectionTitle(identifier));
+        QAction* action =
+            m_toolbar->addAction(sectionIcon(style(), identifier), sectionTitle(identifier));
         action->setCheckable(true);
         action->setData(identifier);
         group->addAction(action);

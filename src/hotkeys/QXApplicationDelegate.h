@@ -4,7 +4,11 @@
 class QXApplicationDelegate
 {
 public:
-    enum class TerminateReply { Now, Cancel };
+    enum class TerminateReply
+    {
+        Now,
+        Cancel
+    };
 
     virtual ~QXApplicationDelegate() = default;
 

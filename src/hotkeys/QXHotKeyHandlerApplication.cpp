@@ -9,11 +9,12 @@ QXHotKeyHandlerApplication::QXHotKeyHandlerApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     setQuitOnLastWindowClosed(false);
-    connect(this, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state != Qt::ApplicationActive && m_delegate != nullptr) {
-            m_delegate->applicationDidResignActive();
-        }
-    });
+    connect(this, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive && m_delegate != nullptr) {
+                    m_delegate->applicationDidResignActive();
+                }
+            });
 }
 
 QXHotKeyHandlerApplication::~QXHotKeyHandlerApplication() = default;

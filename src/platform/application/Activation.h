@@ -7,7 +7,11 @@ namespace platform {
 // How the program presents itself on the desktop. Regular: its windows have
 // taskbar entries. Accessory: they do not (the program lives in the tray or
 // nowhere visible).
-enum class ActivationPolicy { Regular = 0, Accessory = 1 };
+enum class ActivationPolicy
+{
+    Regular = 0,
+    Accessory = 1
+};
 
 // The program's presence among the desktop's applications.
 class Activation

@@ -31,8 +31,9 @@ public Q_SLOTS:
     }
     Q_SCRIPTABLE void PopUp(bool allApplications)
     {
-        QTimer::singleShot(0, m_instance,
-                           [this, allApplications] { Q_EMIT m_instance->popUpRequested(allApplications); });
+        QTimer::singleShot(0, m_instance, [this, allApplications] {
+            Q_EMIT m_instance->popUpRequested(allApplications);
+        });
     }
 
 private:
@@ -83,9 +84,9 @@ ProgramInstance::Claim ProgramInstance::claim()
         systemLog(QStringLiteral("no session bus: cannot tell other starts of Trovix apart"));
         return Claim::NoSessionBus;
     }
-    const auto reply = bus.interface()->registerService(
-        serviceName, QDBusConnectionInterface::DontQueueService,
-        QDBusConnectionInterface::DontAllowReplacement);
+    const auto reply =
+        bus.interface()->registerService(serviceName, QDBusConnectionInterface::DontQueueService,
+                                         QDBusConnectionInterface::DontAllowReplacement);
     if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered) {
         return Claim::AlreadyRunning;
     }

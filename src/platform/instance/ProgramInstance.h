@@ -13,7 +13,8 @@ class ProgramInstance : public QObject
     Q_OBJECT
 
 public:
-    enum class Claim {
+    enum class Claim
+    {
         Primary,        // this process is the one running Trovix
         AlreadyRunning, // another process owns the name
         NoSessionBus    // no bus to coordinate on: run alone

@@ -3,11 +3,9 @@
 #include <QByteArray>
 #include <QMutex>
 #include <QMutexLocker>
-
+#include <cstdio>
 #include <syslog.h>
 #include <unistd.h>
-
-#include <cstdio>
 
 namespace platform {
 namespace {

@@ -1,7 +1,6 @@
 #include "platform/process/TerminationSignals.h"
 
 #include <QSocketNotifier>
-
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>

@@ -5,10 +5,8 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
-
-#include <xcb/xcb.h>
-
 #include <cstring>
+#include <xcb/xcb.h>
 
 namespace platform {
 namespace {

@@ -1,0 +1,42 @@
+#include "app/QXApplicationMain.h"
+
+#include "app/QXMainController.h"
+#include "hotkeys/QXHotKeyHandlerApplication.h"
+#include "platform/instance/ProgramInstance.h"
+#include "platform/log/SystemLog.h"
+#include "platform/process/TerminationSignals.h"
+
+#include <QIcon>
+
+int QXApplicationMain(int& argc, char** argv)
+{
+    QXHotKeyHandlerApplication application(argc, argv);
+    QXHotKeyHandlerApplication::setApplicationName(QStringLiteral("Trovix"));
+    QXHotKeyHandlerApplication::setDesktopFileName(QStringLiteral("trovix"));
+    QXHotKeyHandlerApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("trovix"), QIcon(QStringLiteral(":/trovix.svg"))));
+
+    platform::ProgramInstance instance;
+    if (instance.claim() == platform::ProgramInstance::Claim::AlreadyRunning) {
+        QString error;
+        if (!platform::ProgramInstance::requestReopen(&error)) {
+            platform::systemLog(QStringLiteral("cannot reach the running Trovix: %1").arg(error));
+            return 1;
+        }
+        return 0;
+    }
+
+    QXMainController& controller = QXMainController::mainController();
+    application.setDelegate(&controller);
+    QObject::connect(&instance, &platform::ProgramInstance::reopenRequested, &application,
+                     [&application] { application.handleReopen(); });
+
+    // A request to stop from outside takes the same road as "Quit".
+    platform::TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &platform::TerminationSignals::terminationRequested,
+                     &application, [&controller] { controller.terminate(); });
+
+    const int status = application.run();
+    application.setDelegate(nullptr);
+    return status;
+}

@@ -1,0 +1,379 @@
+#include "app/QXMainController.h"
+
+#include "app/QXActivationPolicy.h"
+#include "app/QXAlert.h"
+#include "app/QXDefaultsRegistration.h"
+#include "app/QXMainPreferencesWindow.h"
+#include "app/QXSettingsKeys.h"
+#include "app/QXStatusItemController.h"
+#include "foundation/QXProgramGlyph.h"
+#include "hotkeys/QXHotKeyHandlerApplication.h"
+#include "platform/application/Activation.h"
+#include "platform/bundle/Bundle.h"
+#include "platform/defaults/UserDefaults.h"
+#include "platform/log/SystemLog.h"
+#include "platform/menus/Menu.h"
+#include "platform/menus/MenuItem.h"
+#include "platform/statusbar/StatusBar.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+// The program's own menu titles: English text as the translation key.
+QString localized(const char* text)
+{
+    return QCoreApplication::translate("Trovix", text);
+}
+
+qint64& rightClickModifierStorage()
+{
+    static qint64 modifier = 0;
+    return modifier;
+}
+
+platform::UserDefaults& defaults()
+{
+    return platform::UserDefaults::standard();
+}
+
+const QString toggleWindowAnimationAction = QStringLiteral("toggleWindowAnimation:");
+const QString toggleDebugLoggingAction = QStringLiteral("toggleDebugLogging:");
+
+} // namespace
+
+QXMainController& QXMainController::mainController()
+{
+    static QXMainController* controller = new QXMainController();
+    return *controller;
+}
+
+QXMainController::QXMainController() = default;
+
+QXMainController::~QXMainController() = default;
+
+qint64 QXMainController::rightClickModifier()
+{
+    return rightClickModifierStorage();
+}
+
+void QXMainController::resetForTesting()
+{
+    QXStatusItemController::defaultController().reset();
+    m_preferencesWindow.reset();
+    m_mainMenu.reset();
+    m_hasStatusItemMenuUpdateEvent = false;
+    m_lastStatusItemMenuUpdateEvent = 0;
+    m_menuEndTimestamp = 0;
+    m_hasUsableTrigger = false;
+    rightClickModifierStorage() = 0;
+}
+
+// Application life ---------------------------------------------------------
+
+void QXMainController::applicationWillFinishLaunching()
+{
+    QXDefaultsRegistration::registerDefaults(defaults());
+    const bool accessory = defaults().integerForKey(QXSettingsKeys::ApplicationMode) >= 1;
+    QXSetActivationPolicy(accessory, false);
+}
+
+void QXMainController::applicationDidFinishLaunching()
+{
+    // The application menu, shown as a menu bar in dock mode.
+    m_mainMenu = std::make_unique<platform::Menu>();
+    platform::MenuItem* applicationItem = m_mainMenu->addItem(platform::Bundle::main().name());
+    applicationItem->setSubmenu(std::make_unique<platform::Menu>(platform::Bundle::main().name()));
+    populateContextMenu(*applicationItem->submenu());
+    // The program's own items already hold "Check for Updates..." in the
+    // place the application menu wants it.
+
+    const bool rightClickEnabled = defaults().boolForKey(QXSettingsKeys::EnableRightClickTrigger);
+    bool noTriggerUsable = !rightClickEnabled;
+    if (registerStoredHotKeys()) {
+        noTriggerUsable = false;
+    }
+    setRightClickTriggerEnabled(rightClickEnabled);
+    rightClickModifierStorage() =
+        defaults().integerForKey(QXSettingsKeys::EnableRightClickTriggerModifier);
+    setUpPreferencesToolbar();
+    updateUpdateControls();
+    m_hasUsableTrigger = !noTriggerUsable;
+
+    const bool stealthMode = defaults().boolForKey(QXSettingsKeys::StealthMode);
+    const QString pendingSection = defaults().stringForKey(QXSettingsKeys::PreferencesSection);
+    const bool menuBarModeWithoutTray =
+        defaults().integerForKey(QXSettingsKeys::ApplicationMode) == 1 &&
+        !platform::StatusBar::system().isAvailable();
+    if (!pendingSection.isEmpty()) {
+        QTimer::singleShot(QXSelfActivationDelayMilliseconds, this, [this, pendingSection] {
+            platform::Activation::current().activateIgnoringOtherApps();
+            showPreferencesTab(pendingSection);
+            defaults().removeObjectForKey(QXSettingsKeys::PreferencesSection);
+        });
+    } else if (noTriggerUsable || !stealthMode || menuBarModeWithoutTray) {
+        // Without a tray the status item cannot show: the window is then the
+        // only way in.
+        showPreferencesTab(QString());
+    }
+    QTimer::singleShot(0, this, &QXMainController::updateStatusItem);
+    showHiddenLoginItemWarningAfterDelay();
+}
+
+void QXMainController::applicationDidResignActive()
+{
+    // The keyboard-navigation workaround hooks in here.
+}
+
+bool QXMainController::applicationShouldHandleReopen(bool hasVisibleWindows)
+{
+    Q_UNUSED(hasVisibleWindows);
+    if (platform::Activation::current().activationPolicy() ==
+        platform::ActivationPolicy::Accessory) {
+        showPreferences();
+    }
+    return false;
+}
+
+QXApplicationDelegate::TerminateReply QXMainController::applicationShouldTerminate()
+{
+    setRightClickTriggerEnabled(false);
+    return TerminateReply::Now;
+}
+
+// Hooks into the triggers, the update checks and the login item. They do
+// nothing until those parts exist; stored hot keys are left untouched.
+
+bool QXMainController::registerStoredHotKeys()
+{
+    return false;
+}
+
+void QXMainController::setRightClickTriggerEnabled(bool enabled)
+{
+    Q_UNUSED(enabled);
+}
+
+void QXMainController::setUpPreferencesToolbar() {}
+
+void QXMainController::updateUpdateControls() {}
+
+void QXMainController::showHiddenLoginItemWarningAfterDelay() {}
+
+// Actions ------------------------------------------------------------------
+
+void QXMainController::showAbout()
+{
+    platform::Activation::current().activateIgnoringOtherApps();
+    const platform::Bundle& bundle = platform::Bundle::main();
+    QMessageBox::about(
+        nullptr, localized("About Trovix"),
+        QStringLiteral("<h3>%1</h3><p>%2</p><p>%3</p>")
+            .arg(bundle.name().toHtmlEscaped(),
+                 localized("Version %1").arg(bundle.shortVersionString()).toHtmlEscaped(),
+                 bundle.infoString(QStringLiteral("NSHumanReadableCopyright")).toHtmlEscaped()));
+}
+
+void QXMainController::checkForUpdates()
+{
+    platform::systemLog(QStringLiteral("update checks are not available in this build"));
+    platform::Activation::current().beep();
+}
+
+void QXMainController::help()
+{
+    const platform::Bundle& bundle = platform::Bundle::main();
+    const QString folder = bundle.pathForResource(
+        bundle.infoString(QStringLiteral("CFBundleHelpBookFolder")), QString());
+    if (folder.isEmpty() ||
+        !QDesktopServices::openUrl(QUrl::fromLocalFile(folder + QStringLiteral("/index.html")))) {
+        platform::Activation::current().beep();
+    }
+}
+
+void QXMainController::showPreferences(const QString& section)
+{
+    if (section.isEmpty() && m_preferencesWindow) {
+        // Keep the section last shown.
+        showPreferencesTab(m_preferencesWindow->selectedSection());
+        return;
+    }
+    showPreferencesTab(section);
+}
+
+void QXMainController::toggleWindowAnimation()
+{
+    const QString& key = QXSettingsKeys::DisableSettingsWindowAnimation;
+    defaults().setBool(!defaults().boolForKey(key), key);
+}
+
+void QXMainController::toggleDebugLogging()
+{
+    defaults().setBool(!defaults().boolForKey(QXSettingsKeys::DebugLog), QXSettingsKeys::DebugLog);
+}
+
+void QXMainController::terminate()
+{
+    if (auto* application = QXHotKeyHandlerApplication::sharedApplication()) {
+        application->terminate();
+    } else if (applicationShouldTerminate() == TerminateReply::Now) {
+        QCoreApplication::quit();
+    }
+}
+
+QXMainPreferencesWindow* QXMainController::preferencesWindow()
+{
+    if (!m_preferencesWindow) {
+        m_preferencesWindow = std::make_unique<QXMainPreferencesWindow>();
+        connect(m_preferencesWindow.get(), &QXMainPreferencesWindow::sectionChosen, this,
+                [this](const QString& identifier) { Q_EMIT preferencesShown(identifier); });
+    }
+    return m_preferencesWindow.get();
+}
+
+void QXMainController::showPreferencesTab(const QString& identifier)
+{
+    const bool firstTime = !m_preferencesWindow;
+    QXMainPreferencesWindow* window = preferencesWindow();
+    if (firstTime || !identifier.isEmpty()) {
+        const QString section = identifier.isEmpty() ? QStringLiteral("Menu") : identifier;
+        if (!window->selectSection(section)) {
+            window->selectSection(QStringLiteral("Menu"));
+        }
+    }
+    const bool dockMode = defaults().integerForKey(QXSettingsKeys::ApplicationMode) < 1;
+    window->setWindowTitle(dockMode ? localized("Preferences") : QStringLiteral("Trovix"));
+    window->makeKeyAndOrderFront();
+    Q_EMIT preferencesShown(window->selectedSection());
+}
+
+// The program's own menu -----------------------------------------------------
+
+platform::MenuItem* QXMainController::populateContextMenu(platform::Menu& menu,
+                                                          const QString& submenuTitle)
+{
+    std::unique_ptr<platform::Menu> newMenu;
+    platform::Menu* target = &menu;
+    if (!submenuTitle.isEmpty()) {
+        newMenu = std::make_unique<platform::Menu>(submenuTitle);
+        target = newMenu.get();
+    }
+
+    auto addAction = [target, this](const QString& title, const QString& actionName,
+                                    void (QXMainController::*action)()) {
+        platform::MenuItem* item = target->addItem(
+            title, actionName, [this, action](platform::MenuItem&) { (this->*action)(); });
+        item->setTarget(this);
+        return item;
+    };
+    addAction(localized("About Trovix"), QStringLiteral("showAbout:"),
+              &QXMainController::showAbout);
+    addAction(localized("Check for Updates..."), QStringLiteral("checkForUpdates:"),
+              &QXMainController::checkForUpdates);
+    addAction(localized("Help"), QStringLiteral("help:"), &QXMainController::help);
+    target->addSeparator();
+    target->addItem(localized("Preferences..."), QStringLiteral("showPreferences:"),
+                    [this](platform::MenuItem&) { showPreferences(); });
+    platform::MenuItem* logItem = addAction(QStringLiteral("<< Log >>"), toggleDebugLoggingAction,
+                                            &QXMainController::toggleDebugLogging);
+    logItem->setKeyEquivalentModifierMask(platform::ModifierFlag::Option);
+    logItem->setAlternate(true);
+    target->addSeparator();
+    addAction(localized("Quit"), QStringLiteral("terminate:"), &QXMainController::terminate);
+
+    if (!newMenu) {
+        return nullptr;
+    }
+    platform::MenuItem* item = menu.addItem(submenuTitle);
+    item->setSubmenu(std::move(newMenu));
+    return item;
+}
+
+void QXMainController::menuNeedsUpdate(platform::Menu& menu)
+{
+    if (&menu != QXStatusItemController::defaultController().statusItemMenu()) {
+        return;
+    }
+    const auto* application = QXHotKeyHandlerApplication::sharedApplication();
+    const quint64 event = application != nullptr ? application->currentEventSerial() : 0;
+    if (m_hasStatusItemMenuUpdateEvent && event == m_lastStatusItemMenuUpdateEvent) {
+        return;
+    }
+    m_hasStatusItemMenuUpdateEvent = true;
+    m_lastStatusItemMenuUpdateEvent = event;
+    menu.removeAllItems();
+    populateContextMenu(menu);
+}
+
+bool QXMainController::menuHasKeyEquivalent(platform::Menu& menu, const QString& key,
+                                            platform::ModifierFlags modifiers)
+{
+    Q_UNUSED(menu);
+    Q_UNUSED(key);
+    Q_UNUSED(modifiers);
+    return false;
+}
+
+bool QXMainController::validateMenuItem(platform::MenuItem& item)
+{
+    if (item.actionName() == toggleWindowAnimationAction) {
+        item.setState(defaults().boolForKey(QXSettingsKeys::DisableSettingsWindowAnimation)
+                          ? platform::MenuItem::State::Off
+                          : platform::MenuItem::State::On);
+    } else if (item.actionName() == toggleDebugLoggingAction) {
+        if (canDisplayLog()) {
+            item.setTitle(localized("Log"));
+            item.setState(platform::MenuItem::State::Off);
+        } else {
+            item.setTitle(localized("Enable Debug Logging"));
+            item.setState(defaults().boolForKey(QXSettingsKeys::DebugLog)
+                              ? platform::MenuItem::State::On
+                              : platform::MenuItem::State::Off);
+        }
+    }
+    return true;
+}
+
+// Status item and application mode -------------------------------------------
+
+QImage QXMainController::statusItemImage(qreal devicePixelRatio)
+{
+    return QXProgramGlyph::templateImage(QSizeF(14, 17), devicePixelRatio, 0, 1);
+}
+
+void QXMainController::updateStatusItem()
+{
+    const qint64 mode = defaults().integerForKey(QXSettingsKeys::ApplicationMode);
+    const qreal ratio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
+    QXStatusItemController::defaultController().setStatusItemEnabled(
+        mode == 1, statusItemImage(std::max<qreal>(ratio, 2.0)), QImage(), this);
+}
+
+bool QXMainController::changeApplicationMode(qint64 newMode)
+{
+    const qint64 oldMode = defaults().integerForKey(QXSettingsKeys::ApplicationMode);
+    if (newMode == oldMode) {
+        return true;
+    }
+    if (newMode == 2 && !hasHotKeys() &&
+        !defaults().boolForKey(QXSettingsKeys::EnableRightClickTrigger)) {
+        QXAlert::runModal(
+            localized("No way to access menu"),
+            localized(
+                "Enable the right click functionality or set a hot key before you put Trovix in "
+                "faceless mode."));
+        return false;
+    }
+    if (!QXSetActivationPolicy(newMode >= 1, true)) {
+        return false;
+    }
+    defaults().setInteger(newMode, QXSettingsKeys::ApplicationMode);
+    updateStatusItem();
+    return true;
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "hotkeys/QXApplicationDelegate.h"
+#include "platform/menus/MenuDelegate.h"
+#include "platform/menus/MenuItemValidator.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QXMainPreferencesWindow;
+
+namespace platform {
+class Menu;
+class MenuItem;
+} // namespace platform
+
+// The application's delegate and the one controller that owns the program's
+// settings window, its triggers and its menus. There is exactly one, for the
+// life of the process.
+class QXMainController : public QObject,
+                         public QXApplicationDelegate,
+                         public platform::MenuDelegate,
+                         public platform::MenuItemValidator
+{
+    Q_OBJECT
+
+public:
+    static QXMainController& mainController();
+    ~QXMainController() override;
+    QXMainController(const QXMainController&) = delete;
+    QXMainController& operator=(const QXMainController&) = delete;
+
+    // Application life.
+    void applicationWillFinishLaunching() override;
+    void applicationDidFinishLaunching() override;
+    void applicationDidResignActive() override;
+    bool applicationShouldHandleReopen(bool hasVisibleWindows) override;
+    TerminateReply applicationShouldTerminate() override;
+
+    // Actions of the program's own menu.
+    void showAbout();
+    void checkForUpdates();
+    void help();
+    void showPreferences(const QString& section = {});
+    void toggleWindowAnimation();
+    void toggleDebugLogging();
+    void terminate();
+
+    // Shows the preferences window on the section (the default one when
+    // empty).
+    void showPreferencesTab(const QString& identifier);
+
+    // Fills menu with the program's own items. With a title, the items go
+    // into a new menu with that title, attached as the submenu of an item
+    // appended to menu; that item is answered. Without, they are appended to
+    // menu and nothing is answered.
+    platform::MenuItem* populateContextMenu(platform::Menu& menu, const QString& submenuTitle = {});
+
+    // Menu delegate: rebuilds the status item's menu, once per event.
+    void menuNeedsUpdate(platform::Menu& menu) override;
+    bool respondsToMenuHasKeyEquivalent() const override { return true; }
+    bool menuHasKeyEquivalent(platform::Menu& menu, const QString& key,
+                              platform::ModifierFlags modifiers) override;
+    // Retitles and marks the items whose text depends on settings; all items
+    // stay enabled.
+    bool validateMenuItem(platform::MenuItem& item) override;
+
+    // Status item and application mode.
+    void updateStatusItem();
+    // Switches "Application Mode" to newMode, refusing faceless mode when no
+    // trigger would be left. Answers whether the mode is now newMode.
+    bool changeApplicationMode(qint64 newMode);
+    // The image the status item shows: the program glyph at 14 x 17 points.
+    static QImage statusItemImage(qreal devicePixelRatio);
+
+    // What start-up decided: whether a trigger is usable.
+    bool hasUsableTrigger() const { return m_hasUsableTrigger; }
+    // Whether the controller holds registered hot keys.
+    bool hasHotKeys() const { return false; }
+
+    // Seconds since the epoch at which the last pop-up menu closed.
+    double menuEndTimestamp() const { return m_menuEndTimestamp; }
+
+    QXMainPreferencesWindow* preferencesWindow();
+
+    // Whether the log window can be shown here.
+    static bool canDisplayLog() { return false; }
+
+    // The process-wide right-click modifier, a copy of
+    // "Enable Right Click Trigger: Modifier".
+    static qint64 rightClickModifier();
+
+    // Forgets the state of a run (tests drive several launches in one process).
+    void resetForTesting();
+
+Q_SIGNALS:
+    // The preferences window was shown on a section.
+    void preferencesShown(const QString& section);
+
+private:
+    QXMainController();
+
+    bool registerStoredHotKeys();
+    void setRightClickTriggerEnabled(bool enabled);
+    void setUpPreferencesToolbar();
+    void updateUpdateControls();
+    void showHiddenLoginItemWarningAfterDelay();
+
+    std::unique_ptr<QXMainPreferencesWindow> m_preferencesWindow;
+    std::unique_ptr<platform::Menu> m_mainMenu;
+    quint64 m_lastStatusItemMenuUpdateEvent = 0;
+    bool m_hasStatusItemMenuUpdateEvent = false;
+    double m_menuEndTimestamp = 0;
+    bool m_hasUsableTrigger = false;
+};
