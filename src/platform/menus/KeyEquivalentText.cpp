@@ -67,7 +67,9 @@ QString displayText(const QString& key, ModifierFlags modifierMask)
     ModifierFlags mask = modifierMask;
     if (keyText.isEmpty()) {
         keyText = key.toUpper();
-        if (key != key.toLower()) {
+        // An upper-case letter stands for Shift with the letter; symbols
+        // with case forms (circled letters) do not.
+        if (key.size() == 1 && key.at(0).isUpper()) {
             mask |= ModifierFlag::Shift;
         }
     }

@@ -1,0 +1,124 @@
+// Which item an alternate stands in for, and what a reader sees while
+// modifiers are held.
+#include "platform/menus/Menu.h"
+
+#include <QTest>
+
+using platform::Menu;
+using platform::MenuItem;
+using platform::ModifierFlags;
+namespace ModifierFlag = platform::ModifierFlag;
+
+namespace {
+
+// Builds a menu from entries "title:key:mask[:alt][:hidden]" or "-".
+void fillFrom(Menu& menu, const QStringList& entries)
+{
+    for (const QString& entry : entries) {
+        if (entry == u"-") {
+            menu.addSeparator();
+            continue;
+        }
+        const QStringList parts = entry.split(u':');
+        MenuItem* item = menu.addItem(parts.value(0), QStringLiteral("act:"), [](MenuItem&) {});
+        item->setKeyEquivalent(parts.value(1));
+        item->setKeyEquivalentModifierMask(parts.value(2).toULongLong(nullptr, 16));
+        item->setAlternate(parts.contains(QStringLiteral("alt")));
+        item->setHidden(parts.contains(QStringLiteral("hidden")));
+    }
+}
+
+QStringList shownTitles(const Menu& menu, ModifierFlags modifiers)
+{
+    QStringList titles;
+    for (const MenuItem* item : menu.itemsShownWithModifiers(modifiers)) {
+        titles.append(item->isSeparatorItem() ? QStringLiteral("-") : item->title());
+    }
+    return titles;
+}
+
+} // namespace
+
+class AlternatesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void primaryOfAlternate_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<int>("alternateIndex");
+        QTest::addColumn<int>("primaryIndex");
+        QTest::newRow("same empty key") << QStringList{"Prefs::100000", "Log::80000:alt"} << 1 << 0;
+        QTest::newRow("same key, other case")
+            << QStringList{"Close:w:100000", "Close All:W:180000:alt"} << 1 << 0;
+        QTest::newRow("second alternate of one primary")
+            << QStringList{"Close:w:100000", "All:w:180000:alt", "Force:w:1C0000:alt"} << 2 << 0;
+        QTest::newRow("other key: stands alone")
+            << QStringList{"Open:o:100000", "Log::80000:alt"} << 1 << -1;
+        QTest::newRow("separator between")
+            << QStringList{"Prefs::100000", "-", "Log::80000:alt"} << 2 << -1;
+        QTest::newRow("first item") << QStringList{"Log::80000:alt"} << 0 << -1;
+        QTest::newRow("not an alternate") << QStringList{"A::100000", "B::80000"} << 1 << -1;
+        QTest::newRow("hidden primary still pairs")
+            << QStringList{"Prefs::100000:hidden", "Log::80000:alt"} << 1 << 0;
+    }
+    void primaryOfAlternate()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(int, alternateIndex);
+        QFETCH(int, primaryIndex);
+        Menu menu;
+        fillFrom(menu, entries);
+        QCOMPARE(menu.indexOfPrimaryForItemAtIndex(alternateIndex), primaryIndex);
+    }
+
+    void shownItems_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<ModifierFlags>("held");
+        QTest::addColumn<QStringList>("shown");
+        const QStringList programMenu{"About::100000",  "-", "Preferences...::100000",
+                                      "Log::80000:alt", "-", "Quit::100000"};
+        QTest::newRow("nothing held") << programMenu << ModifierFlags(0)
+                                      << QStringList{"About", "-", "Preferences...", "-", "Quit"};
+        QTest::newRow("option held")
+            << programMenu << ModifierFlag::Option << QStringList{"About", "-", "Log", "-", "Quit"};
+        QTest::newRow("option with a side bit")
+            << programMenu << (ModifierFlag::Option | ModifierFlag::LeftOption)
+            << QStringList{"About", "-", "Log", "-", "Quit"};
+        QTest::newRow("option and shift: no exact match")
+            << programMenu << (ModifierFlag::Option | ModifierFlag::Shift)
+            << QStringList{"About", "-", "Preferences...", "-", "Quit"};
+
+        const QStringList closeMenu{"Close:w:100000", "Close All:w:180000:alt",
+                                    "Close Hidden:w:1A0000:alt:hidden", "Quit:q:100000"};
+        QTest::newRow("first matching alternate")
+            << closeMenu << (ModifierFlag::Command | ModifierFlag::Option)
+            << QStringList{"Close All", "Quit"};
+        QTest::newRow("hidden alternate never shows")
+            << closeMenu << (ModifierFlag::Command | ModifierFlag::Option | ModifierFlag::Shift)
+            << QStringList{"Close", "Quit"};
+        QTest::newRow("hidden primary: only its alternate")
+            << QStringList{"Prefs::100000:hidden", "Log::80000:alt"} << ModifierFlag::Option
+            << QStringList{"Log"};
+        QTest::newRow("hidden primary, nothing held")
+            << QStringList{"Prefs::100000:hidden", "Log::80000:alt"} << ModifierFlags(0)
+            << QStringList{};
+        QTest::newRow("unpaired alternate shows as an item")
+            << QStringList{"Open:o:100000", "Log::80000:alt"} << ModifierFlags(0)
+            << QStringList{"Open", "Log"};
+    }
+    void shownItems()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(ModifierFlags, held);
+        QFETCH(QStringList, shown);
+        Menu menu;
+        fillFrom(menu, entries);
+        QCOMPARE(shownTitles(menu, held), shown);
+    }
+};
+
+QTEST_GUILESS_MAIN(AlternatesTest)
+#include "alternates_test.moc"
