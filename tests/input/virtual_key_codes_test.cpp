@@ -1,0 +1,116 @@
+#include "platform/input/VirtualKeyCodes.h"
+
+#include <QtTest>
+#include <linux/input-event-codes.h>
+
+using namespace platform;
+
+class VirtualKeyCodesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void keyPositions_data()
+    {
+        QTest::addColumn<int>("keyCode");
+        QTest::addColumn<int>("evdevCode");
+
+        QTest::newRow("A") << 0 << KEY_A;
+        QTest::newRow("S") << 1 << KEY_S;
+        QTest::newRow("Z") << 6 << KEY_Z;
+        QTest::newRow("B") << 11 << KEY_B;
+        QTest::newRow("Q") << 12 << KEY_Q;
+        QTest::newRow("Y") << 16 << KEY_Y;
+        QTest::newRow("1") << 18 << KEY_1;
+        QTest::newRow("6 before 5") << 22 << KEY_6;
+        QTest::newRow("0") << 29 << KEY_0;
+        QTest::newRow("Return") << 36 << KEY_ENTER;
+        QTest::newRow("Tab") << 48 << KEY_TAB;
+        QTest::newRow("Space") << 49 << KEY_SPACE;
+        QTest::newRow("Grave") << 50 << KEY_GRAVE;
+        QTest::newRow("Delete is Backspace") << 51 << KEY_BACKSPACE;
+        QTest::newRow("Escape") << 53 << KEY_ESC;
+        QTest::newRow("Command is the left Super key") << 55 << KEY_LEFTMETA;
+        QTest::newRow("Option is the left Alt key") << 58 << KEY_LEFTALT;
+        QTest::newRow("keypad Enter") << 76 << KEY_KPENTER;
+        QTest::newRow("keypad 0") << 82 << KEY_KP0;
+        QTest::newRow("keypad 8 after F20") << 91 << KEY_KP8;
+        QTest::newRow("F1") << 122 << KEY_F1;
+        QTest::newRow("F13") << 105 << KEY_F13;
+        QTest::newRow("F19") << 80 << KEY_F19;
+        QTest::newRow("Help is Insert") << 114 << KEY_INSERT;
+        QTest::newRow("Forward Delete") << 117 << KEY_DELETE;
+        QTest::newRow("Page Up") << 116 << KEY_PAGEUP;
+        QTest::newRow("Up Arrow") << 126 << KEY_UP;
+    }
+
+    void keyPositions()
+    {
+        QFETCH(int, keyCode);
+        QFETCH(int, evdevCode);
+        QCOMPARE(evdevCodeForVirtualKeyCode(quint16(keyCode)), std::optional<quint16>(evdevCode));
+        QCOMPARE(virtualKeyCodeForEvdevCode(quint16(evdevCode)), std::optional<quint16>(keyCode));
+        QCOMPARE(xKeycodeForVirtualKeyCode(quint16(keyCode)), std::optional<quint8>(evdevCode + 8));
+        QCOMPARE(virtualKeyCodeForXKeycode(quint8(evdevCode + 8)), std::optional<quint16>(keyCode));
+    }
+
+    // Every mapped key code maps back to itself: no two positions share a key.
+    void tableIsOneToOne()
+    {
+        int mapped = 0;
+        for (int keyCode = 0; keyCode <= 0xFF; ++keyCode) {
+            const std::optional<quint16> evdevCode = evdevCodeForVirtualKeyCode(quint16(keyCode));
+            if (!evdevCode) {
+                continue;
+            }
+            ++mapped;
+            QCOMPARE(virtualKeyCodeForEvdevCode(*evdevCode), std::optional<quint16>(keyCode));
+        }
+        // Letters, digits, punctuation, F1-F20, keypad, arrows, navigation, modifiers.
+        QVERIFY2(mapped >= 110, qPrintable(QString::number(mapped)));
+    }
+
+    void codesWithoutAKey()
+    {
+        QCOMPARE(evdevCodeForVirtualKeyCode(0x34), std::nullopt); // a gap in the numbering
+        QCOMPARE(evdevCodeForVirtualKeyCode(0x80), std::nullopt);
+        QCOMPARE(evdevCodeForVirtualKeyCode(0xFFFF), std::nullopt);
+        QCOMPARE(virtualKeyCodeForXKeycode(0), std::nullopt);
+        QCOMPARE(virtualKeyCodeForXKeycode(7), std::nullopt);
+        QCOMPARE(virtualKeyCodeForEvdevCode(KEY_SYSRQ), std::nullopt);
+        // Fn has an evdev code but no X key code: X key codes end at 255.
+        QCOMPARE(evdevCodeForVirtualKeyCode(VirtualKey::Function), std::optional<quint16>(KEY_FN));
+        QCOMPARE(xKeycodeForVirtualKeyCode(VirtualKey::Function), std::nullopt);
+    }
+
+    void helpKeyReadsAsHelp()
+    {
+        QCOMPARE(virtualKeyCodeForEvdevCode(KEY_HELP), std::optional<quint16>(VirtualKey::Help));
+    }
+
+    void intrinsicFlags_data()
+    {
+        QTest::addColumn<int>("keyCode");
+        QTest::addColumn<quint64>("flags");
+
+        QTest::newRow("letter") << int(VirtualKey::M) << quint64(0);
+        QTest::newRow("Return") << int(VirtualKey::Return) << quint64(0);
+        QTest::newRow("F5") << int(VirtualKey::F5) << quint64(ModifierFlag::Function);
+        QTest::newRow("Home") << int(VirtualKey::Home) << quint64(ModifierFlag::Function);
+        QTest::newRow("arrow") << int(VirtualKey::LeftArrow)
+                               << quint64(ModifierFlag::Function | ModifierFlag::NumericPad);
+        QTest::newRow("keypad") << int(VirtualKey::Keypad5) << quint64(ModifierFlag::NumericPad);
+        QTest::newRow("keypad Enter")
+            << int(VirtualKey::KeypadEnter) << quint64(ModifierFlag::NumericPad);
+    }
+
+    void intrinsicFlags()
+    {
+        QFETCH(int, keyCode);
+        QFETCH(quint64, flags);
+        QCOMPARE(intrinsicModifierFlagsForKeyCode(quint16(keyCode)), flags);
+    }
+};
+
+QTEST_GUILESS_MAIN(VirtualKeyCodesTest)
+#include "virtual_key_codes_test.moc"
