@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/accessibility/AccessibilityElement.h"
+
+#include <memory>
+
+namespace platform {
+
+// The way into other applications' user interfaces: the trust check, the
+// system-wide element (which carries the messaging timeout) and one element
+// per application.
+class Accessibility
+{
+public:
+    virtual ~Accessibility() = default;
+
+    // The process-wide instance: the AT-SPI one unless another was installed.
+    static Accessibility& current();
+    // Replaces the process-wide instance (tests install the memory one).
+    static void setCurrent(std::unique_ptr<Accessibility> accessibility);
+
+    // Whether other applications can be read. With prompt, an untrusted
+    // program asks the desktop to turn accessibility on and tells the user
+    // what that means.
+    virtual bool isTrusted(bool prompt) = 0;
+    // The element that stands for the whole desktop; null when there is none.
+    virtual AccessibilityElement systemWideElement() = 0;
+    // The element of the application with that process identifier; null when
+    // the application is not known to the accessibility bus.
+    virtual AccessibilityElement applicationElement(qint64 pid) = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,61 @@
+#include "platform/accessibility/AccessibilityElement.h"
+
+#include "platform/accessibility/AccessibilityNode.h"
+
+namespace platform {
+
+AccessibilityElement::AccessibilityElement(std::shared_ptr<AccessibilityNode> node)
+    : m_node(std::move(node))
+{}
+
+std::optional<QVariant> AccessibilityElement::copyAttribute(const QString& name) const
+{
+    if (!m_node || name.isEmpty()) {
+        return std::nullopt;
+    }
+    return m_node->copyAttribute(name);
+}
+
+bool AccessibilityElement::performAction(const QString& name) const
+{
+    return m_node && !name.isEmpty() && m_node->performAction(name);
+}
+
+std::optional<qint64> AccessibilityElement::pid() const
+{
+    if (!m_node) {
+        return std::nullopt;
+    }
+    return m_node->pid();
+}
+
+bool AccessibilityElement::setMessagingTimeout(float seconds) const
+{
+    return m_node && m_node->setMessagingTimeout(seconds);
+}
+
+bool AccessibilityElement::operator==(const AccessibilityElement& other) const
+{
+    if (!m_node || !other.m_node) {
+        return !m_node && !other.m_node;
+    }
+    return m_node == other.m_node || m_node->isSameElement(*other.m_node);
+}
+
+AccessibilityElement accessibilityElementFromVariant(const QVariant& value)
+{
+    if (value.metaType() != QMetaType::fromType<AccessibilityElement>()) {
+        return {};
+    }
+    return value.value<AccessibilityElement>();
+}
+
+AccessibilityElementList accessibilityElementListFromVariant(const QVariant& value)
+{
+    if (value.metaType() != QMetaType::fromType<AccessibilityElementList>()) {
+        return {};
+    }
+    return value.value<AccessibilityElementList>();
+}
+
+} // namespace platform

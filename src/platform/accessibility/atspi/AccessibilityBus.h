@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// The session's accessibility switch and bus, reached over the session bus
+// (org.a11y.Bus). Accessibility counts as on when org.a11y.Status IsEnabled
+// is true and the accessibility bus accepts a connection.
+class AccessibilityBus
+{
+public:
+    bool isEnabled();
+    // Switches accessibility on for the session; answers whether it is on.
+    bool enable();
+    // Publishes the bus address in the root window's AT_SPI_BUS property when
+    // it is missing: Qt 5 applications look for it there when they start.
+    void publishAddressOnRootWindow();
+
+private:
+    QString address() const;
+    bool answers(const QString& address);
+
+    QString m_answeringAddress;
+};
+
+} // namespace platform

@@ -1,0 +1,110 @@
+#include "platform/accessibility/atspi/AtspiAccessibility.h"
+
+#include "platform/accessibility/atspi/AtspiElementNode.h"
+#include "platform/accessibility/atspi/AtspiSystemWideNode.h"
+#include "platform/log/SystemLog.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <atspi/atspi.h>
+#include <memory>
+
+namespace platform {
+
+AtspiAccessibility::AtspiAccessibility() = default;
+
+AtspiAccessibility::~AtspiAccessibility() = default;
+
+bool AtspiAccessibility::ensureInitialized()
+{
+    if (!m_initialized) {
+        // 0 is success, 1 means it was already initialised by someone else.
+        const int result = atspi_init();
+        m_initialized = result == 0 || result == 1;
+    }
+    return m_initialized;
+}
+
+bool AtspiAccessibility::isTrusted(bool prompt)
+{
+    if (m_bus.isEnabled()) {
+        return true;
+    }
+    if (!prompt) {
+        return false;
+    }
+    const bool enabled = m_bus.enable();
+    if (enabled) {
+        m_bus.publishAddressOnRootWindow();
+        tellUserAboutRestart();
+    }
+    return enabled;
+}
+
+void AtspiAccessibility::tellUserAboutRestart()
+{
+    if (m_toldUser) {
+        return;
+    }
+    m_toldUser = true;
+    const QString text = QCoreApplication::translate(
+        "Trovix", "Accessibility has been turned on. Applications that were started before "
+                  "must be restarted before Trovix can read their menus.");
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        systemLog(text);
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Information,
+                                QCoreApplication::translate("Trovix", "Accessibility"), text,
+                                QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+AccessibilityElement AtspiAccessibility::systemWideElement()
+{
+    return AccessibilityElement(std::make_shared<AtspiSystemWideNode>());
+}
+
+AccessibilityElement AtspiAccessibility::applicationElement(qint64 pid)
+{
+    if (pid <= 0 || !ensureInitialized()) {
+        return {};
+    }
+    AtspiAccessible* desktop = atspi_get_desktop(0);
+    if (!desktop) {
+        return {};
+    }
+    AccessibilityElement found;
+    GError* error = nullptr;
+    const gint count = atspi_accessible_get_child_count(desktop, &error);
+    if (error) {
+        g_error_free(error);
+        error = nullptr;
+    }
+    for (gint i = 0; i < count && found.isNull(); ++i) {
+        AtspiAccessible* application = atspi_accessible_get_child_at_index(desktop, i, &error);
+        if (error) {
+            g_error_free(error);
+            error = nullptr;
+        }
+        if (!application) {
+            continue;
+        }
+        const guint applicationPid = atspi_accessible_get_process_id(application, &error);
+        if (error) {
+            g_error_free(error);
+            error = nullptr;
+        } else if (static_cast<qint64>(applicationPid) == pid) {
+            found = AccessibilityElement(
+                std::make_shared<AtspiElementNode>(GObjectRef<AtspiAccessible>::retain(application),
+                                                   AtspiElementNode::Kind::Application, pid));
+        }
+        g_object_unref(application);
+    }
+    g_object_unref(desktop);
+    return found;
+}
+
+} // namespace platform

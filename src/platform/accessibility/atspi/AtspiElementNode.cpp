@@ -1,0 +1,464 @@
+#include "platform/accessibility/atspi/AtspiElementNode.h"
+
+#include "platform/accessibility/AccessibilityElement.h"
+#include "platform/accessibility/AccessibilityNames.h"
+#include "platform/accessibility/MenuKeyBinding.h"
+#include "platform/accessibility/atspi/WindowMenuNode.h"
+
+#include <QPointF>
+#include <memory>
+
+namespace platform {
+
+using namespace platform::accessibility;
+
+namespace {
+
+// The program reads several state-derived attributes of an item in a row;
+// one state request serves them all for this long.
+constexpr qint64 StatesLifetimeMs = 250;
+// How far below a window a menu bar is looked for.
+constexpr int MenuBarSearchDepth = 4;
+constexpr int MenuBarSearchLimit = 200;
+
+// Clears a GError and answers whether there was one.
+bool failed(GError*& error)
+{
+    if (!error) {
+        return false;
+    }
+    g_error_free(error);
+    error = nullptr;
+    return true;
+}
+
+QString takeString(gchar* text)
+{
+    const QString value = QString::fromUtf8(text);
+    g_free(text);
+    return value;
+}
+
+std::optional<int> childCount(AtspiAccessible* object)
+{
+    GError* error = nullptr;
+    const gint count = atspi_accessible_get_child_count(object, &error);
+    if (failed(error) || count < 0) {
+        return std::nullopt;
+    }
+    return count;
+}
+
+GObjectRef<AtspiAccessible> childAt(AtspiAccessible* object, int index)
+{
+    GError* error = nullptr;
+    AtspiAccessible* child = atspi_accessible_get_child_at_index(object, index, &error);
+    if (failed(error)) {
+        if (child) {
+            g_object_unref(child);
+        }
+        return {};
+    }
+    return GObjectRef<AtspiAccessible>::adopt(child);
+}
+
+std::optional<AtspiRole> roleOf(AtspiAccessible* object)
+{
+    GError* error = nullptr;
+    const AtspiRole role = atspi_accessible_get_role(object, &error);
+    if (failed(error)) {
+        return std::nullopt;
+    }
+    return role;
+}
+
+bool mayHoldMenuBar(AtspiRole role)
+{
+    switch (role) {
+    case ATSPI_ROLE_MENU:
+    case ATSPI_ROLE_MENU_ITEM:
+    case ATSPI_ROLE_POPUP_MENU:
+    case ATSPI_ROLE_LIST:
+    case ATSPI_ROLE_LIST_BOX:
+    case ATSPI_ROLE_TABLE:
+    case ATSPI_ROLE_TREE:
+    case ATSPI_ROLE_TREE_TABLE:
+    case ATSPI_ROLE_DOCUMENT_FRAME:
+    case ATSPI_ROLE_DOCUMENT_WEB:
+    case ATSPI_ROLE_TEXT:
+    case ATSPI_ROLE_ENTRY:
+    case ATSPI_ROLE_TERMINAL:
+    case ATSPI_ROLE_PUSH_BUTTON:
+    case ATSPI_ROLE_LABEL:
+    case ATSPI_ROLE_TOOL_BAR:
+    case ATSPI_ROLE_STATUS_BAR:
+    case ATSPI_ROLE_SCROLL_BAR:
+        return false;
+    default:
+        return true;
+    }
+}
+
+bool isActiveWindow(AtspiAccessible* window)
+{
+    AtspiStateSet* states = atspi_accessible_get_state_set(window);
+    const bool active = states && atspi_state_set_contains(states, ATSPI_STATE_ACTIVE);
+    if (states) {
+        g_object_unref(states);
+    }
+    return active;
+}
+
+// Breadth-first search for the first menu bar below a window.
+GObjectRef<AtspiAccessible> findMenuBar(const GObjectRef<AtspiAccessible>& window)
+{
+    QList<std::pair<GObjectRef<AtspiAccessible>, int>> queue{{window, 0}};
+    int visited = 0;
+    while (!queue.isEmpty() && visited < MenuBarSearchLimit) {
+        auto [object, depth] = queue.takeFirst();
+        ++visited;
+        const std::optional<AtspiRole> role = roleOf(object.get());
+        if (!role) {
+            // The application does not answer: give up rather than wait again.
+            return {};
+        }
+        if (*role == ATSPI_ROLE_MENU_BAR) {
+            return object;
+        }
+        if (depth >= MenuBarSearchDepth || (depth > 0 && !mayHoldMenuBar(*role))) {
+            continue;
+        }
+        const int count = childCount(object.get()).value_or(0);
+        for (int i = 0; i < count; ++i) {
+            GObjectRef<AtspiAccessible> child = childAt(object.get(), i);
+            if (child) {
+                queue.append({child, depth + 1});
+            }
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+AtspiElementNode::AtspiElementNode(GObjectRef<AtspiAccessible> object, Kind kind, qint64 pid)
+    : m_object(std::move(object)), m_kind(kind), m_pid(pid)
+{}
+
+std::optional<AtspiRole> AtspiElementNode::role()
+{
+    if (!m_role) {
+        m_role = roleOf(m_object.get());
+    }
+    return m_role;
+}
+
+AtspiElementNode::States AtspiElementNode::states()
+{
+    if (m_statesAge.isValid() && m_statesAge.elapsed() < StatesLifetimeMs) {
+        return m_states;
+    }
+    States states;
+    AtspiStateSet* set = atspi_accessible_get_state_set(m_object.get());
+    if (set) {
+        states.valid = true;
+        states.enabled = atspi_state_set_contains(set, ATSPI_STATE_ENABLED) ||
+                         atspi_state_set_contains(set, ATSPI_STATE_SENSITIVE);
+        states.visible = atspi_state_set_contains(set, ATSPI_STATE_VISIBLE);
+        states.showing = atspi_state_set_contains(set, ATSPI_STATE_SHOWING);
+        states.checked = atspi_state_set_contains(set, ATSPI_STATE_CHECKED);
+        states.indeterminate = atspi_state_set_contains(set, ATSPI_STATE_INDETERMINATE);
+        g_object_unref(set);
+    }
+    m_states = states;
+    m_statesAge.start();
+    return states;
+}
+
+std::optional<QVariant> AtspiElementNode::copyAttribute(const QString& name)
+{
+    if (name == RoleAttribute) {
+        switch (m_kind) {
+        case Kind::Application:
+            return QVariant(QString(ApplicationRole));
+        case Kind::MenuBar:
+            return QVariant(QString(MenuBarRole));
+        case Kind::MenuBarItem:
+            return QVariant(QString(MenuBarItemRole));
+        case Kind::MenuItem:
+            return QVariant(QString(MenuItemRole));
+        case Kind::Menu:
+            return QVariant(QString(MenuRole));
+        }
+        return std::nullopt;
+    }
+    if (name == TitleAttribute) {
+        return title();
+    }
+    if (name == ChildrenAttribute) {
+        return children();
+    }
+    if (name == MenuBarAttribute) {
+        return m_kind == Kind::Application ? menuBar() : std::nullopt;
+    }
+    if (m_kind != Kind::MenuBarItem && m_kind != Kind::MenuItem) {
+        return std::nullopt;
+    }
+    if (name == EnabledAttribute) {
+        const States current = states();
+        return current.valid ? std::optional<QVariant>(current.enabled) : std::nullopt;
+    }
+    if (name == PositionAttribute) {
+        return position();
+    }
+    if (name == MarkCharAttribute) {
+        const States current = states();
+        if (current.checked) {
+            return QVariant(QString(QChar(CheckedMark)));
+        }
+        if (current.indeterminate) {
+            return QVariant(QString(QChar(MixedMark)));
+        }
+        return std::nullopt;
+    }
+    if (name == CmdCharAttribute || name == CmdVirtualKeyAttribute ||
+        name == CmdModifiersAttribute) {
+        return keyAttribute(name);
+    }
+    return std::nullopt;
+}
+
+std::optional<QVariant> AtspiElementNode::title()
+{
+    if (m_kind == Kind::MenuItem || m_kind == Kind::MenuBarItem) {
+        const std::optional<AtspiRole> itemRole = role();
+        if (!itemRole) {
+            return std::nullopt;
+        }
+        if (*itemRole == ATSPI_ROLE_SEPARATOR) {
+            return QVariant(QString());
+        }
+    }
+    GError* error = nullptr;
+    gchar* name = atspi_accessible_get_name(m_object.get(), &error);
+    if (failed(error)) {
+        g_free(name);
+        return std::nullopt;
+    }
+    return QVariant(takeString(name).trimmed());
+}
+
+std::optional<QVariant> AtspiElementNode::position()
+{
+    const States current = states();
+    if (!current.valid || !current.visible) {
+        return std::nullopt;
+    }
+    // Items of closed menus report placeholder extents; only an item on
+    // screen has a position worth asking for.
+    if (current.showing) {
+        if (AtspiComponent* component = atspi_accessible_get_component_iface(m_object.get())) {
+            GError* error = nullptr;
+            AtspiPoint* point =
+                atspi_component_get_position(component, ATSPI_COORD_TYPE_SCREEN, &error);
+            g_object_unref(component);
+            if (!failed(error) && point) {
+                const QPointF value(point->x, point->y);
+                g_free(point);
+                return QVariant(value);
+            }
+            g_free(point);
+        }
+    }
+    return QVariant(QPointF());
+}
+
+std::optional<QString> AtspiElementNode::keyBindingText()
+{
+    AtspiAction* action = atspi_accessible_get_action_iface(m_object.get());
+    if (!action) {
+        return std::nullopt;
+    }
+    GError* error = nullptr;
+    gchar* binding = atspi_action_get_key_binding(action, 0, &error);
+    g_object_unref(action);
+    if (failed(error)) {
+        g_free(binding);
+        return std::nullopt;
+    }
+    return takeString(binding);
+}
+
+std::optional<QVariant> AtspiElementNode::keyAttribute(const QString& name)
+{
+    const std::optional<QString> text = keyBindingText();
+    if (!text) {
+        return std::nullopt;
+    }
+    const std::optional<MenuKeyBinding> binding = MenuKeyBinding::fromKeyBindingText(*text);
+    if (!binding) {
+        return std::nullopt;
+    }
+    if (name == CmdCharAttribute) {
+        return binding->character().isEmpty() ? std::nullopt
+                                              : std::optional<QVariant>(binding->character());
+    }
+    if (name == CmdVirtualKeyAttribute) {
+        return binding->virtualKey() ? std::optional<QVariant>(*binding->virtualKey())
+                                     : std::nullopt;
+    }
+    return QVariant(binding->modifiers());
+}
+
+std::optional<GObjectRef<AtspiAccessible>> AtspiElementNode::submenuObject()
+{
+    const std::optional<AtspiRole> itemRole = role();
+    if (!itemRole) {
+        return std::nullopt;
+    }
+    if (*itemRole == ATSPI_ROLE_MENU) {
+        return m_object;
+    }
+    if (*itemRole == ATSPI_ROLE_SEPARATOR) {
+        return GObjectRef<AtspiAccessible>();
+    }
+    const std::optional<int> count = childCount(m_object.get());
+    if (!count) {
+        return std::nullopt;
+    }
+    for (int i = 0; i < *count; ++i) {
+        GObjectRef<AtspiAccessible> child = childAt(m_object.get(), i);
+        if (!child) {
+            continue;
+        }
+        const std::optional<AtspiRole> childRole = roleOf(child.get());
+        if (childRole == ATSPI_ROLE_POPUP_MENU || childRole == ATSPI_ROLE_MENU) {
+            return child;
+        }
+    }
+    return GObjectRef<AtspiAccessible>();
+}
+
+std::optional<QVariant> AtspiElementNode::children()
+{
+    AccessibilityElementList elements;
+    switch (m_kind) {
+    case Kind::Application: {
+        const std::optional<QVariant> bar = menuBar();
+        if (bar) {
+            elements.append(accessibilityElementFromVariant(*bar));
+        }
+        break;
+    }
+    case Kind::MenuBarItem:
+    case Kind::MenuItem: {
+        const std::optional<GObjectRef<AtspiAccessible>> submenu = submenuObject();
+        if (!submenu) {
+            return std::nullopt;
+        }
+        if (*submenu) {
+            elements.append(AccessibilityElement(
+                std::make_shared<AtspiElementNode>(*submenu, Kind::Menu, m_pid)));
+        }
+        break;
+    }
+    case Kind::MenuBar:
+    case Kind::Menu: {
+        const std::optional<int> count = childCount(m_object.get());
+        if (!count) {
+            return std::nullopt;
+        }
+        if (m_kind == Kind::MenuBar) {
+            elements.append(WindowMenuNode::menuBarItem(m_pid));
+        }
+        const Kind childKind = m_kind == Kind::MenuBar ? Kind::MenuBarItem : Kind::MenuItem;
+        for (int i = 0; i < *count; ++i) {
+            GObjectRef<AtspiAccessible> child = childAt(m_object.get(), i);
+            if (child) {
+                elements.append(AccessibilityElement(
+                    std::make_shared<AtspiElementNode>(child, childKind, m_pid)));
+            }
+        }
+        break;
+    }
+    }
+    return QVariant::fromValue(elements);
+}
+
+std::optional<QVariant> AtspiElementNode::menuBar()
+{
+    const std::optional<int> count = childCount(m_object.get());
+    if (!count) {
+        return std::nullopt;
+    }
+    QList<GObjectRef<AtspiAccessible>> windows;
+    for (int i = 0; i < *count; ++i) {
+        GObjectRef<AtspiAccessible> window = childAt(m_object.get(), i);
+        if (!window) {
+            continue;
+        }
+        if (isActiveWindow(window.get())) {
+            windows.prepend(window);
+        } else {
+            windows.append(window);
+        }
+    }
+    for (const GObjectRef<AtspiAccessible>& window : std::as_const(windows)) {
+        GObjectRef<AtspiAccessible> bar = findMenuBar(window);
+        if (bar) {
+            return QVariant::fromValue(AccessibilityElement(
+                std::make_shared<AtspiElementNode>(bar, Kind::MenuBar, m_pid)));
+        }
+    }
+    return std::nullopt;
+}
+
+bool AtspiElementNode::performAction(const QString& name)
+{
+    if (name != PressAction) {
+        return false;
+    }
+    AtspiAction* action = atspi_accessible_get_action_iface(m_object.get());
+    if (!action) {
+        return false;
+    }
+    GError* error = nullptr;
+    const gint count = atspi_action_get_n_actions(action, &error);
+    bool done = false;
+    if (!failed(error) && count > 0) {
+        // Items press with "click" (GTK) or "Press" (Qt); menu-bar items of Qt
+        // open with "ShowMenu". The first action is the fallback.
+        gint chosen = 0;
+        for (gint i = 0; i < count; ++i) {
+            const QString actionName =
+                takeString(atspi_action_get_action_name(action, i, &error)).toLower();
+            if (failed(error)) {
+                break;
+            }
+            if (actionName == QStringLiteral("click") || actionName == QStringLiteral("press") ||
+                actionName == QStringLiteral("activate")) {
+                chosen = i;
+                break;
+            }
+        }
+        done = atspi_action_do_action(action, chosen, &error);
+        if (failed(error)) {
+            done = false;
+        }
+    }
+    g_object_unref(action);
+    return done;
+}
+
+bool AtspiElementNode::setMessagingTimeout(float)
+{
+    return false;
+}
+
+bool AtspiElementNode::isSameElement(const AccessibilityNode& other) const
+{
+    const auto* node = dynamic_cast<const AtspiElementNode*>(&other);
+    return node && node->m_kind == m_kind && node->m_object.get() == m_object.get();
+}
+
+} // namespace platform

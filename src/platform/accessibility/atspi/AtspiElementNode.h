@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/accessibility/AccessibilityNode.h"
+#include "platform/accessibility/atspi/GObjectRef.h"
+
+#include <QElapsedTimer>
+#include <atspi/atspi.h>
+
+namespace platform {
+
+// An AT-SPI object seen in the shape the program reads menus in: an
+// application with an "AXMenuBar", a menu bar whose children are menu-bar
+// items (after the window menu at index 0), items whose submenu is their one
+// "AXMenu" child, and menus whose children are items. GTK publishes submenus
+// as items of role menu with the entries directly below; Qt as an item with
+// one popup-menu child. Both shapes become the same here.
+class AtspiElementNode : public AccessibilityNode
+{
+public:
+    enum class Kind
+    {
+        Application,
+        MenuBar,
+        MenuBarItem,
+        MenuItem,
+        Menu
+    };
+
+    AtspiElementNode(GObjectRef<AtspiAccessible> object, Kind kind, qint64 pid);
+
+    std::optional<QVariant> copyAttribute(const QString& name) override;
+    bool performAction(const QString& name) override;
+    std::optional<qint64> pid() const override { return m_pid; }
+    bool setMessagingTimeout(float seconds) override;
+    bool isSameElement(const AccessibilityNode& other) const override;
+
+private:
+    struct States
+    {
+        bool valid = false;
+        bool enabled = false;
+        bool visible = false;
+        bool showing = false;
+        bool checked = false;
+        bool indeterminate = false;
+    };
+
+    std::optional<AtspiRole> role();
+    States states();
+    std::optional<QVariant> title();
+    std::optional<QVariant> children();
+    std::optional<QVariant> menuBar();
+    std::optional<QVariant> position();
+    std::optional<QString> keyBindingText();
+    std::optional<QVariant> keyAttribute(const QString& name);
+    // The object whose children are this item's submenu entries, if any.
+    std::optional<GObjectRef<AtspiAccessible>> submenuObject();
+
+    GObjectRef<AtspiAccessible> m_object;
+    Kind m_kind;
+    qint64 m_pid;
+    std::optional<AtspiRole> m_role;
+    States m_states;
+    QElapsedTimer m_statesAge;
+};
+
+} // namespace platform

@@ -1,0 +1,113 @@
+#include "platform/accessibility/atspi/WindowMenuNode.h"
+
+#include "platform/accessibility/AccessibilityNames.h"
+#include "platform/workspace/x11/EwmhConnection.h"
+
+#include <QPointF>
+#include <memory>
+
+namespace platform {
+
+using namespace platform::accessibility;
+
+AccessibilityElement WindowMenuNode::menuBarItem(qint64 pid)
+{
+    return AccessibilityElement(std::make_shared<WindowMenuNode>(
+        Kind::MenuBarItem, pid, EwmhConnection::shared().frontWindowOfProcess(pid)));
+}
+
+WindowMenuNode::WindowMenuNode(Kind kind, qint64 pid, std::optional<quint32> window,
+                               WindowMenuCommand command)
+    : m_kind(kind), m_pid(pid), m_window(window), m_command(command)
+{}
+
+QString WindowMenuNode::title() const
+{
+    if (m_kind != Kind::Command) {
+        return windowMenuTitle();
+    }
+    return windowMenuCommandTitle(m_command);
+}
+
+std::optional<QVariant> WindowMenuNode::copyAttribute(const QString& name)
+{
+    if (name == RoleAttribute) {
+        switch (m_kind) {
+        case Kind::MenuBarItem:
+            return QVariant(QString(MenuBarItemRole));
+        case Kind::Menu:
+            return QVariant(QString(MenuRole));
+        case Kind::Command:
+            return QVariant(QString(MenuItemRole));
+        }
+    }
+    if (name == TitleAttribute) {
+        return QVariant(title());
+    }
+    if (name == ChildrenAttribute) {
+        AccessibilityElementList children;
+        if (m_kind == Kind::MenuBarItem) {
+            children.append(AccessibilityElement(
+                std::make_shared<WindowMenuNode>(Kind::Menu, m_pid, m_window)));
+        } else if (m_kind == Kind::Menu) {
+            const bool maximized =
+                m_window && EwmhConnection::shared().windowState(*m_window).maximized;
+            for (const WindowMenuCommand command :
+                 {WindowMenuCommand::Minimize,
+                  maximized ? WindowMenuCommand::Restore : WindowMenuCommand::Maximize,
+                  WindowMenuCommand::KeepAbove, WindowMenuCommand::Close}) {
+                children.append(AccessibilityElement(
+                    std::make_shared<WindowMenuNode>(Kind::Command, m_pid, m_window, command)));
+            }
+        }
+        return QVariant::fromValue(children);
+    }
+    if (m_kind == Kind::Menu) {
+        return std::nullopt;
+    }
+    if (name == EnabledAttribute) {
+        return QVariant(m_window.has_value());
+    }
+    if (name == PositionAttribute) {
+        return QVariant(QPointF());
+    }
+    if (name == MarkCharAttribute && m_kind == Kind::Command &&
+        m_command == WindowMenuCommand::KeepAbove && m_window &&
+        EwmhConnection::shared().windowState(*m_window).above) {
+        return QVariant(QString(QChar(CheckedMark)));
+    }
+    return std::nullopt;
+}
+
+bool WindowMenuNode::performAction(const QString& name)
+{
+    if (name != PressAction || !m_window) {
+        return false;
+    }
+    if (m_kind != Kind::Command) {
+        return true;
+    }
+    EwmhConnection& x11 = EwmhConnection::shared();
+    switch (m_command) {
+    case WindowMenuCommand::Minimize:
+        return x11.minimizeWindow(*m_window);
+    case WindowMenuCommand::Maximize:
+        return x11.setMaximized(*m_window, true);
+    case WindowMenuCommand::Restore:
+        return x11.setMaximized(*m_window, false);
+    case WindowMenuCommand::KeepAbove:
+        return x11.setKeepAbove(*m_window, !x11.windowState(*m_window).above);
+    case WindowMenuCommand::Close:
+        return x11.closeWindow(*m_window);
+    }
+    return false;
+}
+
+bool WindowMenuNode::isSameElement(const AccessibilityNode& other) const
+{
+    const auto* node = dynamic_cast<const WindowMenuNode*>(&other);
+    return node && node->m_kind == m_kind && node->m_pid == m_pid && node->m_window == m_window &&
+           node->m_command == m_command;
+}
+
+} // namespace platform

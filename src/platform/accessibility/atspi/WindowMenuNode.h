@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/accessibility/AccessibilityElement.h"
+#include "platform/accessibility/AccessibilityNode.h"
+#include "platform/accessibility/WindowMenuCommand.h"
+
+#include <optional>
+
+namespace platform {
+
+// The window menu that stands at index 0 of every menu bar read over AT-SPI,
+// where the program expects the system menu: minimise, maximise or restore,
+// keep above and close the application's front window, done through the
+// window manager. Without a window its commands are disabled.
+class WindowMenuNode : public AccessibilityNode
+{
+public:
+    enum class Kind
+    {
+        MenuBarItem,
+        Menu,
+        Command
+    };
+
+    // The menu-bar item of the window menu of the application's front window.
+    static AccessibilityElement menuBarItem(qint64 pid);
+
+    WindowMenuNode(Kind kind, qint64 pid, std::optional<quint32> window,
+                   WindowMenuCommand command = WindowMenuCommand::Minimize);
+
+    std::optional<QVariant> copyAttribute(const QString& name) override;
+    bool performAction(const QString& name) override;
+    std::optional<qint64> pid() const override { return m_pid; }
+    bool setMessagingTimeout(float) override { return false; }
+    bool isSameElement(const AccessibilityNode& other) const override;
+
+private:
+    QString title() const;
+
+    Kind m_kind;
+    qint64 m_pid;
+    std::optional<quint32> m_window;
+    WindowMenuCommand m_command;
+};
+
+} // namespace platform

@@ -1,0 +1,357 @@
+#include "platform/accessibility/memory/MemoryAccessibility.h"
+
+#include "platform/accessibility/AccessibilityNames.h"
+#include "platform/accessibility/MenuKeyBinding.h"
+#include "platform/accessibility/WindowMenuCommand.h"
+#include "platform/accessibility/memory/MemoryElement.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPointF>
+
+namespace platform {
+
+using namespace platform::accessibility;
+
+struct MemoryAccessibility::Application
+{
+    std::shared_ptr<MemoryApplicationState> state;
+    std::shared_ptr<MemoryElement> element;
+    std::shared_ptr<MemoryElement> menuBar;
+};
+
+namespace {
+
+MemoryElement* memoryElement(const AccessibilityElement& element)
+{
+    return dynamic_cast<MemoryElement*>(element.node().get());
+}
+
+// Builds the tree of one application from its description.
+class TreeBuilder
+{
+public:
+    TreeBuilder(std::shared_ptr<MemoryAccessibilityState> state,
+                std::shared_ptr<MemoryApplicationState> application)
+        : m_state(std::move(state)), m_application(std::move(application))
+    {}
+
+    std::shared_ptr<MemoryElement> menuBar(const QJsonObject& description)
+    {
+        auto bar = make(QString(MenuBarRole));
+        bar->addChild(windowMenu());
+        for (const QJsonValue& menu : description.value(QStringLiteral("menus")).toArray()) {
+            bar->addChild(item(menu.toObject(), QString(MenuBarItemRole), QString(), nullptr));
+        }
+        return bar;
+    }
+
+private:
+    std::shared_ptr<MemoryElement> make(const QString& role)
+    {
+        return std::make_shared<MemoryElement>(m_state, m_application, role);
+    }
+
+    QPointF nextPosition() { return QPointF(10.0, 20.0 * ++m_positions); }
+
+    std::shared_ptr<MemoryElement> windowMenu()
+    {
+        auto barItem = make(QString(MenuBarItemRole));
+        barItem->setAttribute(TitleAttribute, windowMenuTitle());
+        barItem->setAttribute(EnabledAttribute, true);
+        barItem->setAttribute(PositionAttribute, nextPosition());
+        barItem->setPressPath(windowMenuTitle());
+        auto menu = make(QString(MenuRole));
+        for (const WindowMenuCommand command :
+             {WindowMenuCommand::Minimize, WindowMenuCommand::Maximize,
+              WindowMenuCommand::KeepAbove, WindowMenuCommand::Close}) {
+            auto entry = make(QString(MenuItemRole));
+            entry->setAttribute(TitleAttribute, windowMenuCommandTitle(command));
+            entry->setAttribute(EnabledAttribute, true);
+            entry->setAttribute(PositionAttribute, nextPosition());
+            entry->setPressPath(windowMenuTitle() + QStringLiteral(" > ") +
+                                windowMenuCommandTitle(command));
+            menu->addChild(entry);
+        }
+        barItem->addChild(menu);
+        return barItem;
+    }
+
+    std::shared_ptr<MemoryElement> item(const QJsonObject& description, const QString& role,
+                                        const QString& parentPath,
+                                        const QList<std::shared_ptr<MemoryElement>>* siblings)
+    {
+        auto element = make(role);
+        const bool separator = description.value(QStringLiteral("separator")).toBool();
+        const QString title =
+            separator ? QString() : description.value(QStringLiteral("title")).toString();
+        const QString path =
+            parentPath.isEmpty() ? title : parentPath + QStringLiteral(" > ") + title;
+        element->setAttribute(TitleAttribute, title);
+        element->setAttribute(EnabledAttribute,
+                              !separator &&
+                                  description.value(QStringLiteral("enabled")).toBool(true));
+        if (!description.value(QStringLiteral("hidden")).toBool()) {
+            element->setAttribute(PositionAttribute, nextPosition());
+        }
+        element->setPressPath(path);
+
+        const QString check = description.value(QStringLiteral("check")).toString();
+        if (check == QStringLiteral("checked")) {
+            element->setAttribute(MarkCharAttribute, QString(QChar(CheckedMark)));
+        } else if (check == QStringLiteral("mixed")) {
+            element->setAttribute(MarkCharAttribute, QString(QChar(MixedMark)));
+        }
+
+        const std::optional<MenuKeyBinding> binding = MenuKeyBinding::fromKeyBindingText(
+            description.value(QStringLiteral("shortcut")).toString());
+        if (binding) {
+            if (!binding->character().isEmpty()) {
+                element->setAttribute(CmdCharAttribute, binding->character());
+            }
+            if (binding->virtualKey()) {
+                element->setAttribute(CmdVirtualKeyAttribute, *binding->virtualKey());
+            }
+            element->setAttribute(CmdModifiersAttribute, binding->modifiers());
+        }
+
+        const QString primaryTitle = description.value(QStringLiteral("alternateOf")).toString();
+        if (!primaryTitle.isEmpty() && siblings) {
+            for (const auto& sibling : *siblings) {
+                if (sibling->title() == primaryTitle) {
+                    element->setPrimary(sibling);
+                }
+            }
+        }
+
+        if (description.contains(QStringLiteral("items"))) {
+            auto menu = make(QString(MenuRole));
+            menu->setPressPath(path);
+            for (const QJsonValue& child : description.value(QStringLiteral("items")).toArray()) {
+                menu->addChild(
+                    item(child.toObject(), QString(MenuItemRole), path, &menu->children()));
+            }
+            element->addChild(menu);
+        }
+        return element;
+    }
+
+    std::shared_ptr<MemoryAccessibilityState> m_state;
+    std::shared_ptr<MemoryApplicationState> m_application;
+    int m_positions = 0;
+};
+
+} // namespace
+
+MemoryAccessibility::MemoryAccessibility()
+    : m_state(std::make_shared<MemoryAccessibilityState>()),
+      m_systemWide(
+          std::make_shared<MemoryElement>(m_state, nullptr, QStringLiteral("AXSystemWide")))
+{}
+
+MemoryAccessibility::~MemoryAccessibility() = default;
+
+bool MemoryAccessibility::isTrusted(bool prompt)
+{
+    ++m_trustChecks;
+    if (!m_trusted && prompt) {
+        ++m_prompts;
+        m_trusted = m_promptGrants;
+    }
+    return m_trusted;
+}
+
+AccessibilityElement MemoryAccessibility::systemWideElement()
+{
+    return m_systemWideAvailable ? AccessibilityElement(m_systemWide) : AccessibilityElement();
+}
+
+AccessibilityElement MemoryAccessibility::applicationElement(qint64 pid)
+{
+    const auto found = m_applications.constFind(pid);
+    if (found == m_applications.constEnd()) {
+        return {};
+    }
+    return AccessibilityElement((*found)->element);
+}
+
+void MemoryAccessibility::addApplication(qint64 pid, const QJsonObject& description)
+{
+    addApplicationWithoutMenuBar(pid, description.value(QStringLiteral("name")).toString());
+    auto& application = m_applications[pid];
+    application->menuBar = TreeBuilder(m_state, application->state).menuBar(description);
+    application->element->setMenuBar(application->menuBar);
+}
+
+bool MemoryAccessibility::addApplicationFromFile(qint64 pid, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
+    if (!document.isObject()) {
+        return false;
+    }
+    addApplication(pid, document.object());
+    return true;
+}
+
+void MemoryAccessibility::addApplicationWithoutMenuBar(qint64 pid, const QString& name)
+{
+    auto application = std::make_shared<Application>();
+    application->state = std::make_shared<MemoryApplicationState>();
+    application->state->pid = pid;
+    application->element =
+        std::make_shared<MemoryElement>(m_state, application->state, QString(ApplicationRole));
+    application->element->setAttribute(TitleAttribute, name);
+    m_applications.insert(pid, application);
+}
+
+void MemoryAccessibility::removeApplication(qint64 pid)
+{
+    const auto application = m_applications.take(pid);
+    if (application) {
+        application->element->vanishAfter(0);
+        if (application->menuBar) {
+            application->menuBar->vanishAfter(0);
+        }
+    }
+}
+
+AccessibilityElement MemoryAccessibility::element(qint64 pid, const QStringList& titles) const
+{
+    const auto application = m_applications.value(pid);
+    if (!application || !application->menuBar) {
+        return {};
+    }
+    std::shared_ptr<MemoryElement> current = application->menuBar;
+    for (qsizetype i = 0; i < titles.size(); ++i) {
+        // Below the menu bar, the items of a menu are the children of the
+        // item's only AXMenu child.
+        QList<std::shared_ptr<MemoryElement>> candidates = current->children();
+        if (current->role() != MenuBarRole) {
+            if (candidates.isEmpty()) {
+                return {};
+            }
+            candidates = candidates.first()->children();
+        }
+        std::shared_ptr<MemoryElement> next;
+        for (const auto& candidate : std::as_const(candidates)) {
+            if (candidate->title() == titles.at(i)) {
+                next = candidate;
+                break;
+            }
+        }
+        if (!next) {
+            return {};
+        }
+        current = next;
+    }
+    return AccessibilityElement(current);
+}
+
+void MemoryAccessibility::setTrusted(bool trusted)
+{
+    m_trusted = trusted;
+}
+
+void MemoryAccessibility::setPromptGrantsTrust(bool grants)
+{
+    m_promptGrants = grants;
+}
+
+int MemoryAccessibility::trustChecks() const
+{
+    return m_trustChecks;
+}
+
+int MemoryAccessibility::prompts() const
+{
+    return m_prompts;
+}
+
+void MemoryAccessibility::setSystemWideElementAvailable(bool available)
+{
+    m_systemWideAvailable = available;
+}
+
+float MemoryAccessibility::messagingTimeout() const
+{
+    return m_state->messagingTimeout;
+}
+
+QList<float> MemoryAccessibility::appliedMessagingTimeouts() const
+{
+    return m_state->appliedTimeouts;
+}
+
+void MemoryAccessibility::setRequestDelay(double seconds)
+{
+    m_state->delay = seconds;
+}
+
+void MemoryAccessibility::setApplicationDelay(qint64 pid, double seconds)
+{
+    const auto application = m_applications.value(pid);
+    if (application) {
+        application->state->delay = seconds;
+    }
+}
+
+void MemoryAccessibility::setElementDelay(const AccessibilityElement& element, double seconds)
+{
+    if (MemoryElement* node = memoryElement(element)) {
+        node->setDelay(seconds);
+    }
+}
+
+void MemoryAccessibility::setSleepsForDelays(bool sleeps)
+{
+    m_state->sleeps = sleeps;
+}
+
+void MemoryAccessibility::failAttribute(const AccessibilityElement& element, const QString& name)
+{
+    if (MemoryElement* node = memoryElement(element)) {
+        node->failAttribute(name);
+    }
+}
+
+void MemoryAccessibility::vanishElement(const AccessibilityElement& element, int requests)
+{
+    if (MemoryElement* node = memoryElement(element)) {
+        node->vanishAfter(requests);
+    }
+}
+
+int MemoryAccessibility::requestCount() const
+{
+    return m_state->requests;
+}
+
+int MemoryAccessibility::requestCount(const QString& attributeOrAction) const
+{
+    return m_state->requestsByAttribute.value(attributeOrAction);
+}
+
+double MemoryAccessibility::elapsedSeconds() const
+{
+    return m_state->elapsed;
+}
+
+void MemoryAccessibility::resetCounters()
+{
+    m_state->requests = 0;
+    m_state->requestsByAttribute.clear();
+    m_state->elapsed = 0.0;
+    m_state->pressed.clear();
+}
+
+QStringList MemoryAccessibility::pressedItems() const
+{
+    return m_state->pressed;
+}
+
+} // namespace platform

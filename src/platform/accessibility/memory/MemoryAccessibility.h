@@ -1,0 +1,93 @@
+#pragma once
+
+#include "platform/accessibility/Accessibility.h"
+
+#include <QHash>
+#include <QJsonObject>
+#include <QStringList>
+#include <memory>
+
+namespace platform {
+
+struct MemoryAccessibilityState;
+class MemoryElement;
+
+// Accessibility without a desktop: applications whose menu bars are built
+// from the JSON menu descriptions the fixture applications use. The program
+// sees only the Accessibility interface; tests script the tree and read what
+// it cost through the control surface below.
+//
+// Each application's menu bar has the window menu at index 0 and the
+// description's menus after it, like the AT-SPI backend's.
+class MemoryAccessibility : public Accessibility
+{
+public:
+    MemoryAccessibility();
+    ~MemoryAccessibility() override;
+
+    bool isTrusted(bool prompt) override;
+    AccessibilityElement systemWideElement() override;
+    AccessibilityElement applicationElement(qint64 pid) override;
+
+    // --- Control surface for tests and demos ---
+
+    // Adds (or replaces) an application with the menu bar of a description:
+    // {"name": ..., "menus": [{"title": ..., "items": [...]}, ...]}. Items
+    // carry "title", "separator", "enabled", "hidden", "check" ("checked",
+    // "unchecked", "mixed"), "shortcut" (Qt text), "items" (a submenu) and
+    // "alternateOf" (the title of the preceding primary item).
+    void addApplication(qint64 pid, const QJsonObject& description);
+    // The same from a JSON file; false when it cannot be read.
+    bool addApplicationFromFile(qint64 pid, const QString& path);
+    // An application that is on the bus but has no menu bar (an agent).
+    void addApplicationWithoutMenuBar(qint64 pid, const QString& name);
+    void removeApplication(qint64 pid);
+
+    // An element by titles: {} is the menu bar, {"File"} the menu bar item
+    // File, {"File", "Open"} the item Open in File's menu. Null when absent.
+    AccessibilityElement element(qint64 pid, const QStringList& titles) const;
+
+    void setTrusted(bool trusted);
+    // Whether asking with the prompt turns accessibility on.
+    void setPromptGrantsTrust(bool grants);
+    int trustChecks() const;
+    int prompts() const;
+    void setSystemWideElementAvailable(bool available);
+    // The timeout in force and every timeout set on the system-wide element.
+    float messagingTimeout() const;
+    QList<float> appliedMessagingTimeouts() const;
+
+    // Delays in seconds: of every request, of every request to one
+    // application, of every request to one element.
+    void setRequestDelay(double seconds);
+    void setApplicationDelay(qint64 pid, double seconds);
+    void setElementDelay(const AccessibilityElement& element, double seconds);
+    // Really wait for delays (demos) instead of only counting them.
+    void setSleepsForDelays(bool sleeps);
+    // Makes one attribute or action of an element fail.
+    void failAttribute(const AccessibilityElement& element, const QString& name);
+    // The element (and everything below it) answers `requests` more requests
+    // and then vanishes.
+    void vanishElement(const AccessibilityElement& element, int requests = 0);
+
+    int requestCount() const;
+    int requestCount(const QString& attributeOrAction) const;
+    // Seconds the requests so far would have taken.
+    double elapsedSeconds() const;
+    void resetCounters();
+    // The items pressed so far, as title paths "File > Open".
+    QStringList pressedItems() const;
+
+private:
+    struct Application;
+    std::shared_ptr<MemoryAccessibilityState> m_state;
+    std::shared_ptr<MemoryElement> m_systemWide;
+    QHash<qint64, std::shared_ptr<Application>> m_applications;
+    bool m_trusted = true;
+    bool m_promptGrants = false;
+    bool m_systemWideAvailable = true;
+    int m_trustChecks = 0;
+    int m_prompts = 0;
+};
+
+} // namespace platform

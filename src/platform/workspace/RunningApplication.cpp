@@ -1,0 +1,28 @@
+#include "platform/workspace/RunningApplication.h"
+
+#include "platform/workspace/Workspace.h"
+
+namespace platform {
+
+RunningApplication::RunningApplication(qint64 processIdentifier, QString localizedName,
+                                       QUrl bundleURL, ActivationPolicy activationPolicy)
+    : m_processIdentifier(processIdentifier), m_localizedName(std::move(localizedName)),
+      m_bundleURL(std::move(bundleURL)), m_activationPolicy(activationPolicy)
+{}
+
+bool RunningApplication::isHidden() const
+{
+    return !isNull() && Workspace::current().isHidden(*this);
+}
+
+bool RunningApplication::isTerminated() const
+{
+    return isNull() || Workspace::current().isTerminated(*this);
+}
+
+bool RunningApplication::activateWithOptions(bool allWindows) const
+{
+    return !isNull() && Workspace::current().activateApplication(*this, allWindows);
+}
+
+} // namespace platform

@@ -1,0 +1,210 @@
+#include "platform/workspace/x11/X11Workspace.h"
+
+#include "platform/workspace/x11/EwmhConnection.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <cerrno>
+
+namespace platform {
+
+namespace {
+
+QString procPath(qint64 pid, const char* entry)
+{
+    return QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1StringView(entry));
+}
+
+bool processExists(qint64 pid)
+{
+    if (pid <= 0) {
+        return false;
+    }
+    QFile stat(procPath(pid, "stat"));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    // A zombie has ended; only its parent has not collected it yet.
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close < 0 || line.mid(close + 2, 1) != "Z";
+}
+
+QString processName(qint64 pid)
+{
+    QFile comm(procPath(pid, "comm"));
+    if (!comm.open(QIODevice::ReadOnly)) {
+        return QString();
+    }
+    return QString::fromUtf8(comm.readAll()).trimmed();
+}
+
+QString executablePath(qint64 pid)
+{
+    return QFileInfo(procPath(pid, "exe")).symLinkTarget();
+}
+
+} // namespace
+
+X11Workspace::X11Workspace() : m_x11(EwmhConnection::shared()) {}
+
+QList<quint32> X11Workspace::windowsOfProcess(qint64 pid) const
+{
+    QList<quint32> windows;
+    for (const quint32 window : m_x11.clientWindows()) {
+        if (m_x11.windowPid(window) == pid) {
+            windows.append(window);
+        }
+    }
+    return windows;
+}
+
+RunningApplication X11Workspace::makeApplication(qint64 pid, const QHash<qint64, QString>& busNames,
+                                                 const QSet<qint64>& withNormalWindow)
+{
+    const QString executable = executablePath(pid);
+    QString name = busNames.value(pid);
+    if (name.isEmpty()) {
+        name = m_desktopEntries.nameForExecutable(QFileInfo(executable).fileName());
+    }
+    if (name.isEmpty()) {
+        name = m_desktopEntries.nameForExecutable(processName(pid));
+    }
+    if (name.isEmpty()) {
+        name = processName(pid);
+    }
+    RunningApplication::ActivationPolicy policy = RunningApplication::ActivationPolicy::Prohibited;
+    if (withNormalWindow.contains(pid)) {
+        policy = RunningApplication::ActivationPolicy::Regular;
+    } else if (busNames.contains(pid)) {
+        policy = RunningApplication::ActivationPolicy::Accessory;
+    }
+    return RunningApplication(
+        pid, name, executable.isEmpty() ? QUrl() : QUrl::fromLocalFile(executable), policy);
+}
+
+QList<RunningApplication> X11Workspace::runningApplications()
+{
+    QList<qint64> order;
+    QSet<qint64> withNormalWindow;
+    for (const quint32 window : m_x11.clientWindows()) {
+        const std::optional<qint64> pid = m_x11.windowPid(window);
+        if (!pid) {
+            continue;
+        }
+        if (!order.contains(*pid)) {
+            order.append(*pid);
+        }
+        if (m_x11.isNormalWindow(window)) {
+            withNormalWindow.insert(*pid);
+        }
+    }
+    const QHash<qint64, QString> busNames = m_busNames.applications();
+    QList<qint64> busPids = busNames.keys();
+    std::sort(busPids.begin(), busPids.end());
+    for (const qint64 pid : std::as_const(busPids)) {
+        if (!order.contains(pid)) {
+            order.append(pid);
+        }
+    }
+    QList<RunningApplication> applications;
+    for (const qint64 pid : std::as_const(order)) {
+        if (processExists(pid)) {
+            applications.append(makeApplication(pid, busNames, withNormalWindow));
+        }
+    }
+    return applications;
+}
+
+RunningApplication X11Workspace::runningApplication(qint64 pid)
+{
+    if (!processExists(pid)) {
+        return {};
+    }
+    QSet<qint64> withNormalWindow;
+    for (const quint32 window : windowsOfProcess(pid)) {
+        if (m_x11.isNormalWindow(window)) {
+            withNormalWindow.insert(pid);
+        }
+    }
+    return makeApplication(pid, m_busNames.applications(), withNormalWindow);
+}
+
+RunningApplication X11Workspace::frontmostApplication()
+{
+    const std::optional<quint32> window = m_x11.activeWindow();
+    if (!window) {
+        return {};
+    }
+    const std::optional<qint64> pid = m_x11.windowPid(*window);
+    return pid ? runningApplication(*pid) : RunningApplication();
+}
+
+RunningApplication X11Workspace::menuBarOwningApplication()
+{
+    return frontmostApplication();
+}
+
+bool X11Workspace::isHidden(const RunningApplication& application)
+{
+    const QList<quint32> windows = windowsOfProcess(application.processIdentifier());
+    if (windows.isEmpty()) {
+        return false;
+    }
+    for (const quint32 window : windows) {
+        if (!m_x11.windowState(window).hidden) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool X11Workspace::isTerminated(const RunningApplication& application)
+{
+    return !processExists(application.processIdentifier());
+}
+
+bool X11Workspace::setFrontProcess(qint64 pid, bool frontWindowOnly)
+{
+    if (frontWindowOnly) {
+        const std::optional<quint32> window = m_x11.frontWindowOfProcess(pid);
+        return window && m_x11.activateWindow(*window);
+    }
+    const QList<quint32> windows = windowsOfProcess(pid);
+    const std::optional<quint32> front = m_x11.frontWindowOfProcess(pid);
+    bool activated = false;
+    // Bottom to top, the front window last, so the stacking order is kept.
+    for (const quint32 window : windows) {
+        if (window != front) {
+            activated = m_x11.activateWindow(window) || activated;
+        }
+    }
+    if (front) {
+        activated = m_x11.activateWindow(*front) || activated;
+    }
+    return activated;
+}
+
+bool X11Workspace::activateApplication(const RunningApplication& application, bool allWindows)
+{
+    return setFrontProcess(application.processIdentifier(), !allWindows);
+}
+
+int X11Workspace::reopenApplication(qint64 pid)
+{
+    if (!processExists(pid)) {
+        return ESRCH;
+    }
+    if (!m_x11.isValid()) {
+        return ENOTCONN;
+    }
+    for (const quint32 window : windowsOfProcess(pid)) {
+        if (m_x11.windowState(window).hidden && !m_x11.activateWindow(window)) {
+            return EIO;
+        }
+    }
+    return 0;
+}
+
+} // namespace platform

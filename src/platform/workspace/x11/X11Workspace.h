@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/workspace/Workspace.h"
+#include "platform/workspace/x11/AtspiApplicationNames.h"
+#include "platform/workspace/x11/DesktopEntryNames.h"
+
+namespace platform {
+
+class EwmhConnection;
+
+// The workspace of an X11 desktop: the frontmost application is the process
+// of _NET_ACTIVE_WINDOW (by _NET_WM_PID), running applications are the
+// processes of managed clients and of the accessibility bus, /proc tells
+// executables and process names, and activation goes through EWMH requests.
+class X11Workspace : public Workspace
+{
+public:
+    X11Workspace();
+
+    RunningApplication frontmostApplication() override;
+    RunningApplication menuBarOwningApplication() override;
+    QList<RunningApplication> runningApplications() override;
+    RunningApplication runningApplication(qint64 pid) override;
+    bool isHidden(const RunningApplication& application) override;
+    bool isTerminated(const RunningApplication& application) override;
+    bool setFrontProcess(qint64 pid, bool frontWindowOnly) override;
+    bool activateApplication(const RunningApplication& application, bool allWindows) override;
+    int reopenApplication(qint64 pid) override;
+
+private:
+    // Client windows of a process, bottom to top.
+    QList<quint32> windowsOfProcess(qint64 pid) const;
+    RunningApplication makeApplication(qint64 pid, const QHash<qint64, QString>& busNames,
+                                       const QSet<qint64>& withNormalWindow);
+
+    EwmhConnection& m_x11;
+    AtspiApplicationNames m_busNames;
+    DesktopEntryNames m_desktopEntries;
+};
+
+} // namespace platform
