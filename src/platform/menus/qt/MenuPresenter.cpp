@@ -158,7 +158,10 @@ void MenuPresenter::clear(QMenu* qmenu)
 void MenuPresenter::fill(QMenu* qmenu, Menu& menu)
 {
     clear(qmenu);
-    qmenu->setTitle(menuTitle(menu));
+    if (qmenu == m_root.get()) {
+        // A submenu's title is the text of the item that opens it.
+        qmenu->setTitle(menuTitle(menu));
+    }
 
     const int points = menu.effectiveFontPointSize();
     if (points > 0) {

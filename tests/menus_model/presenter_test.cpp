@@ -1,0 +1,315 @@
+// What the QMenu shown for a model menu holds, and how it follows the model,
+// the modifier keys and the user's choice.
+#include "platform/menus/Menu.h"
+#include "platform/menus/MenuDelegate.h"
+#include "platform/menus/qt/MenuPresenter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+
+using platform::Menu;
+using platform::MenuItem;
+using platform::MenuPresenter;
+namespace ModifierFlag = platform::ModifierFlag;
+
+namespace {
+
+// Fills its menu with three items when the menu is empty, and counts calls.
+class CountingDelegate : public platform::MenuDelegate
+{
+public:
+    void menuNeedsUpdate(Menu& menu) override
+    {
+        ++calls;
+        if (menu.isEmpty()) {
+            for (const char* title : {"One", "Two", "Three"}) {
+                menu.addItem(QString::fromLatin1(title), QStringLiteral("pick:"), [](MenuItem&) {});
+            }
+        }
+    }
+    int calls = 0;
+};
+
+QStringList visibleTexts(const QMenu* menu)
+{
+    QStringList texts;
+    for (const QAction* action : menu->actions()) {
+        if (action->isVisible()) {
+            texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+    }
+    return texts;
+}
+
+QAction* actionTitled(const QMenu* menu, const QString& prefix)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->text().startsWith(prefix)) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+// One key event as the window system delivers it (QTest would add presses
+// and releases of the modifier keys themselves).
+void sendKey(QWidget* widget, QEvent::Type type, int key, Qt::KeyboardModifiers held = {})
+{
+    QKeyEvent event(type, key, held);
+    QApplication::sendEvent(widget, &event);
+}
+
+MenuItem* addItem(Menu& menu, const QString& title)
+{
+    return menu.addItem(title, QStringLiteral("act:"), [](MenuItem&) {});
+}
+
+QImage glyphImage(const QSize& points, qreal ratio)
+{
+    QImage image(points * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::black);
+    return image;
+}
+
+} // namespace
+
+class PresenterTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void actionsShowTheItems()
+    {
+        Menu menu(QStringLiteral("Test"));
+        addItem(menu, QStringLiteral("New"))->setKeyEquivalent(QStringLiteral("n"));
+        addItem(menu, QStringLiteral("Save As…"))->setKeyEquivalent(QStringLiteral("S"));
+        addItem(menu, QStringLiteral("Fish & Chips"));
+        addItem(menu, QStringLiteral("Hidden"))->setHidden(true);
+        menu.addSeparator();
+        menu.addItem(QStringLiteral("No action"));
+        addItem(menu, QStringLiteral("On"))->setState(MenuItem::State::On);
+        addItem(menu, QStringLiteral("Mixed"))->setState(MenuItem::State::Mixed);
+        menu.addItem(QStringLiteral("Bold"))->setAttributedTitle(QStringLiteral("Bold"), {true, 0});
+        menu.addItem(QStringLiteral("Sub"))->setSubmenu(std::make_unique<Menu>());
+
+        MenuPresenter presenter(menu);
+        const QMenu* qmenu = presenter.qmenu();
+        QCOMPARE(visibleTexts(qmenu), QStringList({"New\t⌘N", "Save As…\t⇧⌘S", "Fish && Chips", "-",
+                                                   "No action", "On", "Mixed", "Bold", "Sub"}));
+        // Key equivalents are text only: no action ever becomes a shortcut.
+        for (const QAction* action : qmenu->actions()) {
+            QVERIFY(action->shortcut().isEmpty());
+        }
+        QVERIFY(!actionTitled(qmenu, "No action")->isEnabled());
+        QVERIFY(actionTitled(qmenu, "New")->isEnabled());
+        QVERIFY(actionTitled(qmenu, "Sub")->isEnabled());
+        QVERIFY(QMenu::menuInAction(actionTitled(qmenu, "Sub")));
+
+        const QAction* on = actionTitled(qmenu, "On");
+        QVERIFY(on->isCheckable() && on->isChecked());
+        const QAction* mixed = actionTitled(qmenu, "Mixed");
+        QVERIFY(!mixed->isCheckable());
+        QVERIFY(!mixed->icon().isNull());
+        QVERIFY(!actionTitled(qmenu, "New")->isCheckable());
+        QVERIFY(actionTitled(qmenu, "Bold")->font().bold());
+        QVERIFY(!actionTitled(qmenu, "New")->font().bold());
+    }
+
+    void submenusFillOncePerOpening()
+    {
+        Menu menu;
+        CountingDelegate rootDelegate;
+        menu.setDelegate(&rootDelegate);
+        CountingDelegate lazyDelegate;
+        MenuItem* opener = menu.addItem(QStringLiteral("Lazy"));
+        opener->setSubmenu(std::make_unique<Menu>());
+        opener->submenu()->setDelegate(&lazyDelegate);
+
+        MenuPresenter presenter(menu);
+        QMenu* root = presenter.qmenu();
+        QCOMPARE(rootDelegate.calls, 0); // nothing asked before the menu opens
+        root->popup(QPoint(10, 10));
+        QCOMPARE(rootDelegate.calls, 1);
+        QMenu* lazy = QMenu::menuInAction(actionTitled(root, "Lazy"));
+        QVERIFY(lazy);
+        QCOMPARE(lazyDelegate.calls, 0);
+        QVERIFY(lazy->actions().isEmpty());
+
+        for (int opening = 1; opening <= 2; ++opening) {
+            lazy->popup(QPoint(50, 10));
+            QCOMPARE(lazyDelegate.calls, opening);
+            QCOMPARE(visibleTexts(lazy), QStringList({"One", "Two", "Three"}));
+            lazy->hide();
+        }
+        QCOMPARE(opener->submenu()->numberOfItems(), 3);
+        root->hide();
+    }
+
+    void alternatesSwapWhileModifiersAreHeld()
+    {
+        Menu menu;
+        addItem(menu, QStringLiteral("Preferences..."));
+        MenuItem* log = addItem(menu, QStringLiteral("Log"));
+        log->setAlternate(true);
+        log->setKeyEquivalentModifierMask(ModifierFlag::Option);
+        MenuItem* more = menu.addItem(QStringLiteral("More"));
+        more->setSubmenu(std::make_unique<Menu>());
+        addItem(*more->submenu(), QStringLiteral("Close"))->setKeyEquivalent(QStringLiteral("w"));
+        MenuItem* closeAll = addItem(*more->submenu(), QStringLiteral("Close All"));
+        closeAll->setKeyEquivalent(QStringLiteral("w"));
+        closeAll->setKeyEquivalentModifierMask(ModifierFlag::Command | ModifierFlag::Option);
+        closeAll->setAlternate(true);
+
+        MenuPresenter presenter(menu);
+        QMenu* root = presenter.qmenu();
+        root->popup(QPoint(10, 10));
+        QCOMPARE(visibleTexts(root), QStringList({"Preferences...", "More"}));
+
+        sendKey(root, QEvent::KeyPress, Qt::Key_Alt);
+        QCOMPARE(presenter.heldModifiers(), ModifierFlag::Option);
+        QCOMPARE(visibleTexts(root), QStringList({"Log", "More"}));
+        sendKey(root, QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
+        QCOMPARE(visibleTexts(root), QStringList({"Preferences...", "More"}));
+
+        // Keys pressed in a submenu reach every open menu of the tree.
+        QMenu* submenu = QMenu::menuInAction(actionTitled(root, "More"));
+        submenu->popup(QPoint(60, 10));
+        QCOMPARE(visibleTexts(submenu), QStringList({"Close\t⌘W"}));
+        sendKey(submenu, QEvent::KeyPress, Qt::Key_Meta);
+        sendKey(submenu, QEvent::KeyPress, Qt::Key_Alt, Qt::MetaModifier);
+        QCOMPARE(visibleTexts(submenu), QStringList({"Close All\t⌥⌘W"}));
+        QCOMPARE(visibleTexts(root), QStringList({"Preferences...", "More"}));
+        sendKey(submenu, QEvent::KeyRelease, Qt::Key_Meta, Qt::MetaModifier | Qt::AltModifier);
+        QCOMPARE(visibleTexts(root), QStringList({"Log", "More"}));
+        QCOMPARE(visibleTexts(submenu), QStringList({"Close\t⌘W"}));
+        submenu->hide();
+        root->hide();
+    }
+
+    void fontSizeAppearanceAndTemplateImages()
+    {
+        Menu menu;
+        menu.setFontPointSize(30);
+        menu.setAppearance(Menu::Appearance::Dark);
+        menu.addItem(QStringLiteral("Title"))
+            ->setAttributedTitle(QStringLiteral("Title"), {true, 0});
+        MenuItem* program = menu.addItem(QStringLiteral("Trovix"));
+        program->setSubmenu(std::make_unique<Menu>());
+        program->setImage(glyphImage(QSize(30, 37), 2.0), true);
+        addItem(*program->submenu(), QStringLiteral("About"));
+
+        MenuPresenter presenter(menu);
+        QMenu* root = presenter.qmenu();
+        QCOMPARE(root->font().pixelSize(), 30);
+        QCOMPARE(actionTitled(root, "Title")->font().pixelSize(), 30);
+        QVERIFY(actionTitled(root, "Title")->font().bold());
+        const QColor text = root->palette().color(QPalette::Text);
+        QVERIFY(text.lightness() > 200); // dark appearance: light text
+
+        // The template image is drawn in the menu's text colour, at the
+        // image's own size rather than the style's small icons.
+        const QAction* programAction = actionTitled(root, "Trovix");
+        const QImage icon = programAction->icon().pixmap(QSize(37, 37), 1.0).toImage();
+        QCOMPARE(icon.pixelColor(icon.width() / 2, icon.height() / 2).rgb(), text.rgb());
+        QVERIFY(root->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, root) >= 37);
+
+        // Submenus share the font and the colours.
+        QMenu* submenu = QMenu::menuInAction(programAction);
+        submenu->popup(QPoint(10, 10));
+        QCOMPARE(submenu->font().pixelSize(), 30);
+        QCOMPARE(submenu->palette().color(QPalette::Text), text);
+        submenu->hide();
+
+        // Back to the standard font and the desktop's colours.
+        menu.setFontPointSize(0);
+        menu.setAppearance(Menu::Appearance::System);
+        program->setImage({});
+        presenter.rebuild();
+        QCOMPARE(root->font(), QApplication::font(root));
+        QCOMPARE(root->palette().color(QPalette::Text),
+                 QApplication::palette(root).color(QPalette::Text));
+        QCOMPARE(root->style(), QApplication::style());
+    }
+
+    void popUpAnswersTheChosenItem()
+    {
+        Menu menu;
+        menu.addItem(QStringLiteral("Disabled"));
+        int runs = 0;
+        menu.addItem(QStringLiteral("Run"), QStringLiteral("run:"), [&runs](MenuItem&) { ++runs; });
+        MenuPresenter presenter(menu);
+
+        QTimer::singleShot(0, this, [] {
+            QWidget* popup = QApplication::activePopupWidget();
+            QVERIFY(popup);
+            QTest::keyClick(popup, Qt::Key_Down);
+            QTest::keyClick(popup, Qt::Key_Return);
+        });
+        const std::shared_ptr<MenuItem> chosen = presenter.popUp(QPoint(20, 20));
+        QVERIFY(chosen);
+        QCOMPARE(chosen->title(), QStringLiteral("Run"));
+        QCOMPARE(runs, 1);
+
+        QTimer::singleShot(
+            0, this, [] { QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape); });
+        QCOMPARE(presenter.popUp(QPoint(20, 20)), nullptr);
+        QCOMPARE(runs, 1);
+    }
+
+    void itemsRemovedWhileShownAreIgnored()
+    {
+        Menu menu;
+        int runs = 0;
+        menu.addItem(QStringLiteral("Run"), QStringLiteral("run:"), [&runs](MenuItem&) { ++runs; });
+        MenuItem* sub = menu.addItem(QStringLiteral("Sub"));
+        sub->setSubmenu(std::make_unique<Menu>());
+        addItem(*sub->submenu(), QStringLiteral("Inner"));
+
+        MenuPresenter presenter(menu);
+        QMenu* root = presenter.qmenu();
+        QAction* run = actionTitled(root, "Run");
+        QMenu* submenu = QMenu::menuInAction(actionTitled(root, "Sub"));
+        menu.removeAllItems();
+
+        run->trigger();
+        QCOMPARE(runs, 0);
+        submenu->popup(QPoint(10, 10));
+        QVERIFY(submenu->actions().isEmpty());
+        submenu->hide();
+        presenter.rebuild();
+        QVERIFY(root->actions().isEmpty());
+    }
+
+    void menuBarShowsTheTopLevel()
+    {
+        Menu mainMenu;
+        for (const char* title : {"Trovix", "Edit"}) {
+            MenuItem* item = mainMenu.addItem(QString::fromLatin1(title));
+            item->setSubmenu(std::make_unique<Menu>(QString::fromLatin1(title)));
+            addItem(*item->submenu(), QStringLiteral("Item"));
+        }
+        QMenuBar bar;
+        MenuPresenter presenter(mainMenu);
+        presenter.showInMenuBar(&bar);
+        QStringList titles;
+        for (const QAction* action : bar.actions()) {
+            titles.append(action->text());
+            QVERIFY(QMenu::menuInAction(action));
+        }
+        QCOMPARE(titles, QStringList({"Trovix", "Edit"}));
+
+        mainMenu.removeItemAtIndex(1);
+        presenter.rebuild();
+        QCOMPARE(bar.actions().size(), 1);
+    }
+};
+
+QTEST_MAIN(PresenterTest)
+#include "presenter_test.moc"
