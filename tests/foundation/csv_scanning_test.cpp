@@ -1,0 +1,188 @@
+#include "foundation/QXCSVParser.h"
+#include "support/LogCapture.h"
+#include "support/TemporaryDefaults.h"
+
+#include <QtTest>
+
+using QXCSVParser::CSVScanner;
+
+using OptionalList = std::optional<QStringList>;
+Q_DECLARE_METATYPE(OptionalList)
+
+class CSVScanningTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QXCSVParser::setDefaultFieldSeparatorForTesting(QStringLiteral(",")); }
+    void cleanupTestCase() { QXCSVParser::setDefaultFieldSeparatorForTesting(std::nullopt); }
+
+    void flatScan_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<bool>("trim");
+        QTest::addColumn<OptionalList>("expected");
+
+        const auto list = [](QStringList values) { return OptionalList(std::move(values)); };
+        QTest::newRow("trimmed around the middle value") << "a, b ,c"
+                                                         << "," << true << list({"a", "b", "c"});
+        QTest::newRow("untrimmed keeps the spaces") << "a, b ,c"
+                                                    << "," << false << list({"a", " b ", "c"});
+        QTest::newRow("quoted comma and space") << "x,\"a, b\",y"
+                                                << "," << true << list({"x", "a, b", "y"});
+        QTest::newRow("doubled quote") << "\"say \"\"hi\"\"\",z"
+                                       << "," << true << list({"say \"hi\"", "z"});
+        QTest::newRow("spaces inside quotes survive trimming")
+            << "  \" padded \"  ,b"
+            << "," << true << list({" padded ", "b"});
+        QTest::newRow("line break inside quotes") << "\"two\nlines\",b\nc"
+                                                  << "," << true << list({"two\nlines", "b", "c"});
+        QTest::newRow("empty fields dropped") << "a,,b"
+                                              << "," << true << list({"a", "b"});
+        QTest::newRow("line breaks separate, CR LF is one")
+            << "a\r\nb\rc\n\nd"
+            << "," << true << list({"a", "b", "c", "d"});
+        QTest::newRow("separator is a whole string") << "a::b:c"
+                                                     << "::" << true << list({"a", "b:c"});
+        QTest::newRow("empty quoted value is dropped") << "a,\"\",b"
+                                                       << "," << true << list({"a", "b"});
+        QTest::newRow("quote inside a value is no marker") << "\"x\"\"y\" \"z\""
+                                                           << "," << true << list({"x\"y z"});
+        QTest::newRow("quoted text next to plain text") << "ab\"c,d\"ef"
+                                                        << "," << true << list({"abc,def"});
+        QTest::newRow("tabs and no-break spaces trimmed")
+            << QString::fromUtf8("\ta\u00a0,b") << "," << true << list({"a", "b"});
+        QTest::newRow("empty separator splits lines only") << "a,b\nc"
+                                                           << "" << true << list({"a,b", "c"});
+        QTest::newRow("empty text") << ""
+                                    << "," << true << list({});
+        QTest::newRow("unclosed quote") << "a,\"b"
+                                        << "," << true << OptionalList();
+        QTest::newRow("unclosed after doubled quote") << "\"a\"\""
+                                                      << "," << true << OptionalList();
+        QTest::newRow("quote at the very end") << "a\""
+                                               << "," << true << OptionalList();
+    }
+
+    void flatScan()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, separator);
+        QFETCH(bool, trim);
+        QFETCH(OptionalList, expected);
+        CSVScanner scanner = CSVScanner::CSVScannerWithString(text);
+        QCOMPARE(scanner.scanCSVWithFieldSeparator(separator, trim), expected);
+    }
+
+    void scanConsumesTheScanner()
+    {
+        CSVScanner scanner = CSVScanner::CSVScannerWithString(QStringLiteral("a,b"));
+        QCOMPARE(scanner.scanCSVWithFieldSeparator(QStringLiteral(","), true),
+                 OptionalList(QStringList{"a", "b"}));
+        QVERIFY(scanner.isAtEnd());
+        QCOMPARE(scanner.scanCSVWithFieldSeparator(QStringLiteral(","), true),
+                 OptionalList(QStringList{}));
+    }
+
+    void recordsKeepEmptyFields()
+    {
+        LogCapture log;
+        const auto records = CSVScanner::CSVScannerWithString(QStringLiteral("a,,b\n1, \"2,3\" ,4"))
+                                 .scanCSVRecordsWithFieldSeparator(QStringLiteral(","), true);
+        QVERIFY(records);
+        QCOMPARE(*records, (QList<QStringList>{{"a", "", "b"}, {"1", "2,3", "4"}}));
+        QVERIFY(log.lines().isEmpty());
+    }
+
+    void recordOfWrongLengthIsLoggedAndDropped()
+    {
+        LogCapture log;
+        const auto records = CSVScanner::CSVScannerWithString(QStringLiteral("a,b\n\"x\"\nc,\"d\""))
+                                 .scanCSVRecordsWithFieldSeparator(QStringLiteral(","), true);
+        QVERIFY(records);
+        // The dropped record used up its quoted value; "d" still lands in its own record.
+        QCOMPARE(*records, (QList<QStringList>{{"a", "b"}, {"c", "d"}}));
+        QCOMPARE(log.lines(),
+                 QStringList{QStringLiteral("[QXCSVParser] incorrect number of fields in record: "
+                                            "(\"x\") (expected: 2; raw line: \")")});
+    }
+
+    void recordsWithUnclosedQuote()
+    {
+        QCOMPARE(CSVScanner::CSVScannerWithString(QStringLiteral("a,\"b\nc,d"))
+                     .scanCSVRecordsWithFieldSeparator(QStringLiteral(","), true),
+                 std::nullopt);
+    }
+
+    void listFunction_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<OptionalList>("expected");
+
+        QTest::newRow("plain list") << " Edit , View\nWindow"
+                                    << "" << OptionalList(QStringList{"Edit", "View", "Window"});
+        QTest::newRow("unclosed quote keeps the whole text")
+            << "  a, \"b  \n"
+            << "" << OptionalList(QStringList{"a, \"b"});
+        QTest::newRow("only separators and blanks") << " , ,\n ,\r\n"
+                                                    << "" << OptionalList();
+        QTest::newRow("empty text") << ""
+                                    << "" << OptionalList();
+        QTest::newRow("only an empty quoted value falls back to the quotes")
+            << "\"\""
+            << "" << OptionalList(QStringList{"\"\""});
+        QTest::newRow("given separator") << "a;b,c"
+                                         << ";" << OptionalList(QStringList{"a", "b,c"});
+        QTest::newRow("separator characters trimmed in the fallback")
+            << ";\"x;"
+            << ";" << OptionalList(QStringList{"\"x"});
+    }
+
+    void listFunction()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, separator);
+        QFETCH(OptionalList, expected);
+        QCOMPARE(QXArrayFromCSVString(text, separator), expected);
+    }
+
+    void defaultSeparatorComesFromTheSettingOnce()
+    {
+        TemporaryDefaults defaults;
+        defaults.defaults().setObject(QStringLiteral(" ;\n"),
+                                      QString::fromLatin1(QXCSVParser::defaultFieldSeparatorKey));
+        QXCSVParser::setDefaultFieldSeparatorForTesting(std::nullopt);
+        QCOMPARE(QXArrayFromCSVString(QStringLiteral("a;b,c")),
+                 OptionalList(QStringList{"a", "b,c"}));
+
+        // Read once: a later change waits for the next start.
+        defaults.defaults().setObject(QStringLiteral("|"),
+                                      QString::fromLatin1(QXCSVParser::defaultFieldSeparatorKey));
+        QCOMPARE(QXCSVParser::defaultFieldSeparator(), QStringLiteral(";"));
+    }
+
+    void defaultSeparatorIgnoresBlankAndNonStringSettings_data()
+    {
+        QTest::addColumn<QVariant>("setting");
+        QTest::newRow("absent") << QVariant();
+        QTest::newRow("white space only") << QVariant(QStringLiteral(" \t\n"));
+        QTest::newRow("not a string") << QVariant(42);
+    }
+
+    void defaultSeparatorIgnoresBlankAndNonStringSettings()
+    {
+        QFETCH(QVariant, setting);
+        TemporaryDefaults defaults;
+        if (setting.isValid()) {
+            defaults.defaults().setObject(
+                setting, QString::fromLatin1(QXCSVParser::defaultFieldSeparatorKey));
+        }
+        QXCSVParser::setDefaultFieldSeparatorForTesting(std::nullopt);
+        QCOMPARE(QXCSVParser::defaultFieldSeparator(), QStringLiteral(","));
+    }
+};
+
+QTEST_GUILESS_MAIN(CSVScanningTest)
+#include "csv_scanning_test.moc"
