@@ -1,0 +1,141 @@
+#include "AppTestEnvironment.h"
+#include "app/QXActivationPolicy.h"
+#include "app/QXSettingsKeys.h"
+#include "hotkeys/QXHotKeyHandlerApplication.h"
+
+#include <QTest>
+
+using namespace QXSettingsKeys;
+using platform::ActivationPolicy;
+
+// Switching between dock, menu bar and faceless modes.
+class ApplicationModeTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QXMainController& controller() { return QXMainController::mainController(); }
+
+private Q_SLOTS:
+    void statusItemWidth_data()
+    {
+        QTest::addColumn<qint64>("requested");
+        QTest::addColumn<double>("width");
+        QTest::newRow("unset") << qint64(0) << 14.0;
+        QTest::newRow("narrower than the image") << qint64(10) << 14.0;
+        QTest::newRow("wider") << qint64(50) << 50.0;
+        QTest::newRow("at the cap") << qint64(100) << 100.0;
+        QTest::newRow("beyond the cap") << qint64(500) << 100.0;
+        QTest::newRow("negative") << qint64(-5) << 14.0;
+    }
+
+    void statusItemWidth()
+    {
+        QFETCH(qint64, requested);
+        QFETCH(double, width);
+        QCOMPARE(QXStatusItemController::statusItemWidth(14.0, requested), width);
+
+        AppTestEnvironment environment;
+        environment.settings().setInteger(requested, StatusItemWidth);
+        controller().applicationWillFinishLaunching();
+        controller().updateStatusItem();
+        QCOMPARE(environment.statusItem()->length(), width);
+    }
+
+    void policyRoutine()
+    {
+        AppTestEnvironment environment;
+        environment.activation->setActivationPolicy(ActivationPolicy::Regular);
+        const int changesBefore = environment.activation->policyChanges;
+
+        QVERIFY(QXSetActivationPolicy(false, true));
+        QCOMPARE(environment.activation->policyChanges, changesBefore);
+
+        QVERIFY(QXSetActivationPolicy(true, true));
+        QCOMPARE(environment.activation->activationPolicy(), ActivationPolicy::Accessory);
+        QCOMPARE(environment.activation->activations, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(environment.activation->activations, 1, 2000);
+
+        QVERIFY(QXSetActivationPolicy(true, false));
+        QTest::qWait(700);
+        QCOMPARE(environment.activation->activations, 1);
+    }
+
+    void backgroundLaunchKeepsDockModeBehind()
+    {
+        AppTestEnvironment environment;
+        environment.activation->setActivationPolicy(ActivationPolicy::Accessory);
+        environment.settings().setBool(true, ApplicationModeDockBackgroundLaunch);
+        QVERIFY(QXSetActivationPolicy(false, false));
+        QTest::qWait(700);
+        QCOMPARE(environment.activation->activations, 0);
+
+        environment.activation->setActivationPolicy(ActivationPolicy::Accessory);
+        environment.settings().setBool(false, ApplicationModeDockBackgroundLaunch);
+        QVERIFY(QXSetActivationPolicy(false, false));
+        QTRY_COMPARE_WITH_TIMEOUT(environment.activation->activations, 1, 2000);
+    }
+
+    void refusedPolicyIsLoggedAndBeeped()
+    {
+        AppTestEnvironment environment;
+        environment.activation->setActivationPolicy(ActivationPolicy::Regular);
+        environment.activation->refusePolicyChanges = true;
+        QVERIFY(!QXSetActivationPolicy(true, true));
+        QCOMPARE(environment.log.lines(),
+                 QStringList{QStringLiteral("cannot set activation policy: 1")});
+        QCOMPARE(environment.activation->beeps, 1);
+
+        // A refused mode change leaves the stored mode alone.
+        environment.settings().setInteger(0, ApplicationMode);
+        QVERIFY(!controller().changeApplicationMode(1));
+        QCOMPARE(environment.settings().integerForKey(ApplicationMode), 0);
+    }
+
+    void facelessModeNeedsATrigger()
+    {
+        AppTestEnvironment environment;
+        controller().applicationWillFinishLaunching();
+        controller().updateStatusItem();
+        environment.settings().setBool(false, EnableRightClickTrigger);
+
+        QVERIFY(!controller().changeApplicationMode(2));
+        QCOMPARE(environment.alerts,
+                 QStringList{QStringLiteral(
+                     "No way to access menu|Enable the right click functionality or set a hot key "
+                     "before you put Trovix in faceless mode.")});
+        QCOMPARE(environment.settings().integerForKey(ApplicationMode), 1);
+        QVERIFY(environment.statusItem() != nullptr);
+    }
+
+    void leavingMenuBarModeRemovesTheStatusItemAndActivates()
+    {
+        AppTestEnvironment environment;
+        controller().applicationWillFinishLaunching();
+        controller().updateStatusItem();
+        QVERIFY(environment.statusItem() != nullptr);
+
+        QVERIFY(controller().changeApplicationMode(2));
+        QCOMPARE(environment.settings().integerForKey(ApplicationMode), 2);
+        QVERIFY(environment.statusItem() == nullptr);
+        QVERIFY(environment.alerts.isEmpty());
+        QCOMPARE(environment.activation->activations, 1);
+
+        QVERIFY(controller().changeApplicationMode(0));
+        QCOMPARE(environment.activation->activationPolicy(), ActivationPolicy::Regular);
+        QVERIFY(environment.statusItem() == nullptr);
+
+        QVERIFY(controller().changeApplicationMode(1));
+        QCOMPARE(environment.activation->activationPolicy(), ActivationPolicy::Accessory);
+        QVERIFY(environment.statusItem() != nullptr);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QXHotKeyHandlerApplication application(argc, argv);
+    ApplicationModeTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "application_mode_test.moc"

@@ -1,0 +1,205 @@
+#include "AppTestEnvironment.h"
+#include "app/QXMainPreferencesWindow.h"
+#include "app/QXSettingsKeys.h"
+#include "hotkeys/QXHotKeyHandlerApplication.h"
+#include "platform/menus/Menu.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace QXSettingsKeys;
+
+// What happens between the start of the program and its first idle moment.
+class LaunchTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QXMainController& controller() { return QXMainController::mainController(); }
+
+    void launch()
+    {
+        controller().applicationWillFinishLaunching();
+        controller().applicationDidFinishLaunching();
+    }
+
+private Q_SLOTS:
+    void registersExactlyTheEightDefaultsAndWritesNothing()
+    {
+        AppTestEnvironment environment;
+        controller().applicationWillFinishLaunching();
+        platform::UserDefaults& settings = environment.settings();
+
+        QCOMPARE(settings.registeredDefaults().size(), 8);
+        QCOMPARE(settings.integerForKey(ApplicationMode), 1);
+        QVERIFY(settings.boolForKey(EnableRightClickTrigger));
+        QVERIFY(settings.boolForKey(ShowKeyEquivalents));
+        QVERIFY(settings.boolForKey(SkipHiddenMenuItems));
+        QVERIFY(settings.boolForKey(MoveAppleMenuToEnd));
+        QVERIFY(settings.boolForKey(ApplicationMenuItemsReopen));
+        QVERIFY(settings.boolForKey(ApplicationMenuItemsEmphasizeFrontmostApplication));
+        QCOMPARE(settings.stringForKey(FastTrack),
+                 QStringLiteral("BBEdit > Text\nEagleFiler > Format"));
+        QVERIFY(!settings.boolForKey(StealthMode));
+        QVERIFY(!settings.objectForKey(MenuTrigger).isValid());
+
+        settings.synchronize();
+        QVERIFY(!QFile::exists(environment.defaults->filePath()));
+        // Menu bar mode: no taskbar entry, and no activation asked for.
+        QCOMPARE(environment.activation->activationPolicy(), platform::ActivationPolicy::Accessory);
+        QTest::qWait(600);
+        QCOMPARE(environment.activation->activations, 0);
+    }
+
+    void storedModeChoosesThePolicy()
+    {
+        AppTestEnvironment environment;
+        environment.settings().setInteger(0, ApplicationMode);
+        controller().applicationWillFinishLaunching();
+        QCOMPARE(environment.activation->activationPolicy(), platform::ActivationPolicy::Regular);
+
+        environment.settings().setInteger(2, ApplicationMode);
+        controller().applicationWillFinishLaunching();
+        QCOMPARE(environment.activation->activationPolicy(), platform::ActivationPolicy::Accessory);
+    }
+
+    void preferencesWindowAtLaunch_data()
+    {
+        QTest::addColumn<bool>("stealthMode");
+        QTest::addColumn<bool>("rightClick");
+        QTest::addColumn<bool>("trayAvailable");
+        QTest::addColumn<bool>("windowShown");
+
+        QTest::newRow("fresh account") << false << true << true << true;
+        QTest::newRow("stealth with right click") << true << true << true << false;
+        QTest::newRow("stealth without any trigger") << true << false << true << true;
+        QTest::newRow("stealth without a tray") << true << true << false << true;
+    }
+
+    void preferencesWindowAtLaunch()
+    {
+        QFETCH(bool, stealthMode);
+        QFETCH(bool, rightClick);
+        QFETCH(bool, trayAvailable);
+        QFETCH(bool, windowShown);
+
+        AppTestEnvironment environment;
+        environment.statusBar->available = trayAvailable;
+        environment.settings().setBool(stealthMode, StealthMode);
+        environment.settings().setBool(rightClick, EnableRightClickTrigger);
+        QSignalSpy shown(&controller(), &QXMainController::preferencesShown);
+
+        launch();
+
+        QCOMPARE(shown.count(), windowShown ? 1 : 0);
+        QCOMPARE(controller().hasUsableTrigger(), rightClick);
+        if (windowShown) {
+            QCOMPARE(shown.first().first().toString(), QStringLiteral("Menu"));
+            QVERIFY(controller().preferencesWindow()->isVisible());
+            QCOMPARE(controller().preferencesWindow()->windowTitle(), QStringLiteral("Trovix"));
+        }
+    }
+
+    void pendingSectionOpensAfterHalfASecondAndIsRemoved()
+    {
+        AppTestEnvironment environment;
+        environment.settings().setBool(true, StealthMode);
+        environment.settings().setObject(QStringLiteral("Advanced"), PreferencesSection);
+        QSignalSpy shown(&controller(), &QXMainController::preferencesShown);
+
+        launch();
+        QCOMPARE(shown.count(), 0);
+        QTest::qWait(200);
+        QCOMPARE(shown.count(), 0);
+
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 2000);
+        QCOMPARE(shown.first().first().toString(), QStringLiteral("Advanced"));
+        QCOMPARE(controller().preferencesWindow()->selectedSection(), QStringLiteral("Advanced"));
+        QVERIFY(!environment.settings().objectForKey(PreferencesSection).isValid());
+        QVERIFY(environment.activation->activations >= 1);
+    }
+
+    void unknownPendingSectionFallsBackToMenu()
+    {
+        AppTestEnvironment environment;
+        environment.settings().setObject(QStringLiteral("Nonsense"), PreferencesSection);
+        launch();
+        QTRY_VERIFY_WITH_TIMEOUT(controller().preferencesWindow()->isVisible(), 2000);
+        QCOMPARE(controller().preferencesWindow()->selectedSection(), QStringLiteral("Menu"));
+    }
+
+    void statusItemAppearsOnTheNextTurnInMenuBarModeOnly_data()
+    {
+        QTest::addColumn<qint64>("mode");
+        QTest::addColumn<bool>("statusItem");
+        QTest::newRow("dock") << qint64(0) << false;
+        QTest::newRow("menu bar") << qint64(1) << true;
+        QTest::newRow("faceless") << qint64(2) << false;
+        QTest::newRow("unknown") << qint64(7) << false;
+    }
+
+    void statusItemAppearsOnTheNextTurnInMenuBarModeOnly()
+    {
+        QFETCH(qint64, mode);
+        QFETCH(bool, statusItem);
+        AppTestEnvironment environment;
+        environment.settings().setInteger(mode, ApplicationMode);
+        environment.settings().setBool(true, StealthMode);
+
+        launch();
+        QCOMPARE(environment.statusBar->itemsMade, 0);
+        QCoreApplication::processEvents();
+        QTRY_COMPARE(environment.statusItem() != nullptr, statusItem);
+        if (statusItem) {
+            platform::MemoryStatusItem* item = environment.statusItem();
+            QCOMPARE(item->length(), 14.0);
+            QVERIFY(item->imageIsTemplate);
+            QCOMPARE(item->image.deviceIndependentSize(), QSizeF(14, 17));
+            QCOMPARE(item->autosaveName, QStringLiteral("com.quirkworks.Trovix.StatusItem"));
+            QVERIFY(item->menu() != nullptr);
+            QCOMPARE(item->menu()->title(), QStringLiteral("Trovix Status Item"));
+            QVERIFY(item->menu()->isEmpty());
+        }
+    }
+
+    void reopenShowsPreferencesOnlyWithoutTaskbarEntry()
+    {
+        AppTestEnvironment environment;
+        QSignalSpy shown(&controller(), &QXMainController::preferencesShown);
+
+        environment.activation->setActivationPolicy(platform::ActivationPolicy::Regular);
+        QVERIFY(!controller().applicationShouldHandleReopen(false));
+        QCOMPARE(shown.count(), 0);
+
+        environment.activation->setActivationPolicy(platform::ActivationPolicy::Accessory);
+        QVERIFY(!controller().applicationShouldHandleReopen(false));
+        QCOMPARE(shown.count(), 1);
+    }
+
+    void laterShowingKeepsTheSectionLastShown()
+    {
+        AppTestEnvironment environment;
+        controller().showPreferencesTab(QStringLiteral("Updates"));
+        controller().preferencesWindow()->close();
+        controller().showPreferences();
+        QCOMPARE(controller().preferencesWindow()->selectedSection(), QStringLiteral("Updates"));
+    }
+
+    void dockModeTitlesTheWindowPreferences()
+    {
+        AppTestEnvironment environment;
+        environment.settings().setInteger(0, ApplicationMode);
+        controller().showPreferencesTab(QString());
+        QCOMPARE(controller().preferencesWindow()->windowTitle(), QStringLiteral("Preferences"));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QXHotKeyHandlerApplication application(argc, argv);
+    LaunchTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "launch_test.moc"

@@ -1,0 +1,159 @@
+#include "AppTestEnvironment.h"
+#include "app/QXSettingsKeys.h"
+#include "hotkeys/QXHotKeyHandlerApplication.h"
+#include "platform/menus/Menu.h"
+
+#include <QSpontaneKeyEvent>
+#include <QTest>
+
+using namespace QXSettingsKeys;
+using State = platform::MenuItem::State;
+
+// The program's own menu: in the tray, as a submenu of pop-ups, and alone.
+class ProgramMenuTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QXMainController& controller() { return QXMainController::mainController(); }
+
+    static QStringList titles(const platform::Menu& menu)
+    {
+        QStringList result;
+        for (const auto& item : menu.items()) {
+            result << (item->isSeparatorItem() ? QStringLiteral("---") : item->title());
+        }
+        return result;
+    }
+
+    // Delivers one event from the window system, as a click in the tray does.
+    static void deliverSpontaneousEvent()
+    {
+        QObject receiver;
+        QKeyEvent event(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        QCoreApplication::instance()->notify(&receiver, &event);
+    }
+
+private Q_SLOTS:
+    void holdsTheEightEntriesInOrder()
+    {
+        AppTestEnvironment environment;
+        platform::Menu menu;
+        QCOMPARE(controller().populateContextMenu(menu), nullptr);
+
+        QCOMPARE(
+            titles(menu),
+            (QStringList{QStringLiteral("About Trovix"), QStringLiteral("Check for Updates..."),
+                         QStringLiteral("Help"), QStringLiteral("---"),
+                         QStringLiteral("Preferences..."), QStringLiteral("<< Log >>"),
+                         QStringLiteral("---"), QStringLiteral("Quit")}));
+        for (const auto& item : menu.items()) {
+            QVERIFY(item->keyEquivalent().isEmpty());
+            QVERIFY(item->isSeparatorItem() || item->isEnabled());
+        }
+        const platform::MenuItem* log = menu.itemAtIndex(5);
+        QVERIFY(log->isAlternate());
+        QCOMPARE(log->keyEquivalentModifierMask(),
+                 platform::ModifierFlags(platform::ModifierFlag::Option));
+        QVERIFY(!menu.itemAtIndex(4)->isAlternate());
+        // Holding Option shows the alternate in place of "Preferences...".
+        const auto shown = menu.itemsShownWithModifiers(platform::ModifierFlag::Option);
+        QVERIFY(std::find(shown.begin(), shown.end(), log) != shown.end());
+        QVERIFY(std::find(shown.begin(), shown.end(), menu.itemAtIndex(4)) == shown.end());
+    }
+
+    void withATitleBecomesASubmenu()
+    {
+        AppTestEnvironment environment;
+        platform::Menu menu;
+        menu.addItem(QStringLiteral("File"));
+        platform::MenuItem* item = controller().populateContextMenu(menu, QStringLiteral("Trovix"));
+        QVERIFY(item != nullptr);
+        QCOMPARE(menu.numberOfItems(), 2);
+        QCOMPARE(menu.itemAtIndex(1), item);
+        QCOMPARE(item->title(), QStringLiteral("Trovix"));
+        QVERIFY(!item->hasAction());
+        QCOMPARE(item->submenu()->title(), QStringLiteral("Trovix"));
+        QCOMPARE(item->submenu()->numberOfItems(), 8);
+    }
+
+    void logItemIsRetitledForTheDebugSwitch()
+    {
+        AppTestEnvironment environment;
+        platform::Menu menu;
+        controller().populateContextMenu(menu);
+        platform::MenuItem* log = menu.itemAtIndex(5);
+
+        QVERIFY(controller().validateMenuItem(*log));
+        QCOMPARE(log->title(), QStringLiteral("Enable Debug Logging"));
+        QCOMPARE(log->state(), State::Off);
+
+        QVERIFY(log->performAction());
+        QVERIFY(environment.settings().boolForKey(DebugLog));
+        menu.update();
+        QCOMPARE(log->state(), State::On);
+
+        log->performAction();
+        QVERIFY(!environment.settings().boolForKey(DebugLog));
+    }
+
+    void windowAnimationItemIsMarkedWhileAnimationIsOn()
+    {
+        AppTestEnvironment environment;
+        platform::Menu menu;
+        platform::MenuItem* item =
+            menu.addItem(QStringLiteral("Animate"), QStringLiteral("toggleWindowAnimation:"),
+                         [](platform::MenuItem&) {
+                             QXMainController::mainController().toggleWindowAnimation();
+                         });
+        item->setTarget(&controller());
+        menu.update();
+        QCOMPARE(item->state(), State::On);
+        item->performAction();
+        QVERIFY(environment.settings().boolForKey(DisableSettingsWindowAnimation));
+        menu.update();
+        QCOMPARE(item->state(), State::Off);
+    }
+
+    void statusMenuIsRebuiltAtMostOncePerEvent()
+    {
+        AppTestEnvironment environment;
+        controller().applicationWillFinishLaunching();
+        controller().updateStatusItem();
+        platform::Menu* menu = environment.statusItem()->menu();
+        QVERIFY(menu != nullptr);
+
+        deliverSpontaneousEvent();
+        controller().menuNeedsUpdate(*menu);
+        const platform::MenuItem* first = menu->itemAtIndex(0);
+        controller().menuNeedsUpdate(*menu);
+        QCOMPARE(menu->numberOfItems(), 8);
+        QCOMPARE(menu->itemAtIndex(0), first);
+
+        deliverSpontaneousEvent();
+        controller().menuNeedsUpdate(*menu);
+        QCOMPARE(menu->numberOfItems(), 8);
+        QVERIFY(menu->itemAtIndex(0) != first);
+    }
+
+    void otherMenusAreLeftAlone()
+    {
+        AppTestEnvironment environment;
+        platform::Menu menu;
+        menu.addItem(QStringLiteral("Keep"));
+        controller().menuNeedsUpdate(menu);
+        QCOMPARE(menu.numberOfItems(), 1);
+        QVERIFY(!controller().menuHasKeyEquivalent(menu, QStringLiteral("q"),
+                                                   platform::ModifierFlag::Command));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QXHotKeyHandlerApplication application(argc, argv);
+    ProgramMenuTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "program_menu_test.moc"
