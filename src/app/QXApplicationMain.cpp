@@ -2,6 +2,7 @@
 
 #include "app/QXMainController.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
+#include "platform/bundle/Bundle.h"
 #include "platform/instance/ProgramInstance.h"
 #include "platform/log/SystemLog.h"
 #include "platform/process/TerminationSignals.h"
@@ -13,8 +14,10 @@ int QXApplicationMain(int& argc, char** argv)
     QXHotKeyHandlerApplication application(argc, argv);
     QXHotKeyHandlerApplication::setApplicationName(QStringLiteral("Trovix"));
     QXHotKeyHandlerApplication::setDesktopFileName(QStringLiteral("trovix"));
-    QXHotKeyHandlerApplication::setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("trovix"), QIcon(QStringLiteral(":/trovix.svg"))));
+    QXHotKeyHandlerApplication::setWindowIcon(QIcon::fromTheme(
+        QStringLiteral("trovix"),
+        QIcon(platform::Bundle::main().pathForResource(QStringLiteral("trovix"),
+                                                       QStringLiteral("svg")))));
 
     platform::ProgramInstance instance;
     if (instance.claim() == platform::ProgramInstance::Claim::AlreadyRunning) {

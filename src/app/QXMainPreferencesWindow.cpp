@@ -73,7 +73,8 @@ QXMainPreferencesWindow::QXMainPreferencesWindow(QWidget* parent) : QXPreference
         m_sectionPages.insert(identifier, page);
     }
     selectSection(QStringLiteral("Menu"));
-    resize(520, 360);
+    setMinimumSize(480, 320);
+    resize(560, 400);
 }
 
 QStringList QXMainPreferencesWindow::sectionIdentifiers()

@@ -11,7 +11,6 @@ void QXPreferencesWindow::makeKeyAndOrderFront()
 {
     if (!isVisible() && !m_placed) {
         m_placed = true;
-        adjustSize();
         if (const QScreen* screen = this->screen()) {
             QRect frame = frameGeometry();
             frame.moveCenter(screen->availableGeometry().center());
