@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The tray icon and its menu, the three application modes, a second start and
+# "Quit", on a real desktop with a real tray.
+. "$(dirname "$0")/lib.sh"
+require_desktop
+
+defaults() { "$TROVIX" defaults "$@"; }
+
+skips_taskbar() {
+    xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR
+}
+
+# The program's preferences window (its title is "Trovix" or "Preferences"),
+# not the tray icon, which carries the program's name too.
+preferences_window() {
+    local window
+    for window in $(xdotool search --onlyvisible --pid "$TROVIX_PID" --name '^(Trovix|Preferences)$'); do
+        [ -n "$TRAY_ICON" ] && [ "$window" = "$((TRAY_ICON))" ] && continue
+        echo "$window"
+        return 0
+    done
+    return 1
+}
+
+open_tray_menu() {
+    local x y
+    eval "$(xdotool getwindowgeometry --shell "$TRAY_ICON")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+    xdotool mousedown 3
+    sleep 0.2
+    xdotool mouseup 3
+    # The menu is a popup window of Trovix's own.
+    wait_for 10 sh -c "xwininfo -root -tree | grep -q '\"Trovix\": (\"trovix\" \"Trovix\").*[0-9]x[0-9]' &&
+        [ \$(xdotool search --onlyvisible --pid $TROVIX_PID | wc -l) -ge 2 ]" ||
+        fail "the tray menu did not open"
+}
+
+# Menu bar mode (the default): a tray icon, and windows without taskbar entries.
+start_trovix
+wait_for_tray_icon 60 Trovix
+pass "tray icon embedded"
+wait_for 30 preferences_window || fail "the preferences window did not open at the first launch"
+window=$(preferences_window)
+skips_taskbar "$window" || fail "menu bar mode: the preferences window has a taskbar entry"
+pass "menu bar mode: preferences window without a taskbar entry"
+
+open_tray_menu
+screenshot tray-menu >/dev/null
+# Holding Alt turns "Preferences..." into "Enable Debug Logging"; choosing it
+# flips the debug switch.
+xdotool keydown alt
+sleep 0.5
+screenshot tray-menu-alt >/dev/null
+xdotool key Down Down Down Down Return
+xdotool keyup alt
+wait_for 10 sh -c "'$TROVIX' defaults read QXDebugLog | grep -qx 1" ||
+    fail "choosing the Alt alternate did not enable debug logging"
+pass "Alt shows the alternate and choosing it toggles debug logging"
+
+# A second start hands over to the first and exits 0; the first brings its
+# preferences window forward.
+xdotool windowactivate --sync "$window" 2>/dev/null
+xdotool key Escape
+wait_for 10 eval '! preferences_window' || fail "the preferences window did not close"
+"$TROVIX" >"$ARTIFACTS/second.out" 2>&1
+status=$?
+[ "$status" = 0 ] || fail "a second start exited with $status"
+wait_for 10 preferences_window ||
+    fail "the second start did not bring the preferences window forward"
+pass "a second start exits 0 and reopens the preferences window"
+
+# "Quit" from the tray menu ends the program with status 0.
+open_tray_menu
+xdotool key Up Return
+wait_exit "$TROVIX_PID" 10 || fail "Quit did not end Trovix"
+[ "$EXIT_STATUS" = 0 ] || fail "Quit ended Trovix with status $EXIT_STATUS"
+pass "Quit ends the program with status 0"
+
+# Dock mode: no tray icon; the window has a taskbar entry.
+defaults write "Application Mode" -int 0 || fail "cannot store the mode"
+TRAY_ICON=""
+start_trovix
+wait_for 30 preferences_window || fail "dock mode: no preferences window"
+window=$(preferences_window)
+skips_taskbar "$window" && fail "dock mode: the window has no taskbar entry"
+[ -z "$(tray_icons | grep Trovix)" ] || fail "dock mode shows a tray icon"
+screenshot dock-mode >/dev/null
+pass "dock mode: taskbar entry, no tray icon"
+terminate "$TROVIX_PID" 5
+
+# Faceless mode: neither.
+defaults write "Application Mode" -int 2 || fail "cannot store the mode"
+start_trovix
+wait_for 30 preferences_window || fail "faceless mode: no preferences window"
+window=$(preferences_window)
+skips_taskbar "$window" || fail "faceless mode: the window has a taskbar entry"
+expect_running "$TROVIX_PID" 2
+[ -z "$(tray_icons | grep Trovix)" ] || fail "faceless mode shows a tray icon"
+pass "faceless mode: no taskbar entry, no tray icon"
+terminate "$TROVIX_PID" 5
+[ "$EXIT_STATUS" = 0 ] || fail "SIGTERM ended Trovix with status $EXIT_STATUS"
