@@ -1,4 +1,5 @@
 #include "app/DefaultsCommand.h"
+#include "app/KeyLabelCommand.h"
 #include "app/QXApplicationMain.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,9 @@ int main(int argc, char** argv)
         QTextStream out(stdout);
         QTextStream err(stderr);
         return runDefaultsCommand(argumentsAfter(argc, argv, 2), out, err);
+    }
+    if (argc > 1 && std::strcmp(argv[1], "key-label") == 0) {
+        return keyLabelCommandMain(argc, argv);
     }
 
     return QXApplicationMain(argc, argv);
