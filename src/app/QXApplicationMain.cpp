@@ -8,6 +8,8 @@
 #include "platform/process/TerminationSignals.h"
 
 #include <QIcon>
+#include <QLocale>
+#include <QTranslator>
 
 int QXApplicationMain(int& argc, char** argv)
 {
@@ -18,6 +20,14 @@ int QXApplicationMain(int& argc, char** argv)
         QStringLiteral("trovix"),
         QIcon(platform::Bundle::main().pathForResource(QStringLiteral("trovix"),
                                                        QStringLiteral("svg")))));
+
+    // User-visible texts are keyed by their English wording; a translation
+    // for the user's language replaces them when the bundle has one.
+    QTranslator translator;
+    if (translator.load(QLocale(), QStringLiteral("trovix"), QStringLiteral("_"),
+                        platform::Bundle::main().resourcePath() + QStringLiteral("/translations"))) {
+        QXHotKeyHandlerApplication::installTranslator(&translator);
+    }
 
     platform::ProgramInstance instance;
     if (instance.claim() == platform::ProgramInstance::Claim::AlreadyRunning) {

@@ -1,4 +1,5 @@
 #include "AppTestEnvironment.h"
+#include "app/QXDefaultsRegistration.h"
 #include "app/QXMainPreferencesWindow.h"
 #include "app/QXSettingsKeys.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
@@ -50,6 +51,17 @@ private Q_SLOTS:
         QCOMPARE(environment.activation->activationPolicy(), platform::ActivationPolicy::Accessory);
         QTest::qWait(600);
         QCOMPARE(environment.activation->activations, 0);
+    }
+
+    void flatDrawingIsRegisteredOnFirstUse()
+    {
+        AppTestEnvironment environment;
+        controller().applicationWillFinishLaunching();
+        QVERIFY(!environment.settings().registeredDefaults().contains(FlatUserInterfaceDrawing));
+        QVERIFY(QXDefaultsRegistration::flatUserInterfaceDrawing(environment.settings()));
+        QVERIFY(environment.settings().registeredDefaults().contains(FlatUserInterfaceDrawing));
+        environment.settings().setBool(false, FlatUserInterfaceDrawing);
+        QVERIFY(!QXDefaultsRegistration::flatUserInterfaceDrawing(environment.settings()));
     }
 
     void storedModeChoosesThePolicy()
