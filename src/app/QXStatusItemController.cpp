@@ -43,13 +43,20 @@ double QXStatusItemController::statusItemWidth(double imageWidth, qint64 request
 
 QImage QXStatusItemController::namedImage(const QString& name)
 {
-    const QString path = platform::Bundle::main().pathForResource(name, QStringLiteral("png"));
+    // The double-resolution drawing is preferred; both are sized in points.
+    const platform::Bundle& bundle = platform::Bundle::main();
     QImage image;
-    if (!path.isEmpty() && image.load(path)) {
-        // The resources are drawn at twice the point size.
+    const QString doublePath =
+        bundle.pathForResource(name + QStringLiteral("@2x"), QStringLiteral("png"));
+    if (!doublePath.isEmpty() && image.load(doublePath)) {
         image.setDevicePixelRatio(2.0);
+        return image;
     }
-    return image;
+    const QString path = bundle.pathForResource(name, QStringLiteral("png"));
+    if (!path.isEmpty() && image.load(path)) {
+        return image;
+    }
+    return {};
 }
 
 void QXStatusItemController::setStatusItemEnabled(bool enabled, const QImage& image,
