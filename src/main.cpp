@@ -1,4 +1,5 @@
 #include "app/DefaultsCommand.h"
+#include "app/DemoMenuCommand.h"
 #include "app/KeyLabelCommand.h"
 #include "app/QXApplicationMain.h"
 
@@ -32,6 +33,10 @@ int main(int argc, char** argv)
     }
     if (argc > 1 && std::strcmp(argv[1], "key-label") == 0) {
         return keyLabelCommandMain(argc, argv);
+    }
+
+    if (argc > 1 && std::strcmp(argv[1], "demo-menu") == 0) {
+        return runDemoMenuCommand(argc, argv);
     }
 
     return QXApplicationMain(argc, argv);

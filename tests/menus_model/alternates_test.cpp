@@ -93,9 +93,19 @@ private Q_SLOTS:
 
         const QStringList closeMenu{"Close:w:100000", "Close All:w:180000:alt",
                                     "Close Hidden:w:1A0000:alt:hidden", "Quit:q:100000"};
-        QTest::newRow("first matching alternate")
+        QTest::newRow("alternate adding option, option held")
+            << closeMenu << ModifierFlag::Option << QStringList{"Close All", "Quit"};
+        QTest::newRow("alternate adding option, command and option held")
             << closeMenu << (ModifierFlag::Command | ModifierFlag::Option)
             << QStringList{"Close All", "Quit"};
+        QTest::newRow("alternate adding option, command held")
+            << closeMenu << ModifierFlag::Command << QStringList{"Close", "Quit"};
+        QTest::newRow("alternate adding nothing needs its whole mask")
+            << QStringList{"Save:s:120000", "Save Now:s:20000:alt"} << ModifierFlags(0)
+            << QStringList{"Save"};
+        QTest::newRow("alternate adding nothing, its mask held")
+            << QStringList{"Save:s:120000", "Save Now:s:20000:alt"} << ModifierFlag::Shift
+            << QStringList{"Save Now"};
         QTest::newRow("hidden alternate never shows")
             << closeMenu << (ModifierFlag::Command | ModifierFlag::Option | ModifierFlag::Shift)
             << QStringList{"Close", "Quit"};

@@ -191,9 +191,21 @@ qsizetype Menu::indexOfPrimaryForItemAtIndex(qsizetype index) const
     return -1;
 }
 
-std::vector<MenuItem*> Menu::itemsShownWithModifiers(ModifierFlags modifiers) const
+bool Menu::alternateMatches(ModifierFlags alternateMask, ModifierFlags primaryMask,
+                            ModifierFlags modifiers)
 {
     const ModifierFlags held = modifiers & ModifierFlag::StandardModifiersMask;
+    const ModifierFlags alternate = alternateMask & ModifierFlag::StandardModifiersMask;
+    const ModifierFlags primary = primaryMask & ModifierFlag::StandardModifiersMask;
+    const ModifierFlags added = alternate & ~primary;
+    if (added == 0) {
+        return alternate != 0 && held == alternate;
+    }
+    return (held & ~primary) == added;
+}
+
+std::vector<MenuItem*> Menu::itemsShownWithModifiers(ModifierFlags modifiers) const
+{
     std::vector<MenuItem*> shown;
     const qsizetype count = numberOfItems();
     for (qsizetype i = 0; i < count; ++i) {
@@ -203,8 +215,9 @@ std::vector<MenuItem*> Menu::itemsShownWithModifiers(ModifierFlags modifiers) co
         MenuItem* chosen = itemAtIndex(i)->isHidden() ? nullptr : itemAtIndex(i);
         for (qsizetype j = i + 1; j < count && indexOfPrimaryForItemAtIndex(j) == i; ++j) {
             const MenuItem* alternate = itemAtIndex(j);
-            if (!alternate->isHidden() && (alternate->keyEquivalentModifierMask() &
-                                           ModifierFlag::StandardModifiersMask) == held) {
+            if (!alternate->isHidden() &&
+                alternateMatches(alternate->keyEquivalentModifierMask(),
+                                 itemAtIndex(i)->keyEquivalentModifierMask(), modifiers)) {
                 chosen = itemAtIndex(j);
                 break;
             }

@@ -98,9 +98,17 @@ public:
     // ordinary item).
     qsizetype indexOfPrimaryForItemAtIndex(qsizetype index) const;
 
+    // Whether an alternate stands in for its primary while modifiers are
+    // held: the modifiers it adds to its primary's mask must be exactly those
+    // held beyond the primary's (so "Close All" ⌥⌘W replaces "Close" ⌘W with
+    // Option held, Command or not). An alternate adding nothing needs its
+    // whole mask held.
+    static bool alternateMatches(ModifierFlags alternateMask, ModifierFlags primaryMask,
+                                 ModifierFlags modifiers);
+
     // The items a reader sees while the modifiers (device-independent
     // flags) are held: hidden items left out, each primary replaced by its
-    // first visible alternate whose mask equals the held modifiers, other
+    // first visible alternate that matches the held modifiers, other
     // alternates left out.
     std::vector<MenuItem*> itemsShownWithModifiers(ModifierFlags modifiers) const;
 

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -64,6 +65,13 @@ int imageExtent(const QImage& image)
     }
     const QSizeF size = image.deviceIndependentSize();
     return qCeil(qMax(size.width(), size.height()));
+}
+
+// The mixed-state mark grows with the menu's font, like the check mark.
+int mixedMarkExtent(const QMenu* qmenu)
+{
+    const int smallIconSize = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
+    return qMax(smallIconSize, qRound(QFontMetrics(qmenu->font()).height() * 0.75));
 }
 
 } // namespace
@@ -196,12 +204,16 @@ void MenuPresenter::fill(QMenu* qmenu, Menu& menu)
         }
         qmenu->addAction(action);
         configureAction(action, *item, qmenu);
-        iconExtent = qMax(iconExtent, imageExtent(item->image()));
+        iconExtent =
+            qMax(iconExtent, item->state() == MenuItem::State::Mixed ? mixedMarkExtent(qmenu)
+                                                                     : imageExtent(item->image()));
 
         const qsizetype index = static_cast<qsizetype>(i);
         const qsizetype primary = menu.indexOfPrimaryForItemAtIndex(index);
+        const MenuItem* primaryItem = menu.itemAtIndex(primary);
         m_actions.insert(action, {item, qmenu, primary >= 0 ? primary : index, primary >= 0,
-                                  item->keyEquivalentModifierMask()});
+                                  item->keyEquivalentModifierMask(),
+                                  primaryItem ? primaryItem->keyEquivalentModifierMask() : 0});
         connect(action, &QAction::triggered, this,
                 [this, weakItem = std::weak_ptr<MenuItem>(item)] { choose(weakItem); });
     }
@@ -268,9 +280,8 @@ void MenuPresenter::configureAction(QAction* action, const MenuItem& item, const
     action->setCheckable(on);
     action->setChecked(on);
     if (item.state() == MenuItem::State::Mixed) {
-        const int extent = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
-        action->setIcon(
-            MenuIcons::mixedStateIcon(qmenu->palette(), extent, qmenu->devicePixelRatioF()));
+        action->setIcon(MenuIcons::mixedStateIcon(qmenu->palette(), mixedMarkExtent(qmenu),
+                                                  qmenu->devicePixelRatioF()));
     } else if (!item.image().isNull()) {
         action->setIcon(MenuIcons::icon(item.image(), item.imageIsTemplate(), qmenu->palette()));
     }
@@ -281,15 +292,15 @@ void MenuPresenter::showAlternates(QMenu* qmenu)
     QAction* const active = qmenu->activeAction();
     const QList<QAction*> actions = qmenu->actions();
 
-    // For each group (a primary with its alternates), the alternate whose
-    // mask is exactly the held modifiers, if any.
+    // For each group (a primary with its alternates), the first alternate
+    // that matches the held modifiers, if any.
     QHash<qsizetype, QAction*> chosen;
     for (QAction* action : actions) {
         const auto info = m_actions.constFind(action);
         if (info == m_actions.cend() || !info->alternate || chosen.contains(info->group)) {
             continue;
         }
-        if ((info->mask & ModifierFlag::StandardModifiersMask) == m_heldModifiers) {
+        if (Menu::alternateMatches(info->mask, info->primaryMask, m_heldModifiers)) {
             chosen.insert(info->group, action);
         }
     }

@@ -74,6 +74,7 @@ private:
         qsizetype group = -1;
         bool alternate = false;
         ModifierFlags mask = 0;
+        ModifierFlags primaryMask = 0;
     };
 
     void prepareRoot();
