@@ -45,12 +45,9 @@ private Q_SLOTS:
 
         QTest::newRow("-int") << QStringList{"-int", "14"} << "14"
                               << QByteArray("<integer>14</integer>");
-        QTest::newRow("-integer negative")
-            << QStringList{"-integer", "-3"} << "-3" << QByteArray("<integer>-3</integer>");
         QTest::newRow("-bool YES") << QStringList{"-bool", "YES"} << "1" << QByteArray("<true/>");
         QTest::newRow("-bool false")
             << QStringList{"-bool", "false"} << "0" << QByteArray("<false/>");
-        QTest::newRow("-boolean 1") << QStringList{"-boolean", "1"} << "1" << QByteArray("<true/>");
         QTest::newRow("-float") << QStringList{"-float", "2.5"} << "2.5"
                                 << QByteArray("<real>2.5</real>");
         QTest::newRow("-string number")
@@ -100,30 +97,21 @@ private Q_SLOTS:
         QTest::newRow("-int word") << QStringList{"write", "K", "-int", "abc"} << QString();
         QTest::newRow("-int fraction") << QStringList{"write", "K", "-int", "1.5"} << QString();
         QTest::newRow("-float word") << QStringList{"write", "K", "-float", "fast"} << QString();
-        QTest::newRow("-float infinite") << QStringList{"write", "K", "-float", "inf"} << QString();
         QTest::newRow("-bool maybe") << QStringList{"write", "K", "-bool", "maybe"} << QString();
         QTest::newRow("unknown flag") << QStringList{"write", "K", "-date", "now"} << QString();
         QTest::newRow("no value") << QStringList{"write", "K"} << QString();
         QTest::newRow("flag without value") << QStringList{"write", "K", "-int"} << QString();
-        QTest::newRow("no key") << QStringList{"write"} << QString();
         QTest::newRow("extra word") << QStringList{"write", "K", "a", "b"} << QString();
-        QTest::newRow("extra after typed")
-            << QStringList{"write", "K", "-int", "1", "2"} << QString();
         QTest::newRow("odd -dict")
             << QStringList{"write", "K", "-dict", "a", "1", "b"} << QString();
-        QTest::newRow("-dict typed key without value")
-            << QStringList{"write", "K", "-dict", "a", "-int"} << QString();
         QTest::newRow("-dict bad number")
             << QStringList{"write", "K", "-dict", "a", "-int", "x"} << QString();
         QTest::newRow("nested -dict")
             << QStringList{"write", "K", "-dict", "a", "-dict", "b", "c"} << QString();
         QTest::newRow("read missing") << QStringList{"read", "Missing"} << missing;
         QTest::newRow("delete missing") << QStringList{"delete", "Missing"} << missing;
-        QTest::newRow("delete nothing") << QStringList{"delete"} << QString();
-        QTest::newRow("read two keys") << QStringList{"read", "a", "b"} << QString();
         QTest::newRow("-h") << QStringList{"-h"} << QString();
         QTest::newRow("unknown command") << QStringList{"frobnicate", "K"} << QString();
-        QTest::newRow("nothing") << QStringList{} << QString();
     }
     void badInputChangesNothing()
     {

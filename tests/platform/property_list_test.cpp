@@ -40,22 +40,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QVariant>("value");
         QTest::newRow("true") << QVariant(true);
-        QTest::newRow("false") << QVariant(false);
-        QTest::newRow("zero") << QVariant(qlonglong(0));
         QTest::newRow("negative") << QVariant(qlonglong(-5));
         QTest::newRow("signed min") << QVariant(std::numeric_limits<qlonglong>::min());
         QTest::newRow("signed max") << QVariant(std::numeric_limits<qlonglong>::max());
         QTest::newRow("unsigned max") << QVariant(std::numeric_limits<qulonglong>::max());
-        QTest::newRow("real") << QVariant(0.1);
         QTest::newRow("third") << QVariant(1.0 / 3);
-        QTest::newRow("huge real") << QVariant(1e300);
         QTest::newRow("empty string") << QVariant(QString());
         QTest::newRow("markup string") << QVariant(QStringLiteral("<key>&amp;</key>\n\tü€"));
         QTest::newRow("date") << QVariant(QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC));
         QTest::newRow("date before 2001")
             << QVariant(QDateTime(QDate(1970, 1, 1), QTime(0, 0, 1), Qt::UTC));
         QTest::newRow("data") << QVariant(QByteArray("\x00\x7f\x80\xff", 4));
-        QTest::newRow("empty array") << QVariant(QVariantList());
         QTest::newRow("empty dict") << QVariant(QVariantMap());
         QTest::newRow("nested") << QVariant(sampleDictionary());
     }
@@ -68,17 +63,6 @@ private Q_SLOTS:
         const auto back = plist::fromData(xml, &error);
         QVERIFY2(back.has_value(), qPrintable(error));
         QVERIFY2(plist::identical(*back, value), xml.constData());
-    }
-
-    void writesTheStandardXmlElements()
-    {
-        const QByteArray xml = plist::toXml(sampleDictionary());
-        QVERIFY(xml.contains("<true/>"));
-        QVERIFY(xml.contains("<integer>-42</integer>"));
-        QVERIFY(xml.contains("<real>2.5</real>"));
-        QVERIFY(xml.contains("<date>2024-02-29T12:34:56Z</date>"));
-        QVERIFY(xml.contains("<key>Key Code</key>"));
-        QVERIFY(xml.contains("&lt;b&gt; &amp;"));
     }
 
     void readsBinaryPropertyLists()
@@ -117,7 +101,6 @@ private Q_SLOTS:
         QTest::newRow("truncated xml")
             << QByteArray("<?xml version=\"1.0\"?><plist><dict><key>a</key>");
         QTest::newRow("truncated binary") << QByteArray("bplist00\xd1\x01\x02", 11);
-        QTest::newRow("plain text") << QByteArray("{ a = 1; }");
     }
     void rejectsWhatIsNotAPropertyList()
     {
@@ -138,26 +121,16 @@ private Q_SLOTS:
         QVERIFY(plist::toXml(QVariant()).isEmpty());
     }
 
+    // Stored values must compare equal to what a reload gives, or every
+    // reload would look like a change.
     void normalizesToWhatReadsBack()
     {
-        QCOMPARE(plist::normalized(QVariant(7)).typeId(), QMetaType::LongLong);
         QCOMPARE(plist::normalized(QVariant(7u)).typeId(), QMetaType::LongLong);
-        QCOMPARE(plist::normalized(QVariant(1.5f)).typeId(), QMetaType::Double);
-        const QVariant list = plist::normalized(QStringList{QStringLiteral("a")});
-        QCOMPARE(list.typeId(), QMetaType::QVariantList);
+        QCOMPARE(plist::normalized(QStringList{QStringLiteral("a")}).typeId(),
+                 QMetaType::QVariantList);
         const QDateTime withMillis(QDate(2020, 5, 6), QTime(7, 8, 9, 999), Qt::UTC);
         QCOMPARE(plist::normalized(withMillis).toDateTime(),
                  QDateTime(QDate(2020, 5, 6), QTime(7, 8, 9), Qt::UTC));
-        QVERIFY(!plist::normalized(QVariant::fromValue(QPoint())).isValid());
-    }
-
-    void identicalKeepsTypesApart()
-    {
-        QVERIFY(!plist::identical(QVariant(true), QVariant(qlonglong(1))));
-        QVERIFY(!plist::identical(QVariant(qlonglong(2)), QVariant(2.0)));
-        QVERIFY(!plist::identical(QVariantMap{{QStringLiteral("a"), true}},
-                                  QVariantMap{{QStringLiteral("a"), qlonglong(1)}}));
-        QVERIFY(plist::identical(sampleDictionary(), sampleDictionary()));
     }
 
     void writesFilesAtomically()
@@ -179,31 +152,15 @@ private Q_SLOTS:
         QVERIFY(!plist::readFile(dir.filePath(QStringLiteral("none.plist")), &error));
     }
 
+    // Containers are covered by the command-line tests; here the escapes.
     void printsTheOldStyleTextForm()
     {
-        const QVariantMap hotKey{
-            {QStringLiteral("Key Code"), qlonglong(49)},
-            {QStringLiteral("Identifier"), QStringLiteral("Menu Trigger")},
-            {QStringLiteral("Name"), QStringLiteral("Space")},
-            {QStringLiteral("List"), QVariantList{true, 2.5, QString()}},
-            {QStringLiteral("Quote"), QStringLiteral("say \"hi\"\n")},
-        };
-        QCOMPARE(plist::toOldStyleText(hotKey),
-                 QStringLiteral("{\n"
-                                "    Identifier = \"Menu Trigger\";\n"
-                                "    \"Key Code\" = 49;\n"
-                                "    List = (\n"
-                                "        1,\n"
-                                "        2.5,\n"
-                                "        \"\"\n"
-                                "    );\n"
-                                "    Name = Space;\n"
-                                "    Quote = \"say \\\"hi\\\"\\n\";\n"
-                                "}"));
-        QCOMPARE(plist::toOldStyleText(QVariantMap()), QStringLiteral("{\n}"));
-        QCOMPARE(plist::toPlainText(QStringLiteral("a b")), QStringLiteral("a b"));
-        QCOMPARE(plist::toPlainText(false), QStringLiteral("0"));
-        QCOMPARE(plist::toPlainText(QByteArray("\x0a\x1b", 2)), QStringLiteral("<0a1b>"));
+        const QVariantMap map{{QStringLiteral("Plain_$./:-9"), QString()},
+                              {QStringLiteral("say \"hi\"\n"), QByteArray("\x0a\x1b", 2)}};
+        QCOMPARE(plist::toOldStyleText(map), QStringLiteral("{\n"
+                                                            "    Plain_$./:-9 = \"\";\n"
+                                                            "    \"say \\\"hi\\\"\\n\" = <0a1b>;\n"
+                                                            "}"));
         QCOMPARE(plist::toPlainText(QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC)),
                  QStringLiteral("2001-01-01 00:00:00 +0000"));
     }

@@ -96,22 +96,6 @@ private Q_SLOTS:
         QCOMPARE(log.lines().size(), 3);
     }
 
-    void emptyOrMissingFileIsSimplyEmpty()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("s.plist"));
-        LogCapture log;
-        {
-            UserDefaults missing(path);
-            QVERIFY(missing.persistentDomain().isEmpty());
-        }
-        QVERIFY(writeBytes(path, QByteArray()));
-        UserDefaults empty(path);
-        QVERIFY(empty.persistentDomain().isEmpty());
-        QVERIFY(log.lines().isEmpty());
-        QVERIFY(asideFiles(dir).isEmpty());
-    }
-
     // Another program leaves a broken file behind while we run: our values
     // stay, the broken file is kept aside, and a good file is written again.
     void fileBrokenWhileRunningKeepsValuesInMemory()

@@ -4,7 +4,6 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
-
 #include <memory>
 
 namespace platform {
@@ -14,6 +13,17 @@ namespace platform {
 // values that are set persist on their own, atomically, at most once per pass
 // of the event loop, to an XML property list. A change of the file by another
 // process is picked up and reported through didChange().
+//
+// When another process changes the file while changes made here still wait to
+// be written, the last writer wins per key: keys changed here keep their new
+// value (or stay removed), every other key takes the file's value. A file that
+// turns unreadable while the store runs is moved aside like one found broken
+// at start, and the values in memory are written to a fresh file.
+//
+// Reads are safe from any thread; changes, synchronize() and didChange()
+// belong to the thread that created the store. A store created before the
+// application object exists writes every change at once and does not watch
+// its file.
 class UserDefaults : public QObject
 {
     Q_OBJECT
