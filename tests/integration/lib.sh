@@ -1,0 +1,216 @@
+# Shared helpers for the integration test scripts. A script runs inside the
+# private desktop of scripts/virtual-desktop and starts with
+#
+#   . "$(dirname "$0")/lib.sh"        (or "$TROVIX_SOURCE_DIR/tests/integration/lib.sh")
+#   require_desktop
+#
+# Environment (set by trovix_integration_test): TROVIX (the executable),
+# TROVIX_BUILD_DIR, TROVIX_SOURCE_DIR, TROVIX_ARTIFACTS. Each test keeps its
+# logs and screenshots in $ARTIFACTS = $TROVIX_ARTIFACTS/<test name>.
+#
+# Every wait polls until a condition holds or a generous timeout passes, so the
+# tests stay reliable on a slow or busy machine; they never sleep a fixed time
+# in the hope that something has happened.
+
+set -uo pipefail
+
+TEST_NAME=$(basename "$0" .sh)
+TEST_NAME=${TEST_NAME%_test}
+ARTIFACTS=${TROVIX_ARTIFACTS:-${TMPDIR:-/tmp}/trovix-artifacts}/$TEST_NAME
+rm -rf "$ARTIFACTS"
+mkdir -p "$ARTIFACTS"
+
+# Exit status of the last process seen ending by wait_exit or terminate.
+EXIT_STATUS=""
+# Process id of the last process started by start_app or start_trovix.
+APP_PID=""
+TROVIX_PID=""
+# Window ids found by wait_for_window(_of) and wait_for_tray_icon.
+WINDOW=""
+TRAY_ICON=""
+
+_lib_started=() # "pid name" of every process started, ended at exit
+
+log() {
+    printf '[%s %s] %s\n' "$TEST_NAME" "$(date +%T.%3N)" "$*" >&2
+}
+
+pass() {
+    log "ok: $*"
+}
+
+# Stops the test: a screenshot and the ends of the started processes' logs go
+# with the message.
+fail() {
+    log "FAIL: $*"
+    # Only ever a picture of the private desktop, never of the user's screen.
+    [ -n "${TROVIX_DESKTOP_DIR:-}" ] && screenshot failure >/dev/null 2>&1
+    local entry name
+    for entry in ${_lib_started[@]+"${_lib_started[@]}"}; do
+        name=${entry#* }
+        if [ -s "$ARTIFACTS/$name.err" ]; then
+            log "last lines of $ARTIFACTS/$name.err:"
+            tail -n 20 "$ARTIFACTS/$name.err" | sed 's/^/    /' >&2
+        fi
+    done
+    exit 1
+}
+
+# Fails with MESSAGE unless COMMAND succeeds:  expect "MESSAGE" COMMAND [ARG...]
+expect() {
+    local message=$1
+    shift
+    "$@" || fail "$message"
+}
+
+# Refuses to run outside the private desktop: the tests start programs, grab
+# keys and click around, which must never happen on a real session.
+require_desktop() {
+    [ -n "${TROVIX_DESKTOP_DIR:-}" ] && [ -n "${DISPLAY:-}" ] ||
+        fail "run this inside the private desktop: scripts/virtual-desktop run -- $0"
+}
+
+_lib_now_ms() {
+    local microseconds=${EPOCHREALTIME/[.,]/}
+    echo $((microseconds / 1000))
+}
+
+# Polls COMMAND every 0.1 s until it succeeds (0) or TIMEOUT seconds pass (1).
+#   wait_for 10 xdotool search --name "^Trovix$"
+wait_for() {
+    local timeout=$1
+    shift
+    local deadline=$(($(_lib_now_ms) + timeout * 1000))
+    until "$@" >/dev/null 2>&1; do
+        [ "$(_lib_now_ms)" -ge $deadline ] && return 1
+        sleep 0.1
+    done
+}
+
+# Saves the screen as $ARTIFACTS/NAME.png and prints the file's path.
+screenshot() {
+    local file="$ARTIFACTS/$1.png"
+    import -window root "$file" && echo "$file"
+}
+
+# Starts COMMAND in the background, its output in $ARTIFACTS/NAME.out and
+# NAME.err; APP_PID is its process id. Processes still running when the test
+# ends are terminated then.
+#   start_app editor "$TROVIX_BUILD_DIR/tests/fixtures/trovix-fixture-qt" menus.json
+start_app() {
+    local name=$1
+    shift
+    "$@" </dev/null >>"$ARTIFACTS/$name.out" 2>>"$ARTIFACTS/$name.err" &
+    APP_PID=$!
+    _lib_started+=("$APP_PID $name")
+    log "started $name (pid $APP_PID): $*"
+}
+
+# Starts Trovix with ARGs; TROVIX_PID (and APP_PID) is its process id.
+start_trovix() {
+    [ -x "${TROVIX:-}" ] || fail "TROVIX does not name the built executable: '${TROVIX:-}'"
+    start_app trovix "$TROVIX" "$@"
+    TROVIX_PID=$APP_PID
+}
+
+# True while PID runs (a process that has ended but is not yet reaped counts
+# as ended).
+running() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+    stat=${stat##*) }
+    [ "${stat:0:1}" != Z ]
+}
+
+# Waits up to TIMEOUT seconds for PID (started by this script) to end; then
+# EXIT_STATUS holds its exit status (128+N after signal N). 1 if it still runs.
+wait_exit() {
+    local pid=$1 timeout=$2
+    wait_for "$timeout" eval "! running $pid" || return 1
+    wait "$pid"
+    EXIT_STATUS=$?
+    return 0
+}
+
+# Sends SIGTERM to PID and waits up to TIMEOUT seconds for it to end (fails the
+# test if it does not); EXIT_STATUS holds its exit status.
+terminate() {
+    local pid=$1 timeout=$2
+    kill -TERM "$pid" 2>/dev/null || fail "process $pid is not running"
+    wait_exit "$pid" "$timeout" || fail "process $pid still runs $timeout s after SIGTERM"
+}
+
+# Fails unless PID keeps running for SECONDS.
+expect_running() {
+    local pid=$1 seconds=$2
+    if wait_exit "$pid" "$seconds"; then
+        fail "process $pid ended with status $EXIT_STATUS within $seconds s"
+    fi
+}
+
+# Waits up to TIMEOUT seconds for a visible window whose title matches the
+# regular expression PATTERN; WINDOW is its id. Fails the test otherwise.
+wait_for_window() {
+    local timeout=$1 pattern=$2
+    WINDOW=$(timeout "$timeout" xdotool search --sync --onlyvisible --name "$pattern" 2>/dev/null | head -n 1)
+    [ -n "$WINDOW" ] || fail "no window named '$pattern' within $timeout s"
+}
+
+# Waits up to TIMEOUT seconds for a visible window of process PID; WINDOW is
+# its id. Fails the test otherwise.
+wait_for_window_of() {
+    local timeout=$1 pid=$2
+    WINDOW=$(timeout "$timeout" xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -n 1)
+    [ -n "$WINDOW" ] || fail "no window of process $pid within $timeout s"
+}
+
+# The tray host's panel window, the parent of every embedded icon.
+tray_window() {
+    xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ { print $1; exit }'
+}
+
+# Prints the window id and title of every icon embedded in the tray, one a
+# line ("0x60000d Trovix"). Each icon sits in a socket window of the panel.
+tray_icons() {
+    local panel socket
+    panel=$(tray_window)
+    [ -n "$panel" ] || return 0
+    for socket in $(xwininfo -children -id "$panel" | awk '$1 ~ /^0x/ { print $1 }'); do
+        xwininfo -children -id "$socket" |
+            sed -n 's/^ *\(0x[0-9a-f]*\) "\{0,1\}\([^":]*\)"\{0,1\}:.*/\1 \2/p'
+    done
+}
+
+_lib_find_tray_icon() {
+    TRAY_ICON=$(tray_icons | awk -v p="$1" '$0 ~ p { print $1; exit }')
+    [ -n "$TRAY_ICON" ]
+}
+
+# Waits up to TIMEOUT seconds for an icon whose title matches the regular
+# expression PATTERN (any icon without it) to be embedded in the tray;
+# TRAY_ICON is its window id. Fails the test otherwise.
+wait_for_tray_icon() {
+    local timeout=$1 pattern=${2:-}
+    wait_for "$timeout" _lib_find_tray_icon "$pattern" ||
+        fail "no tray icon '$pattern' within $timeout s"
+}
+
+_lib_cleanup() {
+    local entry pid name
+    for entry in ${_lib_started[@]+"${_lib_started[@]}"}; do
+        pid=${entry%% *}
+        name=${entry#* }
+        if running "$pid"; then
+            log "$name (pid $pid) still runs at the end of the test: terminating it"
+            kill -TERM "$pid" 2>/dev/null
+            wait_exit "$pid" 5 || kill -KILL "$pid" 2>/dev/null
+        fi
+    done
+    # The desktop's own logs (X server, buses, window manager, tray host).
+    if [ -n "${TROVIX_DESKTOP_DIR:-}" ] && [ -d "$TROVIX_DESKTOP_DIR/logs" ]; then
+        mkdir -p "$ARTIFACTS/desktop"
+        cp "$TROVIX_DESKTOP_DIR"/logs/*.log "$ARTIFACTS/desktop/" 2>/dev/null
+    fi
+    return 0
+}
+trap _lib_cleanup EXIT
