@@ -1,6 +1,6 @@
 #include "platform/input/x11/X11Keyboard.h"
 
-#include "platform/input/VirtualKeyCodes.h"
+#include "platform/input/x11/X11KeyEvents.h"
 #include "platform/input/x11/XcbXkb.h"
 #include "platform/input/x11/XkbKeyText.h"
 
@@ -38,12 +38,6 @@ struct XkbEventHead
 };
 
 constexpr quint16 xModifierBits = 0xFF;
-
-// XKB-aware clients see the effective group in bits 13 and 14 of an event's state.
-quint32 groupOfEventState(quint16 state)
-{
-    return (state >> 13) & 0x3;
-}
 
 } // namespace
 
@@ -244,31 +238,10 @@ std::array<quint8, 32> X11Keyboard::pressedKeys()
 
 Event X11Keyboard::eventFromKeyEvent(const xcb_key_press_event_t& event)
 {
-    Event result;
-    result.type =
-        (event.response_type & 0x7f) == XCB_KEY_PRESS ? Event::Type::KeyDown : Event::Type::KeyUp;
-    result.keyCode = virtualKeyCodeForXKeycode(event.detail).value_or(Event::NoKeyCode);
-
-    const X11ModifierMap map = modifierMap();
-    ModifierFlags flags = map.modifierFlagsForState(event.state);
-    flags |= map.sideFlagsForPressedKeys(pressedKeys(), flags);
-    if (result.keyCode != Event::NoKeyCode) {
-        flags |= intrinsicModifierFlagsForKeyCode(result.keyCode);
-    }
-    result.modifierFlags = flags;
-
-    {
-        QMutexLocker locker(&m_mutex);
-        const quint32 group = groupOfEventState(event.state);
-        result.characters = textForKey(m_keymap, event.detail, event.state & xModifierBits, group);
-        result.charactersIgnoringModifiers =
-            textForKey(m_keymap, event.detail, event.state & X11ModifierMap::ShiftMask, group);
-    }
-    result.windowId = event.event;
-    result.locationInWindow = QPointF(event.event_x, event.event_y);
-    result.screenLocation = QPointF(event.root_x, event.root_y);
-    result.timestamp = event.time / 1000.0;
-    return result;
+    const std::array<quint8, 32> keys = pressedKeys();
+    QMutexLocker locker(&m_mutex);
+    refreshIfStale();
+    return eventFromXcbKeyEvent(event, m_keymap, m_modifierMap, keys);
 }
 
 bool X11Keyboard::nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result)

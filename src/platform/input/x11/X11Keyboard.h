@@ -43,11 +43,8 @@ public:
     // The keys that are down right now, asked from the server (one round trip).
     std::array<quint8, 32> pressedKeys();
 
-    // The platform event of an X key press or release: the virtual key code of
-    // the key (Event::NoKeyCode for a key without one), the flags of the held
-    // modifiers with the sides of the modifier keys that are down and the key's
-    // own flags, its text with and without the modifiers (Shift kept), the
-    // window, the positions and the server time in seconds.
+    // The platform event of an X key press or release (see eventFromXcbKeyEvent),
+    // with the keys down right now giving the sides of the held modifiers.
     Event eventFromKeyEvent(const xcb_key_press_event_t& event);
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
