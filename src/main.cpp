@@ -1,5 +1,6 @@
 #include "app/DefaultsCommand.h"
 #include "app/DemoMenuCommand.h"
+#include "app/DumpMenuCommand.h"
 #include "app/KeyLabelCommand.h"
 #include "app/QXApplicationMain.h"
 
@@ -30,6 +31,12 @@ int main(int argc, char** argv)
         QTextStream out(stdout);
         QTextStream err(stderr);
         return runDefaultsCommand(argumentsAfter(argc, argv, 2), out, err);
+    }
+    if (argc > 1 && std::strcmp(argv[1], "dump-menu") == 0) {
+        QCoreApplication application(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return runDumpMenuCommand(argumentsAfter(argc, argv, 2), out, err);
     }
     if (argc > 1 && std::strcmp(argv[1], "key-label") == 0) {
         return keyLabelCommandMain(argc, argv);

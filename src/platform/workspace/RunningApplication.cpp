@@ -6,9 +6,28 @@ namespace platform {
 
 RunningApplication::RunningApplication(qint64 processIdentifier, QString localizedName,
                                        QUrl bundleURL, ActivationPolicy activationPolicy)
-    : m_processIdentifier(processIdentifier), m_localizedName(std::move(localizedName)),
+    : m_processIdentifier(processIdentifier),
+      m_localizedName(std::make_shared<std::optional<QString>>(std::move(localizedName))),
       m_bundleURL(std::move(bundleURL)), m_activationPolicy(activationPolicy)
 {}
+
+RunningApplication::RunningApplication(qint64 processIdentifier, QUrl bundleURL,
+                                       ActivationPolicy activationPolicy)
+    : m_processIdentifier(processIdentifier),
+      m_localizedName(std::make_shared<std::optional<QString>>()),
+      m_bundleURL(std::move(bundleURL)), m_activationPolicy(activationPolicy)
+{}
+
+QString RunningApplication::localizedName() const
+{
+    if (!m_localizedName) {
+        return QString();
+    }
+    if (!m_localizedName->has_value()) {
+        *m_localizedName = Workspace::current().localizedName(*this);
+    }
+    return **m_localizedName;
+}
 
 bool RunningApplication::isHidden() const
 {

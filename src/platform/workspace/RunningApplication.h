@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QUrl>
+#include <memory>
+#include <optional>
 
 namespace platform {
 
@@ -25,6 +27,9 @@ public:
     RunningApplication() = default;
     RunningApplication(qint64 processIdentifier, QString localizedName, QUrl bundleURL,
                        ActivationPolicy activationPolicy);
+    // An application whose name the current Workspace looks up when it is
+    // first asked for (asking a hanging application costs a timeout).
+    RunningApplication(qint64 processIdentifier, QUrl bundleURL, ActivationPolicy activationPolicy);
 
     bool isNull() const { return m_processIdentifier < 0; }
     explicit operator bool() const { return !isNull(); }
@@ -32,7 +37,7 @@ public:
     qint64 processIdentifier() const { return m_processIdentifier; }
     // The accessibility bus's name of the application, else its desktop
     // entry's Name, else its process name; may be empty.
-    QString localizedName() const { return m_localizedName; }
+    QString localizedName() const;
     // The application's executable.
     QUrl bundleURL() const { return m_bundleURL; }
     ActivationPolicy activationPolicy() const { return m_activationPolicy; }
@@ -51,7 +56,7 @@ public:
 
 private:
     qint64 m_processIdentifier = -1;
-    QString m_localizedName;
+    std::shared_ptr<std::optional<QString>> m_localizedName;
     QUrl m_bundleURL;
     ActivationPolicy m_activationPolicy = ActivationPolicy::Prohibited;
 };

@@ -30,6 +30,8 @@ public:
     // The application of a process; null when the process does not exist.
     virtual RunningApplication runningApplication(qint64 pid) = 0;
 
+    // The name of an application created without one.
+    virtual QString localizedName(const RunningApplication& application) = 0;
     virtual bool isHidden(const RunningApplication& application) = 0;
     virtual bool isTerminated(const RunningApplication& application) = 0;
 

@@ -99,6 +99,34 @@ bool mayHoldMenuBar(AtspiRole role)
     }
 }
 
+// Whether the object belongs to a GTK application. The toolkit is asked once
+// per application and kept on its object.
+bool isGtk(AtspiAccessible* object)
+{
+    static const char* const key = "trovix-toolkit-is-gtk";
+    GError* error = nullptr;
+    AtspiAccessible* application = atspi_accessible_get_application(object, &error);
+    if (failed(error) || !application) {
+        if (application) {
+            g_object_unref(application);
+        }
+        return false;
+    }
+    gpointer known = g_object_get_data(G_OBJECT(application), key);
+    if (!known) {
+        gchar* name = atspi_accessible_get_toolkit_name(application, &error);
+        if (!failed(error)) {
+            const bool gtk =
+                QString::fromUtf8(name).startsWith(QStringLiteral("GTK"), Qt::CaseInsensitive);
+            known = GINT_TO_POINTER(gtk ? 2 : 1);
+            g_object_set_data(G_OBJECT(application), key, known);
+        }
+        g_free(name);
+    }
+    g_object_unref(application);
+    return GPOINTER_TO_INT(known) == 2;
+}
+
 bool isActiveWindow(AtspiAccessible* window)
 {
     AtspiStateSet* states = atspi_accessible_get_state_set(window);
@@ -250,8 +278,21 @@ std::optional<QVariant> AtspiElementNode::title()
 
 std::optional<QVariant> AtspiElementNode::position()
 {
+    // GTK marks hidden items by the missing VISIBLE state (items of closed
+    // menus are visible but not showing); Qt leaves hidden items without any
+    // state and without the Component interface, and visible items of closed
+    // menus without VISIBLE.
     const States current = states();
-    if (!current.valid || !current.visible) {
+    if (!current.valid) {
+        return std::nullopt;
+    }
+    if (isGtk(m_object.get())) {
+        if (!current.visible) {
+            return std::nullopt;
+        }
+    } else if (AtspiComponent* component = atspi_accessible_get_component_iface(m_object.get())) {
+        g_object_unref(component);
+    } else {
         return std::nullopt;
     }
     // Items of closed menus report placeholder extents; only an item on
@@ -319,7 +360,8 @@ std::optional<GObjectRef<AtspiAccessible>> AtspiElementNode::submenuObject()
     if (*itemRole == ATSPI_ROLE_MENU) {
         return m_object;
     }
-    if (*itemRole == ATSPI_ROLE_SEPARATOR) {
+    // GTK submenus are items of role menu; its other items have no children.
+    if (*itemRole == ATSPI_ROLE_SEPARATOR || isGtk(m_object.get())) {
         return GObjectRef<AtspiAccessible>();
     }
     const std::optional<int> count = childCount(m_object.get());

@@ -35,6 +35,11 @@ RunningApplication MemoryWorkspace::runningApplication(qint64 pid)
     return found->application;
 }
 
+QString MemoryWorkspace::localizedName(const RunningApplication& application)
+{
+    return m_entries.value(application.processIdentifier()).application.localizedName();
+}
+
 bool MemoryWorkspace::isHidden(const RunningApplication& application)
 {
     return m_entries.value(application.processIdentifier()).hidden;

@@ -17,6 +17,7 @@ public:
     RunningApplication menuBarOwningApplication() override;
     QList<RunningApplication> runningApplications() override;
     RunningApplication runningApplication(qint64 pid) override;
+    QString localizedName(const RunningApplication& application) override;
     bool isHidden(const RunningApplication& application) override;
     bool isTerminated(const RunningApplication& application) override;
     bool setFrontProcess(qint64 pid, bool frontWindowOnly) override;

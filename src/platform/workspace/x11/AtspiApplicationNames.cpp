@@ -1,6 +1,7 @@
 #include "platform/workspace/x11/AtspiApplicationNames.h"
 
 #include <atspi/atspi.h>
+#include <functional>
 
 namespace platform {
 
@@ -14,26 +15,19 @@ void clear(GError*& error)
     }
 }
 
-} // namespace
-
-QHash<qint64, QString> AtspiApplicationNames::applications()
+// Calls visit with every application on the bus and its process identifier
+// until it answers false.
+void forEachApplication(const std::function<bool(AtspiAccessible*, qint64)>& visit)
 {
-    QHash<qint64, QString> current;
-    if (!m_initialized) {
-        const int result = atspi_init();
-        m_initialized = result == 0 || result == 1;
-        if (!m_initialized) {
-            return current;
-        }
-    }
     AtspiAccessible* desktop = atspi_get_desktop(0);
     if (!desktop) {
-        return current;
+        return;
     }
     GError* error = nullptr;
     const gint count = atspi_accessible_get_child_count(desktop, &error);
     clear(error);
-    for (gint i = 0; i < count; ++i) {
+    bool going = true;
+    for (gint i = 0; i < count && going; ++i) {
         AtspiAccessible* application = atspi_accessible_get_child_at_index(desktop, i, &error);
         clear(error);
         if (!application) {
@@ -43,18 +37,63 @@ QHash<qint64, QString> AtspiApplicationNames::applications()
         if (error) {
             clear(error);
         } else if (pid > 0) {
-            if (!m_names.contains(pid)) {
-                gchar* name = atspi_accessible_get_name(application, &error);
-                clear(error);
-                m_names.insert(pid, QString::fromUtf8(name).trimmed());
-                g_free(name);
-            }
-            current.insert(pid, m_names.value(pid));
+            going = visit(application, pid);
         }
         g_object_unref(application);
     }
     g_object_unref(desktop);
-    return current;
+}
+
+} // namespace
+
+bool AtspiApplicationNames::initialize()
+{
+    if (!m_initialized) {
+        const int result = atspi_init();
+        m_initialized = result == 0 || result == 1;
+    }
+    return m_initialized;
+}
+
+QSet<qint64> AtspiApplicationNames::processIdentifiers()
+{
+    QSet<qint64> pids;
+    if (initialize()) {
+        forEachApplication([&pids](AtspiAccessible*, qint64 pid) {
+            pids.insert(pid);
+            return true;
+        });
+    }
+    return pids;
+}
+
+QString AtspiApplicationNames::name(qint64 pid)
+{
+    const auto known = m_names.constFind(pid);
+    if (known != m_names.constEnd()) {
+        return *known;
+    }
+    if (!initialize()) {
+        return QString();
+    }
+    QString found;
+    bool onBus = false;
+    forEachApplication([&](AtspiAccessible* application, qint64 applicationPid) {
+        if (applicationPid != pid) {
+            return true;
+        }
+        onBus = true;
+        GError* error = nullptr;
+        gchar* text = atspi_accessible_get_name(application, &error);
+        clear(error);
+        found = QString::fromUtf8(text).trimmed();
+        g_free(text);
+        return false;
+    });
+    if (onBus) {
+        m_names.insert(pid, found);
+    }
+    return found;
 }
 
 } // namespace platform

@@ -1,20 +1,25 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 namespace platform {
 
-// The applications on the accessibility bus by process identifier, with the
-// name each gives itself. Names are asked once per process and kept, so that
-// an application that stops answering costs at most one timeout.
+// The applications on the accessibility bus by process identifier, and the
+// name each gives itself. Listing asks only the bus; a name is asked of the
+// application once and kept, so one that stops answering costs at most one
+// timeout.
 class AtspiApplicationNames
 {
 public:
-    // Process identifiers of the applications now on the bus, with their names.
-    QHash<qint64, QString> applications();
+    QSet<qint64> processIdentifiers();
+    // Empty when the application is not on the bus or does not answer.
+    QString name(qint64 pid);
 
 private:
+    bool initialize();
+
     bool m_initialized = false;
     QHash<qint64, QString> m_names;
 };

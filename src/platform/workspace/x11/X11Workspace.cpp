@@ -60,13 +60,26 @@ QList<quint32> X11Workspace::windowsOfProcess(qint64 pid) const
     return windows;
 }
 
-RunningApplication X11Workspace::makeApplication(qint64 pid, const QHash<qint64, QString>& busNames,
+RunningApplication X11Workspace::makeApplication(qint64 pid, const QSet<qint64>& onBus,
                                                  const QSet<qint64>& withNormalWindow)
 {
+    RunningApplication::ActivationPolicy policy = RunningApplication::ActivationPolicy::Prohibited;
+    if (withNormalWindow.contains(pid)) {
+        policy = RunningApplication::ActivationPolicy::Regular;
+    } else if (onBus.contains(pid)) {
+        policy = RunningApplication::ActivationPolicy::Accessory;
+    }
     const QString executable = executablePath(pid);
-    QString name = busNames.value(pid);
+    return RunningApplication(pid, executable.isEmpty() ? QUrl() : QUrl::fromLocalFile(executable),
+                              policy);
+}
+
+QString X11Workspace::localizedName(const RunningApplication& application)
+{
+    const qint64 pid = application.processIdentifier();
+    QString name = m_busNames.name(pid);
     if (name.isEmpty()) {
-        name = m_desktopEntries.nameForExecutable(QFileInfo(executable).fileName());
+        name = m_desktopEntries.nameForExecutable(QFileInfo(executablePath(pid)).fileName());
     }
     if (name.isEmpty()) {
         name = m_desktopEntries.nameForExecutable(processName(pid));
@@ -74,14 +87,7 @@ RunningApplication X11Workspace::makeApplication(qint64 pid, const QHash<qint64,
     if (name.isEmpty()) {
         name = processName(pid);
     }
-    RunningApplication::ActivationPolicy policy = RunningApplication::ActivationPolicy::Prohibited;
-    if (withNormalWindow.contains(pid)) {
-        policy = RunningApplication::ActivationPolicy::Regular;
-    } else if (busNames.contains(pid)) {
-        policy = RunningApplication::ActivationPolicy::Accessory;
-    }
-    return RunningApplication(
-        pid, name, executable.isEmpty() ? QUrl() : QUrl::fromLocalFile(executable), policy);
+    return name;
 }
 
 QList<RunningApplication> X11Workspace::runningApplications()
@@ -100,8 +106,8 @@ QList<RunningApplication> X11Workspace::runningApplications()
             withNormalWindow.insert(*pid);
         }
     }
-    const QHash<qint64, QString> busNames = m_busNames.applications();
-    QList<qint64> busPids = busNames.keys();
+    const QSet<qint64> onBus = m_busNames.processIdentifiers();
+    QList<qint64> busPids = onBus.values();
     std::sort(busPids.begin(), busPids.end());
     for (const qint64 pid : std::as_const(busPids)) {
         if (!order.contains(pid)) {
@@ -111,7 +117,7 @@ QList<RunningApplication> X11Workspace::runningApplications()
     QList<RunningApplication> applications;
     for (const qint64 pid : std::as_const(order)) {
         if (processExists(pid)) {
-            applications.append(makeApplication(pid, busNames, withNormalWindow));
+            applications.append(makeApplication(pid, onBus, withNormalWindow));
         }
     }
     return applications;
@@ -128,7 +134,7 @@ RunningApplication X11Workspace::runningApplication(qint64 pid)
             withNormalWindow.insert(pid);
         }
     }
-    return makeApplication(pid, m_busNames.applications(), withNormalWindow);
+    return makeApplication(pid, m_busNames.processIdentifiers(), withNormalWindow);
 }
 
 RunningApplication X11Workspace::frontmostApplication()

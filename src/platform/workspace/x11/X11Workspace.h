@@ -21,6 +21,7 @@ public:
     RunningApplication menuBarOwningApplication() override;
     QList<RunningApplication> runningApplications() override;
     RunningApplication runningApplication(qint64 pid) override;
+    QString localizedName(const RunningApplication& application) override;
     bool isHidden(const RunningApplication& application) override;
     bool isTerminated(const RunningApplication& application) override;
     bool setFrontProcess(qint64 pid, bool frontWindowOnly) override;
@@ -30,7 +31,7 @@ public:
 private:
     // Client windows of a process, bottom to top.
     QList<quint32> windowsOfProcess(qint64 pid) const;
-    RunningApplication makeApplication(qint64 pid, const QHash<qint64, QString>& busNames,
+    RunningApplication makeApplication(qint64 pid, const QSet<qint64>& onBus,
                                        const QSet<qint64>& withNormalWindow);
 
     EwmhConnection& m_x11;

@@ -1,0 +1,261 @@
+#include "app/DumpMenuCommand.h"
+
+#include "foundation/QXExtension.h"
+#include "foundation/QXRunningApplication.h"
+#include "menus/QXAccessibility.h"
+#include "platform/accessibility/Accessibility.h"
+#include "platform/input/ModifierFlags.h"
+#include "platform/workspace/Workspace.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+using platform::AccessibilityElement;
+using platform::AccessibilityElementList;
+
+// Menus nest; a foreign tree that loops must still end.
+constexpr int DepthLimit = 16;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("Trovix", text);
+}
+
+struct Options
+{
+    qint64 pid = -1;
+    int depth = DepthLimit;
+    bool json = false;
+};
+
+struct KeyEquivalent
+{
+    QString character;
+    int virtualKey = -1;
+    int modifiers = -1;
+    QString text; // glyphs and key, as a menu shows it
+};
+
+std::optional<QVariant> read(const AccessibilityElement& element, const char* attribute)
+{
+    return QXCopyAttribute(element, QString::fromLatin1(attribute));
+}
+
+KeyEquivalent keyEquivalent(const AccessibilityElement& element)
+{
+    KeyEquivalent key;
+    key.character = read(element, "AXMenuItemCmdChar").value_or(QVariant()).toString();
+    const std::optional<QVariant> virtualKey = read(element, "AXMenuItemCmdVirtualKey");
+    if (virtualKey) {
+        key.virtualKey = virtualKey->toInt();
+    }
+    const std::optional<QVariant> modifiers = read(element, "AXMenuItemCmdModifiers");
+    if (modifiers) {
+        key.modifiers = modifiers->toInt();
+    }
+    QString label = key.character;
+    if (label.isEmpty() && key.virtualKey > 0) {
+        label = QXExtension::stringRepresentingKeyCode(quint16(key.virtualKey), false)
+                    .value_or(QString());
+    } else {
+        label = QXExtension::keyboardLabelString(label);
+    }
+    if (label.isEmpty()) {
+        return key;
+    }
+    const int bits = std::max(key.modifiers, 0);
+    platform::ModifierFlags flags = 0;
+    if (bits & 1) {
+        flags |= platform::ModifierFlag::Shift;
+    }
+    if (bits & 2) {
+        flags |= platform::ModifierFlag::Option;
+    }
+    if (bits & 4) {
+        flags |= platform::ModifierFlag::Control;
+    }
+    if (!(bits & 8)) {
+        flags |= platform::ModifierFlag::Command;
+    }
+    key.text = QXExtension::stringRepresentingModifierFlags(flags, false) + label;
+    return key;
+}
+
+// One menu item and, within the depth, the items of its submenu.
+QJsonObject describe(const AccessibilityElement& element, int depth)
+{
+    QJsonObject item;
+    const QString title = read(element, "AXTitle").value_or(QVariant()).toString();
+    item.insert("title", title);
+    item.insert("separator", title.isEmpty());
+    item.insert("role", read(element, "AXRole").value_or(QVariant()).toString());
+    if (title.isEmpty()) {
+        return item;
+    }
+    item.insert("enabled", read(element, "AXEnabled").value_or(false).toBool());
+    item.insert("hidden", !read(element, "AXPosition").has_value());
+    item.insert("mark", read(element, "AXMenuItemMarkChar").value_or(QVariant()).toString());
+    const KeyEquivalent key = keyEquivalent(element);
+    item.insert("key", key.text);
+    if (!key.character.isEmpty()) {
+        item.insert("character", key.character);
+    }
+    if (key.virtualKey >= 0) {
+        item.insert("virtualKey", key.virtualKey);
+    }
+    if (key.modifiers >= 0) {
+        item.insert("modifiers", key.modifiers);
+    }
+    const AccessibilityElementList children = platform::accessibilityElementListFromVariant(
+        read(element, "AXChildren").value_or(QVariant()));
+    for (const AccessibilityElement& child : children) {
+        if (read(child, "AXRole").value_or(QVariant()).toString() != QStringLiteral("AXMenu")) {
+            continue;
+        }
+        item.insert("submenu", true);
+        if (depth > 1) {
+            QJsonArray entries;
+            const AccessibilityElementList menuItems =
+                platform::accessibilityElementListFromVariant(
+                    read(child, "AXChildren").value_or(QVariant()));
+            for (const AccessibilityElement& entry : menuItems) {
+                entries.append(describe(entry, depth - 1));
+            }
+            item.insert("items", entries);
+        }
+        break;
+    }
+    return item;
+}
+
+void printText(const QJsonArray& items, int level, QTextStream& out)
+{
+    const QString indent(level * 2, u' ');
+    for (const QJsonValue& value : items) {
+        const QJsonObject item = value.toObject();
+        if (item.value("separator").toBool()) {
+            out << indent << "----\n";
+            continue;
+        }
+        out << indent << item.value("title").toString() << "  [" << item.value("role").toString();
+        if (!item.value("enabled").toBool()) {
+            out << " disabled";
+        }
+        if (item.value("hidden").toBool()) {
+            out << " hidden";
+        }
+        if (!item.value("mark").toString().isEmpty()) {
+            out << " mark=" << item.value("mark").toString();
+        }
+        if (!item.value("key").toString().isEmpty()) {
+            out << " key=" << item.value("key").toString();
+        }
+        if (item.value("submenu").toBool()) {
+            out << " submenu";
+        }
+        out << "]\n";
+        printText(item.value("items").toArray(), level + 1, out);
+    }
+}
+
+std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& err)
+{
+    Options options;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        bool ok = true;
+        if (argument == QStringLiteral("--pid") && i + 1 < arguments.size()) {
+            options.pid = arguments.at(++i).toLongLong(&ok);
+            ok = ok && options.pid > 0;
+        } else if (argument == QStringLiteral("--frontmost")) {
+            options.pid = -1;
+        } else if (argument == QStringLiteral("--depth") && i + 1 < arguments.size()) {
+            options.depth = arguments.at(++i).toInt(&ok);
+            ok = ok && options.depth > 0;
+            options.depth = std::min(options.depth, DepthLimit);
+        } else if (argument == QStringLiteral("--json")) {
+            options.json = true;
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            err << tr("usage: trovix dump-menu [--pid N | --frontmost] [--depth N] [--json]")
+                << '\n';
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+} // namespace
+
+int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    const std::optional<Options> options = parseOptions(arguments, err);
+    if (!options) {
+        return 2;
+    }
+    if (!QXAccessibilityIsTrusted(false)) {
+        err << tr("trovix: accessibility is off; turn it on for the session and restart the "
+                  "application")
+            << '\n';
+        return 1;
+    }
+    QXAccessibilityPrepare();
+    const float timeout = QXAccessibilityMessagingTimeout();
+
+    platform::Workspace& workspace = platform::Workspace::current();
+    const platform::RunningApplication application =
+        options->pid > 0 ? workspace.runningApplication(options->pid)
+                         : workspace.frontmostApplication();
+    if (application.isNull()) {
+        err << (options->pid > 0 ? tr("trovix: no process %1").arg(options->pid)
+                                 : tr("trovix: there is no frontmost application"))
+            << '\n';
+        return 1;
+    }
+    // The name is asked for only where the application has answered: asking
+    // one that hangs would cost another timeout.
+    const auto name = [&application] {
+        return QXExtensions::localizedNameOrBundleName(application).value_or(tr("(unnamed)"));
+    };
+    const qint64 pid = application.processIdentifier();
+    if (platform::Accessibility::current().applicationElement(pid).isNull()) {
+        err << tr("trovix: %1 (pid %2) is not on the accessibility bus").arg(name()).arg(pid)
+            << '\n';
+        return 1;
+    }
+
+    QElapsedTimer timer;
+    timer.start();
+    const std::optional<AccessibilityElementList> items = QXMenuBarItemsForApplication(application);
+    if (!items) {
+        if (timer.elapsed() >= qint64(timeout * 1000.0f * 0.9f)) {
+            err << tr("trovix: the application with pid %1 does not answer within %2 s")
+                       .arg(pid)
+                       .arg(double(timeout))
+                << '\n';
+        } else {
+            err << tr("trovix: %1 (pid %2) has no menu bar").arg(name()).arg(pid) << '\n';
+        }
+        return 1;
+    }
+
+    QJsonArray menus;
+    for (const AccessibilityElement& item : *items) {
+        menus.append(describe(item, options->depth));
+    }
+    if (options->json) {
+        const QJsonObject document{{"application", name()}, {"pid", pid}, {"menus", menus}};
+        out << QJsonDocument(document).toJson(QJsonDocument::Indented);
+    } else {
+        out << name() << " (pid " << pid << ")\n";
+        printText(menus, 1, out);
+    }
+    return 0;
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+// `trovix dump-menu [--pid N | --frontmost] [--depth N] [--json]`: prints an
+// application's menu bar as the pop-up reads it (title, role, enabled state,
+// check mark, key equivalent, hidden flag), through the same accessibility
+// functions. Exit status 0 on success, 1 with a one-line message when the menu
+// bar cannot be read, 2 for a usage error.
+int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
