@@ -93,6 +93,21 @@ private Q_SLOTS:
                  QDateTime(QDate(2024, 2, 29), QTime(12, 34, 56), Qt::UTC));
     }
 
+    // A damaged binary list whose dictionary keys make libplist's own key
+    // accessor abort: reading it must not bring the program down.
+    void survivesMalformedBinaryKeys()
+    {
+        const QByteArray damaged("\x62\x70\x6c\x69\x73\x74\x30\x30\xd4\x01\x03\x07\x09\x02\x04\x08"
+                                 "\x0a\x51\x61\x10\x01\x51\x62\xa2\x05\x06\x22\x40\x20\x00\x00\x53"
+                                 "\x78\x79\x7a\x67\x63\x43\x61\x62\x63\x51\x65\x33\x20\x14\x00\x00"
+                                 "\x00\x00\x3f\x00\x08\x11\x13\x15\x17\x1a\x1f\x23\x25\x29\x2b\x00"
+                                 "\x00\x00\x00\x00\x00\x01\x01\x00\x00\x00\x00\x00\x00\x00\x0b\x00"
+                                 "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34",
+                                 95);
+        const auto value = plist::fromData(damaged);
+        QVERIFY(!value || value->typeId() == QMetaType::QVariantMap);
+    }
+
     void rejectsWhatIsNotAPropertyList_data()
     {
         QTest::addColumn<QByteArray>("data");

@@ -252,6 +252,24 @@ std::optional<QVariant> valueFromNode(plist_t node)
     }
 }
 
+// This libplist aborts (a failed assertion in its key accessor) on some
+// damaged dictionary keys of binary lists, such as a key stored as UTF-16 text
+// whose length does not add up. Its XML writer and reader cope with them, so
+// binary data is read through its XML form.
+plist_t binaryAsXmlTree(const QByteArray& data)
+{
+    plist_t binary = nullptr;
+    plist_from_bin(data.constData(), static_cast<uint32_t>(data.size()), &binary);
+    if (binary == nullptr) {
+        return nullptr;
+    }
+    const Node owner(binary);
+    const QByteArray xml = xmlOfNode(binary);
+    plist_t tree = nullptr;
+    plist_from_xml(xml.constData(), static_cast<uint32_t>(xml.size()), &tree);
+    return tree;
+}
+
 template <typename Map>
 QVariant normalizedMap(const Map& entries)
 {
@@ -282,10 +300,16 @@ std::optional<QVariant> fromData(const QByteArray& data, QString* error)
         return fail(QStringLiteral("too large for a property list"));
     }
     plist_t root = nullptr;
-    plist_from_memory(data.constData(), static_cast<uint32_t>(data.size()), &root);
-    if (root == nullptr) {
-        return fail(data.startsWith("bplist00") ? QStringLiteral("malformed binary property list")
-                                                : QStringLiteral("not a property list"));
+    if (data.startsWith("bplist00")) {
+        root = binaryAsXmlTree(data);
+        if (root == nullptr) {
+            return fail(QStringLiteral("malformed binary property list"));
+        }
+    } else {
+        plist_from_xml(data.constData(), static_cast<uint32_t>(data.size()), &root);
+        if (root == nullptr) {
+            return fail(QStringLiteral("not a property list"));
+        }
     }
     const Node owner(root);
     auto value = valueFromNode(root);
