@@ -31,6 +31,7 @@ struct Options
     qint64 pid = -1;
     int depth = DepthLimit;
     bool json = false;
+    QStringList press; // titles from the menu bar down to the item to press
 };
 
 struct KeyEquivalent
@@ -133,6 +134,36 @@ QJsonObject describe(const AccessibilityElement& element, int depth)
     return item;
 }
 
+// The item at the end of a title path, walking down through submenus.
+AccessibilityElement findItem(const AccessibilityElementList& topLevel, const QStringList& titles)
+{
+    AccessibilityElementList candidates = topLevel;
+    AccessibilityElement found;
+    for (const QString& title : titles) {
+        found = AccessibilityElement();
+        for (const AccessibilityElement& candidate : std::as_const(candidates)) {
+            if (read(candidate, "AXTitle").value_or(QVariant()).toString() == title) {
+                found = candidate;
+                break;
+            }
+        }
+        if (found.isNull()) {
+            return found;
+        }
+        candidates.clear();
+        const AccessibilityElementList children = platform::accessibilityElementListFromVariant(
+            read(found, "AXChildren").value_or(QVariant()));
+        for (const AccessibilityElement& child : children) {
+            if (read(child, "AXRole").value_or(QVariant()).toString() == QStringLiteral("AXMenu")) {
+                candidates = platform::accessibilityElementListFromVariant(
+                    read(child, "AXChildren").value_or(QVariant()));
+                break;
+            }
+        }
+    }
+    return found;
+}
+
 void printText(const QJsonArray& items, int level, QTextStream& out)
 {
     const QString indent(level * 2, u' ');
@@ -180,11 +211,14 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
             options.depth = std::min(options.depth, DepthLimit);
         } else if (argument == QStringLiteral("--json")) {
             options.json = true;
+        } else if (argument == QStringLiteral("--press") && i + 1 < arguments.size()) {
+            options.press = arguments.at(++i).split(QStringLiteral(" > "));
         } else {
             ok = false;
         }
         if (!ok) {
-            err << tr("usage: trovix dump-menu [--pid N | --frontmost] [--depth N] [--json]")
+            err << tr("usage: trovix dump-menu [--pid N | --frontmost] [--depth N] [--json] "
+                      "[--press 'Menu > Item']")
                 << '\n';
             return std::nullopt;
         }
@@ -244,6 +278,21 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
             err << tr("trovix: %1 (pid %2) has no menu bar").arg(name()).arg(pid) << '\n';
         }
         return 1;
+    }
+
+    if (!options->press.isEmpty()) {
+        const AccessibilityElement item = findItem(*items, options->press);
+        const QString path = options->press.join(QStringLiteral(" > "));
+        if (item.isNull()) {
+            err << tr("trovix: no menu item %1").arg(path) << '\n';
+            return 1;
+        }
+        if (!item.performAction(QStringLiteral("AXPress"))) {
+            err << tr("trovix: %1 could not be pressed").arg(path) << '\n';
+            return 1;
+        }
+        out << tr("pressed %1").arg(path) << '\n';
+        return 0;
     }
 
     QJsonArray menus;

@@ -6,6 +6,7 @@
 // `trovix dump-menu [--pid N | --frontmost] [--depth N] [--json]`: prints an
 // application's menu bar as the pop-up reads it (title, role, enabled state,
 // check mark, key equivalent, hidden flag), through the same accessibility
-// functions. Exit status 0 on success, 1 with a one-line message when the menu
-// bar cannot be read, 2 for a usage error.
+// functions. With `--press "Menu > Submenu > Item"` it presses that item
+// instead, as choosing it in the pop-up would. Exit status 0 on success, 1 with a one-line message
+// when the menu bar cannot be read, 2 for a usage error.
 int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# trovix dump-menu reads both fixture applications' menu bars as the pop-up
+# does: every item with its enabled state, mark, key equivalent and hidden
+# flag, as JSON too; pressing an item in a submenu that was never opened runs
+# it in the fixture; a stopped fixture is reported within the timeout plus one
+# second.
+. "$(dirname "$0")/lib.sh"
+require_desktop
+
+fixtures=$TROVIX_BUILD_DIR/tests/fixtures
+description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
+
+# Qt 6.4 stays off the accessibility bus when it finds the bus address in its
+# environment at start (it connects before it listens for the switch), so the
+# Qt fixture starts without it and asks the session bus, as desktop
+# applications do.
+start_app fixture-qt env -u AT_SPI_BUS_ADDRESS "$fixtures/trovix-fixture-qt" "$description"
+qt_pid=$APP_PID
+start_app fixture-gtk "$fixtures/trovix-fixture-gtk" "$description"
+gtk_pid=$APP_PID
+
+for toolkit in qt gtk; do
+    pid_var=${toolkit}_pid
+    pid=${!pid_var}
+    wait_for 30 eval "'$TROVIX' dump-menu --pid $pid --depth 1 >/dev/null 2>&1" ||
+        fail "the $toolkit fixture (pid $pid) did not appear on the accessibility bus"
+
+    "$TROVIX" dump-menu --pid "$pid" >"$ARTIFACTS/$toolkit.txt" 2>"$ARTIFACTS/$toolkit.err" ||
+        fail "dump-menu of the $toolkit fixture failed: $(cat "$ARTIFACTS/$toolkit.err")"
+    "$TROVIX" dump-menu --pid "$pid" --json >"$ARTIFACTS/$toolkit.json" ||
+        fail "dump-menu --json of the $toolkit fixture failed"
+    expect "dump-menu --json of the $toolkit fixture is not valid JSON" \
+        jq empty "$ARTIFACTS/$toolkit.json"
+    python3 "$(dirname "$0")/check_dump_menu.py" "$description" "$ARTIFACTS/$toolkit.json" \
+        "$toolkit" >&2 || fail "the $toolkit fixture's menu bar reads wrong (see above)"
+    pass "the $toolkit fixture's menu bar reads right, as text and as JSON"
+
+    # An item two submenus deep that was never opened.
+    out=${toolkit}_fixture_out
+    "$TROVIX" dump-menu --pid "$pid" --press "File > Open Recent > Projects > Alpha" \
+        >>"$ARTIFACTS/$toolkit-press.out" 2>&1 || fail "pressing Alpha in the $toolkit fixture failed"
+    wait_for 10 grep -qx "activated File > Open Recent > Projects > Alpha" \
+        "$ARTIFACTS/fixture-$toolkit.out" ||
+        fail "the $toolkit fixture did not run the pressed item"
+    "$TROVIX" dump-menu --pid "$pid" --press "Edit > Undo" >>"$ARTIFACTS/$toolkit-press.out" 2>&1 ||
+        fail "pressing Undo in the $toolkit fixture failed"
+    wait_for 10 grep -qx "activated Edit > Undo" "$ARTIFACTS/fixture-$toolkit.out" ||
+        fail "the $toolkit fixture did not run Undo"
+    pass "pressing items of unopened submenus runs them in the $toolkit fixture"
+done
+
+# A stopped application: one clear line and exit 1 within the messaging
+# timeout (the default 1 s) plus one second.
+kill -STOP "$qt_pid"
+started=$(_lib_now_ms)
+"$TROVIX" dump-menu --pid "$qt_pid" >"$ARTIFACTS/stopped.out" 2>"$ARTIFACTS/stopped.err"
+status=$?
+elapsed=$(($(_lib_now_ms) - started))
+kill -CONT "$qt_pid"
+log "dump-menu of the stopped fixture: exit $status after $elapsed ms: $(cat "$ARTIFACTS/stopped.err")"
+[ "$status" -eq 1 ] || fail "dump-menu of a stopped application exited with $status, not 1"
+[ "$elapsed" -le 2000 ] || fail "dump-menu of a stopped application took $elapsed ms"
+grep -q "does not answer within 1 s" "$ARTIFACTS/stopped.err" ||
+    fail "dump-menu of a stopped application said: $(cat "$ARTIFACTS/stopped.err")"
+[ "$(wc -l <"$ARTIFACTS/stopped.err")" -eq 1 ] || fail "the message is not one line"
+pass "a stopped application is reported after $elapsed ms"
+
+# Not on the bus, and a process that does not exist.
+"$TROVIX" dump-menu --pid $$ >/dev/null 2>"$ARTIFACTS/nobus.err" && fail "dump-menu of a shell succeeded"
+grep -q "is not on the accessibility bus" "$ARTIFACTS/nobus.err" ||
+    fail "dump-menu of a shell said: $(cat "$ARTIFACTS/nobus.err")"
+"$TROVIX" dump-menu --pid 999999999 >/dev/null 2>"$ARTIFACTS/noprocess.err" &&
+    fail "dump-menu of a missing process succeeded"
+pass "applications off the bus and missing processes get one clear line"
