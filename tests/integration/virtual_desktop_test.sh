@@ -124,6 +124,19 @@ read -r stopped_dir stopped_display <"$work/stopped"
 expect_nothing_left "$stopped_dir" "$stopped_display"
 pass "SIGTERM tears the whole session down"
 
+# --- A session killed outright is cleaned up by the next one -------------------
+"$desktop" run -- sh -c 'echo "$TROVIX_DESKTOP_DIR $DISPLAY" >"$0.tmp" && mv "$0.tmp" "$0"; exec sleep 300' \
+    "$work/killed" &
+runner=$!
+wait_for 60 test -s "$work/killed" || fail "the session did not start within 60 s"
+kill -KILL $runner
+wait $runner 2>/dev/null
+read -r killed_dir killed_display <"$work/killed"
+[ -n "$(leftovers "$killed_dir")" ] || fail "nothing of a session survived SIGKILL of its script"
+"$desktop" run -- true || fail "a session after an abandoned one failed"
+expect_nothing_left "$killed_dir" "$killed_display"
+pass "the next session ends what a killed one left behind"
+
 # --- A session inside a session leaves the outer one alone ---------------------
 "$desktop" run -- sh -c '
     "$0" run -- sh -c "echo \$DISPLAY" >"$1" || exit 1
