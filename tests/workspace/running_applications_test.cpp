@@ -1,0 +1,182 @@
+#include "foundation/QXRunningApplication.h"
+#include "platform/workspace/Workspace.h"
+#include "platform/workspace/memory/MemoryWorkspace.h"
+#include "support/LogCapture.h"
+
+#include <QTest>
+#include <cerrno>
+
+using platform::MemoryWorkspace;
+using platform::RunningApplication;
+using Policy = platform::RunningApplication::ActivationPolicy;
+
+// Naming, filtering and activating running applications on the memory
+// workspace.
+class RunningApplicationsTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    MemoryWorkspace* m_workspace = nullptr;
+
+private Q_SLOTS:
+    void init()
+    {
+        auto workspace = std::make_unique<MemoryWorkspace>();
+        m_workspace = workspace.get();
+        platform::Workspace::setCurrent(std::move(workspace));
+    }
+
+    void cleanup() { platform::Workspace::setCurrent(nullptr); }
+
+    void names_data()
+    {
+        QTest::addColumn<QString>("localizedName");
+        QTest::addColumn<QString>("executable");
+        QTest::addColumn<QString>("expected"); // empty: no name
+        QTest::newRow("localized name") << "  Text Editor \n"
+                                        << "/usr/bin/gedit"
+                                        << "Text Editor";
+        QTest::newRow("blank name uses the executable") << " \t\n"
+                                                        << "/opt/tools/Draw Pad.bin"
+                                                        << "Draw Pad";
+        QTest::newRow("executable without extension") << ""
+                                                      << "/usr/bin/xterm"
+                                                      << "xterm";
+        QTest::newRow("neither") << "  "
+                                 << ""
+                                 << "";
+    }
+
+    void names()
+    {
+        QFETCH(QString, localizedName);
+        QFETCH(QString, executable);
+        QFETCH(QString, expected);
+        const RunningApplication application =
+            m_workspace->addApplication(10, localizedName, executable);
+        const std::optional<QString> name = QXExtensions::localizedNameOrBundleName(application);
+        QCOMPARE(name.value_or(QString()), expected);
+        QCOMPARE(name.has_value(), !expected.isEmpty());
+        QVERIFY(!QXExtensions::localizedNameOrBundleName(RunningApplication()));
+    }
+
+    void namesAreAskedOnlyWhenNeeded()
+    {
+        m_workspace->addApplication(10, QStringLiteral("Editor"), QString());
+        const RunningApplication lazy(10, QUrl(), Policy::Regular);
+        QCOMPARE(lazy.localizedName(), QStringLiteral("Editor"));
+    }
+
+    void filters_data()
+    {
+        QTest::addColumn<int>("policy");
+        QTest::addColumn<bool>("includeAccessory");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("regular") << int(Policy::Regular) << false << true;
+        QTest::newRow("regular with accessories") << int(Policy::Regular) << true << true;
+        QTest::newRow("accessory") << int(Policy::Accessory) << false << false;
+        QTest::newRow("accessory included") << int(Policy::Accessory) << true << true;
+        QTest::newRow("background") << int(Policy::Prohibited) << false << false;
+        QTest::newRow("background never") << int(Policy::Prohibited) << true << false;
+    }
+
+    void filters()
+    {
+        QFETCH(int, policy);
+        QFETCH(bool, includeAccessory);
+        QFETCH(bool, listed);
+        const RunningApplication application =
+            m_workspace->addApplication(10, QStringLiteral("App"), QString(), Policy(policy));
+        QCOMPARE(QXExtensions::isRegularOrAccessory(application, includeAccessory), listed);
+    }
+
+    void activationTakesTheProcessPathFirst_data()
+    {
+        QTest::addColumn<bool>("raiseAll");
+        QTest::addColumn<bool>("processFails");
+        QTest::addColumn<bool>("applicationFails");
+        QTest::addColumn<QStringList>("requests");
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("front window")
+            << false << false << false << QStringList{"front 10 window"} << true;
+        QTest::newRow("all windows")
+            << true << false << false << QStringList{"front 10 all"} << true;
+        QTest::newRow("fallback") << true << true << false
+                                  << QStringList{"front 10 all", "application 10 all"} << true;
+        QTest::newRow("fallback front window")
+            << false << true << false << QStringList{"front 10 window", "application 10 window"}
+            << true;
+        QTest::newRow("both fail")
+            << false << true << true << QStringList{"front 10 window", "application 10 window"}
+            << false;
+    }
+
+    void activationTakesTheProcessPathFirst()
+    {
+        QFETCH(bool, raiseAll);
+        QFETCH(bool, processFails);
+        QFETCH(bool, applicationFails);
+        QFETCH(QStringList, requests);
+        QFETCH(bool, answer);
+        const RunningApplication application =
+            m_workspace->addApplication(10, QStringLiteral("App"), QString());
+        m_workspace->setProcessActivationFails(processFails);
+        m_workspace->setApplicationActivationFails(applicationFails);
+        QCOMPARE(QXExtensions::activateByRaisingAllWindows(application, raiseAll), answer);
+        QCOMPARE(m_workspace->requests(), requests);
+    }
+
+    void reopenRaisesAllWindowsAndRestores()
+    {
+        const RunningApplication application =
+            m_workspace->addApplication(10, QStringLiteral("App"), QString());
+        m_workspace->setHidden(10, true);
+        QVERIFY(application.isHidden());
+        QVERIFY(QXExtensions::activateByRaisingAllWindows(application, false, true));
+        QCOMPARE(m_workspace->requests(), (QStringList{"front 10 all", "reopen 10"}));
+        QVERIFY(!application.isHidden());
+
+        m_workspace->clearRequests();
+        QVERIFY(QXExtensions::activateByRaisingAllWindows(application, false, false));
+        QCOMPARE(m_workspace->requests(), QStringList{"front 10 window"});
+    }
+
+    void failedReopenIsLoggedAndStillAnswersYes()
+    {
+        LogCapture log;
+        const RunningApplication application =
+            m_workspace->addApplication(10, QStringLiteral(" Viewer "), QString());
+        m_workspace->setReopenError(10, EIO);
+        QVERIFY(QXExtensions::activateByRaisingAllWindows(application, true, true));
+        QCOMPARE(log.lines(),
+                 QStringList{QStringLiteral("[Tessaly] cannot reopen Viewer: %1").arg(EIO)});
+    }
+
+    void failedActivationSendsNoReopen()
+    {
+        const RunningApplication application =
+            m_workspace->addApplication(10, QStringLiteral("App"), QString());
+        m_workspace->setProcessActivationFails(true);
+        m_workspace->setApplicationActivationFails(true);
+        QVERIFY(!QXExtensions::activateByRaisingAllWindows(application, false, true));
+        QVERIFY(!m_workspace->requests().contains(QStringLiteral("reopen 10")));
+    }
+
+    void terminatedApplicationsLeaveTheList()
+    {
+        const RunningApplication first = m_workspace->addApplication(10, "A", QString());
+        m_workspace->addApplication(11, "B", QString());
+        m_workspace->setFrontmost(11);
+        QCOMPARE(m_workspace->frontmostApplication().processIdentifier(), 11);
+        QVERIFY(!first.isTerminated());
+        m_workspace->setTerminated(10, true);
+        QVERIFY(first.isTerminated());
+        QCOMPARE(m_workspace->runningApplications().size(), 1);
+        QVERIFY(m_workspace->runningApplication(10).isNull());
+        QVERIFY(RunningApplication().isTerminated());
+    }
+};
+
+QTEST_GUILESS_MAIN(RunningApplicationsTest)
+#include "running_applications_test.moc"
