@@ -14,12 +14,14 @@
 #include "platform/log/SystemLog.h"
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
+#include "platform/menus/qt/MenuPresenter.h"
 #include "platform/statusbar/StatusBar.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QTimer>
 #include <QUrl>
@@ -66,6 +68,7 @@ qint64 QXMainController::rightClickModifier()
 void QXMainController::resetForTesting()
 {
     QXStatusItemController::defaultController().reset();
+    m_mainMenuPresenter.reset();
     m_preferencesWindow.reset();
     m_mainMenu.reset();
     m_hasStatusItemMenuUpdateEvent = false;
@@ -233,8 +236,22 @@ QXMainPreferencesWindow* QXMainController::preferencesWindow()
         m_preferencesWindow = std::make_unique<QXMainPreferencesWindow>();
         connect(m_preferencesWindow.get(), &QXMainPreferencesWindow::sectionChosen, this,
                 [this](const QString& identifier) { Q_EMIT preferencesShown(identifier); });
+        updateMainMenuBar();
     }
     return m_preferencesWindow.get();
+}
+
+void QXMainController::updateMainMenuBar()
+{
+    if (!m_preferencesWindow || !m_mainMenu) {
+        return;
+    }
+    if (!m_mainMenuPresenter) {
+        m_mainMenuPresenter = std::make_unique<platform::MenuPresenter>(*m_mainMenu);
+        m_mainMenuPresenter->showInMenuBar(m_preferencesWindow->menuBar());
+    }
+    const bool dockMode = defaults().integerForKey(QXSettingsKeys::ApplicationMode) < 1;
+    m_preferencesWindow->menuBar()->setVisible(dockMode);
 }
 
 void QXMainController::showPreferencesTab(const QString& identifier)
@@ -375,5 +392,6 @@ bool QXMainController::changeApplicationMode(qint64 newMode)
     }
     defaults().setInteger(newMode, QXSettingsKeys::ApplicationMode);
     updateStatusItem();
+    updateMainMenuBar();
     return true;
 }

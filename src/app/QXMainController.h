@@ -14,6 +14,7 @@ class QXMainPreferencesWindow;
 namespace platform {
 class Menu;
 class MenuItem;
+class MenuPresenter;
 } // namespace platform
 
 // The application's delegate and the one controller that owns the program's
@@ -107,9 +108,12 @@ private:
     void setUpPreferencesToolbar();
     void updateUpdateControls();
     void showHiddenLoginItemWarningAfterDelay();
+    // In dock mode the preferences window carries the application menu.
+    void updateMainMenuBar();
 
     std::unique_ptr<QXMainPreferencesWindow> m_preferencesWindow;
     std::unique_ptr<platform::Menu> m_mainMenu;
+    std::unique_ptr<platform::MenuPresenter> m_mainMenuPresenter;
     quint64 m_lastStatusItemMenuUpdateEvent = 0;
     bool m_hasStatusItemMenuUpdateEvent = false;
     double m_menuEndTimestamp = 0;
