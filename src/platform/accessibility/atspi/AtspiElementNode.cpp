@@ -99,32 +99,14 @@ bool mayHoldMenuBar(AtspiRole role)
     }
 }
 
-// Whether the object belongs to a GTK application. The toolkit is asked once
-// per application and kept on its object.
-bool isGtk(AtspiAccessible* object)
+bool isGtkApplication(AtspiAccessible* application)
 {
-    static const char* const key = "trovix-toolkit-is-gtk";
     GError* error = nullptr;
-    AtspiAccessible* application = atspi_accessible_get_application(object, &error);
-    if (failed(error) || !application) {
-        if (application) {
-            g_object_unref(application);
-        }
-        return false;
-    }
-    gpointer known = g_object_get_data(G_OBJECT(application), key);
-    if (!known) {
-        gchar* name = atspi_accessible_get_toolkit_name(application, &error);
-        if (!failed(error)) {
-            const bool gtk =
-                QString::fromUtf8(name).startsWith(QStringLiteral("GTK"), Qt::CaseInsensitive);
-            known = GINT_TO_POINTER(gtk ? 2 : 1);
-            g_object_set_data(G_OBJECT(application), key, known);
-        }
-        g_free(name);
-    }
-    g_object_unref(application);
-    return GPOINTER_TO_INT(known) == 2;
+    gchar* name = atspi_accessible_get_toolkit_name(application, &error);
+    const bool gtk = !failed(error) &&
+                     QString::fromUtf8(name).startsWith(QStringLiteral("GTK"), Qt::CaseInsensitive);
+    g_free(name);
+    return gtk;
 }
 
 bool isActiveWindow(AtspiAccessible* window)
@@ -169,8 +151,9 @@ GObjectRef<AtspiAccessible> findMenuBar(const GObjectRef<AtspiAccessible>& windo
 
 } // namespace
 
-AtspiElementNode::AtspiElementNode(GObjectRef<AtspiAccessible> object, Kind kind, qint64 pid)
-    : m_object(std::move(object)), m_kind(kind), m_pid(pid)
+AtspiElementNode::AtspiElementNode(GObjectRef<AtspiAccessible> object, Kind kind, qint64 pid,
+                                   bool gtk)
+    : m_object(std::move(object)), m_kind(kind), m_pid(pid), m_gtk(gtk)
 {}
 
 std::optional<AtspiRole> AtspiElementNode::role()
@@ -286,7 +269,7 @@ std::optional<QVariant> AtspiElementNode::position()
     if (!current.valid) {
         return std::nullopt;
     }
-    if (isGtk(m_object.get())) {
+    if (m_gtk) {
         if (!current.visible) {
             return std::nullopt;
         }
@@ -315,6 +298,14 @@ std::optional<QVariant> AtspiElementNode::position()
 }
 
 std::optional<QString> AtspiElementNode::keyBindingText()
+{
+    if (!m_keyBinding) {
+        m_keyBinding = readKeyBindingText();
+    }
+    return *m_keyBinding;
+}
+
+std::optional<QString> AtspiElementNode::readKeyBindingText()
 {
     AtspiAction* action = atspi_accessible_get_action_iface(m_object.get());
     if (!action) {
@@ -361,7 +352,7 @@ std::optional<GObjectRef<AtspiAccessible>> AtspiElementNode::submenuObject()
         return m_object;
     }
     // GTK submenus are items of role menu; its other items have no children.
-    if (*itemRole == ATSPI_ROLE_SEPARATOR || isGtk(m_object.get())) {
+    if (*itemRole == ATSPI_ROLE_SEPARATOR || m_gtk) {
         return GObjectRef<AtspiAccessible>();
     }
     const std::optional<int> count = childCount(m_object.get());
@@ -400,7 +391,7 @@ std::optional<QVariant> AtspiElementNode::children()
         }
         if (*submenu) {
             elements.append(AccessibilityElement(
-                std::make_shared<AtspiElementNode>(*submenu, Kind::Menu, m_pid)));
+                std::make_shared<AtspiElementNode>(*submenu, Kind::Menu, m_pid, m_gtk)));
         }
         break;
     }
@@ -418,7 +409,7 @@ std::optional<QVariant> AtspiElementNode::children()
             GObjectRef<AtspiAccessible> child = childAt(m_object.get(), i);
             if (child) {
                 elements.append(AccessibilityElement(
-                    std::make_shared<AtspiElementNode>(child, childKind, m_pid)));
+                    std::make_shared<AtspiElementNode>(child, childKind, m_pid, m_gtk)));
             }
         }
         break;
@@ -448,8 +439,8 @@ std::optional<QVariant> AtspiElementNode::menuBar()
     for (const GObjectRef<AtspiAccessible>& window : std::as_const(windows)) {
         GObjectRef<AtspiAccessible> bar = findMenuBar(window);
         if (bar) {
-            return QVariant::fromValue(AccessibilityElement(
-                std::make_shared<AtspiElementNode>(bar, Kind::MenuBar, m_pid)));
+            return QVariant::fromValue(AccessibilityElement(std::make_shared<AtspiElementNode>(
+                bar, Kind::MenuBar, m_pid, isGtkApplication(m_object.get()))));
         }
     }
     return std::nullopt;

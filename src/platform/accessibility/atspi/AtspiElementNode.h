@@ -26,7 +26,9 @@ public:
         Menu
     };
 
-    AtspiElementNode(GObjectRef<AtspiAccessible> object, Kind kind, qint64 pid);
+    // gtk: the application's toolkit is GTK (known from the application
+    // element down, so that items never ask for it).
+    AtspiElementNode(GObjectRef<AtspiAccessible> object, Kind kind, qint64 pid, bool gtk = false);
 
     std::optional<QVariant> copyAttribute(const QString& name) override;
     bool performAction(const QString& name) override;
@@ -52,6 +54,7 @@ private:
     std::optional<QVariant> menuBar();
     std::optional<QVariant> position();
     std::optional<QString> keyBindingText();
+    std::optional<QString> readKeyBindingText();
     std::optional<QVariant> keyAttribute(const QString& name);
     // The object whose children are this item's submenu entries, if any.
     std::optional<GObjectRef<AtspiAccessible>> submenuObject();
@@ -59,7 +62,9 @@ private:
     GObjectRef<AtspiAccessible> m_object;
     Kind m_kind;
     qint64 m_pid;
+    bool m_gtk;
     std::optional<AtspiRole> m_role;
+    std::optional<std::optional<QString>> m_keyBinding;
     States m_states;
     QElapsedTimer m_statesAge;
 };
