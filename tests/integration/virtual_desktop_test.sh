@@ -124,6 +124,24 @@ read -r stopped_dir stopped_display <"$work/stopped"
 expect_nothing_left "$stopped_dir" "$stopped_display"
 pass "SIGTERM tears the whole session down"
 
+# --- A part that fails to start ------------------------------------------------
+mkdir "$work/bin"
+printf '#!/bin/sh\necho "no tray today" >&2\nexit 1\n' >"$work/bin/trayer"
+chmod +x "$work/bin/trayer"
+PATH="$work/bin:$PATH" "$desktop" run -- sh -c 'echo "$TROVIX_DESKTOP_DIR" >"$0"; exit 5' "$work/broken" \
+    2>"$work/broken.err"
+status=$?
+[ $status = 125 ] || fail "a session whose tray host fails exited with $status, expected 125"
+[ ! -e "$work/broken" ] || fail "the command ran although the tray host failed"
+grep -q "trayer" "$work/broken.err" && grep -q "no tray today" "$work/broken.err" ||
+    fail "the failure does not name the tray host and show its log: $(cat "$work/broken.err")"
+PATH="$work/bin:$PATH" "$desktop" run --keep-going -- sh -c 'echo "$TROVIX_DESKTOP_DIR" >"$0"; exit 5' \
+    "$work/broken" 2>/dev/null
+status=$?
+[ $status = 5 ] || fail "with --keep-going the command should run and give 5, not $status"
+expect_nothing_left "$(cat "$work/broken")" ""
+pass "a failing part stops the session with its log, unless --keep-going"
+
 # --- A session killed outright is cleaned up by the next one -------------------
 "$desktop" run -- sh -c 'echo "$TROVIX_DESKTOP_DIR $DISPLAY" >"$0.tmp" && mv "$0.tmp" "$0"; exec sleep 300' \
     "$work/killed" &
