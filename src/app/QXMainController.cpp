@@ -8,6 +8,7 @@
 #include "app/QXStatusItemController.h"
 #include "foundation/QXProgramGlyph.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
+#include "menus/QXAccessibility.h"
 #include "platform/application/Activation.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/defaults/UserDefaults.h"
@@ -370,6 +371,9 @@ void QXMainController::updateStatusItem()
     const qreal ratio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
     QXStatusItemController::defaultController().setStatusItemEnabled(
         mode == 1, statusItemImage(std::max<qreal>(ratio, 2.0)), QImage(), this);
+    // Asked early so that a desktop without accessibility prompts the user
+    // before the first pop-up, not during it.
+    QXAccessibilityPrepare();
 }
 
 bool QXMainController::changeApplicationMode(qint64 newMode)

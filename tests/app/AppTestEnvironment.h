@@ -3,6 +3,7 @@
 #include "app/QXAlert.h"
 #include "app/QXMainController.h"
 #include "app/QXStatusItemController.h"
+#include "platform/accessibility/memory/MemoryAccessibility.h"
 #include "platform/application/memory/MemoryActivation.h"
 #include "platform/statusbar/memory/MemoryStatusBar.h"
 #include "support/LogCapture.h"
@@ -19,9 +20,12 @@ class AppTestEnvironment
 public:
     AppTestEnvironment()
         : defaults(std::make_unique<TemporaryDefaults>()),
-          activation(new platform::MemoryActivation()), statusBar(new platform::MemoryStatusBar())
+          activation(new platform::MemoryActivation()), statusBar(new platform::MemoryStatusBar()),
+          accessibility(new platform::MemoryAccessibility())
     {
         QXMainController::mainController().resetForTesting();
+        platform::Accessibility::setCurrent(
+            std::unique_ptr<platform::Accessibility>(accessibility));
         platform::Activation::setCurrent(std::unique_ptr<platform::Activation>(activation));
         platform::StatusBar::setSystem(std::unique_ptr<platform::StatusBar>(statusBar));
         QXAlert::setPresenterForTesting([this](const QString& message, const QString& text) {
@@ -35,6 +39,7 @@ public:
         QXAlert::setPresenterForTesting({});
         platform::StatusBar::setSystem(nullptr);
         platform::Activation::setCurrent(nullptr);
+        platform::Accessibility::setCurrent(nullptr);
     }
 
     AppTestEnvironment(const AppTestEnvironment&) = delete;
@@ -49,8 +54,9 @@ public:
     }
 
     std::unique_ptr<TemporaryDefaults> defaults;
-    platform::MemoryActivation* activation; // owned by Activation::current()
-    platform::MemoryStatusBar* statusBar;   // owned by StatusBar::system()
+    platform::MemoryActivation* activation;       // owned by Activation::current()
+    platform::MemoryStatusBar* statusBar;         // owned by StatusBar::system()
+    platform::MemoryAccessibility* accessibility; // owned by Accessibility::current()
     LogCapture log;
     QStringList alerts;
 };

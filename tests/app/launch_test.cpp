@@ -173,6 +173,9 @@ private Q_SLOTS:
             QCOMPARE(item->menu()->title(), QStringLiteral("Trovix Status Item"));
             QVERIFY(item->menu()->isEmpty());
         }
+        // Every status item refresh asks for accessibility, so that the
+        // prompt comes before the first pop-up.
+        QVERIFY(environment.accessibility->trustChecks() >= 1);
     }
 
     void reopenShowsPreferencesOnlyWithoutTaskbarEntry()
