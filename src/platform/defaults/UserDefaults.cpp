@@ -347,15 +347,19 @@ void UserDefaults::Private::setAside(const QString& reason)
     knownBytes.reset();
     if (QFile::rename(filePath, target)) {
         blocked = false;
-        systemLog(QStringLiteral("[UserDefaults] cannot read settings file %1 (%2); moved it to %3 "
-                                 "and continuing with default settings")
+        systemLog(QStringLiteral("[UserDefaults] cannot read settings file %1 (%2); moved it "
+                                 "aside to %3")
                       .arg(filePath, reason, target));
     } else {
+        // Logged once, not at every later attempt to save.
+        if (!blocked) {
+            systemLog(QStringLiteral("[UserDefaults] cannot read settings file %1 (%2) nor move "
+                                     "it aside; settings changes will not be saved")
+                          .arg(filePath, reason));
+        }
         blocked = true;
-        systemLog(QStringLiteral("[UserDefaults] cannot read settings file %1 (%2) nor move it "
-                                 "aside; settings changes will not be saved")
-                      .arg(filePath, reason));
     }
+}
 }
 
 void UserDefaults::Private::markChanged(const QString& key)
@@ -463,7 +467,9 @@ void UserDefaults::Private::refresh()
     const DiskState state = readDisk(filePath);
     if (state.kind == DiskState::Kind::Unreadable) {
         setAside(state.reason);
-        dirty = !blocked;
+        if (!blocked) {
+            dirty = true;
+        }
     } else if (state.bytes != knownBytes) {
         takeOver(state);
     }
