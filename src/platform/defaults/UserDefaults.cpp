@@ -360,7 +360,6 @@ void UserDefaults::Private::setAside(const QString& reason)
         blocked = true;
     }
 }
-}
 
 void UserDefaults::Private::markChanged(const QString& key)
 {
