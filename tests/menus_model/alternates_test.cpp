@@ -44,35 +44,6 @@ class AlternatesTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void primaryOfAlternate_data()
-    {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<int>("alternateIndex");
-        QTest::addColumn<int>("primaryIndex");
-        QTest::newRow("same empty key") << QStringList{"Prefs::100000", "Log::80000:alt"} << 1 << 0;
-        QTest::newRow("same key, other case")
-            << QStringList{"Close:w:100000", "Close All:W:180000:alt"} << 1 << 0;
-        QTest::newRow("second alternate of one primary")
-            << QStringList{"Close:w:100000", "All:w:180000:alt", "Force:w:1C0000:alt"} << 2 << 0;
-        QTest::newRow("other key: stands alone")
-            << QStringList{"Open:o:100000", "Log::80000:alt"} << 1 << -1;
-        QTest::newRow("separator between")
-            << QStringList{"Prefs::100000", "-", "Log::80000:alt"} << 2 << -1;
-        QTest::newRow("first item") << QStringList{"Log::80000:alt"} << 0 << -1;
-        QTest::newRow("not an alternate") << QStringList{"A::100000", "B::80000"} << 1 << -1;
-        QTest::newRow("hidden primary still pairs")
-            << QStringList{"Prefs::100000:hidden", "Log::80000:alt"} << 1 << 0;
-    }
-    void primaryOfAlternate()
-    {
-        QFETCH(QStringList, entries);
-        QFETCH(int, alternateIndex);
-        QFETCH(int, primaryIndex);
-        Menu menu;
-        fillFrom(menu, entries);
-        QCOMPARE(menu.indexOfPrimaryForItemAtIndex(alternateIndex), primaryIndex);
-    }
-
     void shownItems_data()
     {
         QTest::addColumn<QStringList>("entries");
@@ -115,6 +86,15 @@ private Q_SLOTS:
         QTest::newRow("hidden primary, nothing held")
             << QStringList{"Prefs::100000:hidden", "Log::80000:alt"} << ModifierFlags(0)
             << QStringList{};
+        QTest::newRow("key equivalents pair regardless of case")
+            << QStringList{"Close:w:100000", "Close All:W:180000:alt"} << ModifierFlag::Option
+            << QStringList{"Close All"};
+        QTest::newRow("second alternate of one primary")
+            << QStringList{"Close:w:100000", "All:w:180000:alt", "Force:w:140000:alt"}
+            << ModifierFlag::Control << QStringList{"Force"};
+        QTest::newRow("a separator ends the pairing")
+            << QStringList{"Prefs::100000", "-", "Log::80000:alt"} << ModifierFlags(0)
+            << QStringList{"Prefs", "-", "Log"};
         QTest::newRow("unpaired alternate shows as an item")
             << QStringList{"Open:o:100000", "Log::80000:alt"} << ModifierFlags(0)
             << QStringList{"Open", "Log"};
