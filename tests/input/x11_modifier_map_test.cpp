@@ -89,7 +89,6 @@ private Q_SLOTS:
         QTest::addColumn<quint16>("state");
         QTest::addColumn<quint64>("flags");
 
-        QTest::newRow("nothing") << quint16(0) << quint64(0);
         QTest::newRow("shift and control")
             << quint16(0x05) << quint64(ModifierFlag::Shift | ModifierFlag::Control);
         QTest::newRow("alt") << Mod1 << quint64(ModifierFlag::Option);
@@ -97,7 +96,6 @@ private Q_SLOTS:
         QTest::newRow("caps lock") << quint16(0x02) << quint64(ModifierFlag::CapsLock);
         QTest::newRow("num lock leaves no trace") << Mod2 << quint64(0);
         QTest::newRow("level 3 shift leaves no trace") << Mod5 << quint64(0);
-        QTest::newRow("buttons leave no trace") << quint16(0x0100 | 0x0400) << quint64(0);
         QTest::newRow("super with num lock and button 3")
             << quint16(Mod4 | Mod2 | 0x0400) << quint64(ModifierFlag::Command);
     }
@@ -175,46 +173,6 @@ private Q_SLOTS:
         QCOMPARE(keyboard.map().commandMask(), std::nullopt);
         QCOMPARE(keyboard.map().grabModifiersForFlags(ModifierFlag::Command), std::nullopt);
         QCOMPARE(keyboard.map().modifierFlagsForState(Mod4), quint64(0));
-    }
-
-    void emptyMapKnowsTheCoreModifiers()
-    {
-        const X11ModifierMap map;
-        QCOMPARE(map.lockModifierCombinations(), (QList<quint16>{0, X11ModifierMap::LockMask}));
-        QCOMPARE(map.modifierFlagsForState(0xFF),
-                 ModifierFlag::Shift | ModifierFlag::CapsLock | ModifierFlag::Control);
-    }
-
-    void sidesOfPressedKeys_data()
-    {
-        QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<quint64>("flags");
-        QTest::addColumn<quint64>("sides");
-
-        QTest::newRow("left alt, right super")
-            << QList<int>{64, 134} << quint64(ModifierFlag::Option | ModifierFlag::Command)
-            << quint64(ModifierFlag::LeftOption | ModifierFlag::RightCommand);
-        QTest::newRow("both shifts") << QList<int>{50, 62} << quint64(ModifierFlag::Shift)
-                                     << quint64(ModifierFlag::LeftShift | ModifierFlag::RightShift);
-        QTest::newRow("right control") << QList<int>{105, 38} << quint64(ModifierFlag::Control)
-                                       << quint64(ModifierFlag::RightControl);
-        QTest::newRow("key down without its modifier in the flags")
-            << QList<int>{64, 133} << quint64(ModifierFlag::Command)
-            << quint64(ModifierFlag::LeftCommand);
-        QTest::newRow("no modifier keys")
-            << QList<int>{38} << quint64(ModifierFlag::Shift) << quint64(0);
-    }
-
-    void sidesOfPressedKeys()
-    {
-        QFETCH(QList<int>, keys);
-        QFETCH(quint64, flags);
-        QFETCH(quint64, sides);
-        std::array<quint8, 32> keyVector = {};
-        for (int key : keys) {
-            keyVector[key / 8] |= quint8(1u << (key % 8));
-        }
-        QCOMPARE(ServerKeyboard::standard().map().sideFlagsForPressedKeys(keyVector, flags), sides);
     }
 };
 

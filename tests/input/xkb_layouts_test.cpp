@@ -48,11 +48,8 @@ private Q_SLOTS:
         QTest::addColumn<OptionalString>("character");
 
         QTest::newRow("us Z") << "us" << 0 << int(VirtualKey::Z) << OptionalString("z");
-        QTest::newRow("us Q") << "us" << 0 << int(VirtualKey::Q) << OptionalString("q");
         QTest::newRow("de Z position") << "de" << 0 << int(VirtualKey::Z) << OptionalString("y");
         QTest::newRow("de Y position") << "de" << 0 << int(VirtualKey::Y) << OptionalString("z");
-        QTest::newRow("de umlaut")
-            << "de" << 0 << int(VirtualKey::Semicolon) << OptionalString(QStringLiteral("\u00f6"));
         QTest::newRow("fr A position") << "fr" << 0 << int(VirtualKey::A) << OptionalString("q");
         QTest::newRow("fr Q position") << "fr" << 0 << int(VirtualKey::Q) << OptionalString("a");
         QTest::newRow("fr digit row unshifted")
@@ -60,16 +57,11 @@ private Q_SLOTS:
         QTest::newRow("second group") << "us,de" << 1 << int(VirtualKey::Z) << OptionalString("y");
         QTest::newRow("group past the last wraps")
             << "us,de" << 2 << int(VirtualKey::Z) << OptionalString("z");
-        QTest::newRow("keypad") << "us" << 0 << int(VirtualKey::KeypadMultiply)
-                                << OptionalString("*");
         QTest::newRow("de dead circumflex")
             << "de" << 0 << int(VirtualKey::Grave) << OptionalString();
-        QTest::newRow("fr dead circumflex")
-            << "fr" << 0 << int(VirtualKey::LeftBracket) << OptionalString();
         QTest::newRow("modifier key") << "us" << 0 << int(VirtualKey::Shift) << OptionalString();
         QTest::newRow("escape gives a control character")
             << "us" << 0 << int(VirtualKey::Escape) << OptionalString();
-        QTest::newRow("function key") << "us" << 0 << int(VirtualKey::F5) << OptionalString();
     }
 
     void unmodifiedCharacters()
