@@ -99,9 +99,18 @@ int keyLabelCommandMain(int argc, char** argv)
             << Qt::endl;
         return 1;
     }
-    // Labels come from the X server's keyboard layout.
-    qputenv("QT_QPA_PLATFORM", "xcb");
+    // Labels come from the X server's keyboard layout. A display that cannot be
+    // reached leaves Qt on the offscreen platform instead of aborting.
+    qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
     QGuiApplication application(argc, argv);
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        QTextStream err(stderr);
+        err << QCoreApplication::translate("Trovix",
+                                           "trovix key-label: cannot connect to the X display %1")
+                   .arg(qEnvironmentVariable("DISPLAY"))
+            << Qt::endl;
+        return 1;
+    }
     QStringList arguments = QCoreApplication::arguments().mid(2);
     QTextStream out(stdout);
     QTextStream err(stderr);
