@@ -38,8 +38,11 @@ EwmhConnection& EwmhConnection::shared()
 EwmhConnection::EwmhConnection()
 {
     int screenNumber = 0;
-    if (auto* x11 =
-            qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
+    // Command-line modes run a QCoreApplication, which has no X connection.
+    auto* guiApplication = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (auto* x11 = guiApplication
+                        ? guiApplication->nativeInterface<QNativeInterface::QX11Application>()
+                        : nullptr) {
         m_connection = x11->connection();
         screenNumber = 0;
     } else if (std::getenv("DISPLAY")) {
