@@ -3,7 +3,7 @@
 #include "platform/workspace/x11/EwmhConnection.h"
 
 #include <QDBusConnection>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusVariant>
 
@@ -17,13 +17,21 @@ const QString StatusInterface = QStringLiteral("org.a11y.Status");
 const QString PropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 constexpr int CallTimeoutMs = 1000;
 
+// A plain method call: a QDBusInterface would first introspect the service
+// (blocking) and keep the introspected meta-object for the life of the process.
+QDBusMessage callBus(const QString& interface, const QString& method,
+                     const QVariantList& arguments = {})
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(BusService, BusPath, interface, method);
+    message.setArguments(arguments);
+    return QDBusConnection::sessionBus().call(message, QDBus::Block, CallTimeoutMs);
+}
+
 } // namespace
 
 QString AccessibilityBus::address() const
 {
-    QDBusInterface bus(BusService, BusPath, BusService, QDBusConnection::sessionBus());
-    bus.setTimeout(CallTimeoutMs);
-    const QDBusReply<QString> reply = bus.call(QStringLiteral("GetAddress"));
+    const QDBusReply<QString> reply = callBus(BusService, QStringLiteral("GetAddress"));
     return reply.isValid() ? reply.value() : QString();
 }
 
@@ -50,11 +58,8 @@ bool AccessibilityBus::answers(const QString& busAddress)
 
 bool AccessibilityBus::isEnabled()
 {
-    QDBusInterface properties(BusService, BusPath, PropertiesInterface,
-                              QDBusConnection::sessionBus());
-    properties.setTimeout(CallTimeoutMs);
-    const QDBusReply<QDBusVariant> reply =
-        properties.call(QStringLiteral("Get"), StatusInterface, QStringLiteral("IsEnabled"));
+    const QDBusReply<QDBusVariant> reply = callBus(PropertiesInterface, QStringLiteral("Get"),
+                                                   {StatusInterface, QStringLiteral("IsEnabled")});
     if (!reply.isValid() || !reply.value().variant().toBool()) {
         return false;
     }
@@ -63,11 +68,9 @@ bool AccessibilityBus::isEnabled()
 
 bool AccessibilityBus::enable()
 {
-    QDBusInterface properties(BusService, BusPath, PropertiesInterface,
-                              QDBusConnection::sessionBus());
-    properties.setTimeout(CallTimeoutMs);
-    properties.call(QStringLiteral("Set"), StatusInterface, QStringLiteral("IsEnabled"),
-                    QVariant::fromValue(QDBusVariant(true)));
+    callBus(
+        PropertiesInterface, QStringLiteral("Set"),
+        {StatusInterface, QStringLiteral("IsEnabled"), QVariant::fromValue(QDBusVariant(true))});
     return isEnabled();
 }
 
