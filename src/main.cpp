@@ -2,6 +2,7 @@
 #include "app/DemoMenuCommand.h"
 #include "app/DumpMenuCommand.h"
 #include "app/KeyLabelCommand.h"
+#include "app/PopupCommand.h"
 #include "app/QXApplicationMain.h"
 
 #include <QCoreApplication>
@@ -40,6 +41,10 @@ int main(int argc, char** argv)
     }
     if (argc > 1 && std::strcmp(argv[1], "key-label") == 0) {
         return keyLabelCommandMain(argc, argv);
+    }
+
+    if (argc > 1 && std::strcmp(argv[1], "popup") == 0) {
+        return runPopupCommand(argc, argv);
     }
 
     if (argc > 1 && std::strcmp(argv[1], "demo-menu") == 0) {

@@ -43,6 +43,10 @@ int QXApplicationMain(int& argc, char** argv)
     application.setDelegate(&controller);
     QObject::connect(&instance, &platform::ProgramInstance::reopenRequested, &application,
                      [&application] { application.handleReopen(); });
+    QObject::connect(&instance, &platform::ProgramInstance::popUpRequested, &controller,
+                     [&controller](bool allApplications) {
+                         controller.popUpMenuForAllApplications(allApplications);
+                     });
 
     // A request to stop from outside takes the same road as "Quit".
     platform::TerminationSignals terminationSignals;

@@ -316,6 +316,7 @@ platform::MenuItem* QXMainController::populateContextMenu(platform::Menu& menu,
 void QXMainController::menuNeedsUpdate(platform::Menu& menu)
 {
     if (&menu != QXStatusItemController::defaultController().statusItemMenu()) {
+        populateApplicationMenu(menu);
         return;
     }
     const auto* application = QXHotKeyHandlerApplication::sharedApplication();

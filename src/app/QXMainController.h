@@ -1,13 +1,17 @@
 #pragma once
 
 #include "hotkeys/QXApplicationDelegate.h"
+#include "platform/accessibility/AccessibilityElement.h"
 #include "platform/menus/MenuDelegate.h"
 #include "platform/menus/MenuItemValidator.h"
 
+#include <QHash>
 #include <QImage>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <memory>
+#include <optional>
 
 class QXMainPreferencesWindow;
 
@@ -15,6 +19,7 @@ namespace platform {
 class Menu;
 class MenuItem;
 class MenuPresenter;
+class RunningApplication;
 } // namespace platform
 
 // The application's delegate and the one controller that owns the program's
@@ -93,6 +98,29 @@ public:
     // "Enable Right Click Trigger: Modifier".
     static qint64 rightClickModifier();
 
+    // The pop-up menus (QXMainControllerPopUp.cpp). Builds the menu of the
+    // application the user works in, or of all applications, shows it at the
+    // pointer and blocks until it closes. Answers true in every case, also
+    // when nothing could be shown.
+    bool popUpMenuForAllApplications(bool allApplications);
+    // The menu popUpMenuForAllApplications shows, built without showing it;
+    // none when accessibility is not available.
+    std::unique_ptr<platform::Menu> buildPopUpMenu(bool allApplications);
+    // Appends one proxy item per menu bar item; the system menu item (index
+    // 0) goes into the slot when one is given and still empty, else it is
+    // dropped.
+    void populateMenu(platform::Menu& menu,
+                      const std::optional<platform::AccessibilityElementList>& menuBarItems,
+                      std::shared_ptr<platform::MenuItem>* appleMenuItem,
+                      const std::optional<QStringList>& fastTrack);
+    // The "Fast Track" menu titles of an application (lower-cased); an empty
+    // list means all its menus, nothing means none.
+    std::optional<QStringList> fastTrackMenuTitlesForApplicationName(const QString& name);
+    // Drops the parsed "Fast Track" setting; the next use parses it again.
+    void resetFastTrackMenuTitles();
+    // The action of the application items of the all-applications menu.
+    void activateApplicationViaMenuItem(platform::MenuItem& item);
+
     // Forgets the state of a run (tests drive several launches in one process).
     void resetForTesting();
 
@@ -110,6 +138,12 @@ private:
     void showHiddenLoginItemWarningAfterDelay();
     // In dock mode the preferences window carries the application menu.
     void updateMainMenuBar();
+    // The all-applications menu's items, and the filling of one lazy
+    // application submenu.
+    void addApplicationItems(platform::Menu& menu, const platform::RunningApplication& target,
+                             const platform::RunningApplication& menuBarOwner,
+                             std::shared_ptr<platform::MenuItem>* appleMenuItem);
+    void populateApplicationMenu(platform::Menu& menu);
 
     std::unique_ptr<QXMainPreferencesWindow> m_preferencesWindow;
     std::unique_ptr<platform::Menu> m_mainMenu;
@@ -118,4 +152,9 @@ private:
     bool m_hasStatusItemMenuUpdateEvent = false;
     double m_menuEndTimestamp = 0;
     bool m_hasUsableTrigger = false;
+    // "Fast Track" parsed, keyed by lower-cased application name, and the
+    // text it was parsed from.
+    std::optional<QHash<QString, QStringList>> m_fastTrackMenuTitlesByApplicationName;
+    QString m_fastTrackSource;
+    bool m_popUpMenuOpen = false;
 };

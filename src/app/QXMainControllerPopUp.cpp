@@ -1,0 +1,428 @@
+// The pop-up menus of the main controller: the menu of the application the
+// user works in, the menu of all running applications, and what they share.
+
+#include "app/QXMainController.h"
+#include "app/QXSettingsKeys.h"
+#include "foundation/QXCSVParser.h"
+#include "foundation/QXProgramGlyph.h"
+#include "foundation/QXRunningApplication.h"
+#include "menus/QXAccessibility.h"
+#include "menus/QXProxyMenuItem.h"
+#include "menus/QXSharedMenuFontSize.h"
+#include "platform/defaults/UserDefaults.h"
+#include "platform/menus/Menu.h"
+#include "platform/menus/MenuItem.h"
+#include "platform/menus/qt/MenuPresenter.h"
+#include "platform/workspace/Workspace.h"
+
+#include <QCollator>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QSet>
+#include <QtMath>
+#include <algorithm>
+
+using platform::AccessibilityElementList;
+using platform::Menu;
+using platform::MenuItem;
+using platform::RunningApplication;
+
+namespace {
+
+// The program's own submenu keeps the program's name in every language.
+const QString ProgramName = QStringLiteral("Trovix");
+const QString ActivateApplicationAction = QStringLiteral("activateApplicationViaMenuItem:");
+
+constexpr int SmallestMenuFontSize = 10;
+constexpr int LargestMenuFontSize = 30;
+
+// What the only item of a lazy application submenu carries until the submenu
+// first opens.
+struct ApplicationMenuPlaceholder
+{
+    RunningApplication application;
+    QString name;
+    // The menu bar items when they were already read.
+    std::optional<AccessibilityElementList> items;
+};
+
+platform::UserDefaults& defaults()
+{
+    return platform::UserDefaults::standard();
+}
+
+QString localized(const char* text)
+{
+    return QCoreApplication::translate("Trovix", text);
+}
+
+// Separators at either end of a menu carry nothing; they appear at the top
+// level when a menu bar item cannot be read or the system menu is taken out.
+void removeSeparatorsAtEnds(Menu& menu)
+{
+    while (!menu.isEmpty() && menu.itemAtIndex(0)->isSeparatorItem()) {
+        menu.removeItemAtIndex(0);
+    }
+    while (!menu.isEmpty() && menu.lastItem()->isSeparatorItem()) {
+        menu.removeItemAtIndex(menu.numberOfItems() - 1);
+    }
+}
+
+void addEmptyItemIfNecessary(Menu& menu)
+{
+    if (menu.isEmpty()) {
+        menu.addItem(localized("Empty"));
+    }
+}
+
+// The program glyph for the program's own submenu, grown with the menu font.
+QImage programGlyphImage(int fontSize)
+{
+    QSizeF size(13, 16);
+    if (fontSize >= 14) {
+        const qreal scale = fontSize / 13.0;
+        size = QSizeF(qRound(13 * scale), qRound(16 * scale));
+    }
+    const qreal inset = fontSize > 23 ? 1.0 : 0.0;
+    const qreal lineWidth = fontSize > 27 ? 3.0 : fontSize > 19 ? 2.0 : 1.0;
+    const qreal ratio = qGuiApp != nullptr ? qMax<qreal>(qGuiApp->devicePixelRatio(), 1.0) : 1.0;
+    return QXProgramGlyph::templateImage(size, ratio, inset, lineWidth);
+}
+
+} // namespace
+
+// The pop-up ------------------------------------------------------------------------
+
+bool QXMainController::popUpMenuForAllApplications(bool allApplications)
+{
+    // A request that arrives while a pop-up is open (from the command line,
+    // say) would stack a second menu on the first.
+    if (m_popUpMenuOpen) {
+        return true;
+    }
+    const std::unique_ptr<Menu> menu = buildPopUpMenu(allApplications);
+    if (!menu) {
+        return true;
+    }
+    m_popUpMenuOpen = true;
+    {
+        platform::MenuPresenter presenter(*menu);
+        presenter.popUp(QCursor::pos());
+    }
+    m_popUpMenuOpen = false;
+    m_menuEndTimestamp = static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+    return true;
+}
+
+std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications)
+{
+    if (!QXAccessibilityPrepare()) {
+        return nullptr;
+    }
+    auto menu = std::make_unique<Menu>(QStringLiteral("Trovix Proxy"));
+
+    const qint64 appearance = defaults().integerForKey(QXSettingsKeys::MenuAppearance);
+    if (appearance == 2) {
+        menu->setAppearance(Menu::Appearance::Dark);
+    } else if (appearance == 1) {
+        menu->setAppearance(Menu::Appearance::Light);
+    }
+
+    const qint64 fontSize = defaults().integerForKey(QXSettingsKeys::MenuFontSize);
+    if (fontSize < SmallestMenuFontSize) {
+        QXSharedMenuFontSize::setValue(0);
+    } else {
+        const int points = static_cast<int>(qMin<qint64>(fontSize, LargestMenuFontSize));
+        QXSharedMenuFontSize::setValue(points);
+        menu->setFontPointSize(points);
+    }
+
+    QXProxyMenuItem::updatePreferences();
+
+    platform::Workspace& workspace = platform::Workspace::current();
+    const RunningApplication menuBarOwner = workspace.menuBarOwningApplication();
+    RunningApplication target = menuBarOwner;
+    if (defaults().boolForKey(QXSettingsKeys::SupportAccessoryApplications)) {
+        const RunningApplication frontmost = workspace.frontmostApplication();
+        if (!frontmost.isNull()) {
+            target = frontmost;
+        }
+    }
+
+    std::shared_ptr<MenuItem> appleMenuItem;
+    if (allApplications) {
+        addApplicationItems(*menu, target, menuBarOwner, &appleMenuItem);
+    } else if (!target.isNull()) {
+        if (!menuBarOwner.isNull() && !(menuBarOwner == target)) {
+            // Only for the system menu: it comes from the application that
+            // owns the menu bar.
+            const std::optional<AccessibilityElementList> ownerItems =
+                QXMenuBarItemsForApplication(menuBarOwner);
+            if (ownerItems && !ownerItems->isEmpty()) {
+                populateMenu(
+                    *menu, ownerItems, &appleMenuItem,
+                    fastTrackMenuTitlesForApplicationName(
+                        QXExtensions::localizedNameOrBundleName(menuBarOwner).value_or(QString())));
+            }
+            menu->removeAllItems();
+        }
+        const std::optional<AccessibilityElementList> items = QXMenuBarItemsForApplication(target);
+        // The name is asked for only when the application has answered:
+        // asking one that hangs costs another timeout.
+        if (items && !items->isEmpty()) {
+            populateMenu(*menu, items, &appleMenuItem,
+                         fastTrackMenuTitlesForApplicationName(
+                             QXExtensions::localizedNameOrBundleName(target).value_or(QString())));
+        }
+        removeSeparatorsAtEnds(*menu);
+    }
+
+    if (menu->isEmpty()) {
+        populateContextMenu(*menu);
+        return menu;
+    }
+
+    bool systemMenuAtEnd = false;
+    if (appleMenuItem) {
+        if (defaults().boolForKey(QXSettingsKeys::MoveAppleMenuToEnd)) {
+            menu->addSeparatorIfNecessary();
+            menu->addItem(appleMenuItem);
+            systemMenuAtEnd = true;
+        } else {
+            menu->insertItem(appleMenuItem, 0);
+            menu->insertItem(MenuItem::separatorItem(), 1);
+        }
+    }
+
+    const qint64 priority = defaults().integerForKey(QXSettingsKeys::MetaMenuPriority);
+    const qint64 threshold = defaults().integerForKey(QXSettingsKeys::ApplicationMode) == 2 &&
+                                     !QXProxyMenuItem::isBlacklistedMenuItemTitle(ProgramName)
+                                 ? -1
+                                 : 0;
+    if (priority > threshold) {
+        if (!systemMenuAtEnd) {
+            menu->addSeparatorIfNecessary();
+        }
+        MenuItem* programItem = populateContextMenu(*menu, ProgramName);
+        if (programItem && QXMenuItemImagesEnabled()) {
+            programItem->setImage(programGlyphImage(QXSharedMenuFontSize::value()), true);
+        }
+    }
+    return menu;
+}
+
+void QXMainController::populateMenu(Menu& menu,
+                                    const std::optional<AccessibilityElementList>& menuBarItems,
+                                    std::shared_ptr<MenuItem>* appleMenuItem,
+                                    const std::optional<QStringList>& fastTrack)
+{
+    if (!menuBarItems) {
+        return;
+    }
+    for (qsizetype i = 0; i < menuBarItems->size(); ++i) {
+        QXProxyMenuItem::addMenuItemWithUIElement(menuBarItems->at(i), menu, i, false, fastTrack);
+    }
+    if (!menu.isEmpty() && !menu.itemAtIndex(0)->isSeparatorItem() &&
+        menu.itemAtIndex(0)->tag() == 0) {
+        std::shared_ptr<MenuItem> systemMenuItem = menu.removeItemAtIndex(0);
+        if (appleMenuItem && !*appleMenuItem) {
+            *appleMenuItem = std::move(systemMenuItem);
+        }
+    }
+}
+
+// Fast track ------------------------------------------------------------------------
+
+std::optional<QStringList>
+QXMainController::fastTrackMenuTitlesForApplicationName(const QString& name)
+{
+    if (name.isEmpty()) {
+        return std::nullopt;
+    }
+    const QString key = name.toLower();
+    // Parsed once; parsed again only when the text changes (the preferences
+    // window also drops the cache, other writers of the setting need not).
+    const QString text = defaults().stringForKey(QXSettingsKeys::FastTrack);
+    if (!m_fastTrackMenuTitlesByApplicationName || text != m_fastTrackSource) {
+        m_fastTrackMenuTitlesByApplicationName.reset();
+        m_fastTrackSource = text;
+        const QStringList entries = QXArrayFromCSVString(text).value_or(QStringList());
+        for (const QString& entry : entries) {
+            const QStringList parts = entry.split(u'>');
+            const QString application = parts.at(0).trimmed().toLower();
+            if (application.isEmpty()) {
+                continue;
+            }
+            const QString title = parts.size() > 1 ? parts.at(1).trimmed() : QString();
+            auto& table = m_fastTrackMenuTitlesByApplicationName;
+            if (table && table->contains(application) && table->value(application).isEmpty()) {
+                continue; // the application already stands for all its menus
+            }
+            if (!table) {
+                table.emplace();
+            }
+            QStringList& titles = (*table)[application];
+            if (title.isEmpty()) {
+                titles.clear();
+            } else {
+                titles.append(title.toLower());
+            }
+        }
+    }
+    if (!m_fastTrackMenuTitlesByApplicationName) {
+        return std::nullopt;
+    }
+    const auto found = m_fastTrackMenuTitlesByApplicationName->constFind(key);
+    if (found == m_fastTrackMenuTitlesByApplicationName->constEnd()) {
+        return std::nullopt;
+    }
+    return *found;
+}
+
+void QXMainController::resetFastTrackMenuTitles()
+{
+    m_fastTrackMenuTitlesByApplicationName.reset();
+    m_fastTrackSource.clear();
+}
+
+// All applications ------------------------------------------------------------------
+
+void QXMainController::addApplicationItems(Menu& menu, const RunningApplication& target,
+                                           const RunningApplication& menuBarOwner,
+                                           std::shared_ptr<MenuItem>* appleMenuItem)
+{
+    const bool supportAccessory =
+        defaults().boolForKey(QXSettingsKeys::SupportAccessoryApplications);
+    const bool allWithAccessories =
+        supportAccessory &&
+        defaults().boolForKey(QXSettingsKeys::SupportAccessoryApplicationsAllApplications);
+    const bool emphasize =
+        defaults().boolForKey(QXSettingsKeys::ApplicationMenuItemsEmphasizeFrontmostApplication);
+
+    std::vector<std::shared_ptr<MenuItem>> list;
+    QSet<QString> names;
+    QSet<QString> duplicateNames;
+    const QList<RunningApplication> applications =
+        platform::Workspace::current().runningApplications();
+    for (const RunningApplication& application : applications) {
+        const QString name =
+            QXExtensions::localizedNameOrBundleName(application).value_or(QString());
+        if (name.isEmpty() || QXProxyMenuItem::isBlacklistedMenuItemTitle(name)) {
+            continue;
+        }
+        const bool isTarget = !target.isNull() && application == target;
+        if (!QXExtensions::isRegularOrAccessory(application, allWithAccessories ||
+                                                                 (supportAccessory && isTarget))) {
+            continue;
+        }
+
+        std::optional<AccessibilityElementList> items;
+        if (allWithAccessories) {
+            // Needed now to decide whether to list the application; handed
+            // on to the lazy fill so that they are not read twice.
+            items = QXMenuBarItemsForApplication(application);
+            if (!items || items->size() < 2) {
+                continue;
+            }
+        }
+        // Counted only for listed applications: one that is left out does
+        // not make its namesake's title longer.
+        if (names.contains(name)) {
+            duplicateNames.insert(name);
+        } else {
+            names.insert(name);
+        }
+
+        auto item = MenuItem::create(name);
+        if (isTarget && emphasize) {
+            item->setAttributedTitle(name, {true, QXSharedMenuFontSize::value()});
+        }
+
+        auto submenu = std::make_unique<Menu>(name);
+        const bool ownsMenuBar = !menuBarOwner.isNull() && application == menuBarOwner;
+        const std::optional<QStringList> fastTrack = fastTrackMenuTitlesForApplicationName(name);
+        if (!ownsMenuBar && !fastTrack) {
+            MenuItem* placeholder = submenu->addItem(QStringLiteral("_"));
+            placeholder->setTag(MenuItem::MaxTag);
+            placeholder->setRepresentedObject(
+                ApplicationMenuPlaceholder{application, name, std::move(items)});
+            submenu->setDelegate(this);
+        } else {
+            if (!items) {
+                items = QXMenuBarItemsForApplication(application);
+            }
+            populateMenu(*submenu, items, ownsMenuBar ? appleMenuItem : nullptr, fastTrack);
+            removeSeparatorsAtEnds(*submenu);
+            addEmptyItemIfNecessary(*submenu);
+        }
+
+        item->setSubmenu(std::move(submenu));
+        item->setRepresentedObject(application);
+        item->setTarget(this);
+        item->setAction(ActivateApplicationAction,
+                        [this](MenuItem& chosen) { activateApplicationViaMenuItem(chosen); });
+        list.push_back(std::move(item));
+    }
+
+    if (list.size() >= 2) {
+        if (!duplicateNames.isEmpty()) {
+            for (const auto& item : list) {
+                if (!duplicateNames.contains(item->title())) {
+                    continue;
+                }
+                const auto application =
+                    std::any_cast<RunningApplication>(item->representedObject());
+                const QUrl url = application.bundleURL();
+                const QString title =
+                    QStringLiteral("%1 (%2) %3")
+                        .arg(item->title(), url.isLocalFile() ? url.toLocalFile() : url.toString())
+                        .arg(application.processIdentifier());
+                if (item->hasAttributedTitle()) {
+                    item->setAttributedTitle(title, item->titleAttributes());
+                } else {
+                    item->setTitle(title);
+                }
+            }
+        }
+        QCollator collator;
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        std::stable_sort(list.begin(), list.end(), [&collator](const auto& a, const auto& b) {
+            return collator.compare(a->title(), b->title()) < 0;
+        });
+    }
+    for (auto& item : list) {
+        menu.addItem(std::move(item));
+    }
+}
+
+void QXMainController::populateApplicationMenu(Menu& menu)
+{
+    if (menu.numberOfItems() != 1 || menu.itemAtIndex(0)->tag() != MenuItem::MaxTag) {
+        return;
+    }
+    const auto* placeholder =
+        std::any_cast<ApplicationMenuPlaceholder>(&menu.itemAtIndex(0)->representedObject());
+    if (!placeholder || placeholder->application.isNull()) {
+        return;
+    }
+    const ApplicationMenuPlaceholder entry = *placeholder;
+    menu.removeItemAtIndex(0);
+    const std::optional<AccessibilityElementList> items =
+        entry.items ? entry.items : QXMenuBarItemsForApplication(entry.application);
+    populateMenu(menu, items, nullptr, fastTrackMenuTitlesForApplicationName(entry.name));
+    removeSeparatorsAtEnds(menu);
+    addEmptyItemIfNecessary(menu);
+}
+
+void QXMainController::activateApplicationViaMenuItem(MenuItem& item)
+{
+    const auto* application = std::any_cast<RunningApplication>(&item.representedObject());
+    if (!application || application->isNull()) {
+        return;
+    }
+    QXExtensions::activateByRaisingAllWindows(
+        *application, defaults().boolForKey(QXSettingsKeys::ApplicationMenuItemsRaiseAllWindows),
+        defaults().boolForKey(QXSettingsKeys::ApplicationMenuItemsReopen));
+}

@@ -1,0 +1,366 @@
+#include "menus/QXProxyMenuItem.h"
+
+#include "foundation/QXCSVParser.h"
+#include "foundation/QXExtension.h"
+#include "foundation/QXRunningApplication.h"
+#include "menus/QXAccessibility.h"
+#include "menus/QXSharedMenuFontSize.h"
+#include "menus/QXSystemMenuLogo.h"
+#include "platform/accessibility/AccessibilityNames.h"
+#include "platform/defaults/UserDefaults.h"
+#include "platform/menus/Menu.h"
+#include "platform/workspace/Workspace.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <climits>
+
+namespace ax = platform::accessibility;
+using platform::AccessibilityElement;
+using platform::Menu;
+using platform::MenuItem;
+namespace ModifierFlag = platform::ModifierFlag;
+
+namespace {
+
+// Bit of "AXMenuItemCmdModifiers" for key equivalents shown as circled
+// letters.
+constexpr int CircledLetterModifierBit = 16;
+
+const QString PressElementAction = QStringLiteral("pressElement:");
+
+// The menu-building preferences, refreshed at the start of every pop-up.
+struct Preferences
+{
+    std::optional<QSet<QString>> blacklist;
+    bool includeDisabledItems = true;
+    bool includeHiddenItems = true;
+    bool alternatesStayAlternates = true;
+    bool showKeyEquivalents = false;
+};
+
+Preferences& preferences()
+{
+    static Preferences state;
+    return state;
+}
+
+platform::UserDefaults& defaults()
+{
+    return platform::UserDefaults::standard();
+}
+
+QVariant attribute(const AccessibilityElement& element, QLatin1StringView name)
+{
+    return QXCopyAttribute(element, QString(name)).value_or(QVariant());
+}
+
+QString stringAttribute(const AccessibilityElement& element, QLatin1StringView name)
+{
+    const QVariant value = attribute(element, name);
+    return value.canConvert<QString>() ? value.toString() : QString();
+}
+
+// The key character of a foreign item: its command character, else the label
+// of its virtual key.
+QString keyCharacter(const AccessibilityElement& element)
+{
+    const QString character = stringAttribute(element, ax::CmdCharAttribute);
+    if (!character.isEmpty()) {
+        return character;
+    }
+    bool ok = false;
+    const qint64 keyCode = attribute(element, ax::CmdVirtualKeyAttribute).toLongLong(&ok);
+    if (!ok || (keyCode & 0xFFFF) == 0) {
+        return {};
+    }
+    return QXExtension::stringRepresentingKeyCode(static_cast<quint16>(keyCode & 0xFFFF), true)
+        .value_or(QString());
+}
+
+// The modifier mask of "AXMenuItemCmdModifiers" (absent reads as 0: Command
+// alone); adjusts the key character for Shift and circled letters.
+platform::ModifierFlags modifierMask(const AccessibilityElement& element, QString& key)
+{
+    const qint64 modifiers = attribute(element, ax::CmdModifiersAttribute).toLongLong();
+    platform::ModifierFlags mask = 0;
+    if (modifiers & ax::ShiftModifierBit) {
+        mask |= ModifierFlag::Shift;
+    } else {
+        key = key.toLower();
+    }
+    if (modifiers & ax::OptionModifierBit) {
+        mask |= ModifierFlag::Option;
+    }
+    if (modifiers & ax::ControlModifierBit) {
+        mask |= ModifierFlag::Control;
+    }
+    if (!(modifiers & ax::NoCommandModifierBit)) {
+        mask |= ModifierFlag::Command;
+    }
+    if (modifiers & CircledLetterModifierBit) {
+        const char16_t letter = key.size() == 1 ? key.at(0).toLower().unicode() : 0;
+        if (letter >= u'a' && letter <= u'z') {
+            key = QString(QChar(static_cast<char16_t>(0x24B6 + (letter - u'a'))));
+        } else {
+            key.clear();
+            mask = 0;
+        }
+    }
+    return mask;
+}
+
+} // namespace
+
+// Class-wide preferences ------------------------------------------------------
+
+void QXProxyMenuItem::updatePreferences()
+{
+    Preferences& state = preferences();
+    state.blacklist.reset();
+    const std::optional<QStringList> entries =
+        QXArrayFromCSVString(defaults().stringForKey(QStringLiteral("Blacklist")));
+    if (entries && !entries->isEmpty()) {
+        QSet<QString> blacklist;
+        for (const QString& entry : *entries) {
+            blacklist.insert(entry.toLower());
+        }
+        state.blacklist = std::move(blacklist);
+    }
+    state.includeDisabledItems = !defaults().boolForKey(QStringLiteral("Skip Disabled Menu Items"));
+    state.includeHiddenItems = !defaults().boolForKey(QStringLiteral("Skip Hidden Menu Items"));
+    state.alternatesStayAlternates = !defaults().boolForKey(QStringLiteral("Promote Alternates"));
+    state.showKeyEquivalents = defaults().boolForKey(QStringLiteral("Show Key Equivalents"));
+}
+
+bool QXProxyMenuItem::isBlacklistedMenuItemTitle(const QString& title)
+{
+    const Preferences& state = preferences();
+    if (title.isEmpty() || !state.blacklist) {
+        return false;
+    }
+    return state.blacklist->contains(title.toLower());
+}
+
+// Building ------------------------------------------------------------------------
+
+void QXProxyMenuItem::addMenuItemWithUIElement(const AccessibilityElement& element, Menu& menu,
+                                               qint64 tag, bool canPress,
+                                               const FastTrack& fastTrack)
+{
+    const QString title = stringAttribute(element, ax::TitleAttribute);
+    if (title.isEmpty()) {
+        menu.addSeparatorIfNecessary();
+        return;
+    }
+
+    bool canHide = false;
+    FastTrack itemFastTrack;
+    if (tag == MaxTag) {
+        // A menu without delegate is being built at once: everything below
+        // it is built at once too. A lazy one keeps its children lazy.
+        canHide = true;
+        itemFastTrack = menu.delegate() ? FastTrack() : FastTrack(QStringList());
+    } else {
+        if (isBlacklistedMenuItemTitle(title)) {
+            return;
+        }
+        itemFastTrack = fastTrack;
+    }
+
+    const std::shared_ptr<QXProxyMenuItem> item =
+        initWithUIElement(element, title, canPress, canHide, itemFastTrack);
+
+    if (item->elementIsAlternate()) {
+        // The primary shows again when its alternate follows it, even when it
+        // had no position.
+        const auto& items = menu.items();
+        for (auto it = items.rbegin(); it != items.rend(); ++it) {
+            auto* proxy = dynamic_cast<QXProxyMenuItem*>(it->get());
+            if (!proxy) {
+                break;
+            }
+            if (!proxy->elementIsAlternate()) {
+                if (proxy->isHidden()) {
+                    proxy->setHidden(false);
+                }
+                break;
+            }
+        }
+    }
+
+    if (!preferences().includeDisabledItems && !item->hasAction() && !item->hasSubmenu()) {
+        return;
+    }
+
+    if (tag == 1) {
+        item->setAttributedTitle(title, {true, QXSharedMenuFontSize::value()});
+    } else if (tag == 0 && QXMenuItemImagesEnabled()) {
+        const QXSystemMenuLogo::Logo logo = QXSystemMenuLogo::logo();
+        if (!logo.image.isNull()) {
+            item->setImage(logo.image, logo.isTemplate);
+        }
+    }
+    item->setTag(tag);
+    menu.addItem(item);
+}
+
+std::shared_ptr<QXProxyMenuItem>
+QXProxyMenuItem::initWithUIElement(const AccessibilityElement& element, const QString& title,
+                                   bool canPress, bool canHide, const FastTrack& fastTrack)
+{
+    const Preferences& state = preferences();
+    QString key;
+    std::optional<platform::ModifierFlags> mask;
+    if (state.showKeyEquivalents || state.alternatesStayAlternates) {
+        if (state.showKeyEquivalents) {
+            key = keyCharacter(element);
+        }
+        mask = modifierMask(element, key);
+    }
+    auto item = std::make_shared<QXProxyMenuItem>(title, key);
+    item->initialise(element, canPress, canHide, fastTrack, mask);
+    return item;
+}
+
+QXProxyMenuItem::QXProxyMenuItem(const QString& title, const QString& keyEquivalent)
+    : MenuItem(title, keyEquivalent)
+{}
+
+QXProxyMenuItem::~QXProxyMenuItem() = default;
+
+void QXProxyMenuItem::initialise(const AccessibilityElement& element, bool canPress, bool canHide,
+                                 const FastTrack& fastTrack,
+                                 std::optional<platform::ModifierFlags> mask)
+{
+    const Preferences& state = preferences();
+    m_element = element;
+
+    // A disabled foreign item gets neither submenu nor action, so it shows
+    // disabled.
+    if (attribute(element, ax::EnabledAttribute).toBool()) {
+        const platform::AccessibilityElementList children =
+            platform::accessibilityElementListFromVariant(
+                attribute(element, ax::ChildrenAttribute));
+        for (const AccessibilityElement& child : children) {
+            if (stringAttribute(child, ax::RoleAttribute) == ax::MenuRole) {
+                m_submenuElement = child;
+                break;
+            }
+        }
+        if (!m_submenuElement.isNull()) {
+            auto submenu = std::make_unique<Menu>(title());
+            const bool buildNow =
+                fastTrack && (fastTrack->isEmpty() || fastTrack->contains(title().toLower()));
+            if (buildNow) {
+                menuNeedsUpdate(*submenu);
+            } else {
+                submenu->setDelegate(this);
+            }
+            setSubmenu(std::move(submenu));
+        }
+        if (canPress) {
+            setAction(PressElementAction,
+                      [](MenuItem& item) { static_cast<QXProxyMenuItem&>(item).pressElement(); });
+        }
+    }
+
+    const QString mark = stringAttribute(element, ax::MarkCharAttribute);
+    if (!mark.isEmpty()) {
+        if (mark.at(0) == QChar(ax::CheckedMark)) {
+            setState(State::On);
+        } else if (mark.at(0) == QChar(ax::MixedMark)) {
+            setState(State::Mixed);
+        }
+    }
+
+    bool hidden = false;
+    if (canHide) {
+        const std::optional<QVariant> position =
+            QXCopyAttribute(element, QString(ax::PositionAttribute));
+        hidden = !position || !position->isValid();
+    }
+
+    const AccessibilityElement primary = platform::accessibilityElementFromVariant(
+        attribute(element, ax::PrimaryUIElementAttribute));
+    if (!primary.isNull() && !(primary == element)) {
+        m_elementIsAlternate = true;
+        hidden = false;
+    }
+
+    if (hidden && !state.includeHiddenItems) {
+        setHidden(true);
+    }
+    if (mask) {
+        setKeyEquivalentModifierMask(*mask);
+    }
+    if (m_elementIsAlternate && mask && *mask != 0 && state.alternatesStayAlternates) {
+        // A disabled primary is not in the menu when disabled items are
+        // skipped: the alternate then stands alone.
+        if (state.includeDisabledItems || attribute(primary, ax::EnabledAttribute).toBool()) {
+            setAlternate(true);
+        }
+    }
+}
+
+void QXProxyMenuItem::menuNeedsUpdate(Menu& menu)
+{
+    if (m_submenuElement.isNull() || !menu.isEmpty()) {
+        return;
+    }
+    const platform::AccessibilityElementList children =
+        platform::accessibilityElementListFromVariant(
+            attribute(m_submenuElement, ax::ChildrenAttribute));
+    for (const AccessibilityElement& child : children) {
+        addMenuItemWithUIElement(child, menu, MaxTag, true, FastTrack());
+    }
+    while (!menu.isEmpty() && menu.lastItem()->isSeparatorItem()) {
+        menu.removeItemAtIndex(menu.numberOfItems() - 1);
+    }
+    if (menu.isEmpty()) {
+        menu.addItem(QCoreApplication::translate("Trovix", "Empty"));
+    }
+}
+
+bool QXProxyMenuItem::menuHasKeyEquivalent(Menu& menu, const QString& key,
+                                           platform::ModifierFlags modifiers)
+{
+    Q_UNUSED(menu);
+    Q_UNUSED(key);
+    Q_UNUSED(modifiers);
+    return false;
+}
+
+// Pressing ------------------------------------------------------------------------
+
+void QXProxyMenuItem::pressElement()
+{
+    if (m_element.isNull()) {
+        return;
+    }
+    m_element.performAction(QString(ax::PressAction));
+
+    // In the frontmost application's menu the application is already
+    // active; items reached through an application item of the
+    // all-applications menu bring their application forward.
+    MenuItem* topLevel = this;
+    while (MenuItem* parent = topLevel->parentItem()) {
+        topLevel = parent;
+    }
+    if (dynamic_cast<QXProxyMenuItem*>(topLevel) != nullptr) {
+        return;
+    }
+    const qint64 delay = defaults().integerForKey(QStringLiteral("Activation Delay"));
+    const std::optional<qint64> pid = m_element.pid();
+    if (delay < 0 || !pid || QCoreApplication::instance() == nullptr) {
+        return;
+    }
+    const int milliseconds = delay == 0 ? 1000 : static_cast<int>(qMin<qint64>(delay, INT_MAX));
+    QTimer::singleShot(milliseconds, QCoreApplication::instance(), [pid = *pid] {
+        const platform::RunningApplication application =
+            platform::Workspace::current().runningApplication(pid);
+        if (!application.isNull() && !application.isTerminated() && !application.isHidden()) {
+            QXExtensions::activateByRaisingAllWindows(application, false);
+        }
+    });
+}
