@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # variables set here are read by the test scripts
 # Shared helpers for the integration test scripts. A script runs inside the
 # private desktop of scripts/virtual-desktop and starts with
 #
