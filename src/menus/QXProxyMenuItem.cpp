@@ -86,7 +86,8 @@ platform::ModifierFlags modifierMask(const AccessibilityElement& element, QStrin
     platform::ModifierFlags mask = 0;
     if (modifiers & ax::ShiftModifierBit) {
         mask |= ModifierFlag::Shift;
-    } else {
+    } else if (key.size() == 1) {
+        // Only a character has a case; a key name ("F1") stays as it is.
         key = key.toLower();
     }
     if (modifiers & ax::OptionModifierBit) {
