@@ -1,0 +1,269 @@
+// The pop-up of the application the user works in: its top level, where the
+// system menu and the program's own menu go, the settings that shape it, the
+// fast-track setting, and what it costs in accessibility requests.
+
+#include "PopUpTestEnvironment.h"
+#include "menus/QXAccessibility.h"
+#include "menus/QXSharedMenuFontSize.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+using platform::Menu;
+using platform::MenuItem;
+
+namespace {
+
+constexpr qint64 FixturePid = 100;
+const QStringList FixtureMenus{"Fixture", "File", "Edit", "View", "Go", "Archive", "Help"};
+
+} // namespace
+
+class FrontmostMenuTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void topLevelOfTheFixture()
+    {
+        PopUpTestEnvironment environment;
+        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
+                               QStringLiteral("/usr/bin/fixture"));
+        const std::unique_ptr<Menu> menu = environment.popUp();
+        QCOMPARE(menu->title(), QStringLiteral("Trovix Proxy"));
+        QCOMPARE(shownTitles(*menu), (FixtureMenus + QStringList{"-", "Window"}));
+        QVERIFY(menu->itemAtIndex(0)->titleAttributes().bold);
+        QVERIFY(!menu->itemAtIndex(1)->hasAttributedTitle());
+        QCOMPARE(menu->lastItem()->tag(), 0);
+        QVERIFY(!menu->itemWithTitle(QStringLiteral("Archive"))->isEnabled());
+
+        environment.settings().setBool(true, QStringLiteral("Skip Disabled Menu Items"));
+        environment.settings().setObject(QStringLiteral("FILE, help"), QStringLiteral("Blacklist"));
+        QCOMPARE(shownTitles(*environment.popUp()),
+                 (QStringList{"Fixture", "Edit", "View", "Go", "-", "Window"}));
+    }
+
+    void systemAndProgramMenuPlacement_data()
+    {
+        QTest::addColumn<bool>("moveToEnd");
+        QTest::addColumn<int>("priority");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("blacklist");
+        QTest::addColumn<QStringList>("head");
+        QTest::addColumn<QStringList>("tail");
+        const QStringList start{"Window", "-", "Fixture"};
+        const QStringList plain{"Fixture", "File", "Edit"};
+        const QStringList end{"Help", "-", "Window"};
+        QTest::newRow("at the end") << true << 0 << 1 << "" << plain << end;
+        QTest::newRow("at the start")
+            << false << 0 << 1 << "" << start << QStringList{"Go", "Archive", "Help"};
+        QTest::newRow("faceless: program menu after the system menu")
+            << true << 0 << 2 << "" << plain << QStringList{"-", "Window", "Trovix"};
+        QTest::newRow("faceless, blacklisted") << true << 0 << 2 << "trovix" << plain << end;
+        QTest::newRow("priority 1, at the start")
+            << false << 1 << 1 << "" << start << QStringList{"Help", "-", "Trovix"};
+        QTest::newRow("priority 1 beats the blacklist")
+            << true << 1 << 2 << "Trovix" << plain << QStringList{"-", "Window", "Trovix"};
+        QTest::newRow("priority -1") << true << -1 << 2 << "" << plain << end;
+    }
+
+    void systemAndProgramMenuPlacement()
+    {
+        QFETCH(bool, moveToEnd);
+        QFETCH(int, priority);
+        QFETCH(int, mode);
+        QFETCH(QString, blacklist);
+        PopUpTestEnvironment environment;
+        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
+                               QStringLiteral("/usr/bin/fixture"));
+        environment.settings().setBool(moveToEnd, QStringLiteral("Move Apple Menu To End"));
+        environment.settings().setInteger(priority, QStringLiteral("Meta Menu Priority"));
+        environment.settings().setInteger(mode, QStringLiteral("Application Mode"));
+        environment.settings().setObject(blacklist, QStringLiteral("Blacklist"));
+        const QStringList titles = shownTitles(*environment.popUp());
+        QTEST(titles.first(3), "head");
+        QTEST(titles.last(3), "tail");
+    }
+
+    void programMenuCarriesTheGlyph()
+    {
+        PopUpTestEnvironment environment;
+        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
+                               QStringLiteral("/usr/bin/fixture"));
+        environment.settings().setInteger(1, QStringLiteral("Meta Menu Priority"));
+        environment.settings().setInteger(45, QStringLiteral("Menu Font Size"));
+        const std::unique_ptr<Menu> menu = environment.popUp();
+        MenuItem* program = menu->lastItem();
+        QCOMPARE(program->submenu()->itemAtIndex(0)->title(), QStringLiteral("About Trovix"));
+        QVERIFY(program->imageIsTemplate());
+        QCOMPARE(program->image().deviceIndependentSize().toSize(), QSize(30, 37));
+
+        environment.settings().setBool(true, QStringLiteral("Disable Menu Item Images"));
+        QVERIFY(environment.popUp()->lastItem()->image().isNull());
+    }
+
+    void fontSizeAndAppearance_data()
+    {
+        QTest::addColumn<QVariant>("fontSize");
+        QTest::addColumn<int>("shared");
+        QTest::addColumn<int>("appearance");
+        QTest::addColumn<Menu::Appearance>("expected");
+        QTest::newRow("unset") << QVariant() << 0 << 0 << Menu::Appearance::System;
+        QTest::newRow("9 keeps the font") << QVariant(9) << 0 << 1 << Menu::Appearance::Light;
+        QTest::newRow("10") << QVariant(10) << 10 << 2 << Menu::Appearance::Dark;
+        QTest::newRow("45 is 30") << QVariant(45) << 30 << 3 << Menu::Appearance::System;
+    }
+
+    void fontSizeAndAppearance()
+    {
+        QFETCH(QVariant, fontSize);
+        QFETCH(int, shared);
+        QFETCH(int, appearance);
+        PopUpTestEnvironment environment;
+        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
+                               QStringLiteral("/usr/bin/fixture"));
+        environment.settings().setObject(fontSize, QStringLiteral("Menu Font Size"));
+        environment.settings().setInteger(appearance, QStringLiteral("Menu Appearance"));
+        const std::unique_ptr<Menu> menu = environment.popUp();
+        QCOMPARE(menu->fontPointSize(), shared);
+        QCOMPARE(QXSharedMenuFontSize::value(), shared);
+        QCOMPARE(menu->itemAtIndex(0)->titleAttributes().pointSize, shared);
+        QTEST(menu->appearance(), "expected");
+    }
+
+    void programMenuWhenNothingCanBeRead()
+    {
+        PopUpTestEnvironment environment;
+        // No application at all.
+        QCOMPARE(environment.popUp()->itemAtIndex(0)->title(), QStringLiteral("About Trovix"));
+
+        // An application that stopped answering: one read waits for the
+        // timeout, and the name is not asked for.
+        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
+                               QStringLiteral("/usr/bin/fixture"));
+        QXAccessibilitySetGlobalMessagingTimeout(1.0f);
+        environment.accessibility->setApplicationDelay(FixturePid, 30);
+        environment.accessibility->resetCounters();
+        QCOMPARE(environment.popUp()->itemAtIndex(0)->title(), QStringLiteral("About Trovix"));
+        QVERIFY(environment.accessibility->elapsedSeconds() <= 1.0 + 1.0);
+
+        // Every menu blacklisted.
+        environment.accessibility->setApplicationDelay(FixturePid, 0);
+        environment.settings().setObject(
+            QString(FixtureMenus.join(u',') + QStringLiteral(",window")),
+            QStringLiteral("Blacklist"));
+        QCOMPARE(environment.popUp()->itemAtIndex(0)->title(), QStringLiteral("About Trovix"));
+    }
+
+    void nothingWithoutAccessibility()
+    {
+        PopUpTestEnvironment environment;
+        environment.accessibility->setTrusted(false);
+        QVERIFY(!environment.popUp());
+        QVERIFY(QXMainController::mainController().popUpMenuForAllApplications(false));
+        QCOMPARE(environment.accessibility->prompts(), 2);
+    }
+
+    void popUpBlocksUntilTheMenuCloses()
+    {
+        PopUpTestEnvironment environment;
+        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
+                               QStringLiteral("/usr/bin/fixture"));
+        QMenu* shown = nullptr;
+        QTimer::singleShot(100, this, [&shown] {
+            shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (shown) {
+                shown->close();
+            }
+        });
+        const double before = QDateTime::currentMSecsSinceEpoch() / 1000.0;
+        QVERIFY(QXMainController::mainController().popUpMenuForAllApplications(false));
+        QVERIFY(shown);
+        QVERIFY(QXMainController::mainController().menuEndTimestamp() >= before);
+    }
+
+    void requestsReadOnlyWhatIsShown()
+    {
+        PopUpTestEnvironment environment;
+        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
+                               QStringLiteral("/usr/bin/fixture"));
+        environment.accessibility->resetCounters();
+        const std::unique_ptr<Menu> menu = environment.popUp();
+        // The top level only: one read per menu bar item and attribute.
+        const int topLevel = FixtureMenus.size() + 1;
+        for (const char* attribute : {"AXTitle", "AXEnabled", "AXMenuItemCmdModifiers",
+                                      "AXMenuItemMarkChar", "AXMenuItemPrimaryUIElement"}) {
+            QCOMPARE(environment.accessibility->requestCount(QString::fromLatin1(attribute)),
+                     topLevel);
+        }
+        QCOMPARE(environment.accessibility->requestCount(QStringLiteral("AXPosition")), 0);
+
+        // Opening File reads File's items once each.
+        environment.accessibility->resetCounters();
+        Menu& file = *menu->itemWithTitle(QStringLiteral("File"))->submenu();
+        file.update();
+        QCOMPARE(environment.accessibility->requestCount(QStringLiteral("AXTitle")), 13);
+        QCOMPARE(environment.accessibility->requestCount(QStringLiteral("AXPosition")), 8);
+        environment.accessibility->resetCounters();
+        file.update();
+        QCOMPARE(environment.accessibility->requestCount(), 0);
+    }
+
+    void fastTrackLists_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QVariant>("expected");
+        const QString standard = QStringLiteral("BBEdit > Text\nEagleFiler > Format");
+        QTest::newRow("standard") << standard << "bbedit" << QVariant(QStringList{"text"});
+        QTest::newRow("standard, other case")
+            << standard << "EAGLEFILER" << QVariant(QStringList{"format"});
+        QTest::newRow("no entry") << standard << "Fixture" << QVariant();
+        QTest::newRow("all menus, later entries ignored")
+            << standard + "\nEagleFiler\nEagleFiler > Edit"
+            << "EagleFiler" << QVariant(QStringList());
+        QTest::newRow("nothing before >") << " > Text, Fixture > File > Edit"
+                                          << "Fixture" << QVariant(QStringList{"file"});
+        QTest::newRow("two titles") << "Fixture > Go, fixture >View"
+                                    << "Fixture" << QVariant(QStringList{"go", "view"});
+        QTest::newRow("empty name") << standard << "" << QVariant();
+    }
+
+    void fastTrackLists()
+    {
+        QFETCH(QString, setting);
+        QFETCH(QString, name);
+        QFETCH(QVariant, expected);
+        PopUpTestEnvironment environment;
+        environment.settings().setObject(setting, QStringLiteral("Fast Track"));
+        const std::optional<QStringList> titles =
+            QXMainController::mainController().fastTrackMenuTitlesForApplicationName(name);
+        QCOMPARE(titles.has_value(), expected.isValid());
+        if (titles) {
+            QCOMPARE(*titles, expected.toStringList());
+        }
+    }
+
+    void fastTrackBuildsTheNamedMenus()
+    {
+        PopUpTestEnvironment environment;
+        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
+                               QStringLiteral("/usr/bin/fixture"));
+        environment.settings().setObject(QStringLiteral("trovix fixture > FILE"),
+                                         QStringLiteral("Fast Track"));
+        std::unique_ptr<Menu> menu = environment.popUp();
+        QVERIFY(!menu->itemWithTitle(QStringLiteral("File"))->submenu()->isEmpty());
+        QVERIFY(menu->itemWithTitle(QStringLiteral("Edit"))->submenu()->isEmpty());
+
+        // A changed setting is parsed again.
+        environment.settings().setObject(QStringLiteral("Trovix Fixture"),
+                                         QStringLiteral("Fast Track"));
+        menu = environment.popUp();
+        QVERIFY(!menu->itemWithTitle(QStringLiteral("Edit"))->submenu()->isEmpty());
+    }
+};
+
+QTEST_MAIN(FrontmostMenuTest)
+#include "frontmost_menu_test.moc"
