@@ -1,0 +1,160 @@
+// The menu of all running applications: which applications it lists, their
+// titles and order, their lazily filled submenus and what choosing one does.
+
+#include "PopUpTestEnvironment.h"
+
+#include <QTest>
+
+using platform::Menu;
+using platform::MenuItem;
+using Policy = platform::RunningApplication::ActivationPolicy;
+
+class AllApplicationsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void listedApplicationsTitlesAndOrder()
+    {
+        PopUpTestEnvironment environment;
+        environment.addFixture(10, QStringLiteral("Fixture"), QStringLiteral("/usr/bin/fixture"),
+                               false);
+        environment.addFixture(11, QStringLiteral("Fixture"), QStringLiteral("/opt/fixture"),
+                               false);
+        environment.addFixture(12, QStringLiteral("beta"), QStringLiteral("/usr/bin/beta"));
+        environment.workspace->addApplication(13, QStringLiteral("Agent"), QStringLiteral("/a"),
+                                              Policy::Accessory);
+        environment.workspace->addApplication(14, QStringLiteral("daemon"), QStringLiteral("/d"),
+                                              Policy::Prohibited);
+        environment.workspace->addApplication(15, QStringLiteral("Secret"), QStringLiteral("/s"));
+        environment.settings().setObject(QStringLiteral("SECRET"), QStringLiteral("Blacklist"));
+
+        std::unique_ptr<Menu> menu = environment.popUp(true);
+        QCOMPARE(shownTitles(*menu), (QStringList{"beta", "Fixture (/opt/fixture) 11",
+                                                  "Fixture (/usr/bin/fixture) 10", "-", "Window"}));
+        QVERIFY(menu->itemAtIndex(0)->titleAttributes().bold);
+        QVERIFY(!menu->itemAtIndex(1)->hasAttributedTitle());
+        // The menu-bar owner's menus are read now, its system menu moved to
+        // the top level; the others wait for their submenus to open.
+        QCOMPARE(shownTitles(*menu->itemAtIndex(0)->submenu()).first(2),
+                 (QStringList{"Fixture", "File"}));
+        QCOMPARE(menu->itemAtIndex(1)->submenu()->itemAtIndex(0)->title(), QStringLiteral("_"));
+
+        environment.settings().setBool(false, QStringLiteral("Application Menu Items: "
+                                                             "Emphasize Frontmost Application"));
+        menu = environment.popUp(true);
+        QVERIFY(!menu->itemAtIndex(0)->hasAttributedTitle());
+    }
+
+    void accessoryApplications_data()
+    {
+        QTest::addColumn<bool>("support");
+        QTest::addColumn<bool>("all");
+        QTest::addColumn<bool>("accessoryInFront");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("not supported") << false << false << true << QStringList{"Plain"};
+        QTest::newRow("the frontmost accessory")
+            << true << false << true << QStringList{"Agent", "Plain"};
+        QTest::newRow("an accessory behind") << true << false << false << QStringList{"Plain"};
+        // With all of them, an application needs a menu bar beyond the
+        // system menu; Bare has none.
+        QTest::newRow("all of them") << true << true << false << QStringList{"Agent", "Plain"};
+    }
+
+    void accessoryApplications()
+    {
+        QFETCH(bool, support);
+        QFETCH(bool, all);
+        QFETCH(bool, accessoryInFront);
+        PopUpTestEnvironment environment;
+        environment.addFixture(20, QStringLiteral("Plain"), QStringLiteral("/p"),
+                               !accessoryInFront);
+        environment.accessibility->addApplicationWithoutMenuBar(21, QStringLiteral("Bare"));
+        environment.workspace->addApplication(21, QStringLiteral("Bare"), QStringLiteral("/b"));
+        environment.accessibility->addApplicationFromFile(
+            22, qEnvironmentVariable("TROVIX_SOURCE_DIR") +
+                    QStringLiteral("/tests/fixtures/menu.json"));
+        environment.workspace->addApplication(22, QStringLiteral("Agent"), QStringLiteral("/a"),
+                                              Policy::Accessory);
+        if (accessoryInFront) {
+            environment.workspace->setFrontmost(22);
+            environment.workspace->setMenuBarOwner(20);
+        }
+        environment.settings().setBool(support, QStringLiteral("Support Accessory Applications"));
+        environment.settings().setBool(
+            all, QStringLiteral("Support Accessory Applications: All Applications"));
+        environment.settings().setInteger(-1, QStringLiteral("Meta Menu Priority"));
+
+        QStringList titles = shownTitles(*environment.popUp(true));
+        titles.removeAll(QStringLiteral("-"));
+        titles.removeAll(QStringLiteral("Window"));
+        if (!all) {
+            QTEST(titles.filter(QRegularExpression(QStringLiteral("^(Plain|Agent)$"))), "listed");
+        } else {
+            QTEST(titles, "listed");
+        }
+    }
+
+    void lazySubmenusAreReadOnce()
+    {
+        PopUpTestEnvironment environment;
+        environment.addFixture(30, QStringLiteral("Front"), QStringLiteral("/f"));
+        environment.addFixture(31, QStringLiteral("Other"), QStringLiteral("/o"), false);
+        environment.accessibility->addApplicationWithoutMenuBar(32, QStringLiteral("Silent"));
+        environment.workspace->addApplication(32, QStringLiteral("Silent"), QStringLiteral("/s"));
+
+        const std::unique_ptr<Menu> menu = environment.popUp(true);
+        Menu& other = *menu->itemWithTitle(QStringLiteral("Other"))->submenu();
+        environment.accessibility->resetCounters();
+        other.update();
+        // The other application's system menu is left out.
+        QCOMPARE(shownTitles(other).first(2), (QStringList{"Fixture", "File"}));
+        QVERIFY(!shownTitles(other).contains(QStringLiteral("Window")));
+        const int requests = environment.accessibility->requestCount();
+        QVERIFY(requests > 0);
+        other.update();
+        QCOMPARE(environment.accessibility->requestCount(), requests);
+
+        Menu& silent = *menu->itemWithTitle(QStringLiteral("Silent"))->submenu();
+        silent.update();
+        QCOMPARE(shownTitles(silent), QStringList{"Empty"});
+        QVERIFY(!silent.itemAtIndex(0)->isEnabled());
+    }
+
+    void choosingAnApplicationActivatesIt_data()
+    {
+        QTest::addColumn<bool>("raiseAll");
+        QTest::addColumn<bool>("reopen");
+        QTest::addColumn<QStringList>("requests");
+        QTest::newRow("reopen, by default")
+            << false << true << QStringList{"front 41 all", "reopen 41"};
+        QTest::newRow("front window only") << false << false << QStringList{"front 41 window"};
+        QTest::newRow("all windows") << true << false << QStringList{"front 41 all"};
+    }
+
+    void choosingAnApplicationActivatesIt()
+    {
+        QFETCH(bool, raiseAll);
+        QFETCH(bool, reopen);
+        PopUpTestEnvironment environment;
+        environment.addFixture(40, QStringLiteral("Front"), QStringLiteral("/f"));
+        environment.addFixture(41, QStringLiteral("Behind"), QStringLiteral("/b"), false);
+        environment.settings().setBool(raiseAll,
+                                       QStringLiteral("Application Menu Items: Raise All Windows"));
+        environment.settings().setBool(reopen, QStringLiteral("Application Menu Items: Reopen"));
+        const std::unique_ptr<Menu> menu = environment.popUp(true);
+        QVERIFY(menu->itemWithTitle(QStringLiteral("Behind"))->performAction());
+        QTEST(environment.workspace->requests(), "requests");
+    }
+
+    void programMenuWhenNoApplicationIsListed()
+    {
+        PopUpTestEnvironment environment;
+        environment.workspace->addApplication(50, QStringLiteral("daemon"), QStringLiteral("/d"),
+                                              Policy::Prohibited);
+        QCOMPARE(environment.popUp(true)->itemAtIndex(0)->title(), QStringLiteral("About Trovix"));
+    }
+};
+
+QTEST_MAIN(AllApplicationsTest)
+#include "all_applications_test.moc"
