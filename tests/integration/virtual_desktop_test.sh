@@ -53,7 +53,7 @@ a11y() { dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y
     echo "enabled=$(a11y org.freedesktop.DBus.Properties.Get string:org.a11y.Status string:IsEnabled | awk '{ print $NF }')"
     echo "address=$(a11y org.a11y.Bus.GetAddress | sed 's/^ *//')"
     echo "root_property=$(xprop -root AT_SPI_BUS | sed -n 's/^AT_SPI_BUS(STRING) = "\(.*\)"$/\1/p')"
-    echo "registry=$(dbus-send --bus="$AT_SPI_BUS_ADDRESS" --print-reply=literal --dest=org.a11y.atspi.Registry \
+    echo "registry=$(dbus-send --bus="$(a11y org.a11y.Bus.GetAddress | sed 's/^ *//')" --print-reply=literal --dest=org.a11y.atspi.Registry \
         /org/a11y/atspi/accessible/root org.freedesktop.DBus.Properties.Get \
         string:org.a11y.atspi.Accessible string:ChildCount | awk '{ print $NF }')"
     echo "qt_accessibility=$QT_ACCESSIBILITY"
