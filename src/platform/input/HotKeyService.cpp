@@ -1,0 +1,66 @@
+#include "platform/input/HotKeyService.h"
+
+#include "platform/input/memory/MemoryHotKeyService.h"
+#include "platform/input/x11/X11HotKeyService.h"
+
+#include <QCoreApplication>
+
+namespace platform {
+namespace {
+
+std::unique_ptr<HotKeyService>& installed()
+{
+    static std::unique_ptr<HotKeyService> service;
+    return service;
+}
+
+HotKeyService::EventHandler& eventHandler()
+{
+    static HotKeyService::EventHandler handler;
+    return handler;
+}
+
+// The X11 service ungrabs its keys while the connection still exists.
+void dropInstalled()
+{
+    installed().reset();
+}
+
+} // namespace
+
+HotKeyService::~HotKeyService() = default;
+
+HotKeyService& HotKeyService::current()
+{
+    auto& service = installed();
+    if (!service) {
+        if (auto x11 = X11HotKeyService::create()) {
+            service = std::move(x11);
+            qAddPostRoutine(&dropInstalled);
+        } else {
+            service = std::make_unique<MemoryHotKeyService>(false);
+        }
+    }
+    return *service;
+}
+
+void HotKeyService::setCurrent(std::unique_ptr<HotKeyService> service)
+{
+    installed() = std::move(service);
+}
+
+void HotKeyService::setEventHandler(EventHandler handler)
+{
+    eventHandler() = std::move(handler);
+}
+
+void HotKeyService::deliver(const Event& event)
+{
+    // A copy: the handler may replace itself while it runs.
+    const EventHandler handler = eventHandler();
+    if (handler) {
+        handler(event);
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/input/Event.h"
+#include "platform/input/ModifierFlags.h"
+
+#include <QtGlobal>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace platform {
+
+// One registration with the hot key service; 0 stands for none.
+using HotKeyHandle = quint64;
+
+// The desktop's service for global hot keys: key combinations that reach the
+// program whichever application the user works in. A press of a registered
+// combination arrives as a system-defined event of subtype
+// Event::HotKeyPressedSubtype whose data1 is the registration's handle, its
+// release as Event::HotKeyReleasedSubtype; holding the key down gives one press.
+class HotKeyService
+{
+public:
+    using EventHandler = std::function<void(const Event&)>;
+
+    virtual ~HotKeyService();
+
+    // The process-wide service: the X11 one when the application runs on an X
+    // server, else one that is not available and refuses every combination.
+    static HotKeyService& current();
+    // Replaces the process-wide service (tests install the memory one); an
+    // empty pointer restores the default.
+    static void setCurrent(std::unique_ptr<HotKeyService> service);
+
+    // Where presses and releases go, from every service, on the main thread
+    // and from the event loop (never from inside a registration call). The
+    // application object sets it; an empty function drops the events.
+    static void setEventHandler(EventHandler handler);
+
+    // Whether this desktop offers global hot keys at all.
+    virtual bool isAvailable() const = 0;
+    // Registers the key at a virtual key code with the held modifiers (Shift,
+    // Control, Option, Command, Function; the other bits are ignored). The
+    // signature and identifier name the registration to the service. Nothing
+    // when the desktop refuses: another program holds the combination, or the
+    // key or a modifier does not exist here. A refused registration leaves
+    // nothing behind.
+    virtual std::optional<HotKeyHandle> registerHotKey(quint16 keyCode, ModifierFlags modifiers,
+                                                       quint32 signature, quint32 identifier) = 0;
+    // Ends a registration; unknown handles are ignored.
+    virtual void unregisterHotKey(HotKeyHandle handle) = 0;
+
+protected:
+    HotKeyService() = default;
+    HotKeyService(const HotKeyService&) = delete;
+    HotKeyService& operator=(const HotKeyService&) = delete;
+
+    // Hands an event to the handler set with setEventHandler.
+    static void deliver(const Event& event);
+};
+
+} // namespace platform
