@@ -20,6 +20,7 @@ QString keyName(char16_t key)
         return QStringLiteral("⇥");
     case 0x19:
         return QStringLiteral("⇤");
+    case 0x0A:
     case 0x0D:
         return QStringLiteral("↩");
     case 0x1B:
@@ -66,7 +67,8 @@ QString displayText(const QString& key, ModifierFlags modifierMask)
     }
     ModifierFlags mask = modifierMask;
     if (keyText.isEmpty()) {
-        keyText = key.toUpper();
+        // A key name ("Escape", "F1") keeps its spelling.
+        keyText = key.size() == 1 ? key.toUpper() : key;
         // An upper-case letter stands for Shift with the letter; symbols
         // with case forms (circled letters) do not.
         if (key.size() == 1 && key.at(0).isUpper()) {
