@@ -148,7 +148,21 @@ int printMenu(const Options& options, QTextStream& out, QTextStream& err)
 
 void printPopUpMenu(Menu& menu, int depth, QTextStream& out)
 {
-    printItems(menu, 0, depth, out);
+    QStringList notes;
+    if (menu.fontPointSize() > 0) {
+        notes << QStringLiteral("font %1").arg(menu.fontPointSize());
+    }
+    if (menu.appearance() == Menu::Appearance::Light) {
+        notes << QStringLiteral("light");
+    } else if (menu.appearance() == Menu::Appearance::Dark) {
+        notes << QStringLiteral("dark");
+    }
+    out << menu.title();
+    if (!notes.isEmpty()) {
+        out << "  [" << notes.join(QStringLiteral(", ")) << ']';
+    }
+    out << '\n';
+    printItems(menu, 1, depth, out);
     out.flush();
 }
 

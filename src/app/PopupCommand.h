@@ -15,7 +15,8 @@ class Menu;
 // accessibility is off, 2 for a usage error.
 int runPopupCommand(int& argc, char** argv);
 
-// Prints menu as an indented tree, two spaces per level: titles (a
+// Prints menu as an indented tree: its title with its font size and
+// appearance when set, then its items two spaces in per level: titles (a
 // separator as "----"), key equivalents as glyph text, then in brackets what
 // else a reader sees: bold, disabled, hidden, alternate, on, mixed, image,
 // and whether a submenu was built already or is filled when it opens.

@@ -2,6 +2,8 @@
 
 #include "menus/QXSharedMenuFontSize.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
@@ -28,13 +30,49 @@ Cache& cache()
     return instance;
 }
 
+const QString SymbolicLogoName = QStringLiteral("start-here-symbolic");
+const QString LogoName = QStringLiteral("start-here");
+
+// The logo's files in one icon theme folder, every size of them (the
+// folder's "<size>/places" sub-folders).
+QIcon logoInThemeFolder(const QString& folder, const QString& name)
+{
+    QIcon icon;
+    const QStringList sizes = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& size : sizes) {
+        for (const char* suffix : {".svg", ".png", ".symbolic.png"}) {
+            const QString path =
+                folder + u'/' + size + QStringLiteral("/places/") + name + QLatin1String(suffix);
+            if (QFileInfo::exists(path)) {
+                icon.addFile(path);
+            }
+        }
+    }
+    return icon;
+}
+
+// The desktop's icon theme first; a session without a configured theme (a
+// bare window manager) still has the common themes' folders.
 void loadMaster(Cache& state)
 {
     state.masterLoaded = true;
-    state.master = QIcon::fromTheme(QStringLiteral("start-here-symbolic"));
-    state.masterIsTemplate = !state.master.isNull();
-    if (state.master.isNull()) {
-        state.master = QIcon::fromTheme(QStringLiteral("start-here"));
+    for (const QString& name : {SymbolicLogoName, LogoName}) {
+        state.master = QIcon::fromTheme(name);
+        if (!state.master.isNull()) {
+            state.masterIsTemplate = name == SymbolicLogoName;
+            return;
+        }
+    }
+    for (const QString& name : {SymbolicLogoName, LogoName}) {
+        for (const QString& base : QIcon::themeSearchPaths()) {
+            for (const char* theme : {"Adwaita", "hicolor"}) {
+                state.master = logoInThemeFolder(base + u'/' + QLatin1String(theme), name);
+                if (!state.master.isNull()) {
+                    state.masterIsTemplate = name == SymbolicLogoName;
+                    return;
+                }
+            }
+        }
     }
 }
 

@@ -1,0 +1,190 @@
+#!/usr/bin/env bash
+# The pop-up menu with the fixture applications in front: `trovix popup
+# --print` shows the fixture's menus as the settings shape them, `--all` lists
+# the running applications; a real pop-up at the pointer runs the chosen item
+# in the fixture, also from a lazily filled submenu and through the
+# all-applications menu (which then brings the item's application forward);
+# a stopped application still gets a menu within the timeout plus one second.
+. "$(dirname "$0")/lib.sh"
+require_desktop
+
+fixtures=$TROVIX_BUILD_DIR/tests/fixtures
+description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
+
+defaults() { "$TROVIX" defaults "$@" >/dev/null || fail "trovix defaults $* failed"; }
+forget() { "$TROVIX" defaults delete "$1" >/dev/null 2>&1; }
+
+# Prints the pop-up with ARGs to $ARTIFACTS/NAME.txt.
+print_popup() {
+    local name=$1
+    shift
+    "$TROVIX" popup --print "$@" >"$ARTIFACTS/$name.txt" 2>"$ARTIFACTS/$name.err" ||
+        fail "popup --print $* failed: $(cat "$ARTIFACTS/$name.err")"
+}
+
+# Fails unless the printed pop-up NAME has a line matching the regular
+# expression PATTERN (or, with "!", none).
+expect_line() {
+    local name=$1 pattern=$2
+    grep -Eq -- "$pattern" "$ARTIFACTS/$name.txt" ||
+        fail "the pop-up '$name' has no line matching '$pattern' (see $ARTIFACTS/$name.txt)"
+}
+expect_no_line() {
+    local name=$1 pattern=$2
+    grep -Eq -- "$pattern" "$ARTIFACTS/$name.txt" &&
+        fail "the pop-up '$name' has a line matching '$pattern' (see $ARTIFACTS/$name.txt)"
+    return 0
+}
+
+front() {
+    wait_for_window_of 30 "$1"
+    xdotool windowactivate --sync "$WINDOW" >/dev/null 2>&1
+    wait_for 10 eval "[ \"\$(xdotool getactivewindow getwindowpid 2>/dev/null)\" = $1 ]" ||
+        fail "process $1 did not come to the front"
+}
+
+on_bus() {
+    wait_for 30 eval "'$TROVIX' dump-menu --pid $1 --depth 1 >/dev/null 2>&1" ||
+        fail "fixture $1 did not appear on the accessibility bus"
+}
+
+start_app fixture-qt "$fixtures/trovix-fixture-qt" "$description"
+qt_pid=$APP_PID
+start_app fixture-gtk "$fixtures/trovix-fixture-gtk" "$description"
+gtk_pid=$APP_PID
+on_bus "$qt_pid"
+on_bus "$gtk_pid"
+front "$qt_pid"
+
+# --- What the pop-up holds ---------------------------------------------------
+print_popup default --depth 1
+top() { grep -E '^  [^ ]' "$ARTIFACTS/$1.txt" | sed 's/^  //'; }
+[ "$(top default | head -n 1)" = "Fixture  [bold, lazy submenu]" ] ||
+    fail "the first menu is not the bold application menu: $(top default | head -n 1)"
+[ "$(top default | tail -n 2 | tr '\n' '|')" = "----|Window  [image, lazy submenu]|" ] ||
+    fail "the window menu is not last after a separator: $(top default | tail -n 2 | tr '\n' '|')"
+expect_line default '^  Archive  \[disabled\]$'
+expect_line default '^    Save As  ⌃⇧S$'
+expect_line default '^    Export  ⌃E  \[disabled'
+expect_no_line default '^    Secret'"[^[]*"'$' # hidden items are marked hidden
+awk '/^ *----/ { if (prev ~ /^ *----/) exit 1 } { prev = $0 }' "$ARTIFACTS/default.txt" ||
+    fail "runs of separators were not collapsed"
+pass "the fixture's menus: bold application menu, window menu last, separators collapsed"
+
+defaults write Blacklist -string "file, HELP"
+defaults write "Fast Track" -string "Trovix Fixture > Edit"
+defaults write "Move Apple Menu To End" -bool NO
+defaults write "Meta Menu Priority" -int 1
+defaults write "Skip Disabled Menu Items" -bool YES
+defaults write "Menu Font Size" -int 45
+print_popup changed --depth 0
+[ "$(head -n 1 "$ARTIFACTS/changed.txt")" = "Trovix Proxy  [font 30]" ] || fail "font size not 30"
+[ "$(top changed | head -n 2 | tr '\n' '|')" = "Window  [image, lazy submenu]|----|" ] ||
+    fail "the window menu is not first"
+expect_no_line changed '^  (File|Help|Archive)  '
+expect_line changed '^  Edit  \[submenu\]$'
+expect_line changed '^  View  \[lazy submenu\]$'
+[ "$(top changed | tail -n 1)" = "Trovix  [image, submenu]" ] || fail "no program menu at the end"
+for key in Blacklist "Fast Track" "Move Apple Menu To End" "Meta Menu Priority" \
+    "Skip Disabled Menu Items" "Menu Font Size"; do
+    defaults delete "$key"
+done
+pass "Blacklist, Fast Track, Move Apple Menu To End, Meta Menu Priority, Skip Disabled Menu Items and Menu Font Size shape it"
+
+# --- All applications ----------------------------------------------------------
+start_app fixture-qt-2 "$fixtures/trovix-fixture-qt" "$description"
+qt2_pid=$APP_PID
+on_bus "$qt2_pid"
+front "$qt_pid"
+print_popup all --all --depth 0
+qt_path=$(readlink "/proc/$qt_pid/exe")
+expect_line all "^  Trovix Fixture \($qt_path\) $qt_pid  \[bold, submenu\]$"
+expect_line all "^  Trovix Fixture \($qt_path\) $qt2_pid  \[lazy submenu\]$"
+expect_line all "^  trovix-fixture-gtk  \[lazy submenu\]$"
+pass "--all lists the fixtures, two instances by path and pid, the frontmost bold"
+
+# --- A real pop-up -------------------------------------------------------------
+defaults write "Stealth Mode" -bool YES
+defaults write "Activation Delay" -int 300
+start_trovix
+wait_for_tray_icon 60 Trovix
+front "$qt_pid"
+
+visible_windows() { xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null | wc -l; }
+# Pops the menu up with ARGs at the pointer and waits for it.
+open_popup() {
+    local before
+    before=$(visible_windows)
+    xdotool mousemove 300 200
+    "$TROVIX" popup "$@" 2>>"$ARTIFACTS/popup-client.err" || fail "trovix popup $* failed"
+    wait_for 10 eval "[ \$(visible_windows) -gt $before ]" || fail "no pop-up menu appeared"
+}
+closed() { [ "$(visible_windows)" -le 1 ]; }
+
+for size in 0 14 30; do
+    if [ "$size" = 0 ]; then
+        forget "Menu Font Size"
+    else
+        defaults write "Menu Font Size" -int "$size"
+    fi
+    open_popup
+    xdotool key Down Down Right
+    sleep 0.5
+    screenshot "popup-font-$size" >/dev/null
+    xdotool key Escape Escape
+    wait_for 10 closed || fail "the pop-up did not close on Escape"
+done
+forget "Menu Font Size"
+pass "pop-ups at font sizes 0, 14 and 30 (screenshots popup-font-*.png)"
+
+# File > Open Recent > Projects > Alpha: three lazily filled submenus.
+open_popup
+xdotool key Down Down Right Down Down Right Down Right Return
+wait_for 10 grep -qx "activated File > Open Recent > Projects > Alpha" "$ARTIFACTS/fixture-qt.out" ||
+    fail "choosing Alpha in the pop-up did not run it in the fixture"
+wait_for 10 closed || fail "the pop-up stayed open"
+pass "an item of a lazily filled submenu runs in the fixture"
+
+# Through the all-applications menu: Edit > Undo of the GTK fixture, which then
+# comes to the front.
+index=$(top all | grep -n '^trovix-fixture-gtk' | cut -d: -f1)
+[ -n "$index" ] || fail "the GTK fixture is not in the all-applications menu"
+open_popup --all
+# shellcheck disable=SC2046
+xdotool key $(printf 'Down %.0s' $(seq "$index")) Right Down Down Right
+sleep 0.5
+screenshot popup-all >/dev/null
+xdotool key Return
+wait_for 10 grep -qx "activated Edit > Undo" "$ARTIFACTS/fixture-gtk.out" ||
+    fail "choosing Undo of the GTK fixture did not run it"
+wait_for 10 eval "[ \"\$(xdotool getactivewindow getwindowpid 2>/dev/null)\" = $gtk_pid ]" ||
+    fail "the GTK fixture did not come to the front after the activation delay"
+pass "an item chosen through the all-applications menu runs, and its application comes forward"
+
+# --- A stopped application -------------------------------------------------------
+front "$qt_pid"
+kill -STOP "$qt_pid"
+started=$(_lib_now_ms)
+print_popup stopped --depth 0
+elapsed=$(($(_lib_now_ms) - started))
+log "popup --print with the fixture stopped: $elapsed ms"
+[ "$elapsed" -le 2000 ] || { kill -CONT "$qt_pid"; fail "popup --print took $elapsed ms"; }
+started=$(_lib_now_ms)
+open_popup
+elapsed=$(($(_lib_now_ms) - started))
+screenshot popup-stopped >/dev/null
+xdotool key Escape Escape
+kill -CONT "$qt_pid"
+log "pop-up with the fixture stopped: shown after $elapsed ms"
+[ "$elapsed" -le 2500 ] || fail "the pop-up took $elapsed ms to appear"
+expect_line stopped '^  About Trovix'
+pass "with the frontmost application stopped the pop-up still appears ($elapsed ms)"
+
+# --- Errors ------------------------------------------------------------------------
+terminate "$TROVIX_PID" 10
+"$TROVIX" popup >/dev/null 2>"$ARTIFACTS/not-running.err" && fail "popup succeeded without Trovix"
+grep -q "Trovix is not running" "$ARTIFACTS/not-running.err" ||
+    fail "popup without Trovix said: $(cat "$ARTIFACTS/not-running.err")"
+"$TROVIX" popup --depth 2 >/dev/null 2>&1
+[ $? -eq 2 ] || fail "--depth without --print is not a usage error"
+pass "a clear message when no Trovix runs"
