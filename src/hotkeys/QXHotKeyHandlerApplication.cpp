@@ -1,9 +1,60 @@
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 
 #include "hotkeys/QXApplicationDelegate.h"
+#include "hotkeys/QXHotKeyHandler.h"
+#include "platform/input/HotKeyService.h"
+#include "platform/input/VirtualKeyCodes.h"
 
-#include <QTimer>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QStyleHints>
 #include <QWidget>
+
+namespace {
+
+// How long a held hot key waits before it starts repeating.
+constexpr int repetitionDelayMilliseconds = 500;
+
+double secondsNow()
+{
+    return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+}
+
+// A key press of one of the program's own windows as the event filter sees it.
+platform::Event platformEventForKeyEvent(const QKeyEvent& keyEvent)
+{
+    platform::Event event;
+    event.type = platform::Event::Type::KeyDown;
+    event.isARepeat = keyEvent.isAutoRepeat();
+    const quint32 scanCode = keyEvent.nativeScanCode();
+    if (scanCode > 0 && scanCode < 256) {
+        event.keyCode = platform::virtualKeyCodeForXKeycode(quint8(scanCode))
+                            .value_or(platform::Event::NoKeyCode);
+    }
+    const Qt::KeyboardModifiers modifiers = keyEvent.modifiers();
+    platform::ModifierFlags flags = 0;
+    if (modifiers & Qt::ShiftModifier) {
+        flags |= platform::ModifierFlag::Shift;
+    }
+    if (modifiers & Qt::ControlModifier) {
+        flags |= platform::ModifierFlag::Control;
+    }
+    if (modifiers & Qt::AltModifier) {
+        flags |= platform::ModifierFlag::Option;
+    }
+    if (modifiers & Qt::MetaModifier) {
+        flags |= platform::ModifierFlag::Command;
+    }
+    if (event.keyCode != platform::Event::NoKeyCode) {
+        flags |= platform::intrinsicModifierFlagsForKeyCode(event.keyCode);
+    }
+    event.modifierFlags = flags;
+    event.characters = keyEvent.text();
+    event.timestamp = static_cast<double>(keyEvent.timestamp()) / 1000.0;
+    return event;
+}
+
+} // namespace
 
 QXHotKeyHandlerApplication::QXHotKeyHandlerApplication(int& argc, char** argv)
     : QApplication(argc, argv)
@@ -15,9 +66,16 @@ QXHotKeyHandlerApplication::QXHotKeyHandlerApplication(int& argc, char** argv)
                     m_delegate->applicationDidResignActive();
                 }
             });
+    m_repetitionTimer.setSingleShot(true);
+    connect(&m_repetitionTimer, &QTimer::timeout, this, &QXHotKeyHandlerApplication::repeatEvent);
+    platform::HotKeyService::setEventHandler(
+        [this](const platform::Event& event) { sendEvent(event); });
 }
 
-QXHotKeyHandlerApplication::~QXHotKeyHandlerApplication() = default;
+QXHotKeyHandlerApplication::~QXHotKeyHandlerApplication()
+{
+    platform::HotKeyService::setEventHandler(nullptr);
+}
 
 QXHotKeyHandlerApplication* QXHotKeyHandlerApplication::sharedApplication()
 {
@@ -64,6 +122,86 @@ bool QXHotKeyHandlerApplication::notify(QObject* receiver, QEvent* event)
     // it is handled belong to it.
     if (event->spontaneous()) {
         ++m_eventSerial;
+        if (event->type() == QEvent::KeyPress &&
+            sendEvent(platformEventForKeyEvent(*static_cast<QKeyEvent*>(event)))) {
+            return true;
+        }
     }
     return QApplication::notify(receiver, event);
+}
+
+bool QXHotKeyHandlerApplication::sendEvent(const platform::Event& event)
+{
+    using Type = platform::Event::Type;
+    switch (event.type) {
+    case Type::KeyDown:
+        return handleKeyDownEvent(&event, false);
+    case Type::SystemDefined:
+        if (event.subtype == platform::Event::HotKeyReleasedSubtype) {
+            triggerRepetitionForSystemDefinedEvent(nullptr, 0);
+            return true;
+        }
+        if (event.subtype == platform::Event::HotKeyPressedSubtype) {
+            return handleKeyDownEvent(&event, true);
+        }
+        return false;
+    default:
+        // Clicks on the tray icon and scrolling over a hot key recorder are
+        // left to Qt: the tray menu rebuilds itself as it opens, and an
+        // ignored wheel event already goes on to the surrounding view.
+        return false;
+    }
+}
+
+bool QXHotKeyHandlerApplication::handleKeyDownEvent(const platform::Event* event,
+                                                    bool triggerRepetition)
+{
+    if (event == nullptr) {
+        return false;
+    }
+    auto* handler = dynamic_cast<QXHotKeyHandler*>(m_delegate);
+    if (handler == nullptr) {
+        return false;
+    }
+    bool repeat = false;
+    if (!handler->handleKeyDownEvent(*event, &repeat)) {
+        return false;
+    }
+    if (triggerRepetition && repeat) {
+        triggerRepetitionForSystemDefinedEvent(event, secondsNow());
+    } else {
+        triggerRepetitionForSystemDefinedEvent(nullptr, 0);
+    }
+    return true;
+}
+
+void QXHotKeyHandlerApplication::triggerRepetitionForSystemDefinedEvent(
+    const platform::Event* event, double referenceTimestamp)
+{
+    m_repetitionTimer.stop();
+    if (event == nullptr) {
+        m_eventToRepeat.reset();
+        return;
+    }
+    m_eventToRepeat = *event;
+    const double elapsed = secondsNow() - referenceTimestamp;
+    m_repetitionTimer.start(
+        std::max(0, repetitionDelayMilliseconds - static_cast<int>(elapsed * 1000)));
+}
+
+void QXHotKeyHandlerApplication::repeatEvent()
+{
+    auto* handler = dynamic_cast<QXHotKeyHandler*>(m_delegate);
+    if (!m_eventToRepeat || handler == nullptr) {
+        m_eventToRepeat.reset();
+        return;
+    }
+    const platform::Event event = *m_eventToRepeat;
+    bool repeat = false;
+    if (!handler->handleKeyDownEvent(event, &repeat) || !repeat || !m_eventToRepeat) {
+        m_eventToRepeat.reset();
+        return;
+    }
+    const int rate = std::max(1, styleHints()->keyboardAutoRepeatRate());
+    m_repetitionTimer.start(1000 / rate);
 }

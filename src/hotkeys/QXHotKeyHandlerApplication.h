@@ -1,12 +1,19 @@
 #pragma once
 
+#include "platform/input/Event.h"
+
 #include <QApplication>
+#include <QTimer>
+#include <optional>
 
 class QXApplicationDelegate;
 
 // The program's application object. It drives its delegate through the
 // launch sequence and the other life-cycle callbacks, and is where global
-// events reach the program.
+// events reach the program: presses and releases of the hot keys come from
+// the hot key service, and key presses of the program's own windows are
+// looked at before Qt dispatches them, so that a hot key pressed while a menu
+// of the program holds the keyboard is taken too.
 class QXHotKeyHandlerApplication : public QApplication
 {
     Q_OBJECT
@@ -36,7 +43,27 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
+    // QCoreApplication's sendEvent stays reachable beside the event filter.
+    using QApplication::sendEvent;
+    // The event filter. Takes out hot key presses (and key presses matching
+    // a hot key) for the delegate, and hot key releases; answers whether the
+    // event was consumed. Events it does not consume take their normal way.
+    bool sendEvent(const platform::Event& event);
+    // Hands a press to the delegate when it is a hot key handler; with
+    // triggerRepetition the press repeats while the delegate asks for it.
+    // Answers whether the delegate handled it.
+    bool handleKeyDownEvent(const platform::Event* event, bool triggerRepetition);
+    // Repeats the event while its key is held; none ends any repetition.
+    void triggerRepetitionForSystemDefinedEvent(const platform::Event* event,
+                                                double referenceTimestamp);
+    const std::optional<platform::Event>& eventToRepeat() const { return m_eventToRepeat; }
+    void setEventToRepeat(const std::optional<platform::Event>& event) { m_eventToRepeat = event; }
+
 private:
+    void repeatEvent();
+
     QXApplicationDelegate* m_delegate = nullptr;
     quint64 m_eventSerial = 0;
+    std::optional<platform::Event> m_eventToRepeat;
+    QTimer m_repetitionTimer;
 };
