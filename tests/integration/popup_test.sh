@@ -161,6 +161,18 @@ wait_for 10 eval "[ \"\$(xdotool getactivewindow getwindowpid 2>/dev/null)\" = $
     fail "the GTK fixture did not come to the front after the activation delay"
 pass "an item chosen through the all-applications menu runs, and its application comes forward"
 
+# Clicking an application item brings that application forward (the items sit
+# 22 pixels apart at the standard font, the first one 10 pixels below the
+# pointer).
+front "$qt_pid"
+index=$(top all | grep -n " $qt2_pid  \[" | cut -d: -f1)
+open_popup --all
+xdotool mousemove 400 $((200 + 10 + 22 * (index - 1))) click 1
+wait_for 10 eval "[ \"\$(xdotool getactivewindow getwindowpid 2>/dev/null)\" = $qt2_pid ]" ||
+    fail "clicking the second Qt fixture's item did not bring it forward"
+wait_for 10 closed || fail "the pop-up stayed open after the click"
+pass "clicking an application item brings the application forward"
+
 # --- A stopped application -------------------------------------------------------
 front "$qt_pid"
 kill -STOP "$qt_pid"

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QtMath>
 #include <utility>
@@ -343,6 +344,9 @@ void MenuPresenter::setHeldModifiers(ModifierFlags modifiers)
 
 bool MenuPresenter::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonRelease && chooseItemWithSubmenu(watched, event)) {
+        return true;
+    }
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
         return QObject::eventFilter(watched, event);
     }
@@ -361,6 +365,29 @@ bool MenuPresenter::eventFilter(QObject* watched, QEvent* event)
     setHeldModifiers(held);
     // Modifier keys alone do nothing else in a menu (some styles close a menu
     // on Alt, which is the key that shows alternates).
+    return true;
+}
+
+bool MenuPresenter::chooseItemWithSubmenu(QObject* watched, QEvent* event)
+{
+    // QMenu only opens the submenu of an item that is clicked; an item with
+    // both a submenu and an action (an application in a menu of
+    // applications) runs its action, as it would without the submenu.
+    auto* qmenu = qobject_cast<QMenu*>(watched);
+    if (!qmenu) {
+        return false;
+    }
+    QAction* action = qmenu->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+    const auto info = m_actions.constFind(action);
+    if (!action || !action->menu() || !action->isEnabled() || info == m_actions.cend()) {
+        return false;
+    }
+    const std::shared_ptr<MenuItem> item = info->item.lock();
+    if (!item || !item->hasAction()) {
+        return false;
+    }
+    m_root->hide();
+    choose(item);
     return true;
 }
 

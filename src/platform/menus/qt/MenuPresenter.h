@@ -85,6 +85,7 @@ private:
     void showAlternates(QMenu* qmenu);
     void setHeldModifiers(ModifierFlags modifiers);
     void choose(const std::weak_ptr<MenuItem>& item);
+    bool chooseItemWithSubmenu(QObject* watched, QEvent* event);
     void syncMenuBar();
 
     Menu& m_model;
