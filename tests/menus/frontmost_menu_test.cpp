@@ -104,6 +104,23 @@ private Q_SLOTS:
         QVERIFY(environment.popUp()->lastItem()->image().isNull());
     }
 
+    void accessoryApplicationGetsTheOwnersSystemMenu()
+    {
+        PopUpTestEnvironment environment;
+        environment.addFixture(FixturePid, QStringLiteral("Owner"), QStringLiteral("/o"));
+        environment.addFixture(FixturePid + 1, QStringLiteral("Agent"), QStringLiteral("/a"),
+                               false);
+        environment.workspace->setFrontmost(FixturePid + 1);
+        environment.settings().setBool(true, QStringLiteral("Support Accessory Applications"));
+        const std::unique_ptr<Menu> menu = environment.popUp();
+        QCOMPARE(shownTitles(*menu), (FixtureMenus + QStringList{"-", "Window"}));
+        const auto pidOf = [](const MenuItem* item) {
+            return dynamic_cast<const QXProxyMenuItem*>(item)->element().pid();
+        };
+        QCOMPARE(pidOf(menu->itemAtIndex(0)), FixturePid + 1);
+        QCOMPARE(pidOf(menu->lastItem()), FixturePid);
+    }
+
     void fontSizeAndAppearance_data()
     {
         QTest::addColumn<QVariant>("fontSize");
