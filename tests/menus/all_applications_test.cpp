@@ -121,38 +121,15 @@ private Q_SLOTS:
         QVERIFY(!silent.itemAtIndex(0)->isEnabled());
     }
 
-    void choosingAnApplicationActivatesIt_data()
-    {
-        QTest::addColumn<bool>("raiseAll");
-        QTest::addColumn<bool>("reopen");
-        QTest::addColumn<QStringList>("requests");
-        QTest::newRow("reopen, by default")
-            << false << true << QStringList{"front 41 all", "reopen 41"};
-        QTest::newRow("front window only") << false << false << QStringList{"front 41 window"};
-        QTest::newRow("all windows") << true << false << QStringList{"front 41 all"};
-    }
-
     void choosingAnApplicationActivatesIt()
     {
-        QFETCH(bool, raiseAll);
-        QFETCH(bool, reopen);
         PopUpTestEnvironment environment;
         environment.addFixture(40, QStringLiteral("Front"), QStringLiteral("/f"));
         environment.addFixture(41, QStringLiteral("Behind"), QStringLiteral("/b"), false);
-        environment.settings().setBool(raiseAll,
-                                       QStringLiteral("Application Menu Items: Raise All Windows"));
-        environment.settings().setBool(reopen, QStringLiteral("Application Menu Items: Reopen"));
         const std::unique_ptr<Menu> menu = environment.popUp(true);
         QVERIFY(menu->itemWithTitle(QStringLiteral("Behind"))->performAction());
-        QTEST(environment.workspace->requests(), "requests");
-    }
-
-    void programMenuWhenNoApplicationIsListed()
-    {
-        PopUpTestEnvironment environment;
-        environment.workspace->addApplication(50, QStringLiteral("daemon"), QStringLiteral("/d"),
-                                              Policy::Prohibited);
-        QCOMPARE(environment.popUp(true)->itemAtIndex(0)->title(), QStringLiteral("About Trovix"));
+        // Reopen is on by default, which raises all windows.
+        QCOMPARE(environment.workspace->requests(), (QStringList{"front 41 all", "reopen 41"}));
     }
 };
 

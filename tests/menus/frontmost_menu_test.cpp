@@ -4,12 +4,8 @@
 
 #include "PopUpTestEnvironment.h"
 #include "menus/QXAccessibility.h"
-#include "menus/QXSharedMenuFontSize.h"
 
-#include <QApplication>
-#include <QMenu>
 #include <QTest>
-#include <QTimer>
 
 using platform::Menu;
 using platform::MenuItem;
@@ -38,11 +34,6 @@ private Q_SLOTS:
         QVERIFY(!menu->itemAtIndex(1)->hasAttributedTitle());
         QCOMPARE(menu->lastItem()->tag(), 0);
         QVERIFY(!menu->itemWithTitle(QStringLiteral("Archive"))->isEnabled());
-
-        environment.settings().setBool(true, QStringLiteral("Skip Disabled Menu Items"));
-        environment.settings().setObject(QStringLiteral("FILE, help"), QStringLiteral("Blacklist"));
-        QCOMPARE(shownTitles(*environment.popUp()),
-                 (QStringList{"Fixture", "Edit", "View", "Go", "-", "Window"}));
     }
 
     void systemAndProgramMenuPlacement_data()
@@ -87,23 +78,6 @@ private Q_SLOTS:
         QTEST(titles.last(3), "tail");
     }
 
-    void programMenuCarriesTheGlyph()
-    {
-        PopUpTestEnvironment environment;
-        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
-                               QStringLiteral("/usr/bin/fixture"));
-        environment.settings().setInteger(1, QStringLiteral("Meta Menu Priority"));
-        environment.settings().setInteger(45, QStringLiteral("Menu Font Size"));
-        const std::unique_ptr<Menu> menu = environment.popUp();
-        MenuItem* program = menu->lastItem();
-        QCOMPARE(program->submenu()->itemAtIndex(0)->title(), QStringLiteral("About Trovix"));
-        QVERIFY(program->imageIsTemplate());
-        QCOMPARE(program->image().deviceIndependentSize().toSize(), QSize(30, 37));
-
-        environment.settings().setBool(true, QStringLiteral("Disable Menu Item Images"));
-        QVERIFY(environment.popUp()->lastItem()->image().isNull());
-    }
-
     void accessoryApplicationGetsTheOwnersSystemMenu()
     {
         PopUpTestEnvironment environment;
@@ -119,35 +93,6 @@ private Q_SLOTS:
         };
         QCOMPARE(pidOf(menu->itemAtIndex(0)), FixturePid + 1);
         QCOMPARE(pidOf(menu->lastItem()), FixturePid);
-    }
-
-    void fontSizeAndAppearance_data()
-    {
-        QTest::addColumn<QVariant>("fontSize");
-        QTest::addColumn<int>("shared");
-        QTest::addColumn<int>("appearance");
-        QTest::addColumn<Menu::Appearance>("expected");
-        QTest::newRow("unset") << QVariant() << 0 << 0 << Menu::Appearance::System;
-        QTest::newRow("9 keeps the font") << QVariant(9) << 0 << 1 << Menu::Appearance::Light;
-        QTest::newRow("10") << QVariant(10) << 10 << 2 << Menu::Appearance::Dark;
-        QTest::newRow("45 is 30") << QVariant(45) << 30 << 3 << Menu::Appearance::System;
-    }
-
-    void fontSizeAndAppearance()
-    {
-        QFETCH(QVariant, fontSize);
-        QFETCH(int, shared);
-        QFETCH(int, appearance);
-        PopUpTestEnvironment environment;
-        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
-                               QStringLiteral("/usr/bin/fixture"));
-        environment.settings().setObject(fontSize, QStringLiteral("Menu Font Size"));
-        environment.settings().setInteger(appearance, QStringLiteral("Menu Appearance"));
-        const std::unique_ptr<Menu> menu = environment.popUp();
-        QCOMPARE(menu->fontPointSize(), shared);
-        QCOMPARE(QXSharedMenuFontSize::value(), shared);
-        QCOMPARE(menu->itemAtIndex(0)->titleAttributes().pointSize, shared);
-        QTEST(menu->appearance(), "expected");
     }
 
     void programMenuWhenNothingCanBeRead()
@@ -183,24 +128,6 @@ private Q_SLOTS:
         QCOMPARE(environment.accessibility->prompts(), 2);
     }
 
-    void popUpBlocksUntilTheMenuCloses()
-    {
-        PopUpTestEnvironment environment;
-        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
-                               QStringLiteral("/usr/bin/fixture"));
-        QMenu* shown = nullptr;
-        QTimer::singleShot(100, this, [&shown] {
-            shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (shown) {
-                shown->close();
-            }
-        });
-        const double before = QDateTime::currentMSecsSinceEpoch() / 1000.0;
-        QVERIFY(QXMainController::mainController().popUpMenuForAllApplications(false));
-        QVERIFY(shown);
-        QVERIFY(QXMainController::mainController().menuEndTimestamp() >= before);
-    }
-
     void requestsReadOnlyWhatIsShown()
     {
         PopUpTestEnvironment environment;
@@ -234,7 +161,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QVariant>("expected");
         const QString standard = QStringLiteral("BBEdit > Text\nEagleFiler > Format");
-        QTest::newRow("standard") << standard << "bbedit" << QVariant(QStringList{"text"});
         QTest::newRow("standard, other case")
             << standard << "EAGLEFILER" << QVariant(QStringList{"format"});
         QTest::newRow("no entry") << standard << "Fixture" << QVariant();
@@ -245,7 +171,6 @@ private Q_SLOTS:
                                           << "Fixture" << QVariant(QStringList{"file"});
         QTest::newRow("two titles") << "Fixture > Go, fixture >View"
                                     << "Fixture" << QVariant(QStringList{"go", "view"});
-        QTest::newRow("empty name") << standard << "" << QVariant();
     }
 
     void fastTrackLists()
@@ -263,22 +188,15 @@ private Q_SLOTS:
         }
     }
 
-    void fastTrackBuildsTheNamedMenus()
+    void fastTrackParsedAgainWhenChanged()
     {
         PopUpTestEnvironment environment;
-        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
-                               QStringLiteral("/usr/bin/fixture"));
-        environment.settings().setObject(QStringLiteral("trovix fixture > FILE"),
+        QXMainController& controller = QXMainController::mainController();
+        environment.settings().setObject(QStringLiteral("Fixture > File"),
                                          QStringLiteral("Fast Track"));
-        std::unique_ptr<Menu> menu = environment.popUp();
-        QVERIFY(!menu->itemWithTitle(QStringLiteral("File"))->submenu()->isEmpty());
-        QVERIFY(menu->itemWithTitle(QStringLiteral("Edit"))->submenu()->isEmpty());
-
-        // A changed setting is parsed again.
-        environment.settings().setObject(QStringLiteral("Trovix Fixture"),
-                                         QStringLiteral("Fast Track"));
-        menu = environment.popUp();
-        QVERIFY(!menu->itemWithTitle(QStringLiteral("Edit"))->submenu()->isEmpty());
+        QCOMPARE(*controller.fastTrackMenuTitlesForApplicationName("fixture"), QStringList{"file"});
+        environment.settings().setObject(QStringLiteral("Fixture"), QStringLiteral("Fast Track"));
+        QCOMPARE(*controller.fastTrackMenuTitlesForApplicationName("fixture"), QStringList());
     }
 };
 

@@ -103,17 +103,6 @@ private Q_SLOTS:
                      QStringLiteral("Close All"));
         }
         {
-            // Keys hidden: the masks still pair them.
-            environment.settings().setBool(false, QStringLiteral("Show Key Equivalents"));
-            QXProxyMenuItem::updatePreferences();
-            Menu menu;
-            Menu& submenu = opened(addTopLevel(menu, file));
-            QCOMPARE(submenu.itemAtIndex(1)->keyEquivalent(), QString());
-            QCOMPARE(shownTitles(submenu), QStringList{"Close"});
-            QCOMPARE(submenu.itemsShownWithModifiers(Flag::Option | Flag::Command).front()->title(),
-                     QStringLiteral("Close All"));
-        }
-        {
             // A disabled primary is skipped: its alternate stands alone.
             close->setAttribute(QStringLiteral("AXEnabled"), false);
             environment.settings().setBool(true, QStringLiteral("Skip Disabled Menu Items"));
