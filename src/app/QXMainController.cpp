@@ -9,6 +9,8 @@
 #include "foundation/QXProgramGlyph.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 #include "menus/QXAccessibility.h"
+#include "menus/QXMenuKeyboardNavigationWorkaround.h"
+#include "menus/QXRightClickTrigger.h"
 #include "platform/application/Activation.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/defaults/UserDefaults.h"
@@ -35,12 +37,6 @@ QString localized(const char* text)
     return QCoreApplication::translate("Trovix", text);
 }
 
-qint64& rightClickModifierStorage()
-{
-    static qint64 modifier = 0;
-    return modifier;
-}
-
 platform::UserDefaults& defaults()
 {
     return platform::UserDefaults::standard();
@@ -63,7 +59,7 @@ QXMainController::~QXMainController() = default;
 
 qint64 QXMainController::rightClickModifier()
 {
-    return rightClickModifierStorage();
+    return QXRightClickTriggerModifier();
 }
 
 void QXMainController::resetForTesting()
@@ -76,7 +72,10 @@ void QXMainController::resetForTesting()
     m_lastStatusItemMenuUpdateEvent = 0;
     m_menuEndTimestamp = 0;
     m_hasUsableTrigger = false;
-    rightClickModifierStorage() = 0;
+    QXSetRightClickTriggerEnabled(false);
+    QXSetRightClickTriggerModifier(0);
+    m_frontmostApplicationTriggerHotKey.reset();
+    m_allApplicationsTriggerHotKey.reset();
 }
 
 // Application life ---------------------------------------------------------
@@ -104,8 +103,8 @@ void QXMainController::applicationDidFinishLaunching()
         noTriggerUsable = false;
     }
     setRightClickTriggerEnabled(rightClickEnabled);
-    rightClickModifierStorage() =
-        defaults().integerForKey(QXSettingsKeys::EnableRightClickTriggerModifier);
+    QXSetRightClickTriggerModifier(
+        defaults().integerForKey(QXSettingsKeys::EnableRightClickTriggerModifier));
     setUpPreferencesToolbar();
     updateUpdateControls();
     m_hasUsableTrigger = !noTriggerUsable;
@@ -132,7 +131,7 @@ void QXMainController::applicationDidFinishLaunching()
 
 void QXMainController::applicationDidResignActive()
 {
-    // The keyboard-navigation workaround hooks in here.
+    QXRefreshMenuKeyboardNavigation();
 }
 
 bool QXMainController::applicationShouldHandleReopen(bool hasVisibleWindows)
@@ -151,18 +150,18 @@ QXApplicationDelegate::TerminateReply QXMainController::applicationShouldTermina
     return TerminateReply::Now;
 }
 
-// Hooks into the triggers, the update checks and the login item. They do
-// nothing until those parts exist; stored hot keys are left untouched.
-
-bool QXMainController::registerStoredHotKeys()
-{
-    return false;
-}
-
 void QXMainController::setRightClickTriggerEnabled(bool enabled)
 {
-    Q_UNUSED(enabled);
+    QXSetRightClickTriggerAction(
+        [this](bool allApplications) { return popUpMenuForAllApplications(allApplications); });
+    // The clicks are taken for the stored modifier from the start.
+    QXSetRightClickTriggerModifier(
+        defaults().integerForKey(QXSettingsKeys::EnableRightClickTriggerModifier));
+    QXSetRightClickTriggerEnabled(enabled);
 }
+
+// Hooks into the update checks and the login item. They do nothing until
+// those parts exist.
 
 void QXMainController::setUpPreferencesToolbar() {}
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "hotkeys/QXApplicationDelegate.h"
+#include "hotkeys/QXHotKeyDelegate.h"
+#include "hotkeys/QXHotKeyHandler.h"
 #include "platform/accessibility/AccessibilityElement.h"
 #include "platform/menus/MenuDelegate.h"
 #include "platform/menus/MenuItemValidator.h"
@@ -13,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+class QXHotKey;
 class QXMainPreferencesWindow;
 
 namespace platform {
@@ -27,6 +30,8 @@ class RunningApplication;
 // life of the process.
 class QXMainController : public QObject,
                          public QXApplicationDelegate,
+                         public QXHotKeyDelegate,
+                         public QXHotKeyHandler,
                          public platform::MenuDelegate,
                          public platform::MenuItemValidator
 {
@@ -84,7 +89,30 @@ public:
     // What start-up decided: whether a trigger is usable.
     bool hasUsableTrigger() const { return m_hasUsableTrigger; }
     // Whether the controller holds registered hot keys.
-    bool hasHotKeys() const { return false; }
+    bool hasHotKeys() const;
+
+    // The hot keys (QXMainControllerHotKeys.cpp). The owner of the two hot
+    // keys "Menu Trigger" and "Menu Trigger: All Applications".
+    QList<std::shared_ptr<QXHotKey>> hotKeys() const override;
+    quint32 hotKeySignature() const override;
+    QString identifierForHotKeyTextView(const QXHotKeyTextView* textView) const override;
+    bool shouldSetHotKey(const std::shared_ptr<QXHotKey>& hotKey,
+                         const QString& identifier) override;
+    bool respondsToDidSetHotKey() const override { return true; }
+    void didSetHotKey(const std::shared_ptr<QXHotKey>& hotKey, const QString& identifier) override;
+    // Pops up the menu of the hot key pressed; a press within 0.1 seconds
+    // after a pop-up menu closed is swallowed.
+    bool handleKeyDownEvent(const platform::Event& event, bool* repeat) override;
+    // The hot key held for a settings key (none for other keys), and taking
+    // one (or none): what the hot key recorders show and set.
+    std::shared_ptr<QXHotKey> hotKeyForIdentifier(const QString& identifier) const;
+    void setHotKeyForIdentifier(const std::shared_ptr<QXHotKey>& hotKey, const QString& identifier);
+    // The recorder of the all-applications hot key, once the preferences
+    // window has one.
+    void setAllApplicationsTriggerHotKeyTextView(const QXHotKeyTextView* textView)
+    {
+        m_allApplicationsTriggerHotKeyTextView = textView;
+    }
 
     // Seconds since the epoch at which the last pop-up menu closed.
     double menuEndTimestamp() const { return m_menuEndTimestamp; }
@@ -157,4 +185,7 @@ private:
     std::optional<QHash<QString, QStringList>> m_fastTrackMenuTitlesByApplicationName;
     QString m_fastTrackSource;
     bool m_popUpMenuOpen = false;
+    std::shared_ptr<QXHotKey> m_frontmostApplicationTriggerHotKey;
+    std::shared_ptr<QXHotKey> m_allApplicationsTriggerHotKey;
+    const QXHotKeyTextView* m_allApplicationsTriggerHotKeyTextView = nullptr;
 };

@@ -1,0 +1,148 @@
+// The hot keys of the main controller: their owner under the hot key delegate
+// protocol, their registration at start-up and the handling of their presses.
+
+#include "app/QXMainController.h"
+#include "app/QXSettingsKeys.h"
+#include "hotkeys/QXHotKey.h"
+#include "platform/defaults/UserDefaults.h"
+#include "platform/input/HotKeyService.h"
+#include "platform/log/SystemLog.h"
+
+#include <QDateTime>
+
+namespace {
+
+platform::UserDefaults& defaults()
+{
+    return platform::UserDefaults::standard();
+}
+
+// A hot key press this soon after a pop-up menu closed belongs to that menu.
+constexpr double swallowAfterMenuSeconds = 0.1;
+
+} // namespace
+
+bool QXMainController::hasHotKeys() const
+{
+    return !hotKeys().isEmpty();
+}
+
+QList<std::shared_ptr<QXHotKey>> QXMainController::hotKeys() const
+{
+    QList<std::shared_ptr<QXHotKey>> result;
+    for (const std::shared_ptr<QXHotKey>& hotKey :
+         {m_frontmostApplicationTriggerHotKey, m_allApplicationsTriggerHotKey}) {
+        if (hotKey) {
+            result.append(hotKey);
+        }
+    }
+    return result;
+}
+
+quint32 QXMainController::hotKeySignature() const
+{
+    return (quint32('T') << 24) | (quint32('X') << 16) | (quint32('h') << 8) | quint32('k');
+}
+
+QString QXMainController::identifierForHotKeyTextView(const QXHotKeyTextView* textView) const
+{
+    if (textView != nullptr && textView == m_allApplicationsTriggerHotKeyTextView) {
+        return QXSettingsKeys::MenuTriggerAllApplications;
+    }
+    return QXSettingsKeys::MenuTrigger;
+}
+
+bool QXMainController::shouldSetHotKey(const std::shared_ptr<QXHotKey>& hotKey,
+                                       const QString& identifier)
+{
+    if (identifier.isNull()) {
+        return false;
+    }
+    if (!hotKey) {
+        defaults().removeObjectForKey(identifier);
+        return true;
+    }
+    if (!hotKey->registerForDelegate(*this)) {
+        return false;
+    }
+    defaults().setObject(hotKey->dictionaryRepresentation(), identifier);
+    return true;
+}
+
+void QXMainController::didSetHotKey(const std::shared_ptr<QXHotKey>& hotKey,
+                                    const QString& identifier)
+{
+    Q_UNUSED(hotKey);
+    Q_UNUSED(identifier);
+}
+
+std::shared_ptr<QXHotKey> QXMainController::hotKeyForIdentifier(const QString& identifier) const
+{
+    if (identifier == QXSettingsKeys::MenuTrigger) {
+        return m_frontmostApplicationTriggerHotKey;
+    }
+    if (identifier == QXSettingsKeys::MenuTriggerAllApplications) {
+        return m_allApplicationsTriggerHotKey;
+    }
+    return nullptr;
+}
+
+void QXMainController::setHotKeyForIdentifier(const std::shared_ptr<QXHotKey>& hotKey,
+                                              const QString& identifier)
+{
+    if (identifier == QXSettingsKeys::MenuTrigger) {
+        m_frontmostApplicationTriggerHotKey = hotKey;
+    } else if (identifier == QXSettingsKeys::MenuTriggerAllApplications) {
+        m_allApplicationsTriggerHotKey = hotKey;
+    }
+}
+
+bool QXMainController::registerStoredHotKeys()
+{
+    bool registered = false;
+    const bool serviceAvailable = platform::HotKeyService::current().isAvailable();
+    for (const QString& identifier :
+         {QXSettingsKeys::MenuTrigger, QXSettingsKeys::MenuTriggerAllApplications}) {
+        std::shared_ptr<QXHotKey> hotKey =
+            QXHotKey::hotKeyWithDictionaryRepresentation(defaults().dictionaryForKey(identifier));
+        if (hotKey && !serviceAvailable) {
+            // Not the hot key's fault: it stays stored for a desktop that has
+            // global hot keys.
+            platform::systemLog(
+                QStringLiteral("global hot keys are not available here; \"%1\" is kept but unused")
+                    .arg(identifier));
+            hotKey.reset();
+        } else if (hotKey && !hotKey->registerForDelegate(*this)) {
+            platform::systemLog(
+                QStringLiteral("the hot key <%1> for \"%2\" cannot be registered and was removed")
+                    .arg(hotKey->visualRepresentation(), identifier));
+            defaults().removeObjectForKey(identifier);
+            hotKey.reset();
+        } else if (hotKey) {
+            registered = true;
+        }
+        setHotKeyForIdentifier(hotKey, identifier);
+    }
+    return registered;
+}
+
+bool QXMainController::handleKeyDownEvent(const platform::Event& event, bool* repeat)
+{
+    Q_UNUSED(repeat);
+    const double now = static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+    if (now - m_menuEndTimestamp < swallowAfterMenuSeconds) {
+        return true;
+    }
+    bool allApplications = false;
+    if (m_frontmostApplicationTriggerHotKey &&
+        m_frontmostApplicationTriggerHotKey->matchesEvent(&event)) {
+        allApplications = false;
+    } else if (m_allApplicationsTriggerHotKey &&
+               m_allApplicationsTriggerHotKey->matchesEvent(&event)) {
+        allApplications = true;
+    } else {
+        return false;
+    }
+    popUpMenuForAllApplications(allApplications);
+    return true;
+}
