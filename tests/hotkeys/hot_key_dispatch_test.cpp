@@ -1,0 +1,390 @@
+#include "app/AppTestEnvironment.h"
+#include "app/QXMainPreferencesWindow.h"
+#include "app/QXSettingsKeys.h"
+#include "hotkeys/QXHotKey.h"
+#include "hotkeys/QXHotKeyHandlerApplication.h"
+#include "platform/input/memory/MemoryHotKeyService.h"
+#include "platform/input/memory/MemoryRightClickService.h"
+#include "platform/workspace/memory/MemoryWorkspace.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace QXSettingsKeys;
+using namespace platform::ModifierFlag;
+using platform::Event;
+
+namespace {
+
+constexpr quint16 KeyM = 0x2E;
+constexpr quint16 KeyA = 0x00;
+constexpr qint64 FixturePid = 4242;
+
+QVariantMap storedHotKey(const QString& identifier, quint16 keyCode, platform::ModifierFlags flags)
+{
+    return {{QStringLiteral("Identifier"), identifier},
+            {QStringLiteral("Visual Representation"), QStringLiteral("⌃⌥M")},
+            {QStringLiteral("Key Code"), keyCode},
+            {QStringLiteral("Modifier Flags"), qint64(flags)}};
+}
+
+// The titles of the pop-up menu that runs is shown while work runs; the menu
+// is closed as soon as it appears. Empty when no menu appeared.
+QStringList popUpTitlesDuring(const std::function<void()>& work)
+{
+    QStringList titles;
+    QTimer watcher;
+    watcher.setInterval(10);
+    QObject::connect(&watcher, &QTimer::timeout, [&titles] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr || !titles.isEmpty()) {
+            return;
+        }
+        for (const QAction* action : menu->actions()) {
+            titles << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+        menu->close();
+    });
+    watcher.start();
+    work();
+    return titles;
+}
+
+// An application delegate that takes every press it is given, or none.
+class RecordingHandler : public QXApplicationDelegate, public QXHotKeyHandler
+{
+public:
+    void applicationWillFinishLaunching() override {}
+    void applicationDidFinishLaunching() override {}
+    void applicationDidResignActive() override {}
+    bool applicationShouldHandleReopen(bool) override { return false; }
+    TerminateReply applicationShouldTerminate() override { return TerminateReply::Now; }
+    bool handleKeyDownEvent(const Event& event, bool* repeat) override
+    {
+        handled.append(event);
+        *repeat = askForRepetition;
+        return takesEvents;
+    }
+
+    QList<Event> handled;
+    bool takesEvents = true;
+    bool askForRepetition = false;
+};
+
+// A desktop with a frontmost fixture application, the memory hot key and
+// right-click services, and the main controller as the application's delegate.
+class DispatchEnvironment : public AppTestEnvironment
+{
+public:
+    DispatchEnvironment()
+        : hotKeys(new platform::MemoryHotKeyService()),
+          rightClicks(new platform::MemoryRightClickService()),
+          workspace(new platform::MemoryWorkspace())
+    {
+        platform::HotKeyService::setCurrent(std::unique_ptr<platform::HotKeyService>(hotKeys));
+        platform::RightClickService::setCurrent(
+            std::unique_ptr<platform::RightClickService>(rightClicks));
+        platform::Workspace::setCurrent(std::unique_ptr<platform::Workspace>(workspace));
+        accessibility->addApplicationFromFile(FixturePid,
+                                              qEnvironmentVariable("TROVIX_SOURCE_DIR") +
+                                                  QStringLiteral("/tests/fixtures/menu.json"));
+        workspace->addApplication(FixturePid, QStringLiteral("Trovix Fixture"),
+                                  QStringLiteral("/usr/bin/trovix-fixture"));
+        workspace->setFrontmost(FixturePid);
+        workspace->setMenuBarOwner(FixturePid);
+        QXHotKeyHandlerApplication::sharedApplication()->setDelegate(
+            &QXMainController::mainController());
+    }
+    ~DispatchEnvironment()
+    {
+        QXHotKeyHandlerApplication::sharedApplication()->setDelegate(nullptr);
+        QXMainController::mainController().resetForTesting();
+        platform::Workspace::setCurrent(nullptr);
+        platform::RightClickService::setCurrent(nullptr);
+        platform::HotKeyService::setCurrent(nullptr);
+    }
+
+    platform::MemoryHotKeyService* hotKeys;         // owned by HotKeyService::current()
+    platform::MemoryRightClickService* rightClicks; // owned by RightClickService::current()
+    platform::MemoryWorkspace* workspace;           // owned by Workspace::current()
+};
+
+} // namespace
+
+// From a hot key press to the pop-up menu, and the hot keys at start-up.
+class HotKeyDispatchTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QXMainController& controller() { return QXMainController::mainController(); }
+    QXHotKeyHandlerApplication& application()
+    {
+        return *QXHotKeyHandlerApplication::sharedApplication();
+    }
+
+    void launch()
+    {
+        controller().applicationWillFinishLaunching();
+        controller().applicationDidFinishLaunching();
+    }
+
+    // Stores and registers the two hot keys: Control-Option-M for the
+    // frontmost application, Control-Option-A for all applications.
+    void setUpHotKeys(DispatchEnvironment& environment)
+    {
+        environment.settings().setObject(storedHotKey(MenuTrigger, KeyM, Control | Option),
+                                         MenuTrigger);
+        environment.settings().setObject(
+            storedHotKey(MenuTriggerAllApplications, KeyA, Control | Option),
+            MenuTriggerAllApplications);
+        environment.settings().setBool(true, StealthMode);
+        launch();
+        QCOMPARE(controller().hotKeys().size(), 2);
+    }
+
+    platform::HotKeyHandle handleOf(const QString& identifier)
+    {
+        return controller().hotKeyForIdentifier(identifier)->hotKeyReference();
+    }
+
+private Q_SLOTS:
+    void theApplicationFiltersHotKeyEvents()
+    {
+        RecordingHandler handler;
+        application().setDelegate(&handler);
+        Event press;
+        press.type = Event::Type::SystemDefined;
+        press.subtype = Event::HotKeyPressedSubtype;
+        Event release = press;
+        release.subtype = Event::HotKeyReleasedSubtype;
+        Event keyDown;
+        keyDown.type = Event::Type::KeyDown;
+        Event otherSubtype = press;
+        otherSubtype.subtype = 7;
+        Event scroll;
+        scroll.type = Event::Type::ScrollWheel;
+
+        QVERIFY(application().sendEvent(press));
+        QVERIFY(application().sendEvent(keyDown));
+        QVERIFY2(application().sendEvent(release), "releases are never passed on");
+        QVERIFY(!application().sendEvent(otherSubtype));
+        QVERIFY(!application().sendEvent(scroll));
+        QCOMPARE(handler.handled.size(), 2);
+
+        // What the handler does not take goes its normal way.
+        handler.takesEvents = false;
+        QVERIFY(!application().sendEvent(press));
+        QVERIFY(!application().sendEvent(keyDown));
+        QVERIFY(!application().handleKeyDownEvent(nullptr, true));
+
+        // A handler asking for repetition gets the press again while the key
+        // is held; the release ends it.
+        handler.takesEvents = true;
+        handler.askForRepetition = true;
+        handler.handled.clear();
+        QVERIFY(application().sendEvent(press));
+        QVERIFY(application().eventToRepeat().has_value());
+        QTRY_VERIFY_WITH_TIMEOUT(handler.handled.size() >= 3, 3000);
+        QVERIFY(application().sendEvent(release));
+        QVERIFY(!application().eventToRepeat().has_value());
+        const qsizetype count = handler.handled.size();
+        QTest::qWait(700);
+        QCOMPARE(handler.handled.size(), count);
+
+        // Without a hot key handler nothing is taken.
+        application().setDelegate(nullptr);
+        QVERIFY(!application().sendEvent(press));
+    }
+
+    void eachHotKeyPopsUpItsMenu()
+    {
+        DispatchEnvironment environment;
+        setUpHotKeys(environment);
+
+        // Through the service, as the desktop delivers presses.
+        const QStringList frontmost = popUpTitlesDuring([&] {
+            environment.hotKeys->press(handleOf(MenuTrigger), Control | Option | CapsLock);
+        });
+        QVERIFY2(frontmost.contains(QStringLiteral("File")), qPrintable(frontmost.join(u'|')));
+        QTest::qWait(150);
+        const QStringList all = popUpTitlesDuring([&] {
+            environment.hotKeys->press(handleOf(MenuTriggerAllApplications), Control | Option);
+        });
+        QVERIFY2(!all.contains(QStringLiteral("File")), qPrintable(all.join(u'|')));
+        QVERIFY2(all.contains(QStringLiteral("Trovix Fixture")), qPrintable(all.join(u'|')));
+
+        // Presses of nothing registered, or with other modifiers, are not taken.
+        QTest::qWait(150);
+        bool repeat = false;
+        Event press;
+        press.type = Event::Type::SystemDefined;
+        press.subtype = Event::HotKeyPressedSubtype;
+        press.modifierFlags = Control | Option;
+        press.data1 = qint64(handleOf(MenuTrigger) + 100);
+        QVERIFY(!controller().handleKeyDownEvent(press, &repeat));
+        press.data1 = qint64(handleOf(MenuTrigger));
+        press.modifierFlags = Control;
+        QVERIFY(!controller().handleKeyDownEvent(press, &repeat));
+        QVERIFY(!repeat);
+
+        // A key press of the program's own windows matching a hot key.
+        Event keyDown;
+        keyDown.type = Event::Type::KeyDown;
+        keyDown.keyCode = KeyA;
+        keyDown.modifierFlags = Control | Option;
+        QVERIFY(!popUpTitlesDuring([&] { QVERIFY(application().sendEvent(keyDown)); }).isEmpty());
+    }
+
+    void pressRightAfterAMenuClosedIsSwallowed()
+    {
+        DispatchEnvironment environment;
+        setUpHotKeys(environment);
+        Event press;
+        press.type = Event::Type::SystemDefined;
+        press.subtype = Event::HotKeyPressedSubtype;
+        press.modifierFlags = Control | Option;
+        press.data1 = qint64(handleOf(MenuTrigger));
+
+        QVERIFY(!popUpTitlesDuring([&] { QVERIFY(application().sendEvent(press)); }).isEmpty());
+        // Taken, but no second menu.
+        QVERIFY(popUpTitlesDuring([&] { QVERIFY(application().sendEvent(press)); }).isEmpty());
+        QTest::qWait(120);
+        QVERIFY(!popUpTitlesDuring([&] { QVERIFY(application().sendEvent(press)); }).isEmpty());
+    }
+
+    void pressWithoutAccessibilityIsTakenQuietly()
+    {
+        DispatchEnvironment environment;
+        setUpHotKeys(environment);
+        environment.accessibility->setTrusted(false);
+        bool repeat = false;
+        Event press;
+        press.type = Event::Type::SystemDefined;
+        press.subtype = Event::HotKeyPressedSubtype;
+        press.modifierFlags = Control | Option;
+        press.data1 = qint64(handleOf(MenuTrigger));
+        QVERIFY(popUpTitlesDuring([&] {
+                    QVERIFY(controller().handleKeyDownEvent(press, &repeat));
+                }).isEmpty());
+        QCOMPARE(environment.activation->beeps, 0);
+    }
+
+    void storedHotKeysAreRegisteredAtStartUp()
+    {
+        DispatchEnvironment environment;
+        setUpHotKeys(environment);
+        const auto registrations = environment.hotKeys->registrations();
+        QCOMPARE(registrations.size(), 2);
+        QCOMPARE(registrations[0].keyCode, KeyM);
+        QCOMPARE(registrations[1].keyCode, KeyA);
+        // "TXhk", the first character in the most significant byte.
+        QCOMPARE(registrations[0].signature, 0x5458686Bu);
+        QCOMPARE(controller().hotKeys().constFirst()->identifier(), MenuTrigger);
+        QVERIFY(controller().hasHotKeys());
+        QVERIFY(controller().hasUsableTrigger());
+        QVERIFY(environment.log.lines().isEmpty());
+    }
+
+    void unusableStoredHotKeysAreRemoved_data()
+    {
+        QTest::addColumn<bool>("heldElsewhere"); // else: equal to the first
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("held by another program")
+            << true
+            << QStringLiteral(
+                   "the hot key <⌃⌥M> for \"Menu Trigger: All Applications\" cannot be registered "
+                   "and was removed");
+        QTest::newRow("equal to the first")
+            << false << QStringLiteral("the hot key <⌃⌥M> is already taken");
+    }
+
+    void unusableStoredHotKeysAreRemoved()
+    {
+        QFETCH(bool, heldElsewhere);
+        QFETCH(QString, logged);
+        DispatchEnvironment environment;
+        const quint16 second = heldElsewhere ? KeyA : KeyM;
+        if (heldElsewhere) {
+            environment.hotKeys->holdElsewhere(KeyA, Control | Option);
+        }
+        environment.settings().setObject(storedHotKey(MenuTrigger, KeyM, Control | Option),
+                                         MenuTrigger);
+        environment.settings().setObject(
+            storedHotKey(MenuTriggerAllApplications, second, Control | Option),
+            MenuTriggerAllApplications);
+        environment.settings().setBool(true, StealthMode);
+        launch();
+
+        QVERIFY(environment.log.lines().contains(logged));
+        QVERIFY(!environment.settings().hasStoredValue(MenuTriggerAllApplications));
+        QVERIFY(environment.settings().hasStoredValue(MenuTrigger));
+        QCOMPARE(controller().hotKeys().size(), 1);
+        QCOMPARE(environment.hotKeys->registrations().size(), 1);
+    }
+
+    void noTriggerLeftOpensThePreferences()
+    {
+        DispatchEnvironment environment;
+        environment.hotKeys->holdElsewhere(KeyM, Control | Option);
+        environment.settings().setObject(storedHotKey(MenuTrigger, KeyM, Control | Option),
+                                         MenuTrigger);
+        environment.settings().setBool(false, EnableRightClickTrigger);
+        environment.settings().setBool(true, StealthMode);
+        QSignalSpy shown(&controller(), &QXMainController::preferencesShown);
+        launch();
+        QVERIFY(!environment.settings().hasStoredValue(MenuTrigger));
+        QVERIFY(!controller().hasHotKeys());
+        QVERIFY(!controller().hasUsableTrigger());
+        QCOMPARE(shown.size(), 1);
+        controller().preferencesWindow()->close();
+    }
+
+    void hotKeysAreKeptWhereTheDesktopHasNone()
+    {
+        DispatchEnvironment environment;
+        platform::HotKeyService::setCurrent(std::make_unique<platform::MemoryHotKeyService>(false));
+        environment.settings().setObject(storedHotKey(MenuTrigger, KeyM, Control | Option),
+                                         MenuTrigger);
+        environment.settings().setBool(true, StealthMode);
+        launch();
+        QVERIFY(environment.settings().hasStoredValue(MenuTrigger));
+        QVERIFY(!controller().hasHotKeys());
+    }
+
+    void recordersSetHotKeysThroughTheController()
+    {
+        DispatchEnvironment environment;
+        QVERIFY(!controller().shouldSetHotKey(nullptr, QString()));
+        QCOMPARE(controller().identifierForHotKeyTextView(nullptr), MenuTrigger);
+
+        auto hotKey = QXHotKey::hotKeyWithIdentifer(MenuTrigger, QStringLiteral("⌃⌥M"), KeyM,
+                                                    Control | Option);
+        QVERIFY(controller().shouldSetHotKey(hotKey, MenuTrigger));
+        QVERIFY(hotKey->isRegistered());
+        QCOMPARE(environment.settings().dictionaryForKey(MenuTrigger),
+                 hotKey->dictionaryRepresentation());
+        controller().setHotKeyForIdentifier(hotKey, MenuTrigger);
+
+        // The other recorder cannot take an equal hot key.
+        auto equal = QXHotKey::hotKeyWithIdentifer(MenuTriggerAllApplications,
+                                                   QStringLiteral("⌃⌥M"), KeyM, Control | Option);
+        QVERIFY(!controller().shouldSetHotKey(equal, MenuTriggerAllApplications));
+        QVERIFY(!environment.settings().hasStoredValue(MenuTriggerAllApplications));
+
+        QVERIFY(controller().shouldSetHotKey(nullptr, MenuTrigger));
+        QVERIFY(!environment.settings().hasStoredValue(MenuTrigger));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QXHotKeyHandlerApplication application(argc, argv);
+    HotKeyDispatchTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "hot_key_dispatch_test.moc"
