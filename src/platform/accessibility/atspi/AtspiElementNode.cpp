@@ -119,35 +119,59 @@ bool isActiveWindow(AtspiAccessible* window)
     return active;
 }
 
-// Breadth-first search for the first menu bar below a window.
-GObjectRef<AtspiAccessible> findMenuBar(const GObjectRef<AtspiAccessible>& window)
+// Looks for the first menu bar below a window, depth first in child order:
+// toolkits put the menu bar first in the window or in its top box, so it is
+// found before the requests for its siblings' subtrees are sent. Objects that
+// never hold a menu bar (lists, text, buttons) are not searched. Answers
+// nothing when the application stops answering or the search goes on for too
+// long.
+class MenuBarSearch
 {
-    QList<std::pair<GObjectRef<AtspiAccessible>, int>> queue{{window, 0}};
-    int visited = 0;
-    while (!queue.isEmpty() && visited < MenuBarSearchLimit) {
-        auto [object, depth] = queue.takeFirst();
-        ++visited;
-        const std::optional<AtspiRole> role = roleOf(object.get());
-        if (!role) {
+public:
+    GObjectRef<AtspiAccessible> find(const GObjectRef<AtspiAccessible>& window)
+    {
+        return search(window, 0);
+    }
+
+private:
+    GObjectRef<AtspiAccessible> search(const GObjectRef<AtspiAccessible>& object, int depth)
+    {
+        const std::optional<int> count = childCount(object.get());
+        if (!count) {
             // The application does not answer: give up rather than wait again.
+            m_giveUp = true;
             return {};
         }
-        if (*role == ATSPI_ROLE_MENU_BAR) {
-            return object;
-        }
-        if (depth >= MenuBarSearchDepth || (depth > 0 && !mayHoldMenuBar(*role))) {
-            continue;
-        }
-        const int count = childCount(object.get()).value_or(0);
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < *count && !m_giveUp; ++i) {
+            if (++m_visited > MenuBarSearchLimit) {
+                m_giveUp = true;
+                break;
+            }
             GObjectRef<AtspiAccessible> child = childAt(object.get(), i);
-            if (child) {
-                queue.append({child, depth + 1});
+            if (!child) {
+                continue;
+            }
+            const std::optional<AtspiRole> role = roleOf(child.get());
+            if (!role) {
+                m_giveUp = true;
+                break;
+            }
+            if (*role == ATSPI_ROLE_MENU_BAR) {
+                return child;
+            }
+            if (depth + 1 < MenuBarSearchDepth && mayHoldMenuBar(*role)) {
+                GObjectRef<AtspiAccessible> bar = search(child, depth + 1);
+                if (bar) {
+                    return bar;
+                }
             }
         }
+        return {};
     }
-    return {};
-}
+
+    int m_visited = 0;
+    bool m_giveUp = false;
+};
 
 } // namespace
 
@@ -424,20 +448,22 @@ std::optional<QVariant> AtspiElementNode::menuBar()
     if (!count) {
         return std::nullopt;
     }
+    // The active window's menu bar first; with one window there is nothing
+    // to order.
     QList<GObjectRef<AtspiAccessible>> windows;
     for (int i = 0; i < *count; ++i) {
         GObjectRef<AtspiAccessible> window = childAt(m_object.get(), i);
         if (!window) {
             continue;
         }
-        if (isActiveWindow(window.get())) {
+        if (*count > 1 && isActiveWindow(window.get())) {
             windows.prepend(window);
         } else {
             windows.append(window);
         }
     }
     for (const GObjectRef<AtspiAccessible>& window : std::as_const(windows)) {
-        GObjectRef<AtspiAccessible> bar = findMenuBar(window);
+        GObjectRef<AtspiAccessible> bar = MenuBarSearch().find(window);
         if (bar) {
             return QVariant::fromValue(AccessibilityElement(std::make_shared<AtspiElementNode>(
                 bar, Kind::MenuBar, m_pid, isGtkApplication(m_object.get()))));
