@@ -4,12 +4,53 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTextStream>
 
 namespace platform {
 
 namespace {
+
+// The program an Exec command starts: its first word, which may be quoted
+// (a path with spaces), after an "env" that sets variables for it.
+QString programOfCommand(const QString& command)
+{
+    QStringList words;
+    QString word;
+    bool quoted = false;
+    bool inWord = false;
+    for (qsizetype i = 0; i < command.size(); ++i) {
+        const QChar c = command.at(i);
+        if (quoted && c == u'\\' && i + 1 < command.size()) {
+            word += command.at(++i);
+        } else if (c == u'"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (!quoted && c.isSpace()) {
+            if (inWord) {
+                words.append(word);
+                word.clear();
+                inWord = false;
+            }
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) {
+        words.append(word);
+    }
+    qsizetype first = 0;
+    if (!words.isEmpty() && QFileInfo(words.first()).fileName() == QStringLiteral("env")) {
+        first = 1;
+        while (first < words.size() &&
+               (words.at(first).contains(u'=') || words.at(first).startsWith(u'-'))) {
+            ++first;
+        }
+    }
+    return first < words.size() ? words.at(first) : QString();
+}
 
 struct Entry
 {
@@ -56,14 +97,11 @@ Entry readEntry(const QString& path)
         } else if (key == languageKey) {
             languageOnly = value;
         } else if (key == QStringLiteral("Exec")) {
-            // The program is the first word; field codes and arguments follow.
-            QString program = value.section(u' ', 0, 0);
-            program.remove(u'"');
-            entry.executable = QFileInfo(program).fileName();
+            entry.executable = QFileInfo(programOfCommand(value)).fileName();
         } else if (key == QStringLiteral("StartupWMClass")) {
             entry.windowClass = value.toLower();
-        } else if (key == QStringLiteral("NoDisplay") || key == QStringLiteral("Hidden")) {
-            entry.hidden = entry.hidden || value == QStringLiteral("true");
+        } else if (key == QStringLiteral("Hidden")) {
+            entry.hidden = value == QStringLiteral("true");
         }
     }
     if (!localized.isEmpty()) {
@@ -81,20 +119,28 @@ void DesktopEntryNames::load()
     m_loaded = true;
     const QStringList folders =
         QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
-    // Earlier folders take precedence, as for every XDG lookup.
-    for (auto folder = folders.crbegin(); folder != folders.crend(); ++folder) {
-        const QDir dir(*folder);
+    // Earlier folders take precedence, as for every XDG lookup: the first
+    // entry of a file name decides, also when it is a Hidden one that
+    // removes the entry of a later folder.
+    QSet<QString> seenFiles;
+    for (const QString& folder : folders) {
+        const QDir dir(folder);
         for (const QFileInfo& file :
              dir.entryInfoList({QStringLiteral("*.desktop")}, QDir::Files | QDir::Readable)) {
+            if (seenFiles.contains(file.fileName())) {
+                continue;
+            }
+            seenFiles.insert(file.fileName());
             const Entry entry = readEntry(file.absoluteFilePath());
             if (entry.name.isEmpty() || entry.hidden) {
                 continue;
             }
-            if (!entry.windowClass.isEmpty()) {
+            if (!entry.windowClass.isEmpty() && !m_names.contains(entry.windowClass)) {
                 m_names.insert(entry.windowClass, entry.name);
             }
-            if (!entry.executable.isEmpty()) {
-                m_names.insert(entry.executable.toLower(), entry.name);
+            const QString executable = entry.executable.toLower();
+            if (!executable.isEmpty() && !m_names.contains(executable)) {
+                m_names.insert(executable, entry.name);
             }
         }
     }

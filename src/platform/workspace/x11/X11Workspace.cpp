@@ -1,51 +1,13 @@
 #include "platform/workspace/x11/X11Workspace.h"
 
 #include "platform/workspace/x11/EwmhConnection.h"
+#include "platform/workspace/x11/ProcessTable.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <cerrno>
 
 namespace platform {
-
-namespace {
-
-QString procPath(qint64 pid, const char* entry)
-{
-    return QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1StringView(entry));
-}
-
-bool processExists(qint64 pid)
-{
-    if (pid <= 0) {
-        return false;
-    }
-    QFile stat(procPath(pid, "stat"));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    // A zombie has ended; only its parent has not collected it yet.
-    const QByteArray line = stat.readAll();
-    const qsizetype close = line.lastIndexOf(')');
-    return close < 0 || line.mid(close + 2, 1) != "Z";
-}
-
-QString processName(qint64 pid)
-{
-    QFile comm(procPath(pid, "comm"));
-    if (!comm.open(QIODevice::ReadOnly)) {
-        return QString();
-    }
-    return QString::fromUtf8(comm.readAll()).trimmed();
-}
-
-QString executablePath(qint64 pid)
-{
-    return QFileInfo(procPath(pid, "exe")).symLinkTarget();
-}
-
-} // namespace
 
 X11Workspace::X11Workspace() : m_x11(EwmhConnection::shared()) {}
 
@@ -69,7 +31,7 @@ RunningApplication X11Workspace::makeApplication(qint64 pid, const QSet<qint64>&
     } else if (onBus.contains(pid)) {
         policy = RunningApplication::ActivationPolicy::Accessory;
     }
-    const QString executable = executablePath(pid);
+    const QString executable = ProcessTable::executablePath(pid);
     return RunningApplication(pid, executable.isEmpty() ? QUrl() : QUrl::fromLocalFile(executable),
                               policy);
 }
@@ -77,15 +39,20 @@ RunningApplication X11Workspace::makeApplication(qint64 pid, const QSet<qint64>&
 QString X11Workspace::localizedName(const RunningApplication& application)
 {
     const qint64 pid = application.processIdentifier();
-    QString name = m_busNames.name(pid);
+    const QString busName = m_busNames.name(pid);
+    const QString executable = QFileInfo(ProcessTable::executablePath(pid)).fileName();
+    const QString processName = ProcessTable::processName(pid);
+    // GTK applications give the accessibility bus their program name, which
+    // is no localized name: their desktop entry's Name is the better one.
+    if (!busName.isEmpty() && busName != executable && busName != processName) {
+        return busName;
+    }
+    QString name = m_desktopEntries.nameForExecutable(executable);
     if (name.isEmpty()) {
-        name = m_desktopEntries.nameForExecutable(QFileInfo(executablePath(pid)).fileName());
+        name = m_desktopEntries.nameForExecutable(processName);
     }
     if (name.isEmpty()) {
-        name = m_desktopEntries.nameForExecutable(processName(pid));
-    }
-    if (name.isEmpty()) {
-        name = processName(pid);
+        name = busName.isEmpty() ? processName : busName;
     }
     return name;
 }
@@ -116,7 +83,7 @@ QList<RunningApplication> X11Workspace::runningApplications()
     }
     QList<RunningApplication> applications;
     for (const qint64 pid : std::as_const(order)) {
-        if (processExists(pid)) {
+        if (ProcessTable::processExists(pid)) {
             applications.append(makeApplication(pid, onBus, withNormalWindow));
         }
     }
@@ -125,7 +92,7 @@ QList<RunningApplication> X11Workspace::runningApplications()
 
 RunningApplication X11Workspace::runningApplication(qint64 pid)
 {
-    if (!processExists(pid)) {
+    if (!ProcessTable::processExists(pid)) {
         return {};
     }
     QSet<qint64> withNormalWindow;
@@ -168,7 +135,7 @@ bool X11Workspace::isHidden(const RunningApplication& application)
 
 bool X11Workspace::isTerminated(const RunningApplication& application)
 {
-    return !processExists(application.processIdentifier());
+    return !ProcessTable::processExists(application.processIdentifier());
 }
 
 bool X11Workspace::setFrontProcess(qint64 pid, bool frontWindowOnly)
@@ -199,7 +166,7 @@ bool X11Workspace::activateApplication(const RunningApplication& application, bo
 
 int X11Workspace::reopenApplication(qint64 pid)
 {
-    if (!processExists(pid)) {
+    if (!ProcessTable::processExists(pid)) {
         return ESRCH;
     }
     if (!m_x11.isValid()) {
