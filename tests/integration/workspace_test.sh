@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# The workspace on a real desktop: both fixture applications are running
+# applications with their names, the frontmost application follows the active
+# window (also for trovix dump-menu --frontmost), activation through EWMH
+# brings a fixture's window to the front, and a reopen request restores a
+# minimised one.
+. "$(dirname "$0")/lib.sh"
+require_desktop
+
+fixtures=$TROVIX_BUILD_DIR/tests/fixtures
+probe=$TROVIX_BUILD_DIR/tests/workspace/trovix-workspace-probe
+description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
+[ -x "$probe" ] || fail "the workspace probe is not built: $probe"
+
+# Desktop entries for both fixtures in the session's own data folder. The Qt
+# fixture names itself on the accessibility bus, which wins; the GTK one gives
+# only its program name there, so its entry's Name is used.
+mkdir -p "$XDG_DATA_HOME/applications"
+for toolkit in qt gtk; do
+    printf '[Desktop Entry]\nType=Application\nName=Fixture Entry (%s)\nExec=%s %%F\n' \
+        "$toolkit" "$fixtures/trovix-fixture-$toolkit" \
+        >"$XDG_DATA_HOME/applications/trovix-fixture-$toolkit.desktop"
+done
+
+start_app fixture-qt "$fixtures/trovix-fixture-qt" "$description"
+qt_pid=$APP_PID
+wait_for_window_of 30 "$qt_pid"
+qt_window=$WINDOW
+start_app fixture-gtk "$fixtures/trovix-fixture-gtk" "$description"
+gtk_pid=$APP_PID
+wait_for_window_of 30 "$gtk_pid"
+gtk_window=$WINDOW
+
+# _NET_ACTIVE_WINDOW as a decimal window id (0 when none).
+active_window() {
+    local value
+    value=$(xprop -root -notype _NET_ACTIVE_WINDOW 2>/dev/null | sed -n 's/.*# \(0x[0-9a-f]*\).*/\1/p')
+    printf '%d\n' "${value:-0}"
+}
+
+is_active() {
+    [ "$(active_window)" -eq "$1" ]
+}
+
+# The line of PID in the probe's list of running applications.
+listed() {
+    "$probe" list | awk -F '\t' -v pid="$1" '$1 == pid'
+}
+
+# Both fixtures are regular applications with their names, once they have
+# joined the accessibility bus (the Qt fixture's name comes from there).
+for expected in "$qt_pid Trovix Fixture" "$gtk_pid Fixture Entry (gtk)"; do
+    read -r pid name <<<"$expected"
+    wait_for 30 eval "[ \"\$(listed $pid | cut -f4)\" = '$name' ]" ||
+        fail "process $pid is not listed as '$name': '$(listed "$pid")'"
+    line=$(listed "$pid")
+    [ "$(cut -f2 <<<"$line")" = regular ] || fail "process $pid is not regular: $line"
+    [ "$(cut -f3 <<<"$line")" = shown ] || fail "process $pid counts as hidden: $line"
+done
+"$probe" list >"$ARTIFACTS/running.txt"
+listed $$ | grep -q . && fail "the test's shell, which has no window, is listed: $(listed $$)"
+pass "both fixtures are regular running applications, named by the bus and by their entry"
+
+# Activation through EWMH, front window only and all windows, each time
+# bringing the other fixture forward.
+for round in "qt $qt_window" "gtk $gtk_window" "qt $qt_window all"; do
+    read -r toolkit window all <<<"$round"
+    pid_var=${toolkit}_pid
+    pid=${!pid_var}
+    before=$(active_window)
+    [ "$before" -ne "$window" ] || fail "the $toolkit fixture is active before its activation"
+    "$probe" activate "$pid" $all || fail "activating the $toolkit fixture was refused"
+    wait_for 10 is_active "$window" ||
+        fail "activating the $toolkit fixture left _NET_ACTIVE_WINDOW at $(active_window), not $window"
+    log "_NET_ACTIVE_WINDOW $before -> $(active_window) (${all:-front window})"
+
+    # The frontmost application follows, also for trovix dump-menu.
+    [ "$("$probe" frontmost | cut -f1)" = "$pid" ] ||
+        fail "the frontmost application is $("$probe" frontmost), not the $toolkit fixture ($pid)"
+    if [ -x "${TROVIX:-}" ]; then
+        "$TROVIX" dump-menu --frontmost --depth 1 >"$ARTIFACTS/frontmost-$toolkit.txt" 2>&1 ||
+            fail "dump-menu --frontmost failed: $(cat "$ARTIFACTS/frontmost-$toolkit.txt")"
+        "$TROVIX" dump-menu --pid "$pid" --depth 1 >"$ARTIFACTS/pid-$toolkit.txt" 2>&1 ||
+            fail "dump-menu --pid $pid failed: $(cat "$ARTIFACTS/pid-$toolkit.txt")"
+        cmp -s "$ARTIFACTS/frontmost-$toolkit.txt" "$ARTIFACTS/pid-$toolkit.txt" ||
+            fail "dump-menu --frontmost did not read the $toolkit fixture"
+    fi
+    pass "activating the $toolkit fixture (${all:-front window}) made it frontmost"
+done
+screenshot activated >/dev/null
+
+# A minimised fixture counts as hidden; the reopen request shows it again and
+# brings it forward.
+xdotool windowminimize --sync "$gtk_window" || fail "the GTK fixture's window cannot be minimised"
+wait_for 10 eval "[ \"\$(listed $gtk_pid | cut -f3)\" = hidden ]" ||
+    fail "the minimised GTK fixture is not hidden: $(listed "$gtk_pid")"
+"$probe" reopen "$gtk_pid" || fail "reopening the GTK fixture was refused"
+wait_for 10 is_active "$gtk_window" || fail "reopening did not bring the GTK fixture forward"
+wait_for 10 eval "[ \"\$(listed $gtk_pid | cut -f3)\" = shown ]" ||
+    fail "the reopened GTK fixture still counts as hidden"
+pass "a minimised fixture is hidden, and reopening restores it"
+
+# A process that has ended is no running application and cannot be activated.
+terminate "$qt_pid" 10
+listed "$qt_pid" | grep -q . && fail "the ended Qt fixture is still listed"
+"$probe" activate "$qt_pid" && fail "activating an ended application succeeded"
+pass "an ended application is gone from the list and cannot be activated"
