@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QStringList>
 #include <QTextStream>
-
 #include <cstdio>
 #include <cstring>
 
@@ -23,33 +22,69 @@ QStringList argumentsAfter(int argc, char** argv, int first)
     return arguments;
 }
 
+// Commands that work on text: no display needed.
+int runTextCommand(int argc, char** argv,
+                   int (*command)(const QStringList&, QTextStream&, QTextStream&))
+{
+    QCoreApplication application(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return command(argumentsAfter(argc, argv, 2), out, err);
+}
+
+void printUsage(std::FILE* stream)
+{
+    std::fputs("usage: trovix                 start Trovix (or reopen the running one)\n"
+               "       trovix popup [--all] [--print [--depth N]]\n"
+               "                              pop up the menu of the application in front\n"
+               "       trovix defaults read [KEY] | write KEY [TYPE] VALUE | delete KEY\n"
+               "                              read and change settings\n"
+               "       trovix dump-menu [--pid N | --frontmost] [--depth N] [--json]\n"
+               "                              print an application's menu bar as Trovix reads it\n"
+               "       trovix key-label CODE...\n"
+               "                              print the labels of virtual key codes\n"
+               "       trovix demo-menu [--font-size N] [--appearance system|light|dark]\n"
+               "                              show a sample menu at the pointer\n",
+               stream);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], "defaults") == 0) {
-        QCoreApplication application(argc, argv);
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        return runDefaultsCommand(argumentsAfter(argc, argv, 2), out, err);
+    if (argc > 1) {
+        const char* command = argv[1];
+        if (std::strcmp(command, "defaults") == 0) {
+            return runTextCommand(argc, argv, runDefaultsCommand);
+        }
+        if (std::strcmp(command, "dump-menu") == 0) {
+            return runTextCommand(argc, argv, runDumpMenuCommand);
+        }
+        if (std::strcmp(command, "key-label") == 0) {
+            return keyLabelCommandMain(argc, argv);
+        }
+        if (std::strcmp(command, "popup") == 0) {
+            return runPopupCommand(argc, argv);
+        }
+        if (std::strcmp(command, "demo-menu") == 0) {
+            return runDemoMenuCommand(argc, argv);
+        }
+        if (std::strcmp(command, "help") == 0 || std::strcmp(command, "--help") == 0 ||
+            std::strcmp(command, "-h") == 0) {
+            printUsage(stdout);
+            return 0;
+        }
+        if (std::strcmp(command, "--version") == 0) {
+            std::printf("Trovix %s\n", TROVIX_VERSION);
+            return 0;
+        }
+        // Options such as -platform or -display belong to Qt; a word is a
+        // command Trovix does not know.
+        if (command[0] != '-') {
+            std::fprintf(stderr, "trovix: unknown command '%s'\n", command);
+            printUsage(stderr);
+            return 1;
+        }
     }
-    if (argc > 1 && std::strcmp(argv[1], "dump-menu") == 0) {
-        QCoreApplication application(argc, argv);
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        return runDumpMenuCommand(argumentsAfter(argc, argv, 2), out, err);
-    }
-    if (argc > 1 && std::strcmp(argv[1], "key-label") == 0) {
-        return keyLabelCommandMain(argc, argv);
-    }
-
-    if (argc > 1 && std::strcmp(argv[1], "popup") == 0) {
-        return runPopupCommand(argc, argv);
-    }
-
-    if (argc > 1 && std::strcmp(argv[1], "demo-menu") == 0) {
-        return runDemoMenuCommand(argc, argv);
-    }
-
     return QXApplicationMain(argc, argv);
 }
