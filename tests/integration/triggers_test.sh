@@ -1,0 +1,213 @@
+#!/usr/bin/env bash
+# The triggers from any application: the two hot keys stored with `trovix
+# defaults write` pop up the frontmost application's menu and the menu of all
+# applications, whose items run from the keyboard; a right click with the
+# chosen modifier pops up the menu instead of reaching the application, other
+# right clicks reach it; a new modifier takes effect at once; lock keys do not
+# matter; a stopped application still gets a menu and leaves pointer and
+# keyboard working; a hot key another program holds is removed at start-up.
+. "$(dirname "$0")/lib.sh"
+require_desktop
+
+fixtures=$TROVIX_BUILD_DIR/tests/fixtures
+description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
+
+defaults() { "$TROVIX" defaults "$@" >/dev/null || fail "trovix defaults $* failed"; }
+
+# Control-Option-M (virtual key 46) and Control-Option-A (virtual key 0);
+# Control is 0x40000 and Option 0x80000 in the stored modifier flags.
+control_option=$((0x40000 | 0x80000))
+store_hot_key() {
+    local key=$1 code=$2 text=$3
+    defaults write "$key" -dict "Identifier" -string "$key" "Key Code" -int "$code" \
+        "Modifier Flags" -int "$control_option" "Visual Representation" -string "$text"
+}
+
+context_lines() { grep -c '^context-menu ' "$ARTIFACTS/fixture-qt.out" 2>/dev/null; }
+activated() { grep -qx "activated $1" "$ARTIFACTS/fixture-qt.out"; }
+
+# The pop-up is open while Trovix shows more windows than its tray icon.
+popup_open() { [ "$(xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null | wc -l)" -gt 1 ]; }
+popup_closed() { ! popup_open; }
+expect_popup() {
+    wait_for 10 popup_open || fail "no pop-up menu after $1"
+}
+# Escape closes one level of open submenus at a time.
+escape_once() {
+    xdotool key Escape
+    wait_for 1 popup_closed
+}
+close_popup() {
+    wait_for 10 escape_once || fail "the pop-up did not close on Escape"
+}
+# Fails unless the fixture prints one more context-menu line than COUNT.
+expect_context_menu() {
+    wait_for 10 eval "[ \$(context_lines) -gt $1 ]" || fail "$2 did not reach the fixture"
+    xdotool key Escape
+}
+
+start_app fixture-qt env -u AT_SPI_BUS_ADDRESS "$fixtures/trovix-fixture-qt" "$description"
+qt_pid=$APP_PID
+wait_for 30 eval "'$TROVIX' dump-menu --pid $qt_pid --depth 1 >/dev/null 2>&1" ||
+    fail "the fixture did not appear on the accessibility bus"
+wait_for_window_of 30 "$qt_pid"
+fixture_window=$WINDOW
+# Brings the fixture forward with the pointer over it. Hot keys within 0.1 s
+# after a pop-up menu closed are swallowed by design, so that time passes first.
+front() {
+    sleep 0.2
+    xdotool windowactivate --sync "$fixture_window" >/dev/null 2>&1
+    wait_for 10 eval "[ \"\$(xdotool getactivewindow getwindowpid 2>/dev/null)\" = $qt_pid ]" ||
+        fail "the fixture did not come to the front"
+    xdotool mousemove --window "$fixture_window" 150 120
+}
+
+store_hot_key "Menu Trigger" 46 "⌃⌥M"
+store_hot_key "Menu Trigger: All Applications" 0 "⌃⌥A"
+defaults write "Stealth Mode" -bool YES
+start_trovix
+wait_for_tray_icon 60 Trovix
+front
+
+# --- Hot keys ------------------------------------------------------------------
+xdotool key ctrl+alt+m
+expect_popup "the frontmost-application hot key"
+screenshot hotkey-frontmost >/dev/null
+xdotool key Down Down Right Return
+wait_for 10 activated "File > New" || fail "Return on File > New did not run it in the fixture"
+wait_for 10 popup_closed || fail "the pop-up stayed open after Return"
+pass "the first hot key pops up the fixture's menu; arrows and Return run File > New"
+
+front
+xdotool key ctrl+alt+a
+expect_popup "the all-applications hot key"
+screenshot hotkey-all >/dev/null
+xdotool key Down Right Down Down Right
+sleep 0.3
+screenshot hotkey-all-submenu >/dev/null
+close_popup
+pass "the second hot key pops up the all-applications menu (screenshots hotkey-*.png)"
+
+for lock in Caps_Lock Num_Lock; do
+    front
+    xdotool key "$lock"
+    xdotool key ctrl+alt+m
+    expect_popup "the hot key with $lock on"
+    close_popup
+    xdotool key "$lock"
+done
+pass "the hot key works with Caps Lock and with Num Lock on"
+
+# --- Right clicks ----------------------------------------------------------------
+front
+before=$(context_lines)
+xdotool keydown super click 3 keyup super
+expect_popup "Super+right-click"
+screenshot right-click-super >/dev/null
+close_popup
+[ "$(context_lines)" -eq "$before" ] || fail "the fixture saw the Super+right-click"
+front
+xdotool keydown super keydown shift click 3 keyup shift keyup super
+expect_popup "Super+Shift+right-click"
+close_popup
+[ "$(context_lines)" -eq "$before" ] || fail "the fixture saw the Super+Shift+right-click"
+pass "Super+right-click pops up the menu and never reaches the fixture"
+
+front
+xdotool click 3
+expect_context_menu "$before" "a plain right click"
+popup_closed || fail "a plain right click popped up Trovix's menu"
+before=$(context_lines)
+front
+xdotool keydown alt click 3 keyup alt
+expect_context_menu "$before" "an Alt+right click"
+popup_closed || fail "an Alt+right click popped up Trovix's menu"
+pass "plain and Alt right clicks reach the fixture"
+
+defaults write "Enable Right Click Trigger: Modifier" -int 2
+control_click_pops_up() {
+    front
+    xdotool keydown ctrl click 3 keyup ctrl
+    wait_for 2 popup_open
+}
+wait_for 15 control_click_pops_up || fail "Control+right-click did not pop up after the change"
+close_popup
+before=$(context_lines)
+front
+xdotool keydown super click 3 keyup super
+expect_context_menu "$before" "a Super+right-click with Control chosen"
+popup_closed || fail "Super+right-click still pops up with Control chosen"
+pass "with the modifier set to Control, Control+right-click pops up and Super+right-click passes"
+
+# --- A stopped application --------------------------------------------------------
+front
+kill -STOP "$qt_pid"
+started=$(_lib_now_ms)
+xdotool key ctrl+alt+m
+if ! wait_for 10 popup_open; then
+    kill -CONT "$qt_pid"
+    fail "no pop-up with the fixture stopped"
+fi
+elapsed=$(($(_lib_now_ms) - started))
+screenshot hotkey-stopped >/dev/null
+xdotool key Escape Escape
+kill -CONT "$qt_pid"
+wait_for 10 popup_closed || fail "the pop-up did not close on Escape"
+log "hot key with the fixture stopped: menu after $elapsed ms"
+[ "$elapsed" -le 2500 ] || fail "the pop-up took $elapsed ms with the fixture stopped"
+before=$(context_lines)
+front
+xdotool click 3
+expect_context_menu "$before" "a right click after the stopped application's menu"
+front
+xdotool key ctrl+alt+m
+expect_popup "the hot key after the stopped application's menu"
+close_popup
+pass "with the fixture stopped a menu appears ($elapsed ms); pointer and keyboard work afterwards"
+
+# --- A hot key held by another program ------------------------------------------
+terminate "$TROVIX_PID" 10
+cat >"$ARTIFACTS/grab-key.py" <<'PYTHON'
+# Holds Control-Alt-G on the root window, as another program's hot key would,
+# until it is stopped.
+import ctypes, time
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XDefaultRootWindow.restype = ctypes.c_ulong
+x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x.XStringToKeysym.restype = ctypes.c_ulong
+x.XStringToKeysym.argtypes = [ctypes.c_char_p]
+x.XKeysymToKeycode.restype = ctypes.c_ubyte
+x.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+x.XGrabKey.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_uint, ctypes.c_ulong,
+                       ctypes.c_int, ctypes.c_int, ctypes.c_int]
+x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+display = x.XOpenDisplay(None)
+keycode = x.XKeysymToKeycode(display, x.XStringToKeysym(b"g"))
+x.XGrabKey(display, keycode, 0x4 | 0x8, x.XDefaultRootWindow(display), 1, 1, 1)
+x.XSync(display, 0)
+print("grabbed", flush=True)
+time.sleep(3600)
+PYTHON
+start_app grab-key python3 "$ARTIFACTS/grab-key.py"
+grabber_pid=$APP_PID
+wait_for 10 grep -q grabbed "$ARTIFACTS/grab-key.out" || fail "the key grabber did not start"
+
+store_hot_key "Menu Trigger" 5 "⌃⌥G"
+"$TROVIX" defaults delete "Menu Trigger: All Applications" >/dev/null
+defaults write "Enable Right Click Trigger" -bool NO
+# Through a terminal, so that the log lines show on Trovix's stderr.
+start_app trovix-tty script -qfec "$TROVIX" "$ARTIFACTS/trovix-tty.log"
+tty_pid=$APP_PID
+wait_for 30 grep -q 'the hot key <⌃⌥G> for "Menu Trigger" cannot be registered and was removed' \
+    "$ARTIFACTS/trovix-tty.log" || fail "no log line about the refused hot key"
+wait_for 10 eval "! '$TROVIX' defaults read 'Menu Trigger'" || fail "the refused hot key is still stored"
+trovix_pid=$(pgrep -P "$tty_pid" | head -n 1)
+wait_for 30 eval "xdotool search --onlyvisible --pid '$trovix_pid' --name '^Trovix$'" ||
+    fail "the preferences window did not open without any trigger"
+screenshot no-trigger-preferences >/dev/null
+terminate "$grabber_pid" 10
+kill -TERM "$trovix_pid" 2>/dev/null
+wait_exit "$tty_pid" 10 || fail "Trovix did not end"
+pass "a hot key held by another program is refused, removed and logged; the preferences window opens"
