@@ -203,11 +203,11 @@ tty_pid=$APP_PID
 wait_for 30 grep -q 'the hot key <⌃⌥G> for "Menu Trigger" cannot be registered and was removed' \
     "$ARTIFACTS/trovix-tty.log" || fail "no log line about the refused hot key"
 wait_for 10 eval "! '$TROVIX' defaults read 'Menu Trigger'" || fail "the refused hot key is still stored"
-trovix_pid=$(pgrep -P "$tty_pid" | head -n 1)
-wait_for 30 eval "xdotool search --onlyvisible --pid '$trovix_pid' --name '^Trovix$'" ||
+tty_trovix_pid=$(pgrep -P "$tty_pid" | head -n 1)
+wait_for 30 eval "xdotool search --onlyvisible --pid '$tty_trovix_pid' --name '^Trovix$'" ||
     fail "the preferences window did not open without any trigger"
 screenshot no-trigger-preferences >/dev/null
 terminate "$grabber_pid" 10
-kill -TERM "$trovix_pid" 2>/dev/null
+kill -TERM "$tty_trovix_pid" 2>/dev/null
 wait_exit "$tty_pid" 10 || fail "Trovix did not end"
 pass "a hot key held by another program is refused, removed and logged; the preferences window opens"
