@@ -288,7 +288,7 @@ void printRow(const char* application, const char* level, const char* path, cons
                 rounds > 0 ? summary.median : summary.first.milliseconds, summary.requests);
 }
 
-// The requests of one more pass of each path by kind, where they differ.
+// The requests of one more pass of each path, by kind, side by side.
 void printTally(const char* application, const char* level, const std::function<int()>& program,
                 const std::function<int()>& bare)
 {
