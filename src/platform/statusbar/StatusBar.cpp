@@ -1,30 +1,19 @@
 #include "platform/statusbar/StatusBar.h"
 
+#include "platform/InstalledInstance.h"
 #include "platform/statusbar/qt/TrayStatusBar.h"
 
 namespace platform {
-namespace {
-
-std::unique_ptr<StatusBar>& installed()
-{
-    static std::unique_ptr<StatusBar> statusBar;
-    return statusBar;
-}
-
-} // namespace
 
 StatusBar& StatusBar::system()
 {
-    auto& statusBar = installed();
-    if (!statusBar) {
-        statusBar = std::make_unique<TrayStatusBar>();
-    }
-    return *statusBar;
+    return InstalledInstance<StatusBar>::get(
+        []() -> std::unique_ptr<StatusBar> { return std::make_unique<TrayStatusBar>(); });
 }
 
 void StatusBar::setSystem(std::unique_ptr<StatusBar> statusBar)
 {
-    installed() = std::move(statusBar);
+    InstalledInstance<StatusBar>::set(std::move(statusBar));
 }
 
 } // namespace platform
