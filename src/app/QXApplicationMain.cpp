@@ -17,15 +17,15 @@ int QXApplicationMain(int& argc, char** argv)
     QXHotKeyHandlerApplication::setApplicationName(QStringLiteral("Trovix"));
     QXHotKeyHandlerApplication::setDesktopFileName(QStringLiteral("trovix"));
     QXHotKeyHandlerApplication::setWindowIcon(QIcon::fromTheme(
-        QStringLiteral("trovix"),
-        QIcon(platform::Bundle::main().pathForResource(QStringLiteral("trovix"),
-                                                       QStringLiteral("svg")))));
+        QStringLiteral("trovix"), QIcon(platform::Bundle::main().pathForResource(
+                                      QStringLiteral("trovix"), QStringLiteral("svg")))));
 
     // User-visible texts are keyed by their English wording; a translation
     // for the user's language replaces them when the bundle has one.
     QTranslator translator;
     if (translator.load(QLocale(), QStringLiteral("trovix"), QStringLiteral("_"),
-                        platform::Bundle::main().resourcePath() + QStringLiteral("/translations"))) {
+                        platform::Bundle::main().resourcePath() +
+                            QStringLiteral("/translations"))) {
         QXHotKeyHandlerApplication::installTranslator(&translator);
     }
 
