@@ -2,6 +2,7 @@
 
 #include "hotkeys/QXApplicationDelegate.h"
 #include "hotkeys/QXHotKeyHandler.h"
+#include "hotkeys/QXHotKeyTextView.h"
 #include "platform/input/HotKeyService.h"
 #include "platform/input/VirtualKeyCodes.h"
 
@@ -20,8 +21,27 @@ double secondsNow()
     return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
 }
 
-// A key press of one of the program's own windows as the event filter sees it.
-platform::Event platformEventForKeyEvent(const QKeyEvent& keyEvent)
+QPointer<QXHotKeyTextView>& recordingTextView()
+{
+    static QPointer<QXHotKeyTextView> textView;
+    return textView;
+}
+
+// The text a printable key types without modifiers other than Shift.
+QString textIgnoringModifiers(const QKeyEvent& keyEvent)
+{
+    const int key = keyEvent.key();
+    if (key < Qt::Key_Space || key > Qt::Key_ydiaeresis) {
+        return keyEvent.text();
+    }
+    const QChar character(key);
+    return (keyEvent.modifiers() & Qt::ShiftModifier) ? QString(character.toUpper())
+                                                      : QString(character.toLower());
+}
+
+} // namespace
+
+platform::Event QXHotKeyHandlerApplication::eventForKeyEvent(const QKeyEvent& keyEvent)
 {
     platform::Event event;
     event.type = platform::Event::Type::KeyDown;
@@ -50,11 +70,20 @@ platform::Event platformEventForKeyEvent(const QKeyEvent& keyEvent)
     }
     event.modifierFlags = flags;
     event.characters = keyEvent.text();
+    event.charactersIgnoringModifiers = textIgnoringModifiers(keyEvent);
     event.timestamp = static_cast<double>(keyEvent.timestamp()) / 1000.0;
     return event;
 }
 
-} // namespace
+QXHotKeyTextView* QXHotKeyHandlerApplication::recordingHotKeyTextView()
+{
+    return recordingTextView().data();
+}
+
+void QXHotKeyHandlerApplication::setRecordingHotKeyTextView(QXHotKeyTextView* textView)
+{
+    recordingTextView() = textView;
+}
 
 QXHotKeyHandlerApplication::QXHotKeyHandlerApplication(int& argc, char** argv)
     : QApplication(argc, argv)
@@ -123,7 +152,7 @@ bool QXHotKeyHandlerApplication::notify(QObject* receiver, QEvent* event)
     if (event->spontaneous()) {
         ++m_eventSerial;
         if (event->type() == QEvent::KeyPress &&
-            sendEvent(platformEventForKeyEvent(*static_cast<QKeyEvent*>(event)))) {
+            sendEvent(eventForKeyEvent(*static_cast<QKeyEvent*>(event)))) {
             return true;
         }
     }
@@ -133,10 +162,16 @@ bool QXHotKeyHandlerApplication::notify(QObject* receiver, QEvent* event)
 bool QXHotKeyHandlerApplication::sendEvent(const platform::Event& event)
 {
     using Type = platform::Event::Type;
+    QXHotKeyTextView* recorder = recordingHotKeyTextView();
     switch (event.type) {
     case Type::KeyDown:
-        return handleKeyDownEvent(&event, false);
+        // A recording field takes every key press itself.
+        return recorder == nullptr && handleKeyDownEvent(&event, false);
     case Type::SystemDefined:
+        if (recorder != nullptr && event.subtype == platform::Event::HotKeyPressedSubtype) {
+            recorder->recordHotKeyPress(event);
+            return true;
+        }
         if (event.subtype == platform::Event::HotKeyReleasedSubtype) {
             triggerRepetitionForSystemDefinedEvent(nullptr, 0);
             return true;

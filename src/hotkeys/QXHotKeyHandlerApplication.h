@@ -3,10 +3,13 @@
 #include "platform/input/Event.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QTimer>
 #include <optional>
 
+class QKeyEvent;
 class QXApplicationDelegate;
+class QXHotKeyTextView;
 
 // The program's application object. It drives its delegate through the
 // launch sequence and the other life-cycle callbacks, and is where global
@@ -57,6 +60,16 @@ public:
     void triggerRepetitionForSystemDefinedEvent(const platform::Event* event,
                                                 double referenceTimestamp);
     const std::optional<platform::Event>& eventToRepeat() const { return m_eventToRepeat; }
+
+    // The hot key field that is recording now, or none. While one records,
+    // key presses go to it rather than to the hot key handler, and presses
+    // of registered hot keys are handed to it as recorded keys.
+    static QXHotKeyTextView* recordingHotKeyTextView();
+    static void setRecordingHotKeyTextView(QXHotKeyTextView* textView);
+
+    // A key press of one of the program's own windows as the program's key
+    // event: virtual key code from the X keycode, modifier flags, texts.
+    static platform::Event eventForKeyEvent(const QKeyEvent& keyEvent);
     void setEventToRepeat(const std::optional<platform::Event>& event) { m_eventToRepeat = event; }
 
 private:
