@@ -256,8 +256,9 @@ void QXMainController::updateMainMenuBar()
 
 void QXMainController::showPreferencesTab(const QString& identifier)
 {
-    const bool firstTime = !m_preferencesWindow;
     QXMainPreferencesWindow* window = preferencesWindow();
+    const bool firstTime = !window->controlsFilled();
+    fillPreferencesControls();
     if (firstTime || !identifier.isEmpty()) {
         const QString section = identifier.isEmpty() ? QStringLiteral("Menu") : identifier;
         if (!window->selectSection(section)) {
@@ -266,6 +267,7 @@ void QXMainController::showPreferencesTab(const QString& identifier)
     }
     const bool dockMode = defaults().integerForKey(QXSettingsKeys::ApplicationMode) < 1;
     window->setWindowTitle(dockMode ? localized("Preferences") : QStringLiteral("Trovix"));
+    updatePreferencesWindowFrame();
     window->makeKeyAndOrderFront();
     Q_EMIT preferencesShown(window->selectedSection());
 }

@@ -119,6 +119,22 @@ public:
 
     QXMainPreferencesWindow* preferencesWindow();
 
+    // The preferences window's controls (QXMainControllerPreferences.cpp).
+    // Fills them from the settings and connects them, once per window.
+    void fillPreferencesControls();
+    // Writes the setting of a check box or pop-up button; other senders are
+    // ignored.
+    void changeSetting(QObject* sender);
+    // Writes the setting of a list field after an edit.
+    void controlTextDidChange(QObject* sender);
+    // Fits the window's height to the selected section.
+    void updatePreferencesWindowFrameWithAnimation(bool animate);
+    void updatePreferencesWindowFrame() { updatePreferencesWindowFrameWithAnimation(true); }
+    void updatePreferencesWindowFrameWithoutAnimation()
+    {
+        updatePreferencesWindowFrameWithAnimation(false);
+    }
+
     // Whether the log window can be shown here.
     static bool canDisplayLog() { return false; }
 

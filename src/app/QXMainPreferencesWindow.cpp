@@ -1,25 +1,37 @@
 #include "app/QXMainPreferencesWindow.h"
 
+#include "app/QXListTextField.h"
+
 #include <QAction>
 #include <QActionGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QVariantAnimation>
 
 namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("Trovix", text);
+}
 
 QString sectionTitle(const QString& identifier)
 {
     if (identifier == QLatin1String("Menu")) {
-        return QCoreApplication::translate("Trovix", "Menu");
+        return tr("Menu");
     }
     if (identifier == QLatin1String("Advanced")) {
-        return QCoreApplication::translate("Trovix", "Advanced");
+        return tr("Advanced");
     }
-    return QCoreApplication::translate("Trovix", "Updates");
+    return tr("Updates");
 }
 
 QIcon sectionIcon(const QStyle* style, const QString& identifier)
@@ -34,6 +46,71 @@ QIcon sectionIcon(const QStyle* style, const QString& identifier)
     }
     return QIcon::fromTheme(QStringLiteral("system-software-update"),
                             style->standardIcon(QStyle::SP_BrowserReload));
+}
+
+// Space left below the last control of a page.
+constexpr int bottomMargin = 20;
+constexpr int windowWidth = 600;
+constexpr int animationMilliseconds = 150;
+
+// A short explanation under a control, in a smaller, dimmer type.
+QLabel* helpLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setForegroundRole(QPalette::PlaceholderText);
+    QFont font = label->font();
+    font.setPointSizeF(font.pointSizeF() * 0.9);
+    label->setFont(font);
+    return label;
+}
+
+// A control with its explanation below it, as one form field.
+QWidget* withHelp(QWidget* control, const QString& help, QWidget* parent)
+{
+    auto* box = new QWidget(parent);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(control);
+    layout->addWidget(helpLabel(help, box));
+    return box;
+}
+
+QFormLayout* createForm(QWidget* page)
+{
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(24, 18, 24, bottomMargin);
+    auto* form = new QFormLayout();
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form->setRowWrapPolicy(QFormLayout::DontWrapRows);
+    form->setHorizontalSpacing(12);
+    form->setVerticalSpacing(12);
+    pageLayout->addLayout(form);
+    pageLayout->addStretch();
+    return form;
+}
+
+QComboBox* createSelector(const QList<std::pair<QString, int>>& items, QWidget* parent)
+{
+    auto* selector = new QComboBox(parent);
+    for (const auto& [title, tag] : items) {
+        selector->addItem(title, tag);
+    }
+    selector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return selector;
+}
+
+// A pop-up button that keeps its natural width inside a growing form field.
+QWidget* leftAligned(QWidget* control, QWidget* parent)
+{
+    auto* box = new QWidget(parent);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(control);
+    layout->addStretch();
+    return box;
 }
 
 } // namespace
@@ -65,16 +142,146 @@ QXMainPreferencesWindow::QXMainPreferencesWindow(QWidget* parent) : QXPreference
         });
         m_sectionActions.insert(identifier, action);
 
-        auto* page = new QWidget(m_pages);
+        QWidget* page = identifier == QLatin1String("Menu")       ? createMenuPage()
+                        : identifier == QLatin1String("Advanced") ? createAdvancedPage()
+                                                                  : createUpdatesPage();
         page->setObjectName(identifier);
-        auto* layout = new QVBoxLayout(page);
-        layout->addStretch();
         m_pages->addWidget(page);
         m_sectionPages.insert(identifier, page);
     }
+
+    m_heightAnimation = new QVariantAnimation(this);
+    m_heightAnimation->setDuration(animationMilliseconds);
+    m_heightAnimation->setEasingCurve(QEasingCurve::InOutQuad);
+    connect(m_heightAnimation, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant& value) { resize(width(), value.toInt()); });
+
     selectSection(QStringLiteral("Menu"));
-    setMinimumSize(480, 320);
-    resize(560, 400);
+    setMinimumWidth(520);
+    resize(windowWidth, fittingHeight());
+}
+
+QWidget* QXMainPreferencesWindow::createMenuPage()
+{
+    auto* page = new QWidget(m_pages);
+    QFormLayout* form = createForm(page);
+
+    // Right click.
+    m_rightClickTriggerSwitch = new QCheckBox(tr("Open the menu with a right click while holding"));
+    m_rightClickTriggerModifierSelector =
+        createSelector({{tr("Super"), 0}, {tr("Alt"), 1}, {tr("Control"), 2}, {tr("Fn"), 3}}, page);
+    auto* rightClickRow = new QWidget(page);
+    auto* rightClickLayout = new QHBoxLayout(rightClickRow);
+    rightClickLayout->setContentsMargins(0, 0, 0, 0);
+    rightClickLayout->addWidget(m_rightClickTriggerSwitch);
+    rightClickLayout->addWidget(m_rightClickTriggerModifierSelector);
+    rightClickLayout->addStretch();
+    form->addRow(tr("Right click:"), withHelp(rightClickRow,
+                                              tr("Hold Shift as well to get the menus of all "
+                                                 "applications."),
+                                              page));
+
+    // The hot key recorders take their rows in this form.
+    m_hotKeyForm = new QFormLayout();
+    m_hotKeyForm->setContentsMargins(0, 0, 0, 0);
+    m_hotKeyForm->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_hotKeyForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    auto* hotKeys = new QWidget(page);
+    hotKeys->setObjectName(QStringLiteral("hotKeys"));
+    hotKeys->setLayout(m_hotKeyForm);
+    form->addRow(tr("Hot keys:"), hotKeys);
+
+    // Launch and presence on the desktop.
+    m_stealthModeSwitch = new QCheckBox(tr("Open this window at launch"), page);
+    form->addRow(tr("At launch:"),
+                 withHelp(m_stealthModeSwitch,
+                          tr("When off, the window still opens if no way to the menu is set up."),
+                          page));
+
+    m_applicationModeSelector = createSelector(
+        {{tr("Window in the taskbar"), 0}, {tr("Icon in the tray"), 1}, {tr("No icon"), 2}}, page);
+    m_facelessApplicationModeExplanationView =
+        helpLabel(tr("Trovix now runs without an icon. Its own menu is at the end of every "
+                     "pop-up menu, and starting Trovix again opens this window."),
+                  page);
+    m_facelessApplicationModeExplanationView->setObjectName(
+        QStringLiteral("facelessApplicationModeExplanationView"));
+    m_facelessApplicationModeExplanationView->setVisible(false);
+    auto* modeBox = new QWidget(page);
+    auto* modeLayout = new QVBoxLayout(modeBox);
+    modeLayout->setContentsMargins(0, 0, 0, 0);
+    modeLayout->setSpacing(4);
+    modeLayout->addWidget(leftAligned(m_applicationModeSelector, modeBox));
+    modeLayout->addWidget(m_facelessApplicationModeExplanationView);
+    form->addRow(tr("Show Trovix as:"), modeBox);
+    return page;
+}
+
+QWidget* QXMainPreferencesWindow::createAdvancedPage()
+{
+    auto* page = new QWidget(m_pages);
+    QFormLayout* form = createForm(page);
+
+    m_keyEquivalentSwitch = new QCheckBox(tr("Show keyboard shortcuts"), page);
+    m_promoteAlternatesSwitch = new QCheckBox(tr("Show alternate items as ordinary items"), page);
+    m_supportAccessoryApplicationsSwitch =
+        new QCheckBox(tr("Follow the active application, also without a menu bar"), page);
+    m_moveAppleMenuToEndSwitch = new QCheckBox(tr("Put the window menu at the end"), page);
+    m_skipDisabledMenuItemsSwitch = new QCheckBox(tr("Leave out disabled items"), page);
+    auto* switches = new QWidget(page);
+    auto* switchLayout = new QVBoxLayout(switches);
+    switchLayout->setContentsMargins(0, 0, 0, 0);
+    switchLayout->setSpacing(6);
+    for (QCheckBox* box :
+         {m_keyEquivalentSwitch, m_promoteAlternatesSwitch, m_supportAccessoryApplicationsSwitch,
+          m_moveAppleMenuToEndSwitch, m_skipDisabledMenuItemsSwitch}) {
+        switchLayout->addWidget(box);
+    }
+    form->addRow(tr("Pop-up menu:"), switches);
+
+    m_appearanceSelector =
+        createSelector({{tr("Follow the system"), 0}, {tr("Light"), 1}, {tr("Dark"), 2}}, page);
+    form->addRow(tr("Appearance:"), leftAligned(m_appearanceSelector, page));
+    // The sizes themselves are added when the controls are filled.
+    m_fontSizeSelector = createSelector({{tr("Standard"), 0}}, page);
+    m_fontSizeSelector->setMaxVisibleItems(12);
+    form->addRow(tr("Font size:"), leftAligned(m_fontSizeSelector, page));
+
+    m_blacklistField = new QXListTextField(page);
+    m_blacklistField->setObjectName(QStringLiteral("blacklistField"));
+    form->addRow(tr("Leave out:"),
+                 withHelp(m_blacklistField,
+                          tr("Menus and applications to hide, one per line or separated by "
+                             "commas."),
+                          page));
+    m_fastTrackField = new QXListTextField(page);
+    m_fastTrackField->setObjectName(QStringLiteral("fastTrackField"));
+    form->addRow(tr("Load at once:"),
+                 withHelp(m_fastTrackField,
+                          tr("Menus to read in full before the menu opens, as \"Application > "
+                             "Menu\", one per line. An application alone loads all its menus."),
+                          page));
+    return page;
+}
+
+QWidget* QXMainPreferencesWindow::createUpdatesPage()
+{
+    auto* page = new QWidget(m_pages);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(24, 18, 24, bottomMargin);
+    auto* title = new QLabel(tr("Updates"), page);
+    QFont font = title->font();
+    font.setBold(true);
+    title->setFont(font);
+    layout->addWidget(title);
+    auto* text = new QLabel(tr("This version of Trovix does not check for updates. Install new "
+                               "versions the way you installed this one, for instance with your "
+                               "distribution's package manager."),
+                            page);
+    text->setWordWrap(true);
+    layout->addWidget(text);
+    layout->addStretch();
+    return page;
 }
 
 QStringList QXMainPreferencesWindow::sectionIdentifiers()
@@ -87,6 +294,12 @@ bool QXMainPreferencesWindow::selectSection(const QString& identifier)
     QWidget* page = m_sectionPages.value(identifier);
     if (page == nullptr) {
         return false;
+    }
+    // Only the shown page counts towards the window's size.
+    for (QWidget* other : std::as_const(m_sectionPages)) {
+        const QSizePolicy::Policy policy =
+            other == page ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+        other->setSizePolicy(policy, policy);
     }
     m_pages->setCurrentWidget(page);
     m_sectionActions.value(identifier)->setChecked(true);
@@ -102,4 +315,46 @@ QString QXMainPreferencesWindow::selectedSection() const
 QWidget* QXMainPreferencesWindow::sectionPage(const QString& identifier) const
 {
     return m_sectionPages.value(identifier);
+}
+
+int QXMainPreferencesWindow::fittingHeight() const
+{
+    const QWidget* page = m_pages->currentWidget();
+    int pageHeight = page->sizeHint().height();
+    if (page->layout() != nullptr && page->layout()->hasHeightForWidth()) {
+        const int pageWidth = m_pages->width() > 0 && isVisible() ? m_pages->width() : width();
+        pageHeight = std::max(pageHeight, page->layout()->totalHeightForWidth(pageWidth));
+    }
+    int chrome = m_toolbar->sizeHint().height();
+    if (const QWidget* bar = menuWidget(); bar != nullptr && !bar->isHidden()) {
+        chrome += bar->sizeHint().height();
+    }
+    return chrome + pageHeight;
+}
+
+void QXMainPreferencesWindow::fitHeightToSelectedSection(bool animate)
+{
+    const int target = fittingHeight();
+    m_heightAnimation->stop();
+    if (std::abs(target - height()) < 1) {
+        return;
+    }
+    if (!animate || !isVisible()) {
+        resize(width(), target);
+        return;
+    }
+    m_heightAnimation->setStartValue(height());
+    m_heightAnimation->setEndValue(target);
+    m_heightAnimation->start();
+}
+
+void QXMainPreferencesWindow::selectItemWithTag(QComboBox* selector, qint64 tag)
+{
+    const int index = selector->findData(QVariant::fromValue(tag));
+    selector->setCurrentIndex(index >= 0 ? index : 0);
+}
+
+qint64 QXMainPreferencesWindow::selectedTag(const QComboBox* selector)
+{
+    return selector->currentData().toLongLong();
 }

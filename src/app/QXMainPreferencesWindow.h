@@ -6,11 +6,18 @@
 #include <QStringList>
 
 class QAction;
+class QCheckBox;
+class QComboBox;
+class QFormLayout;
+class QLabel;
 class QStackedWidget;
 class QToolBar;
+class QVariantAnimation;
+class QXListTextField;
 
 // The preferences window of the program: one toolbar section per page,
-// "Menu", "Advanced" and "Updates".
+// "Menu", "Advanced" and "Updates". The window lays out the controls; the main
+// controller fills them and writes their changes.
 class QXMainPreferencesWindow : public QXPreferencesWindow
 {
     Q_OBJECT
@@ -27,12 +34,75 @@ public:
     // The page of a section, for the controls that fill it.
     QWidget* sectionPage(const QString& identifier) const;
 
+    // Fits the window's height to the selected page, keeping its top edge;
+    // animated when asked for and the window is visible.
+    void fitHeightToSelectedSection(bool animate);
+    // The height the window needs for the selected page.
+    int fittingHeight() const;
+
+    // Whether the controller has filled the controls (done once per window).
+    bool controlsFilled() const { return m_controlsFilled; }
+    void setControlsFilled() { m_controlsFilled = true; }
+
+    // The controls. Pop-up items carry their tag as item data.
+    QCheckBox* rightClickTriggerSwitch() const { return m_rightClickTriggerSwitch; }
+    QComboBox* rightClickTriggerModifierSelector() const
+    {
+        return m_rightClickTriggerModifierSelector;
+    }
+    QCheckBox* stealthModeSwitch() const { return m_stealthModeSwitch; }
+    QComboBox* applicationModeSelector() const { return m_applicationModeSelector; }
+    QLabel* facelessApplicationModeExplanationView() const
+    {
+        return m_facelessApplicationModeExplanationView;
+    }
+    QCheckBox* keyEquivalentSwitch() const { return m_keyEquivalentSwitch; }
+    QCheckBox* promoteAlternatesSwitch() const { return m_promoteAlternatesSwitch; }
+    QCheckBox* supportAccessoryApplicationsSwitch() const
+    {
+        return m_supportAccessoryApplicationsSwitch;
+    }
+    QCheckBox* moveAppleMenuToEndSwitch() const { return m_moveAppleMenuToEndSwitch; }
+    QCheckBox* skipDisabledMenuItemsSwitch() const { return m_skipDisabledMenuItemsSwitch; }
+    QComboBox* appearanceSelector() const { return m_appearanceSelector; }
+    QComboBox* fontSizeSelector() const { return m_fontSizeSelector; }
+    QXListTextField* blacklistField() const { return m_blacklistField; }
+    QXListTextField* fastTrackField() const { return m_fastTrackField; }
+    // The form rows of the hot key recorders.
+    QFormLayout* hotKeyForm() const { return m_hotKeyForm; }
+
+    // Selects the pop-up item carrying tag, or the first item when none does.
+    static void selectItemWithTag(QComboBox* selector, qint64 tag);
+    static qint64 selectedTag(const QComboBox* selector);
+
 Q_SIGNALS:
     void sectionChosen(const QString& identifier);
 
 private:
+    QWidget* createMenuPage();
+    QWidget* createAdvancedPage();
+    QWidget* createUpdatesPage();
+
     QToolBar* m_toolbar = nullptr;
     QStackedWidget* m_pages = nullptr;
+    QVariantAnimation* m_heightAnimation = nullptr;
     QHash<QString, QAction*> m_sectionActions;
     QHash<QString, QWidget*> m_sectionPages;
+    bool m_controlsFilled = false;
+
+    QCheckBox* m_rightClickTriggerSwitch = nullptr;
+    QComboBox* m_rightClickTriggerModifierSelector = nullptr;
+    QCheckBox* m_stealthModeSwitch = nullptr;
+    QComboBox* m_applicationModeSelector = nullptr;
+    QLabel* m_facelessApplicationModeExplanationView = nullptr;
+    QCheckBox* m_keyEquivalentSwitch = nullptr;
+    QCheckBox* m_promoteAlternatesSwitch = nullptr;
+    QCheckBox* m_supportAccessoryApplicationsSwitch = nullptr;
+    QCheckBox* m_moveAppleMenuToEndSwitch = nullptr;
+    QCheckBox* m_skipDisabledMenuItemsSwitch = nullptr;
+    QComboBox* m_appearanceSelector = nullptr;
+    QComboBox* m_fontSizeSelector = nullptr;
+    QXListTextField* m_blacklistField = nullptr;
+    QXListTextField* m_fastTrackField = nullptr;
+    QFormLayout* m_hotKeyForm = nullptr;
 };

@@ -28,7 +28,10 @@ void QXPreferencesWindow::keyPressEvent(QKeyEvent* event)
     const bool escape = event->key() == Qt::Key_Escape;
     const bool controlPeriod =
         event->key() == Qt::Key_Period && (event->modifiers() & Qt::ControlModifier);
-    if (escape || controlPeriod) {
+    // A hot key recorder takes these keys as its own.
+    const QWidget* focus = focusWidget();
+    const bool recorderFocused = focus != nullptr && focus->inherits("QXHotKeyTextView");
+    if ((escape || controlPeriod) && !recorderFocused) {
         close();
         event->accept();
         return;

@@ -1,0 +1,182 @@
+// The preferences window's side of the main controller: filling the controls
+// from the settings, writing every change straight back with its side
+// effects, and keeping the window's height fitted to the shown section.
+
+#include "app/QXListTextField.h"
+#include "app/QXMainController.h"
+#include "app/QXMainPreferencesWindow.h"
+#include "app/QXSettingsKeys.h"
+#include "menus/QXRightClickTrigger.h"
+#include "platform/defaults/UserDefaults.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QSignalBlocker>
+
+namespace {
+
+platform::UserDefaults& defaults()
+{
+    return platform::UserDefaults::standard();
+}
+
+constexpr int smallestFontSize = 10;
+constexpr int largestFontSize = 30;
+
+// The check boxes that write their state as it is, with their keys.
+QList<std::pair<QCheckBox*, QString>> plainSwitches(const QXMainPreferencesWindow& window)
+{
+    return {
+        {window.keyEquivalentSwitch(), QXSettingsKeys::ShowKeyEquivalents},
+        {window.promoteAlternatesSwitch(), QXSettingsKeys::PromoteAlternates},
+        {window.supportAccessoryApplicationsSwitch(), QXSettingsKeys::SupportAccessoryApplications},
+        {window.moveAppleMenuToEndSwitch(), QXSettingsKeys::MoveAppleMenuToEnd},
+        {window.skipDisabledMenuItemsSwitch(), QXSettingsKeys::SkipDisabledMenuItems}};
+}
+
+} // namespace
+
+void QXMainController::fillPreferencesControls()
+{
+    QXMainPreferencesWindow* window = preferencesWindow();
+    if (window->controlsFilled()) {
+        return;
+    }
+    window->setControlsFilled();
+
+    // Filled before anything is connected, so nothing is written back.
+    const bool rightClickEnabled = defaults().boolForKey(QXSettingsKeys::EnableRightClickTrigger);
+    window->rightClickTriggerSwitch()->setChecked(rightClickEnabled);
+    QXMainPreferencesWindow::selectItemWithTag(
+        window->rightClickTriggerModifierSelector(),
+        defaults().integerForKey(QXSettingsKeys::EnableRightClickTriggerModifier));
+    window->rightClickTriggerModifierSelector()->setEnabled(rightClickEnabled);
+    window->stealthModeSwitch()->setChecked(!defaults().boolForKey(QXSettingsKeys::StealthMode));
+
+    const qint64 mode = defaults().integerForKey(QXSettingsKeys::ApplicationMode);
+    QXMainPreferencesWindow::selectItemWithTag(window->applicationModeSelector(), mode);
+    window->facelessApplicationModeExplanationView()->setVisible(mode == 2);
+
+    for (const auto& [box, key] : plainSwitches(*window)) {
+        box->setChecked(defaults().boolForKey(key));
+    }
+    window->blacklistField()->setPlainText(defaults().stringForKey(QXSettingsKeys::Blacklist));
+    window->fastTrackField()->setPlainText(defaults().stringForKey(QXSettingsKeys::FastTrack));
+    QXMainPreferencesWindow::selectItemWithTag(
+        window->appearanceSelector(), defaults().integerForKey(QXSettingsKeys::MenuAppearance));
+    QComboBox* fontSizes = window->fontSizeSelector();
+    for (int size = smallestFontSize; size <= largestFontSize; ++size) {
+        fontSizes->addItem(QString::number(size), size);
+    }
+    QXMainPreferencesWindow::selectItemWithTag(
+        fontSizes, defaults().integerForKey(QXSettingsKeys::MenuFontSize));
+
+    for (QCheckBox* box : {window->rightClickTriggerSwitch(), window->stealthModeSwitch()}) {
+        connect(box, &QCheckBox::toggled, this, [this, box] { changeSetting(box); });
+    }
+    for (const auto& entry : plainSwitches(*window)) {
+        QCheckBox* box = entry.first;
+        connect(box, &QCheckBox::toggled, this, [this, box] { changeSetting(box); });
+    }
+    for (QComboBox* selector :
+         {window->rightClickTriggerModifierSelector(), window->applicationModeSelector(),
+          window->appearanceSelector(), window->fontSizeSelector()}) {
+        connect(selector, &QComboBox::currentIndexChanged, this,
+                [this, selector] { changeSetting(selector); });
+    }
+    for (QXListTextField* field : {window->blacklistField(), window->fastTrackField()}) {
+        connect(field, &QPlainTextEdit::textChanged, this,
+                [this, field] { controlTextDidChange(field); });
+        connect(field, &QXListTextField::didResize, this,
+                [this] { updatePreferencesWindowFrame(); });
+    }
+    connect(window, &QXMainPreferencesWindow::sectionChosen, this,
+            [this] { updatePreferencesWindowFrame(); });
+}
+
+void QXMainController::changeSetting(QObject* sender)
+{
+    QXMainPreferencesWindow* window = m_preferencesWindow.get();
+    if (window == nullptr || sender == nullptr) {
+        return;
+    }
+    if (sender == window->rightClickTriggerSwitch()) {
+        const bool enabled = window->rightClickTriggerSwitch()->isChecked();
+        defaults().setBool(enabled, QXSettingsKeys::EnableRightClickTrigger);
+        setRightClickTriggerEnabled(enabled);
+        window->rightClickTriggerModifierSelector()->setEnabled(enabled);
+    } else if (sender == window->rightClickTriggerModifierSelector()) {
+        const qint64 modifier =
+            QXMainPreferencesWindow::selectedTag(window->rightClickTriggerModifierSelector());
+        defaults().setInteger(modifier, QXSettingsKeys::EnableRightClickTriggerModifier);
+        QXSetRightClickTriggerModifier(modifier);
+    } else if (sender == window->stealthModeSwitch()) {
+        // The box asks "open at launch", the setting says the opposite.
+        defaults().setBool(!window->stealthModeSwitch()->isChecked(), QXSettingsKeys::StealthMode);
+    } else if (sender == window->applicationModeSelector()) {
+        QComboBox* selector = window->applicationModeSelector();
+        if (!changeApplicationMode(QXMainPreferencesWindow::selectedTag(selector))) {
+            // Refused: show the mode that stays.
+            const QSignalBlocker blocker(selector);
+            QXMainPreferencesWindow::selectItemWithTag(
+                selector, defaults().integerForKey(QXSettingsKeys::ApplicationMode));
+        }
+        window->facelessApplicationModeExplanationView()->setVisible(
+            defaults().integerForKey(QXSettingsKeys::ApplicationMode) == 2);
+        updatePreferencesWindowFrame();
+    } else if (sender == window->appearanceSelector()) {
+        const qint64 appearance =
+            QXMainPreferencesWindow::selectedTag(window->appearanceSelector());
+        if (appearance < 1) {
+            defaults().removeObjectForKey(QXSettingsKeys::MenuAppearance);
+        } else {
+            defaults().setInteger(appearance, QXSettingsKeys::MenuAppearance);
+        }
+    } else if (sender == window->fontSizeSelector()) {
+        const qint64 size = QXMainPreferencesWindow::selectedTag(window->fontSizeSelector());
+        if (size < smallestFontSize) {
+            defaults().removeObjectForKey(QXSettingsKeys::MenuFontSize);
+        } else {
+            defaults().setInteger(size, QXSettingsKeys::MenuFontSize);
+        }
+    } else {
+        for (const auto& [box, key] : plainSwitches(*window)) {
+            if (sender == box) {
+                defaults().setBool(box->isChecked(), key);
+                return;
+            }
+        }
+    }
+}
+
+void QXMainController::controlTextDidChange(QObject* sender)
+{
+    QXMainPreferencesWindow* window = m_preferencesWindow.get();
+    if (window == nullptr || sender == nullptr) {
+        return;
+    }
+    if (sender == window->blacklistField()) {
+        const QString text = window->blacklistField()->toPlainText();
+        if (text.trimmed().isEmpty()) {
+            defaults().removeObjectForKey(QXSettingsKeys::Blacklist);
+        } else {
+            defaults().setObject(text, QXSettingsKeys::Blacklist);
+        }
+    } else if (sender == window->fastTrackField()) {
+        // Stored also when empty, so that the registered entries no longer
+        // apply.
+        defaults().setObject(window->fastTrackField()->toPlainText(), QXSettingsKeys::FastTrack);
+        resetFastTrackMenuTitles();
+    }
+}
+
+void QXMainController::updatePreferencesWindowFrameWithAnimation(bool animate)
+{
+    if (!m_preferencesWindow) {
+        return;
+    }
+    const bool animationDisabled =
+        defaults().boolForKey(QXSettingsKeys::DisableSettingsWindowAnimation);
+    m_preferencesWindow->fitHeightToSelectedSection(animate && !animationDisabled);
+}

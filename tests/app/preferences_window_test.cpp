@@ -1,0 +1,305 @@
+#include "AppTestEnvironment.h"
+#include "app/QXListTextField.h"
+#include "app/QXMainPreferencesWindow.h"
+#include "app/QXSettingsKeys.h"
+#include "hotkeys/QXHotKeyHandlerApplication.h"
+#include "menus/QXRightClickTrigger.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+
+using namespace QXSettingsKeys;
+
+// The preferences window's controls: what each one shows at first and what
+// it writes when the user changes it.
+class PreferencesWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QXMainController& controller() { return QXMainController::mainController(); }
+
+    QXMainPreferencesWindow* show(AppTestEnvironment& environment, const QString& section = {})
+    {
+        controller().applicationWillFinishLaunching();
+        Q_UNUSED(environment);
+        controller().showPreferencesTab(section);
+        return controller().preferencesWindow();
+    }
+
+    static void choose(QComboBox* selector, int tag)
+    {
+        const int index = selector->findData(tag);
+        QVERIFY2(index >= 0, qPrintable(QStringLiteral("no item tagged %1").arg(tag)));
+        selector->setCurrentIndex(index);
+    }
+
+    static QCheckBox* switchNamed(const QXMainPreferencesWindow& window, const QString& key)
+    {
+        if (key == ShowKeyEquivalents) {
+            return window.keyEquivalentSwitch();
+        }
+        if (key == PromoteAlternates) {
+            return window.promoteAlternatesSwitch();
+        }
+        if (key == SupportAccessoryApplications) {
+            return window.supportAccessoryApplicationsSwitch();
+        }
+        if (key == MoveAppleMenuToEnd) {
+            return window.moveAppleMenuToEndSwitch();
+        }
+        if (key == SkipDisabledMenuItems) {
+            return window.skipDisabledMenuItemsSwitch();
+        }
+        return window.stealthModeSwitch();
+    }
+
+private Q_SLOTS:
+    void controlsShowTheStoredSettings()
+    {
+        AppTestEnvironment environment;
+        platform::UserDefaults& settings = environment.settings();
+        settings.setInteger(3, EnableRightClickTriggerModifier);
+        settings.setBool(false, EnableRightClickTrigger);
+        settings.setBool(true, StealthMode);
+        settings.setInteger(0, ApplicationMode);
+        settings.setBool(true, PromoteAlternates);
+        settings.setInteger(2, MenuAppearance);
+        settings.setInteger(14, MenuFontSize);
+        settings.setObject(QStringLiteral("Files\nEdit"), Blacklist);
+        QXMainPreferencesWindow* window = show(environment);
+
+        QCOMPARE(window->rightClickTriggerModifierSelector()->currentText(), QStringLiteral("Fn"));
+        QVERIFY(!window->rightClickTriggerSwitch()->isChecked());
+        QVERIFY(!window->rightClickTriggerModifierSelector()->isEnabled());
+        QVERIFY(!window->stealthModeSwitch()->isChecked());
+        QCOMPARE(QXMainPreferencesWindow::selectedTag(window->applicationModeSelector()), 0);
+        QVERIFY(window->keyEquivalentSwitch()->isChecked()); // registered default
+        QVERIFY(window->promoteAlternatesSwitch()->isChecked());
+        QVERIFY(!window->skipDisabledMenuItemsSwitch()->isChecked());
+        QCOMPARE(QXMainPreferencesWindow::selectedTag(window->appearanceSelector()), 2);
+        QCOMPARE(window->fontSizeSelector()->currentText(), QStringLiteral("14"));
+        QCOMPARE(window->fontSizeSelector()->count(), 22); // standard, 10 to 30
+        QCOMPARE(window->blacklistField()->toPlainText(), QStringLiteral("Files\nEdit"));
+        QCOMPARE(window->fastTrackField()->toPlainText(), settings.stringForKey(FastTrack));
+        QVERIFY(window->facelessApplicationModeExplanationView()->isHidden());
+        // Filling wrote nothing back.
+        QVERIFY(!settings.hasStoredValue(ShowKeyEquivalents));
+        QVERIFY(!settings.hasStoredValue(FastTrack));
+
+        // Out-of-range values fall back to the first item; filled only once.
+        settings.setInteger(31, MenuFontSize);
+        controller().showPreferencesTab(QStringLiteral("Advanced"));
+        QCOMPARE(window->fontSizeSelector()->currentText(), QStringLiteral("14"));
+        QCOMPARE(window->fontSizeSelector()->count(), 22);
+    }
+
+    void unknownStoredTagsSelectTheFirstItem()
+    {
+        AppTestEnvironment environment;
+        environment.settings().setInteger(7, EnableRightClickTriggerModifier);
+        environment.settings().setInteger(31, MenuFontSize);
+        environment.settings().setInteger(-1, MenuAppearance);
+        QXMainPreferencesWindow* window = show(environment);
+        QCOMPARE(window->rightClickTriggerModifierSelector()->currentText(),
+                 QStringLiteral("Super"));
+        QCOMPARE(QXMainPreferencesWindow::selectedTag(window->fontSizeSelector()), 0);
+        QCOMPARE(QXMainPreferencesWindow::selectedTag(window->appearanceSelector()), 0);
+    }
+
+    void checkBoxesWriteTheirKeys_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("inverted");
+        QTest::newRow("key equivalents") << ShowKeyEquivalents << false;
+        QTest::newRow("alternates") << PromoteAlternates << false;
+        QTest::newRow("accessory applications") << SupportAccessoryApplications << false;
+        QTest::newRow("system menu at end") << MoveAppleMenuToEnd << false;
+        QTest::newRow("disabled items") << SkipDisabledMenuItems << false;
+        QTest::newRow("stealth, shown as open at launch") << StealthMode << true;
+    }
+
+    void checkBoxesWriteTheirKeys()
+    {
+        QFETCH(QString, key);
+        QFETCH(bool, inverted);
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show(environment);
+        QCheckBox* box = switchNamed(*window, key);
+        for (int round = 0; round < 2; ++round) {
+            box->click();
+            QVERIFY(environment.settings().hasStoredValue(key));
+            QCOMPARE(environment.settings().boolForKey(key), box->isChecked() != inverted);
+        }
+    }
+
+    void rightClickBoxSwitchesTheTriggerAndTheModifierSelector()
+    {
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show(environment);
+        QVERIFY(window->rightClickTriggerSwitch()->isChecked());
+        QVERIFY(window->rightClickTriggerModifierSelector()->isEnabled());
+
+        window->rightClickTriggerSwitch()->click();
+        QCOMPARE(environment.settings().objectForKey(EnableRightClickTrigger), QVariant(false));
+        QVERIFY(!window->rightClickTriggerModifierSelector()->isEnabled());
+        QVERIFY(!QXIsRightClickTriggerEnabled());
+
+        window->rightClickTriggerSwitch()->click();
+        QCOMPARE(environment.settings().objectForKey(EnableRightClickTrigger), QVariant(true));
+        QVERIFY(window->rightClickTriggerModifierSelector()->isEnabled());
+    }
+
+    void modifierSelectorWritesTheTagAndTheProcessWideCopy()
+    {
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show(environment);
+        for (int tag : {2, 1, 3, 0}) {
+            choose(window->rightClickTriggerModifierSelector(), tag);
+            QCOMPARE(environment.settings().integerForKey(EnableRightClickTriggerModifier), tag);
+            QCOMPARE(QXRightClickTriggerModifier(), tag);
+        }
+    }
+
+    void standardChoicesRemoveTheirKeys_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("storedTag");
+        QTest::addColumn<int>("standardTag");
+        QTest::newRow("appearance") << MenuAppearance << 1 << 0;
+        QTest::newRow("font size") << MenuFontSize << 30 << 0;
+    }
+
+    void standardChoicesRemoveTheirKeys()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, storedTag);
+        QFETCH(int, standardTag);
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show(environment);
+        QComboBox* selector =
+            key == MenuAppearance ? window->appearanceSelector() : window->fontSizeSelector();
+        choose(selector, storedTag);
+        QCOMPARE(environment.settings().integerForKey(key), storedTag);
+        choose(selector, standardTag);
+        QVERIFY(!environment.settings().hasStoredValue(key));
+    }
+
+    void blacklistIsRemovedWhenOnlyWhiteSpaceIsLeft()
+    {
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show(environment);
+        window->blacklistField()->setPlainText(QStringLiteral(" Help\nFiles "));
+        QCOMPARE(environment.settings().stringForKey(Blacklist), QStringLiteral(" Help\nFiles "));
+        window->blacklistField()->setPlainText(QStringLiteral(" \n\t "));
+        QVERIFY(!environment.settings().hasStoredValue(Blacklist));
+    }
+
+    void fastTrackEditsAreStoredAsTypedAndReparsed()
+    {
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show(environment);
+        QCOMPARE(controller().fastTrackMenuTitlesForApplicationName(QStringLiteral("BBEdit")),
+                 std::optional<QStringList>(QStringList{QStringLiteral("text")}));
+
+        window->fastTrackField()->setPlainText(QStringLiteral("Editor > Text"));
+        QCOMPARE(environment.settings().stringForKey(FastTrack), QStringLiteral("Editor > Text"));
+        QCOMPARE(controller().fastTrackMenuTitlesForApplicationName(QStringLiteral("editor")),
+                 std::optional<QStringList>(QStringList{QStringLiteral("text")}));
+
+        // Emptied: stored as empty text, so the registered entries are gone.
+        window->fastTrackField()->clear();
+        QVERIFY(environment.settings().hasStoredValue(FastTrack));
+        QCOMPARE(environment.settings().stringForKey(FastTrack), QString());
+        QCOMPARE(controller().fastTrackMenuTitlesForApplicationName(QStringLiteral("BBEdit")),
+                 std::nullopt);
+    }
+
+    void returnAddsALineAndTheFieldGrowsWithinItsLimits()
+    {
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show(environment, QStringLiteral("Advanced"));
+        QXListTextField* field = window->fastTrackField();
+        field->clear();
+        field->setFocus();
+        const int oneLine = field->height();
+        QCOMPARE(oneLine, field->fittingHeight());
+        QVERIFY(oneLine >= QXListTextField::minimumFieldHeight);
+
+        QTest::keyClicks(field, QStringLiteral("Editor > Text"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClicks(field, QStringLiteral("Viewer"));
+        QVERIFY(window->isVisible()); // Return did not end anything
+        QCOMPARE(environment.settings().stringForKey(FastTrack),
+                 QStringLiteral("Editor > Text\nViewer"));
+        QVERIFY(field->height() > oneLine);
+
+        field->setPlainText(QStringLiteral("x\n").repeated(40));
+        QCOMPARE(field->height(), QXListTextField::maximumFieldHeight);
+    }
+
+    void facelessModeIsRefusedWithoutATrigger()
+    {
+        AppTestEnvironment environment;
+        environment.settings().setBool(false, EnableRightClickTrigger);
+        QXMainPreferencesWindow* window = show(environment);
+        choose(window->applicationModeSelector(), 2);
+        QCOMPARE(environment.alerts.size(), 1);
+        QVERIFY(
+            environment.alerts.constFirst().startsWith(QStringLiteral("No way to access menu")));
+        QCOMPARE(QXMainPreferencesWindow::selectedTag(window->applicationModeSelector()), 1);
+        QCOMPARE(environment.settings().integerForKey(ApplicationMode), 1);
+        QVERIFY(window->facelessApplicationModeExplanationView()->isHidden());
+    }
+
+    void modeSelectorSwitchesModeAndExplanation()
+    {
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show(environment);
+        choose(window->applicationModeSelector(), 2);
+        QVERIFY(environment.alerts.isEmpty());
+        QCOMPARE(environment.settings().integerForKey(ApplicationMode), 2);
+        QVERIFY(!window->facelessApplicationModeExplanationView()->isHidden());
+        choose(window->applicationModeSelector(), 0);
+        QCOMPARE(environment.settings().integerForKey(ApplicationMode), 0);
+        QVERIFY(window->facelessApplicationModeExplanationView()->isHidden());
+    }
+
+    void windowHeightFollowsTheSection()
+    {
+        AppTestEnvironment environment;
+        environment.settings().setBool(true, DisableSettingsWindowAnimation);
+        QXMainPreferencesWindow* window = show(environment);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const int menuHeight = window->height();
+        QCOMPARE(menuHeight, window->fittingHeight());
+
+        controller().showPreferencesTab(QStringLiteral("Updates"));
+        const int updatesHeight = window->height(); // at once, without animation
+        QVERIFY2(updatesHeight < menuHeight,
+                 qPrintable(QStringLiteral("%1 %2").arg(updatesHeight).arg(menuHeight)));
+        controller().showPreferencesTab(QStringLiteral("Advanced"));
+        QVERIFY(window->height() > updatesHeight);
+        QCOMPARE(window->height(), window->fittingHeight());
+    }
+
+    void escapeClosesTheWindow()
+    {
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show(environment);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QXHotKeyHandlerApplication application(argc, argv);
+    PreferencesWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "preferences_window_test.moc"
