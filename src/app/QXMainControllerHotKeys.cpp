@@ -72,8 +72,9 @@ bool QXMainController::shouldSetHotKey(const std::shared_ptr<QXHotKey>& hotKey,
 void QXMainController::didSetHotKey(const std::shared_ptr<QXHotKey>& hotKey,
                                     const QString& identifier)
 {
-    Q_UNUSED(hotKey);
-    Q_UNUSED(identifier);
+    // The recorder took it: hold it from now on, so the replaced hot key is
+    // released and its registration ends.
+    setHotKeyForIdentifier(hotKey, identifier);
 }
 
 std::shared_ptr<QXHotKey> QXMainController::hotKeyForIdentifier(const QString& identifier) const

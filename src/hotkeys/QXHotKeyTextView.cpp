@@ -283,6 +283,10 @@ void QXHotKeyTextView::keyDown(const platform::Event& event)
         }
     }
     if (m_hotKeyDelegate->shouldSetHotKey(hotKey, hotKeyIdentifier)) {
+        // The replaced hot key stops working now, whoever still holds it.
+        if (m_hotKey && m_hotKey != hotKey) {
+            m_hotKey->unregister();
+        }
         setHotKey(hotKey);
         if (m_hotKeyDelegate->respondsToDidSetHotKey()) {
             m_hotKeyDelegate->didSetHotKey(hotKey, hotKeyIdentifier);
