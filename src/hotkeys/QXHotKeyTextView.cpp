@@ -20,7 +20,8 @@
 namespace {
 
 // How long a field waits for a key before it stops recording.
-constexpr int recordingTimeOutMilliseconds = 30 * 1000;
+constexpr int defaultRecordingTimeOutMilliseconds = 30 * 1000;
+int recordingTimeOutMilliseconds = defaultRecordingTimeOutMilliseconds;
 // The margin between the frame and the text, as a line edit has.
 constexpr int verticalTextMargin = 1;
 constexpr int horizontalTextMargin = 2;
@@ -102,7 +103,6 @@ QXHotKeyTextView::QXHotKeyTextView(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_recordingTimeOut.setSingleShot(true);
-    m_recordingTimeOut.setInterval(recordingTimeOutMilliseconds);
     connect(&m_recordingTimeOut, &QTimer::timeout, this, &QXHotKeyTextView::timeOutFirstResponder);
     updateText();
 }
@@ -135,8 +135,8 @@ QXHotKeyClearButton* QXHotKeyTextView::deleteButton() const
 void QXHotKeyTextView::setDeleteButton(QXHotKeyClearButton* button)
 {
     m_deleteButton = button;
-    if (button != nullptr) {
-        button->setVisible(isVisibleTo(parentWidget()) || parentWidget() == nullptr);
+    if (button != nullptr && isHidden() && !button->isWindow()) {
+        button->hide();
     }
     updateDeleteButton();
 }
@@ -153,6 +153,12 @@ bool QXHotKeyTextView::flatUserInterfaceDrawing()
 void QXHotKeyTextView::setReservedCombinationPromptForTesting(ReservedCombinationPrompt prompt)
 {
     reservedCombinationPrompt() = std::move(prompt);
+}
+
+void QXHotKeyTextView::setRecordingTimeOutForTesting(int milliseconds)
+{
+    recordingTimeOutMilliseconds =
+        milliseconds > 0 ? milliseconds : defaultRecordingTimeOutMilliseconds;
 }
 
 QString QXHotKeyTextView::identifier() const
@@ -192,7 +198,7 @@ void QXHotKeyTextView::setRecording(bool recording)
     m_recording = recording;
     if (recording) {
         QXHotKeyHandlerApplication::setRecordingHotKeyTextView(this);
-        m_recordingTimeOut.start();
+        m_recordingTimeOut.start(recordingTimeOutMilliseconds);
     } else {
         if (QXHotKeyHandlerApplication::recordingHotKeyTextView() == this) {
             QXHotKeyHandlerApplication::setRecordingHotKeyTextView(nullptr);
@@ -420,7 +426,7 @@ void QXHotKeyTextView::changeEvent(QEvent* event)
 void QXHotKeyTextView::setVisible(bool visible)
 {
     QWidget::setVisible(visible);
-    if (m_deleteButton != nullptr) {
+    if (m_deleteButton != nullptr && !m_deleteButton->isWindow()) {
         m_deleteButton->setVisible(visible);
     }
 }

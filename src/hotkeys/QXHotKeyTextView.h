@@ -60,6 +60,9 @@ public:
     // combination. Tests replace the dialog; an empty function restores it.
     using ReservedCombinationPrompt = std::function<bool(const QString& visualRepresentation)>;
     static void setReservedCombinationPromptForTesting(ReservedCombinationPrompt prompt);
+    // How long a field waits for a key (30 seconds unless a test shortens it);
+    // applies to recordings started afterwards.
+    static void setRecordingTimeOutForTesting(int milliseconds);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -131,6 +131,16 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&other));
         QTRY_VERIFY(!recorder.isRecording());
         QVERIFY(!environment.settings().hasStoredValue(MenuTrigger));
+
+        // And so does waiting too long for a key.
+        environment.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&environment.window));
+        QXHotKeyTextView::setRecordingTimeOutForTesting(50);
+        environment.click(&recorder);
+        QVERIFY(recorder.isRecording());
+        QTRY_VERIFY(!recorder.isRecording());
+        QCOMPARE(recorder.displayedText(), QStringLiteral("None"));
+        QXHotKeyTextView::setRecordingTimeOutForTesting(0);
     }
 
     void recordingAKey_data()
