@@ -23,8 +23,11 @@ int QXListTextField::fittingHeight() const
     // included.
     const qreal lines = std::max<qreal>(1, document()->documentLayout()->documentSize().height());
     const QMargins margins = contentsMargins();
+    const QMargins viewport = viewportMargins();
+    // One pixel of slack keeps the scroll bar away while the text fits.
     const qreal height = lines * fontMetrics().lineSpacing() + 2 * document()->documentMargin() +
-                         margins.top() + margins.bottom();
+                         margins.top() + margins.bottom() + viewport.top() + viewport.bottom() +
+                         2 * frameWidth() + 1;
     return std::clamp(static_cast<int>(std::ceil(height)), minimumFieldHeight, maximumFieldHeight);
 }
 

@@ -6,6 +6,7 @@
 #include "app/QXMainController.h"
 #include "app/QXMainPreferencesWindow.h"
 #include "app/QXSettingsKeys.h"
+#include "hotkeys/QXHotKeyTextView.h"
 #include "menus/QXRightClickTrigger.h"
 #include "platform/defaults/UserDefaults.h"
 
@@ -53,6 +54,15 @@ void QXMainController::fillPreferencesControls()
         defaults().integerForKey(QXSettingsKeys::EnableRightClickTriggerModifier));
     window->rightClickTriggerModifierSelector()->setEnabled(rightClickEnabled);
     window->stealthModeSwitch()->setChecked(!defaults().boolForKey(QXSettingsKeys::StealthMode));
+
+    // The recorders show the hot keys registered at start-up and hand every
+    // change to this controller, which registers and stores it.
+    setAllApplicationsTriggerHotKeyTextView(window->allApplicationsTriggerHotKeyTextView());
+    for (QXHotKeyTextView* recorder : {window->frontmostApplicationTriggerHotKeyTextView(),
+                                       window->allApplicationsTriggerHotKeyTextView()}) {
+        recorder->setHotKeyDelegate(this);
+        recorder->setHotKey(hotKeyForIdentifier(identifierForHotKeyTextView(recorder)));
+    }
 
     const qint64 mode = defaults().integerForKey(QXSettingsKeys::ApplicationMode);
     QXMainPreferencesWindow::selectItemWithTag(window->applicationModeSelector(), mode);

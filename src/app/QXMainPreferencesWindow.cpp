@@ -1,6 +1,8 @@
 #include "app/QXMainPreferencesWindow.h"
 
 #include "app/QXListTextField.h"
+#include "hotkeys/QXHotKeyClearButton.h"
+#include "hotkeys/QXHotKeyTextView.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -181,15 +183,32 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
                                                  "applications."),
                                               page));
 
-    // The hot key recorders take their rows in this form.
-    m_hotKeyForm = new QFormLayout();
-    m_hotKeyForm->setContentsMargins(0, 0, 0, 0);
-    m_hotKeyForm->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_hotKeyForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    // Hot keys: a recorder with its clear button per menu.
     auto* hotKeys = new QWidget(page);
-    hotKeys->setObjectName(QStringLiteral("hotKeys"));
-    hotKeys->setLayout(m_hotKeyForm);
-    form->addRow(tr("Hot keys:"), hotKeys);
+    auto* hotKeyForm = new QFormLayout(hotKeys);
+    hotKeyForm->setContentsMargins(0, 0, 0, 0);
+    hotKeyForm->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    hotKeyForm->setHorizontalSpacing(8);
+    auto addRecorder = [hotKeys, hotKeyForm](const QString& title) {
+        auto* recorder = new QXHotKeyTextView(hotKeys);
+        auto* clear = new QXHotKeyClearButton(hotKeys);
+        clear->setTarget(recorder);
+        auto* row = new QWidget(hotKeys);
+        auto* rowLayout = new QHBoxLayout(row);
+        rowLayout->setContentsMargins(0, 0, 0, 0);
+        rowLayout->setSpacing(4);
+        rowLayout->addWidget(recorder);
+        rowLayout->addWidget(clear);
+        rowLayout->addStretch();
+        hotKeyForm->addRow(title, row);
+        return recorder;
+    };
+    m_frontmostApplicationTriggerHotKeyTextView = addRecorder(tr("Active application:"));
+    m_allApplicationsTriggerHotKeyTextView = addRecorder(tr("All applications:"));
+    form->addRow(tr("Hot keys:"), withHelp(hotKeys,
+                                           tr("Click a field, then press the keys. The keys "
+                                              "open the menu from any application."),
+                                           page));
 
     // Launch and presence on the desktop.
     m_stealthModeSwitch = new QCheckBox(tr("Open this window at launch"), page);
@@ -323,7 +342,8 @@ int QXMainPreferencesWindow::fittingHeight() const
     int pageHeight = page->sizeHint().height();
     if (page->layout() != nullptr && page->layout()->hasHeightForWidth()) {
         const int pageWidth = m_pages->width() > 0 && isVisible() ? m_pages->width() : width();
-        pageHeight = std::max(pageHeight, page->layout()->totalHeightForWidth(pageWidth));
+        // Wrapped help texts need the real width to give their height.
+        pageHeight = page->layout()->totalHeightForWidth(pageWidth);
     }
     int chrome = m_toolbar->sizeHint().height();
     if (const QWidget* bar = menuWidget(); bar != nullptr && !bar->isHidden()) {

@@ -13,6 +13,8 @@ class QLabel;
 class QStackedWidget;
 class QToolBar;
 class QVariantAnimation;
+class QXHotKeyClearButton;
+class QXHotKeyTextView;
 class QXListTextField;
 
 // The preferences window of the program: one toolbar section per page,
@@ -68,8 +70,14 @@ public:
     QComboBox* fontSizeSelector() const { return m_fontSizeSelector; }
     QXListTextField* blacklistField() const { return m_blacklistField; }
     QXListTextField* fastTrackField() const { return m_fastTrackField; }
-    // The form rows of the hot key recorders.
-    QFormLayout* hotKeyForm() const { return m_hotKeyForm; }
+    QXHotKeyTextView* frontmostApplicationTriggerHotKeyTextView() const
+    {
+        return m_frontmostApplicationTriggerHotKeyTextView;
+    }
+    QXHotKeyTextView* allApplicationsTriggerHotKeyTextView() const
+    {
+        return m_allApplicationsTriggerHotKeyTextView;
+    }
 
     // Selects the pop-up item carrying tag, or the first item when none does.
     static void selectItemWithTag(QComboBox* selector, qint64 tag);
@@ -104,5 +112,6 @@ private:
     QComboBox* m_fontSizeSelector = nullptr;
     QXListTextField* m_blacklistField = nullptr;
     QXListTextField* m_fastTrackField = nullptr;
-    QFormLayout* m_hotKeyForm = nullptr;
+    QXHotKeyTextView* m_frontmostApplicationTriggerHotKeyTextView = nullptr;
+    QXHotKeyTextView* m_allApplicationsTriggerHotKeyTextView = nullptr;
 };

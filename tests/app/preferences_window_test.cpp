@@ -2,8 +2,11 @@
 #include "app/QXListTextField.h"
 #include "app/QXMainPreferencesWindow.h"
 #include "app/QXSettingsKeys.h"
+#include "hotkeys/QXHotKey.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
+#include "hotkeys/QXHotKeyTextView.h"
 #include "menus/QXRightClickTrigger.h"
+#include "platform/input/memory/MemoryHotKeyService.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -283,6 +286,57 @@ private Q_SLOTS:
         controller().showPreferencesTab(QStringLiteral("Advanced"));
         QVERIFY(window->height() > updatesHeight);
         QCOMPARE(window->height(), window->fittingHeight());
+    }
+
+    void recordersShowTheRegisteredHotKeysAndClearTheirOwnKey()
+    {
+        AppTestEnvironment environment;
+        auto* service = new platform::MemoryHotKeyService();
+        platform::HotKeyService::setCurrent(std::unique_ptr<platform::HotKeyService>(service));
+        platform::UserDefaults& settings = environment.settings();
+        settings.setBool(false, FlatUserInterfaceDrawing);
+        const QXHotKey frontmost(MenuTrigger, QStringLiteral("^M"), 46,
+                                 platform::ModifierFlag::Control);
+        const QXHotKey all(MenuTriggerAllApplications, QStringLiteral("^A"), 0,
+                           platform::ModifierFlag::Control);
+        settings.setObject(frontmost.dictionaryRepresentation(), MenuTrigger);
+        settings.setObject(all.dictionaryRepresentation(), MenuTriggerAllApplications);
+        controller().applicationWillFinishLaunching();
+        controller().applicationDidFinishLaunching();
+        QXMainPreferencesWindow* window = controller().preferencesWindow();
+
+        QXHotKeyTextView* frontmostRecorder = window->frontmostApplicationTriggerHotKeyTextView();
+        QXHotKeyTextView* allRecorder = window->allApplicationsTriggerHotKeyTextView();
+        QVERIFY(frontmostRecorder->hotKey() != nullptr);
+        QCOMPARE(frontmostRecorder->hotKey(), controller().hotKeyForIdentifier(MenuTrigger));
+        QCOMPARE(allRecorder->hotKey(),
+                 controller().hotKeyForIdentifier(MenuTriggerAllApplications));
+
+        allRecorder->deleteHotKey();
+        QVERIFY(!settings.hasStoredValue(MenuTriggerAllApplications));
+        QVERIFY(settings.hasStoredValue(MenuTrigger));
+        QVERIFY(!controller().hotKeyForIdentifier(MenuTriggerAllApplications));
+
+        controller().resetForTesting();
+        platform::HotKeyService::setCurrent(nullptr);
+    }
+
+    void escapeInARecorderLeavesTheWindowOpen()
+    {
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show(environment);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QXHotKeyTextView* recorder = window->frontmostApplicationTriggerHotKeyTextView();
+        QTest::mouseClick(recorder, Qt::LeftButton);
+        QVERIFY(recorder->hasFocus());
+        QTest::keyClick(recorder, Qt::Key_Escape);
+        QVERIFY(window->isVisible());
+        QVERIFY(!recorder->isRecording());
+        // The recorder keeps the focus and its keys.
+        if (recorder->hasFocus()) {
+            QTest::keyClick(recorder, Qt::Key_Escape);
+            QVERIFY(window->isVisible());
+        }
     }
 
     void escapeClosesTheWindow()
