@@ -3,7 +3,7 @@
 #include "hotkeys/QXHotKeyTextView.h"
 #include "platform/bundle/Bundle.h"
 
-#include <QFileInfo>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -12,7 +12,7 @@ namespace {
 
 // The image resource name, at twice the size on high-density screens when
 // the bundle has it.
-QPixmap namedImage(const QString& name, qreal devicePixelRatio)
+QPixmap loadNamedImage(const QString& name, qreal devicePixelRatio)
 {
     const platform::Bundle& bundle = platform::Bundle::main();
     if (devicePixelRatio > 1) {
@@ -30,6 +30,20 @@ QPixmap namedImage(const QString& name, qreal devicePixelRatio)
         pixmap.load(path);
     }
     return pixmap;
+}
+
+// Loaded once per name and density.
+QPixmap namedImage(const QString& name, qreal devicePixelRatio)
+{
+    static QHash<QString, QPixmap> cache;
+    const QString key = name + QLatin1Char('/') + QString::number(devicePixelRatio > 1 ? 2 : 1);
+    const auto found = cache.constFind(key);
+    if (found != cache.constEnd()) {
+        return *found;
+    }
+    const QPixmap image = loadNamedImage(name, devicePixelRatio);
+    cache.insert(key, image);
+    return image;
 }
 
 QColor grey(double whiteLevel)

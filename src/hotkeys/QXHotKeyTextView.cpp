@@ -229,14 +229,12 @@ void QXHotKeyTextView::startRecordingFromClearButton()
 
 void QXHotKeyTextView::activelyResignFirstResponder()
 {
-    m_isActivelyResigningFirstResponder = true;
     if (hasFocus()) {
         clearFocus();
     }
     if (m_recording) {
         setRecording(false);
     }
-    m_isActivelyResigningFirstResponder = false;
 }
 
 void QXHotKeyTextView::timeOutFirstResponder()

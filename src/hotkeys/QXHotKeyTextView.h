@@ -99,7 +99,6 @@ private:
     QPointer<QXHotKeyClearButton> m_deleteButton;
     QXHotKeyDelegate* m_hotKeyDelegate = nullptr;
     std::shared_ptr<QXHotKey> m_hotKey;
-    bool m_isActivelyResigningFirstResponder = false;
     bool m_recording = false;
     QString m_text;
     QTimer m_recordingTimeOut;

@@ -321,6 +321,16 @@ private Q_SLOTS:
         environment.settings().setBool(false, QStringLiteral("QXFlatUserInterfaceDrawing"));
         recorder.setHotKey(nullptr);
         QVERIFY(!environment.frontmostClear.isEnabled());
+        // Its image comes from the bundle's resources.
+        const QImage drawn = environment.frontmostClear.grab().toImage();
+        const QRgb background = drawn.pixel(0, 0);
+        bool drewSomething = false;
+        for (int y = 0; y < drawn.height() && !drewSomething; ++y) {
+            for (int x = 0; x < drawn.width() && !drewSomething; ++x) {
+                drewSomething = drawn.pixel(x, y) != background;
+            }
+        }
+        QVERIFY(drewSomething);
 
         // Hiding the field hides its button.
         recorder.hide();
