@@ -286,6 +286,12 @@ private Q_SLOTS:
         controller().showPreferencesTab(QStringLiteral("Advanced"));
         QVERIFY(window->height() > updatesHeight);
         QCOMPARE(window->height(), window->fittingHeight());
+
+        // With animation the height gets there in steps.
+        environment.settings().setBool(false, DisableSettingsWindowAnimation);
+        controller().showPreferencesTab(QStringLiteral("Updates"));
+        QVERIFY(window->height() > updatesHeight);
+        QTRY_COMPARE(window->height(), updatesHeight);
     }
 
     void recordersShowTheRegisteredHotKeysAndClearTheirOwnKey()
