@@ -212,6 +212,7 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
 
     // Launch and presence on the desktop.
     m_stealthModeSwitch = new QCheckBox(tr("Open this window at launch"), page);
+    m_stealthModeSwitch->setObjectName(QStringLiteral("Stealth Mode"));
     form->addRow(tr("At launch:"),
                  withHelp(m_stealthModeSwitch,
                           tr("When off, the window still opens if no way to the menu is set up."),
@@ -241,12 +242,19 @@ QWidget* QXMainPreferencesWindow::createAdvancedPage()
     auto* page = new QWidget(m_pages);
     QFormLayout* form = createForm(page);
 
+    // Each check box is named after the setting it writes.
     m_keyEquivalentSwitch = new QCheckBox(tr("Show keyboard shortcuts"), page);
+    m_keyEquivalentSwitch->setObjectName(QStringLiteral("Show Key Equivalents"));
     m_promoteAlternatesSwitch = new QCheckBox(tr("Show alternate items as ordinary items"), page);
+    m_promoteAlternatesSwitch->setObjectName(QStringLiteral("Promote Alternates"));
     m_supportAccessoryApplicationsSwitch =
         new QCheckBox(tr("Follow the active application, also without a menu bar"), page);
+    m_supportAccessoryApplicationsSwitch->setObjectName(
+        QStringLiteral("Support Accessory Applications"));
     m_moveAppleMenuToEndSwitch = new QCheckBox(tr("Put the window menu at the end"), page);
+    m_moveAppleMenuToEndSwitch->setObjectName(QStringLiteral("Move Apple Menu To End"));
     m_skipDisabledMenuItemsSwitch = new QCheckBox(tr("Leave out disabled items"), page);
+    m_skipDisabledMenuItemsSwitch->setObjectName(QStringLiteral("Skip Disabled Menu Items"));
     auto* switches = new QWidget(page);
     auto* switchLayout = new QVBoxLayout(switches);
     switchLayout->setContentsMargins(0, 0, 0, 0);
