@@ -191,7 +191,10 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
     hotKeyForm->setHorizontalSpacing(8);
     auto addRecorder = [hotKeys, hotKeyForm](const QString& title) {
         auto* recorder = new QXHotKeyTextView(hotKeys);
+        // Always at their natural height, also when space is short.
+        recorder->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         auto* clear = new QXHotKeyClearButton(hotKeys);
+        clear->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         clear->setTarget(recorder);
         auto* row = new QWidget(hotKeys);
         auto* rowLayout = new QHBoxLayout(row);
@@ -362,6 +365,15 @@ int QXMainPreferencesWindow::fittingHeight() const
 
 void QXMainPreferencesWindow::fitHeightToSelectedSection(bool animate)
 {
+    // While the window is hidden, showing or hiding a control leaves the
+    // cached sizes of the layouts around it stale: measure afresh.
+    QWidget* page = m_pages->currentWidget();
+    for (QWidget* child : page->findChildren<QWidget*>()) {
+        child->updateGeometry();
+    }
+    for (QLayout* layout : page->findChildren<QLayout*>()) {
+        layout->invalidate();
+    }
     const int target = fittingHeight();
     m_heightAnimation->stop();
     if (std::abs(target - height()) < 1) {

@@ -251,6 +251,19 @@ private Q_SLOTS:
         QVERIFY(window->facelessApplicationModeExplanationView()->isHidden());
     }
 
+    void explanationShownAtFirstShowGetsItsRoom()
+    {
+        AppTestEnvironment environment;
+        environment.settings().setInteger(2, ApplicationMode);
+        QXMainPreferencesWindow* window = show(environment);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QVERIFY(!window->facelessApplicationModeExplanationView()->isHidden());
+        QCOMPARE(window->height(), window->fittingHeight());
+        // Nothing squeezed below its natural height.
+        QXHotKeyTextView* recorder = window->allApplicationsTriggerHotKeyTextView();
+        QCOMPARE(recorder->height(), recorder->sizeHint().height());
+    }
+
     void windowHeightFollowsTheSection()
     {
         AppTestEnvironment environment;
