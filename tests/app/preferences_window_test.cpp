@@ -340,6 +340,14 @@ private Q_SLOTS:
         window->stealthModeSwitch()->setFocus();
         QTest::keyClick(window->stealthModeSwitch(), Qt::Key_Escape);
         QVERIFY(!window->isVisible());
+
+        // Ctrl+. closes from a list field too, without typing a period.
+        controller().showPreferencesTab(QStringLiteral("Advanced"));
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->blacklistField()->setFocus();
+        QTest::keyClick(window->blacklistField(), Qt::Key_Period, Qt::ControlModifier);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(window->blacklistField()->toPlainText(), QString());
     }
 };
 
