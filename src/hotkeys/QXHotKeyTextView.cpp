@@ -386,7 +386,11 @@ void QXHotKeyTextView::keyPressEvent(QKeyEvent* event)
 void QXHotKeyTextView::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
-    if (event->reason() == Qt::MouseFocusReason && !m_recording) {
+    // A click into an inactive window gives the focus only once the window
+    // is active, for the window's sake rather than the mouse's.
+    const bool clicked = event->reason() == Qt::MouseFocusReason || m_clickedWhileInactive;
+    m_clickedWhileInactive = false;
+    if (clicked && !m_recording) {
         setRecording(true);
     }
 }
@@ -394,6 +398,7 @@ void QXHotKeyTextView::focusInEvent(QFocusEvent* event)
 void QXHotKeyTextView::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
+    m_clickedWhileInactive = false;
     if (m_recording) {
         setRecording(false);
     }
@@ -401,11 +406,18 @@ void QXHotKeyTextView::focusOutEvent(QFocusEvent* event)
 
 void QXHotKeyTextView::mousePressEvent(QMouseEvent* event)
 {
-    // A field that got the focus some other way starts recording on a click.
-    if (event->button() == Qt::LeftButton && hasFocus() && !m_recording) {
-        setRecording(true);
-    }
     event->accept();
+    if (event->button() != Qt::LeftButton || m_recording) {
+        return;
+    }
+    if (hasFocus()) {
+        // The field got the focus some other way: the click starts recording.
+        setRecording(true);
+    } else if (!isActiveWindow()) {
+        m_clickedWhileInactive = true;
+        setFocus(Qt::MouseFocusReason);
+        activateWindow();
+    }
 }
 
 void QXHotKeyTextView::changeEvent(QEvent* event)
@@ -413,7 +425,7 @@ void QXHotKeyTextView::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange) {
         update();
-        if (m_recording) {
+        if (m_recording && !isActiveWindow()) {
             activelyResignFirstResponder();
         }
     } else if (event->type() == QEvent::FontChange) {

@@ -100,6 +100,7 @@ private:
     QXHotKeyDelegate* m_hotKeyDelegate = nullptr;
     std::shared_ptr<QXHotKey> m_hotKey;
     bool m_recording = false;
+    bool m_clickedWhileInactive = false;
     QString m_text;
     QTimer m_recordingTimeOut;
 };
