@@ -22,13 +22,14 @@ preferences_window() {
     return 1
 }
 
+# Opens the tray icon's menu with a click of BUTTON (1 left, 3 right).
 open_tray_menu() {
-    local x y
+    local button=$1
     eval "$(xdotool getwindowgeometry --shell "$TRAY_ICON")"
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
-    xdotool mousedown 3
+    xdotool mousedown "$button"
     sleep 0.2
-    xdotool mouseup 3
+    xdotool mouseup "$button"
     # The menu is a popup window of Trovix's own.
     wait_for 10 sh -c "xwininfo -root -tree | grep -q '\"Trovix\": (\"trovix\" \"Trovix\").*[0-9]x[0-9]' &&
         [ \$(xdotool search --onlyvisible --pid $TROVIX_PID | wc -l) -ge 2 ]" ||
@@ -44,7 +45,7 @@ window=$(preferences_window)
 skips_taskbar "$window" || fail "menu bar mode: the preferences window has a taskbar entry"
 pass "menu bar mode: preferences window without a taskbar entry"
 
-open_tray_menu
+open_tray_menu 1
 screenshot tray-menu >/dev/null
 # Holding Alt turns "Preferences..." into "Enable Debug Logging"; choosing it
 # flips the debug switch.
@@ -69,8 +70,9 @@ wait_for 10 preferences_window ||
     fail "the second start did not bring the preferences window forward"
 pass "a second start exits 0 and reopens the preferences window"
 
-# "Quit" from the tray menu ends the program with status 0.
-open_tray_menu
+# "Quit" from the tray menu (opened with a right click this time) ends the
+# program with status 0.
+open_tray_menu 3
 xdotool key Up Return
 wait_exit "$TROVIX_PID" 10 || fail "Quit did not end Trovix"
 [ "$EXIT_STATUS" = 0 ] || fail "Quit ended Trovix with status $EXIT_STATUS"
