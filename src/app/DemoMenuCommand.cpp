@@ -92,19 +92,6 @@ public:
     }
 };
 
-// The glyph of the program's own submenu, scaled with the menu font.
-QImage programGlyph(int fontSize)
-{
-    QSizeF size(13, 16);
-    if (fontSize >= 14) {
-        const qreal scale = fontSize / 13.0;
-        size = QSizeF(qRound(13 * scale), qRound(16 * scale));
-    }
-    const qreal inset = fontSize > 23 ? 1.0 : 0.0;
-    const qreal lineWidth = fontSize > 27 ? 3.0 : fontSize > 19 ? 2.0 : 1.0;
-    return QXProgramGlyph::templateImage(size, qApp->devicePixelRatio(), inset, lineWidth);
-}
-
 void buildSampleMenu(Menu& menu, RecentItemsDelegate& recentDelegate, int fontSize)
 {
     using Delegate = RecentItemsDelegate;
@@ -117,7 +104,7 @@ void buildSampleMenu(Menu& menu, RecentItemsDelegate& recentDelegate, int fontSi
     Delegate::addCommand(*application->submenu(), QStringLiteral("Quit Demo"), QStringLiteral("q"));
 
     MenuItem* program = menu.addItem(QStringLiteral("Trovix"));
-    program->setImage(programGlyph(fontSize), true);
+    program->setImage(QXProgramGlyph::menuItemImage(fontSize, qApp->devicePixelRatio()), true);
     program->setSubmenu(std::make_unique<Menu>(QStringLiteral("Trovix")));
     Menu& programMenu = *program->submenu();
     Delegate::addCommand(programMenu, QStringLiteral("About Trovix"));

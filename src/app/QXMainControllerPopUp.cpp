@@ -77,20 +77,6 @@ void addEmptyItemIfNecessary(Menu& menu)
     }
 }
 
-// The program glyph for the program's own submenu, grown with the menu font.
-QImage programGlyphImage(int fontSize)
-{
-    QSizeF size(13, 16);
-    if (fontSize >= 14) {
-        const qreal scale = fontSize / 13.0;
-        size = QSizeF(qRound(13 * scale), qRound(16 * scale));
-    }
-    const qreal inset = fontSize > 23 ? 1.0 : 0.0;
-    const qreal lineWidth = fontSize > 27 ? 3.0 : fontSize > 19 ? 2.0 : 1.0;
-    const qreal ratio = qGuiApp != nullptr ? qMax<qreal>(qGuiApp->devicePixelRatio(), 1.0) : 1.0;
-    return QXProgramGlyph::templateImage(size, ratio, inset, lineWidth);
-}
-
 } // namespace
 
 // The pop-up ------------------------------------------------------------------------
@@ -207,7 +193,10 @@ std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications)
         }
         MenuItem* programItem = populateContextMenu(*menu, ProgramName);
         if (programItem && QXMenuItemImagesEnabled()) {
-            programItem->setImage(programGlyphImage(QXSharedMenuFontSize::value()), true);
+            const qreal ratio =
+                qGuiApp != nullptr ? qMax<qreal>(qGuiApp->devicePixelRatio(), 1.0) : 1.0;
+            programItem->setImage(
+                QXProgramGlyph::menuItemImage(QXSharedMenuFontSize::value(), ratio), true);
         }
     }
     return menu;

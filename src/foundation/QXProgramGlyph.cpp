@@ -51,4 +51,16 @@ QImage templateImage(const QSizeF& size, qreal devicePixelRatio, qreal inset, qr
     return image;
 }
 
+QImage menuItemImage(int fontSize, qreal devicePixelRatio)
+{
+    QSizeF size(13, 16);
+    if (fontSize >= 14) {
+        const qreal scale = fontSize / 13.0;
+        size = QSizeF(qRound(13 * scale), qRound(16 * scale));
+    }
+    const qreal inset = fontSize > 23 ? 1.0 : 0.0;
+    const qreal lineWidth = fontSize > 27 ? 3.0 : fontSize > 19 ? 2.0 : 1.0;
+    return templateImage(size, devicePixelRatio, inset, lineWidth);
+}
+
 } // namespace QXProgramGlyph

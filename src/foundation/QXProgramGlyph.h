@@ -21,4 +21,9 @@ void draw(QPainter& painter, const QRectF& bounds, qreal inset, qreal lineWidth,
 // device-pixel ratio.
 QImage templateImage(const QSizeF& size, qreal devicePixelRatio, qreal inset, qreal lineWidth);
 
+// The template image for the program's own submenu in a menu whose font has
+// fontSize points (0 the standard font): 13 x 16 points up to 13 points, then
+// grown with the font, the inset and the outline growing in steps.
+QImage menuItemImage(int fontSize, qreal devicePixelRatio);
+
 } // namespace QXProgramGlyph

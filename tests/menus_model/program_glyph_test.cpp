@@ -62,6 +62,29 @@ private Q_SLOTS:
         }
     }
 
+    // The program's own submenu grows its glyph with the menu font: the
+    // standard size up to 13 points, then scaled, and a bolder outline at
+    // large sizes.
+    void menuItemImageFollowsTheFont_data()
+    {
+        QTest::addColumn<int>("fontSize");
+        QTest::addColumn<QSizeF>("size");
+        QTest::newRow("standard font") << 0 << QSizeF(13, 16);
+        QTest::newRow("13 points") << 13 << QSizeF(13, 16);
+        QTest::newRow("14 points") << 14 << QSizeF(14, 17);
+        QTest::newRow("26 points") << 26 << QSizeF(26, 32);
+        QTest::newRow("30 points") << 30 << QSizeF(30, 37);
+    }
+
+    void menuItemImageFollowsTheFont()
+    {
+        QFETCH(int, fontSize);
+        QFETCH(QSizeF, size);
+        const QImage image = QXProgramGlyph::menuItemImage(fontSize, 2.0);
+        QCOMPARE(image.deviceIndependentSize(), size);
+        QCOMPARE(image.devicePixelRatio(), 2.0);
+    }
+
     void tooSmallToDrawStaysClear()
     {
         const QImage image = QXProgramGlyph::templateImage(QSizeF(3, 4), 1.0, 1.0, 3.0);
