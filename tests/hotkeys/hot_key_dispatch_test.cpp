@@ -1,3 +1,4 @@
+#include "HotKeyTestEnvironment.h"
 #include "app/AppTestEnvironment.h"
 #include "app/QXMainPreferencesWindow.h"
 #include "app/QXSettingsKeys.h"
@@ -23,12 +24,15 @@ constexpr quint16 KeyM = 0x2E;
 constexpr quint16 KeyA = 0x00;
 constexpr qint64 FixturePid = 4242;
 
-QVariantMap storedHotKey(const QString& identifier, quint16 keyCode, platform::ModifierFlags flags)
+// A press of a registered hot key as the desktop delivers it.
+Event hotKeyPress(platform::HotKeyHandle handle, platform::ModifierFlags flags = Control | Option)
 {
-    return {{QStringLiteral("Identifier"), identifier},
-            {QStringLiteral("Visual Representation"), QStringLiteral("⌃⌥M")},
-            {QStringLiteral("Key Code"), keyCode},
-            {QStringLiteral("Modifier Flags"), qint64(flags)}};
+    Event press;
+    press.type = Event::Type::SystemDefined;
+    press.subtype = Event::HotKeyPressedSubtype;
+    press.modifierFlags = flags;
+    press.data1 = qint64(handle);
+    return press;
 }
 
 // The titles of the pop-up menu that runs is shown while work runs; the menu
@@ -107,6 +111,17 @@ public:
         platform::HotKeyService::setCurrent(nullptr);
     }
 
+    // Stores a Control-Option hot key under identifier.
+    void storeHotKey(const QString& identifier, quint16 keyCode)
+    {
+        settings().setObject(
+            QVariantMap{{QStringLiteral("Identifier"), identifier},
+                        {QStringLiteral("Visual Representation"), QStringLiteral("⌃⌥M")},
+                        {QStringLiteral("Key Code"), keyCode},
+                        {QStringLiteral("Modifier Flags"), qint64(Control | Option)}},
+            identifier);
+    }
+
     platform::MemoryHotKeyService* hotKeys;         // owned by HotKeyService::current()
     platform::MemoryRightClickService* rightClicks; // owned by RightClickService::current()
     platform::MemoryWorkspace* workspace;           // owned by Workspace::current()
@@ -136,11 +151,8 @@ private:
     // frontmost application, Control-Option-A for all applications.
     void setUpHotKeys(DispatchEnvironment& environment)
     {
-        environment.settings().setObject(storedHotKey(MenuTrigger, KeyM, Control | Option),
-                                         MenuTrigger);
-        environment.settings().setObject(
-            storedHotKey(MenuTriggerAllApplications, KeyA, Control | Option),
-            MenuTriggerAllApplications);
+        environment.storeHotKey(MenuTrigger, KeyM);
+        environment.storeHotKey(MenuTriggerAllApplications, KeyA);
         environment.settings().setBool(true, StealthMode);
         launch();
         QCOMPARE(controller().hotKeys().size(), 2);
@@ -156,9 +168,7 @@ private Q_SLOTS:
     {
         RecordingHandler handler;
         application().setDelegate(&handler);
-        Event press;
-        press.type = Event::Type::SystemDefined;
-        press.subtype = Event::HotKeyPressedSubtype;
+        const Event press = hotKeyPress(0, {});
         Event release = press;
         release.subtype = Event::HotKeyReleasedSubtype;
         Event keyDown;
@@ -200,10 +210,20 @@ private Q_SLOTS:
         QVERIFY(!application().sendEvent(press));
     }
 
-    void eachHotKeyPopsUpItsMenu()
+    void storedHotKeysAreRegisteredAndPopUpTheirMenus()
     {
         DispatchEnvironment environment;
         setUpHotKeys(environment);
+        const auto registrations = environment.hotKeys->registrations();
+        QCOMPARE(registrations.size(), 2);
+        QCOMPARE(registrations[0].keyCode, KeyM);
+        QCOMPARE(registrations[1].keyCode, KeyA);
+        // "TXhk", the first character in the most significant byte.
+        QCOMPARE(registrations[0].signature, 0x5458686Bu);
+        QCOMPARE(controller().hotKeys().constFirst()->identifier(), MenuTrigger);
+        QVERIFY(controller().hasHotKeys());
+        QVERIFY(controller().hasUsableTrigger());
+        QVERIFY(environment.log.lines().isEmpty());
 
         // Through the service, as the desktop delivers presses.
         const QStringList frontmost = popUpTitlesDuring([&] {
@@ -220,15 +240,10 @@ private Q_SLOTS:
         // Presses of nothing registered, or with other modifiers, are not taken.
         QTest::qWait(150);
         bool repeat = false;
-        Event press;
-        press.type = Event::Type::SystemDefined;
-        press.subtype = Event::HotKeyPressedSubtype;
-        press.modifierFlags = Control | Option;
-        press.data1 = qint64(handleOf(MenuTrigger) + 100);
-        QVERIFY(!controller().handleKeyDownEvent(press, &repeat));
-        press.data1 = qint64(handleOf(MenuTrigger));
-        press.modifierFlags = Control;
-        QVERIFY(!controller().handleKeyDownEvent(press, &repeat));
+        QVERIFY(
+            !controller().handleKeyDownEvent(hotKeyPress(handleOf(MenuTrigger) + 100), &repeat));
+        QVERIFY(
+            !controller().handleKeyDownEvent(hotKeyPress(handleOf(MenuTrigger), Control), &repeat));
         QVERIFY(!repeat);
 
         // A key press of the program's own windows matching a hot key.
@@ -243,12 +258,7 @@ private Q_SLOTS:
     {
         DispatchEnvironment environment;
         setUpHotKeys(environment);
-        Event press;
-        press.type = Event::Type::SystemDefined;
-        press.subtype = Event::HotKeyPressedSubtype;
-        press.modifierFlags = Control | Option;
-        press.data1 = qint64(handleOf(MenuTrigger));
-
+        const Event press = hotKeyPress(handleOf(MenuTrigger));
         QVERIFY(!popUpTitlesDuring([&] { QVERIFY(application().sendEvent(press)); }).isEmpty());
         // Taken, but no second menu.
         QVERIFY(popUpTitlesDuring([&] { QVERIFY(application().sendEvent(press)); }).isEmpty());
@@ -262,31 +272,11 @@ private Q_SLOTS:
         setUpHotKeys(environment);
         environment.accessibility->setTrusted(false);
         bool repeat = false;
-        Event press;
-        press.type = Event::Type::SystemDefined;
-        press.subtype = Event::HotKeyPressedSubtype;
-        press.modifierFlags = Control | Option;
-        press.data1 = qint64(handleOf(MenuTrigger));
         QVERIFY(popUpTitlesDuring([&] {
-                    QVERIFY(controller().handleKeyDownEvent(press, &repeat));
+                    QVERIFY(controller().handleKeyDownEvent(hotKeyPress(handleOf(MenuTrigger)),
+                                                            &repeat));
                 }).isEmpty());
         QCOMPARE(environment.activation->beeps, 0);
-    }
-
-    void storedHotKeysAreRegisteredAtStartUp()
-    {
-        DispatchEnvironment environment;
-        setUpHotKeys(environment);
-        const auto registrations = environment.hotKeys->registrations();
-        QCOMPARE(registrations.size(), 2);
-        QCOMPARE(registrations[0].keyCode, KeyM);
-        QCOMPARE(registrations[1].keyCode, KeyA);
-        // "TXhk", the first character in the most significant byte.
-        QCOMPARE(registrations[0].signature, 0x5458686Bu);
-        QCOMPARE(controller().hotKeys().constFirst()->identifier(), MenuTrigger);
-        QVERIFY(controller().hasHotKeys());
-        QVERIFY(controller().hasUsableTrigger());
-        QVERIFY(environment.log.lines().isEmpty());
     }
 
     void unusableStoredHotKeysAreRemoved_data()
@@ -307,15 +297,11 @@ private Q_SLOTS:
         QFETCH(bool, heldElsewhere);
         QFETCH(QString, logged);
         DispatchEnvironment environment;
-        const quint16 second = heldElsewhere ? KeyA : KeyM;
         if (heldElsewhere) {
             environment.hotKeys->holdElsewhere(KeyA, Control | Option);
         }
-        environment.settings().setObject(storedHotKey(MenuTrigger, KeyM, Control | Option),
-                                         MenuTrigger);
-        environment.settings().setObject(
-            storedHotKey(MenuTriggerAllApplications, second, Control | Option),
-            MenuTriggerAllApplications);
+        environment.storeHotKey(MenuTrigger, KeyM);
+        environment.storeHotKey(MenuTriggerAllApplications, heldElsewhere ? KeyA : KeyM);
         environment.settings().setBool(true, StealthMode);
         launch();
 
@@ -330,8 +316,7 @@ private Q_SLOTS:
     {
         DispatchEnvironment environment;
         environment.hotKeys->holdElsewhere(KeyM, Control | Option);
-        environment.settings().setObject(storedHotKey(MenuTrigger, KeyM, Control | Option),
-                                         MenuTrigger);
+        environment.storeHotKey(MenuTrigger, KeyM);
         environment.settings().setBool(false, EnableRightClickTrigger);
         environment.settings().setBool(true, StealthMode);
         QSignalSpy shown(&controller(), &QXMainController::preferencesShown);
@@ -347,8 +332,7 @@ private Q_SLOTS:
     {
         DispatchEnvironment environment;
         platform::HotKeyService::setCurrent(std::make_unique<platform::MemoryHotKeyService>(false));
-        environment.settings().setObject(storedHotKey(MenuTrigger, KeyM, Control | Option),
-                                         MenuTrigger);
+        environment.storeHotKey(MenuTrigger, KeyM);
         environment.settings().setBool(true, StealthMode);
         launch();
         QVERIFY(environment.settings().hasStoredValue(MenuTrigger));
@@ -361,8 +345,7 @@ private Q_SLOTS:
         QVERIFY(!controller().shouldSetHotKey(nullptr, QString()));
         QCOMPARE(controller().identifierForHotKeyTextView(nullptr), MenuTrigger);
 
-        auto hotKey = QXHotKey::hotKeyWithIdentifer(MenuTrigger, QStringLiteral("⌃⌥M"), KeyM,
-                                                    Control | Option);
+        auto hotKey = HotKeyTest::hotKey(KeyM, Control | Option, MenuTrigger);
         QVERIFY(controller().shouldSetHotKey(hotKey, MenuTrigger));
         QVERIFY(hotKey->isRegistered());
         QCOMPARE(environment.settings().dictionaryForKey(MenuTrigger),
@@ -370,8 +353,7 @@ private Q_SLOTS:
         controller().setHotKeyForIdentifier(hotKey, MenuTrigger);
 
         // The other recorder cannot take an equal hot key.
-        auto equal = QXHotKey::hotKeyWithIdentifer(MenuTriggerAllApplications,
-                                                   QStringLiteral("⌃⌥M"), KeyM, Control | Option);
+        auto equal = HotKeyTest::hotKey(KeyM, Control | Option, MenuTriggerAllApplications);
         QVERIFY(!controller().shouldSetHotKey(equal, MenuTriggerAllApplications));
         QVERIFY(!environment.settings().hasStoredValue(MenuTriggerAllApplications));
 
