@@ -92,22 +92,6 @@ private Q_SLOTS:
         QCOMPARE(environment.settings().integerForKey(ApplicationMode), 0);
     }
 
-    void facelessModeNeedsATrigger()
-    {
-        AppTestEnvironment environment;
-        controller().applicationWillFinishLaunching();
-        controller().updateStatusItem();
-        environment.settings().setBool(false, EnableRightClickTrigger);
-
-        QVERIFY(!controller().changeApplicationMode(2));
-        QCOMPARE(environment.alerts,
-                 QStringList{QStringLiteral(
-                     "No way to access menu|Enable the right click functionality or set a hot key "
-                     "before you put Trovix in faceless mode.")});
-        QCOMPARE(environment.settings().integerForKey(ApplicationMode), 1);
-        QVERIFY(environment.statusItem() != nullptr);
-    }
-
     void leavingMenuBarModeRemovesTheStatusItemAndActivates()
     {
         AppTestEnvironment environment;
@@ -115,6 +99,18 @@ private Q_SLOTS:
         controller().updateStatusItem();
         QVERIFY(environment.statusItem() != nullptr);
 
+        // Faceless mode needs a trigger: without one it is refused.
+        environment.settings().setBool(false, EnableRightClickTrigger);
+        QVERIFY(!controller().changeApplicationMode(2));
+        QCOMPARE(environment.alerts,
+                 QStringList{QStringLiteral(
+                     "No way to access menu|Enable the right click functionality or set a hot key "
+                     "before you put Trovix in faceless mode.")});
+        QCOMPARE(environment.settings().integerForKey(ApplicationMode), 1);
+        QVERIFY(environment.statusItem() != nullptr);
+
+        environment.alerts.clear();
+        environment.settings().setBool(true, EnableRightClickTrigger);
         QVERIFY(controller().changeApplicationMode(2));
         QCOMPARE(environment.settings().integerForKey(ApplicationMode), 2);
         QVERIFY(environment.statusItem() == nullptr);
