@@ -142,28 +142,19 @@ private Q_SLOTS:
         }
     }
 
-    void standardChoicesRemoveTheirKeys_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<int>("storedTag");
-        QTest::addColumn<int>("standardTag");
-        QTest::newRow("appearance") << MenuAppearance << 1 << 0;
-        QTest::newRow("font size") << MenuFontSize << 30 << 0;
-    }
-
     void standardChoicesRemoveTheirKeys()
     {
-        QFETCH(QString, key);
-        QFETCH(int, storedTag);
-        QFETCH(int, standardTag);
         AppTestEnvironment environment;
         QXMainPreferencesWindow* window = show();
-        QComboBox* selector =
-            key == MenuAppearance ? window->appearanceSelector() : window->fontSizeSelector();
-        choose(selector, storedTag);
-        QCOMPARE(environment.settings().integerForKey(key), storedTag);
-        choose(selector, standardTag);
-        QVERIFY(!environment.settings().hasStoredValue(key));
+        const std::tuple<QComboBox*, QString, int> selectors[] = {
+            {window->appearanceSelector(), MenuAppearance, 1},
+            {window->fontSizeSelector(), MenuFontSize, 30}};
+        for (const auto& [selector, key, tag] : selectors) {
+            choose(selector, tag);
+            QCOMPARE(environment.settings().integerForKey(key), tag);
+            choose(selector, 0);
+            QVERIFY(!environment.settings().hasStoredValue(key));
+        }
     }
 
     void listFieldsWriteTheirText()

@@ -56,9 +56,10 @@ public:
 };
 
 inline std::shared_ptr<QXHotKey> hotKey(quint16 keyCode, platform::ModifierFlags flags,
-                                        const QString& identifier = QStringLiteral("Menu Trigger"))
+                                        const QString& identifier = QStringLiteral("Menu Trigger"),
+                                        const QString& shown = QStringLiteral("⌃⌥M"))
 {
-    return QXHotKey::hotKeyWithIdentifer(identifier, QStringLiteral("⌃⌥M"), keyCode, flags);
+    return QXHotKey::hotKeyWithIdentifer(identifier, shown, keyCode, flags);
 }
 
 } // namespace HotKeyTest

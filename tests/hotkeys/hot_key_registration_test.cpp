@@ -206,24 +206,22 @@ private Q_SLOTS:
     void displayTextFollowsTheKeyboardLayout()
     {
         Environment environment;
-        const auto key =
-            QXHotKey::hotKeyWithIdentifer(QStringLiteral("Menu Trigger"), QStringLiteral("⌘⌥Q"),
-                                          KeyM, Command | Option | LeftCommand);
+        const QString trigger = QStringLiteral("Menu Trigger");
         // The key of the recorded text is replaced by the layout's, the
         // modifiers come in the order Control, Option, Shift, Command.
+        const auto key =
+            hotKey(KeyM, Command | Option | LeftCommand, trigger, QStringLiteral("⌘⌥Q"));
         QCOMPARE(key->visualRepresentation(), QStringLiteral("⌥⌘M"));
         QCOMPARE(key->dictionaryRepresentation().value(QStringLiteral("Visual Representation")),
                  QVariant(QStringLiteral("⌥⌘M")));
 
         // A key the layout cannot name keeps the recorded key name.
-        const auto unnamed = QXHotKey::hotKeyWithIdentifer(
-            QStringLiteral("Menu Trigger"), QStringLiteral("⌃⇧ß"), 0x6E, Control | Shift);
-        QCOMPARE(unnamed->visualRepresentation(), QStringLiteral("⌃⇧ß"));
-        const auto onlyGlyphs = QXHotKey::hotKeyWithIdentifer(QStringLiteral("Menu Trigger"),
-                                                              QStringLiteral("⌃⇧"), 0x6E, Command);
-        QCOMPARE(onlyGlyphs->visualRepresentation(), QStringLiteral("⌃⇧"));
-        const auto noText =
-            QXHotKey::hotKeyWithIdentifer(QStringLiteral("Menu Trigger"), QString(), KeyM, Command);
+        QCOMPARE(
+            hotKey(0x6E, Control | Shift, trigger, QStringLiteral("⌃⇧ß"))->visualRepresentation(),
+            QStringLiteral("⌃⇧ß"));
+        QCOMPARE(hotKey(0x6E, Command, trigger, QStringLiteral("⌃⇧"))->visualRepresentation(),
+                 QStringLiteral("⌃⇧"));
+        const auto noText = hotKey(KeyM, Command, trigger, QString());
         QVERIFY(noText->visualRepresentation().isNull());
         QVERIFY(
             !noText->dictionaryRepresentation().contains(QStringLiteral("Visual Representation")));
