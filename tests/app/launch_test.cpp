@@ -34,12 +34,11 @@ private Q_SLOTS:
 
         QCOMPARE(settings.registeredDefaults().size(), 8);
         QCOMPARE(settings.integerForKey(ApplicationMode), 1);
-        QVERIFY(settings.boolForKey(EnableRightClickTrigger));
-        QVERIFY(settings.boolForKey(ShowKeyEquivalents));
-        QVERIFY(settings.boolForKey(SkipHiddenMenuItems));
-        QVERIFY(settings.boolForKey(MoveAppleMenuToEnd));
-        QVERIFY(settings.boolForKey(ApplicationMenuItemsReopen));
-        QVERIFY(settings.boolForKey(ApplicationMenuItemsEmphasizeFrontmostApplication));
+        for (const QString& key :
+             {EnableRightClickTrigger, ShowKeyEquivalents, SkipHiddenMenuItems, MoveAppleMenuToEnd,
+              ApplicationMenuItemsReopen, ApplicationMenuItemsEmphasizeFrontmostApplication}) {
+            QVERIFY2(settings.boolForKey(key), qPrintable(key));
+        }
         QCOMPARE(settings.stringForKey(FastTrack),
                  QStringLiteral("BBEdit > Text\nEagleFiler > Format"));
         QVERIFY(!settings.boolForKey(StealthMode));
@@ -166,7 +165,6 @@ private Q_SLOTS:
         QTRY_COMPARE(environment.statusItem() != nullptr, statusItem);
         if (statusItem) {
             platform::MemoryStatusItem* item = environment.statusItem();
-            QCOMPARE(item->length(), 14.0);
             QVERIFY(item->imageIsTemplate);
             QCOMPARE(item->image.deviceIndependentSize(), QSizeF(14, 17));
             QCOMPARE(item->autosaveName, QStringLiteral("com.quirkworks.Trovix.StatusItem"));

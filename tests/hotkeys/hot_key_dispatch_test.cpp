@@ -1,4 +1,3 @@
-#include "HotKeyTestEnvironment.h"
 #include "app/AppTestEnvironment.h"
 #include "app/QXMainPreferencesWindow.h"
 #include "app/QXSettingsKeys.h"
@@ -337,28 +336,6 @@ private Q_SLOTS:
         launch();
         QVERIFY(environment.settings().hasStoredValue(MenuTrigger));
         QVERIFY(!controller().hasHotKeys());
-    }
-
-    void recordersSetHotKeysThroughTheController()
-    {
-        DispatchEnvironment environment;
-        QVERIFY(!controller().shouldSetHotKey(nullptr, QString()));
-        QCOMPARE(controller().identifierForHotKeyTextView(nullptr), MenuTrigger);
-
-        auto hotKey = HotKeyTest::hotKey(KeyM, Control | Option, MenuTrigger);
-        QVERIFY(controller().shouldSetHotKey(hotKey, MenuTrigger));
-        QVERIFY(hotKey->isRegistered());
-        QCOMPARE(environment.settings().dictionaryForKey(MenuTrigger),
-                 hotKey->dictionaryRepresentation());
-        controller().setHotKeyForIdentifier(hotKey, MenuTrigger);
-
-        // The other recorder cannot take an equal hot key.
-        auto equal = HotKeyTest::hotKey(KeyM, Control | Option, MenuTriggerAllApplications);
-        QVERIFY(!controller().shouldSetHotKey(equal, MenuTriggerAllApplications));
-        QVERIFY(!environment.settings().hasStoredValue(MenuTriggerAllApplications));
-
-        QVERIFY(controller().shouldSetHotKey(nullptr, MenuTrigger));
-        QVERIFY(!environment.settings().hasStoredValue(MenuTrigger));
     }
 };
 

@@ -6,6 +6,15 @@ using namespace HotKeyTest;
 using platform::Event;
 using platform::ModifierFlags;
 
+namespace {
+enum Setting
+{
+    Exact = 1,
+    CapsLockCounts = 2,
+    FunctionCounts = 4
+};
+} // namespace
+
 // When a hot key counts as pressed, and when two hot keys count as the same.
 class HotKeyMatchingTest : public QObject
 {
@@ -16,57 +25,46 @@ private Q_SLOTS:
     {
         QTest::addColumn<quint64>("recorded");
         QTest::addColumn<quint64>("pressed");
-        QTest::addColumn<bool>("exact");
-        QTest::addColumn<bool>("accountForCapsLock");
-        QTest::addColumn<bool>("accountForFunction");
+        QTest::addColumn<int>("settings"); // Setting flags switched on
         QTest::addColumn<bool>("matches");
 
-        const ModifierFlags commandOption = Command | Option;
-        QTest::newRow("same modifiers")
-            << commandOption << commandOption << false << false << false << true;
-        QTest::newRow("Caps Lock on is ignored")
-            << commandOption << (commandOption | CapsLock) << false << false << false << true;
-        QTest::newRow("Function held is ignored")
-            << commandOption << (commandOption | Function) << false << false << false << true;
+        const ModifierFlags cmdOpt = Command | Option;
+        const ModifierFlags leftCmd = Command | LeftCommand;
+        QTest::newRow("same modifiers") << cmdOpt << cmdOpt << 0 << true;
+        QTest::newRow("Caps Lock on is ignored") << cmdOpt << (cmdOpt | CapsLock) << 0 << true;
+        QTest::newRow("Function held is ignored") << cmdOpt << (cmdOpt | Function) << 0 << true;
         QTest::newRow("Caps Lock on counts when accounted for")
-            << commandOption << (commandOption | CapsLock) << false << true << false << false;
+            << cmdOpt << (cmdOpt | CapsLock) << int(CapsLockCounts) << false;
         QTest::newRow("Function counts when accounted for")
-            << commandOption << (commandOption | Function) << false << false << true << false;
-        QTest::newRow("a missing modifier")
-            << commandOption << Command << false << false << false << false;
-        QTest::newRow("an extra modifier")
-            << commandOption << (commandOption | Shift) << false << false << false << false;
-        QTest::newRow("numeric pad is compared")
-            << commandOption << (commandOption | NumericPad) << false << false << false << false;
+            << cmdOpt << (cmdOpt | Function) << int(FunctionCounts) << false;
+        QTest::newRow("a missing modifier") << cmdOpt << Command << 0 << false;
+        QTest::newRow("an extra modifier") << cmdOpt << (cmdOpt | Shift) << 0 << false;
+        QTest::newRow("numeric pad is compared") << cmdOpt << (cmdOpt | NumericPad) << 0 << false;
         QTest::newRow("sides are not compared by default")
-            << (Command | LeftCommand) << (Command | RightCommand) << false << false << false
-            << true;
+            << leftCmd << (Command | RightCommand) << 0 << true;
         QTest::newRow("exact: the other side does not match")
-            << (Command | LeftCommand) << (Command | RightCommand) << true << false << false
-            << false;
-        QTest::newRow("exact: the same side matches")
-            << (Command | LeftCommand) << (Command | LeftCommand) << true << false << false << true;
+            << leftCmd << (Command | RightCommand) << int(Exact) << false;
+        QTest::newRow("exact: the same side matches") << leftCmd << leftCmd << int(Exact) << true;
         QTest::newRow("exact: an event without sides matches")
-            << (Command | LeftCommand) << ModifierFlags(Command) << true << false << false << true;
+            << leftCmd << ModifierFlags(Command) << int(Exact) << true;
         QTest::newRow("exact: both sides held against one")
-            << (Control | LeftControl) << (Control | LeftControl | RightControl) << true << false
-            << false << false;
+            << (Control | LeftControl) << (Control | LeftControl | RightControl) << int(Exact)
+            << false;
     }
 
     void modifierFlags()
     {
         QFETCH(quint64, recorded);
         QFETCH(quint64, pressed);
-        QFETCH(bool, exact);
-        QFETCH(bool, accountForCapsLock);
-        QFETCH(bool, accountForFunction);
+        QFETCH(int, settings);
         QFETCH(bool, matches);
         Environment environment;
-        platform::UserDefaults& settings = environment.settings();
-        settings.setBool(exact, QStringLiteral("Hot Keys Require Exact Modifier Key Matches"));
-        settings.setBool(accountForCapsLock,
+        platform::UserDefaults& defaults = environment.settings();
+        defaults.setBool(settings & Exact,
+                         QStringLiteral("Hot Keys Require Exact Modifier Key Matches"));
+        defaults.setBool(settings & CapsLockCounts,
                          QStringLiteral("Hot Keys Account For Caps Lock Status"));
-        settings.setBool(accountForFunction,
+        defaults.setBool(settings & FunctionCounts,
                          QStringLiteral("Hot Keys Account For Function Key Status"));
 
         const auto key = hotKey(KeyM, recorded);

@@ -198,6 +198,7 @@ private Q_SLOTS:
         // Stored under the recorder's identifier, registered and shown.
         const QVariantMap stored =
             environment.settings().dictionaryForKey(MenuTriggerAllApplications);
+        QCOMPARE(stored, recorder.hotKey()->dictionaryRepresentation());
         QCOMPARE(stored.value(QStringLiteral("Key Code")).toInt(), int(keyCode));
         QCOMPARE(stored.value(QStringLiteral("Modifier Flags")).toLongLong(), storedFlags);
         QCOMPARE(recorder.displayedText(),
@@ -262,6 +263,7 @@ private Q_SLOTS:
         }
         QCOMPARE(environment.frontmost.hotKey(), held);
         QVERIFY(!environment.allApplications.hotKey());
+        QVERIFY(!environment.settings().hasStoredValue(MenuTriggerAllApplications));
 
         // The desktop hands a press of a registered hot key to the program
         // rather than to the field: it is recorded like the key, and no
@@ -306,6 +308,10 @@ private Q_SLOTS:
         QVERIFY(environment.service->registrations().isEmpty());
         QVERIFY(!environment.controller().hotKeyForIdentifier(MenuTrigger));
         QCOMPARE(changes.size(), 2);
+        // A view the controller does not know stands for the frontmost trigger; a hot key
+        // without an identifier is refused.
+        QCOMPARE(environment.controller().identifierForHotKeyTextView(nullptr), MenuTrigger);
+        QVERIFY(!environment.controller().shouldSetHotKey(nullptr, QString()));
 
         // In the flat style the button of an empty field starts recording,
         // and clearing while recording ends it.
