@@ -50,17 +50,13 @@ private Q_SLOTS:
         QCOMPARE(environment.activation->activationPolicy(), platform::ActivationPolicy::Accessory);
         QTest::qWait(600);
         QCOMPARE(environment.activation->activations, 0);
-    }
 
-    void flatDrawingIsRegisteredOnFirstUse()
-    {
-        AppTestEnvironment environment;
-        controller().applicationWillFinishLaunching();
-        QVERIFY(!environment.settings().registeredDefaults().contains(FlatUserInterfaceDrawing));
-        QVERIFY(QXDefaultsRegistration::flatUserInterfaceDrawing(environment.settings()));
-        QVERIFY(environment.settings().registeredDefaults().contains(FlatUserInterfaceDrawing));
-        environment.settings().setBool(false, FlatUserInterfaceDrawing);
-        QVERIFY(!QXDefaultsRegistration::flatUserInterfaceDrawing(environment.settings()));
+        // Flat drawing is registered, on when unset, only when first asked for.
+        QVERIFY(!settings.registeredDefaults().contains(FlatUserInterfaceDrawing));
+        QVERIFY(QXDefaultsRegistration::flatUserInterfaceDrawing(settings));
+        QVERIFY(settings.registeredDefaults().contains(FlatUserInterfaceDrawing));
+        settings.setBool(false, FlatUserInterfaceDrawing);
+        QVERIFY(!QXDefaultsRegistration::flatUserInterfaceDrawing(settings));
     }
 
     void storedModeChoosesThePolicy()

@@ -73,7 +73,7 @@ private Q_SLOTS:
         QCOMPARE(item->submenu()->numberOfItems(), 8);
     }
 
-    void logItemIsRetitledForTheDebugSwitch()
+    void switchItemsShowTheirSettings()
     {
         AppTestEnvironment environment;
         platform::Menu menu;
@@ -91,12 +91,8 @@ private Q_SLOTS:
 
         log->performAction();
         QVERIFY(!environment.settings().boolForKey(DebugLog));
-    }
 
-    void windowAnimationItemIsMarkedWhileAnimationIsOn()
-    {
-        AppTestEnvironment environment;
-        platform::Menu menu;
+        // The window animation item is marked while animation is on.
         platform::MenuItem* item =
             menu.addItem(QStringLiteral("Animate"), QStringLiteral("toggleWindowAnimation:"),
                          [](platform::MenuItem&) {
