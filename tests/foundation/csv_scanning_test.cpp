@@ -24,34 +24,27 @@ private Q_SLOTS:
         QTest::addColumn<bool>("trim");
         QTest::addColumn<OptionalList>("expected");
 
+        const auto row = [](const char* name, const char* text, const char* separator, bool trim,
+                            OptionalList expected) {
+            QTest::newRow(name) << QString::fromUtf8(text) << QString::fromUtf8(separator) << trim
+                                << expected;
+        };
         const auto list = [](QStringList values) { return OptionalList(std::move(values)); };
-        QTest::newRow("trimmed around the middle value") << "a, b ,c"
-                                                         << "," << true << list({"a", "b", "c"});
-        QTest::newRow("untrimmed keeps the spaces") << "a, b ,c"
-                                                    << "," << false << list({"a", " b ", "c"});
-        QTest::newRow("quoted comma and space") << "x,\"a, b\",y"
-                                                << "," << true << list({"x", "a, b", "y"});
-        QTest::newRow("doubled quote") << "\"say \"\"hi\"\"\",z"
-                                       << "," << true << list({"say \"hi\"", "z"});
-        QTest::newRow("spaces inside quotes survive trimming")
-            << "  \" padded \"  ,b"
-            << "," << true << list({" padded ", "b"});
-        QTest::newRow("line break inside quotes") << "\"two\nlines\",b\nc"
-                                                  << "," << true << list({"two\nlines", "b", "c"});
-        QTest::newRow("empty fields dropped") << "a,,b"
-                                              << "," << true << list({"a", "b"});
-        QTest::newRow("separator is a whole string") << "a::b:c"
-                                                     << "::" << true << list({"a", "b:c"});
-        QTest::newRow("quote inside a value is no marker") << "\"x\"\"y\" \"z\""
-                                                           << "," << true << list({"x\"y z"});
-        QTest::newRow("quoted text next to plain text") << "ab\"c,d\"ef"
-                                                        << "," << true << list({"abc,def"});
-        QTest::newRow("empty separator splits lines only") << "a,b\nc"
-                                                           << "" << true << list({"a,b", "c"});
-        QTest::newRow("unclosed quote") << "a,\"b"
-                                        << "," << true << OptionalList();
-        QTest::newRow("unclosed after doubled quote") << "\"a\"\""
-                                                      << "," << true << OptionalList();
+        row("trimmed around the middle value", "a, b ,c", ",", true, list({"a", "b", "c"}));
+        row("untrimmed keeps the spaces", "a, b ,c", ",", false, list({"a", " b ", "c"}));
+        row("quoted comma and space", "x,\"a, b\",y", ",", true, list({"x", "a, b", "y"}));
+        row("doubled quote", "\"say \"\"hi\"\"\",z", ",", true, list({"say \"hi\"", "z"}));
+        row("spaces inside quotes survive trimming", "  \" padded \"  ,b", ",", true,
+            list({" padded ", "b"}));
+        row("line break inside quotes", "\"two\nlines\",b\nc", ",", true,
+            list({"two\nlines", "b", "c"}));
+        row("empty fields dropped", "a,,b", ",", true, list({"a", "b"}));
+        row("separator is a whole string", "a::b:c", "::", true, list({"a", "b:c"}));
+        row("quote inside a value is no marker", "\"x\"\"y\" \"z\"", ",", true, list({"x\"y z"}));
+        row("quoted text next to plain text", "ab\"c,d\"ef", ",", true, list({"abc,def"}));
+        row("empty separator splits lines only", "a,b\nc", "", true, list({"a,b", "c"}));
+        row("unclosed quote", "a,\"b", ",", true, OptionalList());
+        row("unclosed after doubled quote", "\"a\"\"", ",", true, OptionalList());
     }
 
     void flatScan()
@@ -103,23 +96,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("separator");
         QTest::addColumn<OptionalList>("expected");
 
-        QTest::newRow("plain list") << " Edit , View\r\n\nWindow"
-                                    << "" << OptionalList(QStringList{"Edit", "View", "Window"});
-        QTest::newRow("unclosed quote keeps the whole text")
-            << "  a, \"b  \n"
-            << "" << OptionalList(QStringList{"a, \"b"});
-        QTest::newRow("only separators and blanks") << " , ,\n ,\r\n"
-                                                    << "" << OptionalList();
-        QTest::newRow("empty text") << ""
-                                    << "" << OptionalList();
-        QTest::newRow("only an empty quoted value falls back to the quotes")
-            << "\"\""
-            << "" << OptionalList(QStringList{"\"\""});
-        QTest::newRow("given separator") << "a;b,c"
-                                         << ";" << OptionalList(QStringList{"a", "b,c"});
-        QTest::newRow("separator characters trimmed in the fallback")
-            << ";\"x;"
-            << ";" << OptionalList(QStringList{"\"x"});
+        const auto row = [](const char* name, const char* text, const char* separator,
+                            OptionalList expected) {
+            QTest::newRow(name) << QString::fromUtf8(text) << QString::fromUtf8(separator)
+                                << expected;
+        };
+        row("plain list", " Edit , View\r\n\nWindow", "", QStringList{"Edit", "View", "Window"});
+        row("unclosed quote keeps the whole text", "  a, \"b  \n", "", QStringList{"a, \"b"});
+        row("only separators and blanks", " , ,\n ,\r\n", "", OptionalList());
+        row("empty text", "", "", OptionalList());
+        row("only an empty quoted value falls back to the quotes", "\"\"", "", QStringList{"\"\""});
+        row("given separator", "a;b,c", ";", QStringList{"a", "b,c"});
+        row("separator characters trimmed in the fallback", ";\"x;", ";", QStringList{"\"x"});
     }
 
     void listFunction()

@@ -17,16 +17,12 @@ private Q_SLOTS:
 
         QTest::newRow("A") << 0 << KEY_A;
         QTest::newRow("Z") << 6 << KEY_Z;
-        QTest::newRow("Q") << 12 << KEY_Q;
         QTest::newRow("Y") << 16 << KEY_Y;
         QTest::newRow("6 before 5") << 22 << KEY_6;
-        QTest::newRow("Return") << 36 << KEY_ENTER;
         QTest::newRow("Delete is Backspace") << 51 << KEY_BACKSPACE;
         QTest::newRow("Command is the left Super key") << 55 << KEY_LEFTMETA;
         QTest::newRow("keypad 8 after F20") << 91 << KEY_KP8;
-        QTest::newRow("F1") << 122 << KEY_F1;
         QTest::newRow("Help is Insert") << 114 << KEY_INSERT;
-        QTest::newRow("Up Arrow") << 126 << KEY_UP;
     }
 
     void keyPositions()
@@ -66,10 +62,7 @@ private Q_SLOTS:
         // Fn has an evdev code but no X key code: X key codes end at 255.
         QCOMPARE(evdevCodeForVirtualKeyCode(VirtualKey::Function), std::optional<quint16>(KEY_FN));
         QCOMPARE(xKeycodeForVirtualKeyCode(VirtualKey::Function), std::nullopt);
-    }
-
-    void helpKeyReadsAsHelp()
-    {
+        // Help shares Insert's position, but the Help key reads as Help too.
         QCOMPARE(virtualKeyCodeForEvdevCode(KEY_HELP), std::optional<quint16>(VirtualKey::Help));
     }
 };

@@ -92,29 +92,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("characters");
         QTest::addColumn<QString>("ignoringModifiers");
 
-        QTest::newRow("shift, left key down")
-            << int(VirtualKey::M) << int(Shift) << QList<int>{ShiftL}
-            << quint64(ModifierFlag::Shift | ModifierFlag::LeftShift) << "M"
-            << "M";
-        QTest::newRow("right super with num lock on, alt key down but not held")
-            << int(VirtualKey::M) << int(Mod4 | Mod2) << QList<int>{SuperR, AltL}
-            << quint64(ModifierFlag::Command | ModifierFlag::RightCommand) << "m"
-            << "m";
-        QTest::newRow("control gives a control character")
-            << int(VirtualKey::A) << int(Control) << QList<int>{} << quint64(ModifierFlag::Control)
-            << "\x01"
-            << "a";
-        QTest::newRow("caps lock") << int(VirtualKey::A) << int(Lock) << QList<int>{}
-                                   << quint64(ModifierFlag::CapsLock) << "A"
-                                   << "a";
-        QTest::newRow("second group")
-            << int(VirtualKey::Z) << int(SecondGroup) << QList<int>{} << quint64(0) << "y"
-            << "y";
-        QTest::newRow("arrow carries its own flags")
-            << int(VirtualKey::LeftArrow) << int(Mod4) << QList<int>{}
-            << quint64(ModifierFlag::Command | ModifierFlag::NumericPad | ModifierFlag::Function)
-            << ""
-            << "";
+        const auto row = [](const char* name, quint16 keyCode, quint16 state, QList<int> down,
+                            quint64 flags, const char* characters, const char* ignoringModifiers) {
+            QTest::newRow(name) << int(keyCode) << int(state) << down << flags
+                                << QString::fromLatin1(characters)
+                                << QString::fromLatin1(ignoringModifiers);
+        };
+        row("shift, left key down", VirtualKey::M, Shift, {ShiftL},
+            ModifierFlag::Shift | ModifierFlag::LeftShift, "M", "M");
+        row("right super with num lock on, alt key down but not held", VirtualKey::M, Mod4 | Mod2,
+            {SuperR, AltL}, ModifierFlag::Command | ModifierFlag::RightCommand, "m", "m");
+        row("control gives a control character", VirtualKey::A, Control, {}, ModifierFlag::Control,
+            "\x01", "a");
+        row("caps lock", VirtualKey::A, Lock, {}, ModifierFlag::CapsLock, "A", "a");
+        row("second group", VirtualKey::Z, SecondGroup, {}, 0, "y", "y");
+        row("arrow carries its own flags", VirtualKey::LeftArrow, Mod4, {},
+            ModifierFlag::Command | ModifierFlag::NumericPad | ModifierFlag::Function, "", "");
     }
 
     void pressWithModifiers()

@@ -44,11 +44,13 @@ public:
 
     // An application running the fixtures' menu description, frontmost when
     // asked.
-    void addFixture(qint64 pid, const QString& name, const QString& path, bool frontmost = true)
+    void addFixture(qint64 pid, const QString& name, const QString& path, bool frontmost = true,
+                    platform::RunningApplication::ActivationPolicy policy =
+                        platform::RunningApplication::ActivationPolicy::Regular)
     {
         accessibility->addApplicationFromFile(pid, qEnvironmentVariable("TROVIX_SOURCE_DIR") +
                                                        QStringLiteral("/tests/fixtures/menu.json"));
-        workspace->addApplication(pid, name, path);
+        workspace->addApplication(pid, name, path, policy);
         if (frontmost) {
             workspace->setFrontmost(pid);
             workspace->setMenuBarOwner(pid);

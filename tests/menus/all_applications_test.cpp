@@ -17,17 +17,13 @@ private Q_SLOTS:
     void listedApplicationsTitlesAndOrder()
     {
         PopUpTestEnvironment environment;
-        environment.addFixture(10, QStringLiteral("Fixture"), QStringLiteral("/usr/bin/fixture"),
-                               false);
-        environment.addFixture(11, QStringLiteral("Fixture"), QStringLiteral("/opt/fixture"),
-                               false);
-        environment.addFixture(12, QStringLiteral("beta"), QStringLiteral("/usr/bin/beta"));
-        environment.workspace->addApplication(13, QStringLiteral("Agent"), QStringLiteral("/a"),
-                                              Policy::Accessory);
-        environment.workspace->addApplication(14, QStringLiteral("daemon"), QStringLiteral("/d"),
-                                              Policy::Prohibited);
-        environment.workspace->addApplication(15, QStringLiteral("Secret"), QStringLiteral("/s"));
-        environment.settings().setObject(QStringLiteral("SECRET"), QStringLiteral("Blacklist"));
+        environment.addFixture(10, "Fixture", "/usr/bin/fixture", false);
+        environment.addFixture(11, "Fixture", "/opt/fixture", false);
+        environment.addFixture(12, "beta", "/usr/bin/beta");
+        environment.workspace->addApplication(13, "Agent", "/a", Policy::Accessory);
+        environment.workspace->addApplication(14, "daemon", "/d", Policy::Prohibited);
+        environment.workspace->addApplication(15, "Secret", "/s");
+        environment.settings().setObject("SECRET", "Blacklist");
 
         std::unique_ptr<Menu> menu = environment.popUp(true);
         QCOMPARE(shownTitles(*menu), (QStringList{"beta", "Fixture (/opt/fixture) 11",
@@ -67,23 +63,17 @@ private Q_SLOTS:
         QFETCH(bool, all);
         QFETCH(bool, accessoryInFront);
         PopUpTestEnvironment environment;
-        environment.addFixture(20, QStringLiteral("Plain"), QStringLiteral("/p"),
-                               !accessoryInFront);
-        environment.accessibility->addApplicationWithoutMenuBar(21, QStringLiteral("Bare"));
-        environment.workspace->addApplication(21, QStringLiteral("Bare"), QStringLiteral("/b"));
-        environment.accessibility->addApplicationFromFile(
-            22, qEnvironmentVariable("TROVIX_SOURCE_DIR") +
-                    QStringLiteral("/tests/fixtures/menu.json"));
-        environment.workspace->addApplication(22, QStringLiteral("Agent"), QStringLiteral("/a"),
-                                              Policy::Accessory);
+        environment.addFixture(20, "Plain", "/p", !accessoryInFront);
+        environment.accessibility->addApplicationWithoutMenuBar(21, "Bare");
+        environment.workspace->addApplication(21, "Bare", "/b");
+        environment.addFixture(22, "Agent", "/a", false, Policy::Accessory);
         if (accessoryInFront) {
             environment.workspace->setFrontmost(22);
             environment.workspace->setMenuBarOwner(20);
         }
-        environment.settings().setBool(support, QStringLiteral("Support Accessory Applications"));
-        environment.settings().setBool(
-            all, QStringLiteral("Support Accessory Applications: All Applications"));
-        environment.settings().setInteger(-1, QStringLiteral("Meta Menu Priority"));
+        environment.settings().setBool(support, "Support Accessory Applications");
+        environment.settings().setBool(all, "Support Accessory Applications: All Applications");
+        environment.settings().setInteger(-1, "Meta Menu Priority");
 
         QStringList titles = shownTitles(*environment.popUp(true));
         titles.removeAll(QStringLiteral("-"));
@@ -98,13 +88,13 @@ private Q_SLOTS:
     void lazySubmenusAreReadOnce()
     {
         PopUpTestEnvironment environment;
-        environment.addFixture(30, QStringLiteral("Front"), QStringLiteral("/f"));
-        environment.addFixture(31, QStringLiteral("Other"), QStringLiteral("/o"), false);
-        environment.accessibility->addApplicationWithoutMenuBar(32, QStringLiteral("Silent"));
-        environment.workspace->addApplication(32, QStringLiteral("Silent"), QStringLiteral("/s"));
+        environment.addFixture(30, "Front", "/f");
+        environment.addFixture(31, "Other", "/o", false);
+        environment.accessibility->addApplicationWithoutMenuBar(32, "Silent");
+        environment.workspace->addApplication(32, "Silent", "/s");
 
         const std::unique_ptr<Menu> menu = environment.popUp(true);
-        Menu& other = *menu->itemWithTitle(QStringLiteral("Other"))->submenu();
+        Menu& other = *menu->itemWithTitle("Other")->submenu();
         environment.accessibility->resetCounters();
         other.update();
         // The other application's system menu is left out.
@@ -115,7 +105,7 @@ private Q_SLOTS:
         other.update();
         QCOMPARE(environment.accessibility->requestCount(), requests);
 
-        Menu& silent = *menu->itemWithTitle(QStringLiteral("Silent"))->submenu();
+        Menu& silent = *menu->itemWithTitle("Silent")->submenu();
         silent.update();
         QCOMPARE(shownTitles(silent), QStringList{"Empty"});
         QVERIFY(!silent.itemAtIndex(0)->isEnabled());
@@ -124,8 +114,8 @@ private Q_SLOTS:
     void choosingAnApplicationActivatesIt()
     {
         PopUpTestEnvironment environment;
-        environment.addFixture(40, QStringLiteral("Front"), QStringLiteral("/f"));
-        environment.addFixture(41, QStringLiteral("Behind"), QStringLiteral("/b"), false);
+        environment.addFixture(40, "Front", "/f");
+        environment.addFixture(41, "Behind", "/b", false);
         const std::unique_ptr<Menu> menu = environment.popUp(true);
         QVERIFY(menu->itemWithTitle(QStringLiteral("Behind"))->performAction());
         // Reopen is on by default, which raises all windows.

@@ -25,8 +25,7 @@ private Q_SLOTS:
     void topLevelOfTheFixture()
     {
         PopUpTestEnvironment environment;
-        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
-                               QStringLiteral("/usr/bin/fixture"));
+        environment.addFixture(FixturePid, "Trovix Fixture", "/usr/bin/fixture");
         const std::unique_ptr<Menu> menu = environment.popUp();
         QCOMPARE(menu->title(), QStringLiteral("Trovix Proxy"));
         QCOMPARE(shownTitles(*menu), (FixtureMenus + QStringList{"-", "Window"}));
@@ -67,12 +66,11 @@ private Q_SLOTS:
         QFETCH(int, mode);
         QFETCH(QString, blacklist);
         PopUpTestEnvironment environment;
-        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
-                               QStringLiteral("/usr/bin/fixture"));
-        environment.settings().setBool(moveToEnd, QStringLiteral("Move Apple Menu To End"));
-        environment.settings().setInteger(priority, QStringLiteral("Meta Menu Priority"));
-        environment.settings().setInteger(mode, QStringLiteral("Application Mode"));
-        environment.settings().setObject(blacklist, QStringLiteral("Blacklist"));
+        environment.addFixture(FixturePid, "Trovix Fixture", "/usr/bin/fixture");
+        environment.settings().setBool(moveToEnd, "Move Apple Menu To End");
+        environment.settings().setInteger(priority, "Meta Menu Priority");
+        environment.settings().setInteger(mode, "Application Mode");
+        environment.settings().setObject(blacklist, "Blacklist");
         const QStringList titles = shownTitles(*environment.popUp());
         QTEST(titles.first(3), "head");
         QTEST(titles.last(3), "tail");
@@ -81,11 +79,10 @@ private Q_SLOTS:
     void accessoryApplicationGetsTheOwnersSystemMenu()
     {
         PopUpTestEnvironment environment;
-        environment.addFixture(FixturePid, QStringLiteral("Owner"), QStringLiteral("/o"));
-        environment.addFixture(FixturePid + 1, QStringLiteral("Agent"), QStringLiteral("/a"),
-                               false);
+        environment.addFixture(FixturePid, "Owner", "/o");
+        environment.addFixture(FixturePid + 1, "Agent", "/a", false);
         environment.workspace->setFrontmost(FixturePid + 1);
-        environment.settings().setBool(true, QStringLiteral("Support Accessory Applications"));
+        environment.settings().setBool(true, "Support Accessory Applications");
         const std::unique_ptr<Menu> menu = environment.popUp();
         QCOMPARE(shownTitles(*menu), (FixtureMenus + QStringList{"-", "Window"}));
         const auto pidOf = [](const MenuItem* item) {
@@ -103,8 +100,7 @@ private Q_SLOTS:
 
         // An application that stopped answering: one read waits for the
         // timeout, and the name is not asked for.
-        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
-                               QStringLiteral("/usr/bin/fixture"));
+        environment.addFixture(FixturePid, "Trovix Fixture", "/usr/bin/fixture");
         QXAccessibilitySetGlobalMessagingTimeout(1.0f);
         environment.accessibility->setApplicationDelay(FixturePid, 30);
         environment.accessibility->resetCounters();
@@ -131,8 +127,7 @@ private Q_SLOTS:
     void requestsReadOnlyWhatIsShown()
     {
         PopUpTestEnvironment environment;
-        environment.addFixture(FixturePid, QStringLiteral("Trovix Fixture"),
-                               QStringLiteral("/usr/bin/fixture"));
+        environment.addFixture(FixturePid, "Trovix Fixture", "/usr/bin/fixture");
         environment.accessibility->resetCounters();
         const std::unique_ptr<Menu> menu = environment.popUp();
         // The top level only: one read per menu bar item and attribute.
@@ -146,7 +141,7 @@ private Q_SLOTS:
 
         // Opening File reads File's items once each.
         environment.accessibility->resetCounters();
-        Menu& file = *menu->itemWithTitle(QStringLiteral("File"))->submenu();
+        Menu& file = *menu->itemWithTitle("File")->submenu();
         file.update();
         QCOMPARE(environment.accessibility->requestCount(QStringLiteral("AXTitle")), 13);
         QCOMPARE(environment.accessibility->requestCount(QStringLiteral("AXPosition")), 8);
@@ -179,7 +174,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QVariant, expected);
         PopUpTestEnvironment environment;
-        environment.settings().setObject(setting, QStringLiteral("Fast Track"));
+        environment.settings().setObject(setting, "Fast Track");
         const std::optional<QStringList> titles =
             QXMainController::mainController().fastTrackMenuTitlesForApplicationName(name);
         QCOMPARE(titles.has_value(), expected.isValid());
@@ -192,10 +187,9 @@ private Q_SLOTS:
     {
         PopUpTestEnvironment environment;
         QXMainController& controller = QXMainController::mainController();
-        environment.settings().setObject(QStringLiteral("Fixture > File"),
-                                         QStringLiteral("Fast Track"));
+        environment.settings().setObject("Fixture > File", QStringLiteral("Fast Track"));
         QCOMPARE(*controller.fastTrackMenuTitlesForApplicationName("fixture"), QStringList{"file"});
-        environment.settings().setObject(QStringLiteral("Fixture"), QStringLiteral("Fast Track"));
+        environment.settings().setObject("Fixture", "Fast Track");
         QCOMPARE(*controller.fastTrackMenuTitlesForApplicationName("fixture"), QStringList());
     }
 };

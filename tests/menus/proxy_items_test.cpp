@@ -73,10 +73,9 @@ private Q_SLOTS:
         ForeignMenu foreign;
         Menu menu;
         MenuItem* item = addTopLevel(
-            menu, foreign.item(QStringLiteral("Item"),
-                               {{QStringLiteral("AXMenuItemCmdChar"), character},
-                                {QStringLiteral("AXMenuItemCmdVirtualKey"), virtualKey},
-                                {QStringLiteral("AXMenuItemCmdModifiers"), modifiers}}));
+            menu, foreign.item("Item", {{QStringLiteral("AXMenuItemCmdChar"), character},
+                                        {QStringLiteral("AXMenuItemCmdVirtualKey"), virtualKey},
+                                        {QStringLiteral("AXMenuItemCmdModifiers"), modifiers}}));
         QTEST(item->keyEquivalent(), "key");
         QTEST(item->keyEquivalentModifierMask(), "mask");
     }
@@ -87,13 +86,13 @@ private Q_SLOTS:
         ForeignMenu foreign;
         // The primary has no position: it would be hidden if no alternate
         // followed it.
-        auto close = foreign.item(QStringLiteral("Close"), {{"AXMenuItemCmdChar", "W"},
-                                                            {"AXMenuItemCmdModifiers", 0},
-                                                            {"AXPosition", QVariant()}});
-        auto closeAll = foreign.item(QStringLiteral("Close All"),
-                                     {{"AXMenuItemCmdChar", "W"}, {"AXMenuItemCmdModifiers", 2}});
+        auto close = foreign.item("Close", {{"AXMenuItemCmdChar", "W"},
+                                            {"AXMenuItemCmdModifiers", 0},
+                                            {"AXPosition", QVariant()}});
+        auto closeAll =
+            foreign.item("Close All", {{"AXMenuItemCmdChar", "W"}, {"AXMenuItemCmdModifiers", 2}});
         closeAll->setPrimary(close);
-        auto file = foreign.menu(QStringLiteral("File"), {close, closeAll});
+        auto file = foreign.menu("File", {close, closeAll});
 
         {
             Menu menu;
@@ -104,16 +103,16 @@ private Q_SLOTS:
         }
         {
             // A disabled primary is skipped: its alternate stands alone.
-            close->setAttribute(QStringLiteral("AXEnabled"), false);
-            environment.settings().setBool(true, QStringLiteral("Skip Disabled Menu Items"));
+            close->setAttribute("AXEnabled", false);
+            environment.settings().setBool(true, "Skip Disabled Menu Items");
             QXProxyMenuItem::updatePreferences();
             Menu menu;
             Menu& submenu = opened(addTopLevel(menu, file));
             QCOMPARE(shownTitles(submenu), QStringList{"Close All"});
         }
         {
-            environment.settings().setBool(true, QStringLiteral("Promote Alternates"));
-            environment.settings().setBool(false, QStringLiteral("Skip Disabled Menu Items"));
+            environment.settings().setBool(true, "Promote Alternates");
+            environment.settings().setBool(false, "Skip Disabled Menu Items");
             QXProxyMenuItem::updatePreferences();
             Menu menu;
             Menu& submenu = opened(addTopLevel(menu, file));
@@ -125,10 +124,8 @@ private Q_SLOTS:
     {
         PopUpTestEnvironment environment;
         ForeignMenu foreign;
-        auto edit =
-            foreign.menu(QStringLiteral("Edit"),
-                         {foreign.item({}), foreign.item(QStringLiteral("A")), foreign.item({}),
-                          foreign.item({}), foreign.item(QStringLiteral("B")), foreign.item({})});
+        auto edit = foreign.menu("Edit", {foreign.item({}), foreign.item("A"), foreign.item({}),
+                                          foreign.item({}), foreign.item("B"), foreign.item({})});
         Menu menu;
         MenuItem* item = addTopLevel(menu, edit);
         QVERIFY(item->submenu()->isEmpty());
@@ -140,8 +137,7 @@ private Q_SLOTS:
         QCOMPARE(foreign.state->requests, requests);
 
         Menu other;
-        MenuItem* separatorsOnly =
-            addTopLevel(other, foreign.menu(QStringLiteral("Bare"), {foreign.item({})}));
+        MenuItem* separatorsOnly = addTopLevel(other, foreign.menu("Bare", {foreign.item({})}));
         MenuItem* empty = opened(separatorsOnly).itemAtIndex(0);
         QCOMPARE(empty->title(), QStringLiteral("Empty"));
         QVERIFY(!empty->isEnabled());
@@ -152,9 +148,8 @@ private Q_SLOTS:
         PopUpTestEnvironment environment;
         ForeignMenu foreign;
         auto tree = [&foreign] {
-            return foreign.menu(
-                QStringLiteral("Edit"),
-                {foreign.menu(QStringLiteral("Find"), {foreign.item(QStringLiteral("Next"))})});
+            return foreign.menu(QStringLiteral("Edit"),
+                                {foreign.menu("Find", {foreign.item("Next")})});
         };
         Menu menu;
         MenuItem* all = addTopLevel(menu, tree(), QStringList());
@@ -173,17 +168,16 @@ private Q_SLOTS:
     {
         PopUpTestEnvironment environment;
         ForeignMenu foreign;
-        auto view = foreign.menu(
-            QStringLiteral("View"),
-            {foreign.item(QStringLiteral("Hidden"), {{"AXPosition", QVariant()}}),
-             foreign.item(QStringLiteral("Off"), {{"AXEnabled", false}}),
-             foreign.menu(QStringLiteral("Closed"), {foreign.item(QStringLiteral("X"))}),
-             foreign.item(QStringLiteral("Checked"), {{"AXMenuItemMarkChar", QStringLiteral("✓")}}),
-             foreign.item(QStringLiteral("Mixed"), {{"AXMenuItemMarkChar", QStringLiteral("-")}}),
-             foreign.item(QStringLiteral("Text"))});
-        view->children().first()->children().at(2)->setAttribute(QStringLiteral("AXEnabled"),
-                                                                 false);
-        environment.settings().setObject(QStringLiteral("text"), QStringLiteral("Blacklist"));
+        auto view =
+            foreign.menu(QStringLiteral("View"),
+                         {foreign.item("Hidden", {{"AXPosition", QVariant()}}),
+                          foreign.item("Off", {{"AXEnabled", false}}),
+                          foreign.menu("Closed", {foreign.item("X")}),
+                          foreign.item("Checked", {{"AXMenuItemMarkChar", QStringLiteral("✓")}}),
+                          foreign.item("Mixed", {{"AXMenuItemMarkChar", QStringLiteral("-")}}),
+                          foreign.item("Text")});
+        view->children().first()->children().at(2)->setAttribute("AXEnabled", false);
+        environment.settings().setObject("text", "Blacklist");
         QXProxyMenuItem::updatePreferences();
 
         Menu menu;
@@ -197,11 +191,11 @@ private Q_SLOTS:
         QCOMPARE(submenu.itemAtIndex(3)->state(), MenuItem::State::On);
         QCOMPARE(submenu.itemAtIndex(4)->state(), MenuItem::State::Mixed);
         QVERIFY(menu.numberOfItems() == 1);
-        addTopLevel(menu, foreign.menu(QStringLiteral("TEXT"), {}));
+        addTopLevel(menu, foreign.menu("TEXT", {}));
         QCOMPARE(menu.numberOfItems(), 1);
 
-        environment.settings().setBool(true, QStringLiteral("Skip Disabled Menu Items"));
-        environment.settings().setBool(false, QStringLiteral("Skip Hidden Menu Items"));
+        environment.settings().setBool(true, "Skip Disabled Menu Items");
+        environment.settings().setBool(false, "Skip Hidden Menu Items");
         QXProxyMenuItem::updatePreferences();
         Menu other;
         QCOMPARE(shownTitles(opened(addTopLevel(other, view))),
@@ -211,10 +205,10 @@ private Q_SLOTS:
     void pressingThroughApplicationItemsActivatesLater()
     {
         PopUpTestEnvironment environment;
-        environment.workspace->addApplication(ForeignMenu::Pid, QStringLiteral("Foreign"),
+        environment.workspace->addApplication(ForeignMenu::Pid, "Foreign",
                                               QStringLiteral("/usr/bin/foreign"));
         ForeignMenu foreign;
-        auto file = foreign.menu(QStringLiteral("File"), {foreign.item(QStringLiteral("Save"))});
+        auto file = foreign.menu("File", {foreign.item("Save")});
 
         // In the frontmost application's menu: pressed, nothing activated.
         Menu frontmost;
@@ -224,13 +218,13 @@ private Q_SLOTS:
 
         // Below an application item of the all-applications menu.
         Menu all;
-        MenuItem* application = all.addItem(QStringLiteral("Foreign"));
-        application->setSubmenu(std::make_unique<Menu>(QStringLiteral("Foreign")));
+        MenuItem* application = all.addItem("Foreign");
+        application->setSubmenu(std::make_unique<Menu>("Foreign"));
         MenuItem* deep = opened(addTopLevel(*application->submenu(), file)).itemAtIndex(0);
 
-        environment.settings().setInteger(-1, QStringLiteral("Activation Delay"));
+        environment.settings().setInteger(-1, "Activation Delay");
         deep->performAction();
-        environment.settings().setInteger(250, QStringLiteral("Activation Delay"));
+        environment.settings().setInteger(250, "Activation Delay");
         environment.workspace->setHidden(ForeignMenu::Pid, true);
         deep->performAction();
         QTest::qWait(400);
@@ -242,7 +236,7 @@ private Q_SLOTS:
         QTRY_COMPARE(environment.workspace->requests(), QStringList{"front 4242 window"});
 
         // 0 stands for a second.
-        environment.settings().setInteger(0, QStringLiteral("Activation Delay"));
+        environment.settings().setInteger(0, "Activation Delay");
         environment.workspace->clearRequests();
         deep->performAction();
         QTest::qWait(500);

@@ -21,9 +21,7 @@ private Q_SLOTS:
         QTest::newRow("command letter") << "q" << ModifierFlag::Command << "⌘Q";
         QTest::newRow("upper case implies shift") << "S" << ModifierFlag::Command << "⇧⌘S";
         QTest::newRow("glyph order") << "s" << all << "⌃⌥⇧⌘S";
-        QTest::newRow("control only") << "s" << ModifierFlag::Control << "⌃S";
         QTest::newRow("no modifiers") << "x" << ModifierFlags(0) << "X";
-        QTest::newRow("digit") << "1" << ModifierFlag::Command << "⌘1";
         QTest::newRow("circled letter") << "Ⓐ" << ModifierFlag::Command << "⌘Ⓐ";
         QTest::newRow("function key") << QString(QChar(0xF704)) << ModifierFlags(0) << "F1";
         QTest::newRow("F12") << QString(QChar(0xF70F)) << ModifierFlag::Option << "⌥F12";

@@ -39,8 +39,6 @@ private Q_SLOTS:
     void roundTripsEveryType_data()
     {
         QTest::addColumn<QVariant>("value");
-        QTest::newRow("true") << QVariant(true);
-        QTest::newRow("negative") << QVariant(qlonglong(-5));
         QTest::newRow("signed min") << QVariant(std::numeric_limits<qlonglong>::min());
         QTest::newRow("signed max") << QVariant(std::numeric_limits<qlonglong>::max());
         QTest::newRow("unsigned max") << QVariant(std::numeric_limits<qulonglong>::max());
@@ -52,7 +50,7 @@ private Q_SLOTS:
             << QVariant(QDateTime(QDate(1970, 1, 1), QTime(0, 0, 1), Qt::UTC));
         QTest::newRow("data") << QVariant(QByteArray("\x00\x7f\x80\xff", 4));
         QTest::newRow("empty dict") << QVariant(QVariantMap());
-        QTest::newRow("nested") << QVariant(sampleDictionary());
+        QTest::newRow("every type nested") << QVariant(sampleDictionary());
     }
     void roundTripsEveryType()
     {

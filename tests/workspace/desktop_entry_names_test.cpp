@@ -33,6 +33,14 @@ private:
         file.write(text.toUtf8());
     }
 
+    // A desktop entry naming one program.
+    void writeEntry(const QString& folder, const QString& fileName, const QString& name,
+                    const QString& exec, const QString& extra = {}) const
+    {
+        write(folder, fileName,
+              QStringLiteral("[Desktop Entry]\nName=%1\nExec=%2\n%3").arg(name, exec, extra));
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
@@ -44,10 +52,9 @@ private Q_SLOTS:
     void init()
     {
         // The user's folder, then two system folders, in precedence order.
-        qputenv("XDG_DATA_HOME", m_root.filePath(QStringLiteral("home")).toUtf8());
-        qputenv("XDG_DATA_DIRS", (m_root.filePath(QStringLiteral("first")) + u':' +
-                                  m_root.filePath(QStringLiteral("second")))
-                                     .toUtf8());
+        qputenv("XDG_DATA_HOME", m_root.filePath("home").toUtf8());
+        qputenv("XDG_DATA_DIRS",
+                (m_root.filePath("first") + u':' + m_root.filePath("second")).toUtf8());
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
 
@@ -69,48 +76,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("entry");      // the [Desktop Entry] group's lines
         QTest::addColumn<QString>("executable"); // asked for
         QTest::addColumn<QString>("expected");   // empty: no name
-
-        QTest::newRow("program path with field codes")
-            << "Name=Text Editor\nExec=/usr/bin/texteditor %U"
-            << "texteditor"
-            << "Text Editor";
-        QTest::newRow("bare program name") << "Name=Calculator\nExec=calc"
-                                           << "calc"
-                                           << "Calculator";
-        QTest::newRow("case does not matter") << "Name=Paint\nExec=Paint.bin --new"
-                                              << "paint.BIN"
-                                              << "Paint";
-        QTest::newRow("quoted path with spaces")
-            << "Name=Draw Pad\nExec=\"/opt/Draw Pad/drawpad\" %F"
-            << "drawpad"
-            << "Draw Pad";
-        QTest::newRow("env with variables first")
-            << "Name=Spreadsheet\nExec=env LANG=C GDK_BACKEND=x11 /usr/bin/sheets %f"
-            << "sheets"
-            << "Spreadsheet";
-        QTest::newRow("env itself is not the program") << "Name=Spreadsheet\nExec=env LANG=C sheets"
-                                                       << "env"
-                                                       << "";
-        QTest::newRow("window class") << "Name=Browser\nExec=/opt/browser/launcher\n"
-                                         "StartupWMClass=WebBrowser"
-                                      << "webbrowser"
-                                      << "Browser";
-        QTest::newRow("spaces around keys and values") << "  Name =  Notes  \n Exec = notes"
-                                                       << "notes"
-                                                       << "Notes";
-        QTest::newRow("no entry for it") << "Name=Calculator\nExec=calc"
-                                         << "clock"
-                                         << "";
-        QTest::newRow("hidden entry") << "Name=Gone\nExec=gone\nHidden=true"
-                                      << "gone"
-                                      << "";
-        QTest::newRow("entry kept out of menus still names")
-            << "Name=Helper\nExec=helper\nNoDisplay=true"
-            << "helper"
-            << "Helper";
-        QTest::newRow("entry without a name") << "Exec=nameless"
-                                              << "nameless"
-                                              << "";
+        const auto row = [](const char* name, const char* entry, const char* executable,
+                            const char* expected) {
+            QTest::newRow(name) << QString::fromUtf8(entry) << QString::fromUtf8(executable)
+                                << QString::fromUtf8(expected);
+        };
+        row("program path with field codes", "Name=Text Editor\nExec=/usr/bin/texteditor %U",
+            "texteditor", "Text Editor");
+        row("bare program name", "Name=Calculator\nExec=calc", "calc", "Calculator");
+        row("case does not matter", "Name=Paint\nExec=Paint.bin --new", "paint.BIN", "Paint");
+        row("quoted path with spaces", "Name=Draw Pad\nExec=\"/opt/Draw Pad/drawpad\" %F",
+            "drawpad", "Draw Pad");
+        row("env with variables first",
+            "Name=Spreadsheet\nExec=env LANG=C GDK_BACKEND=x11 /usr/bin/sheets %f", "sheets",
+            "Spreadsheet");
+        row("env itself is not the program", "Name=Spreadsheet\nExec=env LANG=C sheets", "env", "");
+        row("window class", "Name=Browser\nExec=/opt/browser/launcher\nStartupWMClass=WebBrowser",
+            "webbrowser", "Browser");
+        row("spaces around keys and values", "  Name =  Notes  \n Exec = notes", "notes", "Notes");
+        row("no entry for it", "Name=Calculator\nExec=calc", "clock", "");
+        row("hidden entry", "Name=Gone\nExec=gone\nHidden=true", "gone", "");
+        row("entry kept out of menus still names", "Name=Helper\nExec=helper\nNoDisplay=true",
+            "helper", "Helper");
+        row("entry without a name", "Exec=nameless", "nameless", "");
+        const char* withAction = "Name=Editor\nExec=editor %F\n\n[Desktop Action new-window]\n"
+                                 "Name=New Window\nExec=other --new-window";
+        row("other groups' names are ignored", withAction, "editor", "Editor");
+        row("other groups' programs are ignored", withAction, "other", "");
     }
 
     void matching()
@@ -118,7 +110,7 @@ private Q_SLOTS:
         QFETCH(QString, entry);
         QFETCH(QString, executable);
         QFETCH(QString, expected);
-        write(QStringLiteral("first"), QStringLiteral("app.desktop"),
+        write("first", "app.desktop",
               QStringLiteral("[Desktop Entry]\nType=Application\n") + entry + u'\n');
         DesktopEntryNames names;
         QCOMPARE(names.nameForExecutable(executable), expected);
@@ -142,60 +134,38 @@ private Q_SLOTS:
         QLocale::setDefault(locale);
         // The localized keys come before and after the plain one, as in
         // real files.
-        write(QStringLiteral("first"), QStringLiteral("calc.desktop"),
+        write("first", "calc.desktop",
               QStringLiteral("[Desktop Entry]\nName[de_AT]=Rechner (Österreich)\n"
                              "Name=Calculator\nName[de]=Rechner\nExec=calc\n"));
         DesktopEntryNames names;
         QCOMPARE(names.nameForExecutable(QStringLiteral("calc")), expected);
     }
 
-    void otherGroupsAreIgnored()
-    {
-        write(QStringLiteral("first"), QStringLiteral("editor.desktop"),
-              QStringLiteral("[Desktop Entry]\nName=Editor\nExec=editor %F\n\n"
-                             "[Desktop Action new-window]\nName=New Window\n"
-                             "Exec=other --new-window\n"));
-        DesktopEntryNames names;
-        QCOMPARE(names.nameForExecutable(QStringLiteral("editor")), QStringLiteral("Editor"));
-        QCOMPARE(names.nameForExecutable(QStringLiteral("other")), QString());
-    }
-
+    // Desktop entry precedence: the user's folder, then the system folders in order.
     void earlierFoldersWin()
     {
         // The same program in two system folders under different file names.
-        write(QStringLiteral("second"), QStringLiteral("a-viewer.desktop"),
-              QStringLiteral("[Desktop Entry]\nName=Old Viewer\nExec=viewer\n"));
-        write(QStringLiteral("first"), QStringLiteral("z-viewer.desktop"),
-              QStringLiteral("[Desktop Entry]\nName=Viewer\nExec=viewer\n"));
+        writeEntry("second", "a-viewer.desktop", "Old Viewer", "viewer");
+        writeEntry("first", "z-viewer.desktop", "Viewer", "viewer");
         // The user's own copy of a system entry.
-        write(QStringLiteral("first"), QStringLiteral("player.desktop"),
-              QStringLiteral("[Desktop Entry]\nName=Player\nExec=player\n"));
-        write(QStringLiteral("home"), QStringLiteral("player.desktop"),
-              QStringLiteral("[Desktop Entry]\nName=My Player\nExec=player\n"));
+        writeEntry("first", "player.desktop", "Player", "player");
+        writeEntry("home", "player.desktop", "My Player", "player");
+        // The user's hidden copy removes the system entry.
+        writeEntry("first", "mail.desktop", "Mail", "mail");
+        writeEntry("home", "mail.desktop", "Mail", "mail", "Hidden=true\n");
         DesktopEntryNames names;
         QCOMPARE(names.nameForExecutable(QStringLiteral("viewer")), QStringLiteral("Viewer"));
         QCOMPARE(names.nameForExecutable(QStringLiteral("player")), QStringLiteral("My Player"));
-    }
-
-    void userHiddenEntryRemovesTheSystemOne()
-    {
-        write(QStringLiteral("first"), QStringLiteral("mail.desktop"),
-              QStringLiteral("[Desktop Entry]\nName=Mail\nExec=mail\n"));
-        write(QStringLiteral("home"), QStringLiteral("mail.desktop"),
-              QStringLiteral("[Desktop Entry]\nName=Mail\nExec=mail\nHidden=true\n"));
-        DesktopEntryNames names;
         QCOMPARE(names.nameForExecutable(QStringLiteral("mail")), QString());
     }
 
     void unreadableFilesAndMissingFoldersAreSkipped()
     {
-        write(QStringLiteral("first"), QStringLiteral("broken.desktop"),
+        write("first", "broken.desktop",
               QStringLiteral("\xff\xfe garbage without groups = \n[Desktop Entry\nName"));
-        write(QStringLiteral("first"), QStringLiteral("tool.desktop"),
-              QStringLiteral("[Desktop Entry]\nName=Tool\nExec=tool\n"));
-        qputenv("XDG_DATA_DIRS", (m_root.filePath(QStringLiteral("missing")) + u':' +
-                                  m_root.filePath(QStringLiteral("first")))
-                                     .toUtf8());
+        writeEntry("first", "tool.desktop", "Tool", "tool");
+        qputenv("XDG_DATA_DIRS",
+                (m_root.filePath("missing") + u':' + m_root.filePath("first")).toUtf8());
         DesktopEntryNames names;
         QCOMPARE(names.nameForExecutable(QStringLiteral("tool")), QStringLiteral("Tool"));
         QCOMPARE(names.nameForExecutable(QString()), QString());
