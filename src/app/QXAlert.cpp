@@ -23,6 +23,7 @@ void runModal(const QString& message, const QString& informativeText)
     }
     QMessageBox box;
     box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(QStringLiteral("Trovix"));
     box.setText(message);
     box.setInformativeText(informativeText);
     box.setStandardButtons(QMessageBox::Ok);

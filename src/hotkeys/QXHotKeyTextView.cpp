@@ -77,7 +77,7 @@ bool askToUseReservedCombination(QWidget* parent, const QString& text)
     platform::Activation::current().activateIgnoringOtherApps();
     QMessageBox box(parent != nullptr ? parent->window() : nullptr);
     box.setIcon(QMessageBox::Warning);
-    box.setWindowTitle(QCoreApplication::translate("Trovix", "Use \"%1\"?").arg(text));
+    box.setWindowTitle(QStringLiteral("Trovix"));
     box.setText(QCoreApplication::translate("Trovix", "Use \"%1\"?").arg(text));
     box.setInformativeText(
         QCoreApplication::translate("Trovix",
