@@ -248,6 +248,29 @@ bool EwmhConnection::setKeepAbove(quint32 window, bool above)
     return changeState(window, above, "_NET_WM_STATE_ABOVE", QByteArray());
 }
 
+bool EwmhConnection::setSkipTaskbar(quint32 window, bool skip, bool mapped)
+{
+    if (mapped) {
+        return changeState(window, skip, "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER");
+    }
+    const quint32 stateAtom = atom("_NET_WM_STATE");
+    if (!m_connection || stateAtom == XCB_ATOM_NONE) {
+        return false;
+    }
+    const quint32 skipTaskbar = atom("_NET_WM_STATE_SKIP_TASKBAR");
+    const quint32 skipPager = atom("_NET_WM_STATE_SKIP_PAGER");
+    QList<quint32> states = windowListProperty(window, "_NET_WM_STATE");
+    states.removeAll(skipTaskbar);
+    states.removeAll(skipPager);
+    if (skip) {
+        states << skipTaskbar << skipPager;
+    }
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, stateAtom, XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(states.size()), states.constData());
+    xcb_flush(m_connection);
+    return true;
+}
+
 bool EwmhConnection::closeWindow(quint32 window)
 {
     const quint32 data[5] = {XCB_CURRENT_TIME, SourcePager, 0, 0, 0};

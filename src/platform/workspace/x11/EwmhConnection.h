@@ -52,6 +52,10 @@ public:
     bool setMaximized(quint32 window, bool maximized);
     bool setKeepAbove(quint32 window, bool above);
     bool closeWindow(quint32 window);
+    // Whether a window is left out of taskbars and pagers. A mapped window is
+    // changed through the window manager; an unmapped one through its
+    // _NET_WM_STATE, which the window manager reads when it maps the window.
+    bool setSkipTaskbar(quint32 window, bool skip, bool mapped);
 
     // A string property of the root window (e.g. AT_SPI_BUS).
     std::optional<QByteArray> rootStringProperty(const QByteArray& name) const;
