@@ -54,7 +54,7 @@ private Q_SLOTS:
         QVERIFY(QXSetActivationPolicy(true, true));
         QCOMPARE(environment.activation->activationPolicy(), ActivationPolicy::Accessory);
         QCOMPARE(environment.activation->activations, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(environment.activation->activations, 1, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(environment.activation->activations, 1, 10000);
 
         QVERIFY(QXSetActivationPolicy(true, false));
         QTest::qWait(700);
@@ -73,7 +73,7 @@ private Q_SLOTS:
         environment.activation->setActivationPolicy(ActivationPolicy::Accessory);
         environment.settings().setBool(false, ApplicationModeDockBackgroundLaunch);
         QVERIFY(QXSetActivationPolicy(false, false));
-        QTRY_COMPARE_WITH_TIMEOUT(environment.activation->activations, 1, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(environment.activation->activations, 1, 10000);
     }
 
     void refusedPolicyIsLoggedAndBeeped()

@@ -129,7 +129,7 @@ private Q_SLOTS:
         QTest::qWait(200);
         QCOMPARE(shown.count(), 0);
 
-        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 10000);
         QCOMPARE(shown.first().first().toString(), opened);
         QCOMPARE(controller().preferencesWindow()->selectedSection(), opened);
         QVERIFY(controller().preferencesWindow()->isVisible());

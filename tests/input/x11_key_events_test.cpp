@@ -1,5 +1,6 @@
 #include "platform/input/VirtualKeyCodes.h"
 #include "platform/input/x11/X11KeyEvents.h"
+#include "support/Prerequisite.h"
 
 #include <QtTest>
 #include <xkbcommon/xkbcommon-keysyms.h>
@@ -72,9 +73,7 @@ private Q_SLOTS:
         m_context = xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES);
         const xkb_rule_names names = {"evdev", "pc105", "us,de", "", ""};
         m_keymap = xkb_keymap_new_from_names(m_context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
-        if (!m_keymap) {
-            QSKIP("no keyboard descriptions installed");
-        }
+        TROVIX_REQUIRE(m_keymap, "no keyboard descriptions installed (Debian package xkb-data)");
     }
 
     void cleanupTestCase()

@@ -1,5 +1,6 @@
 #include "platform/input/VirtualKeyCodes.h"
 #include "platform/input/x11/XkbKeyText.h"
+#include "support/Prerequisite.h"
 
 #include <QtTest>
 #include <xkbcommon/xkbcommon.h>
@@ -32,9 +33,7 @@ private Q_SLOTS:
         m_context = xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES);
         QVERIFY(m_context);
         xkb_keymap* probe = keymapFor("us");
-        if (!probe) {
-            QSKIP("no keyboard descriptions installed");
-        }
+        TROVIX_REQUIRE(probe, "no keyboard descriptions installed (Debian package xkb-data)");
         xkb_keymap_unref(probe);
     }
 

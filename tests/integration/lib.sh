@@ -88,10 +88,67 @@ wait_for() {
     done
 }
 
+# Polls COMMAND every 0.2 s until it prints the same non-empty output three
+# times running or TIMEOUT seconds pass (1); STABLE holds the last output.
+#   wait_stable 10 window_height "$WINDOW"
+STABLE=""
+wait_stable() {
+    local timeout=$1
+    shift
+    local deadline=$(($(_lib_now_ms) + timeout * 1000)) previous="" same=0
+    while [ "$(_lib_now_ms)" -lt $deadline ]; do
+        STABLE=$("$@" 2>/dev/null)
+        if [ -n "$STABLE" ] && [ "$STABLE" = "$previous" ]; then
+            same=$((same + 1))
+            [ $same -ge 2 ] && return 0
+        else
+            same=0
+        fi
+        previous=$STABLE
+        sleep 0.2
+    done
+    return 1
+}
+
+# The messaging timeout in milliseconds as Trovix reads it from "Accessibility
+# API Timeout": the stored value above 0.009 s, 1 s otherwise.
+messaging_timeout_ms() {
+    local seconds
+    seconds=$("$TROVIX" defaults read "Accessibility API Timeout" 2>/dev/null)
+    awk -v s="${seconds:-0}" 'BEGIN { if (s + 0 > 0.009) printf "%d\n", s * 1000; else print 1000 }'
+}
+
+# A step that waits on an application that does not answer must end within
+# the messaging timeout plus one second. The bound is taken over BASELINE_MS,
+# the same step measured with the application answering, so that a slow or
+# loaded machine (or a sanitizer build) shifts both figures alike.
+#   expect_within_timeout "the pop-up" "$elapsed" "$baseline"
+expect_within_timeout() {
+    local what=$1 elapsed=$2 baseline=$3
+    local bound=$((baseline + $(messaging_timeout_ms) + 1000))
+    log "$what: $elapsed ms with the application stopped, $baseline ms answering (bound $bound ms)"
+    [ "$elapsed" -le "$bound" ] || fail "$what took $elapsed ms, more than $bound ms"
+}
+
 # Saves the screen as $ARTIFACTS/NAME.png and prints the file's path.
 screenshot() {
     local file="$ARTIFACTS/$1.png"
     import -window root "$file" && echo "$file"
+}
+
+# Takes screenshots until two in a row are the same (the menu has finished
+# drawing), then keeps the last as NAME.png.
+settled_screenshot() {
+    local name=$1 previous="$ARTIFACTS/.previous.png" current="$ARTIFACTS/$1.png" i
+    import -window root "$previous" || fail "cannot take a screenshot"
+    for i in $(seq 1 25); do
+        sleep 0.2
+        import -window root "$current" || fail "cannot take a screenshot"
+        cmp -s "$previous" "$current" && break
+        mv "$current" "$previous"
+    done
+    rm -f "$previous"
+    log "screenshot $current"
 }
 
 # Starts COMMAND in the background, its output in $ARTIFACTS/NAME.out and

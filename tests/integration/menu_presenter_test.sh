@@ -7,21 +7,6 @@
 . "$(dirname "$0")/lib.sh"
 require_desktop
 
-# Takes screenshots until two in a row are the same (the menu has finished
-# drawing), then keeps the last as NAME.png.
-settled_screenshot() {
-    local name=$1 previous="$ARTIFACTS/.previous.png" current="$ARTIFACTS/$1.png" i
-    import -window root "$previous" || fail "cannot take a screenshot"
-    for i in $(seq 1 25); do
-        sleep 0.2
-        import -window root "$current" || fail "cannot take a screenshot"
-        cmp -s "$previous" "$current" && break
-        mv "$current" "$previous"
-    done
-    rm -f "$previous"
-    log "screenshot $current"
-}
-
 # Pops the demo menu up at the pointer with the demo-menu options ARG...; the
 # pointer then moves away so that no item is highlighted.
 open_menu() {

@@ -15,17 +15,16 @@ for section in Menu Advanced Updates; do
         fail "cannot store the section to open"
     start_trovix
     wait_for_window 60 '^Trovix$'
-    # The section opens half a second after launch; wait for the title and
-    # for the height to settle.
-    sleep 1.5
-    heights[$section]=$(window_height "$WINDOW")
-    [ -n "${heights[$section]}" ] || fail "no geometry for the $section window"
+    # The section opens half a second after launch, which takes the pending
+    # section out of the settings; then the height settles.
+    wait_for 30 eval '[ -z "$("$TROVIX" defaults read "Preferences Section" 2>/dev/null)" ]' ||
+        fail "the pending section was not opened"
+    wait_stable 30 window_height "$WINDOW" || fail "the $section window's height did not settle"
+    heights[$section]=$STABLE
     screenshot "$(echo "$section" | tr '[:upper:]' '[:lower:]')" >/dev/null ||
         fail "no screenshot of the $section section"
     pass "$section section shown, ${heights[$section]} px high"
     terminate "$TROVIX_PID" 5
-    [ -z "$("$TROVIX" defaults read "Preferences Section" 2>/dev/null)" ] ||
-        fail "the pending section was not removed after use"
 done
 
 [ "${heights[Updates]}" -lt "${heights[Advanced]}" ] ||

@@ -50,8 +50,7 @@ screenshot tray-menu >/dev/null
 # Holding Alt turns "Preferences..." into "Enable Debug Logging"; choosing it
 # flips the debug switch.
 xdotool keydown alt
-sleep 0.5
-screenshot tray-menu-alt >/dev/null
+settled_screenshot tray-menu-alt
 xdotool key Down Down Down Down Return
 xdotool keyup alt
 wait_for 10 sh -c "'$TROVIX' defaults read QXDebugLog | grep -qx 1" ||
