@@ -67,9 +67,14 @@ expect_line default '^  Archive  \[disabled\]$'
 expect_line default '^    Save As  ⌃⇧S$'
 expect_line default '^    Export  ⌃E  \[disabled'
 expect_no_line default '^    Secret'"[^[]*"'$' # hidden items are marked hidden
+# Mnemonics are no key equivalents: an item with one only, one with a shortcut
+# too, and a menu (Qt publishes "Alt+p", "Ctrl+Alt+V" and "Alt+G").
+expect_line default '^    Duplicate$'
+expect_line default '^    Paste Special  ⌃⌥V$'
+expect_no_line default '^  Go  [^[]'
 awk '/^ *----/ { if (prev ~ /^ *----/) exit 1 } { prev = $0 }' "$ARTIFACTS/default.txt" ||
     fail "runs of separators were not collapsed"
-pass "the fixture's menus: bold application menu, window menu last, separators collapsed"
+pass "the fixture's menus: bold application menu, window menu last, separators collapsed, no mnemonics"
 
 defaults write Blacklist -string "file, HELP"
 defaults write "Fast Track" -string "Trovix Fixture > Edit"

@@ -12,15 +12,22 @@ probe=$TROVIX_BUILD_DIR/tests/workspace/trovix-workspace-probe
 description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
 [ -x "$probe" ] || fail "the workspace probe is not built: $probe"
 
-# Desktop entries for both fixtures in the session's own data folder. The Qt
-# fixture names itself on the accessibility bus, which wins; the GTK one gives
-# only its program name there, so its entry's Name is used.
+# Desktop entries for both fixtures in the session's own data folder: one that
+# starts the fixture as it is, and one that starts it with an argument (as a
+# settings entry does) and sorts first. The GTK fixture also has an entry that
+# names its window class (GTK's WM_CLASS class is the capitalised program
+# name), which comes before any entry found by its command.
 mkdir -p "$XDG_DATA_HOME/applications"
 for toolkit in qt gtk; do
     printf '[Desktop Entry]\nType=Application\nName=Fixture Entry (%s)\nExec=%s %%F\n' \
         "$toolkit" "$fixtures/trovix-fixture-$toolkit" \
         >"$XDG_DATA_HOME/applications/trovix-fixture-$toolkit.desktop"
+    printf '[Desktop Entry]\nType=Application\nName=Fixture Settings (%s)\nExec=%s --settings\n' \
+        "$toolkit" "$fixtures/trovix-fixture-$toolkit" \
+        >"$XDG_DATA_HOME/applications/a-fixture-settings-$toolkit.desktop"
 done
+printf '[Desktop Entry]\nType=Application\nName=Fixture Window (gtk)\nExec=fixture-launcher\nStartupWMClass=Trovix-fixture-gtk\n' \
+    >"$XDG_DATA_HOME/applications/z-fixture-window-gtk.desktop"
 
 start_app fixture-qt "$fixtures/trovix-fixture-qt" "$description"
 qt_pid=$APP_PID
@@ -47,9 +54,8 @@ listed() {
     "$probe" list | awk -F '\t' -v pid="$1" '$1 == pid'
 }
 
-# Both fixtures are regular applications with their names, once they have
-# joined the accessibility bus (the Qt fixture's name comes from there).
-for expected in "$qt_pid Trovix Fixture" "$gtk_pid Fixture Entry (gtk)"; do
+# Both fixtures are regular applications named after their desktop entries.
+for expected in "$qt_pid Fixture Entry (qt)" "$gtk_pid Fixture Window (gtk)"; do
     read -r pid name <<<"$expected"
     wait_for 30 eval "[ \"\$(listed $pid | cut -f4)\" = '$name' ]" ||
         fail "process $pid is not listed as '$name': '$(listed "$pid")'"
@@ -59,7 +65,7 @@ for expected in "$qt_pid Trovix Fixture" "$gtk_pid Fixture Entry (gtk)"; do
 done
 "$probe" list >"$ARTIFACTS/running.txt"
 listed $$ | grep -q . && fail "the test's shell, which has no window, is listed: $(listed $$)"
-pass "both fixtures are regular running applications, named by the bus and by their entry"
+pass "both fixtures are regular running applications, named by their window class and their command"
 
 # Activation through EWMH, front window only and all windows, each time
 # bringing the other fixture forward.

@@ -25,6 +25,22 @@ const QHash<QString, int>& namedKeys()
         for (int i = 0; i < 10; ++i) {
             table.insert(QStringLiteral("kp_%1").arg(i), keypadDigits[i]);
         }
+        // The other keypad keys, by GTK's names and, for Qt's "Num+" keys, by
+        // the character they type. Without Num Lock the digit keys move the
+        // cursor; those names become the keys they act as.
+        const std::pair<const char*, int> keypad[] = {
+            {"kp_add", 69},        {"kp_+", 69},     {"kp_subtract", 78}, {"kp_-", 78},
+            {"kp_multiply", 67},   {"kp_*", 67},     {"kp_divide", 75},   {"kp_/", 75},
+            {"kp_decimal", 65},    {"kp_.", 65},     {"kp_equal", 81},    {"kp_=", 81},
+            {"kp_separator", 95},  {"kp_,", 95},     {"kp_space", 49},    {"kp_tab", 48},
+            {"kp_home", 115},      {"kp_end", 119},  {"kp_left", 123},    {"kp_right", 124},
+            {"kp_up", 126},        {"kp_down", 125}, {"kp_page_up", 116}, {"kp_prior", 116},
+            {"kp_page_down", 121}, {"kp_next", 121}, {"kp_insert", 114},  {"kp_delete", 117},
+            {"kp_begin", 87},
+        };
+        for (const auto& [name, code] : keypad) {
+            table.insert(QString::fromLatin1(name), code);
+        }
         const std::pair<const char*, int> names[] = {
             {"space", 49},      {"escape", 53},    {"esc", 53},     {"help", 114},
             {"insert", 114},    {"ins", 114},      {"tab", 48},     {"iso_left_tab", 48},
@@ -116,78 +132,144 @@ std::optional<ParsedKey> parseKeyName(const QString& name, bool keypad)
     return std::nullopt;
 }
 
+// Qt joins several key sequences with ";", which is also the name of the
+// semicolon key ("Ctrl+;", ";"): a ";" is the key where a key is still
+// missing, at the start of a sequence or right after a modifier's "+".
+QStringList qtSequences(const QString& text)
+{
+    QStringList sequences;
+    QString current;
+    for (const QChar c : text) {
+        const bool keyMissing =
+            current.isEmpty() || (current.endsWith(u'+') && current.size() >= 2 &&
+                                  current.at(current.size() - 2) != u'+');
+        if (c == u';' && !keyMissing) {
+            sequences.append(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.isEmpty()) {
+        sequences.append(current);
+    }
+    return sequences;
+}
+
 } // namespace
 
-std::optional<MenuKeyBinding> MenuKeyBinding::fromKeyBindingText(const QString& text)
+std::optional<MenuKeyBinding>
+MenuKeyBinding::fromKeyBindingText(const QString& text, Dialect dialect, const QString& title)
 {
+    if (dialect == Dialect::Gtk) {
+        return fromGtkText(text);
+    }
+    // The first sequence that is a real shortcut counts; a mnemonic never does.
+    for (const QString& sequence : qtSequences(text)) {
+        if (isQtMnemonic(sequence, title)) {
+            continue;
+        }
+        if (std::optional<MenuKeyBinding> binding = fromQtSequence(sequence)) {
+            return binding;
+        }
+    }
+    return std::nullopt;
+}
+
+bool MenuKeyBinding::isQtMnemonic(const QString& sequence, const QString& title)
+{
+    const QString prefix = QStringLiteral("Alt+");
+    if (!sequence.startsWith(prefix)) {
+        return false;
+    }
+    const QString character = sequence.mid(prefix.size());
+    const bool oneCharacter =
+        character.size() == 1 || (character.size() == 2 && character.at(0).isHighSurrogate() &&
+                                  character.at(1).isLowSurrogate());
+    if (!oneCharacter) {
+        return false;
+    }
+    return (character.size() == 1 && character.at(0).isLower()) || title.contains(character);
+}
+
+std::optional<MenuKeyBinding> MenuKeyBinding::fromGtkText(const QString& text)
+{
+    // The accelerator is the third field; the first two are the mnemonic and
+    // the mnemonic path.
+    const QStringList fields = text.split(u';');
+    if (fields.size() < 3) {
+        return std::nullopt;
+    }
     int modifiers = 0;
     bool command = false;
-    std::optional<ParsedKey> key;
-
-    if (text.contains(u';')) {
-        // GTK: the accelerator is the third field; the first two are the
-        // mnemonic and the mnemonic path.
-        const QStringList fields = text.split(u';');
-        if (fields.size() < 3) {
+    QString accelerator = fields.mid(2).join(u';').trimmed();
+    while (accelerator.startsWith(u'<')) {
+        const qsizetype close = accelerator.indexOf(u'>');
+        if (close < 0) {
             return std::nullopt;
         }
-        QString accelerator = fields.mid(2).join(u';').trimmed();
-        while (accelerator.startsWith(u'<')) {
-            const qsizetype close = accelerator.indexOf(u'>');
-            if (close < 0) {
-                return std::nullopt;
-            }
-            const std::optional<int> bit = modifierBit(accelerator.mid(1, close - 1));
-            if (bit) {
-                if (*bit < 0) {
-                    command = true;
-                } else {
-                    modifiers |= *bit;
-                }
-            }
-            accelerator = accelerator.mid(close + 1);
-        }
-        key = parseKeyName(accelerator, false);
-    } else {
-        // Qt: modifiers and key joined by '+'; a trailing "++" names the plus key.
-        QString remaining = text.trimmed();
-        if (remaining.isEmpty()) {
-            return std::nullopt;
-        }
-        // Several shortcuts are separated by ", "; the first one counts.
-        const qsizetype comma = remaining.indexOf(QStringLiteral(", "));
-        if (comma > 0) {
-            remaining = remaining.left(comma);
-        }
-        QString keyName;
-        if (remaining.endsWith(QStringLiteral("++")) || remaining == QStringLiteral("+")) {
-            keyName = QStringLiteral("+");
-            remaining.chop(remaining == QStringLiteral("+") ? 1 : 2);
-        } else {
-            const qsizetype plus = remaining.lastIndexOf(u'+');
-            keyName = remaining.mid(plus + 1);
-            remaining = plus < 0 ? QString() : remaining.left(plus);
-        }
-        bool keypad = false;
-        const QStringList parts = remaining.split(u'+', Qt::SkipEmptyParts);
-        for (const QString& part : parts) {
-            if (part.compare(QStringLiteral("Num"), Qt::CaseInsensitive) == 0) {
-                keypad = true;
-                continue;
-            }
-            const std::optional<int> bit = modifierBit(part.trimmed());
-            if (!bit) {
-                return std::nullopt;
-            }
+        const std::optional<int> bit = modifierBit(accelerator.mid(1, close - 1));
+        if (bit) {
             if (*bit < 0) {
                 command = true;
             } else {
                 modifiers |= *bit;
             }
         }
-        key = parseKeyName(keyName.trimmed(), keypad);
+        accelerator = accelerator.mid(close + 1);
     }
+    const std::optional<ParsedKey> key = parseKeyName(accelerator, false);
+    if (!key) {
+        return std::nullopt;
+    }
+    MenuKeyBinding binding;
+    binding.m_character = key->character;
+    binding.m_virtualKey = key->virtualKey;
+    binding.m_modifiers = modifiers | (command ? 0 : NoCommandModifierBit);
+    return binding;
+}
 
+std::optional<MenuKeyBinding> MenuKeyBinding::fromQtSequence(const QString& sequence)
+{
+    // Modifiers and key joined by '+'; a trailing "++" names the plus key.
+    QString remaining = sequence.trimmed();
+    if (remaining.isEmpty()) {
+        return std::nullopt;
+    }
+    // The keys of a multi-key sequence are separated by ", "; the first one counts.
+    const qsizetype comma = remaining.indexOf(QStringLiteral(", "));
+    if (comma > 0) {
+        remaining = remaining.left(comma);
+    }
+    QString keyName;
+    if (remaining.endsWith(QStringLiteral("++")) || remaining == QStringLiteral("+")) {
+        keyName = QStringLiteral("+");
+        remaining.chop(remaining == QStringLiteral("+") ? 1 : 2);
+    } else {
+        const qsizetype plus = remaining.lastIndexOf(u'+');
+        keyName = remaining.mid(plus + 1);
+        remaining = plus < 0 ? QString() : remaining.left(plus);
+    }
+    int modifiers = 0;
+    bool command = false;
+    bool keypad = false;
+    const QStringList parts = remaining.split(u'+', Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        if (part.compare(QStringLiteral("Num"), Qt::CaseInsensitive) == 0) {
+            keypad = true;
+            continue;
+        }
+        const std::optional<int> bit = modifierBit(part.trimmed());
+        if (!bit) {
+            return std::nullopt;
+        }
+        if (*bit < 0) {
+            command = true;
+        } else {
+            modifiers |= *bit;
+        }
+    }
+    const std::optional<ParsedKey> key = parseKeyName(keyName.trimmed(), keypad);
     if (!key) {
         return std::nullopt;
     }

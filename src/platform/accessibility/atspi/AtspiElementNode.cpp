@@ -321,12 +321,33 @@ std::optional<QVariant> AtspiElementNode::position()
     return QVariant(QPointF());
 }
 
-std::optional<QString> AtspiElementNode::keyBindingText()
+std::optional<MenuKeyBinding> AtspiElementNode::keyBinding()
 {
     if (!m_keyBinding) {
-        m_keyBinding = readKeyBindingText();
+        m_keyBinding = readKeyBinding();
     }
     return *m_keyBinding;
+}
+
+std::optional<MenuKeyBinding> AtspiElementNode::readKeyBinding()
+{
+    const std::optional<QString> text = readKeyBindingText();
+    if (!text || text->trimmed().isEmpty()) {
+        return std::nullopt;
+    }
+    // An item that opens a submenu has no key equivalent: what Qt publishes
+    // for one is its mnemonic.
+    const std::optional<GObjectRef<AtspiAccessible>> submenu = submenuObject();
+    if (!submenu || *submenu) {
+        return std::nullopt;
+    }
+    if (m_gtk) {
+        return MenuKeyBinding::fromKeyBindingText(*text, MenuKeyBinding::Dialect::Gtk);
+    }
+    // Qt's mnemonics are told from shortcuts by the item's title.
+    const std::optional<QVariant> itemTitle = title();
+    return MenuKeyBinding::fromKeyBindingText(*text, MenuKeyBinding::Dialect::Qt,
+                                              itemTitle ? itemTitle->toString() : QString());
 }
 
 std::optional<QString> AtspiElementNode::readKeyBindingText()
@@ -347,11 +368,7 @@ std::optional<QString> AtspiElementNode::readKeyBindingText()
 
 std::optional<QVariant> AtspiElementNode::keyAttribute(const QString& name)
 {
-    const std::optional<QString> text = keyBindingText();
-    if (!text) {
-        return std::nullopt;
-    }
-    const std::optional<MenuKeyBinding> binding = MenuKeyBinding::fromKeyBindingText(*text);
+    const std::optional<MenuKeyBinding> binding = keyBinding();
     if (!binding) {
         return std::nullopt;
     }

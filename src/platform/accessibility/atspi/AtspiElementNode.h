@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/accessibility/AccessibilityNode.h"
+#include "platform/accessibility/MenuKeyBinding.h"
 #include "platform/accessibility/atspi/GObjectRef.h"
 
 #include <QElapsedTimer>
@@ -53,7 +54,9 @@ private:
     std::optional<QVariant> children();
     std::optional<QVariant> menuBar();
     std::optional<QVariant> position();
-    std::optional<QString> keyBindingText();
+    // The item's key equivalent, read once.
+    std::optional<MenuKeyBinding> keyBinding();
+    std::optional<MenuKeyBinding> readKeyBinding();
     std::optional<QString> readKeyBindingText();
     std::optional<QVariant> keyAttribute(const QString& name);
     // The object whose children are this item's submenu entries, if any.
@@ -64,7 +67,7 @@ private:
     qint64 m_pid;
     bool m_gtk;
     std::optional<AtspiRole> m_role;
-    std::optional<std::optional<QString>> m_keyBinding;
+    std::optional<std::optional<MenuKeyBinding>> m_keyBinding;
     States m_states;
     QElapsedTimer m_statesAge;
 };

@@ -39,6 +39,9 @@ public:
 
     std::shared_ptr<MemoryElement> menuBar(const QJsonObject& description)
     {
+        m_dialect = description.value(QStringLiteral("toolkit")).toString() == QStringLiteral("gtk")
+                        ? MenuKeyBinding::Dialect::Gtk
+                        : MenuKeyBinding::Dialect::Qt;
         auto bar = make(QString(MenuBarRole));
         bar->addChild(windowMenu());
         for (const QJsonValue& menu : description.value(QStringLiteral("menus")).toArray()) {
@@ -104,8 +107,7 @@ private:
             element->setAttribute(MarkCharAttribute, QString(QChar(MixedMark)));
         }
 
-        const std::optional<MenuKeyBinding> binding = MenuKeyBinding::fromKeyBindingText(
-            description.value(QStringLiteral("shortcut")).toString());
+        const std::optional<MenuKeyBinding> binding = keyBinding(description, title);
         if (binding) {
             if (!binding->character().isEmpty()) {
                 element->setAttribute(CmdCharAttribute, binding->character());
@@ -137,8 +139,34 @@ private:
         return element;
     }
 
+    // The key equivalent the AT-SPI backend reads from what the toolkit
+    // publishes: Qt publishes the shortcut, else the mnemonic as "Alt+"
+    // and the character; GTK keeps the mnemonic in a field of its own. An
+    // item that opens a submenu has none.
+    std::optional<MenuKeyBinding> keyBinding(const QJsonObject& description,
+                                             const QString& title) const
+    {
+        if (description.contains(QStringLiteral("items"))) {
+            return std::nullopt;
+        }
+        const QString published = description.value(QStringLiteral("keyBinding")).toString();
+        if (!published.isEmpty()) {
+            return MenuKeyBinding::fromKeyBindingText(published, m_dialect, title);
+        }
+        QString shortcut = description.value(QStringLiteral("shortcut")).toString();
+        if (m_dialect == MenuKeyBinding::Dialect::Gtk) {
+            return MenuKeyBinding::fromKeyBindingText(shortcut, MenuKeyBinding::Dialect::Qt);
+        }
+        const QString mnemonic = description.value(QStringLiteral("mnemonic")).toString();
+        if (shortcut.isEmpty() && !mnemonic.isEmpty()) {
+            shortcut = QStringLiteral("Alt+") + mnemonic;
+        }
+        return MenuKeyBinding::fromKeyBindingText(shortcut, MenuKeyBinding::Dialect::Qt, title);
+    }
+
     std::shared_ptr<MemoryAccessibilityState> m_state;
     std::shared_ptr<MemoryApplicationState> m_application;
+    MenuKeyBinding::Dialect m_dialect = MenuKeyBinding::Dialect::Qt;
     int m_positions = 0;
 };
 

@@ -32,10 +32,14 @@ public:
     // --- Control surface for tests and demos ---
 
     // Adds (or replaces) an application with the menu bar of a description:
-    // {"name": ..., "menus": [{"title": ..., "items": [...]}, ...]}. Items
-    // carry "title", "separator", "enabled", "hidden", "check" ("checked",
-    // "unchecked", "mixed"), "shortcut" (Qt text), "items" (a submenu) and
-    // "alternateOf" (the title of the preceding primary item).
+    // {"name": ..., "toolkit": "qt" (the default) or "gtk", "menus":
+    // [{"title": ..., "items": [...]}, ...]}. Items carry "title",
+    // "separator", "enabled", "hidden", "check" ("checked", "unchecked",
+    // "mixed"), "shortcut" (Qt text), "mnemonic" (the title's character that
+    // Qt publishes as "Alt+" and the character where there is no shortcut),
+    // "keyBinding" (the text the toolkit publishes, in its dialect, instead
+    // of both), "items" (a submenu) and "alternateOf" (the title of the
+    // preceding primary item).
     void addApplication(qint64 pid, const QJsonObject& description);
     // The same from a JSON file; false when it cannot be read.
     bool addApplicationFromFile(qint64 pid, const QString& path);

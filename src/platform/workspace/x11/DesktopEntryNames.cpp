@@ -1,115 +1,25 @@
 #include "platform/workspace/x11/DesktopEntryNames.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLocale>
+#include <QDirIterator>
 #include <QSet>
 #include <QStandardPaths>
-#include <QTextStream>
+#include <algorithm>
 
 namespace platform {
 
 namespace {
 
-// The program an Exec command starts: its first word, which may be quoted
-// (a path with spaces), after an "env" that sets variables for it.
-QString programOfCommand(const QString& command)
+bool same(const QString& first, const QString& second)
 {
-    QStringList words;
-    QString word;
-    bool quoted = false;
-    bool inWord = false;
-    for (qsizetype i = 0; i < command.size(); ++i) {
-        const QChar c = command.at(i);
-        if (quoted && c == u'\\' && i + 1 < command.size()) {
-            word += command.at(++i);
-        } else if (c == u'"') {
-            quoted = !quoted;
-            inWord = true;
-        } else if (!quoted && c.isSpace()) {
-            if (inWord) {
-                words.append(word);
-                word.clear();
-                inWord = false;
-            }
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (inWord) {
-        words.append(word);
-    }
-    qsizetype first = 0;
-    if (!words.isEmpty() && QFileInfo(words.first()).fileName() == QStringLiteral("env")) {
-        first = 1;
-        while (first < words.size() &&
-               (words.at(first).contains(u'=') || words.at(first).startsWith(u'-'))) {
-            ++first;
-        }
-    }
-    return first < words.size() ? words.at(first) : QString();
+    return !first.isEmpty() && first.compare(second, Qt::CaseInsensitive) == 0;
 }
 
-struct Entry
+// "org.example.Editor" for "org.example.Editor.desktop" or itself.
+QString withoutSuffix(const QString& id)
 {
-    QString name;
-    QString executable;
-    QString windowClass;
-    bool hidden = false;
-};
-
-Entry readEntry(const QString& path)
-{
-    Entry entry;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        return entry;
-    }
-    const QLocale locale;
-    const QString language = locale.name().section(u'_', 0, 0);
-    const QString fullKey = QStringLiteral("Name[") + locale.name() + u']';
-    const QString languageKey = QStringLiteral("Name[") + language + u']';
-    QString localized;
-    QString languageOnly;
-    bool inMainGroup = false;
-    QTextStream stream(&file);
-    while (!stream.atEnd()) {
-        const QString line = stream.readLine().trimmed();
-        if (line.startsWith(u'[')) {
-            inMainGroup = line == QStringLiteral("[Desktop Entry]");
-            continue;
-        }
-        if (!inMainGroup) {
-            continue;
-        }
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals <= 0) {
-            continue;
-        }
-        const QString key = line.left(equals).trimmed();
-        const QString value = line.mid(equals + 1).trimmed();
-        if (key == QStringLiteral("Name")) {
-            entry.name = value;
-        } else if (key == fullKey) {
-            localized = value;
-        } else if (key == languageKey) {
-            languageOnly = value;
-        } else if (key == QStringLiteral("Exec")) {
-            entry.executable = QFileInfo(programOfCommand(value)).fileName();
-        } else if (key == QStringLiteral("StartupWMClass")) {
-            entry.windowClass = value.toLower();
-        } else if (key == QStringLiteral("Hidden")) {
-            entry.hidden = value == QStringLiteral("true");
-        }
-    }
-    if (!localized.isEmpty()) {
-        entry.name = localized;
-    } else if (!languageOnly.isEmpty()) {
-        entry.name = languageOnly;
-    }
-    return entry;
+    const QString suffix = QStringLiteral(".desktop");
+    return id.endsWith(suffix, Qt::CaseInsensitive) ? id.chopped(suffix.size()) : id;
 }
 
 } // namespace
@@ -117,41 +27,109 @@ Entry readEntry(const QString& path)
 void DesktopEntryNames::load()
 {
     m_loaded = true;
-    const QStringList folders =
-        QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
     // Earlier folders take precedence, as for every XDG lookup: the first
-    // entry of a file name decides, also when it is a Hidden one that
-    // removes the entry of a later folder.
-    QSet<QString> seenFiles;
-    for (const QString& folder : folders) {
-        const QDir dir(folder);
-        for (const QFileInfo& file :
-             dir.entryInfoList({QStringLiteral("*.desktop")}, QDir::Files | QDir::Readable)) {
-            if (seenFiles.contains(file.fileName())) {
+    // entry of a file id decides, also when it is a Hidden one that removes
+    // the entry of a later folder.
+    QSet<QString> seenIds;
+    for (const QString& folder :
+         QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
+        const QDir root(folder);
+        QStringList paths;
+        QDirIterator files(folder, {QStringLiteral("*.desktop")}, QDir::Files | QDir::Readable,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            paths.append(files.next());
+        }
+        QList<std::pair<QString, QString>> entries; // id, path
+        for (const QString& path : std::as_const(paths)) {
+            const QString id = withoutSuffix(root.relativeFilePath(path)).replace(u'/', u'-');
+            entries.append({id, path});
+        }
+        std::sort(entries.begin(), entries.end());
+        for (const auto& [id, path] : std::as_const(entries)) {
+            if (seenIds.contains(id)) {
                 continue;
             }
-            seenFiles.insert(file.fileName());
-            const Entry entry = readEntry(file.absoluteFilePath());
-            if (entry.name.isEmpty() || entry.hidden) {
-                continue;
-            }
-            if (!entry.windowClass.isEmpty() && !m_names.contains(entry.windowClass)) {
-                m_names.insert(entry.windowClass, entry.name);
-            }
-            const QString executable = entry.executable.toLower();
-            if (!executable.isEmpty() && !m_names.contains(executable)) {
-                m_names.insert(executable, entry.name);
+            seenIds.insert(id);
+            std::optional<DesktopEntry> entry = DesktopEntry::read(path, id);
+            if (entry && !entry->hidden) {
+                m_entries.append(std::move(*entry));
             }
         }
     }
 }
 
-QString DesktopEntryNames::nameForExecutable(const QString& executableName)
+const DesktopEntry* DesktopEntryNames::entryForWindows(const Application& application) const
+{
+    for (const QString& id : application.desktopIds) {
+        for (const DesktopEntry& entry : m_entries) {
+            if (same(entry.id, withoutSuffix(id))) {
+                return &entry;
+            }
+        }
+    }
+    for (const QString& windowClass : application.windowClasses) {
+        for (const DesktopEntry& entry : m_entries) {
+            if (same(entry.startupWindowClass, windowClass)) {
+                return &entry;
+            }
+        }
+    }
+    // Without StartupWMClass, desktops take the window class for the file
+    // id, also for the last part of a reverse-DNS one.
+    for (const QString& windowClass : application.windowClasses) {
+        for (const DesktopEntry& entry : m_entries) {
+            if (same(entry.id, windowClass) ||
+                (entry.id.contains(u'.') && same(entry.id.section(u'.', -1), windowClass))) {
+                return &entry;
+            }
+        }
+    }
+    return nullptr;
+}
+
+const DesktopEntry* DesktopEntryNames::entryForPrograms(const Application& application,
+                                                        bool plain) const
+{
+    // Entries shown in menus first; then those kept out of them.
+    for (const bool noDisplay : {false, true}) {
+        for (const QString& program : application.programs) {
+            for (const DesktopEntry& entry : m_entries) {
+                if (entry.plainCommand == plain && entry.noDisplay == noDisplay &&
+                    same(entry.program, program)) {
+                    return &entry;
+                }
+            }
+        }
+    }
+    return nullptr;
+}
+
+QString DesktopEntryNames::name(const Application& application)
 {
     if (!m_loaded) {
         load();
     }
-    return m_names.value(executableName.toLower());
+    if (const DesktopEntry* entry = entryForWindows(application)) {
+        return entry->name;
+    }
+    if (const DesktopEntry* entry = entryForPrograms(application, true)) {
+        return entry->name;
+    }
+    // Many toolkits give the bus only the program's name; that says less
+    // than an entry, while a name of the application's own says more than
+    // an entry made for one of its modes.
+    const QString& ownName = application.ownName;
+    const bool ownNameIsProgram =
+        std::any_of(application.programs.begin(), application.programs.end(),
+                    [&ownName](const QString& program) { return same(program, ownName); });
+    if (!ownName.isEmpty() && !ownNameIsProgram) {
+        return ownName;
+    }
+    if (const DesktopEntry* entry = entryForPrograms(application, false)) {
+        return entry->name;
+    }
+    return ownName;
 }
 
 } // namespace platform

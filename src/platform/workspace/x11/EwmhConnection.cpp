@@ -279,12 +279,18 @@ bool EwmhConnection::closeWindow(quint32 window)
 
 std::optional<QByteArray> EwmhConnection::rootStringProperty(const QByteArray& name) const
 {
+    return windowStringProperty(m_root, name);
+}
+
+std::optional<QByteArray> EwmhConnection::windowStringProperty(quint32 window,
+                                                               const QByteArray& name) const
+{
     const quint32 property = atom(name);
     if (!m_connection || property == XCB_ATOM_NONE) {
         return std::nullopt;
     }
     const xcb_get_property_cookie_t cookie =
-        xcb_get_property(m_connection, 0, m_root, property, XCB_ATOM_ANY, 0, 4096);
+        xcb_get_property(m_connection, 0, window, property, XCB_ATOM_ANY, 0, 4096);
     XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(m_connection, cookie, nullptr));
     if (!reply || reply->format != 8 || reply->type == XCB_ATOM_NONE) {
         return std::nullopt;

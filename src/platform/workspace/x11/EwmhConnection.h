@@ -60,6 +60,9 @@ public:
     // A string property of the root window (e.g. AT_SPI_BUS).
     std::optional<QByteArray> rootStringProperty(const QByteArray& name) const;
     bool setRootStringProperty(const QByteArray& name, const QByteArray& value);
+    // A string property of a window as stored (e.g. WM_CLASS, whose two
+    // strings are separated by NUL); nothing when the window lacks it.
+    std::optional<QByteArray> windowStringProperty(quint32 window, const QByteArray& name) const;
 
 private:
     quint32 atom(const QByteArray& name) const;

@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 #include <cerrno>
 
 namespace platform {
@@ -39,22 +40,32 @@ RunningApplication X11Workspace::makeApplication(qint64 pid, const QSet<qint64>&
 QString X11Workspace::localizedName(const RunningApplication& application)
 {
     const qint64 pid = application.processIdentifier();
-    const QString busName = m_busNames.name(pid);
-    const QString executable = QFileInfo(ProcessTable::executablePath(pid)).fileName();
+    DesktopEntryNames::Application identity;
+    for (const quint32 window : windowsOfProcess(pid)) {
+        for (const QByteArray& property : {QByteArrayLiteral("_GTK_APPLICATION_ID"),
+                                           QByteArrayLiteral("_KDE_NET_WM_DESKTOP_FILE")}) {
+            const QString id =
+                QString::fromUtf8(m_x11.windowStringProperty(window, property).value_or(""));
+            if (!id.isEmpty() && !identity.desktopIds.contains(id)) {
+                identity.desktopIds.append(id);
+            }
+        }
+        // WM_CLASS holds the instance and the class, each ended by NUL.
+        const QList<QByteArray> parts =
+            m_x11.windowStringProperty(window, "WM_CLASS").value_or("").split('\0');
+        for (qsizetype i = std::min<qsizetype>(parts.size(), 2) - 1; i >= 0; --i) {
+            const QString windowClass = QString::fromLocal8Bit(parts.at(i));
+            if (!windowClass.isEmpty() && !identity.windowClasses.contains(windowClass)) {
+                identity.windowClasses.append(windowClass);
+            }
+        }
+    }
     const QString processName = ProcessTable::processName(pid);
-    // GTK applications give the accessibility bus their program name, which
-    // is no localized name: their desktop entry's Name is the better one.
-    if (!busName.isEmpty() && busName != executable && busName != processName) {
-        return busName;
-    }
-    QString name = m_desktopEntries.nameForExecutable(executable);
-    if (name.isEmpty()) {
-        name = m_desktopEntries.nameForExecutable(processName);
-    }
-    if (name.isEmpty()) {
-        name = busName.isEmpty() ? processName : busName;
-    }
-    return name;
+    identity.programs = {QFileInfo(ProcessTable::executablePath(pid)).fileName(), processName};
+    identity.programs.removeAll(QString());
+    identity.ownName = m_busNames.name(pid);
+    const QString name = m_desktopEntries.name(identity);
+    return name.isEmpty() ? processName : name;
 }
 
 QList<RunningApplication> X11Workspace::runningApplications()
