@@ -112,6 +112,12 @@ std::optional<DesktopEntry> DesktopEntry::read(const QString& path, const QStrin
     if (file.size() > MaximumFileSize || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         return std::nullopt;
     }
+    return fromContents(file.read(MaximumFileSize), id);
+}
+
+std::optional<DesktopEntry> DesktopEntry::fromContents(const QByteArray& contents,
+                                                       const QString& id)
+{
     const QLocale locale;
     const QString fullKey = QStringLiteral("Name[") + locale.name() + u']';
     const QString languageKey = QStringLiteral("Name[") + locale.name().section(u'_', 0, 0) + u']';
@@ -122,7 +128,7 @@ std::optional<DesktopEntry> DesktopEntry::read(const QString& path, const QStrin
     QString languageOnly;
     bool inMainGroup = false;
     bool sawMainGroup = false;
-    QTextStream stream(&file);
+    QTextStream stream(contents);
     while (!stream.atEnd()) {
         const QString line = stream.readLine().trimmed();
         if (line.startsWith(u'[')) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -31,6 +32,9 @@ struct DesktopEntry
     // application. A Hidden entry is returned, with hidden set, whatever
     // else it lacks.
     static std::optional<DesktopEntry> read(const QString& path, const QString& id);
+
+    // The same for the contents of such a file.
+    static std::optional<DesktopEntry> fromContents(const QByteArray& contents, const QString& id);
 };
 
 } // namespace platform
