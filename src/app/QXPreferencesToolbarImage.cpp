@@ -70,7 +70,7 @@ void drawRefresh(QPainter& painter)
     const QRectF box(3, 3, 26, 26);
     const QPointF centre = box.center();
     const qreal stroke = 2.5;
-    const qreal head = 6.5; // the arrowhead's length along the circle
+    const qreal head = 8; // the arrowhead's length along the circle
     const qreal radius = box.width() / 2 - head / 2;
     const QRectF circle(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
     // Qt's angles run counter-clockwise from three o'clock; the gap sits at
