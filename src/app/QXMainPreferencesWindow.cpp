@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QShowEvent>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
