@@ -47,3 +47,10 @@ bool QXSetActivationPolicy(bool accessory, bool activate)
     }
     return true;
 }
+
+bool QXLaunchesInBackground()
+{
+    const platform::UserDefaults& defaults = platform::UserDefaults::standard();
+    return defaults.integerForKey(QXSettingsKeys::ApplicationMode) < 1 &&
+           defaults.boolForKey(QXSettingsKeys::ApplicationModeDockBackgroundLaunch);
+}

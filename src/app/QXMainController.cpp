@@ -96,6 +96,10 @@ void QXMainController::applicationDidFinishLaunching()
     populateContextMenu(*applicationItem->submenu());
     // The program's own items already hold "Check for Updates..." in the
     // place the application menu wants it.
+    // Beside it, the preferences window's own items.
+    platform::MenuItem* windowItem = m_mainMenu->addItem(localized("Window"));
+    windowItem->setSubmenu(std::make_unique<platform::Menu>(localized("Window")));
+    populateWindowMenu(*windowItem->submenu());
 
     const bool rightClickEnabled = defaults().boolForKey(QXSettingsKeys::EnableRightClickTrigger);
     bool noTriggerUsable = !rightClickEnabled;
@@ -120,7 +124,8 @@ void QXMainController::applicationDidFinishLaunching()
             showPreferencesTab(pendingSection);
             defaults().removeObjectForKey(QXSettingsKeys::PreferencesSection);
         });
-    } else if (noTriggerUsable || !stealthMode || menuBarModeWithoutTray) {
+    } else if (noTriggerUsable || (!stealthMode && !QXLaunchesInBackground()) ||
+               menuBarModeWithoutTray) {
         // Without a tray the status item cannot show: the window is then the
         // only way in.
         showPreferencesTab(QString());
@@ -234,6 +239,11 @@ QXMainPreferencesWindow* QXMainController::preferencesWindow()
 {
     if (!m_preferencesWindow) {
         m_preferencesWindow = std::make_unique<QXMainPreferencesWindow>();
+        if (!m_windowMenu) {
+            m_windowMenu = std::make_unique<platform::Menu>();
+            populateWindowMenu(*m_windowMenu);
+        }
+        m_preferencesWindow->setWindowMenu(m_windowMenu.get());
         connect(m_preferencesWindow.get(), &QXMainPreferencesWindow::sectionChosen, this,
                 [this](const QString& identifier) { Q_EMIT preferencesShown(identifier); });
         updateMainMenuBar();
@@ -386,6 +396,8 @@ bool QXMainController::changeApplicationMode(qint64 newMode)
     }
     if (newMode == 2 && !hasHotKeys() &&
         !defaults().boolForKey(QXSettingsKeys::EnableRightClickTrigger)) {
+        // The pop-up button shows the mode that stays while the alert says why.
+        selectStoredApplicationMode();
         QXAlert::runModal(
             localized("No way to access menu"),
             localized(

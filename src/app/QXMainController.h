@@ -127,6 +127,12 @@ public:
     void changeSetting(QObject* sender);
     // Writes the setting of a list field after an edit.
     void controlTextDidChange(QObject* sender);
+    // Shows the stored "Application Mode" in the mode pop-up button, without
+    // writing anything back.
+    void selectStoredApplicationMode();
+    // Appends the preferences window's own items ("Animate Window Resizing")
+    // to menu.
+    void populateWindowMenu(platform::Menu& menu);
     // Fits the window's height to the selected section.
     void updatePreferencesWindowFrameWithAnimation(bool animate);
     void updatePreferencesWindowFrame() { updatePreferencesWindowFrameWithAnimation(true); }
@@ -189,6 +195,8 @@ private:
                              std::shared_ptr<platform::MenuItem>* appleMenuItem);
     void populateApplicationMenu(platform::Menu& menu);
 
+    // The preferences window's context menu; outlives the window.
+    std::unique_ptr<platform::Menu> m_windowMenu;
     std::unique_ptr<QXMainPreferencesWindow> m_preferencesWindow;
     std::unique_ptr<platform::Menu> m_mainMenu;
     std::unique_ptr<platform::MenuPresenter> m_mainMenuPresenter;

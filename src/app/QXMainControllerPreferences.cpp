@@ -9,11 +9,15 @@
 #include "hotkeys/QXHotKeyTextView.h"
 #include "menus/QXRightClickTrigger.h"
 #include "platform/defaults/UserDefaults.h"
+#include "platform/menus/Menu.h"
+#include "platform/menus/MenuItem.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace {
 
@@ -36,7 +40,58 @@ QList<std::pair<QCheckBox*, QString>> plainSwitches(const QXMainPreferencesWindo
         {window.skipDisabledMenuItemsSwitch(), QXSettingsKeys::SkipDisabledMenuItems}};
 }
 
+// The pop-up items that stand for stored values: a value no item carries
+// selects the item whose choice has the same effect, so the window shows what
+// is in effect without rewriting the setting.
+
+// Modes below 1 are the dock mode; above 2 they ask for an accessory
+// application without a tray icon, which is what "no icon" shows.
+qint64 applicationModeTag(qint64 mode)
+{
+    return std::clamp<qint64>(mode, 0, 2);
+}
+
+// Sizes below the smallest are the standard font; above the largest, the
+// largest is used.
+qint64 fontSizeTag(qint64 size)
+{
+    return size < smallestFontSize ? 0 : std::min<qint64>(size, largestFontSize);
+}
+
+// Modifiers other than 1 to 3 (Alt, Control, Fn) are Super; appearances other
+// than 1 and 2 (light, dark) follow the system.
+qint64 modifierTag(qint64 modifier)
+{
+    return modifier >= 1 && modifier <= 3 ? modifier : 0;
+}
+
+qint64 appearanceTag(qint64 appearance)
+{
+    return appearance == 1 || appearance == 2 ? appearance : 0;
+}
+
 } // namespace
+
+void QXMainController::selectStoredApplicationMode()
+{
+    if (!m_preferencesWindow) {
+        return;
+    }
+    QComboBox* selector = m_preferencesWindow->applicationModeSelector();
+    const QSignalBlocker blocker(selector);
+    QXMainPreferencesWindow::selectItemWithTag(
+        selector, applicationModeTag(defaults().integerForKey(QXSettingsKeys::ApplicationMode)));
+}
+
+void QXMainController::populateWindowMenu(platform::Menu& menu)
+{
+    platform::MenuItem* item =
+        menu.addItem(QCoreApplication::translate("Trovix", "Animate Window Resizing"),
+                     QStringLiteral("toggleWindowAnimation:"),
+                     [this](platform::MenuItem&) { toggleWindowAnimation(); });
+    // Validation puts the check mark on while animation is on.
+    item->setTarget(this);
+}
 
 void QXMainController::fillPreferencesControls()
 {
@@ -51,7 +106,7 @@ void QXMainController::fillPreferencesControls()
     window->rightClickTriggerSwitch()->setChecked(rightClickEnabled);
     QXMainPreferencesWindow::selectItemWithTag(
         window->rightClickTriggerModifierSelector(),
-        defaults().integerForKey(QXSettingsKeys::EnableRightClickTriggerModifier));
+        modifierTag(defaults().integerForKey(QXSettingsKeys::EnableRightClickTriggerModifier)));
     window->rightClickTriggerModifierSelector()->setEnabled(rightClickEnabled);
     window->stealthModeSwitch()->setChecked(!defaults().boolForKey(QXSettingsKeys::StealthMode));
 
@@ -65,7 +120,8 @@ void QXMainController::fillPreferencesControls()
     }
 
     const qint64 mode = defaults().integerForKey(QXSettingsKeys::ApplicationMode);
-    QXMainPreferencesWindow::selectItemWithTag(window->applicationModeSelector(), mode);
+    QXMainPreferencesWindow::selectItemWithTag(window->applicationModeSelector(),
+                                               applicationModeTag(mode));
     window->facelessApplicationModeExplanationView()->setVisible(mode == 2);
 
     for (const auto& [box, key] : plainSwitches(*window)) {
@@ -74,13 +130,14 @@ void QXMainController::fillPreferencesControls()
     window->blacklistField()->setPlainText(defaults().stringForKey(QXSettingsKeys::Blacklist));
     window->fastTrackField()->setPlainText(defaults().stringForKey(QXSettingsKeys::FastTrack));
     QXMainPreferencesWindow::selectItemWithTag(
-        window->appearanceSelector(), defaults().integerForKey(QXSettingsKeys::MenuAppearance));
+        window->appearanceSelector(),
+        appearanceTag(defaults().integerForKey(QXSettingsKeys::MenuAppearance)));
     QComboBox* fontSizes = window->fontSizeSelector();
     for (int size = smallestFontSize; size <= largestFontSize; ++size) {
         fontSizes->addItem(QString::number(size), size);
     }
     QXMainPreferencesWindow::selectItemWithTag(
-        fontSizes, defaults().integerForKey(QXSettingsKeys::MenuFontSize));
+        fontSizes, fontSizeTag(defaults().integerForKey(QXSettingsKeys::MenuFontSize)));
 
     for (QCheckBox* box : {window->rightClickTriggerSwitch(), window->stealthModeSwitch()}) {
         connect(box, &QCheckBox::toggled, this, [this, box] { changeSetting(box); });
@@ -128,9 +185,7 @@ void QXMainController::changeSetting(QObject* sender)
         QComboBox* selector = window->applicationModeSelector();
         if (!changeApplicationMode(QXMainPreferencesWindow::selectedTag(selector))) {
             // Refused: show the mode that stays.
-            const QSignalBlocker blocker(selector);
-            QXMainPreferencesWindow::selectItemWithTag(
-                selector, defaults().integerForKey(QXSettingsKeys::ApplicationMode));
+            selectStoredApplicationMode();
         }
         window->facelessApplicationModeExplanationView()->setVisible(
             defaults().integerForKey(QXSettingsKeys::ApplicationMode) == 2);

@@ -1,19 +1,23 @@
 #include "app/QXMainPreferencesWindow.h"
 
 #include "app/QXListTextField.h"
+#include "app/QXPreferencesToolbarImage.h"
 #include "hotkeys/QXHotKeyClearButton.h"
 #include "hotkeys/QXHotKeyTextView.h"
+#include "platform/application/Activation.h"
+#include "platform/menus/qt/MenuPresenter.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QShowEvent>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
@@ -34,20 +38,6 @@ QString sectionTitle(const QString& identifier)
         return tr("Advanced");
     }
     return tr("Updates");
-}
-
-QIcon sectionIcon(const QStyle* style, const QString& identifier)
-{
-    if (identifier == QLatin1String("Menu")) {
-        return QIcon::fromTheme(QStringLiteral("preferences-desktop"),
-                                style->standardIcon(QStyle::SP_FileDialogListView));
-    }
-    if (identifier == QLatin1String("Advanced")) {
-        return QIcon::fromTheme(QStringLiteral("preferences-system"),
-                                style->standardIcon(QStyle::SP_FileDialogDetailedView));
-    }
-    return QIcon::fromTheme(QStringLiteral("system-software-update"),
-                            style->standardIcon(QStyle::SP_BrowserReload));
 }
 
 // Space left below the last control of a page.
@@ -125,16 +115,18 @@ QXMainPreferencesWindow::QXMainPreferencesWindow(QWidget* parent) : QXPreference
     m_toolbar->setMovable(false);
     m_toolbar->setFloatable(false);
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolbar->setIconSize(
+        QSize(QXPreferencesToolbarImage::pointSize, QXPreferencesToolbarImage::pointSize));
     m_toolbar->toggleViewAction()->setEnabled(false);
     addToolBar(Qt::TopToolBarArea, m_toolbar);
+    m_toolbar->installEventFilter(this);
 
     m_pages = new QStackedWidget(this);
     setCentralWidget(m_pages);
 
     auto* group = new QActionGroup(this);
     for (const QString& identifier : sectionIdentifiers()) {
-        QAction* action =
-            m_toolbar->addAction(sectionIcon(style(), identifier), sectionTitle(identifier));
+        QAction* action = m_toolbar->addAction(sectionTitle(identifier));
         action->setCheckable(true);
         action->setData(identifier);
         group->addAction(action);
@@ -151,6 +143,8 @@ QXMainPreferencesWindow::QXMainPreferencesWindow(QWidget* parent) : QXPreference
         m_pages->addWidget(page);
         m_sectionPages.insert(identifier, page);
     }
+
+    updateSectionImages();
 
     m_heightAnimation = new QVariantAnimation(this);
     m_heightAnimation->setDuration(animationMilliseconds);
@@ -312,6 +306,69 @@ QWidget* QXMainPreferencesWindow::createUpdatesPage()
     layout->addWidget(text);
     layout->addStretch();
     return page;
+}
+
+QXMainPreferencesWindow::~QXMainPreferencesWindow() = default;
+
+void QXMainPreferencesWindow::updateSectionImages()
+{
+    const QPalette palette = m_toolbar->palette();
+    for (auto it = m_sectionActions.cbegin(); it != m_sectionActions.cend(); ++it) {
+        it.value()->setIcon(QXPreferencesToolbarImage::icon(it.key(), palette, devicePixelRatio()));
+    }
+}
+
+bool QXMainPreferencesWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The images are template images: drawn again in the colours of the
+    // toolbar's new palette (a switch between light and dark themes).
+    if (watched == m_toolbar &&
+        (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)) {
+        updateSectionImages();
+    }
+    return QXPreferencesWindow::eventFilter(watched, event);
+}
+
+void QXMainPreferencesWindow::showEvent(QShowEvent* event)
+{
+    // The window follows the user from workspace to workspace. Asked before
+    // every showing, since the desktop forgets it when the window is hidden.
+    if (!event->spontaneous()) {
+        platform::Activation::current().setWindowOnAllWorkspaces(this);
+        updateSectionImages();
+    }
+    QXPreferencesWindow::showEvent(event);
+}
+
+void QXMainPreferencesWindow::setWindowMenu(platform::Menu* menu)
+{
+    m_windowMenuPresenter.reset();
+    if (menu != nullptr) {
+        m_windowMenuPresenter = std::make_unique<platform::MenuPresenter>(*menu);
+    }
+}
+
+platform::Menu* QXMainPreferencesWindow::windowMenu() const
+{
+    return m_windowMenuPresenter ? &m_windowMenuPresenter->model() : nullptr;
+}
+
+void QXMainPreferencesWindow::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Controls with menus of their own (the list fields) never pass their
+    // events on; a click anywhere else, the toolbar included, opens the
+    // window's menu.
+    if (m_windowMenuPresenter) {
+        event->accept();
+        m_windowMenuPresenter->popUp(event->globalPos());
+        return;
+    }
+    event->ignore();
+}
+
+QAction* QXMainPreferencesWindow::sectionAction(const QString& identifier) const
+{
+    return m_sectionActions.value(identifier);
 }
 
 QStringList QXMainPreferencesWindow::sectionIdentifiers()

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -17,6 +18,11 @@ class QXHotKeyClearButton;
 class QXHotKeyTextView;
 class QXListTextField;
 
+namespace platform {
+class Menu;
+class MenuPresenter;
+} // namespace platform
+
 // The preferences window of the program: one toolbar section per page,
 // "Menu", "Advanced" and "Updates". The window lays out the controls; the main
 // controller fills them and writes their changes.
@@ -26,6 +32,7 @@ class QXMainPreferencesWindow : public QXPreferencesWindow
 
 public:
     explicit QXMainPreferencesWindow(QWidget* parent = nullptr);
+    ~QXMainPreferencesWindow() override;
 
     static QStringList sectionIdentifiers();
 
@@ -35,6 +42,13 @@ public:
 
     // The page of a section, for the controls that fill it.
     QWidget* sectionPage(const QString& identifier) const;
+    // The toolbar button of a section.
+    QAction* sectionAction(const QString& identifier) const;
+
+    // The menu a context click in the window opens (none: no menu). The
+    // model must outlive the window or be replaced first.
+    void setWindowMenu(platform::Menu* menu);
+    platform::Menu* windowMenu() const;
 
     // Fits the window's height to the selected page, keeping its top edge;
     // animated when asked for and the window is visible.
@@ -86,7 +100,15 @@ public:
 Q_SIGNALS:
     void sectionChosen(const QString& identifier);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
 private:
+    // Draws the toolbar's template images in the toolbar's text colour.
+    void updateSectionImages();
+
     QWidget* createMenuPage();
     QWidget* createAdvancedPage();
     QWidget* createUpdatesPage();
@@ -95,6 +117,7 @@ private:
     QStackedWidget* m_pages = nullptr;
     QVariantAnimation* m_heightAnimation = nullptr;
     QHash<QString, QAction*> m_sectionActions;
+    std::unique_ptr<platform::MenuPresenter> m_windowMenuPresenter;
     QHash<QString, QWidget*> m_sectionPages;
     bool m_controlsFilled = false;
 

@@ -1,5 +1,6 @@
 #include "AppTestEnvironment.h"
 #include "app/QXActivationPolicy.h"
+#include "app/QXMainPreferencesWindow.h"
 #include "app/QXSettingsKeys.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 
@@ -74,6 +75,41 @@ private Q_SLOTS:
         environment.settings().setBool(false, ApplicationModeDockBackgroundLaunch);
         QVERIFY(QXSetActivationPolicy(false, false));
         QTRY_COMPARE_WITH_TIMEOUT(environment.activation->activations, 1, 10000);
+    }
+
+    // A background launch in dock mode opens no window, so Trovix has no
+    // taskbar entry until asked; the window still opens when it is the only
+    // way in, and outside dock mode the setting does nothing.
+    void backgroundLaunchOpensNoWindow_data()
+    {
+        QTest::addColumn<qint64>("mode");
+        QTest::addColumn<bool>("background");
+        QTest::addColumn<bool>("rightClick");
+        QTest::addColumn<bool>("windowShown");
+        QTest::newRow("dock, background") << qint64(0) << true << true << false;
+        QTest::newRow("dock, in front") << qint64(0) << false << true << true;
+        QTest::newRow("dock, background, no trigger") << qint64(0) << true << false << true;
+        QTest::newRow("menu bar, background") << qint64(1) << true << true << true;
+    }
+
+    void backgroundLaunchOpensNoWindow()
+    {
+        QFETCH(qint64, mode);
+        QFETCH(bool, background);
+        QFETCH(bool, rightClick);
+        QFETCH(bool, windowShown);
+        AppTestEnvironment environment;
+        environment.settings().setInteger(mode, ApplicationMode);
+        environment.settings().setBool(background, ApplicationModeDockBackgroundLaunch);
+        environment.settings().setBool(rightClick, EnableRightClickTrigger);
+        controller().applicationWillFinishLaunching();
+        controller().applicationDidFinishLaunching();
+        QCOMPARE(controller().preferencesWindow()->isVisible(), windowShown);
+        if (!windowShown) {
+            QTest::qWait(QXSelfActivationDelayMilliseconds + 200);
+            QCOMPARE(environment.activation->activations, 0);
+            QVERIFY(!controller().preferencesWindow()->isVisible());
+        }
     }
 
     void refusedPolicyIsLoggedAndBeeped()

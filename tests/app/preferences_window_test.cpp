@@ -7,11 +7,17 @@
 #include "hotkeys/QXHotKeyTextView.h"
 #include "menus/QXRightClickTrigger.h"
 #include "platform/input/memory/MemoryHotKeyService.h"
+#include "platform/menus/Menu.h"
+#include "platform/menus/MenuItem.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
 
 using namespace QXSettingsKeys;
 
@@ -78,17 +84,40 @@ private Q_SLOTS:
         QCOMPARE(window->fontSizeSelector()->count(), 22);
     }
 
-    void unknownStoredTagsSelectTheFirstItem()
+    // A stored value that no item carries shows the choice with the same
+    // effect, and stays stored as it is.
+    void storedValuesShowTheChoiceInEffect_data()
     {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<qint64>("stored");
+        QTest::addColumn<qint64>("shown");
+        QTest::newRow("mode above faceless: no tray icon")
+            << ApplicationMode << qint64(7) << qint64(2);
+        QTest::newRow("mode below dock: dock") << ApplicationMode << qint64(-3) << qint64(0);
+        QTest::newRow("font size above the largest") << MenuFontSize << qint64(31) << qint64(30);
+        QTest::newRow("font size far above") << MenuFontSize << qint64(200) << qint64(30);
+        QTest::newRow("font size below the smallest") << MenuFontSize << qint64(9) << qint64(0);
+        QTest::newRow("unknown modifier: Super")
+            << EnableRightClickTriggerModifier << qint64(7) << qint64(0);
+        QTest::newRow("unknown appearance: system") << MenuAppearance << qint64(-1) << qint64(0);
+    }
+
+    void storedValuesShowTheChoiceInEffect()
+    {
+        QFETCH(QString, key);
+        QFETCH(qint64, stored);
+        QFETCH(qint64, shown);
         AppTestEnvironment environment;
-        environment.settings().setInteger(7, EnableRightClickTriggerModifier);
-        environment.settings().setInteger(31, MenuFontSize);
-        environment.settings().setInteger(-1, MenuAppearance);
+        environment.settings().setInteger(stored, key);
         QXMainPreferencesWindow* window = show();
-        QCOMPARE(window->rightClickTriggerModifierSelector()->currentText(),
-                 QStringLiteral("Super"));
-        QCOMPARE(QXMainPreferencesWindow::selectedTag(window->fontSizeSelector()), 0);
-        QCOMPARE(QXMainPreferencesWindow::selectedTag(window->appearanceSelector()), 0);
+        const QHash<QString, QComboBox*> selectors = {
+            {ApplicationMode, window->applicationModeSelector()},
+            {MenuFontSize, window->fontSizeSelector()},
+            {EnableRightClickTriggerModifier, window->rightClickTriggerModifierSelector()},
+            {MenuAppearance, window->appearanceSelector()}};
+        QCOMPARE(QXMainPreferencesWindow::selectedTag(selectors.value(key)), shown);
+        QCOMPARE(environment.settings().integerForKey(key), stored);
+        QVERIFY(window->facelessApplicationModeExplanationView()->isHidden());
     }
 
     void checkBoxesWriteTheirKeys_data()
@@ -211,16 +240,22 @@ private Q_SLOTS:
         AppTestEnvironment environment;
         environment.settings().setBool(false, EnableRightClickTrigger);
         QXMainPreferencesWindow* window = show();
-        // Faceless mode without any trigger is refused and the selector goes back.
+        // Faceless mode without any trigger is refused; the selector is back
+        // on the mode that stays while the alert explains why.
+        QList<qint64> shownDuringAlert;
+        QXAlert::setPresenterForTesting([&](const QString&, const QString&) {
+            shownDuringAlert << QXMainPreferencesWindow::selectedTag(
+                window->applicationModeSelector());
+        });
         choose(window->applicationModeSelector(), 2);
-        QCOMPARE(environment.alerts.size(), 1);
+        QCOMPARE(shownDuringAlert, QList<qint64>{1});
         QCOMPARE(QXMainPreferencesWindow::selectedTag(window->applicationModeSelector()), 1);
         QCOMPARE(environment.settings().integerForKey(ApplicationMode), 1);
         QVERIFY(window->facelessApplicationModeExplanationView()->isHidden());
 
         window->rightClickTriggerSwitch()->click();
         choose(window->applicationModeSelector(), 2);
-        QCOMPARE(environment.alerts.size(), 1);
+        QCOMPARE(shownDuringAlert.size(), 1);
         QCOMPARE(environment.settings().integerForKey(ApplicationMode), 2);
         QVERIFY(!window->facelessApplicationModeExplanationView()->isHidden());
         choose(window->applicationModeSelector(), 0);
@@ -296,6 +331,113 @@ private Q_SLOTS:
 
         controller().resetForTesting();
         platform::HotKeyService::setCurrent(nullptr);
+    }
+
+    // The section images are template images drawn in code: shapes in the
+    // window's text colour on transparency, inside the area each one is drawn
+    // in, and drawn again when the palette changes.
+    void toolbarImagesFollowThePalette_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QRect>("drawnIn");
+        QTest::addColumn<QPoint>("filled");
+        QTest::addColumn<QPoint>("clear");
+        // The menu: a sheet from (6, 5) to (26, 27) with a clear bar from
+        // (8.5, 7.5) to (23.5, 12.5) along its top.
+        QTest::newRow("menu") << QStringLiteral("Menu") << QRect(6, 5, 20, 22) << QPoint(16, 20)
+                              << QPoint(16, 10);
+        QTest::newRow("advanced, a gear with a hole")
+            << QStringLiteral("Advanced") << QRect(4, 4, 24, 24) << QPoint(16, 10)
+            << QPoint(16, 16);
+        QTest::newRow("updates, an open circle")
+            << QStringLiteral("Updates") << QRect(3, 3, 26, 26) << QPoint(6, 16) << QPoint(16, 16);
+    }
+
+    void toolbarImagesFollowThePalette()
+    {
+        QFETCH(QString, section);
+        QFETCH(QRect, drawnIn);
+        QFETCH(QPoint, filled);
+        QFETCH(QPoint, clear);
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show();
+        const QPalette original = window->palette();
+        QPalette dark = original;
+        dark.setColor(QPalette::Window, QColor(0x2a, 0x2a, 0x2e));
+        dark.setColor(QPalette::WindowText, QColor(0xee, 0xe8, 0xd5));
+        for (const QPalette& palette : {original, dark}) {
+            window->setPalette(palette);
+            const QColor text = palette.color(QPalette::WindowText);
+            const QImage image =
+                window->sectionAction(section)->icon().pixmap(QSize(32, 32), 1.0).toImage();
+            QCOMPARE(image.size(), QSize(32, 32));
+            QCOMPARE(image.pixelColor(filled).alpha(), 255);
+            QCOMPARE(image.pixelColor(filled).rgb(), text.rgb());
+            QCOMPARE(image.pixelColor(clear).alpha(), 0);
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor pixel = image.pixelColor(x, y);
+                    if (pixel.alpha() == 0) {
+                        continue;
+                    }
+                    QVERIFY2(drawnIn.contains(x, y),
+                             qPrintable(QStringLiteral("drawn at %1,%2").arg(x).arg(y)));
+                    // Edge pixels are too faint to carry the exact colour.
+                    if (pixel.alpha() == 255) {
+                        QCOMPARE(pixel.rgb(), text.rgb());
+                    }
+                }
+            }
+        }
+    }
+
+    void windowMenuTogglesAnimation()
+    {
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        platform::Menu* menu = window->windowMenu();
+        QVERIFY(menu != nullptr);
+        platform::MenuItem* item = nullptr;
+        for (const auto& candidate : menu->items()) {
+            if (candidate->actionName() == QLatin1String("toggleWindowAnimation:")) {
+                item = candidate.get();
+            }
+        }
+        QVERIFY(item != nullptr);
+        menu->update();
+        QCOMPARE(item->state(), platform::MenuItem::State::On);
+        QVERIFY(item->performAction());
+        QVERIFY(environment.settings().boolForKey(DisableSettingsWindowAnimation));
+        menu->update();
+        QCOMPARE(item->state(), platform::MenuItem::State::Off);
+
+        // A context click on the toolbar opens that menu.
+        QStringList offered;
+        QTimer::singleShot(0, this, [&offered] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                for (const QAction* action : popup->actions()) {
+                    offered << action->text();
+                }
+                popup->close();
+            }
+        });
+        QWidget* toolbar = window->findChild<QToolBar*>();
+        const QPoint inside(toolbar->width() - 5, toolbar->height() / 2);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, inside, toolbar->mapToGlobal(inside));
+        QApplication::sendEvent(toolbar, &click);
+        QCOMPARE(offered, QStringList{item->title()});
+    }
+
+    void windowIsOnAllWorkspacesEachTimeItShows()
+    {
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show();
+        QVERIFY(environment.activation->isOnAllWorkspaces(window));
+        window->close();
+        QVERIFY(!environment.activation->isOnAllWorkspaces(window));
+        controller().showPreferences();
+        QVERIFY(environment.activation->isOnAllWorkspaces(window));
     }
 
     void escapeClosesTheWindowExceptInARecorder()

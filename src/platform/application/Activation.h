@@ -2,6 +2,8 @@
 
 #include <memory>
 
+class QWidget;
+
 namespace platform {
 
 // How the program presents itself on the desktop. Regular: its windows have
@@ -34,6 +36,10 @@ public:
     virtual void activateIgnoringOtherApps() = 0;
     // The desktop's alert sound.
     virtual void beep() = 0;
+    // Puts a top-level window on every workspace, so that it stays in view
+    // when the user switches workspaces. Asked each time the window is about
+    // to be shown: the desktop forgets it when the window is hidden.
+    virtual void setWindowOnAllWorkspaces(QWidget* window) = 0;
 };
 
 } // namespace platform

@@ -89,6 +89,17 @@ void X11Activation::beep()
     QApplication::beep();
 }
 
+void X11Activation::setWindowOnAllWorkspaces(QWidget* window)
+{
+    if (window == nullptr || !window->isWindow()) {
+        return;
+    }
+    // Creating the native window here lets its hints be in place before the
+    // window manager first sees it.
+    const quint32 native = nativeWindow(window);
+    EwmhConnection::shared().setOnAllDesktops(native, window->testAttribute(Qt::WA_Mapped));
+}
+
 bool X11Activation::eventFilter(QObject* watched, QEvent* event)
 {
     // A window about to be shown is created but not yet mapped: mark it so

@@ -9,7 +9,8 @@ namespace platform {
 // Activation on an EWMH window manager: the accessory policy marks every
 // top-level window of the program with _NET_WM_STATE_SKIP_TASKBAR and
 // _NET_WM_STATE_SKIP_PAGER; activation asks the window manager through a
-// _NET_ACTIVE_WINDOW message.
+// _NET_ACTIVE_WINDOW message; a window on all workspaces is sticky on every
+// desktop (_NET_WM_DESKTOP 0xFFFFFFFF and _NET_WM_STATE_STICKY).
 class X11Activation : public QObject, public Activation
 {
     Q_OBJECT
@@ -25,6 +26,7 @@ public:
     bool setActivationPolicy(ActivationPolicy policy) override;
     void activateIgnoringOtherApps() override;
     void beep() override;
+    void setWindowOnAllWorkspaces(QWidget* window) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -25,6 +25,8 @@ constexpr quint32 StateAdd = 1;
 // Requests from pagers and taskbars, which window managers honour without
 // focus-stealing prevention.
 constexpr quint32 SourcePager = 2;
+// The desktop number that stands for every desktop.
+constexpr quint32 AllDesktops = 0xFFFFFFFF;
 constexpr quint32 IconicState = 3;
 
 } // namespace
@@ -253,17 +255,41 @@ bool EwmhConnection::setSkipTaskbar(quint32 window, bool skip, bool mapped)
     if (mapped) {
         return changeState(window, skip, "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER");
     }
+    return changeUnmappedState(window, skip,
+                               {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
+}
+
+bool EwmhConnection::setOnAllDesktops(quint32 window, bool mapped)
+{
+    if (mapped) {
+        const quint32 data[5] = {AllDesktops, SourcePager, 0, 0, 0};
+        const bool moved = sendRootMessage(window, "_NET_WM_DESKTOP", data);
+        return changeState(window, true, "_NET_WM_STATE_STICKY", QByteArray()) && moved;
+    }
+    const quint32 desktopAtom = atom("_NET_WM_DESKTOP");
+    if (!m_connection || desktopAtom == XCB_ATOM_NONE) {
+        return false;
+    }
+    const quint32 desktop = AllDesktops;
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, desktopAtom, XCB_ATOM_CARDINAL,
+                        32, 1, &desktop);
+    return changeUnmappedState(window, true, {"_NET_WM_STATE_STICKY"});
+}
+
+bool EwmhConnection::changeUnmappedState(quint32 window, bool add,
+                                         std::initializer_list<const char*> names)
+{
     const quint32 stateAtom = atom("_NET_WM_STATE");
     if (!m_connection || stateAtom == XCB_ATOM_NONE) {
         return false;
     }
-    const quint32 skipTaskbar = atom("_NET_WM_STATE_SKIP_TASKBAR");
-    const quint32 skipPager = atom("_NET_WM_STATE_SKIP_PAGER");
     QList<quint32> states = windowListProperty(window, "_NET_WM_STATE");
-    states.removeAll(skipTaskbar);
-    states.removeAll(skipPager);
-    if (skip) {
-        states << skipTaskbar << skipPager;
+    for (const char* name : names) {
+        const quint32 state = atom(name);
+        states.removeAll(state);
+        if (add) {
+            states << state;
+        }
     }
     xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, stateAtom, XCB_ATOM_ATOM, 32,
                         static_cast<uint32_t>(states.size()), states.constData());

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <initializer_list>
 #include <optional>
 
 struct xcb_connection_t;
@@ -56,6 +57,10 @@ public:
     // changed through the window manager; an unmapped one through its
     // _NET_WM_STATE, which the window manager reads when it maps the window.
     bool setSkipTaskbar(quint32 window, bool skip, bool mapped);
+    // Puts a window on every desktop (sticky), the same way: through the
+    // window manager when mapped, through its _NET_WM_DESKTOP and
+    // _NET_WM_STATE when not.
+    bool setOnAllDesktops(quint32 window, bool mapped);
 
     // A string property of the root window (e.g. AT_SPI_BUS).
     std::optional<QByteArray> rootStringProperty(const QByteArray& name) const;
@@ -69,6 +74,8 @@ private:
     QList<quint32> windowListProperty(quint32 window, const QByteArray& name) const;
     bool sendRootMessage(quint32 window, const QByteArray& type, const quint32 (&data)[5]);
     bool changeState(quint32 window, bool add, const QByteArray& first, const QByteArray& second);
+    // Adds or removes states in the _NET_WM_STATE of an unmapped window.
+    bool changeUnmappedState(quint32 window, bool add, std::initializer_list<const char*> names);
 
     xcb_connection_t* m_connection = nullptr;
     bool m_ownsConnection = false;
