@@ -173,12 +173,7 @@ bool QXHotKeyHandlerApplication::notify(QObject* receiver, QEvent* event)
 bool QXHotKeyHandlerApplication::sendEvent(const platform::Event& event)
 {
     using Type = platform::Event::Type;
-    // Only a field that is recording now takes presses; one that merely has
-    // the focus leaves the hot keys working.
     QXHotKeyTextView* recorder = recordingHotKeyTextView();
-    if (recorder != nullptr && !recorder->isRecording()) {
-        recorder = nullptr;
-    }
     switch (event.type) {
     case Type::KeyDown:
         // A recording field takes every key press itself.
