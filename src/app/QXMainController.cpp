@@ -72,6 +72,7 @@ void QXMainController::resetForTesting()
     m_lastStatusItemMenuUpdateEvent = 0;
     m_menuEndTimestamp = 0;
     m_hasUsableTrigger = false;
+    m_toldAccessibilityUnavailable = false;
     QXSetRightClickTriggerEnabled(false);
     QXSetRightClickTriggerModifier(0);
     m_frontmostApplicationTriggerHotKey.reset();
@@ -141,10 +142,15 @@ void QXMainController::applicationDidResignActive()
 
 bool QXMainController::applicationShouldHandleReopen(bool hasVisibleWindows)
 {
-    Q_UNUSED(hasVisibleWindows);
-    if (platform::Activation::current().activationPolicy() ==
-        platform::ActivationPolicy::Accessory) {
+    // Without a window on screen the preferences window is the only way back
+    // in, whatever the mode: a desktop may have no taskbar or tray to show
+    // the program otherwise. In dock mode a visible window is only brought
+    // forward.
+    if (!hasVisibleWindows || platform::Activation::current().activationPolicy() ==
+                                  platform::ActivationPolicy::Accessory) {
         showPreferences();
+    } else {
+        platform::Activation::current().activateIgnoringOtherApps();
     }
     return false;
 }

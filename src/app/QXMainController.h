@@ -168,6 +168,10 @@ public:
     std::optional<QStringList> fastTrackMenuTitlesForApplicationName(const QString& name);
     // Drops the parsed "Fast Track" setting; the next use parses it again.
     void resetFastTrackMenuTitles();
+    // A trigger found accessibility unavailable: the first time in a run an
+    // alert says what is missing and how to get it (and the log keeps it),
+    // later times only beep.
+    void reportAccessibilityUnavailable();
     // The action of the application items of the all-applications menu.
     void activateApplicationViaMenuItem(platform::MenuItem& item);
 
@@ -209,6 +213,7 @@ private:
     std::optional<QHash<QString, QStringList>> m_fastTrackMenuTitlesByApplicationName;
     QString m_fastTrackSource;
     bool m_popUpMenuOpen = false;
+    bool m_toldAccessibilityUnavailable = false;
     std::shared_ptr<QXHotKey> m_frontmostApplicationTriggerHotKey;
     std::shared_ptr<QXHotKey> m_allApplicationsTriggerHotKey;
     const QXHotKeyTextView* m_allApplicationsTriggerHotKeyTextView = nullptr;

@@ -1,6 +1,7 @@
 // The pop-up menus of the main controller: the menu of the application the
 // user works in, the menu of all running applications, and what they share.
 
+#include "app/QXAlert.h"
 #include "app/QXMainController.h"
 #include "app/QXSettingsKeys.h"
 #include "foundation/QXCSVParser.h"
@@ -9,7 +10,9 @@
 #include "menus/QXAccessibility.h"
 #include "menus/QXProxyMenuItem.h"
 #include "menus/QXSharedMenuFontSize.h"
+#include "platform/application/Activation.h"
 #include "platform/defaults/UserDefaults.h"
+#include "platform/log/SystemLog.h"
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
 #include "platform/menus/qt/MenuPresenter.h"
@@ -70,6 +73,15 @@ void removeSeparatorsAtEnds(Menu& menu)
     }
 }
 
+// The program reads menus on its main thread, which is also the thread that
+// would have to answer for its own: its own menu bar is never read, its own
+// menu stands in.
+bool isProgramItself(const RunningApplication& application)
+{
+    return !application.isNull() &&
+           application.processIdentifier() == QCoreApplication::applicationPid();
+}
+
 void addEmptyItemIfNecessary(Menu& menu)
 {
     if (menu.isEmpty()) {
@@ -90,6 +102,7 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
     }
     const std::unique_ptr<Menu> menu = buildPopUpMenu(allApplications);
     if (!menu) {
+        reportAccessibilityUnavailable();
         return true;
     }
     m_popUpMenuOpen = true;
@@ -100,6 +113,37 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
     m_popUpMenuOpen = false;
     m_menuEndTimestamp = static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
     return true;
+}
+
+void QXMainController::reportAccessibilityUnavailable()
+{
+    if (m_toldAccessibilityUnavailable) {
+        platform::Activation::current().beep();
+        return;
+    }
+    m_toldAccessibilityUnavailable = true;
+    using Reason = platform::AccessibilityUnavailability::Reason;
+    const platform::AccessibilityUnavailability unavailability = QXAccessibilityUnavailability();
+    QString problem;
+    switch (unavailability.reason) {
+    case Reason::Missing:
+        problem = localized("%1 is missing.").arg(unavailability.component);
+        break;
+    case Reason::Refused:
+        problem = localized("%1 refuses to let Trovix in.").arg(unavailability.component);
+        break;
+    case Reason::Unknown:
+        problem = localized("Accessibility is turned off.");
+        break;
+    }
+    if (!problem.isEmpty()) {
+        problem[0] = problem.at(0).toUpper();
+    }
+    const QString explanation =
+        QStringList{problem, unavailability.remedy}.join(QLatin1Char(' ')).trimmed();
+    platform::systemLog(
+        QStringLiteral("cannot read menus without accessibility: %1").arg(explanation));
+    QXAlert::runModal(localized("Trovix cannot read menus"), explanation);
 }
 
 std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications)
@@ -140,8 +184,8 @@ std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications)
     std::shared_ptr<MenuItem> appleMenuItem;
     if (allApplications) {
         addApplicationItems(*menu, target, menuBarOwner, &appleMenuItem);
-    } else if (!target.isNull()) {
-        if (!menuBarOwner.isNull() && !(menuBarOwner == target)) {
+    } else if (!target.isNull() && !isProgramItself(target)) {
+        if (!menuBarOwner.isNull() && !(menuBarOwner == target) && !isProgramItself(menuBarOwner)) {
             // Only for the system menu: it comes from the application that
             // owns the menu bar.
             const std::optional<AccessibilityElementList> ownerItems =
@@ -308,7 +352,7 @@ void QXMainController::addApplicationItems(Menu& menu, const RunningApplication&
         }
 
         std::optional<AccessibilityElementList> items;
-        if (allWithAccessories) {
+        if (allWithAccessories && !isProgramItself(application)) {
             // Needed now to decide whether to list the application; handed
             // on to the lazy fill so that they are not read twice.
             items = QXMenuBarItemsForApplication(application);
@@ -332,7 +376,9 @@ void QXMainController::addApplicationItems(Menu& menu, const RunningApplication&
         auto submenu = std::make_unique<Menu>(name);
         const bool ownsMenuBar = !menuBarOwner.isNull() && application == menuBarOwner;
         const std::optional<QStringList> fastTrack = fastTrackMenuTitlesForApplicationName(name);
-        if (!ownsMenuBar && !fastTrack) {
+        if (isProgramItself(application)) {
+            populateContextMenu(*submenu);
+        } else if (!ownsMenuBar && !fastTrack) {
             MenuItem* placeholder = submenu->addItem(QStringLiteral("_"));
             placeholder->setTag(MenuItem::MaxTag);
             placeholder->setRepresentedObject(

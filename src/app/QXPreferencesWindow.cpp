@@ -17,6 +17,8 @@ void QXPreferencesWindow::makeKeyAndOrderFront()
             move(frame.topLeft());
         }
     }
+    // A minimised window comes back as it was before.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QStyleHints>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +38,18 @@ QString textIgnoringModifiers(const QKeyEvent& keyEvent)
     const QChar character(key);
     return (keyEvent.modifiers() & Qt::ShiftModifier) ? QString(character.toUpper())
                                                       : QString(character.toLower());
+}
+
+// A window the user sees and can switch to: shown, not minimised (on a
+// desktop without a taskbar nothing would bring it back), and neither a
+// pop-up, a tool tip nor a window the window manager leaves alone (the tray
+// icon is one).
+bool isVisibleWindow(const QWidget* widget)
+{
+    const Qt::WindowType type = widget->windowType();
+    return widget->isWindow() && widget->isVisible() && !widget->isMinimized() &&
+           (type == Qt::Window || type == Qt::Dialog) &&
+           !widget->windowFlags().testFlag(Qt::X11BypassWindowManagerHint);
 }
 
 } // namespace
@@ -138,10 +151,8 @@ void QXHotKeyHandlerApplication::handleReopen()
     if (m_delegate == nullptr) {
         return;
     }
-    bool hasVisibleWindows = false;
-    for (const QWidget* widget : topLevelWidgets()) {
-        hasVisibleWindows = hasVisibleWindows || (widget->isVisible() && widget->isWindow());
-    }
+    const QWidgetList widgets = topLevelWidgets();
+    const bool hasVisibleWindows = std::any_of(widgets.cbegin(), widgets.cend(), isVisibleWindow);
     m_delegate->applicationShouldHandleReopen(hasVisibleWindows);
 }
 

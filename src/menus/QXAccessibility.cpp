@@ -33,6 +33,11 @@ bool QXAccessibilityPrepare()
     return true;
 }
 
+platform::AccessibilityUnavailability QXAccessibilityUnavailability()
+{
+    return platform::Accessibility::current().unavailability();
+}
+
 float QXAccessibilityMessagingTimeout()
 {
     const auto seconds = static_cast<float>(platform::UserDefaults::standard().floatForKey(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/accessibility/Accessibility.h"
 #include "platform/accessibility/AccessibilityElement.h"
 
 #include <QString>
@@ -25,6 +26,10 @@ bool QXAccessibilityPrepare();
 // The messaging timeout in seconds from "Accessibility API Timeout": values
 // above 0.009 as they are, anything else (missing included) 1.0.
 float QXAccessibilityMessagingTimeout();
+
+// After QXAccessibilityPrepare answered false: what is missing or refuses,
+// and how the user gets it going.
+platform::AccessibilityUnavailability QXAccessibilityUnavailability();
 
 // Makes the timeout the default of every later accessibility request.
 void QXAccessibilitySetGlobalMessagingTimeout(float seconds);

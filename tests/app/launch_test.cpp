@@ -173,18 +173,48 @@ private Q_SLOTS:
         QVERIFY(environment.accessibility->trustChecks() >= 1);
     }
 
-    void reopenShowsPreferencesOnlyWithoutTaskbarEntry()
+    void reopen_data()
+    {
+        QTest::addColumn<bool>("accessory");
+        QTest::addColumn<bool>("hasVisibleWindows");
+        QTest::addColumn<bool>("showsPreferences");
+        // Without a window on screen nothing else would show the program in
+        // dock mode on a desktop without a taskbar.
+        QTest::newRow("dock mode, no window") << false << false << true;
+        QTest::newRow("dock mode, a window on screen") << false << true << false;
+        QTest::newRow("tray or faceless, no window") << true << false << true;
+        QTest::newRow("tray or faceless, a window on screen") << true << true << true;
+    }
+
+    void reopen()
+    {
+        QFETCH(bool, accessory);
+        QFETCH(bool, hasVisibleWindows);
+        QFETCH(bool, showsPreferences);
+        AppTestEnvironment environment;
+        environment.activation->setActivationPolicy(accessory
+                                                        ? platform::ActivationPolicy::Accessory
+                                                        : platform::ActivationPolicy::Regular);
+        QSignalSpy shown(&controller(), &QXMainController::preferencesShown);
+        QVERIFY(!controller().applicationShouldHandleReopen(hasVisibleWindows));
+        QCOMPARE(shown.count(), showsPreferences ? 1 : 0);
+        // Either way the program comes forward.
+        QVERIFY(environment.activation->activations >= 1);
+        if (showsPreferences) {
+            QVERIFY(controller().preferencesWindow()->isVisible());
+            controller().preferencesWindow()->close();
+        }
+    }
+
+    void reopenRestoresAMinimisedPreferencesWindow()
     {
         AppTestEnvironment environment;
-        QSignalSpy shown(&controller(), &QXMainController::preferencesShown);
-
         environment.activation->setActivationPolicy(platform::ActivationPolicy::Regular);
+        controller().showPreferencesTab(QString());
+        controller().preferencesWindow()->showMinimized();
         QVERIFY(!controller().applicationShouldHandleReopen(false));
-        QCOMPARE(shown.count(), 0);
-
-        environment.activation->setActivationPolicy(platform::ActivationPolicy::Accessory);
-        QVERIFY(!controller().applicationShouldHandleReopen(false));
-        QCOMPARE(shown.count(), 1);
+        QVERIFY(!controller().preferencesWindow()->isMinimized());
+        controller().preferencesWindow()->close();
     }
 
     void laterShowingKeepsTheSectionLastShown()

@@ -5,6 +5,8 @@
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 #include "platform/input/memory/MemoryHotKeyService.h"
 #include "platform/input/memory/MemoryRightClickService.h"
+#include "platform/menus/Menu.h"
+#include "platform/menus/MenuItem.h"
 #include "platform/workspace/memory/MemoryWorkspace.h"
 
 #include <QAction>
@@ -75,6 +77,19 @@ public:
     QList<Event> handled;
     bool takesEvents = true;
     bool askForRepetition = false;
+};
+
+// An application delegate that notes what each reopen request saw.
+class ReopenRecorder : public RecordingHandler
+{
+public:
+    bool applicationShouldHandleReopen(bool visible) override
+    {
+        hasVisibleWindows.append(visible);
+        return false;
+    }
+
+    QList<bool> hasVisibleWindows;
 };
 
 // A desktop with a frontmost fixture application, the memory hot key and
@@ -258,11 +273,87 @@ private Q_SLOTS:
         QTest::qWait(120);
         QVERIFY(!popUpTitlesDuring([&] { QVERIFY(application().sendEvent(press)); }).isEmpty());
 
-        // Without accessibility a press is taken quietly: no menu, no beep.
+        // Without accessibility a press is taken and shows no menu: the first
+        // one says why, later ones only beep.
         QTest::qWait(150);
         environment.accessibility->setTrusted(false);
         QVERIFY(popUpTitlesDuring([&] { QVERIFY(application().sendEvent(press)); }).isEmpty());
+        QCOMPARE(environment.alerts.size(), 1);
         QCOMPARE(environment.activation->beeps, 0);
+        QVERIFY(popUpTitlesDuring([&] { QVERIFY(application().sendEvent(press)); }).isEmpty());
+        QCOMPARE(environment.alerts.size(), 1);
+        QCOMPARE(environment.activation->beeps, 1);
+    }
+
+    void hotKeyWithTheProgramInFrontPopsUpItsOwnMenu_data()
+    {
+        QTest::addColumn<QString>("identifier");
+        QTest::addColumn<QStringList>("head");
+        QTest::newRow("frontmost application")
+            << QString(MenuTrigger) << QStringList{"About Trovix", "Check for Updates...", "Help"};
+        QTest::newRow("all applications")
+            << QString(MenuTriggerAllApplications) << QStringList{"Trovix", "Trovix Fixture"};
+    }
+
+    void hotKeyWithTheProgramInFrontPopsUpItsOwnMenu()
+    {
+        QFETCH(QString, identifier);
+        QFETCH(QStringList, head);
+        DispatchEnvironment environment;
+        // The program's own window in front. Its menus are never read over
+        // accessibility: the main thread that reads would have to answer.
+        const qint64 ownPid = QCoreApplication::applicationPid();
+        environment.accessibility->addApplicationFromFile(
+            ownPid, qEnvironmentVariable("TROVIX_SOURCE_DIR") +
+                        QStringLiteral("/tests/fixtures/menu.json"));
+        environment.workspace->addApplication(ownPid, QStringLiteral("Trovix"),
+                                              QStringLiteral("/usr/bin/trovix"));
+        environment.workspace->setFrontmost(ownPid);
+        environment.workspace->setMenuBarOwner(ownPid);
+        setUpHotKeys(environment);
+        environment.accessibility->resetCounters();
+
+        const QStringList titles = popUpTitlesDuring(
+            [&] { environment.hotKeys->press(handleOf(identifier), Control | Option); });
+        QVERIFY2(titles.mid(0, head.size()) == head, qPrintable(titles.join(u'|')));
+        QCOMPARE(environment.accessibility->requestCount(), 0);
+        if (identifier == MenuTriggerAllApplications) {
+            // The program's item carries its own menu, built without reading.
+            const std::unique_ptr<platform::Menu> menu = controller().buildPopUpMenu(true);
+            const platform::MenuItem* own = menu->itemWithTitle(QStringLiteral("Trovix"));
+            QVERIFY(own != nullptr && own->submenu() != nullptr);
+            QCOMPARE(own->submenu()->itemAtIndex(0)->title(), QStringLiteral("About Trovix"));
+            QCOMPARE(environment.accessibility->requestCount(), 0);
+        }
+    }
+
+    void reopenCountsOnlyWindowsOnScreen_data()
+    {
+        QTest::addColumn<int>("windowType");
+        QTest::addColumn<bool>("minimised");
+        QTest::addColumn<bool>("visible");
+        QTest::newRow("normal window") << int(Qt::Window) << false << true;
+        QTest::newRow("dialog") << int(Qt::Dialog) << false << true;
+        QTest::newRow("minimised window") << int(Qt::Window) << true << false;
+        QTest::newRow("pop-up menu") << int(Qt::Popup) << false << false;
+        QTest::newRow("tool tip") << int(Qt::ToolTip) << false << false;
+        QTest::newRow("unmanaged window, as the tray icon")
+            << int(Qt::Window | Qt::X11BypassWindowManagerHint) << false << false;
+    }
+
+    void reopenCountsOnlyWindowsOnScreen()
+    {
+        QFETCH(int, windowType);
+        QFETCH(bool, minimised);
+        QFETCH(bool, visible);
+        ReopenRecorder delegate;
+        application().setDelegate(&delegate);
+        application().handleReopen();
+        QWidget window(nullptr, Qt::WindowFlags(windowType));
+        minimised ? window.showMinimized() : window.show();
+        application().handleReopen();
+        application().setDelegate(nullptr);
+        QCOMPARE(delegate.hasVisibleWindows, (QList<bool>{false, visible}));
     }
 
     void unusableStoredHotKeysAreRemoved_data()

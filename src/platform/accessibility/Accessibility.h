@@ -2,9 +2,32 @@
 
 #include "platform/accessibility/AccessibilityElement.h"
 
+#include <QString>
 #include <memory>
 
 namespace platform {
+
+// Why other applications cannot be read, in words for the user.
+struct AccessibilityUnavailability
+{
+    enum class Reason
+    {
+        // Nothing known: the program may read other applications, or has not
+        // asked yet.
+        Unknown,
+        // A part of the desktop that accessibility needs is not there.
+        Missing,
+        // That part is there but does not let the program in.
+        Refused
+    };
+
+    Reason reason = Reason::Unknown;
+    // The part that is missing or refuses, as a noun phrase for a sentence
+    // ("the accessibility bus").
+    QString component;
+    // What the user can do to get it, as whole sentences.
+    QString remedy;
+};
 
 // The way into other applications' user interfaces: the trust check, the
 // system-wide element (which carries the messaging timeout) and one element
@@ -23,6 +46,9 @@ public:
     // program asks the desktop to turn accessibility on and tells the user
     // what that means.
     virtual bool isTrusted(bool prompt) = 0;
+    // After isTrusted answered false: what is missing or refuses and how
+    // the user gets it going.
+    virtual AccessibilityUnavailability unavailability() const = 0;
     // The element that stands for the whole desktop; null when there is none.
     virtual AccessibilityElement systemWideElement() = 0;
     // The element of the application with that process identifier; null when

@@ -3,6 +3,7 @@
 #include "platform/workspace/x11/EwmhConnection.h"
 
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusVariant>
@@ -56,22 +57,37 @@ bool AccessibilityBus::answers(const QString& busAddress)
     return connected;
 }
 
-bool AccessibilityBus::isEnabled()
+AccessibilityBus::State AccessibilityBus::state()
 {
+    if (!QDBusConnection::sessionBus().isConnected()) {
+        return State::NoSessionBus;
+    }
     const QDBusReply<QDBusVariant> reply = callBus(PropertiesInterface, QStringLiteral("Get"),
                                                    {StatusInterface, QStringLiteral("IsEnabled")});
-    if (!reply.isValid() || !reply.value().variant().toBool()) {
-        return false;
+    if (!reply.isValid()) {
+        // Unknown to the bus, or known but failing to start: nothing there to
+        // turn on. Other errors (a service that does not answer) count as off.
+        const QDBusError::ErrorType error = reply.error().type();
+        const bool missing =
+            error == QDBusError::ServiceUnknown ||
+            reply.error().name().startsWith(QStringLiteral("org.freedesktop.DBus.Error.Spawn."));
+        return missing ? State::NoAccessibilityService : State::Off;
     }
-    return answers(address());
+    if (!reply.value().variant().toBool()) {
+        return State::Off;
+    }
+    return answers(address()) ? State::On : State::Off;
 }
 
-bool AccessibilityBus::enable()
+AccessibilityBus::State AccessibilityBus::enable()
 {
+    if (!QDBusConnection::sessionBus().isConnected()) {
+        return State::NoSessionBus;
+    }
     callBus(
         PropertiesInterface, QStringLiteral("Set"),
         {StatusInterface, QStringLiteral("IsEnabled"), QVariant::fromValue(QDBusVariant(true))});
-    return isEnabled();
+    return state();
 }
 
 void AccessibilityBus::publishAddressOnRootWindow()

@@ -10,9 +10,23 @@ namespace platform {
 class AccessibilityBus
 {
 public:
-    bool isEnabled();
-    // Switches accessibility on for the session; answers whether it is on.
-    bool enable();
+    enum class State
+    {
+        On,
+        // The session has no bus to ask (no D-Bus session bus).
+        NoSessionBus,
+        // Nothing on the session bus offers accessibility (org.a11y.Bus is
+        // neither running nor can it be started).
+        NoAccessibilityService,
+        // The service is there, but accessibility is off or its bus does not
+        // accept a connection.
+        Off
+    };
+
+    State state();
+    bool isEnabled() { return state() == State::On; }
+    // Switches accessibility on for the session; answers the state after.
+    State enable();
     // Publishes the bus address in the root window's AT_SPI_BUS property when
     // it is missing: Qt 5 applications look for it there when they start.
     void publishAddressOnRootWindow();

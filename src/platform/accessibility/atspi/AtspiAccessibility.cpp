@@ -28,18 +28,44 @@ bool AtspiAccessibility::ensureInitialized()
 
 bool AtspiAccessibility::isTrusted(bool prompt)
 {
-    if (m_bus.isEnabled()) {
+    m_state = m_bus.state();
+    if (m_state == AccessibilityBus::State::On) {
         return true;
     }
-    if (!prompt) {
+    // Without the service there is nothing to turn on.
+    if (!prompt || m_state != AccessibilityBus::State::Off) {
         return false;
     }
-    const bool enabled = m_bus.enable();
+    m_state = m_bus.enable();
+    const bool enabled = m_state == AccessibilityBus::State::On;
     if (enabled) {
         m_bus.publishAddressOnRootWindow();
         tellUserAboutRestart();
     }
     return enabled;
+}
+
+AccessibilityUnavailability AtspiAccessibility::unavailability() const
+{
+    using Reason = AccessibilityUnavailability::Reason;
+    const auto text = [](const char* source) {
+        return QCoreApplication::translate("Trovix", source);
+    };
+    switch (m_state) {
+    case AccessibilityBus::State::On:
+        return {};
+    case AccessibilityBus::State::NoSessionBus:
+        return {Reason::Missing, text("the D-Bus session bus"),
+                text("Start Trovix from a desktop session, which provides one.")};
+    case AccessibilityBus::State::NoAccessibilityService:
+        return {Reason::Missing, text("the AT-SPI accessibility bus"),
+                text("Install the at-spi2-core package, then log out and log in again.")};
+    case AccessibilityBus::State::Off:
+        break;
+    }
+    return {Reason::Refused, text("the AT-SPI accessibility bus"),
+            text("Allow assistive technologies in the desktop's accessibility settings and make "
+                 "sure the at-spi2-core package is installed, then log out and log in again.")};
 }
 
 void AtspiAccessibility::tellUserAboutRestart()

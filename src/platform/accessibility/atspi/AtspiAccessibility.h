@@ -15,6 +15,7 @@ public:
     ~AtspiAccessibility() override;
 
     bool isTrusted(bool prompt) override;
+    AccessibilityUnavailability unavailability() const override;
     AccessibilityElement systemWideElement() override;
     AccessibilityElement applicationElement(qint64 pid) override;
 
@@ -23,6 +24,7 @@ private:
     void tellUserAboutRestart();
 
     AccessibilityBus m_bus;
+    AccessibilityBus::State m_state = AccessibilityBus::State::On;
     bool m_initialized = false;
     bool m_toldUser = false;
 };

@@ -190,6 +190,11 @@ bool MemoryAccessibility::isTrusted(bool prompt)
     return m_trusted;
 }
 
+AccessibilityUnavailability MemoryAccessibility::unavailability() const
+{
+    return m_trusted ? AccessibilityUnavailability() : m_unavailability;
+}
+
 AccessibilityElement MemoryAccessibility::systemWideElement()
 {
     return m_systemWideAvailable ? AccessibilityElement(m_systemWide) : AccessibilityElement();
@@ -288,6 +293,11 @@ void MemoryAccessibility::setTrusted(bool trusted)
 void MemoryAccessibility::setPromptGrantsTrust(bool grants)
 {
     m_promptGrants = grants;
+}
+
+void MemoryAccessibility::setUnavailability(const AccessibilityUnavailability& unavailability)
+{
+    m_unavailability = unavailability;
 }
 
 int MemoryAccessibility::trustChecks() const

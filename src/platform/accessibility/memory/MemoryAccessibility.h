@@ -26,6 +26,7 @@ public:
     ~MemoryAccessibility() override;
 
     bool isTrusted(bool prompt) override;
+    AccessibilityUnavailability unavailability() const override;
     AccessibilityElement systemWideElement() override;
     AccessibilityElement applicationElement(qint64 pid) override;
 
@@ -54,6 +55,9 @@ public:
     void setTrusted(bool trusted);
     // Whether asking with the prompt turns accessibility on.
     void setPromptGrantsTrust(bool grants);
+    // What an untrusted program is told is missing or refusing (a refusing
+    // accessibility bus unless set).
+    void setUnavailability(const AccessibilityUnavailability& unavailability);
     int trustChecks() const;
     int prompts() const;
     void setSystemWideElementAvailable(bool available);
@@ -89,6 +93,9 @@ private:
     QHash<qint64, std::shared_ptr<Application>> m_applications;
     bool m_trusted = true;
     bool m_promptGrants = false;
+    AccessibilityUnavailability m_unavailability{AccessibilityUnavailability::Reason::Refused,
+                                                 QStringLiteral("the accessibility bus"),
+                                                 QString()};
     bool m_systemWideAvailable = true;
     int m_trustChecks = 0;
     int m_prompts = 0;
