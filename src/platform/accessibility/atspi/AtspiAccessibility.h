@@ -17,6 +17,7 @@ public:
     bool isTrusted(bool prompt) override;
     AccessibilityElement systemWideElement() override;
     AccessibilityElement applicationElement(qint64 pid) override;
+    quint64 timedOutRequests() const override;
 
 private:
     bool ensureInitialized();

@@ -3,8 +3,11 @@
 #include "platform/accessibility/AccessibilityElement.h"
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/MenuKeyBinding.h"
+#include "platform/accessibility/atspi/AtspiActionCall.h"
+#include "platform/accessibility/atspi/AtspiRequests.h"
 #include "platform/accessibility/atspi/WindowMenuNode.h"
 
+#include <QDeadlineTimer>
 #include <QPointF>
 #include <memory>
 
@@ -20,6 +23,9 @@ constexpr qint64 StatesLifetimeMs = 250;
 // How far below a window a menu bar is looked for.
 constexpr int MenuBarSearchDepth = 4;
 constexpr int MenuBarSearchLimit = 200;
+// What the search for a menu bar may take beyond one messaging timeout, over
+// all of an application's windows together.
+constexpr qint64 MenuBarSearchGraceMs = 1000;
 
 // Clears a GError and answers whether there was one.
 bool failed(GError*& error)
@@ -27,6 +33,7 @@ bool failed(GError*& error)
     if (!error) {
         return false;
     }
+    atspi::countIfTimedOut(error);
     g_error_free(error);
     error = nullptr;
     return true;
@@ -109,9 +116,22 @@ bool isGtkApplication(AtspiAccessible* application)
     return gtk;
 }
 
+// The state set of an object; null when the request failed. libatspi reports
+// no error for it, so a failure that took the whole timeout counts as one.
+AtspiStateSet* stateSetOf(AtspiAccessible* object)
+{
+    QElapsedTimer request;
+    request.start();
+    AtspiStateSet* set = atspi_accessible_get_state_set(object);
+    if (!set && request.elapsed() >= atspi::messagingTimeoutMs()) {
+        atspi::countTimedOutRequest();
+    }
+    return set;
+}
+
 bool isActiveWindow(AtspiAccessible* window)
 {
-    AtspiStateSet* states = atspi_accessible_get_state_set(window);
+    AtspiStateSet* states = stateSetOf(window);
     const bool active = states && atspi_state_set_contains(states, ATSPI_STATE_ACTIVE);
     if (states) {
         g_object_unref(states);
@@ -122,15 +142,29 @@ bool isActiveWindow(AtspiAccessible* window)
 // Looks for the first menu bar below a window, depth first in child order:
 // toolkits put the menu bar first in the window or in its top box, so it is
 // found before the requests for its siblings' subtrees are sent. Objects that
-// never hold a menu bar (lists, text, buttons) are not searched. Answers
-// nothing when the application stops answering or the search goes on for too
-// long.
+// never hold a menu bar (lists, text, buttons) are not searched. One search
+// serves all windows of an application: once the application stops answering
+// or the deadline has passed, it answers nothing for every further window.
 class MenuBarSearch
 {
 public:
+    explicit MenuBarSearch(QDeadlineTimer deadline) : m_deadline(deadline) {}
+
     GObjectRef<AtspiAccessible> find(const GObjectRef<AtspiAccessible>& window)
     {
+        if (hasGivenUp()) {
+            return {};
+        }
         return search(window, 0);
+    }
+
+    // The application stopped answering, or the search took too long.
+    bool hasGivenUp()
+    {
+        if (m_deadline.hasExpired()) {
+            m_giveUp = true;
+        }
+        return m_giveUp;
     }
 
 private:
@@ -142,7 +176,7 @@ private:
             m_giveUp = true;
             return {};
         }
-        for (int i = 0; i < *count && !m_giveUp; ++i) {
+        for (int i = 0; i < *count && !hasGivenUp(); ++i) {
             if (++m_visited > MenuBarSearchLimit) {
                 m_giveUp = true;
                 break;
@@ -169,6 +203,7 @@ private:
         return {};
     }
 
+    QDeadlineTimer m_deadline;
     int m_visited = 0;
     bool m_giveUp = false;
 };
@@ -194,7 +229,7 @@ AtspiElementNode::States AtspiElementNode::states()
         return m_states;
     }
     States states;
-    AtspiStateSet* set = atspi_accessible_get_state_set(m_object.get());
+    AtspiStateSet* set = stateSetOf(m_object.get());
     if (set) {
         states.valid = true;
         states.enabled = atspi_state_set_contains(set, ATSPI_STATE_ENABLED) ||
@@ -444,6 +479,12 @@ std::optional<QVariant> AtspiElementNode::children()
 
 std::optional<QVariant> AtspiElementNode::menuBar()
 {
+    // One budget for the whole search, however many windows there are.
+    MenuBarSearch search(QDeadlineTimer(atspi::messagingTimeoutMs() + MenuBarSearchGraceMs));
+    const quint64 timedOutBefore = atspi::timedOutRequests();
+    const auto stalled = [&search, timedOutBefore] {
+        return search.hasGivenUp() || atspi::timedOutRequests() != timedOutBefore;
+    };
     const std::optional<int> count = childCount(m_object.get());
     if (!count) {
         return std::nullopt;
@@ -451,7 +492,7 @@ std::optional<QVariant> AtspiElementNode::menuBar()
     // The active window's menu bar first; with one window there is nothing
     // to order.
     QList<GObjectRef<AtspiAccessible>> windows;
-    for (int i = 0; i < *count; ++i) {
+    for (int i = 0; i < *count && !stalled(); ++i) {
         GObjectRef<AtspiAccessible> window = childAt(m_object.get(), i);
         if (!window) {
             continue;
@@ -463,7 +504,10 @@ std::optional<QVariant> AtspiElementNode::menuBar()
         }
     }
     for (const GObjectRef<AtspiAccessible>& window : std::as_const(windows)) {
-        GObjectRef<AtspiAccessible> bar = MenuBarSearch().find(window);
+        if (stalled()) {
+            return std::nullopt;
+        }
+        GObjectRef<AtspiAccessible> bar = search.find(window);
         if (bar) {
             return QVariant::fromValue(AccessibilityElement(std::make_shared<AtspiElementNode>(
                 bar, Kind::MenuBar, m_pid, isGtkApplication(m_object.get()))));
@@ -472,7 +516,7 @@ std::optional<QVariant> AtspiElementNode::menuBar()
     return std::nullopt;
 }
 
-bool AtspiElementNode::performAction(const QString& name)
+bool AtspiElementNode::performAction(const QString& name, ActionReplyHandler replied)
 {
     if (name != PressAction) {
         return false;
@@ -500,10 +544,9 @@ bool AtspiElementNode::performAction(const QString& name)
                 break;
             }
         }
-        done = atspi_action_do_action(action, chosen, &error);
-        if (failed(error)) {
-            done = false;
-        }
+        // Sent without waiting: the application may answer only after a
+        // dialog the item opened has closed.
+        done = atspi::sendDoAction(m_object.get(), chosen, std::move(replied));
     }
     g_object_unref(action);
     return done;

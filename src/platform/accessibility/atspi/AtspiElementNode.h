@@ -31,7 +31,7 @@ public:
     AtspiElementNode(GObjectRef<AtspiAccessible> object, Kind kind, qint64 pid, bool gtk = false);
 
     std::optional<QVariant> copyAttribute(const QString& name) override;
-    bool performAction(const QString& name) override;
+    bool performAction(const QString& name, ActionReplyHandler replied) override;
     std::optional<qint64> pid() const override { return m_pid; }
     bool setMessagingTimeout(float seconds) override;
     bool isSameElement(const AccessibilityNode& other) const override;
