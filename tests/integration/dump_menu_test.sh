@@ -81,6 +81,19 @@ log "the Qt fixture's About dialog: $shot"
 grep -q "dialog-closed" "$ARTIFACTS/fixture-qt.out" &&
     fail "the About dialog closed before the command had finished"
 pass "pressing an item that opens a modal dialog returns while the dialog is open"
+
+# Stopped with two windows (the main window and the dialog): the search for a
+# menu bar over all windows stays within the timeout plus one second.
+kill -STOP "$qt_pid"
+started=$(_lib_now_ms)
+"$TROVIX" dump-menu --pid "$qt_pid" >/dev/null 2>"$ARTIFACTS/stopped-dialog.err"
+status=$?
+elapsed=$(($(_lib_now_ms) - started))
+kill -CONT "$qt_pid"
+log "dump-menu of the stopped fixture with its dialog open: exit $status after $elapsed ms"
+[ "$status" -eq 1 ] || fail "dump-menu of a stopped application exited with $status, not 1"
+[ "$elapsed" -le 2000 ] || fail "dump-menu of a stopped application with two windows took $elapsed ms"
+pass "a stopped application with two windows is reported after $elapsed ms"
 xdotool windowactivate --sync "$dialog" key --clearmodifiers Return ||
     fail "cannot close the About dialog"
 wait_for 10 grep -qx "dialog-closed About" "$ARTIFACTS/fixture-qt.out" ||

@@ -148,7 +148,9 @@ bool isActiveWindow(AtspiAccessible* window)
 class MenuBarSearch
 {
 public:
-    explicit MenuBarSearch(QDeadlineTimer deadline) : m_deadline(deadline) {}
+    explicit MenuBarSearch(QDeadlineTimer deadline)
+        : m_deadline(deadline), m_timedOutAtStart(atspi::timedOutRequests())
+    {}
 
     GObjectRef<AtspiAccessible> find(const GObjectRef<AtspiAccessible>& window)
     {
@@ -161,7 +163,7 @@ public:
     // The application stopped answering, or the search took too long.
     bool hasGivenUp()
     {
-        if (m_deadline.hasExpired()) {
+        if (m_deadline.hasExpired() || atspi::timedOutRequests() != m_timedOutAtStart) {
             m_giveUp = true;
         }
         return m_giveUp;
@@ -172,8 +174,7 @@ private:
     {
         const std::optional<int> count = childCount(object.get());
         if (!count) {
-            // The application does not answer: give up rather than wait again.
-            m_giveUp = true;
+            // Gone, or not answering (which ends the whole search).
             return {};
         }
         for (int i = 0; i < *count && !hasGivenUp(); ++i) {
@@ -187,8 +188,7 @@ private:
             }
             const std::optional<AtspiRole> role = roleOf(child.get());
             if (!role) {
-                m_giveUp = true;
-                break;
+                continue;
             }
             if (*role == ATSPI_ROLE_MENU_BAR) {
                 return child;
@@ -204,6 +204,7 @@ private:
     }
 
     QDeadlineTimer m_deadline;
+    quint64 m_timedOutAtStart;
     int m_visited = 0;
     bool m_giveUp = false;
 };
@@ -481,10 +482,6 @@ std::optional<QVariant> AtspiElementNode::menuBar()
 {
     // One budget for the whole search, however many windows there are.
     MenuBarSearch search(QDeadlineTimer(atspi::messagingTimeoutMs() + MenuBarSearchGraceMs));
-    const quint64 timedOutBefore = atspi::timedOutRequests();
-    const auto stalled = [&search, timedOutBefore] {
-        return search.hasGivenUp() || atspi::timedOutRequests() != timedOutBefore;
-    };
     const std::optional<int> count = childCount(m_object.get());
     if (!count) {
         return std::nullopt;
@@ -492,7 +489,7 @@ std::optional<QVariant> AtspiElementNode::menuBar()
     // The active window's menu bar first; with one window there is nothing
     // to order.
     QList<GObjectRef<AtspiAccessible>> windows;
-    for (int i = 0; i < *count && !stalled(); ++i) {
+    for (int i = 0; i < *count && !search.hasGivenUp(); ++i) {
         GObjectRef<AtspiAccessible> window = childAt(m_object.get(), i);
         if (!window) {
             continue;
@@ -504,9 +501,6 @@ std::optional<QVariant> AtspiElementNode::menuBar()
         }
     }
     for (const GObjectRef<AtspiAccessible>& window : std::as_const(windows)) {
-        if (stalled()) {
-            return std::nullopt;
-        }
         GObjectRef<AtspiAccessible> bar = search.find(window);
         if (bar) {
             return QVariant::fromValue(AccessibilityElement(std::make_shared<AtspiElementNode>(
