@@ -117,14 +117,19 @@ bool isGtkApplication(AtspiAccessible* application)
 }
 
 // The state set of an object; null when the request failed. libatspi reports
-// no error for it, so a failure that took the whole timeout counts as one.
+// no error for it and hands out the last set it knew instead, so a request
+// that took the whole timeout counts as unanswered.
 AtspiStateSet* stateSetOf(AtspiAccessible* object)
 {
     QElapsedTimer request;
     request.start();
     AtspiStateSet* set = atspi_accessible_get_state_set(object);
-    if (!set && request.elapsed() >= atspi::messagingTimeoutMs()) {
+    if (request.elapsed() >= atspi::messagingTimeoutMs()) {
         atspi::countTimedOutRequest();
+        if (set) {
+            g_object_unref(set);
+        }
+        return nullptr;
     }
     return set;
 }
@@ -247,6 +252,22 @@ AtspiElementNode::States AtspiElementNode::states()
 }
 
 std::optional<QVariant> AtspiElementNode::copyAttribute(const QString& name)
+{
+    // Not every libatspi call reports an application that does not answer
+    // as an error: a read that came back empty after the whole timeout
+    // counts as unanswered all the same.
+    const quint64 timedOutBefore = atspi::timedOutRequests();
+    QElapsedTimer request;
+    request.start();
+    std::optional<QVariant> value = readAttribute(name);
+    if (!value && request.elapsed() >= atspi::messagingTimeoutMs() &&
+        atspi::timedOutRequests() == timedOutBefore) {
+        atspi::countTimedOutRequest();
+    }
+    return value;
+}
+
+std::optional<QVariant> AtspiElementNode::readAttribute(const QString& name)
 {
     if (name == RoleAttribute) {
         switch (m_kind) {

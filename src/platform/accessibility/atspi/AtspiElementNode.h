@@ -47,6 +47,7 @@ private:
         bool indeterminate = false;
     };
 
+    std::optional<QVariant> readAttribute(const QString& name);
     std::optional<AtspiRole> role();
     States states();
     std::optional<QVariant> title();
