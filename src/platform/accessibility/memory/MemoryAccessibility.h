@@ -84,6 +84,8 @@ public:
     int requestCount(const QString& attributeOrAction) const;
     // Seconds the requests so far would have taken.
     double elapsedSeconds() const;
+    // Clears the request counters, the clock and the pressed items; the count
+    // of timed-out requests only grows, as readers compare it over time.
     void resetCounters();
     // The items pressed so far, as title paths "File > Open".
     QStringList pressedItems() const;
