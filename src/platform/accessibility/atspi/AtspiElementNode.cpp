@@ -124,7 +124,7 @@ AtspiStateSet* stateSetOf(AtspiAccessible* object)
     QElapsedTimer request;
     request.start();
     AtspiStateSet* set = atspi_accessible_get_state_set(object);
-    if (request.elapsed() >= atspi::messagingTimeoutMs()) {
+    if (atspi::tookTheTimeout(request)) {
         atspi::countTimedOutRequest();
         if (set) {
             g_object_unref(set);
@@ -260,8 +260,7 @@ std::optional<QVariant> AtspiElementNode::copyAttribute(const QString& name)
     QElapsedTimer request;
     request.start();
     std::optional<QVariant> value = readAttribute(name);
-    if (!value && request.elapsed() >= atspi::messagingTimeoutMs() &&
-        atspi::timedOutRequests() == timedOutBefore) {
+    if (!value && atspi::tookTheTimeout(request) && atspi::timedOutRequests() == timedOutBefore) {
         atspi::countTimedOutRequest();
     }
     return value;

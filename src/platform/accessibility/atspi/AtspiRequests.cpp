@@ -24,6 +24,11 @@ void setMessagingTimeoutMs(int milliseconds)
     atspi_set_timeout(milliseconds, -1);
 }
 
+bool tookTheTimeout(const QElapsedTimer& request)
+{
+    return request.elapsed() * 10 >= qint64(timeoutMs) * 9;
+}
+
 void countTimedOutRequest()
 {
     ++timedOut;

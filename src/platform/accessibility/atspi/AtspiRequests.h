@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QtGlobal>
 #include <glib.h>
 
@@ -9,6 +10,11 @@ namespace platform::atspi {
 // in milliseconds. Setting it also hands it to libatspi.
 int messagingTimeoutMs();
 void setMessagingTimeoutMs(int milliseconds);
+
+// Whether a request timed by this timer failed by running into the timeout
+// (allowing for clock granularity: a request ends a little before the
+// timeout as often as after it).
+bool tookTheTimeout(const QElapsedTimer& request);
 
 // Counts a request that the application left unanswered within the timeout.
 void countTimedOutRequest();
