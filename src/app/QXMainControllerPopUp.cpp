@@ -254,8 +254,18 @@ void QXMainController::populateMenu(Menu& menu,
     if (!menuBarItems) {
         return;
     }
+    // An application that stops answering costs one timeout here, not one
+    // per remaining read: the menu keeps the menus read completely before.
+    const QXAccessibilityStallGuard guard;
     for (qsizetype i = 0; i < menuBarItems->size(); ++i) {
+        const qsizetype itemsBefore = menu.numberOfItems();
         QXProxyMenuItem::addMenuItemWithUIElement(menuBarItems->at(i), menu, i, false, fastTrack);
+        if (guard.hasStalled()) {
+            while (menu.numberOfItems() > itemsBefore) {
+                menu.removeItemAtIndex(menu.numberOfItems() - 1);
+            }
+            break;
+        }
     }
     if (!menu.isEmpty() && !menu.itemAtIndex(0)->isSeparatorItem() &&
         menu.itemAtIndex(0)->tag() == 0) {

@@ -11,6 +11,9 @@ namespace {
 // timeout setting takes effect at the next launch.
 bool timeoutApplied = false;
 
+// The innermost stall guard alive, if any.
+QXAccessibilityStallGuard* currentStallGuard = nullptr;
+
 constexpr float DefaultMessagingTimeout = 1.0f;
 constexpr float SmallestMessagingTimeout = 0.009f;
 
@@ -61,7 +64,27 @@ std::optional<QVariant> QXCopyAttribute(const platform::AccessibilityElement& el
     if (element.isNull() || attribute.isEmpty()) {
         return std::nullopt;
     }
+    if (currentStallGuard && currentStallGuard->hasStalled()) {
+        return std::nullopt;
+    }
     return element.copyAttribute(attribute);
+}
+
+QXAccessibilityStallGuard::QXAccessibilityStallGuard()
+    : m_timedOutAtStart(platform::Accessibility::current().timedOutRequests()),
+      m_outer(currentStallGuard)
+{
+    currentStallGuard = this;
+}
+
+QXAccessibilityStallGuard::~QXAccessibilityStallGuard()
+{
+    currentStallGuard = m_outer;
+}
+
+bool QXAccessibilityStallGuard::hasStalled() const
+{
+    return platform::Accessibility::current().timedOutRequests() != m_timedOutAtStart;
 }
 
 std::optional<platform::AccessibilityElementList>

@@ -35,9 +35,30 @@ platform::AccessibilityUnavailability QXAccessibilityUnavailability();
 void QXAccessibilitySetGlobalMessagingTimeout(float seconds);
 
 // One attribute of an element; nothing for a null element, an empty name or
-// any error.
+// any error, and nothing without asking once a stall guard has seen its
+// application stop answering.
 std::optional<QVariant> QXCopyAttribute(const platform::AccessibilityElement& element,
                                         const QString& attribute);
+
+// Bounds a run of reads from an application that stops answering to one
+// messaging timeout: while a guard lives, the first read that times out
+// makes every later read through QXCopyAttribute answer absent at once.
+// Guards nest; reads outside any guard always ask.
+class QXAccessibilityStallGuard
+{
+public:
+    QXAccessibilityStallGuard();
+    ~QXAccessibilityStallGuard();
+    QXAccessibilityStallGuard(const QXAccessibilityStallGuard&) = delete;
+    QXAccessibilityStallGuard& operator=(const QXAccessibilityStallGuard&) = delete;
+
+    // Whether a read since the guard was made ran into the timeout.
+    bool hasStalled() const;
+
+private:
+    quint64 m_timedOutAtStart;
+    QXAccessibilityStallGuard* m_outer;
+};
 
 // The top-level items of an application's menu bar in menu bar order (index 0
 // the system menu, index 1 the application menu); nothing for a null

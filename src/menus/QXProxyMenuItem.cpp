@@ -8,6 +8,7 @@
 #include "menus/QXSystemMenuLogo.h"
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/defaults/UserDefaults.h"
+#include "platform/log/SystemLog.h"
 #include "platform/menus/Menu.h"
 #include "platform/workspace/Workspace.h"
 
@@ -309,11 +310,24 @@ void QXProxyMenuItem::menuNeedsUpdate(Menu& menu)
     if (m_submenuElement.isNull() || !menu.isEmpty()) {
         return;
     }
+    // An application that stops answering would make every further read
+    // wait for the timeout while the pop-up holds the keyboard: the first
+    // timed-out read ends the fill, and the menu shows what was read before.
+    const QXAccessibilityStallGuard guard;
     const platform::AccessibilityElementList children =
         platform::accessibilityElementListFromVariant(
             attribute(m_submenuElement, ax::ChildrenAttribute));
     for (const AccessibilityElement& child : children) {
+        const qsizetype itemsBefore = menu.numberOfItems();
         addMenuItemWithUIElement(child, menu, MaxTag, true, FastTrack());
+        if (guard.hasStalled()) {
+            // The item being read is incomplete (a wrong state, a missing
+            // submenu): leave it out.
+            while (menu.numberOfItems() > itemsBefore) {
+                menu.removeItemAtIndex(menu.numberOfItems() - 1);
+            }
+            break;
+        }
     }
     while (!menu.isEmpty() && menu.lastItem()->isSeparatorItem()) {
         menu.removeItemAtIndex(menu.numberOfItems() - 1);
@@ -339,7 +353,17 @@ void QXProxyMenuItem::pressElement()
     if (m_element.isNull()) {
         return;
     }
-    m_element.performAction(QString(ax::PressAction));
+    // The press is sent without waiting: an item that opens a modal dialog
+    // is answered only when the dialog closes. A refusal is logged; silence
+    // is what such a dialog looks like and is no error.
+    m_element.performAction(
+        QString(ax::PressAction), [title = title()](platform::ActionReply reply) {
+            if (reply == platform::ActionReply::Refused) {
+                platform::systemLog(QStringLiteral("the application refused to perform "
+                                                   "the menu item \"%1\"")
+                                        .arg(title));
+            }
+        });
 
     // In the frontmost application's menu the application is already
     // active; items reached through an application item of the

@@ -116,16 +116,6 @@ private Q_SLOTS:
         QCOMPARE(m_accessibility->prompts(), 1);
     }
 
-    void settingTheTimeoutWithoutSystemWideElementDoesNothing()
-    {
-        m_accessibility->setSystemWideElementAvailable(false);
-        QXAccessibilitySetGlobalMessagingTimeout(3.0f);
-        QVERIFY(m_accessibility->appliedMessagingTimeouts().isEmpty());
-        m_accessibility->setSystemWideElementAvailable(true);
-        QXAccessibilitySetGlobalMessagingTimeout(3.0f);
-        QCOMPARE(m_accessibility->appliedMessagingTimeouts(), QList<float>{3.0f});
-    }
-
     // Requests without element or name ask nothing; failures read as absent.
     void absentValues()
     {

@@ -54,6 +54,11 @@ public:
     // The element of the application with that process identifier; null when
     // the application is not known to the accessibility bus.
     virtual AccessibilityElement applicationElement(qint64 pid) = 0;
+    // How many requests so far went unanswered within the messaging timeout.
+    // An absent value alone does not tell a missing attribute from an
+    // application that stopped answering; a reader that compares this count
+    // before and after its reads does.
+    virtual quint64 timedOutRequests() const = 0;
 };
 
 } // namespace platform

@@ -2,6 +2,9 @@
 
 #include "platform/accessibility/AccessibilityNode.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+
 namespace platform {
 
 AccessibilityElement::AccessibilityElement(std::shared_ptr<AccessibilityNode> node)
@@ -16,9 +19,9 @@ std::optional<QVariant> AccessibilityElement::copyAttribute(const QString& name)
     return m_node->copyAttribute(name);
 }
 
-bool AccessibilityElement::performAction(const QString& name) const
+bool AccessibilityElement::performAction(const QString& name, ActionReplyHandler replied) const
 {
-    return m_node && !name.isEmpty() && m_node->performAction(name);
+    return m_node && !name.isEmpty() && m_node->performAction(name, std::move(replied));
 }
 
 std::optional<qint64> AccessibilityElement::pid() const
@@ -40,6 +43,19 @@ bool AccessibilityElement::operator==(const AccessibilityElement& other) const
         return !m_node && !other.m_node;
     }
     return m_node == other.m_node || m_node->isSameElement(*other.m_node);
+}
+
+void deliverActionReply(ActionReplyHandler replied, ActionReply reply)
+{
+    if (!replied) {
+        return;
+    }
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application) {
+        replied(reply);
+        return;
+    }
+    QTimer::singleShot(0, application, [replied = std::move(replied), reply] { replied(reply); });
 }
 
 AccessibilityElement accessibilityElementFromVariant(const QVariant& value)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/accessibility/AccessibilityNode.h"
+
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -8,8 +10,6 @@
 #include <optional>
 
 namespace platform {
-
-class AccessibilityNode;
 
 // A handle to one element of another application's user interface: cheap to
 // copy, shared by everything that holds it. A default-constructed handle is
@@ -30,8 +30,10 @@ public:
 
     // One attribute, or nothing when it is missing or the request failed.
     std::optional<QVariant> copyAttribute(const QString& name) const;
-    // Performs the action; false when the element refused or did not answer.
-    bool performAction(const QString& name) const;
+    // Sends the action without waiting for the application; false when it
+    // cannot be sent. replied, when given, later receives the answer (see
+    // AccessibilityNode::performAction).
+    bool performAction(const QString& name, ActionReplyHandler replied = {}) const;
     // The process identifier of the element's application, when known.
     std::optional<qint64> pid() const;
     // Sets the messaging timeout of requests (system-wide element only).

@@ -2,9 +2,24 @@
 
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
 namespace platform {
+
+// How an application answered an action it was sent.
+enum class ActionReply
+{
+    Done,    // it performed the action, or is performing it (a modal dialog
+             // the action opened is open) and answers other requests
+    Refused, // it answered that it did not, or the element is gone
+    NoReply  // no answer at all within the messaging timeout
+};
+using ActionReplyHandler = std::function<void(ActionReply)>;
+
+// Calls replied (when set) with reply from the event loop, after the caller
+// has returned; at once when there is no event loop.
+void deliverActionReply(ActionReplyHandler replied, ActionReply reply);
 
 // One element of another application's user interface as a backend knows it.
 // AccessibilityElement is the handle the rest of the program holds; backends
@@ -18,8 +33,12 @@ public:
     // The value of one attribute ("AXTitle", "AXChildren" ...), or nothing when
     // the element does not have it or does not answer.
     virtual std::optional<QVariant> copyAttribute(const QString& name) = 0;
-    // Performs an action ("AXPress"); answers whether the element accepted it.
-    virtual bool performAction(const QString& name) = 0;
+    // Sends an action ("AXPress") without waiting for the application, which
+    // may answer only once a dialog the action opened has closed. Answers
+    // false when the action cannot be sent (the element lacks it or is gone).
+    // replied, when given, is called once on the main thread with the answer,
+    // after performAction has returned.
+    virtual bool performAction(const QString& name, ActionReplyHandler replied) = 0;
     // The process the element belongs to, when known.
     virtual std::optional<qint64> pid() const = 0;
     // The default timeout of every later request, in seconds. Only the

@@ -30,9 +30,10 @@ public:
     // Publishes the bus address in the root window's AT_SPI_BUS property when
     // it is missing: Qt 5 applications look for it there when they start.
     void publishAddressOnRootWindow();
+    // The accessibility bus's address; empty when the session has none.
+    QString address() const;
 
 private:
-    QString address() const;
     bool answers(const QString& address);
 
     QString m_answeringAddress;

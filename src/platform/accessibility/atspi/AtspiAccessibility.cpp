@@ -1,6 +1,7 @@
 #include "platform/accessibility/atspi/AtspiAccessibility.h"
 
 #include "platform/accessibility/atspi/AtspiElementNode.h"
+#include "platform/accessibility/atspi/AtspiRequests.h"
 #include "platform/accessibility/atspi/AtspiSystemWideNode.h"
 #include "platform/log/SystemLog.h"
 
@@ -91,6 +92,11 @@ void AtspiAccessibility::tellUserAboutRestart()
 AccessibilityElement AtspiAccessibility::systemWideElement()
 {
     return AccessibilityElement(std::make_shared<AtspiSystemWideNode>());
+}
+
+quint64 AtspiAccessibility::timedOutRequests() const
+{
+    return atspi::timedOutRequests();
 }
 
 AccessibilityElement AtspiAccessibility::applicationElement(qint64 pid)

@@ -18,6 +18,7 @@ public:
     AccessibilityUnavailability unavailability() const override;
     AccessibilityElement systemWideElement() override;
     AccessibilityElement applicationElement(qint64 pid) override;
+    quint64 timedOutRequests() const override;
 
 private:
     bool ensureInitialized();

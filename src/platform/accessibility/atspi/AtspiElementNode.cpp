@@ -3,8 +3,11 @@
 #include "platform/accessibility/AccessibilityElement.h"
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/MenuKeyBinding.h"
+#include "platform/accessibility/atspi/AtspiActionCall.h"
+#include "platform/accessibility/atspi/AtspiRequests.h"
 #include "platform/accessibility/atspi/WindowMenuNode.h"
 
+#include <QDeadlineTimer>
 #include <QPointF>
 #include <memory>
 
@@ -20,6 +23,9 @@ constexpr qint64 StatesLifetimeMs = 250;
 // How far below a window a menu bar is looked for.
 constexpr int MenuBarSearchDepth = 4;
 constexpr int MenuBarSearchLimit = 200;
+// What the search for a menu bar may take beyond one messaging timeout, over
+// all of an application's windows together.
+constexpr qint64 MenuBarSearchGraceMs = 1000;
 
 // Clears a GError and answers whether there was one.
 bool failed(GError*& error)
@@ -27,6 +33,7 @@ bool failed(GError*& error)
     if (!error) {
         return false;
     }
+    atspi::countIfTimedOut(error);
     g_error_free(error);
     error = nullptr;
     return true;
@@ -109,9 +116,27 @@ bool isGtkApplication(AtspiAccessible* application)
     return gtk;
 }
 
+// The state set of an object; null when the request failed. libatspi reports
+// no error for it and hands out the last set it knew instead, so a request
+// that took the whole timeout counts as unanswered.
+AtspiStateSet* stateSetOf(AtspiAccessible* object)
+{
+    QElapsedTimer request;
+    request.start();
+    AtspiStateSet* set = atspi_accessible_get_state_set(object);
+    if (atspi::tookTheTimeout(request)) {
+        atspi::countTimedOutRequest();
+        if (set) {
+            g_object_unref(set);
+        }
+        return nullptr;
+    }
+    return set;
+}
+
 bool isActiveWindow(AtspiAccessible* window)
 {
-    AtspiStateSet* states = atspi_accessible_get_state_set(window);
+    AtspiStateSet* states = stateSetOf(window);
     const bool active = states && atspi_state_set_contains(states, ATSPI_STATE_ACTIVE);
     if (states) {
         g_object_unref(states);
@@ -122,15 +147,31 @@ bool isActiveWindow(AtspiAccessible* window)
 // Looks for the first menu bar below a window, depth first in child order:
 // toolkits put the menu bar first in the window or in its top box, so it is
 // found before the requests for its siblings' subtrees are sent. Objects that
-// never hold a menu bar (lists, text, buttons) are not searched. Answers
-// nothing when the application stops answering or the search goes on for too
-// long.
+// never hold a menu bar (lists, text, buttons) are not searched. One search
+// serves all windows of an application: once the application stops answering
+// or the deadline has passed, it answers nothing for every further window.
 class MenuBarSearch
 {
 public:
+    explicit MenuBarSearch(QDeadlineTimer deadline)
+        : m_deadline(deadline), m_timedOutAtStart(atspi::timedOutRequests())
+    {}
+
     GObjectRef<AtspiAccessible> find(const GObjectRef<AtspiAccessible>& window)
     {
+        if (hasGivenUp()) {
+            return {};
+        }
         return search(window, 0);
+    }
+
+    // The application stopped answering, or the search took too long.
+    bool hasGivenUp()
+    {
+        if (m_deadline.hasExpired() || atspi::timedOutRequests() != m_timedOutAtStart) {
+            m_giveUp = true;
+        }
+        return m_giveUp;
     }
 
 private:
@@ -138,11 +179,10 @@ private:
     {
         const std::optional<int> count = childCount(object.get());
         if (!count) {
-            // The application does not answer: give up rather than wait again.
-            m_giveUp = true;
+            // Gone, or not answering (which ends the whole search).
             return {};
         }
-        for (int i = 0; i < *count && !m_giveUp; ++i) {
+        for (int i = 0; i < *count && !hasGivenUp(); ++i) {
             if (++m_visited > MenuBarSearchLimit) {
                 m_giveUp = true;
                 break;
@@ -153,8 +193,7 @@ private:
             }
             const std::optional<AtspiRole> role = roleOf(child.get());
             if (!role) {
-                m_giveUp = true;
-                break;
+                continue;
             }
             if (*role == ATSPI_ROLE_MENU_BAR) {
                 return child;
@@ -169,6 +208,8 @@ private:
         return {};
     }
 
+    QDeadlineTimer m_deadline;
+    quint64 m_timedOutAtStart;
     int m_visited = 0;
     bool m_giveUp = false;
 };
@@ -194,7 +235,7 @@ AtspiElementNode::States AtspiElementNode::states()
         return m_states;
     }
     States states;
-    AtspiStateSet* set = atspi_accessible_get_state_set(m_object.get());
+    AtspiStateSet* set = stateSetOf(m_object.get());
     if (set) {
         states.valid = true;
         states.enabled = atspi_state_set_contains(set, ATSPI_STATE_ENABLED) ||
@@ -211,6 +252,21 @@ AtspiElementNode::States AtspiElementNode::states()
 }
 
 std::optional<QVariant> AtspiElementNode::copyAttribute(const QString& name)
+{
+    // Not every libatspi call reports an application that does not answer
+    // as an error: a read that came back empty after the whole timeout
+    // counts as unanswered all the same.
+    const quint64 timedOutBefore = atspi::timedOutRequests();
+    QElapsedTimer request;
+    request.start();
+    std::optional<QVariant> value = readAttribute(name);
+    if (!value && atspi::tookTheTimeout(request) && atspi::timedOutRequests() == timedOutBefore) {
+        atspi::countTimedOutRequest();
+    }
+    return value;
+}
+
+std::optional<QVariant> AtspiElementNode::readAttribute(const QString& name)
 {
     if (name == RoleAttribute) {
         switch (m_kind) {
@@ -461,6 +517,8 @@ std::optional<QVariant> AtspiElementNode::children()
 
 std::optional<QVariant> AtspiElementNode::menuBar()
 {
+    // One budget for the whole search, however many windows there are.
+    MenuBarSearch search(QDeadlineTimer(atspi::messagingTimeoutMs() + MenuBarSearchGraceMs));
     const std::optional<int> count = childCount(m_object.get());
     if (!count) {
         return std::nullopt;
@@ -468,7 +526,7 @@ std::optional<QVariant> AtspiElementNode::menuBar()
     // The active window's menu bar first; with one window there is nothing
     // to order.
     QList<GObjectRef<AtspiAccessible>> windows;
-    for (int i = 0; i < *count; ++i) {
+    for (int i = 0; i < *count && !search.hasGivenUp(); ++i) {
         GObjectRef<AtspiAccessible> window = childAt(m_object.get(), i);
         if (!window) {
             continue;
@@ -480,7 +538,7 @@ std::optional<QVariant> AtspiElementNode::menuBar()
         }
     }
     for (const GObjectRef<AtspiAccessible>& window : std::as_const(windows)) {
-        GObjectRef<AtspiAccessible> bar = MenuBarSearch().find(window);
+        GObjectRef<AtspiAccessible> bar = search.find(window);
         if (bar) {
             return QVariant::fromValue(AccessibilityElement(std::make_shared<AtspiElementNode>(
                 bar, Kind::MenuBar, m_pid, isGtkApplication(m_object.get()))));
@@ -489,7 +547,7 @@ std::optional<QVariant> AtspiElementNode::menuBar()
     return std::nullopt;
 }
 
-bool AtspiElementNode::performAction(const QString& name)
+bool AtspiElementNode::performAction(const QString& name, ActionReplyHandler replied)
 {
     if (name != PressAction) {
         return false;
@@ -517,10 +575,9 @@ bool AtspiElementNode::performAction(const QString& name)
                 break;
             }
         }
-        done = atspi_action_do_action(action, chosen, &error);
-        if (failed(error)) {
-            done = false;
-        }
+        // Sent without waiting: the application may answer only after a
+        // dialog the item opened has closed.
+        done = atspi::sendDoAction(m_object.get(), chosen, std::move(replied));
     }
     g_object_unref(action);
     return done;

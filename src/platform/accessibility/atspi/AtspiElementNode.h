@@ -32,7 +32,7 @@ public:
     AtspiElementNode(GObjectRef<AtspiAccessible> object, Kind kind, qint64 pid, bool gtk = false);
 
     std::optional<QVariant> copyAttribute(const QString& name) override;
-    bool performAction(const QString& name) override;
+    bool performAction(const QString& name, ActionReplyHandler replied) override;
     std::optional<qint64> pid() const override { return m_pid; }
     bool setMessagingTimeout(float seconds) override;
     bool isSameElement(const AccessibilityNode& other) const override;
@@ -48,6 +48,7 @@ private:
         bool indeterminate = false;
     };
 
+    std::optional<QVariant> readAttribute(const QString& name);
     std::optional<AtspiRole> role();
     States states();
     std::optional<QVariant> title();

@@ -1,7 +1,8 @@
 #include "platform/accessibility/atspi/AtspiSystemWideNode.h"
 
+#include "platform/accessibility/atspi/AtspiRequests.h"
+
 #include <algorithm>
-#include <atspi/atspi.h>
 #include <cmath>
 
 namespace platform {
@@ -14,7 +15,7 @@ bool AtspiSystemWideNode::setMessagingTimeout(float seconds)
     const double milliseconds = std::min(std::round(double(seconds) * 1000.0), 2147483647.0);
     // No start-up grace period: an application that has just appeared is
     // bounded like every other.
-    atspi_set_timeout(static_cast<gint>(std::max(milliseconds, 1.0)), -1);
+    atspi::setMessagingTimeoutMs(static_cast<int>(std::max(milliseconds, 1.0)));
     return true;
 }
 

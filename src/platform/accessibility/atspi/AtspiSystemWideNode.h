@@ -10,7 +10,7 @@ class AtspiSystemWideNode : public AccessibilityNode
 {
 public:
     std::optional<QVariant> copyAttribute(const QString&) override { return std::nullopt; }
-    bool performAction(const QString&) override { return false; }
+    bool performAction(const QString&, ActionReplyHandler) override { return false; }
     std::optional<qint64> pid() const override { return std::nullopt; }
     bool setMessagingTimeout(float seconds) override;
     bool isSameElement(const AccessibilityNode& other) const override;

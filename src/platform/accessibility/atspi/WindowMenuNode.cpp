@@ -79,11 +79,19 @@ std::optional<QVariant> WindowMenuNode::copyAttribute(const QString& name)
     return std::nullopt;
 }
 
-bool WindowMenuNode::performAction(const QString& name)
+bool WindowMenuNode::performAction(const QString& name, ActionReplyHandler replied)
 {
     if (name != PressAction || !m_window) {
         return false;
     }
+    // The window manager is asked at once; nothing waits for it.
+    const bool done = perform();
+    deliverActionReply(std::move(replied), done ? ActionReply::Done : ActionReply::Refused);
+    return true;
+}
+
+bool WindowMenuNode::perform() const
+{
     if (m_kind != Kind::Command) {
         return true;
     }

@@ -29,13 +29,15 @@ public:
                    WindowMenuCommand command = WindowMenuCommand::Minimize);
 
     std::optional<QVariant> copyAttribute(const QString& name) override;
-    bool performAction(const QString& name) override;
+    bool performAction(const QString& name, ActionReplyHandler replied) override;
     std::optional<qint64> pid() const override { return m_pid; }
     bool setMessagingTimeout(float) override { return false; }
     bool isSameElement(const AccessibilityNode& other) const override;
 
 private:
     QString title() const;
+    // Runs the command through the window manager; false when it refused.
+    bool perform() const;
 
     Kind m_kind;
     qint64 m_pid;

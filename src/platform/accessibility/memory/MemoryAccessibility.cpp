@@ -364,6 +364,11 @@ void MemoryAccessibility::vanishElement(const AccessibilityElement& element, int
     }
 }
 
+quint64 MemoryAccessibility::timedOutRequests() const
+{
+    return m_state->timedOutRequests;
+}
+
 int MemoryAccessibility::requestCount() const
 {
     return m_state->requests;

@@ -29,6 +29,7 @@ public:
     AccessibilityUnavailability unavailability() const override;
     AccessibilityElement systemWideElement() override;
     AccessibilityElement applicationElement(qint64 pid) override;
+    quint64 timedOutRequests() const override;
 
     // --- Control surface for tests and demos ---
 
@@ -66,22 +67,33 @@ public:
     QList<float> appliedMessagingTimeouts() const;
 
     // Delays in seconds: of every request, of every request to one
-    // application, of every request to one element.
+    // application, of every request to one element. A request that takes
+    // longer than the messaging timeout reads as absent and counts as timed
+    // out. Actions never wait: an element slower than the timeout performs
+    // them as an item that opens a modal dialog does (answered Done), an
+    // application slower than the timeout performs them unanswered.
     void setRequestDelay(double seconds);
     void setApplicationDelay(qint64 pid, double seconds);
     void setElementDelay(const AccessibilityElement& element, double seconds);
     // Really wait for delays (demos) instead of only counting them.
     void setSleepsForDelays(bool sleeps);
-    // Makes one attribute or action of an element fail.
+    // Makes one attribute of an element fail (it reads as absent), or one
+    // action (it is sent, and the application answers that it refused).
     void failAttribute(const AccessibilityElement& element, const QString& name);
     // The element (and everything below it) answers `requests` more requests
     // and then vanishes.
     void vanishElement(const AccessibilityElement& element, int requests = 0);
 
+    // What every element of this backend shares (clock, counters, timeout):
+    // elements a test builds by hand join the backend through it.
+    std::shared_ptr<MemoryAccessibilityState> sharedState() const { return m_state; }
+
     int requestCount() const;
     int requestCount(const QString& attributeOrAction) const;
     // Seconds the requests so far would have taken.
     double elapsedSeconds() const;
+    // Clears the request counters, the clock and the pressed items; the count
+    // of timed-out requests only grows, as readers compare it over time.
     void resetCounters();
     // The items pressed so far, as title paths "File > Open".
     QStringList pressedItems() const;

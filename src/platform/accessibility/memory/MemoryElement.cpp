@@ -48,6 +48,25 @@ void MemoryElement::vanish()
 
 bool MemoryElement::beginRequest(const QString& what)
 {
+    if (!sendRequest(what)) {
+        return false;
+    }
+    const double cost = requestCost();
+    const double timeout = m_state->messagingTimeout;
+    const double waited = std::min(cost, timeout);
+    m_state->elapsed += waited;
+    if (m_state->sleeps && waited > 0) {
+        QThread::usleep(static_cast<unsigned long>(std::lround(waited * 1e6)));
+    }
+    if (cost > timeout) {
+        ++m_state->timedOutRequests;
+        return false;
+    }
+    return true;
+}
+
+bool MemoryElement::sendRequest(const QString& what)
+{
     ++m_state->requests;
     ++m_state->requestsByAttribute[what];
     if (m_vanished) {
@@ -58,14 +77,12 @@ bool MemoryElement::beginRequest(const QString& what)
         vanish();
         return false;
     }
-    const double cost = m_state->delay + m_delay + (m_application ? m_application->delay : 0.0);
-    const double timeout = m_state->messagingTimeout;
-    const double waited = std::min(cost, timeout);
-    m_state->elapsed += waited;
-    if (m_state->sleeps && waited > 0) {
-        QThread::usleep(static_cast<unsigned long>(std::lround(waited * 1e6)));
-    }
-    return cost <= timeout;
+    return true;
+}
+
+double MemoryElement::requestCost() const
+{
+    return m_state->delay + m_delay + (m_application ? m_application->delay : 0.0);
 }
 
 std::optional<QVariant> MemoryElement::copyAttribute(const QString& name)
@@ -106,15 +123,28 @@ std::optional<QVariant> MemoryElement::copyAttribute(const QString& name)
     return *found;
 }
 
-bool MemoryElement::performAction(const QString& name)
+bool MemoryElement::performAction(const QString& name, ActionReplyHandler replied)
 {
-    if (!beginRequest(name) || m_failing.contains(name) || name != PressAction) {
+    // Sent without waiting: the clock does not move. An element slower than
+    // the timeout stands for an item that opens a modal dialog: performed
+    // while its application keeps answering. An application slower than the
+    // timeout performs it too, but its answer does not come in time.
+    if (!sendRequest(name) || name != PressAction) {
         return false;
     }
     if (!m_attributes.value(EnabledAttribute).toBool()) {
         return false;
     }
+    if (m_failing.contains(name)) {
+        // The application answers that it did not perform it.
+        deliverActionReply(std::move(replied), ActionReply::Refused);
+        return true;
+    }
     m_state->pressed.append(m_pressPath);
+    const double applicationCost = m_state->delay + (m_application ? m_application->delay : 0.0);
+    deliverActionReply(std::move(replied), applicationCost <= m_state->messagingTimeout
+                                               ? ActionReply::Done
+                                               : ActionReply::NoReply);
     return true;
 }
 

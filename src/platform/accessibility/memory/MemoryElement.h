@@ -21,6 +21,7 @@ struct MemoryAccessibilityState
     bool sleeps = false; // really wait for delays instead of only counting them
     double elapsed = 0.0;
     int requests = 0;
+    quint64 timedOutRequests = 0;
     QHash<QString, int> requestsByAttribute;
     QStringList pressed;
 };
@@ -34,7 +35,8 @@ struct MemoryApplicationState
 
 // One element of the memory backend's scripted tree. Requests cost the
 // configured delays (counted on a simulated clock, or slept), a request that
-// costs more than the messaging timeout reads as absent, and an element can
+// costs more than the messaging timeout reads as absent and counts as timed
+// out, an action is sent without waiting for its answer, and an element can
 // be made to fail single attributes or to vanish after a number of requests.
 class MemoryElement : public AccessibilityNode, public std::enable_shared_from_this<MemoryElement>
 {
@@ -43,7 +45,7 @@ public:
                   std::shared_ptr<MemoryApplicationState> application, QString role);
 
     std::optional<QVariant> copyAttribute(const QString& name) override;
-    bool performAction(const QString& name) override;
+    bool performAction(const QString& name, ActionReplyHandler replied) override;
     std::optional<qint64> pid() const override;
     bool setMessagingTimeout(float seconds) override;
     bool isSameElement(const AccessibilityNode& other) const override;
@@ -69,8 +71,13 @@ public:
     bool hasVanished() const { return m_vanished; }
 
 private:
-    // Accounts for one request; false when it fails (vanished or timed out).
+    // Accounts for one request that waits for its answer; false when it
+    // fails (vanished or timed out).
     bool beginRequest(const QString& what);
+    // Counts one request; false when the element has vanished.
+    bool sendRequest(const QString& what);
+    // Seconds the element takes to answer.
+    double requestCost() const;
     void vanish();
 
     std::shared_ptr<MemoryAccessibilityState> m_state;

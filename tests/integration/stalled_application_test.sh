@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# An application that stops answering after its menu bar was listed costs the
+# pop-up one messaging timeout, not one per remaining read, in both toolkits:
+# the timed-out read is recognised over AT-SPI and ends the reading.
+. "$(dirname "$0")/lib.sh"
+require_desktop
+
+fixtures=$TROVIX_BUILD_DIR/tests/fixtures
+description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
+probe=$TROVIX_BUILD_DIR/tests/menus/trovix-stall-probe
+[ -x "$probe" ] || fail "the stall probe is not built: $probe"
+
+start_app fixture-qt "$fixtures/trovix-fixture-qt" "$description"
+qt_pid=$APP_PID
+start_app fixture-gtk "$fixtures/trovix-fixture-gtk" "$description"
+gtk_pid=$APP_PID
+
+for toolkit in qt gtk; do
+    pid_var=${toolkit}_pid
+    pid=${!pid_var}
+    wait_for 30 eval "'$TROVIX' dump-menu --pid $pid --depth 1 >/dev/null 2>&1" ||
+        fail "the $toolkit fixture (pid $pid) did not appear on the accessibility bus"
+    "$probe" "$pid" >"$ARTIFACTS/$toolkit.out" 2>"$ARTIFACTS/$toolkit.err" ||
+        fail "the probe failed on the $toolkit fixture: $(cat "$ARTIFACTS/$toolkit.err")"
+    read -r _ items _ timeouts _ ms <"$ARTIFACTS/$toolkit.out"
+    log "$toolkit fixture stopped after its menu bar was listed: $items items, $timeouts timed-out read(s), $ms ms"
+    [ "$timeouts" -eq 1 ] || fail "reading the stopped $toolkit fixture ran into $timeouts timeouts"
+    running "$pid" || fail "the $toolkit fixture did not survive"
+    pass "the stopped $toolkit fixture cost one timeout ($ms ms)"
+done
