@@ -1,0 +1,257 @@
+#include "platform/input/x11/X11HotKeyGrabs.h"
+
+#include <QtTest>
+#include <xkbcommon/xkbcommon-keysyms.h>
+
+using namespace platform;
+
+namespace {
+
+constexpr quint16 Shift = 0x01;
+constexpr quint16 Lock = 0x02;
+constexpr quint16 Control = 0x04;
+constexpr quint16 Mod1 = 0x08;
+constexpr quint16 Mod2 = 0x10;
+constexpr quint16 Mod3 = 0x20;
+constexpr quint16 Mod4 = 0x40;
+constexpr quint8 keyA = 38;
+constexpr quint8 keyM = 58;
+
+// A modifier map with Alt on Mod1 and Num Lock and Super where given (0: no
+// such key on the keyboard).
+X11ModifierMap mapWith(quint16 numLock, quint16 super)
+{
+    std::array<QList<quint8>, X11ModifierMap::ModifierCount> modifiers = {
+        {{50}, {66}, {37}, {64}, {}, {}, {}, {}}};
+    if (numLock != 0) {
+        modifiers[qCountTrailingZeroBits(numLock)].append(77);
+    }
+    if (super != 0) {
+        modifiers[qCountTrailingZeroBits(super)].append(133);
+    }
+    const QHash<quint8, QList<quint32>> keysyms = {
+        {50, {XKB_KEY_Shift_L}}, {66, {XKB_KEY_Caps_Lock}}, {37, {XKB_KEY_Control_L}},
+        {64, {XKB_KEY_Alt_L}},   {77, {XKB_KEY_Num_Lock}},  {133, {XKB_KEY_Super_L}},
+    };
+    return X11ModifierMap::fromServerMapping(
+        modifiers, [keysyms](quint8 keycode) { return keysyms.value(keycode); });
+}
+
+// The passive key grabs of an X server: a client's grab of a combination
+// another client holds is refused as a whole; a client's second grab of its
+// own combination is granted, and one ungrab ends it.
+struct FakeServer
+{
+    static constexpr int ownClient = 1;
+    static constexpr int otherClient = 2;
+
+    QHash<QPair<quint8, quint16>, int> holders;
+    int grabRequests = 0;
+    int ungrabRequests = 0;
+
+    bool grab(int client, quint8 keycode, const QList<quint16>& states)
+    {
+        ++grabRequests;
+        for (quint16 state : states) {
+            if (holders.value({keycode, state}, client) != client) {
+                return false;
+            }
+        }
+        for (quint16 state : states) {
+            holders.insert({keycode, state}, client);
+        }
+        return true;
+    }
+    void ungrab(int client, quint8 keycode, const QList<quint16>& states)
+    {
+        ++ungrabRequests;
+        for (quint16 state : states) {
+            if (holders.value({keycode, state}) == client) {
+                holders.remove({keycode, state});
+            }
+        }
+    }
+    // The states of the key this program's connection holds, sorted.
+    QList<quint16> ownStates(quint8 keycode) const
+    {
+        QList<quint16> states;
+        for (auto it = holders.cbegin(); it != holders.cend(); ++it) {
+            if (it.key().first == keycode && it.value() == ownClient) {
+                states.append(it.key().second);
+            }
+        }
+        std::sort(states.begin(), states.end());
+        return states;
+    }
+};
+
+// The grabs of the program's connection on the fake server.
+struct Grabs : X11HotKeyGrabs
+{
+    explicit Grabs(FakeServer& server)
+        : X11HotKeyGrabs(
+              [&server](quint8 keycode, const QList<quint16>& states) {
+                  return server.grab(FakeServer::ownClient, keycode, states);
+              },
+              [&server](quint8 keycode, const QList<quint16>& states) {
+                  server.ungrab(FakeServer::ownClient, keycode, states);
+              })
+    {}
+};
+
+// The modifiers with every combination of Caps Lock and a Num Lock modifier.
+QList<quint16> withLocks(quint16 modifiers, quint16 numLock)
+{
+    return {modifiers, quint16(modifiers | Lock), quint16(modifiers | numLock),
+            quint16(modifiers | Lock | numLock)};
+}
+
+const ModifierFlags controlOption = ModifierFlag::Control | ModifierFlag::Option;
+
+} // namespace
+
+// The hot key grabs one connection holds: a combination it already grabs is
+// refused before the server is asked, and the grabs follow changes of the
+// keyboard mapping.
+class HotKeyGrabsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void aDuplicateIsRefusedAndTheFirstGrabSurvives_data()
+    {
+        QTest::addColumn<quint8>("secondKey");
+        QTest::addColumn<qint64>("secondModifiers");
+        QTest::addColumn<bool>("otherClientHolds");
+        QTest::addColumn<bool>("accepted");
+
+        QTest::newRow("same combination") << keyM << qint64(controlOption) << false << false;
+        QTest::newRow("another key") << keyA << qint64(controlOption) << false << true;
+        QTest::newRow("more modifiers")
+            << keyM << qint64(controlOption | ModifierFlag::Shift) << false << true;
+        QTest::newRow("another program holds one lock state")
+            << keyA << qint64(controlOption) << true << false;
+    }
+
+    void aDuplicateIsRefusedAndTheFirstGrabSurvives()
+    {
+        QFETCH(quint8, secondKey);
+        QFETCH(qint64, secondModifiers);
+        QFETCH(bool, otherClientHolds);
+        QFETCH(bool, accepted);
+
+        FakeServer server;
+        if (otherClientHolds) {
+            server.holders.insert({secondKey, Control | Mod1 | Mod2}, FakeServer::otherClient);
+        }
+        const X11ModifierMap map = mapWith(Mod2, Mod4);
+        Grabs grabs(server);
+        QVERIFY(grabs.add(1, keyM, controlOption, map));
+        const QList<quint16> first = withLocks(Control | Mod1, Mod2);
+        QCOMPARE(server.ownStates(keyM), first);
+
+        QCOMPARE(grabs.add(2, secondKey, ModifierFlags(secondModifiers), map), accepted);
+        QCOMPARE(grabs.grabbedStates(2).isEmpty(), !accepted);
+        if (otherClientHolds) {
+            // Nothing of the refused list stays with this program.
+            QVERIFY(server.ownStates(secondKey).isEmpty());
+            QCOMPARE(server.holders.value({secondKey, Control | Mod1 | Mod2}),
+                     FakeServer::otherClient);
+        }
+        // Ending the second registration (or its refused attempt) leaves the
+        // first one's grabs in place.
+        grabs.remove(2);
+        QCOMPARE(server.ownStates(keyM), first);
+        QCOMPARE(grabs.handleFor(keyM, Control | Mod1 | Lock), HotKeyHandle(1));
+
+        grabs.remove(1);
+        QVERIFY(server.ownStates(keyM).isEmpty());
+        QVERIFY(grabs.isEmpty());
+    }
+
+    void grabsFollowTheModifierMap_data()
+    {
+        QTest::addColumn<qint64>("modifiers");
+        QTest::addColumn<int>("numLockBefore");
+        QTest::addColumn<int>("superBefore");
+        QTest::addColumn<int>("numLockAfter");
+        QTest::addColumn<int>("superAfter");
+        QTest::addColumn<int>("grabbedModifiers"); // after the change; -1: none
+
+        QTest::newRow("Num Lock moves to Mod3") << qint64(controlOption) << int(Mod2) << int(Mod4)
+                                                << int(Mod3) << int(Mod4) << int(Control | Mod1);
+        QTest::newRow("Super moves to Mod3")
+            << qint64(ModifierFlag::Command | ModifierFlag::Shift) << int(Mod2) << int(Mod4)
+            << int(Mod2) << int(Mod3) << int(Shift | Mod3);
+        QTest::newRow("Super goes away")
+            << qint64(ModifierFlag::Command) << int(Mod2) << int(Mod4) << int(Mod2) << 0 << -1;
+        QTest::newRow("Super comes back") << qint64(ModifierFlag::Command) << int(Mod2) << 0
+                                          << int(Mod2) << int(Mod4) << int(Mod4);
+    }
+
+    void grabsFollowTheModifierMap()
+    {
+        QFETCH(qint64, modifiers);
+        QFETCH(int, numLockBefore);
+        QFETCH(int, superBefore);
+        QFETCH(int, numLockAfter);
+        QFETCH(int, superAfter);
+        QFETCH(int, grabbedModifiers);
+
+        FakeServer server;
+        Grabs grabs(server);
+        // A registration whose modifier has no key yet stays out: the
+        // service refuses it at first; it comes back only through a change.
+        QVERIFY(grabs.add(1, keyM, ModifierFlag::Control, mapWith(Mod2, Mod4)));
+        const bool added =
+            grabs.add(2, keyA, ModifierFlags(modifiers), mapWith(numLockBefore, superBefore));
+        QCOMPARE(added, superBefore != 0);
+        if (!added) {
+            // A registration without grabs, as one that lost them in a change.
+            QVERIFY(grabs.add(2, keyA, ModifierFlags(modifiers), mapWith(numLockBefore, Mod4)));
+            grabs.remap(mapWith(numLockBefore, superBefore));
+            QVERIFY(server.ownStates(keyA).isEmpty());
+        }
+
+        grabs.remap(mapWith(numLockAfter, superAfter));
+        if (grabbedModifiers < 0) {
+            QVERIFY(server.ownStates(keyA).isEmpty());
+            QVERIFY(grabs.grabbedStates(2).isEmpty());
+            QCOMPARE(grabs.handleFor(keyA, 0), HotKeyHandle(0));
+        } else {
+            const QList<quint16> expected = withLocks(quint16(grabbedModifiers), numLockAfter);
+            QCOMPARE(server.ownStates(keyA), expected);
+            QCOMPARE(grabs.handleFor(keyA, quint16(grabbedModifiers | Lock | numLockAfter)),
+                     HotKeyHandle(2));
+        }
+        // The other registration follows Num Lock too.
+        QCOMPARE(server.ownStates(keyM), withLocks(Control, quint16(numLockAfter)));
+
+        // Another change to the same map asks the server nothing.
+        const int requests = server.grabRequests + server.ungrabRequests;
+        grabs.remap(mapWith(numLockAfter, superAfter));
+        QCOMPARE(server.grabRequests + server.ungrabRequests, requests);
+
+        grabs.clear();
+        QVERIFY(server.holders.isEmpty());
+    }
+
+    void aRemapThatMakesTwoRegistrationsCollideKeepsTheFirst()
+    {
+        // Alt and Super on different modifiers, then both on Mod1: Option and
+        // Command now mean the same grab.
+        FakeServer server;
+        Grabs grabs(server);
+        QVERIFY(grabs.add(1, keyM, ModifierFlag::Option, mapWith(Mod2, Mod4)));
+        QVERIFY(grabs.add(2, keyM, ModifierFlag::Command, mapWith(Mod2, Mod4)));
+        grabs.remap(mapWith(Mod2, Mod1));
+        QCOMPARE(grabs.grabbedStates(1), withLocks(Mod1, Mod2));
+        QVERIFY(grabs.grabbedStates(2).isEmpty());
+        // Ending the second one leaves the first one's grabs alone.
+        grabs.remove(2);
+        QCOMPARE(server.ownStates(keyM), withLocks(Mod1, Mod2));
+    }
+};
+
+QTEST_GUILESS_MAIN(HotKeyGrabsTest)
+#include "hot_key_grabs_test.moc"
