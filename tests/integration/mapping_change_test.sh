@@ -28,10 +28,10 @@ wait_for 30 eval "'$TROVIX' dump-menu --pid $qt_pid --depth 1 >/dev/null 2>&1" |
     fail "the fixture did not appear on the accessibility bus"
 wait_for_window_of 30 "$qt_pid"
 fixture_window=$WINDOW
-# Hot keys within 0.1 s after a pop-up menu closed are swallowed by design.
 front() {
-    sleep 0.2
     xdotool windowactivate --sync "$fixture_window" >/dev/null 2>&1
+    wait_for 10 eval "[ \"\$(xdotool getactivewindow getwindowpid 2>/dev/null)\" = $qt_pid ]" ||
+        fail "the fixture did not come to the front"
     xdotool mousemove --window "$fixture_window" 150 120
 }
 
@@ -52,7 +52,8 @@ try_trigger() {
     return 1
 }
 # The mapping change reaches Trovix as X events, so the first tries may come
-# before it has grabbed again.
+# before it has grabbed again; a hot key right after a pop-up closed is
+# swallowed by design. Both are tried again.
 check_triggers() {
     wait_for 15 try_trigger xdotool key ctrl+alt+m || fail "the hot key did not pop up $1"
     close_popup

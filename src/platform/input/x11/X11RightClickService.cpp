@@ -48,11 +48,10 @@ void X11RightClickService::keyboardMappingChanged()
     if (m_modifier == 0) {
         return;
     }
-    const std::optional<quint16> grabModifiers =
-        m_keyboard->modifierMap().grabModifiersForFlags(m_modifier);
+    const X11ModifierMap modifierMap = m_keyboard->modifierMap();
+    const std::optional<quint16> grabModifiers = modifierMap.grabModifiersForFlags(m_modifier);
     const QList<quint16> states =
-        grabModifiers ? x11StatesWithLocks(*grabModifiers, m_keyboard->modifierMap(), true)
-                      : QList<quint16>();
+        grabModifiers ? x11StatesWithLocks(*grabModifiers, modifierMap, true) : QList<quint16>();
     if (states == m_states) {
         return;
     }
