@@ -43,10 +43,10 @@ public:
     // Ungrabs every registration and forgets them.
     void clear();
     // Grabs the registrations again for a changed modifier map. A
-    // registration whose states stay the same keeps its grabs; one that
-    // cannot be grabbed now (its modifier vanished, another client holds the
-    // new states) stays registered without grabs and is tried again at the
-    // next change.
+    // registration whose states stay the same keeps its grabs, also against
+    // one that moved onto them; one that cannot be grabbed now (its modifier
+    // vanished, another registration or client holds the new states) stays
+    // registered without grabs and is tried again at the next change.
     void remap(const X11ModifierMap& map);
 
     // The registration whose grab a key event of this key and X modifier
