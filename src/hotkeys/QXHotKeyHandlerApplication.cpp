@@ -4,6 +4,7 @@
 #include "hotkeys/QXHotKeyHandler.h"
 #include "hotkeys/QXHotKeyTextView.h"
 #include "platform/input/HotKeyService.h"
+#include "platform/input/ModifierKeyState.h"
 #include "platform/input/VirtualKeyCodes.h"
 
 #include <QDateTime>
@@ -81,7 +82,9 @@ platform::Event QXHotKeyHandlerApplication::eventForKeyEvent(const QKeyEvent& ke
     if (event.keyCode != platform::Event::NoKeyCode) {
         flags |= platform::intrinsicModifierFlagsForKeyCode(event.keyCode);
     }
-    event.modifierFlags = flags;
+    // Caps Lock and the left/right bits, which Qt's modifiers do not tell.
+    event.modifierFlags =
+        platform::ModifierKeyState::current().completedFlags(flags, keyEvent.nativeModifiers());
     event.characters = keyEvent.text();
     event.charactersIgnoringModifiers = textIgnoringModifiers(keyEvent);
     event.timestamp = static_cast<double>(keyEvent.timestamp()) / 1000.0;

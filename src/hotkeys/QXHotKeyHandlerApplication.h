@@ -68,7 +68,8 @@ public:
     static void setRecordingHotKeyTextView(QXHotKeyTextView* textView);
 
     // A key press of one of the program's own windows as the program's key
-    // event: virtual key code from the X keycode, modifier flags, texts.
+    // event: virtual key code from the X keycode, modifier flags with Caps
+    // Lock and the left/right bits, texts.
     static platform::Event eventForKeyEvent(const QKeyEvent& keyEvent);
     void setEventToRepeat(const std::optional<platform::Event>& event) { m_eventToRepeat = event; }
 

@@ -7,6 +7,7 @@
 #include "platform/input/VirtualKeyCodes.h"
 #include "platform/input/memory/MemoryHotKeyService.h"
 #include "platform/input/memory/MemoryKeyboardLayout.h"
+#include "platform/input/memory/MemoryModifierKeyState.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -25,9 +26,13 @@ namespace {
 class RecorderEnvironment : public AppTestEnvironment
 {
 public:
-    RecorderEnvironment() : service(new platform::MemoryHotKeyService())
+    RecorderEnvironment()
+        : service(new platform::MemoryHotKeyService()),
+          modifierKeys(new platform::MemoryModifierKeyState())
     {
         platform::HotKeyService::setCurrent(std::unique_ptr<platform::HotKeyService>(service));
+        platform::ModifierKeyState::setCurrent(
+            std::unique_ptr<platform::ModifierKeyState>(modifierKeys));
         platform::KeyboardLayout::setCurrent(std::make_unique<platform::MemoryKeyboardLayout>(
             platform::MemoryKeyboardLayout::usLetterKeys()));
         auto* layout = new QHBoxLayout(&window);
@@ -56,6 +61,7 @@ public:
         QXMainController::mainController().setAllApplicationsTriggerHotKeyTextView(nullptr);
         QXMainController::mainController().resetForTesting();
         platform::KeyboardLayout::setCurrent(nullptr);
+        platform::ModifierKeyState::setCurrent(nullptr);
         platform::HotKeyService::setCurrent(nullptr);
     }
 
@@ -74,7 +80,8 @@ public:
         QApplication::sendEvent(widget, &event);
     }
 
-    platform::MemoryHotKeyService* service; // owned by HotKeyService::current()
+    platform::MemoryHotKeyService* service;         // owned by HotKeyService::current()
+    platform::MemoryModifierKeyState* modifierKeys; // owned by ModifierKeyState::current()
     QWidget window;
     QXHotKeyTextView frontmost;
     QXHotKeyTextView allApplications;
@@ -212,6 +219,52 @@ private Q_SLOTS:
                  recorder.hotKey());
         QCOMPARE(changes.size(), 1);
         QVERIFY(!environment.settings().hasStoredValue(MenuTrigger));
+    }
+
+    void recordedFlagsKeepCapsLockAndSides_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("capsLock");
+        QTest::addColumn<qint64>("heldSides");
+        QTest::addColumn<qint64>("storedFlags");
+        QTest::addColumn<QString>("exactText");
+
+        const int controlOption = int(Qt::ControlModifier | Qt::AltModifier);
+        QTest::newRow("left Control, right Option")
+            << controlOption << false << qint64(LeftControl | RightOption)
+            << qint64(Control | Option | LeftControl | RightOption) << QStringLiteral("Ⓛ⌃Ⓡ⌥K");
+        QTest::newRow("Caps Lock on, right Command")
+            << int(Qt::MetaModifier | Qt::ShiftModifier) << true << qint64(RightCommand | LeftShift)
+            << qint64(CapsLock | Shift | Command | RightCommand | LeftShift)
+            << QStringLiteral("Ⓛ⇧Ⓡ⌘K");
+        QTest::newRow("sides of modifiers the event lacks are dropped")
+            << controlOption << false << qint64(LeftControl | LeftShift)
+            << qint64(Control | Option | LeftControl) << QStringLiteral("Ⓛ⌃⌥K");
+    }
+
+    // The recorded flags keep Caps Lock and the left/right bits, so the
+    // exact-match and Caps Lock settings can apply to a recorded hot key.
+    void recordedFlagsKeepCapsLockAndSides()
+    {
+        QFETCH(int, modifiers);
+        QFETCH(bool, capsLock);
+        QFETCH(qint64, heldSides);
+        QFETCH(qint64, storedFlags);
+        QFETCH(QString, exactText);
+
+        RecorderEnvironment environment;
+        environment.settings().setBool(true, HotKeysRequireExactModifierKeyMatches);
+        QXHotKeyTextView& recorder = environment.allApplications;
+        environment.modifierKeys->setCapsLockOn(capsLock);
+        environment.modifierKeys->setHeldSides(platform::ModifierFlags(heldSides));
+        environment.click(&recorder);
+        environment.press(&recorder, VirtualKey::K, Qt::Key_K, Qt::KeyboardModifiers(modifiers));
+
+        QVERIFY(recorder.hotKey());
+        const QVariantMap stored =
+            environment.settings().dictionaryForKey(MenuTriggerAllApplications);
+        QCOMPARE(stored.value(QStringLiteral("Modifier Flags")).toLongLong(), storedFlags);
+        QCOMPARE(recorder.displayedText(), exactText);
     }
 
     void escapeEndsRecordingUnlessMetaKeysAreIgnored()

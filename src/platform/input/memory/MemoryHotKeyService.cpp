@@ -1,11 +1,23 @@
 #include "platform/input/memory/MemoryHotKeyService.h"
 
+#include "platform/input/VirtualKeyCodes.h"
+
+#include <algorithm>
+
 namespace platform {
 namespace {
 
 constexpr ModifierFlags heldModifierBits = ModifierFlag::Shift | ModifierFlag::Control |
                                            ModifierFlag::Option | ModifierFlag::Command |
                                            ModifierFlag::Function;
+
+// What the desktop tells combinations apart by: the held modifiers, without
+// Caps Lock, the side and keypad bits, and without flags the key carries by
+// itself (Function on the F keys), as the X server's grabs do.
+ModifierFlags heldModifiers(quint16 keyCode, ModifierFlags modifiers)
+{
+    return modifiers & heldModifierBits & ~intrinsicModifierFlagsForKeyCode(keyCode);
+}
 
 } // namespace
 
@@ -17,15 +29,13 @@ std::optional<HotKeyHandle> MemoryHotKeyService::registerHotKey(quint16 keyCode,
                                                                 quint32 identifier)
 {
     ++m_requests;
-    modifiers &= heldModifierBits;
+    modifiers = heldModifiers(keyCode, modifiers);
     if (!m_available || m_heldElsewhere.contains(qMakePair(keyCode, modifiers))) {
         return std::nullopt;
     }
-    for (const Registration& registration : std::as_const(m_registrations)) {
-        // The desktop gives a combination to one registration only.
-        if (registration.keyCode == keyCode && registration.modifiers == modifiers) {
-            return std::nullopt;
-        }
+    // The desktop gives a combination to one registration only.
+    if (isHeld(keyCode, modifiers)) {
+        return std::nullopt;
     }
     Registration registration{++m_nextHandle, keyCode, modifiers, signature, identifier};
     m_registrations.append(registration);
@@ -41,7 +51,16 @@ void MemoryHotKeyService::unregisterHotKey(HotKeyHandle handle)
 
 void MemoryHotKeyService::holdElsewhere(quint16 keyCode, ModifierFlags modifiers)
 {
-    m_heldElsewhere.append(qMakePair(keyCode, modifiers & heldModifierBits));
+    m_heldElsewhere.append(qMakePair(keyCode, heldModifiers(keyCode, modifiers)));
+}
+
+bool MemoryHotKeyService::isHeld(quint16 keyCode, ModifierFlags modifiers) const
+{
+    modifiers = heldModifiers(keyCode, modifiers);
+    return std::any_of(
+        m_registrations.cbegin(), m_registrations.cend(), [&](const Registration& registration) {
+            return registration.keyCode == keyCode && registration.modifiers == modifiers;
+        });
 }
 
 void MemoryHotKeyService::press(HotKeyHandle handle, ModifierFlags modifierFlags)

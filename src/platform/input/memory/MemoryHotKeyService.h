@@ -16,7 +16,8 @@ public:
     {
         HotKeyHandle handle = 0;
         quint16 keyCode = 0;
-        // Only the held-modifier bits (Shift, Control, Option, Command, Function).
+        // Only the held-modifier bits (Shift, Control, Option, Command, Function)
+        // that the key does not carry by itself.
         ModifierFlags modifiers = 0;
         quint32 signature = 0;
         quint32 identifier = 0;
@@ -33,6 +34,9 @@ public:
     // Control surface for tests.
     // Another program holds the combination from now on.
     void holdElsewhere(quint16 keyCode, ModifierFlags modifiers);
+    // Whether a registration of this program holds the combination, so that
+    // another program trying to take it would be refused.
+    bool isHeld(quint16 keyCode, ModifierFlags modifiers) const;
     QList<Registration> registrations() const { return m_registrations; }
     // Every registration request answered so far, accepted or not.
     int registrationRequests() const { return m_requests; }

@@ -10,7 +10,6 @@
 namespace platform {
 namespace {
 
-constexpr quint16 xModifierBits = 0xFF;
 // Auto-repeat sends presses far more often than this. A press that comes
 // longer after the last one while the key counts as down follows a release
 // that never reached the program (the key was let go after a menu of the
@@ -39,16 +38,24 @@ std::unique_ptr<X11HotKeyService> X11HotKeyService::create()
 }
 
 X11HotKeyService::X11HotKeyService(X11Keyboard* keyboard, xcb_window_t root)
-    : m_keyboard(keyboard), m_connection(keyboard->connection()), m_root(root)
-{}
+    : m_keyboard(keyboard), m_connection(keyboard->connection()), m_root(root),
+      m_grabs(
+          [this](quint8 keycode, const QList<quint16>& states) {
+              return x11GrabKey(m_connection, m_root, keycode, states);
+          },
+          [this](quint8 keycode, const QList<quint16>& states) {
+              x11UngrabKey(m_connection, m_root, keycode, states);
+          })
+{
+    m_keyboard->addMappingObserver(this, [this] { keyboardMappingChanged(); });
+}
 
 X11HotKeyService::~X11HotKeyService()
 {
     if (QCoreApplication* application = QCoreApplication::instance()) {
         application->removeNativeEventFilter(this);
-        for (const Registration& registration : std::as_const(m_registrations)) {
-            x11UngrabKey(m_connection, m_root, registration.keycode, registration.states);
-        }
+        m_keyboard->removeMappingObserver(this);
+        m_grabs.clear();
     }
 }
 
@@ -66,34 +73,34 @@ std::optional<HotKeyHandle> X11HotKeyService::registerHotKey(quint16 keyCode,
     // held modifiers.
     const ModifierFlags held =
         modifiers & heldModifierBits & ~intrinsicModifierFlagsForKeyCode(keyCode);
-    const X11ModifierMap modifierMap = m_keyboard->modifierMap();
-    const std::optional<quint16> grabModifiers = modifierMap.grabModifiersForFlags(held);
-    if (!grabModifiers) {
+    const HotKeyHandle handle = m_lastHandle + 1;
+    if (!m_grabs.add(handle, *keycode, held, m_keyboard->modifierMap())) {
         return std::nullopt;
     }
+    m_lastHandle = handle;
     Registration registration;
+    registration.handle = handle;
     registration.keycode = *keycode;
-    registration.states = x11StatesWithLocks(*grabModifiers, modifierMap);
-    // The server refuses a second grab of the same combination by this client
-    // too, so equal registrations are refused like another program's.
-    if (!x11GrabKey(m_connection, m_root, registration.keycode, registration.states)) {
-        return std::nullopt;
-    }
-    registration.handle = ++m_lastHandle;
     m_registrations.append(registration);
-    return registration.handle;
+    return handle;
 }
 
 void X11HotKeyService::unregisterHotKey(HotKeyHandle handle)
 {
     for (qsizetype i = 0; i < m_registrations.size(); ++i) {
         if (m_registrations[i].handle == handle) {
-            x11UngrabKey(m_connection, m_root, m_registrations[i].keycode,
-                         m_registrations[i].states);
+            m_grabs.remove(handle);
             m_registrations.removeAt(i);
             return;
         }
     }
+}
+
+void X11HotKeyService::keyboardMappingChanged()
+{
+    // Num Lock, Alt or Super may sit on another X modifier now: grabs made for
+    // the old map would miss the presses.
+    m_grabs.remap(m_keyboard->modifierMap());
 }
 
 void X11HotKeyService::deliverLater(const Event& event)
@@ -123,9 +130,9 @@ bool X11HotKeyService::nativeEventFilter(const QByteArray& eventType, void* mess
         if (!onRoot) {
             return false;
         }
+        const HotKeyHandle handle = m_grabs.handleFor(keyEvent->detail, keyEvent->state);
         for (Registration& registration : m_registrations) {
-            if (registration.keycode != keyEvent->detail ||
-                !registration.states.contains(keyEvent->state & xModifierBits)) {
+            if (handle == 0 || registration.handle != handle) {
                 continue;
             }
             const bool repeat = (registration.down && keyEvent->time - registration.lastPressTime <=

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/input/HotKeyService.h"
+#include "platform/input/x11/X11HotKeyGrabs.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QList>
@@ -16,7 +17,9 @@ class X11Keyboard;
 // own connection; its key presses and releases are taken out of Qt's event
 // dispatch and delivered as hot key events from the event loop. The key's
 // auto-repeat gives no further presses, whether the server reports repeats as
-// repeated presses or as release and press pairs with one timestamp.
+// repeated presses or as release and press pairs with one timestamp. A
+// combination this program already holds is refused like another program's,
+// and the grabs follow changes of the keyboard mapping (see X11HotKeyGrabs).
 class X11HotKeyService : public HotKeyService, public QAbstractNativeEventFilter
 {
 public:
@@ -37,8 +40,6 @@ private:
     {
         HotKeyHandle handle = 0;
         quint8 keycode = 0;
-        // The X modifier states grabbed: the modifiers with each lock combination.
-        QList<quint16> states;
         bool down = false;
         xcb_timestamp_t lastPressTime = 0;
         xcb_timestamp_t lastReleaseTime = 0;
@@ -46,10 +47,12 @@ private:
 
     X11HotKeyService(X11Keyboard* keyboard, xcb_window_t root);
     void deliverLater(const Event& event);
+    void keyboardMappingChanged();
 
     X11Keyboard* m_keyboard;
     xcb_connection_t* m_connection;
     xcb_window_t m_root;
+    X11HotKeyGrabs m_grabs;
     QList<Registration> m_registrations;
     HotKeyHandle m_lastHandle = 0;
 };

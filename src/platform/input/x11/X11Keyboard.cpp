@@ -244,6 +244,44 @@ Event X11Keyboard::eventFromKeyEvent(const xcb_key_press_event_t& event)
     return eventFromXcbKeyEvent(event, m_keymap, m_modifierMap, keys);
 }
 
+void X11Keyboard::addMappingObserver(const void* owner, std::function<void()> observer)
+{
+    m_mappingObservers.append({owner, std::move(observer)});
+}
+
+void X11Keyboard::removeMappingObserver(const void* owner)
+{
+    m_mappingObservers.removeIf([owner](const auto& entry) { return entry.first == owner; });
+}
+
+void X11Keyboard::scheduleMappingNotification()
+{
+    if (m_mappingNotificationPending) {
+        return;
+    }
+    m_mappingNotificationPending = true;
+    // Observers make X requests of their own: never inside Qt's handling of
+    // the X event. One call serves every mapping event that arrives before it runs.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [] {
+            if (g_instance) {
+                g_instance->notifyMappingObservers();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void X11Keyboard::notifyMappingObservers()
+{
+    m_mappingNotificationPending = false;
+    // A copy: an observer may remove itself or another one.
+    const auto observers = m_mappingObservers;
+    for (const auto& entry : observers) {
+        entry.second();
+    }
+}
+
 bool X11Keyboard::nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result)
 {
     Q_UNUSED(result);
@@ -256,6 +294,7 @@ bool X11Keyboard::nativeEventFilter(const QByteArray& eventType, void* message, 
     if (type == XCB_MAPPING_NOTIFY) {
         m_modifierMapStale = true;
         m_keymapStale = true;
+        scheduleMappingNotification();
     } else if (type == m_xkbFirstEvent) {
         const auto* head = static_cast<const XkbEventHead*>(message);
         switch (head->xkbType) {
@@ -263,6 +302,7 @@ bool X11Keyboard::nativeEventFilter(const QByteArray& eventType, void* message, 
         case XCB_XKB_MAP_NOTIFY:
             m_keymapStale = true;
             m_modifierMapStale = true;
+            scheduleMappingNotification();
             break;
         case XCB_XKB_STATE_NOTIFY:
             m_lockedGroup = static_cast<const xcb_xkb_state_notify_event_t*>(message)->lockedGroup;

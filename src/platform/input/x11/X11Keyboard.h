@@ -4,9 +4,11 @@
 #include "platform/input/x11/X11ModifierMap.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QList>
 #include <QMutex>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 #include <xcb/xcb.h>
 #include <xkbcommon/xkbcommon.h>
@@ -47,6 +49,13 @@ public:
     // with the keys down right now giving the sides of the held modifiers.
     Event eventFromKeyEvent(const xcb_key_press_event_t& event);
 
+    // Calls the observer from the event loop after the keyboard mapping
+    // changed (modifier map, keymap, a new keyboard); a burst of changes gives
+    // one call. Observers are called in the order they were added; the owner
+    // names the observer for removal. Main thread only.
+    void addMappingObserver(const void* owner, std::function<void()> observer);
+    void removeMappingObserver(const void* owner);
+
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
@@ -58,6 +67,8 @@ private:
     void reloadKeymap();
     void reloadModifierMap();
     static void destroyInstance();
+    void scheduleMappingNotification();
+    void notifyMappingObservers();
 
     xcb_connection_t* m_connection = nullptr;
     quint8 m_xkbFirstEvent = 0;
@@ -70,6 +81,9 @@ private:
     X11ModifierMap m_modifierMap;
     bool m_keymapStale = true;
     bool m_modifierMapStale = true;
+
+    QList<std::pair<const void*, std::function<void()>>> m_mappingObservers;
+    bool m_mappingNotificationPending = false;
 };
 
 } // namespace platform

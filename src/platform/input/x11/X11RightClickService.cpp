@@ -30,13 +30,42 @@ std::unique_ptr<X11RightClickService> X11RightClickService::create()
 
 X11RightClickService::X11RightClickService(X11Keyboard* keyboard, xcb_window_t root)
     : m_keyboard(keyboard), m_connection(keyboard->connection()), m_root(root)
-{}
+{
+    m_keyboard->addMappingObserver(this, [this] { keyboardMappingChanged(); });
+}
 
 X11RightClickService::~X11RightClickService()
 {
     if (QCoreApplication* application = QCoreApplication::instance()) {
         application->removeNativeEventFilter(this);
+        m_keyboard->removeMappingObserver(this);
         stop();
+    }
+}
+
+void X11RightClickService::keyboardMappingChanged()
+{
+    if (m_modifier == 0) {
+        return;
+    }
+    const X11ModifierMap modifierMap = m_keyboard->modifierMap();
+    const std::optional<quint16> grabModifiers = modifierMap.grabModifiersForFlags(m_modifier);
+    const QList<quint16> states =
+        grabModifiers ? x11StatesWithLocks(*grabModifiers, modifierMap, true) : QList<quint16>();
+    if (states == m_states) {
+        return;
+    }
+    // Grabbed again for the new map. When that fails (the modifier has no key
+    // now, or another program holds the clicks) right clicks go to the
+    // applications until a later change makes the grab possible again.
+    if (!m_states.isEmpty()) {
+        x11UngrabButton(m_connection, m_root, rightButton, m_states);
+        m_states.clear();
+    }
+    m_pressTaken = false;
+    if (grabModifiers && *grabModifiers != 0 &&
+        x11GrabButton(m_connection, m_root, rightButton, states)) {
+        m_states = states;
     }
 }
 
@@ -54,6 +83,7 @@ bool X11RightClickService::start(ModifierFlags modifier, Handler handler)
         return false;
     }
     m_states = states;
+    m_modifier = modifier;
     m_handler = std::move(handler);
     return true;
 }
@@ -64,6 +94,7 @@ void X11RightClickService::stop()
         x11UngrabButton(m_connection, m_root, rightButton, m_states);
     }
     m_states.clear();
+    m_modifier = 0;
     m_handler = nullptr;
     m_pressTaken = false;
 }

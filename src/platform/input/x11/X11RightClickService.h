@@ -16,7 +16,7 @@ class X11Keyboard;
 // for every combination of the lock modifiers, so clicks without it go to the
 // applications directly. The grabs neither freeze the pointer nor the
 // keyboard; the server hands the program the pointer only from the taken
-// press to its release.
+// press to its release. The grabs follow changes of the keyboard mapping.
 class X11RightClickService : public RightClickService, public QAbstractNativeEventFilter
 {
 public:
@@ -33,12 +33,15 @@ public:
 
 private:
     X11RightClickService(X11Keyboard* keyboard, xcb_window_t root);
+    void keyboardMappingChanged();
 
     X11Keyboard* m_keyboard;
     xcb_connection_t* m_connection;
     xcb_window_t m_root;
     // The X modifier states grabbed; empty while stopped.
     QList<quint16> m_states;
+    // The modifier asked for at start; 0 while stopped.
+    ModifierFlags m_modifier = 0;
     Handler m_handler;
     bool m_pressTaken = false;
 };
