@@ -35,7 +35,9 @@ public:
 
     // Hands over each entry written after the call began, as it arrives,
     // until the source is told to stop (by the backend's own means), VISIT or
-    // IDLE returns false. False with a message in ERROR when reading fails.
+    // IDLE returns false. IDLE is first called once the source is in place,
+    // so an entry written after that call is never missed. False with a
+    // message in ERROR when reading fails.
     virtual bool follow(const Visitor& visit, const Idle& idle, QString* error) = 0;
 };
 

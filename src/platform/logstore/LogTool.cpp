@@ -68,10 +68,9 @@ int runLogTool(const QStringList& arguments, LogSource& source, LogOutput& out, 
             &error);
         writer.finish();
     } else {
+        // The header goes out with the first flush, which comes once the source
+        // is in place: whatever is written after the header appears is shown.
         out.buffer().append(streamHeader(request->predicateText, maximumPriority).toUtf8());
-        if (!out.flush()) {
-            return LogToolSucceeded;
-        }
         read = source.follow(
             [&](const LogEntry& entry) {
                 if (wanted(entry)) {
