@@ -91,10 +91,29 @@ bool JournalLogSource::readCurrentEntry(QString* error)
 
 bool JournalLogSource::readFrom(std::optional<qint64> since, const Visitor& visit, QString* error)
 {
-    const int seek = since ? sd_journal_seek_realtime_usec(m_journal, uint64_t(*since))
-                           : sd_journal_seek_head(m_journal);
-    if (seek < 0) {
-        *error = QStringLiteral("cannot seek in the system journal: ") % describe(seek);
+    int result = 0;
+    if (!since) {
+        result = sd_journal_seek_head(m_journal);
+    } else {
+        // Walk back from the newest entry to the first one of the period
+        // instead of seeking by time: while journald writes and rotates its
+        // files, a seek by time can land among entries outside the period and
+        // the walk forward from there then misses entries. Reading times only,
+        // the walk costs little more than the entries of the period.
+        result = sd_journal_seek_tail(m_journal);
+        bool beforePeriod = false;
+        uint64_t realtime = 0;
+        while (!beforePeriod && result >= 0 && (result = sd_journal_previous(m_journal)) > 0) {
+            result = sd_journal_get_realtime_usec(m_journal, &realtime);
+            beforePeriod = result >= 0 && realtime < uint64_t(*since);
+        }
+        if (result == 0 && !beforePeriod) {
+            // Every entry belongs to the period.
+            result = sd_journal_seek_head(m_journal);
+        }
+    }
+    if (result < 0) {
+        *error = QStringLiteral("cannot seek in the system journal: ") % describe(result);
         return false;
     }
     bool stopped = false;
