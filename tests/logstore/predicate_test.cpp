@@ -74,6 +74,18 @@ private Q_SLOTS:
         const std::optional<LogPredicate> parsed = LogPredicate::parse(predicate, &error);
         QVERIFY2(parsed, qPrintable(error));
         QCOMPARE(parsed->matches(trovixEntry()), matches);
+
+        // The journal source judges an entry on just the fields the
+        // predicate reads; the answer must be the same.
+        const LogEntry whole = trovixEntry();
+        LogEntry partial;
+        partial.setRealtime(whole.realtime());
+        for (const QByteArray& field : parsed->journalFieldsRead()) {
+            if (!whole.journalValue(field).isEmpty()) {
+                partial.addJournalField(field, whole.journalValue(field));
+            }
+        }
+        QCOMPARE(parsed->matches(partial), matches);
     }
 
     void escapesDecodeToUtf8()

@@ -152,6 +152,29 @@ LogEntry::Field LogEntry::journalField(qsizetype index) const
     return {nameOf(span), valueOf(span)};
 }
 
+QByteArrayView journalFieldOf(QByteArrayView key)
+{
+    if (key == keys::eventMessage) {
+        return messageField;
+    }
+    if (key == keys::processImagePath || key == keys::senderImagePath) {
+        return executableField;
+    }
+    if (key == keys::subsystem) {
+        return identifierField;
+    }
+    if (key == keys::processID) {
+        return pidField;
+    }
+    if (key == keys::messageType) {
+        return priorityField;
+    }
+    if (key == keys::eventType || key == keys::timestamp) {
+        return {};
+    }
+    return key;
+}
+
 bool isReportedUnderAnotherName(QByteArrayView journalName)
 {
     return journalName == messageField || journalName == executableField ||

@@ -87,4 +87,9 @@ inline constexpr QByteArrayView processID = "processID";
 // repeated under their own names.
 bool isReportedUnderAnotherName(QByteArrayView journalName);
 
+// The journal field a key is read from: the field behind a reported key
+// ("eventMessage": "MESSAGE", "messageType": "PRIORITY"), the key itself for
+// a journal name, or nothing for keys that need no field ("timestamp").
+QByteArrayView journalFieldOf(QByteArrayView key);
+
 } // namespace platform::logstore

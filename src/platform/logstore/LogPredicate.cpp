@@ -3,6 +3,7 @@
 #include "platform/logstore/LogEntry.h"
 
 #include <QString>
+#include <algorithm>
 
 namespace platform::logstore {
 
@@ -354,6 +355,19 @@ std::optional<LogPredicate> LogPredicate::parse(QByteArrayView text, QString* er
 bool LogPredicate::matches(const LogEntry& entry) const
 {
     return m_root < 0 || evaluate(m_root, entry);
+}
+
+std::vector<QByteArray> LogPredicate::journalFieldsRead() const
+{
+    std::vector<QByteArray> fields;
+    for (const Node& node : m_nodes) {
+        const QByteArrayView field = journalFieldOf(node.key);
+        if (!node.key.isEmpty() && !field.isEmpty() &&
+            std::find(fields.begin(), fields.end(), field) == fields.end()) {
+            fields.push_back(field.toByteArray());
+        }
+    }
+    return fields;
 }
 
 bool LogPredicate::evaluate(int index, const LogEntry& entry) const

@@ -32,6 +32,10 @@ public:
 
     bool matches(const LogEntry& entry) const;
 
+    // The journal fields the predicate reads, each once: an entry holding
+    // just these is judged as the whole entry would be.
+    std::vector<QByteArray> journalFieldsRead() const;
+
     // Parentheses and negations nest at most this deep; deeper input is
     // refused rather than risking the stack.
     static constexpr int maximumDepth = 100;

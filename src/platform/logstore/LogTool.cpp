@@ -45,10 +45,12 @@ int runLogTool(const QStringList& arguments, LogSource& source, LogOutput& out, 
     }
 
     LogJsonWriter writer(out.buffer());
-    const int maximumPriority = request->maximumPriority;
-    const LogPredicate* predicate = request->predicate ? &*request->predicate : nullptr;
-    auto wanted = [&](const LogEntry& entry) {
-        return entry.priority() <= maximumPriority && (!predicate || predicate->matches(entry));
+    LogFilter filter;
+    filter.maximumPriority = request->maximumPriority;
+    filter.predicate = request->predicate ? &*request->predicate : nullptr;
+    auto write = [&](const LogEntry& entry) {
+        writer.writeEntry(entry);
+        return out.flushIfFull();
     };
 
     bool read = false;
@@ -57,28 +59,14 @@ int runLogTool(const QStringList& arguments, LogSource& source, LogOutput& out, 
         if (request->lastSeconds) {
             since = std::max<qint64>(0, source.now() - *request->lastSeconds * 1000000);
         }
-        read = source.readFrom(
-            since,
-            [&](const LogEntry& entry) {
-                if (wanted(entry)) {
-                    writer.writeEntry(entry);
-                }
-                return out.flushIfFull();
-            },
-            &error);
+        read = source.readFrom(since, filter, write, &error);
         writer.finish();
     } else {
         // The header goes out with the first flush, which comes once the source
         // is in place: whatever is written after the header appears is shown.
-        out.buffer().append(streamHeader(request->predicateText, maximumPriority).toUtf8());
+        out.buffer().append(streamHeader(request->predicateText, filter.maximumPriority).toUtf8());
         read = source.follow(
-            [&](const LogEntry& entry) {
-                if (wanted(entry)) {
-                    writer.writeEntry(entry);
-                }
-                return out.flushIfFull();
-            },
-            [&] { return out.flush(); }, &error);
+            filter, write, [&] { return out.flush(); }, &error);
         if (writer.hasEntries()) {
             writer.finish();
         }

@@ -66,7 +66,7 @@ qint64 JournalLogSource::now() const
     return qint64(time.tv_sec) * 1000000 + time.tv_nsec / 1000;
 }
 
-bool JournalLogSource::readCurrentEntry(QString* error)
+bool JournalLogSource::readCurrentEntry(const std::vector<QByteArray>* fields, QString* error)
 {
     m_entry.clear();
     uint64_t realtime = 0;
@@ -78,6 +78,15 @@ bool JournalLogSource::readCurrentEntry(QString* error)
     m_entry.setRealtime(qint64(realtime));
     const void* data = nullptr;
     size_t size = 0;
+    if (fields) {
+        for (const QByteArray& field : *fields) {
+            if (sd_journal_get_data(m_journal, field.constData(), &data, &size) >= 0) {
+                m_entry.addJournalField(
+                    QByteArrayView(static_cast<const char*>(data), qsizetype(size)));
+            }
+        }
+        return true;
+    }
     while ((result = sd_journal_enumerate_available_data(m_journal, &data, &size)) > 0) {
         m_entry.addJournalField(QByteArrayView(static_cast<const char*>(data), qsizetype(size)));
     }
@@ -89,7 +98,8 @@ bool JournalLogSource::readCurrentEntry(QString* error)
     return true;
 }
 
-bool JournalLogSource::readFrom(std::optional<qint64> since, const Visitor& visit, QString* error)
+bool JournalLogSource::readFrom(std::optional<qint64> since, const LogFilter& filter,
+                                const Visitor& visit, QString* error)
 {
     int result = 0;
     if (!since) {
@@ -117,14 +127,24 @@ bool JournalLogSource::readFrom(std::optional<qint64> since, const Visitor& visi
         return false;
     }
     bool stopped = false;
-    return visitFollowing(visit, &stopped, error) || stopped;
+    return visitFollowing(filter, visit, &stopped, error) || stopped;
 }
 
-bool JournalLogSource::visitFollowing(const Visitor& visit, bool* stopped, QString* error)
+bool JournalLogSource::visitFollowing(const LogFilter& filter, const Visitor& visit, bool* stopped,
+                                      QString* error)
 {
+    // Each entry is judged on the few fields the filter reads; only a match
+    // pays for reading all of its fields.
+    const std::vector<QByteArray> fieldsRead = filter.journalFieldsRead();
     int result;
     while ((result = sd_journal_next(m_journal)) > 0) {
-        if (!readCurrentEntry(error)) {
+        if (!readCurrentEntry(&fieldsRead, error)) {
+            return false;
+        }
+        if (!filter.matches(m_entry)) {
+            continue;
+        }
+        if (!readCurrentEntry(nullptr, error)) {
             return false;
         }
         if (!visit(m_entry)) {
@@ -139,7 +159,8 @@ bool JournalLogSource::visitFollowing(const Visitor& visit, bool* stopped, QStri
     return true;
 }
 
-bool JournalLogSource::follow(const Visitor& visit, const Idle& idle, QString* error)
+bool JournalLogSource::follow(const LogFilter& filter, const Visitor& visit, const Idle& idle,
+                              QString* error)
 {
     // Start behind the newest entry, so only entries written from now on come.
     int result = sd_journal_seek_tail(m_journal);
@@ -160,7 +181,7 @@ bool JournalLogSource::follow(const Visitor& visit, const Idle& idle, QString* e
     // once instead of at the next journal entry.
     for (;;) {
         bool stopped = false;
-        if (!visitFollowing(visit, &stopped, error)) {
+        if (!visitFollowing(filter, visit, &stopped, error)) {
             return stopped;
         }
         if (!idle()) {

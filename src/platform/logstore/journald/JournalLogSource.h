@@ -21,15 +21,19 @@ public:
 
     bool open(QString* error) override;
     qint64 now() const override;
-    bool readFrom(std::optional<qint64> since, const Visitor& visit, QString* error) override;
-    bool follow(const Visitor& visit, const Idle& idle, QString* error) override;
+    bool readFrom(std::optional<qint64> since, const LogFilter& filter, const Visitor& visit,
+                  QString* error) override;
+    bool follow(const LogFilter& filter, const Visitor& visit, const Idle& idle,
+                QString* error) override;
 
 private:
-    // Reads the entry at the journal's current position into m_entry.
-    bool readCurrentEntry(QString* error);
-    // Hands over the entries after the current position; false when VISIT
-    // stopped or reading failed (ERROR set).
-    bool visitFollowing(const Visitor& visit, bool* stopped, QString* error);
+    // Reads the time of the entry at the journal's current position into
+    // m_entry, with just FIELDS, or with every field when FIELDS is null.
+    bool readCurrentEntry(const std::vector<QByteArray>* fields, QString* error);
+    // Hands over the matching entries after the current position; false when
+    // VISIT stopped or reading failed (ERROR set).
+    bool visitFollowing(const LogFilter& filter, const Visitor& visit, bool* stopped,
+                        QString* error);
 
     sd_journal* m_journal = nullptr;
     int m_stopFd;

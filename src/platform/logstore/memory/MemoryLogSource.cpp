@@ -13,14 +13,15 @@ bool MemoryLogSource::open(QString* error)
     return true;
 }
 
-bool MemoryLogSource::readFrom(std::optional<qint64> since, const Visitor& visit, QString*)
+bool MemoryLogSource::readFrom(std::optional<qint64> since, const LogFilter& filter,
+                               const Visitor& visit, QString*)
 {
     QList<LogEntry> ordered = m_stored;
     std::stable_sort(ordered.begin(), ordered.end(), [](const LogEntry& a, const LogEntry& b) {
         return a.realtime() < b.realtime();
     });
     for (const LogEntry& entry : ordered) {
-        if (since && entry.realtime() < *since) {
+        if ((since && entry.realtime() < *since) || !filter.matches(entry)) {
             continue;
         }
         if (!visit(entry)) {
@@ -30,7 +31,8 @@ bool MemoryLogSource::readFrom(std::optional<qint64> since, const Visitor& visit
     return true;
 }
 
-bool MemoryLogSource::follow(const Visitor& visit, const Idle& idle, QString*)
+bool MemoryLogSource::follow(const LogFilter& filter, const Visitor& visit, const Idle& idle,
+                             QString*)
 {
     ++m_idleCount;
     if (!idle()) {
@@ -38,7 +40,7 @@ bool MemoryLogSource::follow(const Visitor& visit, const Idle& idle, QString*)
     }
     for (const LogEntry& entry : std::as_const(m_arriving)) {
         m_stored.append(entry);
-        if (!visit(entry)) {
+        if (filter.matches(entry) && !visit(entry)) {
             return true;
         }
         ++m_idleCount;

@@ -26,8 +26,10 @@ public:
 
     bool open(QString* error) override;
     qint64 now() const override { return m_now; }
-    bool readFrom(std::optional<qint64> since, const Visitor& visit, QString* error) override;
-    bool follow(const Visitor& visit, const Idle& idle, QString* error) override;
+    bool readFrom(std::optional<qint64> since, const LogFilter& filter, const Visitor& visit,
+                  QString* error) override;
+    bool follow(const LogFilter& filter, const Visitor& visit, const Idle& idle,
+                QString* error) override;
 
 private:
     qint64 m_now = 0;
