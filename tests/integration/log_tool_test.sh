@@ -98,3 +98,20 @@ wait_exit "$APP_PID" 20 || fail "stream kept running after its reader went away"
 [ "$(cat "$ARTIFACTS/pipe.status")" = 0 ] ||
     fail "stream ended with status $(cat "$ARTIFACTS/pipe.status") when its reader went away"
 pass "stream: ends cleanly when its reader goes away"
+
+# show writing into a pipe nobody reads (a reader that stopped reading before
+# it terminates the tool) still ends at once on SIGTERM.
+seq -f "$tag filler %04g $(printf '%0200d' 0)" 300 | logger -t "$tag"
+mkfifo "$ARTIFACTS/unread"
+exec 7<>"$ARTIFACTS/unread" # keeps the pipe open without ever reading it
+start_app unread bash -c "exec \"$tool\" show --style json --debug >\"$ARTIFACTS/unread\""
+unread_pid=$APP_PID
+# Full once a pipe's worth is written, or while one write waits for room.
+pipe_full() {
+    [ "$(awk '/^wchar:/ { print $2 }' "/proc/$unread_pid/io")" -ge 65536 ] ||
+        grep -q pipe_write "/proc/$unread_pid/wchan"
+}
+wait_for 60 pipe_full || fail "show did not fill the pipe"
+terminate "$unread_pid" 10
+exec 7<&-
+pass "show: ends on SIGTERM while its output is not read"

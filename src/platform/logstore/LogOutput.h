@@ -6,12 +6,15 @@ namespace platform::logstore {
 
 // The log tool's standard output: text collects in a buffer and goes out in
 // large writes. Once the reading end has gone away (EPIPE), writing stops and
-// the tool ends quietly. Without a file descriptor everything stays in the
-// buffer, for tests.
+// the tool ends quietly. When STOP becomes readable (a signalfd) while the
+// reader does not take more, the rest is dropped instead of waiting for it.
+// Without a file descriptor everything stays in the buffer, for tests.
 class LogOutput
 {
 public:
-    explicit LogOutput(int fileDescriptor = -1) : m_fd(fileDescriptor) {}
+    explicit LogOutput(int fileDescriptor = -1, int stopFd = -1)
+        : m_fd(fileDescriptor), m_stopFd(stopFd)
+    {}
 
     QByteArray& buffer() { return m_buffer; }
 
@@ -28,6 +31,7 @@ private:
     static constexpr qsizetype chunkSize = 64 * 1024;
 
     int m_fd;
+    int m_stopFd;
     QByteArray m_buffer;
     bool m_broken = false;
 };

@@ -34,7 +34,7 @@ int main(int argc, char* argv[])
     const int stopFd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
 
     JournalLogSource source(stopFd, STDOUT_FILENO);
-    LogOutput out(STDOUT_FILENO);
+    LogOutput out(STDOUT_FILENO, stopFd);
     QString messages;
     const int status = runLogTool(arguments, source, out, &messages);
     if (!messages.isEmpty()) {

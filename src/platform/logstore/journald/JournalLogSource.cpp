@@ -98,30 +98,17 @@ bool JournalLogSource::readCurrentEntry(const std::vector<QByteArray>* fields, Q
     return true;
 }
 
+bool JournalLogSource::stopRequested() const
+{
+    pollfd stop = {m_stopFd, POLLIN, 0};
+    return m_stopFd >= 0 && ::poll(&stop, 1, 0) > 0 && (stop.revents & (POLLIN | POLLHUP)) != 0;
+}
+
 bool JournalLogSource::readFrom(std::optional<qint64> since, const LogFilter& filter,
                                 const Visitor& visit, QString* error)
 {
-    int result = 0;
-    if (!since) {
-        result = sd_journal_seek_head(m_journal);
-    } else {
-        // Walk back from the newest entry to the first one of the period
-        // instead of seeking by time: while journald writes and rotates its
-        // files, a seek by time can land among entries outside the period and
-        // the walk forward from there then misses entries. Reading times only,
-        // the walk costs little more than the entries of the period.
-        result = sd_journal_seek_tail(m_journal);
-        bool beforePeriod = false;
-        uint64_t realtime = 0;
-        while (!beforePeriod && result >= 0 && (result = sd_journal_previous(m_journal)) > 0) {
-            result = sd_journal_get_realtime_usec(m_journal, &realtime);
-            beforePeriod = result >= 0 && realtime < uint64_t(*since);
-        }
-        if (result == 0 && !beforePeriod) {
-            // Every entry belongs to the period.
-            result = sd_journal_seek_head(m_journal);
-        }
-    }
+    const int result = since ? sd_journal_seek_realtime_usec(m_journal, uint64_t(*since))
+                             : sd_journal_seek_head(m_journal);
     if (result < 0) {
         *error = QStringLiteral("cannot seek in the system journal: ") % describe(result);
         return false;
@@ -137,7 +124,12 @@ bool JournalLogSource::visitFollowing(const LogFilter& filter, const Visitor& vi
     // pays for reading all of its fields.
     const std::vector<QByteArray> fieldsRead = filter.journalFieldsRead();
     int result;
+    unsigned counter = 0;
     while ((result = sd_journal_next(m_journal)) > 0) {
+        if (++counter % 256 == 0 && stopRequested()) {
+            *stopped = true;
+            return false;
+        }
         if (!readCurrentEntry(&fieldsRead, error)) {
             return false;
         }

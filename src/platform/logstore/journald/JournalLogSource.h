@@ -27,6 +27,8 @@ public:
                 QString* error) override;
 
 private:
+    // True once the stop descriptor is readable.
+    bool stopRequested() const;
     // Reads the time of the entry at the journal's current position into
     // m_entry, with just FIELDS, or with every field when FIELDS is null.
     bool readCurrentEntry(const std::vector<QByteArray>* fields, QString* error);
