@@ -71,9 +71,9 @@ report() {
 
 echo "load average before: $(cut -d ' ' -f 1-3 /proc/loadavg)"
 report "whole period" \
-    "$(measure array "$tool" show --style json --last "$(last)")" \
+    "$(measure array "$tool" show --style json --debug --last "$(last)")" \
     "$(measure lines journalctl -o json --since "@$((since - margin))")"
 report "tagged entries only" \
-    "$(measure array "$tool" show --style json --predicate "subsystem == \"$tag\"" --last "$(last)")" \
+    "$(measure array "$tool" show --style json --debug --predicate "subsystem == \"$tag\"" --last "$(last)")" \
     "$(measure lines journalctl -o json --since "@$((since - margin))" -t "$tag")"
 echo "load average after: $(cut -d ' ' -f 1-3 /proc/loadavg)"
