@@ -1,13 +1,16 @@
 #include "logreader/ILRIntegratedLogReader.h"
 
 #include "logreader/ILRIntegratedLogReaderDelegate.h"
+#include "logreader/ILRIntegratedLogReaderState.h"
 #include "logreader/ILRJSONLogStream.h"
+#include "logreader/ILRLogWindow.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/log/SystemLog.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMutexLocker>
+#include <QPushButton>
 #include <QRecursiveMutex>
 #include <QThread>
 #include <QThreadPool>
@@ -16,72 +19,6 @@
 #include <atomic>
 #include <optional>
 #include <vector>
-
-using EntryList = QList<ILRLogEntry>;
-using Token = std::shared_ptr<EntryList>;
-
-// What the background steps share with the reader. They hold it, not the
-// reader, so a step that outlives the reader finds the list gone and stops.
-struct ILRIntegratedLogReader::State
-{
-    mutable QRecursiveMutex lock;
-    // The reader, while it lives: the way back to the main thread.
-    ILRIntegratedLogReader* owner = nullptr;
-    Token entries;
-    std::shared_ptr<ILRJSONLogStream> liveStream;
-    std::optional<qint64> firstLiveStreamTimestamp;
-    std::optional<qint64> lastArchiveStreamTimestamp;
-    qsizetype archiveInsertionIndex = -1;
-    qint64 numberOfDays = 0;
-    QDateTime updateDate;
-    QStringList hiddenPrefixes;
-    // The archive queries and gap fills under way.
-    std::vector<std::weak_ptr<ILRJSONLogStream>> oneShots;
-    bool renderPosted = false;
-
-    // Runs function on the main thread, if the reader is still there. Call
-    // under the lock.
-    void post(std::function<void(ILRIntegratedLogReader&)> function)
-    {
-        if (owner == nullptr) {
-            return;
-        }
-        ILRIntegratedLogReader* reader = owner;
-        QMetaObject::invokeMethod(
-            reader, [reader, function = std::move(function)] { function(*reader); },
-            Qt::QueuedConnection);
-    }
-
-    // Asks for a rendering on the main thread; one that waits already covers
-    // this one. Call under the lock.
-    void requestRender()
-    {
-        if (renderPosted || owner == nullptr) {
-            return;
-        }
-        renderPosted = true;
-        post([](ILRIntegratedLogReader& reader) { reader.updateDisplay(); });
-    }
-
-    void stopOneShots()
-    {
-        for (const auto& weak : oneShots) {
-            if (const auto stream = weak.lock()) {
-                stream->terminate();
-            }
-        }
-        oneShots.clear();
-    }
-
-    void stopLiveStream()
-    {
-        if (liveStream) {
-            liveStream->terminate();
-            liveStream.reset();
-        }
-        firstLiveStreamTimestamp.reset();
-    }
-};
 
 namespace {
 

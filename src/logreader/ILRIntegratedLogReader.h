@@ -105,7 +105,7 @@ public:
     // The same after bringing the program forward.
     bool displayLogActivating();
 
-    ILRLogWindow* window() const { return m_window; }
+    ILRLogWindow* window() const;
     // The base title, "Trovix Log".
     QString windowTitle() const { return m_windowTitle; }
 

@@ -2,6 +2,7 @@
 // saving it and the view and debug-logging switches.
 #include "logreader/ILRIntegratedLogReader.h"
 #include "logreader/ILRIntegratedLogReaderDelegate.h"
+#include "logreader/ILRIntegratedLogReaderState.h"
 #include "logreader/ILRLogWindow.h"
 #include "platform/application/Activation.h"
 #include "platform/bundle/Bundle.h"
@@ -334,12 +335,9 @@ void ILRIntegratedLogReader::installDocument(std::unique_ptr<QTextDocument> docu
     QScrollBar* bar = view->verticalScrollBar();
     const bool follow = bar->maximum() - bar->value() < 5;
     const int position = bar->value();
-    QTextDocument* old = view->document();
+    // The view owns its documents and deletes the one it replaces.
     document->setParent(view);
     view->setDocument(document.release());
-    if (old != nullptr && old->parent() == view) {
-        old->deleteLater();
-    }
     if (hasEntries) {
         if (follow) {
             view->moveCursor(QTextCursor::End);
@@ -486,4 +484,9 @@ void ILRIntegratedLogReader::setDebugLoggingUserDefaultName(const QString& name)
     m_debugLoggingUserDefaultName = name;
     QMetaObject::invokeMethod(
         this, [this] { updateDebugLoggingSwitch(nullptr); }, Qt::QueuedConnection);
+}
+
+ILRLogWindow* ILRIntegratedLogReader::window() const
+{
+    return m_window;
 }

@@ -90,8 +90,8 @@ std::optional<qint64> ILRLogEntry::parseTimestamp(QStringView text)
         return std::nullopt;
     }
     const int offset = (text.at(26) == u'-' ? -1 : 1) * (zoneHours * 3600 + zoneMinutes * 60);
-    const QDateTime dateTime(date, time, QTimeZone::fromSecondsAheadOfUtc(offset));
-    return dateTime.toMSecsSinceEpoch() * 1000 + micro;
+    const QDateTime utc(date, time, QTimeZone::utc());
+    return (utc.toMSecsSinceEpoch() - qint64(offset) * 1000) * 1000 + micro;
 }
 
 QString ILRLogEntry::displayText(qint64 microseconds)

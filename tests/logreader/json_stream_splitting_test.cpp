@@ -107,8 +107,9 @@ private Q_SLOTS:
     void eachChunkDeliversWhatItCompleted()
     {
         ILRJSONLogSplitter splitter;
-        QCOMPARE(messages(splitter.append("[" + object("a") + "," + object("b") + ",{\n")),
-                 (QStringList{"a", "b"}));
+        QCOMPARE(
+            messages(splitter.append(QByteArray("[" + object("a") + "," + object("b") + ",{\n"))),
+            (QStringList{"a", "b"}));
         QCOMPARE(messages(splitter.append("  \"eventMessage\" : \"c\"")), QStringList());
         QCOMPARE(messages(splitter.append("\n}]\n")), QStringList{"c"});
         QCOMPARE(splitter.bufferedSize(), 2);
@@ -134,7 +135,8 @@ private Q_SLOTS:
         }
         QVERIFY(splitter.droppedCount() > 0);
         // Good output after the garbage is read again.
-        QCOMPARE(messages(splitter.append("\n}," + object("after") + "]")), QStringList{"after"});
+        QCOMPARE(messages(splitter.append(QByteArray("\n}," + object("after") + "]"))),
+                 QStringList{"after"});
     }
 };
 

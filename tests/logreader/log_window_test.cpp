@@ -38,9 +38,9 @@ ILRLogEntry entry(const QString& message, const QString& process = App, const QS
 // the cases read the same in every zone and locale.
 QString rendered(ILRLogSnapshot snapshot)
 {
-    const QString text = ILRLogRenderer::render(snapshot)->toPlainText();
+    const QString text = ILRLogRenderer::render(snapshot)->toRawText();
     QString result;
-    for (const QString& line : text.split(u'\n')) {
+    for (const QString& line : text.split(QChar::ParagraphSeparator)) {
         if (line.startsWith(u'?') || line.startsWith(QChar(0x21E4)) ||
             line.startsWith(QStringLiteral("\U0001F440"))) {
             result += line + u'\n';
