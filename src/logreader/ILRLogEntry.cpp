@@ -44,8 +44,12 @@ ILRLogEntry::ILRLogEntry(QJsonObject object) : m_object(std::move(object))
         parseTimestamp(m_object.value(QLatin1String("timestamp")).toString());
     if (date) {
         m_date = *date;
-        m_dateText = displayText(*date);
     }
+}
+
+QString ILRLogEntry::dateText() const
+{
+    return hasDate() ? displayText(m_date) : QStringLiteral("?");
 }
 
 QString ILRLogEntry::eventMessage() const
@@ -90,8 +94,10 @@ std::optional<qint64> ILRLogEntry::parseTimestamp(QStringView text)
         return std::nullopt;
     }
     const int offset = (text.at(26) == u'-' ? -1 : 1) * (zoneHours * 3600 + zoneMinutes * 60);
-    const QDateTime utc(date, time, QTimeZone::utc());
-    return (utc.toMSecsSinceEpoch() - qint64(offset) * 1000) * 1000 + micro;
+    constexpr qint64 unixEpochJulianDay = 2440588;
+    const qint64 seconds = (date.toJulianDay() - unixEpochJulianDay) * 86400 +
+                           time.msecsSinceStartOfDay() / 1000 - offset;
+    return seconds * 1000000 + micro;
 }
 
 QString ILRLogEntry::displayText(qint64 microseconds)
@@ -99,5 +105,21 @@ QString ILRLogEntry::displayText(qint64 microseconds)
     static const QString format = displayFormat();
     const qint64 milliseconds =
         microseconds >= 0 ? microseconds / 1000 : -((-microseconds + 999) / 1000);
-    return QLocale().toString(QDateTime::fromMSecsSinceEpoch(milliseconds).toLocalTime(), format);
+    const qint64 second = milliseconds >= 0 ? milliseconds / 1000 : -((-milliseconds + 999) / 1000);
+    // The text of a whole second ends in ".000"; the milliseconds are put in
+    // its place.
+    thread_local qint64 cachedSecond = std::numeric_limits<qint64>::min();
+    thread_local QString cachedText;
+    if (second != cachedSecond) {
+        cachedText =
+            QLocale().toString(QDateTime::fromMSecsSinceEpoch(second * 1000).toLocalTime(), format);
+        cachedSecond = second;
+    }
+    QString text = cachedText;
+    const int fraction = int(milliseconds - second * 1000);
+    if (text.endsWith(QLatin1String(".000"))) {
+        text.replace(text.size() - 3, 3,
+                     QStringLiteral("%1").arg(fraction, 3, 10, QLatin1Char('0')));
+    }
+    return text;
 }

@@ -24,8 +24,9 @@ public:
     qint64 date() const { return m_date; }
     bool hasDate() const { return m_date != DistantPast; }
     // The date as the window shows it: the local day, " — ", then the time to
-    // the millisecond; "?" without a date.
-    const QString& dateText() const { return m_dateText; }
+    // the millisecond; "?" without a date. Made when asked, by the thread
+    // that renders, so that reading the tool's output stays cheap.
+    QString dateText() const;
 
     QString eventMessage() const;
     QString processImagePath() const;
@@ -38,13 +39,13 @@ public:
     static std::optional<qint64> parseTimestamp(QStringView text);
 
     // The display text of a date (microseconds since the epoch), in local
-    // time.
+    // time. The text of the last whole second is kept per thread: a log's
+    // entries come in runs of the same second.
     static QString displayText(qint64 microseconds);
 
 private:
     QJsonObject m_object;
     qint64 m_date = DistantPast;
-    QString m_dateText = QStringLiteral("?");
 };
 
 // Orders by date, earliest first; a stable sort keeps the tool's order among
