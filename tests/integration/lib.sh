@@ -253,6 +253,20 @@ wait_for_tray_icon() {
         fail "no tray icon '$pattern' within $timeout s"
 }
 
+# Makes sure a systemd-journald runs for the test: the desktop's own if there
+# is one (never touched), else one started as root by scripts/test-journald
+# and stopped when the test ends. Exits with 77 (skipped) when neither is
+# possible.
+_lib_journald=""
+require_journald() {
+    _lib_journald=$("$TROVIX_SOURCE_DIR/scripts/test-journald" start)
+    case $? in
+    0) log "journald: $_lib_journald" ;;
+    77) log "SKIP: no journald to test with"; exit 77 ;;
+    *) fail "cannot start journald" ;;
+    esac
+}
+
 _lib_cleanup() {
     local entry pid name
     for entry in ${_lib_started[@]+"${_lib_started[@]}"}; do
@@ -264,6 +278,9 @@ _lib_cleanup() {
             wait_exit "$pid" 5 || kill -KILL "$pid" 2>/dev/null
         fi
     done
+    if [ "$_lib_journald" = ours ]; then
+        "$TROVIX_SOURCE_DIR/scripts/test-journald" stop
+    fi
     # The desktop's own logs (X server, buses, window manager, tray host).
     if [ -n "${TROVIX_DESKTOP_DIR:-}" ] && [ -d "$TROVIX_DESKTOP_DIR/logs" ]; then
         mkdir -p "$ARTIFACTS/desktop"
