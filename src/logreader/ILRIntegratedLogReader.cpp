@@ -262,8 +262,7 @@ void ILRIntegratedLogReader::updateLogAfterIncreasingNumberOfDays(bool increase)
         if (extending) {
             firstDate = token->constFirst().date();
         } else {
-            token = std::make_shared<EntryList>();
-            state.entries = token;
+            token = state.newList();
             state.stopLiveStream();
             state.stopOneShots();
         }
@@ -284,8 +283,11 @@ void ILRIntegratedLogReader::updateLogAfterIncreasingNumberOfDays(bool increase)
                     if (!shared->firstLiveStreamTimestamp) {
                         shared->firstLiveStreamTimestamp = batch.constFirst().date();
                     }
-                    mergeSorted(*token, batch);
-                    shared->requestRender();
+                    const EntryList fresh = shared->admitted(batch);
+                    if (!fresh.isEmpty()) {
+                        mergeSorted(*token, fresh);
+                        shared->requestRender();
+                    }
                     return true;
                 },
                 false);
@@ -325,7 +327,9 @@ void ILRIntegratedLogReader::updateLogAfterIncreasingNumberOfDays(bool increase)
             if (!firstDate) {
                 shared->lastArchiveStreamTimestamp = batch.constLast().date();
                 for (const ILRLogEntry& entry : batch) {
-                    token->insert(index++, entry);
+                    if (shared->admit(entry)) {
+                        token->insert(index++, entry);
+                    }
                 }
             } else {
                 for (const ILRLogEntry& entry : batch) {
@@ -333,7 +337,9 @@ void ILRIntegratedLogReader::updateLogAfterIncreasingNumberOfDays(bool increase)
                         *keepGoing = false;
                         break;
                     }
-                    token->insert(index++, entry);
+                    if (shared->admit(entry)) {
+                        token->insert(index++, entry);
+                    }
                 }
             }
             shared->requestRender();
@@ -430,7 +436,9 @@ void ILRIntegratedLogReader::scheduleGapFill()
                     *shared->lastArchiveStreamTimestamp >= entry.date()) {
                     continue;
                 }
-                missing.append(entry);
+                if (shared->admit(entry)) {
+                    missing.append(entry);
+                }
             }
             if (!missing.isEmpty()) {
                 mergeSorted(*token, missing);
@@ -455,6 +463,7 @@ void ILRIntegratedLogReader::reset()
 {
     QMutexLocker locker(&m_state->lock);
     m_state->entries.reset();
+    m_state->seen.clear();
     m_state->stopLiveStream();
     m_state->stopOneShots();
     m_state->archiveInsertionIndex = -1;

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QMetaObject>
 #include <QRecursiveMutex>
+#include <QSet>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -33,6 +34,49 @@ struct ILRIntegratedLogReader::State
     // The archive queries and gap fills under way.
     std::vector<std::weak_ptr<ILRJSONLogStream>> oneShots;
     bool renderPosted = false;
+    // The entries of the current list, by what makes an entry the same one:
+    // the archive query and the live stream start together, so an entry
+    // written in between reaches both and must be shown once.
+    QSet<QString> seen;
+
+    // Installs a new, empty list (the generation token).
+    Token newList()
+    {
+        entries = std::make_shared<EntryList>();
+        seen.clear();
+        return entries;
+    }
+
+    // Whether entry is not in the list yet; remembers it. Entries without a
+    // date cannot be told apart and are always taken.
+    bool admit(const ILRLogEntry& entry)
+    {
+        if (!entry.hasDate()) {
+            return true;
+        }
+        const QJsonObject& object = entry.object();
+        const QString key = QString::number(entry.date()) + u'\x1f' +
+                            object.value(QLatin1String("processID")).toVariant().toString() +
+                            u'\x1f' + entry.senderImagePath() + u'\x1f' + entry.eventMessage();
+        if (seen.contains(key)) {
+            return false;
+        }
+        seen.insert(key);
+        return true;
+    }
+
+    // The entries of batch not in the list yet.
+    EntryList admitted(const EntryList& batch)
+    {
+        EntryList fresh;
+        fresh.reserve(batch.size());
+        for (const ILRLogEntry& entry : batch) {
+            if (admit(entry)) {
+                fresh.append(entry);
+            }
+        }
+        return fresh;
+    }
 
     // Runs function on the main thread, if the reader is still there. Call
     // under the lock.

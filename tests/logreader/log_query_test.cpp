@@ -125,12 +125,14 @@ private Q_SLOTS:
     }
 
     // The first run asks for one hour; archive entries go in front of the
-    // live ones, and the list is in date order.
+    // live ones, and the list is in date order. An entry written while both
+    // start reaches both and is shown once.
     void firstRunMergesArchiveAndLive()
     {
         ReaderFixture f;
-        f.log.setShow(LogFixture::array(
-            {LogFixture::entry("old b", at(2)), LogFixture::entry("old a", at(1))}));
+        f.log.setShow(
+            LogFixture::array({LogFixture::entry("old b", at(2)), LogFixture::entry("old a", at(1)),
+                               LogFixture::entry("live", at(30))}));
         f.log.setStream(LogFixture::array({LogFixture::entry("live", at(30))}, "Filtering\n"));
         QVERIFY(f.run([&] { f.reader.updateLogAfterIncreasingNumberOfDays(false); }));
         QTRY_COMPARE_WITH_TIMEOUT(messages(f.reader), (QStringList{"old a", "old b", "live"}),
