@@ -212,8 +212,17 @@ private Q_SLOTS:
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Log.plist"));
-        ILRIntegratedLogReader::setSavePanelForTesting([&](QWidget*) { return path; });
-        e.reader.window()->saveButton()->click();
+        int panels = 0;
+        ILRIntegratedLogReader::setSavePanelForTesting([&](QWidget*) {
+            ++panels;
+            return path;
+        });
+        // Return in the log view saves and inserts nothing.
+        QTextBrowser* view = e.reader.window()->logView();
+        const QString before = view->toPlainText();
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(panels, 1);
+        QCOMPARE(view->toPlainText(), before);
         const std::optional<QVariant> saved = platform::plist::readFile(path);
         QVERIFY(saved);
         QVERIFY(platform::plist::identical(*saved, e.reader.propertyListEntries()));
