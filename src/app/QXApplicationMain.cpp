@@ -1,8 +1,11 @@
 #include "app/QXApplicationMain.h"
 
+#include "app/QXDebugLogging.h"
 #include "app/QXMainController.h"
+#include "app/ShowCommand.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 #include "platform/bundle/Bundle.h"
+#include "platform/defaults/UserDefaults.h"
 #include "platform/instance/ProgramInstance.h"
 #include "platform/log/SystemLog.h"
 #include "platform/process/TerminationSignals.h"
@@ -39,6 +42,7 @@ int QXApplicationMain(int& argc, char** argv)
         return 0;
     }
 
+    QXFollowDebugLogSetting(platform::UserDefaults::standard());
     QXMainController& controller = QXMainController::mainController();
     application.setDelegate(&controller);
     QObject::connect(&instance, &platform::ProgramInstance::reopenRequested, &application,
@@ -47,6 +51,9 @@ int QXApplicationMain(int& argc, char** argv)
                      [&controller](bool allApplications) {
                          controller.popUpMenuForAllApplications(allApplications);
                      });
+
+    QObject::connect(&instance, &platform::ProgramInstance::showRequested, &controller,
+                     [](const QString& window) { QXShowWindow(window); });
 
     // A request to stop from outside takes the same road as "Quit".
     platform::TerminationSignals terminationSignals;

@@ -8,6 +8,7 @@
 #include "app/QXStatusItemController.h"
 #include "foundation/QXProgramGlyph.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
+#include "logreader/ILRIntegratedLogReader.h"
 #include "menus/QXAccessibility.h"
 #include "menus/QXMenuKeyboardNavigationWorkaround.h"
 #include "menus/QXRightClickTrigger.h"
@@ -227,8 +228,19 @@ void QXMainController::toggleWindowAnimation()
     defaults().setBool(!defaults().boolForKey(key), key);
 }
 
+bool QXMainController::canDisplayLog()
+{
+    return ILRIntegratedLogReader::canDisplayLog();
+}
+
+// Opens the log window where the log can be read; elsewhere the item is the
+// debug-logging switch itself.
 void QXMainController::toggleDebugLogging()
 {
+    if (canDisplayLog()) {
+        ILRIntegratedLogReader::QXLogReader().displayLogActivating();
+        return;
+    }
     defaults().setBool(!defaults().boolForKey(QXSettingsKeys::DebugLog), QXSettingsKeys::DebugLog);
 }
 
