@@ -2,6 +2,7 @@
 #include "app/DemoMenuCommand.h"
 #include "app/DumpMenuCommand.h"
 #include "app/KeyLabelCommand.h"
+#include "app/LoginItemCommand.h"
 #include "app/PopupCommand.h"
 #include "app/QXApplicationMain.h"
 
@@ -39,6 +40,8 @@ void printUsage(std::FILE* stream)
                "                              pop up the menu of the application in front\n"
                "       trovix defaults read [KEY] | write KEY [TYPE] VALUE | delete KEY\n"
                "                              read and change settings\n"
+               "       trovix login-item on|off|status\n"
+               "                              start Trovix at login, or not\n"
                "       trovix dump-menu [--pid N | --frontmost] [--depth N] [--json]\n"
                "                              print an application's menu bar as Trovix reads it\n"
                "       trovix key-label CODE...\n"
@@ -56,6 +59,9 @@ int main(int argc, char** argv)
         const char* command = argv[1];
         if (std::strcmp(command, "defaults") == 0) {
             return runTextCommand(argc, argv, runDefaultsCommand);
+        }
+        if (std::strcmp(command, "login-item") == 0) {
+            return runTextCommand(argc, argv, runLoginItemCommand);
         }
         if (std::strcmp(command, "dump-menu") == 0) {
             return runTextCommand(argc, argv, runDumpMenuCommand);
