@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using platform::DesktopEntry;
 using platform::LoginItem;
@@ -153,6 +154,17 @@ private Q_SLOTS:
         QVERIFY(QXLoginItem::setLoginItemEnabled(true));
         QVERIFY(QXLoginItem::loginItemState().on);
         validate(userEntry());
+    }
+
+    // A named pipe in place of an entry is never opened: reading it would
+    // wait for a writer forever.
+    void pipeInPlaceOfEntrySkipped()
+    {
+        QDir().mkpath(QFileInfo(userEntry()).path());
+        QCOMPARE(::mkfifo(QFile::encodeName(userEntry()).constData(), 0600), 0);
+        QVERIFY(!QXLoginItem::loginItemState().on);
+        QVERIFY(QXLoginItem::setLoginItemEnabled(true));
+        QVERIFY(QXLoginItem::loginItemState().on);
     }
 
     // Where the entry cannot be written the switch fails, and says so.

@@ -2,6 +2,7 @@
 
 #include "platform/InstalledInstance.h"
 #include "platform/bundle/Bundle.h"
+#include "platform/loginitems/sandbox/SandboxedLoginItems.h"
 #include "platform/loginitems/xdg/XdgLoginItems.h"
 
 namespace platform {
@@ -9,6 +10,9 @@ namespace platform {
 LoginItems& LoginItems::current()
 {
     return InstalledInstance<LoginItems>::get([]() -> std::unique_ptr<LoginItems> {
+        if (SandboxedLoginItems::isSandboxed()) {
+            return std::make_unique<SandboxedLoginItems>();
+        }
         const Bundle& bundle = Bundle::main();
         QString identifier = bundle.bundleIdentifier();
         if (identifier.isEmpty()) {

@@ -42,6 +42,10 @@ QString resolvedProgram(const QString& program)
 
 std::optional<DesktopEntry> readEntry(const QString& path)
 {
+    // Only regular files: opening a named pipe would wait for a writer.
+    if (!QFileInfo(path).isFile()) {
+        return std::nullopt;
+    }
     QFile file(path);
     if (file.size() > maximumEntrySize || !file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
@@ -109,7 +113,7 @@ std::optional<QList<LoginItem>> XdgLoginItems::snapshot()
     for (const QString& folder : QStringList{user} + systemFolders()) {
         // Unreadable files count too: they still hide system-wide copies.
         const QStringList names =
-            QDir(folder).entryList({QStringLiteral("*.desktop")}, QDir::Files | QDir::System);
+            QDir(folder).entryList({QStringLiteral("*.desktop")}, QDir::Files);
         for (const QString& name : names) {
             if (!effective.contains(name)) {
                 effective.insert(name, folder + u'/' + name);
