@@ -2,16 +2,20 @@
 
 #include "platform/InstalledInstance.h"
 #include "platform/bundle/Bundle.h"
-#include "platform/loginitems/sandbox/SandboxedLoginItems.h"
+#include "platform/loginitems/portal/BackgroundPortalLoginItems.h"
 #include "platform/loginitems/xdg/XdgLoginItems.h"
+
+#include <QCoreApplication>
 
 namespace platform {
 
 LoginItems& LoginItems::current()
 {
     return InstalledInstance<LoginItems>::get([]() -> std::unique_ptr<LoginItems> {
-        if (SandboxedLoginItems::isSandboxed()) {
-            return std::make_unique<SandboxedLoginItems>();
+        if (BackgroundPortalLoginItems::isSandboxed()) {
+            return std::make_unique<BackgroundPortalLoginItems>(
+                QDBusConnection::sessionBus(), BackgroundPortalLoginItems::defaultStateFile(),
+                QCoreApplication::applicationFilePath());
         }
         const Bundle& bundle = Bundle::main();
         QString identifier = bundle.bundleIdentifier();

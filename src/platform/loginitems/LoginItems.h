@@ -24,8 +24,8 @@ class LoginItems
 public:
     virtual ~LoginItems() = default;
 
-    // The process-wide instance: the XDG autostart one (inside a sandbox one
-    // that reports it out of reach) unless another was installed.
+    // The process-wide instance: the XDG autostart one (inside a Flatpak
+    // sandbox the Background portal) unless another was installed.
     static LoginItems& current();
     // Replaces the process-wide instance (tests install the memory one).
     static void setCurrent(std::unique_ptr<LoginItems> loginItems);
