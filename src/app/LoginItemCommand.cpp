@@ -1,14 +1,37 @@
 #include "app/LoginItemCommand.h"
 
+#include "platform/loginitems/LoginItems.h"
 #include "services/QXLoginItem.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 namespace {
 
 QString usage()
 {
     return QCoreApplication::translate("Trovix", "usage: trovix login-item on|off|status");
+}
+
+// A helper answers later (the desktop may ask the user first): waits for
+// the state to follow, within a minute. The list answers at once.
+bool stateFollows(bool on)
+{
+    if (!platform::LoginItems::current().hasHelper()) {
+        return QXLoginItem::loginItemState().on == on;
+    }
+    const QDeadlineTimer deadline(60000);
+    while (QXLoginItem::loginItemState().on != on) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QEventLoop loop;
+        QTimer::singleShot(100, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
 }
 
 } // namespace
@@ -40,7 +63,7 @@ int runLoginItemCommand(const QStringList& arguments, QTextStream& out, QTextStr
             << Qt::endl;
         return 1;
     }
-    if (!QXLoginItem::setLoginItemEnabled(on)) {
+    if (!QXLoginItem::setLoginItemEnabled(on) || !stateFollows(on)) {
         err << (on ? QCoreApplication::translate(
                          "Trovix", "Trovix could not be set to start at login; the system log "
                                    "tells why.")

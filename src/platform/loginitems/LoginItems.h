@@ -36,8 +36,8 @@ public:
     // Takes the entry out of the list so that it no longer starts anything.
     // Answers whether it is gone.
     virtual bool remove(const LoginItem& item) = 0;
-    // Puts an entry for the program at applicationPath at the end of the list,
-    // replacing whatever stood under the program's own entry name. Answers
+    // Puts an entry for the program at applicationPath into the list under
+    // the program's own entry name, replacing whatever stood there. Answers
     // the new entry, or nothing on failure.
     virtual std::optional<LoginItem> insert(const QString& applicationPath) = 0;
 
