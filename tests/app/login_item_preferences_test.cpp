@@ -6,14 +6,14 @@
 
 #include <QTest>
 
-// The "start at login" check box in the preferences window: showing the state
-// in effect when the window opens, and switching it.
+// The "start at login" check box sits in the preferences window and shows the
+// state in effect when the window opens.
 class LoginItemPreferencesTest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void checkBoxShowsAndSwitchesTheLoginItem()
+    void checkBoxShowsTheLoginItem()
     {
         AppTestEnvironment environment;
         environment.loginItems->addItem(
@@ -28,10 +28,6 @@ private Q_SLOTS:
         QVERIFY(!loginSwitch->accessibleName().isEmpty());
         QVERIFY(loginSwitch->isChecked());
         QVERIFY(loginSwitch->isEnabled());
-
-        QTest::mouseClick(loginSwitch, Qt::LeftButton, {}, QPoint(4, loginSwitch->height() / 2));
-        QVERIFY(!loginSwitch->isChecked());
-        QVERIFY(environment.loginItems->items().isEmpty());
     }
 };
 

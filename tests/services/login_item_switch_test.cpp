@@ -91,20 +91,6 @@ private Q_SLOTS:
         QVERIFY(!loginSwitch->isChecked());
     }
 
-    void leavingTheWindowStopsRefreshes()
-    {
-        QWidget window;
-        auto* loginSwitch = new QXLoginItemSwitch(&window);
-        QCOMPARE(m_loginItems->snapshotCount(), 1);
-        loginSwitch->setParent(nullptr);
-        m_now += 5;
-        activate(&window);
-        QCOMPARE(m_loginItems->snapshotCount(), 1);
-        delete loginSwitch;
-        // The window outlives the check box without calling into it.
-        activate(&window);
-    }
-
 private:
     MemoryLoginItems* m_loginItems = nullptr;
     qint64 m_now = 0;
