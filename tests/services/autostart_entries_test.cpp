@@ -1,4 +1,4 @@
-#include "platform/loginitems/xdg/DesktopEntry.h"
+#include "platform/loginitems/xdg/AutostartEntry.h"
 #include "platform/loginitems/xdg/XdgLoginItems.h"
 #include "services/QXLoginItem.h"
 #include "support/Prerequisite.h"
@@ -12,7 +12,7 @@
 #include <QTest>
 #include <sys/stat.h>
 
-using platform::DesktopEntry;
+using platform::AutostartEntry;
 using platform::LoginItem;
 using platform::XdgLoginItems;
 
@@ -72,7 +72,7 @@ private Q_SLOTS:
         QVERIFY(QXLoginItem::loginItemState().on);
         const QString entry = userEntry();
         validate(entry);
-        const std::optional<DesktopEntry> parsed = DesktopEntry::parse(contentsOf(entry));
+        const std::optional<AutostartEntry> parsed = AutostartEntry::parse(contentsOf(entry));
         QVERIFY(parsed);
         QCOMPARE(parsed->execProgram(), QXLoginItem::applicationPath());
         QVERIFY(parsed->value(QStringLiteral("Exec")).startsWith(u'"'));
@@ -97,13 +97,14 @@ private Q_SLOTS:
         QVERIFY(QXLoginItem::setLoginItemEnabled(false));
         QVERIFY(!QXLoginItem::loginItemState().on);
         validate(userEntry());
-        QVERIFY(DesktopEntry::parse(contentsOf(userEntry()))->boolean(QStringLiteral("Hidden")));
+        QVERIFY(AutostartEntry::parse(contentsOf(userEntry()))->boolean(QStringLiteral("Hidden")));
         QCOMPARE(contentsOf(systemEntry), systemText);
 
         QVERIFY(QXLoginItem::setLoginItemEnabled(true));
         QVERIFY(QXLoginItem::loginItemState().on);
         validate(userEntry());
-        QVERIFY(!DesktopEntry::parse(contentsOf(userEntry()))->contains(QStringLiteral("Hidden")));
+        QVERIFY(
+            !AutostartEntry::parse(contentsOf(userEntry()))->contains(QStringLiteral("Hidden")));
     }
 
     // Entries that start another copy of the program go, in both folders;
@@ -120,12 +121,12 @@ private Q_SLOTS:
         write(editor, editorText);
 
         QVERIFY(QXLoginItem::setLoginItemEnabled(true));
-        QCOMPARE(DesktopEntry::parse(contentsOf(userEntry()))->execProgram(),
+        QCOMPARE(AutostartEntry::parse(contentsOf(userEntry()))->execProgram(),
                  QXLoginItem::applicationPath());
         const QString override =
             m_home->path() + QStringLiteral("/autostart/") + program + QStringLiteral(".desktop");
         validate(override);
-        QVERIFY(DesktopEntry::parse(contentsOf(override))->boolean(QStringLiteral("Hidden")));
+        QVERIFY(AutostartEntry::parse(contentsOf(override))->boolean(QStringLiteral("Hidden")));
         QCOMPARE(contentsOf(editor), editorText);
 
         const std::optional<QList<LoginItem>> items = platform::LoginItems::current().snapshot();
@@ -203,7 +204,7 @@ private Q_SLOTS:
         const std::optional<LoginItem> item = platform::LoginItems::current().insert(program);
         QVERIFY(item);
         validate(userEntry());
-        QCOMPARE(DesktopEntry::parse(contentsOf(userEntry()))->execProgram(), program);
+        QCOMPARE(AutostartEntry::parse(contentsOf(userEntry()))->execProgram(), program);
         const std::optional<QList<LoginItem>> items = platform::LoginItems::current().snapshot();
         QVERIFY(items && items->size() == 1);
         QCOMPARE(items->first().path, program);

@@ -1,7 +1,7 @@
 #include "platform/loginitems/xdg/XdgLoginItems.h"
 
 #include "platform/log/SystemLog.h"
-#include "platform/loginitems/xdg/DesktopEntry.h"
+#include "platform/loginitems/xdg/AutostartEntry.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,7 +40,7 @@ QString resolvedProgram(const QString& program)
     return canonical.isEmpty() ? QDir::cleanPath(path) : canonical;
 }
 
-std::optional<DesktopEntry> readEntry(const QString& path)
+std::optional<AutostartEntry> readEntry(const QString& path)
 {
     // Only regular files: opening a named pipe would wait for a writer.
     if (!QFileInfo(path).isFile()) {
@@ -50,7 +50,7 @@ std::optional<DesktopEntry> readEntry(const QString& path)
     if (file.size() > maximumEntrySize || !file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    return DesktopEntry::parse(file.read(maximumEntrySize));
+    return AutostartEntry::parse(file.read(maximumEntrySize));
 }
 
 } // namespace
@@ -122,7 +122,7 @@ std::optional<QList<LoginItem>> XdgLoginItems::snapshot()
     }
     QList<LoginItem> items;
     for (auto it = effective.cbegin(); it != effective.cend(); ++it) {
-        const std::optional<DesktopEntry> entry = readEntry(it.value());
+        const std::optional<AutostartEntry> entry = readEntry(it.value());
         if (entry &&
             (entry->boolean(QStringLiteral("Hidden")) ||
              entry->value(QStringLiteral("X-GNOME-Autostart-enabled")) == QLatin1String("false"))) {
@@ -174,14 +174,14 @@ bool XdgLoginItems::remove(const LoginItem& item)
     }
     // Deleting the user's file would bring the system-wide copy back; an
     // entry marked Hidden in the user's folder deletes it for this user.
-    const std::optional<DesktopEntry> systemEntry = readEntry(systemPath);
+    const std::optional<AutostartEntry> systemEntry = readEntry(systemPath);
     QString name = systemEntry ? systemEntry->value(QStringLiteral("Name")) : QString();
     if (name.isEmpty()) {
         name = m_name;
     }
     QString exec = systemEntry ? systemEntry->value(QStringLiteral("Exec")) : QString();
     if (exec.isEmpty()) {
-        exec = DesktopEntry::execValueForProgram(QStringLiteral("/bin/true")).value_or(QString());
+        exec = AutostartEntry::execValueForProgram(QStringLiteral("/bin/true")).value_or(QString());
     }
     const QString text =
         QStringLiteral("[Desktop Entry]\n"
@@ -189,31 +189,31 @@ bool XdgLoginItems::remove(const LoginItem& item)
                        "Name=%1\n"
                        "Exec=%2\n"
                        "Hidden=true\n")
-            .arg(DesktopEntry::escapedString(name), DesktopEntry::escapedString(exec));
+            .arg(AutostartEntry::escapedString(name), AutostartEntry::escapedString(exec));
     return writeEntry(userPath, text);
 }
 
 std::optional<LoginItem> XdgLoginItems::insert(const QString& applicationPath)
 {
-    const std::optional<QString> exec = DesktopEntry::execValueForProgram(applicationPath);
+    const std::optional<QString> exec = AutostartEntry::execValueForProgram(applicationPath);
     if (!exec || !QDir::isAbsolutePath(applicationPath)) {
         systemLog(QStringLiteral("[QXLoginItem] cannot start %1 at login: not a usable path")
                       .arg(applicationPath));
         return std::nullopt;
     }
-    const QString text =
-        QStringLiteral("[Desktop Entry]\n"
-                       "Type=Application\n"
-                       "Name=%1\n"
-                       "Comment=%2\n"
-                       "Exec=%3\n"
-                       "TryExec=%4\n"
-                       "Icon=trovix\n"
-                       "Terminal=false\n")
-            .arg(
-                DesktopEntry::escapedString(m_name),
-                DesktopEntry::escapedString(QStringLiteral("Start %1 when you log in").arg(m_name)),
-                DesktopEntry::escapedString(*exec), DesktopEntry::escapedString(applicationPath));
+    const QString text = QStringLiteral("[Desktop Entry]\n"
+                                        "Type=Application\n"
+                                        "Name=%1\n"
+                                        "Comment=%2\n"
+                                        "Exec=%3\n"
+                                        "TryExec=%4\n"
+                                        "Icon=trovix\n"
+                                        "Terminal=false\n")
+                             .arg(AutostartEntry::escapedString(m_name),
+                                  AutostartEntry::escapedString(
+                                      QStringLiteral("Start %1 when you log in").arg(m_name)),
+                                  AutostartEntry::escapedString(*exec),
+                                  AutostartEntry::escapedString(applicationPath));
     const QString path = userFolder() + u'/' + entryFileName();
     if (!writeEntry(path, text)) {
         return std::nullopt;

@@ -1,4 +1,4 @@
-#include "platform/loginitems/xdg/DesktopEntry.h"
+#include "platform/loginitems/xdg/AutostartEntry.h"
 
 #include <QStringDecoder>
 #include <QStringList>
@@ -56,14 +56,14 @@ bool hasControlCharacter(const QString& text)
 
 } // namespace
 
-std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray& text)
+std::optional<AutostartEntry> AutostartEntry::parse(const QByteArray& text)
 {
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString decoded = decoder.decode(text);
     if (decoder.hasError()) {
         return std::nullopt;
     }
-    DesktopEntry entry;
+    AutostartEntry entry;
     bool inMainGroup = false;
     bool sawMainGroup = false;
     const QStringList lines = decoded.split(u'\n');
@@ -111,7 +111,7 @@ std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray& text)
     return entry;
 }
 
-QString DesktopEntry::execProgram() const
+QString AutostartEntry::execProgram() const
 {
     const QString exec = value(QStringLiteral("Exec")).trimmed();
     QString program;
@@ -138,7 +138,7 @@ QString DesktopEntry::execProgram() const
     return program;
 }
 
-std::optional<QString> DesktopEntry::execValueForProgram(const QString& program)
+std::optional<QString> AutostartEntry::execValueForProgram(const QString& program)
 {
     if (program.isEmpty() || hasControlCharacter(program)) {
         return std::nullopt;
@@ -157,7 +157,7 @@ std::optional<QString> DesktopEntry::execValueForProgram(const QString& program)
     return quoted;
 }
 
-QString DesktopEntry::escapedString(const QString& value)
+QString AutostartEntry::escapedString(const QString& value)
 {
     QString escaped;
     escaped.reserve(value.size());

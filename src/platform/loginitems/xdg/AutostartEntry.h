@@ -7,15 +7,15 @@
 
 namespace platform {
 
-// The keys of a desktop entry file's "[Desktop Entry]" group, with string
+// An autostart entry as a whole: the keys of its "[Desktop Entry]" group, with string
 // escapes (\s \n \t \r \\) resolved. Localized keys ("Name[de]") and other
 // groups are left out.
-class DesktopEntry
+class AutostartEntry
 {
 public:
     // Nothing when the text has no "[Desktop Entry]" group, is not UTF-8 or
     // has a line that is neither a group, a key, a comment nor empty.
-    static std::optional<DesktopEntry> parse(const QByteArray& text);
+    static std::optional<AutostartEntry> parse(const QByteArray& text);
 
     QString value(const QString& key) const { return m_values.value(key); }
     bool contains(const QString& key) const { return m_values.contains(key); }
