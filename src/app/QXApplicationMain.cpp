@@ -1,6 +1,7 @@
 #include "app/QXApplicationMain.h"
 
 #include "app/QXMainController.h"
+#include "app/QXStatusItemController.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/instance/ProgramInstance.h"
@@ -55,5 +56,8 @@ int QXApplicationMain(int& argc, char** argv)
 
     const int status = application.run();
     application.setDelegate(nullptr);
+    // The tray menu is a widget: it must go while the application object
+    // still exists, not with the controller's static storage after it.
+    QXStatusItemController::defaultController().reset();
     return status;
 }

@@ -11,11 +11,12 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <cmath>
+#include <memory>
 
 namespace {
 
 constexpr int IconSize = 64;
-constexpr int PanelWidth = 300;
+constexpr int PanelWidth = 360;
 
 QString localized(const char* text)
 {
@@ -59,7 +60,7 @@ QXAboutPanel::QXAboutPanel(QWidget* parent)
     m_credits->setAccessibleName(localized("Credits"));
     m_credits->setReadOnly(true);
     m_credits->setOpenLinks(false);
-    m_credits->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_credits->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QPalette palette = m_credits->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     palette.setColor(QPalette::Text, palette.color(QPalette::WindowText));
@@ -145,10 +146,11 @@ void QXAboutPanel::tidyCredits()
     if (m_credits->isHidden()) {
         return;
     }
-    // Measure the text at the width it has without a frame or scroll bar.
-    QTextDocument* document = m_credits->document();
-    document->setTextWidth(PanelWidth);
-    const double textHeight = document->documentLayout()->documentSize().height();
+    // Measure a copy at the width the text has without a frame or scroll
+    // bar; the view keeps laying out its own document at its own width.
+    const std::unique_ptr<QTextDocument> probe(m_credits->document()->clone());
+    probe->setTextWidth(PanelWidth);
+    const double textHeight = probe->documentLayout()->documentSize().height();
     const bool fits = textHeight <= MaximumCreditsHeight + 0.1;
     if (fits) {
         m_credits->setFrameShape(QFrame::NoFrame);

@@ -18,7 +18,7 @@ class QXAboutPanel : public QDialog
 
 public:
     // The credits area is at most this high; longer credits scroll in it.
-    static constexpr int MaximumCreditsHeight = 160;
+    static constexpr int MaximumCreditsHeight = 200;
 
     explicit QXAboutPanel(QWidget* parent = nullptr);
     ~QXAboutPanel() override;

@@ -48,6 +48,11 @@ QXAboutPanelManager& QXAboutPanelManager::aboutPanelManager()
 
 QXAboutPanelManager::~QXAboutPanelManager() = default;
 
+QXAboutPanel* QXAboutPanelManager::aboutPanel() const
+{
+    return m_panel;
+}
+
 const platform::Bundle& QXAboutPanelManager::bundle() const
 {
     return m_bundle != nullptr ? *m_bundle : platform::Bundle::main();

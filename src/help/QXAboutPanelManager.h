@@ -52,7 +52,7 @@ public:
     Options aboutPanelOptions() const;
 
     // The panel, once it has been shown.
-    QXAboutPanel* aboutPanel() const { return m_panel; }
+    QXAboutPanel* aboutPanel() const;
 
     // The bundle whose information and resources are shown; the main bundle
     // unless another one is set (nullptr sets the main one back).
