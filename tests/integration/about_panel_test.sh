@@ -16,8 +16,8 @@ visible_windows() { xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null
 # A visible window of Trovix that was not in the list $1.
 new_window() { [ -n "$(comm -13 <(echo "$1") <(visible_windows))" ]; }
 
-# Chooses the first entry of the tray icon's menu, "About Trovix".
-choose_about() {
+# Opens the tray icon's menu.
+open_tray_menu() {
     # Menus that are still closing are out of the way first.
     wait_stable 10 visible_windows || fail "Trovix's windows did not settle"
     local before=$STABLE
@@ -28,6 +28,11 @@ choose_about() {
     xdotool mouseup 1
     # The menu is a popup window of Trovix's own.
     wait_for 10 new_window "$before" || fail "the tray menu did not open"
+}
+
+# Chooses the first entry of the tray icon's menu, "About Trovix".
+choose_about() {
+    open_tray_menu
     xdotool key Down Return
 }
 
@@ -57,5 +62,14 @@ wait_stable 10 visible_windows || fail "Trovix's windows did not settle"
 one_about_window || fail "choosing About Trovix again left $(about_windows | wc -l) panels"
 pass "choosing About Trovix again reuses the open panel"
 
+# The panel closed, the tray menu opened and closed again: the menu keeps the
+# focus, as no other window of Trovix takes it, and Trovix still ends cleanly.
+xdotool windowactivate --sync "$(about_windows)" 2>/dev/null
+xdotool key Escape
+wait_for 10 no_about_window || fail "Escape did not close the about panel"
+open_tray_menu
+xdotool key Escape
+wait_stable 10 visible_windows || fail "Trovix's windows did not settle"
 terminate "$TROVIX_PID" 5
 [ "$EXIT_STATUS" = 0 ] || fail "Trovix ended with status $EXIT_STATUS"
+pass "Trovix ends cleanly after the panel and the tray menu were shown"
