@@ -46,6 +46,10 @@ wait_for 20 one_about_window || fail "About Trovix did not open the about panel"
 WINDOW=$(about_windows)
 pass "the tray menu's About Trovix opens the about panel"
 settled_screenshot about-panel
+# The picture stands below the credits: scroll them to the end for a look.
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * 2 / 3)) click --repeat 15 5
+settled_screenshot about-panel-credits-end
 
 # Escape closes the panel.
 xdotool windowactivate --sync "$WINDOW" 2>/dev/null
