@@ -1,6 +1,7 @@
 #include "help/QXAboutCredits.h"
 #include "help/QXAboutPanel.h"
 #include "help/QXAboutPanelManager.h"
+#include "help/QXAttributedString.h"
 #include "platform/application/memory/MemoryActivation.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/plist/PropertyList.h"
@@ -16,6 +17,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
 #include <memory>
@@ -159,6 +161,42 @@ private Q_SLOTS:
         QCOMPARE(credits.sortedEntries(), entries);
         QCOMPARE(credits.copyrightSuffix, suffix);
         QCOMPARE(credits.copyrightSuffix.isNull(), suffix.isNull());
+    }
+
+    void appendingAnswersWhetherSomethingWasAppended()
+    {
+        QTextDocument document;
+        QTextCursor cursor(&document);
+        QVERIFY(!QXAttributedString::appendString(cursor, QString()));
+        QVERIFY(!QXAttributedString::appendImageFileWrapper(cursor, "a.tiff", QByteArray(), 0));
+        QVERIFY(!QXAttributedString::appendImageFileWrapper(cursor, "a.tiff", "not a picture", 0));
+        QVERIFY(!QXAttributedString::appendImage(cursor, QImage(), "a", 0));
+        QVERIFY(document.isEmpty());
+
+        QImage image(400, 200, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(QXAttributedString::appendImage(cursor, image, QString(), 4));
+        QVERIFY(QXAttributedString::appendImage(cursor, image, QString(), 0));
+        QVERIFY(QXAttributedString::appendString(cursor, "<i>x</i>"));
+        QCOMPARE(imageCount(&document), 2);
+        QVERIFY(document.toPlainText().endsWith("<i>x</i>"));
+
+        // Both unnamed pictures keep their own pixels, scaled down to fit;
+        // only the first sits above the baseline.
+        QList<QTextImageFormat> formats;
+        for (auto it = document.begin().begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().isImageFormat()) {
+                formats << it.fragment().charFormat().toImageFormat();
+            }
+        }
+        QCOMPARE(formats.size(), 2);
+        QVERIFY(formats[0].name() != formats[1].name());
+        QVERIFY(formats[0].name().endsWith("Unknown.tiff"));
+        QCOMPARE(formats[0].width(), double(QXAttributedString::MaximumImageWidth));
+        QCOMPARE(formats[0].height(), QXAttributedString::MaximumImageWidth / 2.0);
+        QVERIFY(formats[0].baselineOffset() > 0);
+        QCOMPARE(formats[1].baselineOffset(), 0.0);
+        QVERIFY(!document.resource(QTextDocument::ImageResource, QUrl(formats[1].name())).isNull());
     }
 
     void showsVersionCopyrightCreditsAndPicture()
