@@ -4,6 +4,7 @@
 #include "app/KeyLabelCommand.h"
 #include "app/PopupCommand.h"
 #include "app/QXApplicationMain.h"
+#include "app/ShowCommand.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -39,6 +40,8 @@ void printUsage(std::FILE* stream)
                "                              pop up the menu of the application in front\n"
                "       trovix defaults read [KEY] | write KEY [TYPE] VALUE | delete KEY\n"
                "                              read and change settings\n"
+               "       trovix show log|preferences|about|help\n"
+               "                              bring a window of the running Trovix forward\n"
                "       trovix dump-menu [--pid N | --frontmost] [--depth N] [--json]\n"
                "                              print an application's menu bar as Trovix reads it\n"
                "       trovix key-label CODE...\n"
@@ -56,6 +59,9 @@ int main(int argc, char** argv)
         const char* command = argv[1];
         if (std::strcmp(command, "defaults") == 0) {
             return runTextCommand(argc, argv, runDefaultsCommand);
+        }
+        if (std::strcmp(command, "show") == 0) {
+            return runTextCommand(argc, argv, runShowCommand);
         }
         if (std::strcmp(command, "dump-menu") == 0) {
             return runTextCommand(argc, argv, runDumpMenuCommand);

@@ -1,9 +1,12 @@
 #include "app/QXApplicationMain.h"
 
+#include "app/QXDebugLogging.h"
 #include "app/QXMainController.h"
 #include "app/QXStatusItemController.h"
+#include "app/ShowCommand.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 #include "platform/bundle/Bundle.h"
+#include "platform/defaults/UserDefaults.h"
 #include "platform/instance/ProgramInstance.h"
 #include "platform/log/SystemLog.h"
 #include "platform/process/TerminationSignals.h"
@@ -40,6 +43,7 @@ int QXApplicationMain(int& argc, char** argv)
         return 0;
     }
 
+    QXFollowDebugLogSetting(platform::UserDefaults::standard());
     QXMainController& controller = QXMainController::mainController();
     application.setDelegate(&controller);
     QObject::connect(&instance, &platform::ProgramInstance::reopenRequested, &application,
@@ -48,6 +52,9 @@ int QXApplicationMain(int& argc, char** argv)
                      [&controller](bool allApplications) {
                          controller.popUpMenuForAllApplications(allApplications);
                      });
+
+    QObject::connect(&instance, &platform::ProgramInstance::showRequested, &controller,
+                     [](const QString& window) { QXShowWindow(window); });
 
     // A request to stop from outside takes the same road as "Quit".
     platform::TerminationSignals terminationSignals;

@@ -9,6 +9,7 @@
 #include "foundation/QXProgramGlyph.h"
 #include "help/QXAboutPanelManager.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
+#include "logreader/ILRIntegratedLogReader.h"
 #include "menus/QXAccessibility.h"
 #include "menus/QXMenuKeyboardNavigationWorkaround.h"
 #include "menus/QXRightClickTrigger.h"
@@ -222,8 +223,19 @@ void QXMainController::toggleWindowAnimation()
     defaults().setBool(!defaults().boolForKey(key), key);
 }
 
+bool QXMainController::canDisplayLog()
+{
+    return ILRIntegratedLogReader::canDisplayLog();
+}
+
+// Opens the log window where the log can be read; elsewhere the item is the
+// debug-logging switch itself.
 void QXMainController::toggleDebugLogging()
 {
+    if (canDisplayLog()) {
+        ILRIntegratedLogReader::QXLogReader().displayLogActivating();
+        return;
+    }
     defaults().setBool(!defaults().boolForKey(QXSettingsKeys::DebugLog), QXSettingsKeys::DebugLog);
 }
 

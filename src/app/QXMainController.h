@@ -142,7 +142,7 @@ public:
     }
 
     // Whether the log window can be shown here.
-    static bool canDisplayLog() { return false; }
+    static bool canDisplayLog();
 
     // The process-wide right-click modifier, a copy of
     // "Enable Right Click Trigger: Modifier".

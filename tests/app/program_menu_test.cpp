@@ -1,6 +1,7 @@
 #include "AppTestEnvironment.h"
 #include "app/QXSettingsKeys.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
+#include "logreader/ILRIntegratedLogReader.h"
 #include "platform/menus/Menu.h"
 
 #include <QSpontaneKeyEvent>
@@ -76,6 +77,8 @@ private Q_SLOTS:
     void switchItemsShowTheirSettings()
     {
         AppTestEnvironment environment;
+        // Without a log tool the item is the debug-logging switch itself.
+        ILRIntegratedLogReader::setLogToolPath(QStringLiteral("/nonexistent/trovix-log"));
         platform::Menu menu;
         controller().populateContextMenu(menu);
         platform::MenuItem* log = menu.itemAtIndex(5);
@@ -105,6 +108,19 @@ private Q_SLOTS:
         QVERIFY(environment.settings().boolForKey(DisableSettingsWindowAnimation));
         menu.update();
         QCOMPARE(item->state(), State::Off);
+
+        // With a tool and a readable journal the item opens the log window.
+        ILRIntegratedLogReader::setLogToolPath(QStringLiteral("/bin/true"));
+        ILRIntegratedLogReader::setSystemLogReadableForTesting(true);
+        environment.settings().setBool(true, DebugLog);
+        menu.update();
+        QCOMPARE(log->title(), QStringLiteral("Log"));
+        QCOMPARE(log->state(), State::Off);
+        ILRIntegratedLogReader::setSystemLogReadableForTesting(false);
+        menu.update();
+        QCOMPARE(log->title(), QStringLiteral("Enable Debug Logging"));
+        ILRIntegratedLogReader::setSystemLogReadableForTesting(std::nullopt);
+        ILRIntegratedLogReader::setLogToolPath({});
     }
 
     void statusMenuIsRebuiltAtMostOncePerEvent()

@@ -36,6 +36,12 @@ public Q_SLOTS:
         });
     }
 
+    Q_SCRIPTABLE void Show(const QString& window)
+    {
+        QTimer::singleShot(0, m_instance,
+                           [this, window] { Q_EMIT m_instance->showRequested(window); });
+    }
+
 private:
     ProgramInstance* m_instance;
 };
@@ -103,6 +109,11 @@ bool ProgramInstance::requestReopen(QString* error)
 bool ProgramInstance::requestPopUp(bool allApplications, QString* error)
 {
     return call(QStringLiteral("PopUp"), {allApplications}, error);
+}
+
+bool ProgramInstance::requestShow(const QString& window, QString* error)
+{
+    return call(QStringLiteral("Show"), {window}, error);
 }
 
 } // namespace platform

@@ -30,12 +30,17 @@ public:
     // on failure, error (when given) holds a one-line reason.
     static bool requestReopen(QString* error = nullptr);
     static bool requestPopUp(bool allApplications, QString* error = nullptr);
+    // Brings one of the program's windows forward ("log", "preferences",
+    // "about", "help").
+    static bool requestShow(const QString& window, QString* error = nullptr);
 
 Q_SIGNALS:
     // Another start of the program asked this one to reopen.
     void reopenRequested();
     // The command line asked for the pop-up menu at the pointer.
     void popUpRequested(bool allApplications);
+    // The command line asked to bring a window forward.
+    void showRequested(const QString& window);
 };
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QMutex>
 #include <QMutexLocker>
+#include <atomic>
 #include <cstdio>
 #include <syslog.h>
 #include <unistd.h>
@@ -21,6 +22,8 @@ SystemLogSink& installedSink()
     static SystemLogSink sink;
     return sink;
 }
+
+std::atomic<bool> debugLoggingEnabled = false;
 
 void openSystemLogOnce()
 {
@@ -46,6 +49,33 @@ void systemLog(const QString& message)
     if (installedSink()) {
         installedSink()(message);
     }
+}
+
+void systemDebugLog(const QString& message)
+{
+    if (debugLoggingEnabled.load(std::memory_order_relaxed)) {
+        systemLog(message);
+    }
+}
+
+void setDebugLoggingEnabled(bool enabled)
+{
+    debugLoggingEnabled.store(enabled, std::memory_order_relaxed);
+}
+
+bool isDebugLoggingEnabled()
+{
+    return debugLoggingEnabled.load(std::memory_order_relaxed);
+}
+
+bool systemLogIsReadable()
+{
+    for (const char* folder : {"/var/log/journal", "/run/log/journal"}) {
+        if (::access(folder, R_OK | X_OK) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void setSystemLogSink(SystemLogSink sink)

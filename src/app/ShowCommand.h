@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+// `trovix show log|preferences|about|help`: asks the running Trovix to bring
+// that window forward, as its menu items do. Exit status 0, 1 with a one-line
+// message when no Trovix runs, 2 for a usage error.
+int runShowCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+// The windows the command knows.
+QStringList showCommandWindows();
+
+// What the running Trovix does for a request: brings the window forward.
+// Unknown names are ignored.
+void QXShowWindow(const QString& window);

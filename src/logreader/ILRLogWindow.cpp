@@ -1,0 +1,98 @@
+#include "logreader/ILRLogWindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+ILRLogWindow::ILRLogWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window), m_logView(new QTextBrowser(this)),
+      m_findEarlierResultsButton(new QPushButton(this)), m_spinner(new QProgressBar(this)),
+      m_clearButton(new QPushButton(this)), m_saveButton(new QPushButton(this)),
+      m_debugLoggingSwitch(new QCheckBox(tr("Debug Logging"), this)),
+      m_viewMenuButton(new QToolButton(this)), m_viewMenu(new QMenu(this)),
+      m_findField(new QLineEdit(this))
+{
+    setObjectName(QStringLiteral("ILRLogWindow"));
+    resize(720, 480);
+
+    m_logView->setObjectName(QStringLiteral("logView"));
+    m_logView->setAccessibleName(tr("Log"));
+    m_logView->setOpenLinks(false);
+    m_logView->setUndoRedoEnabled(false);
+    m_logView->installEventFilter(this);
+
+    m_findEarlierResultsButton->setObjectName(QStringLiteral("findEarlierResultsButton"));
+    m_findEarlierResultsButton->setAccessibleName(tr("Find Earlier Messages"));
+    m_findEarlierResultsButton->setToolTip(tr("Find Earlier Messages"));
+    m_findEarlierResultsButton->setText(QStringLiteral("\u2B06\uFE0E"));
+
+    m_spinner->setObjectName(QStringLiteral("spinner"));
+    m_spinner->setAccessibleName(tr("Finding Older Messages"));
+    m_spinner->setRange(0, 0);
+    m_spinner->setTextVisible(false);
+    m_spinner->setMaximumWidth(80);
+    m_spinner->hide();
+
+    m_clearButton->setObjectName(QStringLiteral("clearButton"));
+    m_clearButton->setAccessibleName(tr("Clear"));
+    m_saveButton->setObjectName(QStringLiteral("saveButton"));
+    m_saveButton->setText(tr("Save\u2026"));
+    m_saveButton->setAccessibleName(tr("Save"));
+    m_debugLoggingSwitch->setObjectName(QStringLiteral("debugLoggingSwitch"));
+    m_debugLoggingSwitch->setAccessibleName(tr("Debug Logging"));
+
+    m_viewMenuButton->setObjectName(QStringLiteral("viewMenuButton"));
+    m_viewMenuButton->setText(tr("View"));
+    m_viewMenuButton->setAccessibleName(tr("View"));
+    m_viewMenuButton->setPopupMode(QToolButton::InstantPopup);
+    m_viewMenuButton->setMenu(m_viewMenu);
+    m_viewMenu->setAccessibleName(tr("View"));
+
+    m_findField->setObjectName(QStringLiteral("findField"));
+    m_findField->setAccessibleName(tr("Find"));
+    m_findField->setPlaceholderText(tr("Find"));
+    m_findField->setClearButtonEnabled(true);
+    m_findField->hide();
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(m_findEarlierResultsButton);
+    bar->addWidget(m_spinner);
+    bar->addWidget(m_clearButton);
+    bar->addStretch(1);
+    bar->addWidget(m_debugLoggingSwitch);
+    bar->addWidget(m_saveButton);
+    bar->addWidget(m_viewMenuButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(m_findField);
+    layout->addWidget(m_logView, 1);
+    layout->addLayout(bar);
+}
+
+bool ILRLogWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Return in the log view saves; it never edits the text.
+    if (watched == m_logView && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            Q_EMIT returnPressed();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ILRLogWindow::closeEvent(QCloseEvent* event)
+{
+    Q_EMIT closing();
+    QWidget::closeEvent(event);
+}

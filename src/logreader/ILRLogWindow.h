@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTextBrowser;
+class QToolButton;
+
+// The log window's widgets: the log text, a bar with find earlier, the
+// spinner, clear, save, the debug-logging check box and the view menu, and a
+// find field shown on demand. It holds no behaviour of its own; the reader
+// connects the controls. Every control carries an accessible name.
+class ILRLogWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ILRLogWindow(QWidget* parent = nullptr);
+
+    QTextBrowser* logView() const { return m_logView; }
+    QPushButton* findEarlierResultsButton() const { return m_findEarlierResultsButton; }
+    QProgressBar* spinner() const { return m_spinner; }
+    QPushButton* clearButton() const { return m_clearButton; }
+    QPushButton* saveButton() const { return m_saveButton; }
+    QCheckBox* debugLoggingSwitch() const { return m_debugLoggingSwitch; }
+    QToolButton* viewMenuButton() const { return m_viewMenuButton; }
+    QMenu* viewMenu() const { return m_viewMenu; }
+    QLineEdit* findField() const { return m_findField; }
+
+Q_SIGNALS:
+    // Return was pressed in the log view.
+    void returnPressed();
+    // The window is closing (hidden; it stays built).
+    void closing();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QTextBrowser* m_logView;
+    QPushButton* m_findEarlierResultsButton;
+    QProgressBar* m_spinner;
+    QPushButton* m_clearButton;
+    QPushButton* m_saveButton;
+    QCheckBox* m_debugLoggingSwitch;
+    QToolButton* m_viewMenuButton;
+    QMenu* m_viewMenu;
+    QLineEdit* m_findField;
+};

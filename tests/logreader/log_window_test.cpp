@@ -1,0 +1,353 @@
+// The log window: rendering, the view switches, saving, debug logging.
+#include "LogFixture.h"
+#include "app/QXDebugLogging.h"
+#include "logreader/ILRIntegratedLogReader.h"
+#include "logreader/ILRLogRenderer.h"
+#include "logreader/ILRLogWindow.h"
+#include "platform/application/memory/MemoryActivation.h"
+#include "platform/log/SystemLog.h"
+#include "platform/plist/PropertyList.h"
+#include "support/LogCapture.h"
+#include "support/TemporaryDefaults.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QFile>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+const QString App = QStringLiteral("/opt/Trovix.app/Contents/MacOS/trovix");
+const QString Helper = QStringLiteral("/opt/Trovix.app/Contents/Helpers/helper");
+
+ILRLogEntry entry(const QString& message, const QString& process = App, const QString& sender = App,
+                  const QString& timestamp = QStringLiteral("2020-01-02 03:04:05.678901+0000"))
+{
+    return ILRLogEntry(QJsonObject{{QStringLiteral("timestamp"), timestamp},
+                                   {QStringLiteral("eventMessage"), message},
+                                   {QStringLiteral("processImagePath"), process},
+                                   {QStringLiteral("senderImagePath"), sender}});
+}
+
+// The rendered text, one line per paragraph, dates replaced by "D" so that
+// the cases read the same in every zone and locale.
+QString rendered(ILRLogSnapshot snapshot)
+{
+    const QString text = ILRLogRenderer::render(snapshot)->toRawText();
+    QString result;
+    for (const QString& line : text.split(QChar::ParagraphSeparator)) {
+        if (line.startsWith(u'?') || line.startsWith(QChar(0x21E4)) ||
+            line.startsWith(QStringLiteral("\U0001F440"))) {
+            result += line + u'\n';
+            continue;
+        }
+        const qsizetype bar = line.indexOf(QLatin1String(" | "));
+        const qsizetype cut = bar >= 0 ? bar : line.indexOf(QLatin1String(": "));
+        result += QStringLiteral("D") + line.mid(cut) + u'\n';
+    }
+    result.chop(1);
+    return result;
+}
+
+QList<ILRLogEntry> repeated(int count, const ILRLogEntry& e)
+{
+    return QList<ILRLogEntry>(count, e);
+}
+
+QByteArray at(int second)
+{
+    return QStringLiteral("2026-12-06 10:00:%1.000000+0000")
+        .arg(second, 2, 10, QLatin1Char('0'))
+        .toLatin1();
+}
+
+} // namespace
+
+class LogWindowTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rendering_data()
+    {
+        QTest::addColumn<QList<ILRLogEntry>>("entries");
+        QTest::addColumn<bool>("disableCoalescing");
+        QTest::addColumn<bool>("hideSender");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("ten repeats coalesce")
+            << repeated(10, entry("again")) << false << false << "D | trovix: again (\u00D710)";
+        QTest::newRow("coalescing off shows each")
+            << repeated(3, entry("again")) << true << false
+            << "D | trovix: again\nD | trovix: again\nD | trovix: again";
+        QTest::newRow("same message, other sender")
+            << QList<ILRLogEntry>{entry("same"), entry("same", App, Helper)} << false << false
+            << "D | trovix: same\nD | trovix > helper: same";
+        QTest::newRow("sender only when no process")
+            << QList<ILRLogEntry>{entry("m", QString(), Helper)} << false << false
+            << "D | helper: m";
+        QTest::newRow("process only when no sender")
+            << QList<ILRLogEntry>{entry("m", App, QString())} << false << false << "D | trovix: m";
+        QTest::newRow("hidden sender")
+            << QList<ILRLogEntry>{entry("m", App, Helper)} << false << true << "D: m";
+        QTest::newRow("bad timestamp shows ?")
+            << QList<ILRLogEntry>{entry("m", App, App, QStringLiteral("yesterday"))} << false
+            << false << "? | trovix: m";
+        QTest::newRow("empty messages are skipped")
+            << QList<ILRLogEntry>{entry(QString()), entry("m")} << false << false
+            << "D | trovix: m";
+        QTest::newRow("several lines stay one paragraph")
+            << QList<ILRLogEntry>{entry("one\ntwo\tthree \U0001F440")} << false << false
+            << "D | trovix: one\u2028two\tthree \U0001F440";
+    }
+
+    void rendering()
+    {
+        QFETCH(QList<ILRLogEntry>, entries);
+        QFETCH(bool, disableCoalescing);
+        QFETCH(bool, hideSender);
+        QFETCH(QString, expected);
+        ILRLogSnapshot snapshot;
+        snapshot.entries = entries;
+        snapshot.disableCoalescing = disableCoalescing;
+        snapshot.hideSender = hideSender;
+        QCOMPARE(rendered(snapshot), expected);
+    }
+
+    // The header names the period; the marker shows where the archive query
+    // inserts, and a run of repeats never spans it.
+    void headerAndMarker_data()
+    {
+        QTest::addColumn<qint64>("days");
+        QTest::addColumn<qsizetype>("insertion");
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QString>("expectedStart");
+        QTest::addColumn<QString>("expectedEnd");
+        QTest::newRow("empty list while archive runs")
+            << qint64(0) << qsizetype(0) << 0 << "\u21E4 1 hour before "
+            << "\u2026\n\U0001F440";
+        QTest::newRow("one day") << qint64(1) << qsizetype(-1) << 0 << "\u21E4 1 day before "
+                                 << "\u2026";
+        QTest::newRow("days") << qint64(14) << qsizetype(-1) << 0 << "\u21E4 14 days before "
+                              << "\u2026";
+        QTest::newRow("after clear") << qint64(-1) << qsizetype(-1) << 0 << "\u21E4 "
+                                     << "\u2026";
+        QTest::newRow("marker splits a run")
+            << qint64(0) << qsizetype(2) << 4 << "\u21E4 1 hour before "
+            << "again (\u00D72)\n\U0001F440\nD | trovix: again (\u00D72)";
+    }
+
+    void headerAndMarker()
+    {
+        QFETCH(qint64, days);
+        QFETCH(qsizetype, insertion);
+        QFETCH(int, entries);
+        QFETCH(QString, expectedStart);
+        QFETCH(QString, expectedEnd);
+        ILRLogSnapshot snapshot;
+        snapshot.entries = repeated(entries, entry("again"));
+        snapshot.numberOfDays = days;
+        snapshot.archiveInsertionIndex = insertion;
+        snapshot.updateDate = QDateTime::currentDateTime();
+        snapshot.todayPrefix = ILRLogRenderer::todayPrefix();
+        const QString text = rendered(snapshot);
+        QVERIFY2(text.startsWith(expectedStart), qPrintable(text));
+        QVERIFY2(text.endsWith(expectedEnd), qPrintable(text));
+        // Today's date is dropped from the header: only the time is left.
+        QVERIFY(!text.section(u'\n', 0, 0).contains(QStringLiteral(" \u2014 ")));
+    }
+
+    // Opening the window: its title, names for every control, the archive
+    // and live entries shown without any action, the clear/stop face and
+    // save.
+    void windowShowsTheLog()
+    {
+        Environment e;
+        e.log.setShow(LogFixture::array({LogFixture::entry("archived", at(1))}));
+        e.log.setStream(LogFixture::array({LogFixture::entry("started", at(2))}, "Filtering\n"));
+        QVERIFY(e.reader.displayLog());
+        ILRLogWindow* window = e.reader.window();
+        QCOMPARE(e.reader.windowTitle(), QStringLiteral("Trovix Log"));
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            if (control->isWindow() || control->inherits("QScrollBar") ||
+                control->parentWidget() != window) {
+                continue;
+            }
+            QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(e.text().contains(QLatin1String("started")), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(e.text().contains(QLatin1String("archived")), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Trovix Log"), 10000);
+        QCOMPARE(window->clearButton()->text(), QStringLiteral("\u2205"));
+        QVERIFY(!window->saveButton()->isHidden());
+
+        e.log.appendStream("," + LogFixture::entry("while open", at(3)));
+        QTRY_VERIFY_WITH_TIMEOUT(e.text().contains(QLatin1String("while open")), 10000);
+
+        window->clearButton()->click();
+        QVERIFY(!e.text().contains(QLatin1String("archived")));
+        QVERIFY(window->clearButton()->isHidden());
+        QVERIFY(window->saveButton()->isHidden());
+        window->close();
+        QVERIFY(!e.reader.hasLogEntryList());
+    }
+
+    // Saving writes every entry, all keys kept, as a property list that reads
+    // back the same; a folder that cannot be written is logged and beeped and
+    // the list stays.
+    void saving()
+    {
+        Environment e;
+        e.log.setShow(LogFixture::array(
+            {LogFixture::entry("one", at(1)), LogFixture::entry("two \\u00e9", at(2))}));
+        QSignalSpy finished(&e.reader, &ILRIntegratedLogReader::archiveQueryFinished);
+        QVERIFY(e.reader.displayLog());
+        QVERIFY(finished.wait(20000));
+        QTRY_COMPARE_WITH_TIMEOUT(e.reader.logEntries().size(), 2, 10000);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Log.plist"));
+        int panels = 0;
+        ILRIntegratedLogReader::setSavePanelForTesting([&](QWidget*) {
+            ++panels;
+            return path;
+        });
+        // Return in the log view saves and inserts nothing.
+        QTextBrowser* view = e.reader.window()->logView();
+        const QString before = view->toPlainText();
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(panels, 1);
+        QCOMPARE(view->toPlainText(), before);
+        const std::optional<QVariant> saved = platform::plist::readFile(path);
+        QVERIFY(saved);
+        QVERIFY(platform::plist::identical(*saved, e.reader.propertyListEntries()));
+        const QVariantList list = saved->toList();
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(list.at(1).toMap().value(QStringLiteral("eventMessage")).toString(),
+                 QStringLiteral("two \u00e9"));
+        QCOMPARE(list.at(1).toMap().value(QStringLiteral("processID")), QVariant(qlonglong(42)));
+
+        const QString unwritable = QStringLiteral("/proc/trovix-no-such-folder/Log.plist");
+        ILRIntegratedLogReader::setSavePanelForTesting([&](QWidget*) { return unwritable; });
+        e.capture.clear();
+        e.reader.save();
+        QCOMPARE(e.activation->beeps, 1);
+        QVERIFY(e.capture.lines().constFirst().startsWith(
+            QStringLiteral("[ILR] cannot save log: ") + unwritable));
+        QCOMPARE(e.reader.logEntries().size(), 2);
+        ILRIntegratedLogReader::setSavePanelForTesting({});
+
+        e.reader.clear();
+        e.capture.clear();
+        e.reader.save();
+        QCOMPARE(e.capture.lines(), QStringList{"[ILR] cannot save log: no entries"});
+        QCOMPARE(e.activation->beeps, 2);
+    }
+
+    // The view switches store YES or remove the key, never a NO; the
+    // debug-logging switch writes "QXDebugLog" and the program's debug lines
+    // follow at once.
+    void switches()
+    {
+        Environment e;
+        QVERIFY(e.reader.displayLog());
+        platform::UserDefaults& defaults = e.defaults.defaults();
+        const QString key = QStringLiteral("ILRIntegratedLogReaderHideSender");
+        e.reader.toggleMessageSender();
+        QCOMPARE(defaults.objectForKey(key), QVariant(true));
+        e.reader.toggleMessageSender();
+        QVERIFY(!defaults.hasStoredValue(key));
+
+        QXFollowDebugLogSetting(defaults);
+        QCheckBox* box = e.reader.window()->debugLoggingSwitch();
+        QVERIFY(box->isEnabled());
+        QVERIFY(!platform::isDebugLoggingEnabled());
+        box->click();
+        QVERIFY(defaults.boolForKey(QStringLiteral("QXDebugLog")));
+        QVERIFY(platform::isDebugLoggingEnabled());
+        e.capture.clear();
+        platform::systemDebugLog(QStringLiteral("debug line"));
+        QCOMPARE(e.capture.lines(), QStringList{"debug line"});
+
+        // A change made elsewhere moves the box too.
+        defaults.setBool(false, QStringLiteral("QXDebugLog"));
+        QTRY_VERIFY(!box->isChecked());
+        QVERIFY(!platform::isDebugLoggingEnabled());
+        e.capture.clear();
+        platform::systemDebugLog(QStringLiteral("debug line"));
+        QVERIFY(e.capture.lines().isEmpty());
+    }
+
+    // A journal with 100 000 entries in the period: all of them arrive and
+    // are shown, and the many batches give far fewer renderings.
+    void largeJournalStaysResponsive()
+    {
+        Environment e;
+        QList<QByteArray> entries;
+        entries.reserve(100000);
+        for (int i = 0; i < 100000; ++i) {
+            entries.append(LogFixture::entry("entry " + QByteArray::number(i), at(i % 60)));
+        }
+        e.log.setShow(LogFixture::array(entries));
+        qputenv("LOG_FIXTURE_CHUNK", "4096");
+        QSignalSpy finished(&e.reader, &ILRIntegratedLogReader::archiveQueryFinished);
+        QVERIFY(e.reader.displayLog());
+        QVERIFY(finished.wait(120000));
+        QCOMPARE(e.reader.logEntries().size(), 100000);
+        QTRY_VERIFY_WITH_TIMEOUT(e.text().contains(QLatin1String("entry 99999")), 120000);
+        // Tens of thousands of 4 KiB chunks, a handful of renderings.
+        QVERIFY2(e.reader.renderCount() < 200, qPrintable(QString::number(e.reader.renderCount())));
+    }
+
+    void notSupportedWithoutTheTool()
+    {
+        Environment e;
+        ILRIntegratedLogReader::setLogToolPath(QStringLiteral("/nonexistent/trovix-log"));
+        QStringList alerts;
+        ILRIntegratedLogReader::setAlertPresenterForTesting(
+            [&](const QString& message, const QString&) { alerts.append(message); });
+        QVERIFY(!ILRIntegratedLogReader::canDisplayLog());
+        QVERIFY(!e.reader.displayLog());
+        QCOMPARE(alerts, QStringList{"Log Not Supported"});
+        ILRIntegratedLogReader::setAlertPresenterForTesting({});
+    }
+
+private:
+    struct Environment
+    {
+        TemporaryDefaults defaults;
+        LogFixture log;
+        LogCapture capture;
+        platform::MemoryActivation* activation = new platform::MemoryActivation;
+        ILRIntegratedLogReader reader;
+
+        Environment()
+        {
+            platform::Activation::setCurrent(std::unique_ptr<platform::Activation>(activation));
+            ILRIntegratedLogReader::setLogToolPath(LogFixture::tool());
+            ILRIntegratedLogReader::setSystemLogReadableForTesting(true);
+            reader.setDebugLoggingUserDefaultName(QStringLiteral("QXDebugLog"));
+        }
+        ~Environment()
+        {
+            if (reader.window()) {
+                delete reader.window();
+            }
+            reader.reset();
+            platform::setDebugLoggingEnabled(false);
+            ILRIntegratedLogReader::setLogToolPath({});
+            ILRIntegratedLogReader::setSystemLogReadableForTesting(std::nullopt);
+            platform::Activation::setCurrent(nullptr);
+        }
+
+        QString text() const { return reader.window()->logView()->toPlainText(); }
+    };
+};
+
+QTEST_MAIN(LogWindowTest)
+#include "log_window_test.moc"
