@@ -57,6 +57,14 @@ xdotool key Escape
 wait_for 10 no_about_window || fail "Escape did not close the about panel"
 pass "Escape closes the about panel"
 
+# "trovix show about" asks the running Trovix for the same panel.
+"$TROVIX" show about >"$ARTIFACTS/show.out" 2>&1 || fail "trovix show about failed: $(cat "$ARTIFACTS/show.out")"
+wait_for 20 one_about_window || fail "trovix show about did not open the about panel"
+pass "trovix show about opens the about panel"
+xdotool windowactivate --sync "$(about_windows)" 2>/dev/null
+xdotool key Escape
+wait_for 10 no_about_window || fail "Escape did not close the about panel"
+
 # Chosen twice, the panel opens once.
 choose_about
 wait_for 20 one_about_window || fail "the about panel did not open again"
