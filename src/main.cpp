@@ -2,6 +2,7 @@
 #include "app/DemoMenuCommand.h"
 #include "app/DumpMenuCommand.h"
 #include "app/KeyLabelCommand.h"
+#include "app/LoginItemCommand.h"
 #include "app/PopupCommand.h"
 #include "app/QXApplicationMain.h"
 #include "app/ShowCommand.h"
@@ -42,6 +43,8 @@ void printUsage(std::FILE* stream)
                "                              read and change settings\n"
                "       trovix show log|preferences|about|help\n"
                "                              bring a window of the running Trovix forward\n"
+               "       trovix login-item on|off|status\n"
+               "                              start Trovix at login, or not\n"
                "       trovix dump-menu [--pid N | --frontmost] [--depth N] [--json]\n"
                "                              print an application's menu bar as Trovix reads it\n"
                "       trovix key-label CODE...\n"
@@ -62,6 +65,9 @@ int main(int argc, char** argv)
         }
         if (std::strcmp(command, "show") == 0) {
             return runTextCommand(argc, argv, runShowCommand);
+        }
+        if (std::strcmp(command, "login-item") == 0) {
+            return runTextCommand(argc, argv, runLoginItemCommand);
         }
         if (std::strcmp(command, "dump-menu") == 0) {
             return runTextCommand(argc, argv, runDumpMenuCommand);

@@ -173,13 +173,14 @@ void QXMainController::setRightClickTriggerEnabled(bool enabled)
     QXSetRightClickTriggerEnabled(enabled);
 }
 
-// Hooks into the update checks and the login item. They do nothing until
-// those parts exist.
+// Hooks into the update checks and the login item.
 
 void QXMainController::setUpPreferencesToolbar() {}
 
 void QXMainController::updateUpdateControls() {}
 
+// An autostart entry has no option that starts its program hidden, so a
+// program started at login is never in the state this warning repairs.
 void QXMainController::showHiddenLoginItemWarningAfterDelay() {}
 
 // Actions ------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "hotkeys/QXHotKeyTextView.h"
 #include "platform/application/Activation.h"
 #include "platform/menus/qt/MenuPresenter.h"
+#include "services/QXLoginItemSwitch.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -214,6 +215,9 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
                  withHelp(m_stealthModeSwitch,
                           tr("When off, the window still opens if no way to the menu is set up."),
                           page));
+    // Reads and switches the state itself, refreshing when the window comes back.
+    m_loginItemSwitch = new QXLoginItemSwitch(page);
+    form->addRow(tr("At login:"), m_loginItemSwitch);
 
     m_applicationModeSelector = createSelector(
         {{tr("Window in the taskbar"), 0}, {tr("Icon in the tray"), 1}, {tr("No icon"), 2}}, page);

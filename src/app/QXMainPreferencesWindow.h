@@ -17,6 +17,7 @@ class QVariantAnimation;
 class QXHotKeyClearButton;
 class QXHotKeyTextView;
 class QXListTextField;
+class QXLoginItemSwitch;
 
 namespace platform {
 class Menu;
@@ -67,6 +68,7 @@ public:
         return m_rightClickTriggerModifierSelector;
     }
     QCheckBox* stealthModeSwitch() const { return m_stealthModeSwitch; }
+    QXLoginItemSwitch* loginItemSwitch() const { return m_loginItemSwitch; }
     QComboBox* applicationModeSelector() const { return m_applicationModeSelector; }
     QLabel* facelessApplicationModeExplanationView() const
     {
@@ -124,6 +126,7 @@ private:
     QCheckBox* m_rightClickTriggerSwitch = nullptr;
     QComboBox* m_rightClickTriggerModifierSelector = nullptr;
     QCheckBox* m_stealthModeSwitch = nullptr;
+    QXLoginItemSwitch* m_loginItemSwitch = nullptr;
     QComboBox* m_applicationModeSelector = nullptr;
     QLabel* m_facelessApplicationModeExplanationView = nullptr;
     QCheckBox* m_keyEquivalentSwitch = nullptr;

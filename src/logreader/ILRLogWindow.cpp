@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -22,6 +23,9 @@ ILRLogWindow::ILRLogWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("ILRLogWindow"));
     resize(720, 480);
+    // Ctrl+W closes the window, as it closes a document window anywhere.
+    auto* closeShortcut = new QShortcut(QKeySequence::Close, this);
+    connect(closeShortcut, &QShortcut::activated, this, &QWidget::close);
 
     m_logView->setObjectName(QStringLiteral("logView"));
     m_logView->setAccessibleName(tr("Log"));

@@ -5,6 +5,7 @@
 #include "app/QXStatusItemController.h"
 #include "platform/accessibility/memory/MemoryAccessibility.h"
 #include "platform/application/memory/MemoryActivation.h"
+#include "platform/loginitems/memory/MemoryLoginItems.h"
 #include "platform/statusbar/memory/MemoryStatusBar.h"
 #include "support/LogCapture.h"
 #include "support/TemporaryDefaults.h"
@@ -21,13 +22,15 @@ public:
     AppTestEnvironment()
         : defaults(std::make_unique<TemporaryDefaults>()),
           activation(new platform::MemoryActivation()), statusBar(new platform::MemoryStatusBar()),
-          accessibility(new platform::MemoryAccessibility())
+          accessibility(new platform::MemoryAccessibility()),
+          loginItems(new platform::MemoryLoginItems())
     {
         QXMainController::mainController().resetForTesting();
         platform::Accessibility::setCurrent(
             std::unique_ptr<platform::Accessibility>(accessibility));
         platform::Activation::setCurrent(std::unique_ptr<platform::Activation>(activation));
         platform::StatusBar::setSystem(std::unique_ptr<platform::StatusBar>(statusBar));
+        platform::LoginItems::setCurrent(std::unique_ptr<platform::LoginItems>(loginItems));
         QXAlert::setPresenterForTesting([this](const QString& message, const QString& text) {
             alerts.append(message + QLatin1Char('|') + text);
         });
@@ -40,6 +43,7 @@ public:
         platform::StatusBar::setSystem(nullptr);
         platform::Activation::setCurrent(nullptr);
         platform::Accessibility::setCurrent(nullptr);
+        platform::LoginItems::setCurrent(nullptr);
     }
 
     AppTestEnvironment(const AppTestEnvironment&) = delete;
@@ -57,6 +61,7 @@ public:
     platform::MemoryActivation* activation;       // owned by Activation::current()
     platform::MemoryStatusBar* statusBar;         // owned by StatusBar::system()
     platform::MemoryAccessibility* accessibility; // owned by Accessibility::current()
+    platform::MemoryLoginItems* loginItems;       // owned by LoginItems::current()
     LogCapture log;
     QStringList alerts;
 };

@@ -47,15 +47,24 @@ pass "menu bar mode: preferences window without a taskbar entry"
 
 open_tray_menu 1
 screenshot tray-menu >/dev/null
-# Holding Alt turns "Preferences..." into "Enable Debug Logging"; choosing it
-# flips the debug switch.
+# Holding Alt turns "Preferences..." into "Log" where the journal can be read
+# (choosing it opens the log window) and into "Enable Debug Logging" elsewhere
+# (choosing it flips the debug switch).
+log_or_debug_switch() {
+    xdotool search --onlyvisible --name '^Trovix Log$' >/dev/null 2>&1 ||
+        "$TROVIX" defaults read QXDebugLog 2>/dev/null | grep -qx 1
+}
 xdotool keydown alt
 settled_screenshot tray-menu-alt
 xdotool key Down Down Down Down Return
 xdotool keyup alt
-wait_for 10 sh -c "'$TROVIX' defaults read QXDebugLog | grep -qx 1" ||
-    fail "choosing the Alt alternate did not enable debug logging"
-pass "Alt shows the alternate and choosing it toggles debug logging"
+wait_for 10 log_or_debug_switch || fail "choosing the Alt alternate neither opened the log nor enabled debug logging"
+pass "Alt shows the alternate and choosing it opens the log or toggles debug logging"
+log_window=$(xdotool search --onlyvisible --name '^Trovix Log$' 2>/dev/null | head -n 1)
+if [ -n "$log_window" ]; then
+    xdotool windowactivate --sync "$log_window" key ctrl+w
+    wait_for 10 eval '! xdotool search --onlyvisible --name "^Trovix Log\$"' || fail "Ctrl+W did not close the log window"
+fi
 
 # A second start hands over to the first and exits 0; the first brings its
 # preferences window forward.
