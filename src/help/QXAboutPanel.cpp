@@ -23,11 +23,10 @@ QString localized(const char* text)
     return QCoreApplication::translate("Trovix", text);
 }
 
-// A label whose text can be selected and read by assistive technology.
-QLabel* makeLabel(const QString& accessibleName, QWidget* parent)
+// A label whose text can be selected.
+QLabel* makeLabel(QWidget* parent)
 {
     auto* label = new QLabel(parent);
-    label->setAccessibleName(accessibleName);
     label->setAlignment(Qt::AlignHCenter);
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
@@ -38,9 +37,8 @@ QLabel* makeLabel(const QString& accessibleName, QWidget* parent)
 } // namespace
 
 QXAboutPanel::QXAboutPanel(QWidget* parent)
-    : QDialog(parent), m_icon(new QLabel(this)), m_name(makeLabel(localized("Name"), this)),
-      m_version(makeLabel(localized("Version"), this)), m_credits(new QTextBrowser(this)),
-      m_copyright(makeLabel(localized("Copyright"), this)),
+    : QDialog(parent), m_icon(new QLabel(this)), m_name(makeLabel(this)),
+      m_version(makeLabel(this)), m_credits(new QTextBrowser(this)), m_copyright(makeLabel(this)),
       m_eula(new QPushButton(localized("EULA"), this))
 {
     setObjectName(QStringLiteral("QXAboutPanel"));
@@ -109,19 +107,23 @@ void QXAboutPanel::setApplicationIcon(const QIcon& icon)
 
 void QXAboutPanel::setApplicationName(const QString& name)
 {
+    // A label's accessible name is what a screen reader says: its text.
     m_name->setText(name);
+    m_name->setAccessibleName(name);
     setWindowTitle(localized("About %1").arg(name));
 }
 
 void QXAboutPanel::setVersion(const QString& version)
 {
     m_version->setText(version);
+    m_version->setAccessibleName(version);
     m_version->setVisible(!version.isEmpty());
 }
 
 void QXAboutPanel::setCopyright(const QString& copyright)
 {
     m_copyright->setText(copyright);
+    m_copyright->setAccessibleName(copyright);
     m_copyright->setVisible(!copyright.isEmpty());
 }
 

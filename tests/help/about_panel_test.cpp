@@ -230,7 +230,9 @@ private Q_SLOTS:
         }
         QCOMPARE(credits->defaultFont().pointSizeF(), QXAboutPanelManager::CreditsFontSize);
 
-        // Every control reads over accessibility.
+        // Every control reads over accessibility; labels by their text.
+        QCOMPARE(panel->versionLabel()->accessibleName(), panel->versionLabel()->text());
+        QCOMPARE(panel->copyrightLabel()->accessibleName(), panel->copyrightLabel()->text());
         for (QWidget* widget : panel->findChildren<QWidget*>()) {
             if (widget->isVisible() && (qobject_cast<QLabel*>(widget) != nullptr ||
                                         qobject_cast<QAbstractButton*>(widget) != nullptr ||
