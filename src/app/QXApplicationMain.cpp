@@ -2,6 +2,7 @@
 
 #include "app/QXDebugLogging.h"
 #include "app/QXMainController.h"
+#include "app/QXStatusItemController.h"
 #include "app/ShowCommand.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 #include "platform/bundle/Bundle.h"
@@ -62,5 +63,8 @@ int QXApplicationMain(int& argc, char** argv)
 
     const int status = application.run();
     application.setDelegate(nullptr);
+    // The tray menu is a widget: it must go while the application object
+    // still exists, not with the controller's static storage after it.
+    QXStatusItemController::defaultController().reset();
     return status;
 }

@@ -7,6 +7,7 @@
 #include "app/QXSettingsKeys.h"
 #include "app/QXStatusItemController.h"
 #include "foundation/QXProgramGlyph.h"
+#include "help/QXAboutPanelManager.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 #include "logreader/ILRIntegratedLogReader.h"
 #include "menus/QXAccessibility.h"
@@ -187,13 +188,7 @@ void QXMainController::showHiddenLoginItemWarningAfterDelay() {}
 void QXMainController::showAbout()
 {
     platform::Activation::current().activateIgnoringOtherApps();
-    const platform::Bundle& bundle = platform::Bundle::main();
-    QMessageBox::about(
-        nullptr, localized("About Trovix"),
-        QStringLiteral("<h3>%1</h3><p>%2</p><p>%3</p>")
-            .arg(bundle.name().toHtmlEscaped(),
-                 localized("Version %1").arg(bundle.shortVersionString()).toHtmlEscaped(),
-                 bundle.infoString(QStringLiteral("NSHumanReadableCopyright")).toHtmlEscaped()));
+    QXAboutPanelManager::aboutPanelManager().orderFrontStandardAboutPanel();
 }
 
 void QXMainController::checkForUpdates()
