@@ -23,8 +23,7 @@ gtk_pid=$APP_PID
 for toolkit in qt gtk; do
     pid_var=${toolkit}_pid
     pid=${!pid_var}
-    wait_for 30 eval "'$TROVIX' dump-menu --pid $pid --depth 1 >/dev/null 2>&1" ||
-        fail "the $toolkit fixture (pid $pid) did not appear on the accessibility bus"
+    wait_for_bus "$pid" "the $toolkit fixture"
 
     "$TROVIX" dump-menu --pid "$pid" >"$ARTIFACTS/$toolkit.txt" 2>"$ARTIFACTS/$toolkit.err" ||
         fail "dump-menu of the $toolkit fixture failed: $(cat "$ARTIFACTS/$toolkit.err")"

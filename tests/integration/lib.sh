@@ -222,6 +222,14 @@ wait_for_window_of() {
     [ -n "$WINDOW" ] || fail "no window of process $pid within $timeout s"
 }
 
+# Waits up to 30 seconds for process PID (NAME in the message) to answer on
+# the accessibility bus with its menu bar. Fails the test otherwise.
+wait_for_bus() {
+    local pid=$1 name=${2:-the fixture}
+    wait_for 30 eval "'$TROVIX' dump-menu --pid $pid --depth 1 >/dev/null 2>&1" ||
+        fail "$name (pid $pid) did not appear on the accessibility bus"
+}
+
 # The tray host's panel window, the parent of every embedded icon.
 tray_window() {
     xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ { print $1; exit }'

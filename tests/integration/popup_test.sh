@@ -44,17 +44,12 @@ front() {
         fail "process $1 did not come to the front"
 }
 
-on_bus() {
-    wait_for 30 eval "'$TROVIX' dump-menu --pid $1 --depth 1 >/dev/null 2>&1" ||
-        fail "fixture $1 did not appear on the accessibility bus"
-}
-
 start_app fixture-qt "$fixtures/trovix-fixture-qt" "$description"
 qt_pid=$APP_PID
 start_app fixture-gtk "$fixtures/trovix-fixture-gtk" "$description"
 gtk_pid=$APP_PID
-on_bus "$qt_pid"
-on_bus "$gtk_pid"
+wait_for_bus "$qt_pid"
+wait_for_bus "$gtk_pid"
 front "$qt_pid"
 
 # --- What the pop-up holds ---------------------------------------------------
@@ -100,7 +95,7 @@ pass "Blacklist, Fast Track, Move Apple Menu To End, Meta Menu Priority, Skip Di
 # --- All applications ----------------------------------------------------------
 start_app fixture-qt-2 "$fixtures/trovix-fixture-qt" "$description"
 qt2_pid=$APP_PID
-on_bus "$qt2_pid"
+wait_for_bus "$qt2_pid"
 front "$qt_pid"
 print_popup all --all --depth 0
 qt_path=$(readlink "/proc/$qt_pid/exe")

@@ -18,8 +18,7 @@ gtk_pid=$APP_PID
 for toolkit in qt gtk; do
     pid_var=${toolkit}_pid
     pid=${!pid_var}
-    wait_for 30 eval "'$TROVIX' dump-menu --pid $pid --depth 1 >/dev/null 2>&1" ||
-        fail "the $toolkit fixture (pid $pid) did not appear on the accessibility bus"
+    wait_for_bus "$pid" "the $toolkit fixture"
     "$probe" "$pid" >"$ARTIFACTS/$toolkit.out" 2>"$ARTIFACTS/$toolkit.err" ||
         fail "the probe failed on the $toolkit fixture: $(cat "$ARTIFACTS/$toolkit.err")"
     read -r _ items _ timeouts _ ms <"$ARTIFACTS/$toolkit.out"

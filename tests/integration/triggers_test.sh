@@ -48,8 +48,7 @@ expect_context_menu() {
 
 start_app fixture-qt env -u AT_SPI_BUS_ADDRESS "$fixtures/trovix-fixture-qt" "$description"
 qt_pid=$APP_PID
-wait_for 30 eval "'$TROVIX' dump-menu --pid $qt_pid --depth 1 >/dev/null 2>&1" ||
-    fail "the fixture did not appear on the accessibility bus"
+wait_for_bus "$qt_pid"
 wait_for_window_of 30 "$qt_pid"
 fixture_window=$WINDOW
 # Brings the fixture forward with the pointer over it. Hot keys within 0.1 s

@@ -25,30 +25,66 @@ const QHash<QString, int>& namedKeys()
         for (int i = 0; i < 10; ++i) {
             table.insert(QStringLiteral("kp_%1").arg(i), keypadDigits[i]);
         }
-        // The other keypad keys, by GTK's names and, for Qt's "Num+" keys, by
-        // the character they type. Without Num Lock the digit keys move the
-        // cursor; those names become the keys they act as.
-        const std::pair<const char*, int> keypad[] = {
-            {"kp_add", 69},        {"kp_+", 69},     {"kp_subtract", 78}, {"kp_-", 78},
-            {"kp_multiply", 67},   {"kp_*", 67},     {"kp_divide", 75},   {"kp_/", 75},
-            {"kp_decimal", 65},    {"kp_.", 65},     {"kp_equal", 81},    {"kp_=", 81},
-            {"kp_separator", 95},  {"kp_,", 95},     {"kp_space", 49},    {"kp_tab", 48},
-            {"kp_home", 115},      {"kp_end", 119},  {"kp_left", 123},    {"kp_right", 124},
-            {"kp_up", 126},        {"kp_down", 125}, {"kp_page_up", 116}, {"kp_prior", 116},
-            {"kp_page_down", 121}, {"kp_next", 121}, {"kp_insert", 114},  {"kp_delete", 117},
-            {"kp_begin", 87},
-        };
-        for (const auto& [name, code] : keypad) {
-            table.insert(QString::fromLatin1(name), code);
-        }
         const std::pair<const char*, int> names[] = {
-            {"space", 49},      {"escape", 53},    {"esc", 53},     {"help", 114},
-            {"insert", 114},    {"ins", 114},      {"tab", 48},     {"iso_left_tab", 48},
-            {"backtab", 48},    {"backspace", 51}, {"return", 36},  {"enter", 76},
-            {"kp_enter", 76},   {"delete", 117},   {"del", 117},    {"left", 123},
-            {"right", 124},     {"down", 125},     {"up", 126},     {"home", 115},
-            {"end", 119},       {"page_up", 116},  {"prior", 116},  {"pgup", 116},
-            {"page_down", 121}, {"next", 121},     {"pgdown", 121},
+            {"space", 49},
+            {"escape", 53},
+            {"esc", 53},
+            {"help", 114},
+            {"insert", 114},
+            {"ins", 114},
+            {"tab", 48},
+            {"iso_left_tab", 48},
+            {"backtab", 48},
+            {"backspace", 51},
+            {"return", 36},
+            {"enter", 76},
+            {"kp_enter", 76},
+            {"delete", 117},
+            {"del", 117},
+            {"left", 123},
+            {"right", 124},
+            {"down", 125},
+            {"up", 126},
+            {"home", 115},
+            {"end", 119},
+            {"page_up", 116},
+            {"prior", 116},
+            {"pgup", 116},
+            {"page_down", 121},
+            {"next", 121},
+            {"pgdown", 121},
+            // The other keypad keys, by GTK's names and, for Qt's "Num+" keys,
+            // by the character they type. Without Num Lock the digit keys move
+            // the cursor; those names become the keys they act as.
+            {"kp_add", 69},
+            {"kp_+", 69},
+            {"kp_subtract", 78},
+            {"kp_-", 78},
+            {"kp_multiply", 67},
+            {"kp_*", 67},
+            {"kp_divide", 75},
+            {"kp_/", 75},
+            {"kp_decimal", 65},
+            {"kp_.", 65},
+            {"kp_equal", 81},
+            {"kp_=", 81},
+            {"kp_separator", 95},
+            {"kp_,", 95},
+            {"kp_space", 49},
+            {"kp_tab", 48},
+            {"kp_home", 115},
+            {"kp_end", 119},
+            {"kp_left", 123},
+            {"kp_right", 124},
+            {"kp_up", 126},
+            {"kp_down", 125},
+            {"kp_page_up", 116},
+            {"kp_prior", 116},
+            {"kp_page_down", 121},
+            {"kp_next", 121},
+            {"kp_insert", 114},
+            {"kp_delete", 117},
+            {"kp_begin", 87},
         };
         for (const auto& [name, code] : names) {
             table.insert(QString::fromLatin1(name), code);
