@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QStringConverter>
 #include <QStringDecoder>
+#include <algorithm>
 #include <limits>
 
 namespace QXHelpPageParser {
@@ -209,18 +210,24 @@ QString decodedPage(const QByteArray& data)
         QStringDecoder decoder(*marked);
         return decoder.decode(data);
     }
-    {
-        QStringDecoder utf8(QStringConverter::Utf8);
-        QString text = utf8.decode(data);
-        if (!utf8.hasError())
-            return text;
-    }
+    QStringDecoder utf8(QStringConverter::Utf8);
+    QString text = utf8.decode(data);
+    if (!utf8.hasError())
+        return text;
     QStringDecoder declared = QStringDecoder::decoderForHtml(data);
     if (declared.isValid() && declared.name() != QLatin1String("UTF-8")) {
-        QString text = declared.decode(data);
+        QString declaredText = declared.decode(data);
         if (!declared.hasError())
-            return text;
+            return declaredText;
     }
+    // Text that holds valid multi-byte sequences is UTF-8 with a few stray
+    // bytes (shown as replacement characters); anything else is taken as
+    // Latin-1, which reads every byte.
+    const bool hasUtf8Sequences = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() >= 0x80 && c != QChar::ReplacementCharacter;
+    });
+    if (hasUtf8Sequences)
+        return text;
     QStringDecoder latin1(QStringConverter::Latin1);
     return latin1.decode(data);
 }
