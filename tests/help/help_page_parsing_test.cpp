@@ -176,6 +176,8 @@ private Q_SLOTS:
         QTest::newRow("distinct, in order of first appearance")
             << "Hello, hello HELLO world. Hello!" << QStringList{"hello", "world"};
         QTest::newRow("non-ASCII letters") << "Über café Clé" << QStringList{"über", "café", "clé"};
+        QTest::newRow("letters that grow when lowered")
+            << "İ İx ab AB" << QStringList{"i\u0307x", "ab"};
     }
 
     void words()
