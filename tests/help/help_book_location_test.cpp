@@ -1,5 +1,6 @@
 #include "HelpBookFolder.h"
 #include "help/QXHelpBookLocator.h"
+#include "help/QXHelpPageParser.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/plist/PropertyList.h"
 #include "support/LogCapture.h"
@@ -168,6 +169,22 @@ private Q_SLOTS:
         const QXHelpPageRecord& record = index->pageRepresentations().first();
         QCOMPARE(record.title, QStringLiteral("locked.html"));
         QVERIFY(record.words.isEmpty());
+    }
+
+    // A page too large to be a real one is not read into memory.
+    void oversizedPage()
+    {
+        HelpBookFolder book;
+        book.writePage("huge.html", "words", "<title>Huge</title>");
+        QFile huge(book.bundleBook() + "/huge.html");
+        QVERIFY(huge.resize(QXHelpPageParser::maximumPageSize + 1));
+        LogCapture log;
+        const auto index = book.readyIndex();
+        QVERIFY(index);
+        const QXHelpPageRecord& record = index->pageRepresentations().first();
+        QCOMPARE(record.title, QStringLiteral("huge.html"));
+        QVERIFY(record.words.isEmpty());
+        QVERIFY(log.lines().join('\n').contains("too large"));
     }
 
     void bookFromBundle_data()
