@@ -18,7 +18,6 @@ public:
     QString resources() const { return root() + QStringLiteral("/Resources"); }
     QString dataHome() const { return root() + QStringLiteral("/data"); }
     QString bundleBook() const { return resources() + QStringLiteral("/TestHelp"); }
-    QString userHelp() const { return dataHome() + QStringLiteral("/Test/Help"); }
 
     QXHelpBookSource source() const
     {

@@ -63,13 +63,6 @@ private Q_SLOTS:
         QTEST(m_index->titlesWithSearchString(query), "titles");
     }
 
-    void limit()
-    {
-        QCOMPARE(m_index->titlesWithSearchString(QStringLiteral("the"), 1),
-                 QStringList{QStringLiteral("Hot Keys")});
-        QCOMPARE(m_index->titlesWithSearchString(QStringLiteral("the"), 0).size(), 3);
-    }
-
     // A query that already occurs on the open page offers no other pages.
     void suggestionsOnTheOpenPage_data()
     {
@@ -79,12 +72,8 @@ private Q_SLOTS:
 
         QTest::newRow("text on the open page") << "the menu"
                                                << "hot.html" << QStringList{};
-        QTest::newRow("folded text on the open page") << "CAFE SERVES"
-                                                      << "cafe.html" << QStringList{};
         QTest::newRow("words but not the phrase") << "menu hot"
                                                   << "hot.html" << QStringList{"Hot Keys", "Hot"};
-        QTest::newRow("phrase on another page") << "the menu"
-                                                << "cafe.html" << QStringList{"Hot Keys", "Hot"};
     }
 
     void suggestionsOnTheOpenPage()
@@ -134,26 +123,20 @@ private Q_SLOTS:
         QVERIFY(late);
     }
 
-    void destroyedWhileBuilding()
+    // Neither an index destroyed while it builds nor a context destroyed
+    // before the index is ready leaves a call behind.
+    void destroyedBeforeReady()
     {
         bool called = false;
-        {
-            QObject context;
-            auto index = std::make_unique<QXHelpIndex>(m_book.source(), QString());
-            index->whenReady(&context, [&called] { called = true; });
-            index.reset();
-        }
-        QTest::qWait(0);
-        QVERIFY(!called);
-    }
+        QObject context;
+        auto building = std::make_unique<QXHelpIndex>(m_book.source(), QString());
+        building->whenReady(&context, [&called] { called = true; });
+        building.reset();
 
-    void contextDestroyedBeforeReady()
-    {
         QXHelpIndex index(m_book.source(), QString());
-        bool called = false;
         {
-            QObject context;
-            index.whenReady(&context, [&called] { called = true; });
+            QObject shortLived;
+            index.whenReady(&shortLived, [&called] { called = true; });
         }
         QVERIFY(QTest::qWaitFor([&index] { return index.isReady(); }, 60000));
         QVERIFY(!called);
