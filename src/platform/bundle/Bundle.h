@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
 
@@ -39,6 +40,18 @@ public:
     // The path of the resource name.type in Resources, or an empty string
     // when there is no such file or folder.
     QString pathForResource(const QString& name, const QString& type) const;
+    // The same in the folder <localization>.lproj of Resources.
+    QString pathForResource(const QString& name, const QString& type,
+                            const QString& localization) const;
+
+    // The localization of Resources that serves languages best (most preferred
+    // first, as QLocale::uiLanguages() gives them: "de-DE", "fr", "C"): the
+    // first language with a folder <localization>.lproj, tried in full and then
+    // shortened tag by tag ("de_Latn_DE", "de_Latn", "de"). An empty string
+    // when an English entry (or "C") comes first or none has a folder: the
+    // texts in the code are English. A language that is not a plain tag (a
+    // path, say) is passed over.
+    QString preferredLocalization(const QStringList& languages) const;
 
 private:
     QString m_bundlePath;
