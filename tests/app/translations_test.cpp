@@ -58,7 +58,8 @@ private Q_SLOTS:
         QTest::newRow("unknown languages are passed over") << QStringList{"xx", "fr"} << "fr";
         QTest::newRow("the order of the list decides") << QStringList{"fr-CA", "de"} << "fr";
         QTest::newRow("English first keeps the English texts") << QStringList{"en-US", "de"} << "";
-        QTest::newRow("C keeps the English texts") << QStringList{"C", "de"} << "";
+        QTest::newRow("C, as QLocale lists it after an unknown language, is passed over")
+            << QStringList{"xx", "C", "de"} << "de";
         QTest::newRow("an English variant with a folder of its own")
             << QStringList{"en-GB", "de"} << "en_GB";
         QTest::newRow("nothing known") << QStringList{"xx", "yy-ZZ"} << "";

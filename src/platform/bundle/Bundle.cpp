@@ -57,9 +57,7 @@ QString localizationName(const QString& language)
 
 bool isEnglish(const QString& localization)
 {
-    const QString primary = localization.section(QLatin1Char('_'), 0, 0).toLower();
-    return primary == QLatin1String("en") || localization == QLatin1String("C") ||
-           localization == QLatin1String("POSIX");
+    return localization.section(QLatin1Char('_'), 0, 0).toLower() == QLatin1String("en");
 }
 
 } // namespace

@@ -48,9 +48,10 @@ public:
     // first, as QLocale::uiLanguages() gives them: "de-DE", "fr", "C"): the
     // first language with a folder <localization>.lproj, tried in full and then
     // shortened tag by tag ("de_Latn_DE", "de_Latn", "de"). An empty string
-    // when an English entry (or "C") comes first or none has a folder: the
-    // texts in the code are English. A language that is not a plain tag (a
-    // path, say) is passed over.
+    // when an English entry comes first or none has a folder: the texts in the
+    // code are English. "C" (which QLocale puts after a language it does not
+    // know) has no folder and is passed over like any unknown language, and
+    // so is what is not a plain tag (a path, say).
     QString preferredLocalization(const QStringList& languages) const;
 
 private:
