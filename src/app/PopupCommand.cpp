@@ -2,6 +2,7 @@
 
 #include "app/QXDefaultsRegistration.h"
 #include "app/QXMainController.h"
+#include "app/QXTranslations.h"
 #include "foundation/QXLocalized.h"
 #include "menus/QXAccessibility.h"
 #include "platform/defaults/UserDefaults.h"
@@ -172,6 +173,7 @@ int runPopupCommand(int& argc, char** argv)
     const std::optional<Options> options = parseOptions(arguments);
     if (!options) {
         QCoreApplication application(argc, argv);
+        QXInstallTranslations();
         QTextStream err(stderr);
         err << QXLocalized::tr("usage: trovix popup [--all] [--print [--depth N]]") << Qt::endl;
         return 2;
@@ -179,6 +181,7 @@ int runPopupCommand(int& argc, char** argv)
 
     if (!options->print) {
         QCoreApplication application(argc, argv);
+        QXInstallTranslations();
         QTextStream err(stderr);
         if (!QXAccessibilityIsTrusted(false)) {
             err << QXLocalized::tr(
@@ -200,12 +203,14 @@ int runPopupCommand(int& argc, char** argv)
     // aborting.
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
         QCoreApplication application(argc, argv);
+        QXInstallTranslations();
         QTextStream err(stderr);
         err << QXLocalized::tr("trovix: no X display (DISPLAY is not set)") << Qt::endl;
         return 1;
     }
     qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
     QApplication application(argc, argv);
+    QXInstallTranslations();
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
