@@ -90,7 +90,7 @@
     <name>QXHotKeyTextView</name>
     <message>
         <source>None</source>
-        <translation>Keines</translation>
+        <translation>Keine</translation>
     </message>
 </context>
 <context>
@@ -596,6 +596,126 @@
     <message>
         <source>Allow assistive technologies in the desktop&apos;s accessibility settings and make sure the at-spi2-core package is installed, then log out and log in again.</source>
         <translation>Erlauben Sie Hilfstechnologien in den Barrierefreiheitseinstellungen der Arbeitsumgebung, stellen Sie sicher, dass das Paket at-spi2-core installiert ist, und melden Sie sich dann ab und wieder an.</translation>
+    </message>
+    <message>
+        <source>Check Now...</source>
+        <translation type="vanished">Jetzt suchen …</translation>
+    </message>
+    <message>
+        <source>Check Automatically</source>
+        <translation type="vanished">Automatisch suchen</translation>
+    </message>
+    <message>
+        <source>Last check: %1</source>
+        <translation type="vanished">Letzte Suche: %1</translation>
+    </message>
+    <message>
+        <source>%1 %2 is up to date.</source>
+        <translation type="vanished">%1 %2 ist auf dem neuesten Stand.</translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available! You are currently using %3 %4.</source>
+        <translation type="vanished">%1 %2 ist jetzt verfügbar! Sie verwenden derzeit %3 %4.</translation>
+    </message>
+    <message>
+        <source>%1 Help</source>
+        <translation type="vanished">%1-Hilfe</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation type="vanished">Inhalt</translation>
+    </message>
+    <message>
+        <source>Quick Access</source>
+        <translation type="vanished">Schnellzugriff</translation>
+    </message>
+    <message>
+        <source>Back/Forward</source>
+        <translation type="vanished">Zurück/Vor</translation>
+    </message>
+    <message>
+        <source>Find...</source>
+        <translation type="vanished">Suchen …</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation type="vanished">Fertig</translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation type="vanished">Drucken …</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation type="vanished">Unbenannt</translation>
+    </message>
+    <message>
+        <source>Index</source>
+        <translation type="vanished">Index</translation>
+    </message>
+    <message>
+        <source>That didn&apos;t do anything</source>
+        <translation type="vanished">Das hat nichts geändert</translation>
+    </message>
+    <message>
+        <source>%1 was already set to %2.</source>
+        <translation type="vanished">%1 war bereits auf %2 gesetzt.</translation>
+    </message>
+    <message>
+        <source>User default updated</source>
+        <translation type="vanished">Einstellung geändert</translation>
+    </message>
+    <message>
+        <source>%1 is now set to %2.</source>
+        <translation type="vanished">%1 ist jetzt auf %2 gesetzt.</translation>
+    </message>
+    <message>
+        <source>(No Value)</source>
+        <translation type="vanished">(kein Wert)</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation type="vanished">Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation type="vanished">Nein</translation>
+    </message>
+    <message>
+        <source>Revert to %1</source>
+        <translation type="vanished">Auf %1 zurücksetzen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="vanished">OK</translation>
+    </message>
+    <message>
+        <source>%1 Login Item set to Hidden</source>
+        <translation type="vanished">Anmeldeobjekt von %1 ist ausgeblendet</translation>
+    </message>
+    <message>
+        <source>%1 may not function properly if set to run at login and marked Hidden. To make sure %2 works as expected, click the button below to remove the Hidden option from %3&apos;s Login Items entry.</source>
+        <translation type="vanished">%1 funktioniert möglicherweise nicht richtig, wenn es bei der Anmeldung ausgeblendet gestartet wird. Damit %2 wie erwartet funktioniert, klicken Sie auf die Schaltfläche unten, um die Option „Ausblenden“ aus dem Anmeldeeintrag von %3 zu entfernen.</translation>
+    </message>
+    <message>
+        <source>Unhide %1</source>
+        <translation type="vanished">%1 einblenden</translation>
+    </message>
+    <message>
+        <source>⇤ 1 hour before %1…</source>
+        <translation type="vanished">⇤ 1 Stunde vor %1 …</translation>
+    </message>
+    <message>
+        <source>⇤ 1 day before %1…</source>
+        <translation type="vanished">⇤ 1 Tag vor %1 …</translation>
+    </message>
+    <message>
+        <source>⇤ %1…</source>
+        <translation type="vanished">⇤ %1 …</translation>
+    </message>
+    <message>
+        <source> — Finding Older Messages…</source>
+        <translation type="vanished"> — Ältere Meldungen werden gesucht …</translation>
     </message>
 </context>
 </TS>

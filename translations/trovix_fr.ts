@@ -597,5 +597,125 @@
         <source>Allow assistive technologies in the desktop&apos;s accessibility settings and make sure the at-spi2-core package is installed, then log out and log in again.</source>
         <translation>Autorisez les technologies d&apos;assistance dans les paramètres d&apos;accessibilité du bureau et vérifiez que le paquet at-spi2-core est installé, puis fermez la session et ouvrez-la à nouveau.</translation>
     </message>
+    <message>
+        <source>Check Now...</source>
+        <translation type="vanished">Rechercher maintenant…</translation>
+    </message>
+    <message>
+        <source>Check Automatically</source>
+        <translation type="vanished">Rechercher automatiquement</translation>
+    </message>
+    <message>
+        <source>Last check: %1</source>
+        <translation type="vanished">Dernière recherche&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>%1 %2 is up to date.</source>
+        <translation type="vanished">%1 %2 est à jour.</translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available! You are currently using %3 %4.</source>
+        <translation type="vanished">%1 %2 est maintenant disponible&#xa0;! Vous utilisez actuellement %3 %4.</translation>
+    </message>
+    <message>
+        <source>%1 Help</source>
+        <translation type="vanished">Aide de %1</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation type="vanished">Sommaire</translation>
+    </message>
+    <message>
+        <source>Quick Access</source>
+        <translation type="vanished">Accès rapide</translation>
+    </message>
+    <message>
+        <source>Back/Forward</source>
+        <translation type="vanished">Précédent/Suivant</translation>
+    </message>
+    <message>
+        <source>Find...</source>
+        <translation type="vanished">Rechercher…</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation type="vanished">Terminé</translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation type="vanished">Imprimer…</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation type="vanished">Sans titre</translation>
+    </message>
+    <message>
+        <source>Index</source>
+        <translation type="vanished">Index</translation>
+    </message>
+    <message>
+        <source>That didn&apos;t do anything</source>
+        <translation type="vanished">Cela n&apos;a rien changé</translation>
+    </message>
+    <message>
+        <source>%1 was already set to %2.</source>
+        <translation type="vanished">%1 valait déjà %2.</translation>
+    </message>
+    <message>
+        <source>User default updated</source>
+        <translation type="vanished">Réglage modifié</translation>
+    </message>
+    <message>
+        <source>%1 is now set to %2.</source>
+        <translation type="vanished">%1 vaut maintenant %2.</translation>
+    </message>
+    <message>
+        <source>(No Value)</source>
+        <translation type="vanished">(aucune valeur)</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation type="vanished">Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation type="vanished">Non</translation>
+    </message>
+    <message>
+        <source>Revert to %1</source>
+        <translation type="vanished">Rétablir %1</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="vanished">OK</translation>
+    </message>
+    <message>
+        <source>%1 Login Item set to Hidden</source>
+        <translation type="vanished">L&apos;élément d&apos;ouverture de session de %1 est masqué</translation>
+    </message>
+    <message>
+        <source>%1 may not function properly if set to run at login and marked Hidden. To make sure %2 works as expected, click the button below to remove the Hidden option from %3&apos;s Login Items entry.</source>
+        <translation type="vanished">%1 risque de ne pas fonctionner correctement s&apos;il est lancé masqué à l&apos;ouverture de session. Pour que %2 fonctionne comme prévu, cliquez sur le bouton ci-dessous afin de retirer l&apos;option «&#xa0;Masquer&#xa0;» de l&apos;élément d&apos;ouverture de session de %3.</translation>
+    </message>
+    <message>
+        <source>Unhide %1</source>
+        <translation type="vanished">Afficher %1</translation>
+    </message>
+    <message>
+        <source>⇤ 1 hour before %1…</source>
+        <translation type="vanished">⇤ 1&#xa0;heure avant %1…</translation>
+    </message>
+    <message>
+        <source>⇤ 1 day before %1…</source>
+        <translation type="vanished">⇤ 1&#xa0;jour avant %1…</translation>
+    </message>
+    <message>
+        <source>⇤ %1…</source>
+        <translation type="vanished">⇤ %1…</translation>
+    </message>
+    <message>
+        <source> — Finding Older Messages…</source>
+        <translation type="vanished"> — Recherche de messages plus anciens…</translation>
+    </message>
 </context>
 </TS>
