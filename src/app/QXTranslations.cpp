@@ -44,7 +44,8 @@ QString QXInstallTranslations(const QStringList& languages)
     qtTranslator().reset();
 
     const platform::Bundle& bundle = platform::Bundle::main();
-    const QString localization = bundle.preferredLocalization(languages);
+    const QString localization =
+        bundle.preferredLocalization(languages, QStringLiteral("Localizable.qm"));
     if (localization.isEmpty()) {
         return {};
     }

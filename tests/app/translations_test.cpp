@@ -55,6 +55,8 @@ private Q_SLOTS:
         QTest::newRow("a regional folder comes before the language")
             << QStringList{"pt-BR"} << "pt_BR";
         QTest::newRow("the other region takes the language") << QStringList{"pt-PT"} << "pt";
+        QTest::newRow("a folder without the catalogue is passed over")
+            << QStringList{"it", "fr"} << "fr";
         QTest::newRow("unknown languages are passed over") << QStringList{"xx", "fr"} << "fr";
         QTest::newRow("the order of the list decides") << QStringList{"fr-CA", "de"} << "fr";
         QTest::newRow("English first keeps the English texts") << QStringList{"en-US", "de"} << "";
@@ -78,15 +80,22 @@ private Q_SLOTS:
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString resources = folder.filePath(QStringLiteral("Test.app/Contents/Resources"));
+        const auto addCatalogue = [](const QString& lproj) {
+            QFile catalogue(lproj + QStringLiteral("/Localizable.qm"));
+            return QDir().mkpath(lproj) && catalogue.open(QIODevice::WriteOnly);
+        };
         for (const char* name : {"de", "fr", "pt", "pt_BR", "en_GB"}) {
-            QVERIFY(QDir().mkpath(resources + QLatin1Char('/') + QLatin1String(name) +
-                                  QStringLiteral(".lproj")));
+            QVERIFY(addCatalogue(resources + QLatin1Char('/') + QLatin1String(name) +
+                                 QStringLiteral(".lproj")));
         }
+        // Other resources only.
+        QVERIFY(QDir().mkpath(resources + QStringLiteral("/it.lproj")));
         // What "../../../outside" would reach from the resources.
-        QVERIFY(QDir().mkpath(folder.filePath(QStringLiteral("outside.lproj"))));
+        QVERIFY(addCatalogue(folder.filePath(QStringLiteral("outside.lproj"))));
 
         const platform::Bundle bundle(folder.filePath(QStringLiteral("Test.app")));
-        QCOMPARE(bundle.preferredLocalization(languages), localization);
+        QCOMPARE(bundle.preferredLocalization(languages, QStringLiteral("Localizable.qm")),
+                 localization);
     }
 
     void programTextsFollowTheLanguage_data()

@@ -147,7 +147,7 @@ QString Bundle::pathForResource(const QString& name, const QString& type,
     return pathForResource(localization + QStringLiteral(".lproj/") + name, type);
 }
 
-QString Bundle::preferredLocalization(const QStringList& languages) const
+QString Bundle::preferredLocalization(const QStringList& languages, const QString& holding) const
 {
     if (m_bundlePath.isEmpty()) {
         return {};
@@ -159,8 +159,10 @@ QString Bundle::preferredLocalization(const QStringList& languages) const
         }
         const bool english = isEnglish(candidate);
         while (!candidate.isEmpty()) {
-            if (QFileInfo(resourcePath() + QLatin1Char('/') + candidate + QStringLiteral(".lproj"))
-                    .isDir()) {
+            const QString folder =
+                resourcePath() + QLatin1Char('/') + candidate + QStringLiteral(".lproj");
+            if (holding.isEmpty() ? QFileInfo(folder).isDir()
+                                  : QFileInfo::exists(folder + QLatin1Char('/') + holding)) {
                 return candidate;
             }
             candidate.truncate(qMax(0, candidate.lastIndexOf(QLatin1Char('_'))));

@@ -51,8 +51,11 @@ public:
     // when an English entry comes first or none has a folder: the texts in the
     // code are English. "C" (which QLocale puts after a language it does not
     // know) has no folder and is passed over like any unknown language, and
-    // so is what is not a plain tag (a path, say).
-    QString preferredLocalization(const QStringList& languages) const;
+    // so is what is not a plain tag (a path, say). With a file name, only
+    // folders holding that file count: other resources may be localized into
+    // more languages than it.
+    QString preferredLocalization(const QStringList& languages,
+                                  const QString& holding = QString()) const;
 
 private:
     QString m_bundlePath;
