@@ -97,7 +97,7 @@
     <name>QXLoginItemSwitch</name>
     <message>
         <source>Start Trovix when you log in</source>
-        <translation>Lancer Trovix à l&apos;ouverture de session</translation>
+        <translation>Lancer Trovix à la connexion</translation>
     </message>
 </context>
 <context>
@@ -116,7 +116,7 @@
     </message>
     <message>
         <source>Open the menu with a right click while holding</source>
-        <translation>Ouvrir le menu d&apos;un clic droit en maintenant la touche</translation>
+        <translation>Ouvrir le menu d&apos;un clic droit avec la touche</translation>
     </message>
     <message>
         <source>Super</source>
@@ -172,7 +172,7 @@
     </message>
     <message>
         <source>At login:</source>
-        <translation>À l&apos;ouverture de session&#xa0;:</translation>
+        <translation>À la connexion&#xa0;:</translation>
     </message>
     <message>
         <source>Window in the taskbar</source>
@@ -192,7 +192,7 @@
     </message>
     <message>
         <source>Show Trovix as:</source>
-        <translation>Afficher Trovix sous forme de&#xa0;:</translation>
+        <translation>Mode d&apos;affichage&#xa0;:</translation>
     </message>
     <message>
         <source>Show keyboard shortcuts</source>
@@ -391,11 +391,11 @@
     </message>
     <message>
         <source>Trovix could not be set to start at login; the system log tells why.</source>
-        <translation>Impossible de faire démarrer Trovix à l&apos;ouverture de session&#xa0;; le journal système en indique la raison.</translation>
+        <translation>Impossible de faire démarrer Trovix à la connexion&#xa0;; le journal système en indique la raison.</translation>
     </message>
     <message>
         <source>Trovix could not be kept from starting at login; the system log tells why.</source>
-        <translation>Impossible d&apos;empêcher Trovix de démarrer à l&apos;ouverture de session&#xa0;; le journal système en indique la raison.</translation>
+        <translation>Impossible d&apos;empêcher Trovix de démarrer à la connexion&#xa0;; le journal système en indique la raison.</translation>
     </message>
     <message>
         <source>trovix: accessibility is off</source>
@@ -571,7 +571,7 @@
     </message>
     <message>
         <source>Start Trovix when you log in</source>
-        <translation>Lancer Trovix à l&apos;ouverture de session</translation>
+        <translation>Lancer Trovix à la connexion</translation>
     </message>
     <message>
         <source>Space</source>
