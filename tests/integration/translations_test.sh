@@ -6,6 +6,9 @@
 require_desktop
 
 export LANGUAGE=de
+# xdotool matches window titles in the locale's encoding: one that holds "Ü"
+# and exists on every system (LANGUAGE still decides Trovix's language).
+export LC_ALL=C.UTF-8
 
 fixtures=$TROVIX_BUILD_DIR/tests/fixtures
 description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
