@@ -39,6 +39,14 @@
         <source>Property Lists (*.plist)</source>
         <translation>Eigenschaftslisten (*.plist)</translation>
     </message>
+    <message>
+        <source>Find…</source>
+        <translation>Suchen …</translation>
+    </message>
+    <message>
+        <source>%1 — Finding Older Messages…</source>
+        <translation>%1 — Ältere Meldungen werden gesucht …</translation>
+    </message>
 </context>
 <context>
     <name>ILRLogWindow</name>
@@ -703,19 +711,22 @@
     </message>
     <message>
         <source>⇤ 1 hour before %1…</source>
-        <translation type="vanished">⇤ 1 Stunde vor %1 …</translation>
+        <translation>⇤ 1 Stunde vor %1 …</translation>
     </message>
     <message>
         <source>⇤ 1 day before %1…</source>
-        <translation type="vanished">⇤ 1 Tag vor %1 …</translation>
+        <translation>⇤ 1 Tag vor %1 …</translation>
     </message>
     <message>
         <source>⇤ %1…</source>
-        <translation type="vanished">⇤ %1 …</translation>
+        <translation>⇤ %1 …</translation>
     </message>
-    <message>
-        <source> — Finding Older Messages…</source>
-        <translation type="vanished"> — Ältere Meldungen werden gesucht …</translation>
+    <message numerus="yes">
+        <source>⇤ %n days before %1…</source>
+        <translation>
+            <numerusform>⇤ %n Tag vor %1 …</numerusform>
+            <numerusform>⇤ %n Tage vor %1 …</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

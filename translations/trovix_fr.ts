@@ -39,6 +39,14 @@
         <source>Property Lists (*.plist)</source>
         <translation>Listes de propriétés (*.plist)</translation>
     </message>
+    <message>
+        <source>Find…</source>
+        <translation>Rechercher…</translation>
+    </message>
+    <message>
+        <source>%1 — Finding Older Messages…</source>
+        <translation>%1 — Recherche de messages plus anciens…</translation>
+    </message>
 </context>
 <context>
     <name>ILRLogWindow</name>
@@ -703,19 +711,22 @@
     </message>
     <message>
         <source>⇤ 1 hour before %1…</source>
-        <translation type="vanished">⇤ 1&#xa0;heure avant %1…</translation>
+        <translation>⇤ 1&#xa0;heure avant %1…</translation>
     </message>
     <message>
         <source>⇤ 1 day before %1…</source>
-        <translation type="vanished">⇤ 1&#xa0;jour avant %1…</translation>
+        <translation>⇤ 1&#xa0;jour avant %1…</translation>
     </message>
     <message>
         <source>⇤ %1…</source>
-        <translation type="vanished">⇤ %1…</translation>
+        <translation>⇤ %1…</translation>
     </message>
-    <message>
-        <source> — Finding Older Messages…</source>
-        <translation type="vanished"> — Recherche de messages plus anciens…</translation>
+    <message numerus="yes">
+        <source>⇤ %n days before %1…</source>
+        <translation>
+            <numerusform>⇤ %n&#xa0;jour avant %1…</numerusform>
+            <numerusform>⇤ %n&#xa0;jours avant %1…</numerusform>
+        </translation>
     </message>
 </context>
 </TS>
