@@ -5,6 +5,7 @@
 #include "app/LoginItemCommand.h"
 #include "app/PopupCommand.h"
 #include "app/QXApplicationMain.h"
+#include "app/QXTranslations.h"
 #include "app/ShowCommand.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,7 @@ int runTextCommand(int argc, char** argv,
                    int (*command)(const QStringList&, QTextStream&, QTextStream&))
 {
     QCoreApplication application(argc, argv);
+    QXInstallTranslations();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return command(argumentsAfter(argc, argv, 2), out, err);
