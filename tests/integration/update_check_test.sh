@@ -99,5 +99,17 @@ wait_exit "$window_pid" 30 || fail "closing the update window did not end the ch
 [ "$EXIT_STATUS" = 0 ] || fail "the check with a window ended with status $EXIT_STATUS"
 pass "closing the window (remind me later) ends the check"
 
+# The preferences window's Updates section shows the last result; the
+# screenshot is for a person to look at.
+"$TROVIX" defaults write "Preferences Section" -string Updates || fail "cannot store the section"
+start_trovix
+wait_for_window 60 '^Trovix$'
+wait_for 30 eval '[ -z "$("$TROVIX" defaults read "Preferences Section" 2>/dev/null)" ]' ||
+    fail "the Updates section was not opened"
+settled_screenshot preferences-updates
+terminate "$TROVIX_PID" 5
+[ "$EXIT_STATUS" = 0 ] || fail "Trovix ended with status $EXIT_STATUS"
+pass "the Updates section is shown"
+
 kill -TERM "$server_pid"
 wait_exit "$server_pid" 10 || fail "the feed server did not end"
