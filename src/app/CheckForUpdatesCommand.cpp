@@ -85,6 +85,14 @@ int runCheckForUpdatesCommand(int argc, char** argv)
         }
     }
     // Printing needs no display; the windows do.
+    if (!print && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fputs("trovix: there is no display to show the update check on; "
+                   "use check-for-updates --print\n",
+                   stderr);
+        return 1;
+    }
     std::unique_ptr<QCoreApplication> application;
     if (print) {
         application = std::make_unique<QCoreApplication>(argc, argv);
