@@ -121,9 +121,8 @@ std::optional<QList<AppcastItem>> parseAppcast(const QByteArray& data, QString* 
     if (!reader.readNextStartElement() || reader.name() != QLatin1String("rss") ||
         !reader.namespaceUri().isEmpty()) {
         if (reader.hasError()) {
-            return fail(localized("The update feed is not a valid appcast: %1 (line %2).")
-                            .arg(reader.errorString())
-                            .arg(reader.lineNumber()));
+            return fail(localized("The update feed is not a valid appcast (line %2): %1")
+                            .arg(reader.errorString(), QString::number(reader.lineNumber())));
         }
         return fail(localized("The update feed is not an RSS feed."));
     }
@@ -146,9 +145,8 @@ std::optional<QList<AppcastItem>> parseAppcast(const QByteArray& data, QString* 
         reader.readNext();
     }
     if (reader.hasError()) {
-        return fail(localized("The update feed is not a valid appcast: %1 (line %2).")
-                        .arg(reader.errorString())
-                        .arg(reader.lineNumber()));
+        return fail(localized("The update feed is not a valid appcast (line %2): %1")
+                        .arg(reader.errorString(), QString::number(reader.lineNumber())));
     }
     if (!sawChannel) {
         return fail(localized("The update feed is not an RSS feed."));

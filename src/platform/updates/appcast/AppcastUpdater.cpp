@@ -246,8 +246,12 @@ void AppcastUpdater::showUpdate(const AppcastItem& item)
         loadReleaseNotes(item);
     }
     m_alertWindow->show();
-    m_alertWindow->raise();
-    m_alertWindow->activateWindow();
+    // The window the user asked for takes the focus; one from a scheduled
+    // check waits until the user turns to it.
+    if (m_kind == CheckKind::UserInitiated) {
+        m_alertWindow->raise();
+        m_alertWindow->activateWindow();
+    }
 }
 
 void AppcastUpdater::loadReleaseNotes(const AppcastItem& item)
