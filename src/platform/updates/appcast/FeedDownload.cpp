@@ -72,12 +72,16 @@ void FeedDownload::fail(const QString& message)
 void FeedDownload::start()
 {
     if (!FeedUrlPolicy::isAllowedFeedUrl(m_url)) {
-        const QString message =
-            m_url.isEmpty()
-                ? localized("No update feed address is set.")
-                : localized("The update feed address %1 is not allowed: Trovix loads update "
-                            "information over https only.")
-                      .arg(shown(m_url));
+        QString message;
+        if (m_url.isEmpty()) {
+            message = localized("No update feed address is set.");
+        } else if (!m_url.userInfo().isEmpty()) {
+            message = localized("The update feed address must not hold a user name or password.");
+        } else {
+            message = localized("The update feed address %1 is not allowed: Trovix loads update "
+                                "information over https only.")
+                          .arg(shown(m_url));
+        }
         QTimer::singleShot(0, this, [this, message] { fail(message); });
         return;
     }
