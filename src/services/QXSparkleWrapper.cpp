@@ -92,6 +92,7 @@ void QXSparkleWrapper::becomeSparkleDelegate()
 void QXSparkleWrapper::resetForTesting()
 {
     m_fallbackTimer.stop();
+    QObject::disconnect(m_statusObserver);
     m_status.reset();
     m_isDelegate = false;
     m_autoUpdateCheckingSwitch = nullptr;
@@ -180,7 +181,19 @@ QString QXSparkleWrapper::currentShortVersionString()
 QVariantMap QXSparkleWrapper::status()
 {
     if (!m_status) {
-        m_status = platform::UserDefaults::standard().dictionaryForKey(statusKey);
+        platform::UserDefaults& defaults = platform::UserDefaults::standard();
+        m_status = defaults.dictionaryForKey(statusKey);
+        // A check run by another process (`trovix check-for-updates`) shows
+        // here as soon as the settings file changes.
+        QObject::disconnect(m_statusObserver);
+        m_statusObserver = connect(&defaults, &platform::UserDefaults::didChange, this, [this] {
+            const QVariantMap stored =
+                platform::UserDefaults::standard().dictionaryForKey(statusKey);
+            if (m_status && stored != *m_status) {
+                m_status = stored;
+                updateControls();
+            }
+        });
     }
     return *m_status;
 }
