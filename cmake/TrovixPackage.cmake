@@ -10,8 +10,19 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "menu bar of the application in front, at 
 set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_CURRENT_LIST_DIR}/package-description.txt)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
-# Debugging information stays in the build folder, not in the package.
+# Debugging information stays in the build folder, not in the package. The
+# programs are installed as part of the bundle folder, not as targets, so the
+# stripping that `cmake --install --strip` and CPack ask for is done here.
 set(CPACK_STRIP_FILES ON)
+install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+        foreach(program trovix trovix-log)
+            execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
+                --remove-section=.note
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/trovix/Trovix.app/Contents/MacOS/\${program}\"
+                COMMAND_ERROR_IS_FATAL ANY)
+        endforeach()
+    endif()")
 
 set(CPACK_DEBIAN_PACKAGE_NAME trovix)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
