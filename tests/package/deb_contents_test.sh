@@ -56,20 +56,25 @@ root=$ARTIFACTS/root
 rm -rf "$root"
 dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x failed"
 
-# The command through its link finds its bundle (the settings file is named
-# after the bundle's identifier from Info.plist).
+# The command started through its link finds its bundle: the settings file
+# is named after the identifier in the bundle's Info.plist, changed here so
+# that the built-in fallback identifier cannot pass for it.
 config=$ARTIFACTS/config
 rm -rf "$config"
 [ "$("$root/usr/bin/trovix" --version)" = "Trovix $version" ] ||
     fail "the packaged trovix --version printed '$("$root/usr/bin/trovix" --version)'"
+info=$root/usr/lib/trovix/Trovix.app/Contents/Info.plist
+sed -i 's|<string>com\.quirkworks\.Trovix</string>|<string>com.quirkworks.LinkCheck</string>|' "$info"
+grep -q com.quirkworks.LinkCheck "$info" || fail "cannot change the identifier in $info"
 XDG_CONFIG_HOME=$config "$root/usr/bin/trovix" defaults write "Menu Font Size" -int 15 ||
     fail "the packaged trovix defaults write failed"
 [ "$(XDG_CONFIG_HOME=$config "$root/usr/bin/trovix" defaults read "Menu Font Size")" = 15 ] ||
     fail "the packaged trovix defaults read did not read back 15"
-[ -f "$config/com.quirkworks.Trovix.plist" ] || fail "the settings file is not named after the bundle"
+[ -f "$config/com.quirkworks.LinkCheck.plist" ] ||
+    fail "started through /usr/bin/trovix, the program did not find its bundle: $(ls "$config")"
 file "$root/usr/lib/trovix/Trovix.app/Contents/MacOS/trovix" | grep -q 'not stripped' &&
     fail "the packaged program still carries its debugging information"
-pass "the packaged trovix runs through /usr/bin and is stripped"
+pass "the packaged trovix, started through /usr/bin, finds its bundle; it is stripped"
 
 # --- Desktop entry, metainfo, manual page ----------------------------------------
 desktop-file-validate "$root/usr/share/applications/trovix.desktop" >"$ARTIFACTS/desktop.txt" 2>&1 ||
