@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The demo desktop shared over VNC, as `scripts/run` starts it without a
 # display: within 60 s it prints an address on 127.0.0.1 and a one-time
-# password; a VNC client with that password sees the desktop with the demo
-# application on it, one with another password is refused; the server listens
-# on loopback only; Ctrl-C ends every process the desktop started.
+# password; the password's file is gone once the server has read it; a VNC
+# client with that password sees the desktop with the demo application on it,
+# one with another password is refused; the server listens on loopback only;
+# Ctrl-C ends every process the desktop started.
 # It starts its own desktop, so it is not run inside one.
 . "$TROVIX_SOURCE_DIR/tests/integration/lib.sh"
 
@@ -51,6 +52,7 @@ for environ in /proc/[0-9]*/environ; do
     [ -n "$desktop_dir" ] && break
 done
 [ -n "$desktop_dir" ] || fail "cannot find the processes of display $display"
+[ -e "$desktop_dir/vnc-password" ] && fail "the password file is left in $desktop_dir after x11vnc read it"
 mapfile -t processes < <(desktop_processes "$desktop_dir")
 grep -qx x11vnc < <(for pid in "${processes[@]}"; do cat "/proc/$pid/comm" 2>/dev/null; done) ||
     fail "x11vnc is not among the desktop's processes"
