@@ -1,6 +1,7 @@
 #include "app/QXApplicationMain.h"
 
 #include "app/QXDebugLogging.h"
+#include "app/QXDisplaySessionNotice.h"
 #include "app/QXMainController.h"
 #include "app/QXStatusItemController.h"
 #include "app/QXTranslations.h"
@@ -11,11 +12,23 @@
 #include "platform/instance/ProgramInstance.h"
 #include "platform/log/SystemLog.h"
 #include "platform/process/TerminationSignals.h"
+#include "platform/session/DisplaySession.h"
 
 #include <QIcon>
 
 int QXApplicationMain(int& argc, char** argv)
 {
+    // Trovix is an X11 client: in a Wayland session Qt must use XWayland,
+    // not its Wayland plugin.
+    const platform::DisplaySession session = platform::DisplaySession::fromEnvironment();
+    if (session.unusable()) {
+        // Said before Qt would stop the program with a less helpful message.
+        platform::systemLog(session.limitations());
+        return 1;
+    }
+    if (const QString platformName = session.requiredQtPlatform(); !platformName.isEmpty()) {
+        qputenv("QT_QPA_PLATFORM", platformName.toLatin1());
+    }
     QXHotKeyHandlerApplication application(argc, argv);
     QXHotKeyHandlerApplication::setApplicationName(QStringLiteral("Trovix"));
     QXHotKeyHandlerApplication::setDesktopFileName(QStringLiteral("trovix"));
@@ -37,6 +50,7 @@ int QXApplicationMain(int& argc, char** argv)
         return 0;
     }
 
+    QXDisplaySessionNotice::announce(session, platform::UserDefaults::standard());
     QXFollowDebugLogSetting(platform::UserDefaults::standard());
     QXMainController& controller = QXMainController::mainController();
     application.setDelegate(&controller);

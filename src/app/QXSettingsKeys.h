@@ -30,6 +30,9 @@ inline const QString DisableSettingsWindowAnimation =
     QStringLiteral("Disable Settings Window Animation");
 inline const QString DebugLog = QStringLiteral("QXDebugLog");
 
+// Set once the user has been told what works in a Wayland session.
+inline const QString WaylandNoticeShown = QStringLiteral("QXWaylandNoticeShown");
+
 // Hidden settings: read only, set with `trovix defaults` or from help links.
 inline const QString ApplicationModeDockBackgroundLaunch =
     QStringLiteral("Application Mode: Dock: Background Launch");

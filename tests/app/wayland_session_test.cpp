@@ -1,0 +1,130 @@
+#include "app/QXDisplaySessionNotice.h"
+#include "app/QXSettingsKeys.h"
+#include "platform/session/DisplaySession.h"
+#include "support/LogCapture.h"
+#include "support/TemporaryDefaults.h"
+
+#include <QTest>
+
+using platform::DisplaySession;
+
+namespace {
+
+QProcessEnvironment environmentWith(const QStringList& assignments)
+{
+    QProcessEnvironment environment;
+    for (const QString& assignment : assignments) {
+        const qsizetype at = assignment.indexOf(u'=');
+        environment.insert(assignment.left(at), assignment.mid(at + 1));
+    }
+    return environment;
+}
+
+} // namespace
+
+// How Trovix recognises a Wayland session, which Qt platform it then insists
+// on, and that it tells the user once what works there.
+class WaylandSessionTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void detection_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<bool>("wayland");
+        QTest::addColumn<QString>("qtPlatform");
+        QTest::addColumn<bool>("unusable");
+
+        const QString none;
+        const QString xcb = QStringLiteral("xcb");
+        QTest::newRow("X11 session")
+            << QStringList{"DISPLAY=:0", "XDG_SESSION_TYPE=x11"} << false << none << false;
+        QTest::newRow("no session variables")
+            << QStringList{"DISPLAY=:0"} << false << none << false;
+        QTest::newRow("Wayland with XWayland")
+            << QStringList{"DISPLAY=:0", "WAYLAND_DISPLAY=wayland-0", "XDG_SESSION_TYPE=wayland"}
+            << true << xcb << false;
+        QTest::newRow("only the Wayland socket")
+            << QStringList{"DISPLAY=:1", "WAYLAND_DISPLAY=wayland-1"} << true << xcb << false;
+        QTest::newRow("only the session type, any case")
+            << QStringList{"DISPLAY=:0", "XDG_SESSION_TYPE= Wayland"} << true << xcb << false;
+        QTest::newRow("empty Wayland socket is none")
+            << QStringList{"DISPLAY=:0", "WAYLAND_DISPLAY=", "XDG_SESSION_TYPE=x11"} << false
+            << none << false;
+        QTest::newRow("tty session")
+            << QStringList{"XDG_SESSION_TYPE=tty"} << false << none << false;
+        // Without XWayland there is no X display Qt could be sent to.
+        QTest::newRow("Wayland without XWayland")
+            << QStringList{"WAYLAND_DISPLAY=wayland-0", "XDG_SESSION_TYPE=wayland"} << true << none
+            << true;
+        // The user's own choice of platform plugin stands.
+        QTest::newRow("platform chosen by the user")
+            << QStringList{"DISPLAY=:0", "WAYLAND_DISPLAY=wayland-0", "QT_QPA_PLATFORM=wayland"}
+            << true << none << false;
+    }
+
+    void detection()
+    {
+        QFETCH(QStringList, environment);
+        QFETCH(bool, wayland);
+        QFETCH(QString, qtPlatform);
+        QFETCH(bool, unusable);
+
+        const DisplaySession session =
+            DisplaySession::fromEnvironment(environmentWith(environment));
+        QCOMPARE(session.wayland, wayland);
+        QCOMPARE(session.requiredQtPlatform(), qtPlatform);
+        QCOMPARE(session.unusable(), unusable);
+        QCOMPARE(session.limitations().isEmpty(), !wayland);
+    }
+
+    void limitationsNameWhatWorksAndWhatDoesNot()
+    {
+        DisplaySession session;
+        session.wayland = true;
+        session.x11Display = true;
+        const QString withXWayland = session.limitations();
+        QVERIFY(withXWayland.contains(QLatin1String("XWayland")));
+        QVERIFY(withXWayland.contains(QLatin1String("What works")));
+        QVERIFY(withXWayland.contains(QLatin1String("What does not")));
+        session.x11Display = false;
+        QVERIFY(session.unusable());
+        QVERIFY(session.limitations().contains(QLatin1String("cannot run")));
+    }
+
+    void noticeIsShownOnceAndLoggedAtEveryStart()
+    {
+        TemporaryDefaults defaults;
+        LogCapture log;
+        QStringList shown;
+        QXDisplaySessionNotice::setPresenterForTesting(
+            [&shown](const QString& title, const QString&) { shown.append(title); });
+
+        DisplaySession x11;
+        x11.x11Display = true;
+        QVERIFY(!QXDisplaySessionNotice::announce(x11, defaults.defaults()));
+        QVERIFY(shown.isEmpty());
+        QVERIFY(log.lines().isEmpty());
+        QVERIFY(!defaults.defaults().hasStoredValue(QXSettingsKeys::WaylandNoticeShown));
+
+        DisplaySession wayland = x11;
+        wayland.wayland = true;
+        QVERIFY(QXDisplaySessionNotice::announce(wayland, defaults.defaults()));
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(log.lines().size(), 1);
+        QCOMPARE(log.lines().constFirst(), wayland.limitations());
+
+        // The next start only logs, also after the settings were read anew.
+        QVERIFY(defaults.defaults().synchronize());
+        platform::UserDefaults reread(defaults.filePath());
+        QVERIFY(!QXDisplaySessionNotice::announce(wayland, reread));
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(log.lines().size(), 2);
+
+        QXDisplaySessionNotice::setPresenterForTesting({});
+    }
+};
+
+QTEST_MAIN(WaylandSessionTest)
+#include "wayland_session_test.moc"
