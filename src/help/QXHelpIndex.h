@@ -153,7 +153,7 @@ public:
     // order of first appearance. Serves pages and queries alike.
     static QStringList wordsFromString(const QString& text);
 
-signals:
+Q_SIGNALS:
     // The build finished and the index is ready (emitted on the main thread).
     void ready();
 
