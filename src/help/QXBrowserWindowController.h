@@ -148,13 +148,14 @@ protected:
 
     // Widgets added here stand above the find bar, below the toolbar.
     QVBoxLayout* topArea() const { return m_topArea; }
+    // Keeps the window's frame under frameAutosaveKey().
+    void saveFrame();
 
 private:
     void createWindow(const QString& windowTitle);
     void buildToolbar(const QString& windowTitle);
     QWidget* titleItem();
     void restoreOrCenterFrame();
-    void saveFrame();
     void dropWindow();
     void updateNavigator();
     void searchTextEdited(const QString& text);
