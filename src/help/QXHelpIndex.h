@@ -32,7 +32,8 @@ struct QXHelpBookSource
 
     // The source described by the bundle's information keys, with the override
     // folder under dataHome (empty: $XDG_DATA_HOME, else ~/.local/share).
-    static QXHelpBookSource fromBundle(const platform::Bundle& bundle, const QString& dataHome = {});
+    static QXHelpBookSource fromBundle(const platform::Bundle& bundle,
+                                       const QString& dataHome = {});
 };
 
 // The help book's pages read once into records, the order of the contents, the
@@ -47,7 +48,8 @@ class QXHelpIndex : public QObject
     Q_OBJECT
 
 public:
-    enum class Status {
+    enum class Status
+    {
         NotBuilt, // nothing asked for it yet
         Building, // the worker is reading the help book
         Ready,    // pages are indexed (possibly none: see hasPages())
@@ -124,9 +126,9 @@ public:
     // "hotkeys"). resultLimit 0 means no limit. When a matching page has the
     // path abortIfFoundForRelativePath and its text contains the whole search
     // string, the result is empty.
-    QList<QXHelpSearchItem> itemsWithSearchString(const QString& searchString,
-                                                  qsizetype resultLimit = 0,
-                                                  const QString& abortIfFoundForRelativePath = {}) const;
+    QList<QXHelpSearchItem>
+    itemsWithSearchString(const QString& searchString, qsizetype resultLimit = 0,
+                          const QString& abortIfFoundForRelativePath = {}) const;
     // The same search answering page titles only.
     QStringList titlesWithSearchString(const QString& searchString, qsizetype resultLimit = 0,
                                        const QString& abortIfFoundForRelativePath = {}) const;
@@ -165,6 +167,7 @@ private:
     QString m_windowTitle;
     Status m_status = Status::NotBuilt;
     std::unique_ptr<QXHelpIndexContents> m_contents;
+    mutable std::optional<QMap<QString, QList<QXHelpAnchorRecord>>> m_anchorsByCategory;
     QThread* m_worker = nullptr;
     std::vector<std::pair<QPointer<QObject>, std::function<void()>>> m_waiting;
 };

@@ -23,12 +23,12 @@ struct QXHelpAnchorRecord
 // One page of the help book.
 struct QXHelpPageRecord
 {
-    QString index;                         // "Index": place in the contents (numeric order)
-    QString path;                          // "Path": relative path in URL form ("a%20b.html")
-    QString title;                         // "Title": the title element, else the path
-    QString text;                          // "Text": visible text of the body
-    QStringList words;                     // "Words": distinct lower-case words, first-seen order
-    QList<QXHelpAnchorRecord> anchors;     // "Anchors": in page order
+    QString index;                          // "Index": place in the contents (numeric order)
+    QString path;                           // "Path": relative path in URL form ("a%20b.html")
+    QString title;                          // "Title": the title element, else the path
+    QString text;                           // "Text": visible text of the body
+    QStringList words;                      // "Words": distinct lower-case words, first-seen order
+    QList<QXHelpAnchorRecord> anchors;      // "Anchors": in page order
     std::optional<QStringList> quickAccess; // "Quick Access": absent without the marker
 
     // The Contents menu puts a separator after this page.
