@@ -280,10 +280,8 @@ QRect QXBrowserWindowController::visibleFrameWithExtraDockSpacing(const QRect& s
     if (screenFrame.bottom() - visibleFrame.bottom() > DockDetectionGap) {
         frame.setBottom(frame.bottom() - spacing);
     }
-    // Never smaller than nothing.
-    frame.setWidth(std::max(frame.width(), 0));
-    frame.setHeight(std::max(frame.height(), 0));
-    return frame;
+    // A spacing that leaves no room is ignored.
+    return frame.isValid() ? frame : visibleFrame;
 }
 
 // Closing --------------------------------------------------------------------
@@ -392,6 +390,11 @@ void QXBrowserWindowController::buildToolbar(const QString& windowTitle)
         } else if (QWidget* item = toolbarItemForIdentifier(identifier)) {
             m_toolbar->addWidget(item);
         }
+    }
+    // The button that shows items when the window is too narrow for them.
+    for (QAbstractButton* button :
+         m_toolbar->findChildren<QAbstractButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
+        button->setAccessibleName(localized("More Toolbar Items"));
     }
     m_window->addToolBar(Qt::TopToolBarArea, m_toolbar);
     updateNavigator();

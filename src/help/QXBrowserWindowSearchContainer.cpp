@@ -1,5 +1,6 @@
 #include "help/QXBrowserWindowSearchContainer.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -37,6 +38,9 @@ QXBrowserWindowSearchContainer::QXBrowserWindowSearchContainer(QWidget* parent)
     m_searchField->setAccessibleName(localized("Find in page"));
     m_searchField->setPlaceholderText(localized("Find"));
     m_searchField->setClearButtonEnabled(true);
+    for (QAbstractButton* button : m_searchField->findChildren<QAbstractButton*>()) {
+        button->setAccessibleName(localized("Clear"));
+    }
     m_searchField->installEventFilter(this);
     m_doneButton->setFont(small);
     m_doneButton->setAccessibleName(localized("Done"));
