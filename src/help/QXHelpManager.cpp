@@ -548,7 +548,8 @@ void QXHelpManager::handleDefaultLink(const QString& key, const std::optional<QV
                                     localized("%1 will be set to %2 (now %3).")
                                         .arg(key, QXHelpCommandLink::describeValue(value),
                                              QXHelpCommandLink::describeValue(currentValue)),
-                                    {localized("OK"), localized("Cancel")}});
+                                    {localized("OK"), localized("Cancel")},
+                                    1});
     if (confirmed != 0) {
         return;
     }
@@ -610,11 +611,13 @@ int QXHelpManager::runAlert(const Alert& alert)
         button->setAccessibleName(title);
         buttons << button;
     }
+    const int escape =
+        buttons.isEmpty() ? 0 : std::clamp(alert.escapeButton, 0, int(buttons.size()) - 1);
     if (!buttons.isEmpty()) {
         box.setDefaultButton(buttons.constFirst());
-        box.setEscapeButton(buttons.constLast());
+        box.setEscapeButton(buttons.at(escape));
     }
     box.exec();
     const auto chosen = std::find(buttons.cbegin(), buttons.cend(), box.clickedButton());
-    return chosen == buttons.cend() ? int(buttons.size()) - 1 : int(chosen - buttons.cbegin());
+    return chosen == buttons.cend() ? escape : int(chosen - buttons.cbegin());
 }

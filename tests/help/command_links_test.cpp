@@ -175,6 +175,9 @@ private Q_SLOTS:
                               "User default updated | Show Key Equivalents is now set to Yes."}));
         QCOMPARE(m_alerts.at(1).buttons,
                  QStringList({QStringLiteral("OK"), QStringLiteral("Revert to (No Value)")}));
+        // Escape cancels the change, and never reverts it afterwards.
+        QCOMPARE(m_alerts.at(0).escapeButton, 1);
+        QCOMPARE(m_alerts.at(1).escapeButton, 0);
         QCOMPARE(defaults.defaults().objectForKey(Key), QVariant(true));
         QVERIFY(!changes.isEmpty());
 
