@@ -47,11 +47,11 @@ an_alert() { [ -n "$(alert_windows)" ]; }
 no_alert() { [ -z "$(alert_windows)" ]; }
 setting_is() { [ "$("$TROVIX" defaults read "Show Key Equivalents" 2>/dev/null)" = "$1" ]; }
 
-# Clicks the yellow link of links.html, well inside the page area.
+# Clicks the second line of the link on links.html, below toolbar and header.
 click_link() {
     xdotool windowactivate --sync "$HELP_WINDOW" 2>/dev/null
     eval "$(xdotool getwindowgeometry --shell "$HELP_WINDOW")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + 230)) click 1
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + 150)) click 1
 }
 
 "$TROVIX" defaults write "Show Key Equivalents" -bool true || fail "cannot write a setting"
