@@ -39,7 +39,18 @@ namespace {
 // area means there is no panel on that side.
 constexpr int DockDetectionGap = 10;
 
+// Pixels of window border assumed around a window's content besides its title bar.
+constexpr int FrameBorderAllowance = 8;
+
 const QString VisibleFrameExtraDockSpacingKey = QStringLiteral("QXVisibleFrameExtraDockSpacing");
+
+// The height a desktop's window frame adds above a window's content: unknown
+// before the window is mapped, so the style's title bar height and a few
+// pixels of border stand for it.
+int titleBarAllowance()
+{
+    return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) + FrameBorderAllowance;
+}
 
 QString localized(const char* text)
 {
@@ -120,9 +131,11 @@ void QXBrowserWindowController::createWindow(const QString& windowTitle)
     QSize minimum = windowMinimumContentSize();
     QSize size = windowDefaultContentSizeForScreen(screen);
     if (screen) {
-        const QRect usable = visibleFrameWithExtraDockSpacing(screen);
-        size = size.boundedTo(usable.size());
-        minimum = minimum.boundedTo(usable.size());
+        // The content area of a window whose frame fits the usable area.
+        const QSize usable = visibleFrameWithExtraDockSpacing(screen).size().shrunkBy(
+            {0, titleBarAllowance(), 0, 0});
+        size = size.boundedTo(usable);
+        minimum = minimum.boundedTo(usable);
     }
 
     m_window = new QXBrowserWindow(*this);
@@ -230,7 +243,8 @@ void QXBrowserWindowController::restoreOrCenterFrame()
     }
     QScreen* screen = preferredScreen() ? preferredScreen() : QGuiApplication::primaryScreen();
     if (screen) {
-        QRect frame(QPoint(), m_window->size());
+        // Centres the whole window, title bar included.
+        QRect frame(QPoint(), m_window->size().grownBy({0, titleBarAllowance(), 0, 0}));
         frame.moveCenter(visibleFrameWithExtraDockSpacing(screen).center());
         m_window->move(frame.topLeft());
     }
