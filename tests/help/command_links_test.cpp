@@ -98,7 +98,6 @@ private Q_SLOTS:
         QTest::newRow("true") << link("default/Some%20Key#true") << setting << "Some Key"
                               << QVariant(true);
         QTest::newRow("YES") << link("default/K#YES") << setting << "K" << QVariant(true);
-        QTest::newRow("False") << link("default/K#False") << setting << "K" << QVariant(false);
         QTest::newRow("empty value removes") << link("default/K#") << setting << "K" << QVariant();
         QTest::newRow("integer") << link("default/K#Integer:5") << setting << "K"
                                  << QVariant(qint64(5));
