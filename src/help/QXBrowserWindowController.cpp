@@ -1,5 +1,6 @@
 #include "help/QXBrowserWindowController.h"
 
+#include "foundation/QXLocalized.h"
 #include "help/QXBrowserWindow.h"
 #include "help/QXBrowserWindowSearchContainer.h"
 #include "platform/application/Activation.h"
@@ -50,11 +51,6 @@ const QString VisibleFrameExtraDockSpacingKey = QStringLiteral("QXVisibleFrameEx
 int titleBarAllowance()
 {
     return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) + FrameBorderAllowance;
-}
-
-QString localized(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
 }
 
 QString& sharedFindString()
@@ -386,7 +382,7 @@ void QXBrowserWindowController::buildToolbar(const QString& windowTitle)
     m_toolbar = new QToolBar(m_window);
     m_toolbar->setObjectName(QStringLiteral("%1: %2 Toolbar")
                                  .arg(QString::fromLatin1(metaObject()->className()), windowTitle));
-    m_toolbar->setAccessibleName(localized("Toolbar"));
+    m_toolbar->setAccessibleName(QXLocalized::tr("Toolbar"));
     m_toolbar->setMovable(false);
     m_toolbar->setFloatable(false);
     m_toolbar->toggleViewAction()->setEnabled(false);
@@ -408,7 +404,7 @@ void QXBrowserWindowController::buildToolbar(const QString& windowTitle)
     // The button that shows items when the window is too narrow for them.
     for (QAbstractButton* button :
          m_toolbar->findChildren<QAbstractButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
-        button->setAccessibleName(localized("More Toolbar Items"));
+        button->setAccessibleName(QXLocalized::tr("More Toolbar Items"));
     }
     m_window->addToolBar(Qt::TopToolBarArea, m_toolbar);
     updateNavigator();
@@ -424,20 +420,20 @@ QWidget* QXBrowserWindowController::toolbarItemForIdentifier(const QString& iden
         layout->setSpacing(2);
         m_backButton = new QToolButton(navigator);
         m_backButton->setIcon(style->standardIcon(QStyle::SP_ArrowBack));
-        m_backButton->setAccessibleName(localized("Back"));
-        m_backButton->setToolTip(localized("Back"));
+        m_backButton->setAccessibleName(QXLocalized::tr("Back"));
+        m_backButton->setToolTip(QXLocalized::tr("Back"));
         m_forwardButton = new QToolButton(navigator);
         m_forwardButton->setIcon(style->standardIcon(QStyle::SP_ArrowForward));
-        m_forwardButton->setAccessibleName(localized("Forward"));
-        m_forwardButton->setToolTip(localized("Forward"));
+        m_forwardButton->setAccessibleName(QXLocalized::tr("Forward"));
+        m_forwardButton->setToolTip(QXLocalized::tr("Forward"));
         m_backButton->setEnabled(false);
         m_forwardButton->setEnabled(false);
         connect(m_backButton, &QToolButton::clicked, this, [this] { navigate(0); });
         connect(m_forwardButton, &QToolButton::clicked, this, [this] { navigate(1); });
         layout->addWidget(m_backButton);
         layout->addWidget(m_forwardButton);
-        navigator->setAccessibleName(localized("Back/Forward"));
-        navigator->setToolTip(localized("Back/Forward"));
+        navigator->setAccessibleName(QXLocalized::tr("Back/Forward"));
+        navigator->setToolTip(QXLocalized::tr("Back/Forward"));
         return navigator;
     }
     if (identifier == TitleItem) {
@@ -447,8 +443,8 @@ QWidget* QXBrowserWindowController::toolbarItemForIdentifier(const QString& iden
         auto* button = new QToolButton(m_toolbar);
         button->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"),
                                          style->standardIcon(QStyle::SP_FileDialogContentsView)));
-        button->setAccessibleName(localized("Find..."));
-        button->setToolTip(localized("Find..."));
+        button->setAccessibleName(QXLocalized::tr("Find..."));
+        button->setToolTip(QXLocalized::tr("Find..."));
         connect(button, &QToolButton::clicked, this, &QXBrowserWindowController::toggleSearchField);
         return button;
     }
@@ -462,7 +458,7 @@ QWidget* QXBrowserWindowController::titleItem()
         title = platform::Bundle::main().infoString(QStringLiteral("CFBundleName"));
     }
     if (title.isEmpty()) {
-        title = localized("Untitled");
+        title = QXLocalized::tr("Untitled");
     }
     auto* item = new QWidget(m_toolbar);
     auto* layout = new QHBoxLayout(item);
@@ -473,7 +469,7 @@ QWidget* QXBrowserWindowController::titleItem()
     if (!icon.isNull()) {
         auto* image = new QLabel(item);
         image->setPixmap(icon.pixmap(16, 16));
-        image->setAccessibleName(localized("Icon"));
+        image->setAccessibleName(QXLocalized::tr("Icon"));
         layout->addWidget(image);
     }
     auto* text = new QLabel(title, item);
@@ -554,7 +550,7 @@ bool QXBrowserWindowController::showSearchField(bool show)
     m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     m_completer->setCaseSensitivity(Qt::CaseInsensitive);
     m_completer->setWidget(field);
-    m_completer->popup()->setAccessibleName(localized("Suggestions"));
+    m_completer->popup()->setAccessibleName(QXLocalized::tr("Suggestions"));
     connect(m_completer, qOverload<const QString&>(&QCompleter::activated), this,
             &QXBrowserWindowController::suggestionChosen);
     connect(field, &QLineEdit::textEdited, this, &QXBrowserWindowController::searchTextEdited);
@@ -722,7 +718,7 @@ void QXBrowserWindowController::webViewContextMenu(QMenu& menu)
     if (!menu.isEmpty()) {
         menu.addSeparator();
     }
-    QAction* print = menu.addAction(localized("Print..."));
+    QAction* print = menu.addAction(QXLocalized::tr("Print..."));
     connect(print, &QAction::triggered, this, [this] {
         if (m_webView) {
             m_webView->print(m_window);
