@@ -44,7 +44,7 @@ void printUsage(std::FILE* stream)
                "                              pop up the menu of the application in front\n"
                "       trovix defaults read [KEY] | write KEY [TYPE] VALUE | delete KEY\n"
                "                              read and change settings\n"
-               "       trovix show log|preferences|about|help\n"
+               "       trovix show log|preferences|about|help [PAGE[#ANCHOR]]\n"
                "                              bring a window of the running Trovix forward\n"
                "       trovix login-item on|off|status\n"
                "                              start Trovix at login, or not\n"

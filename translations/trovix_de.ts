@@ -268,7 +268,31 @@
     </message>
     <message>
         <source>This version of Trovix does not check for updates. Install new versions the way you installed this one, for instance with your distribution&apos;s package manager.</source>
-        <translation>Diese Version von Trovix sucht nicht nach Aktualisierungen. Installieren Sie neue Versionen auf demselben Weg wie diese, etwa mit der Paketverwaltung Ihrer Distribution.</translation>
+        <translation type="vanished">Diese Version von Trovix sucht nicht nach Aktualisierungen. Installieren Sie neue Versionen auf demselben Weg wie diese, etwa mit der Paketverwaltung Ihrer Distribution.</translation>
+    </message>
+    <message>
+        <source>Check Automatically</source>
+        <translation type="unfinished">Automatisch suchen</translation>
+    </message>
+    <message>
+        <source>Check Now...</source>
+        <translation type="unfinished">Jetzt suchen …</translation>
+    </message>
+    <message>
+        <source>Updates:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trovix tells you when a new version is out; install it the way you installed this one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last result:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Visit Product Page</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -499,7 +523,7 @@
     </message>
     <message>
         <source>usage: trovix show log|preferences|about|help</source>
-        <translation>Aufruf: trovix show log|preferences|about|help</translation>
+        <translation type="vanished">Aufruf: trovix show log|preferences|about|help</translation>
     </message>
     <message>
         <source>EULA</source>
@@ -607,95 +631,95 @@
     </message>
     <message>
         <source>Check Now...</source>
-        <translation type="vanished">Jetzt suchen …</translation>
+        <translation>Jetzt suchen …</translation>
     </message>
     <message>
         <source>Check Automatically</source>
-        <translation type="vanished">Automatisch suchen</translation>
+        <translation>Automatisch suchen</translation>
     </message>
     <message>
         <source>Last check: %1</source>
-        <translation type="vanished">Letzte Suche: %1</translation>
+        <translation>Letzte Suche: %1</translation>
     </message>
     <message>
         <source>%1 %2 is up to date.</source>
-        <translation type="vanished">%1 %2 ist auf dem neuesten Stand.</translation>
+        <translation>%1 %2 ist auf dem neuesten Stand.</translation>
     </message>
     <message>
         <source>%1 %2 is now available! You are currently using %3 %4.</source>
-        <translation type="vanished">%1 %2 ist jetzt verfügbar! Sie verwenden derzeit %3 %4.</translation>
+        <translation>%1 %2 ist jetzt verfügbar! Sie verwenden derzeit %3 %4.</translation>
     </message>
     <message>
         <source>%1 Help</source>
-        <translation type="vanished">%1-Hilfe</translation>
+        <translation>%1-Hilfe</translation>
     </message>
     <message>
         <source>Contents</source>
-        <translation type="vanished">Inhalt</translation>
+        <translation>Inhalt</translation>
     </message>
     <message>
         <source>Quick Access</source>
-        <translation type="vanished">Schnellzugriff</translation>
+        <translation>Schnellzugriff</translation>
     </message>
     <message>
         <source>Back/Forward</source>
-        <translation type="vanished">Zurück/Vor</translation>
+        <translation>Zurück/Vor</translation>
     </message>
     <message>
         <source>Find...</source>
-        <translation type="vanished">Suchen …</translation>
+        <translation>Suchen …</translation>
     </message>
     <message>
         <source>Done</source>
-        <translation type="vanished">Fertig</translation>
+        <translation>Fertig</translation>
     </message>
     <message>
         <source>Print...</source>
-        <translation type="vanished">Drucken …</translation>
+        <translation>Drucken …</translation>
     </message>
     <message>
         <source>Untitled</source>
-        <translation type="vanished">Unbenannt</translation>
+        <translation>Unbenannt</translation>
     </message>
     <message>
         <source>Index</source>
-        <translation type="vanished">Index</translation>
+        <translation>Index</translation>
     </message>
     <message>
         <source>That didn&apos;t do anything</source>
-        <translation type="vanished">Das hat nichts geändert</translation>
+        <translation>Das hat nichts geändert</translation>
     </message>
     <message>
         <source>%1 was already set to %2.</source>
-        <translation type="vanished">%1 war bereits auf %2 gesetzt.</translation>
+        <translation>%1 war bereits auf %2 gesetzt.</translation>
     </message>
     <message>
         <source>User default updated</source>
-        <translation type="vanished">Einstellung geändert</translation>
+        <translation>Einstellung geändert</translation>
     </message>
     <message>
         <source>%1 is now set to %2.</source>
-        <translation type="vanished">%1 ist jetzt auf %2 gesetzt.</translation>
+        <translation>%1 ist jetzt auf %2 gesetzt.</translation>
     </message>
     <message>
         <source>(No Value)</source>
-        <translation type="vanished">(kein Wert)</translation>
+        <translation>(kein Wert)</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="vanished">Ja</translation>
+        <translation>Ja</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="vanished">Nein</translation>
+        <translation>Nein</translation>
     </message>
     <message>
         <source>Revert to %1</source>
-        <translation type="vanished">Auf %1 zurücksetzen</translation>
+        <translation>Auf %1 zurücksetzen</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="vanished">OK</translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>%1 Login Item set to Hidden</source>
@@ -727,6 +751,226 @@
             <numerusform>⇤ %n Tag vor %1 …</numerusform>
             <numerusform>⇤ %n Tage vor %1 …</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>trovix: the update check failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update check gave no result.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>usage: trovix show log|preferences|about|help [PAGE[#ANCHOR]]</source>
+        <translation>Aufruf: trovix show log|preferences|about|help [SEITE[#ANKER]]</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Symbolleiste</translation>
+    </message>
+    <message>
+        <source>More Toolbar Items</source>
+        <translation>Weitere Symbolleistenelemente</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Vorwärts</translation>
+    </message>
+    <message>
+        <source>Icon</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>Suggestions</source>
+        <translation>Vorschläge</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Find in page</source>
+        <translation>Auf der Seite suchen</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>The help book has no pages.</source>
+        <translation>Das Hilfebuch hat keine Seiten.</translation>
+    </message>
+    <message>
+        <source>The help book could not be found.</source>
+        <translation>Das Hilfebuch wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Help is not available</source>
+        <translation>Die Hilfe ist nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>Page Header</source>
+        <translation>Seitenkopf</translation>
+    </message>
+    <message>
+        <source>Cannot change this setting</source>
+        <translation>Diese Einstellung kann nicht geändert werden</translation>
+    </message>
+    <message>
+        <source>%1 is not a setting of Trovix.</source>
+        <translation>%1 ist keine Einstellung von Trovix.</translation>
+    </message>
+    <message>
+        <source>Change %1?</source>
+        <translation>%1 ändern?</translation>
+    </message>
+    <message>
+        <source>%1 will be set to %2 (now %3).</source>
+        <translation>%1 wird auf %2 gesetzt (jetzt %3).</translation>
+    </message>
+    <message>
+        <source>Previous Page</source>
+        <translation>Vorherige Seite</translation>
+    </message>
+    <message>
+        <source>Next Page</source>
+        <translation>Nächste Seite</translation>
+    </message>
+    <message>
+        <source>You’re up to date!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2 is currently the newest version available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trovix could not check for updates.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Software Update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update feed is larger than 1 MB.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update server did not answer within %1 s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No update feed address is set.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update feed address must not hold a user name or password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update feed address %1 is not allowed: Trovix loads update information over https only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update server sent Trovix on to %1, which is not allowed: Trovix loads update information over https only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update feed could not be loaded: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A new version of %1 is available!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Release Notes:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Release Notes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skip This Version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remind Me Later</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available—you have %3. Would you like to download it now?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loading release notes…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No release notes were given for this version.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The release notes could not be loaded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update feed is not a valid appcast (line %2): %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update feed is not an RSS feed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update feed lists no versions.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page</source>
+        <translation>Seite</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Drucken</translation>
+    </message>
+    <message>
+        <source>Open Link</source>
+        <translation>Link öffnen</translation>
+    </message>
+    <message>
+        <source>Copy Link</source>
+        <translation>Link kopieren</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Alles auswählen</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Neu laden</translation>
+    </message>
+    <message>
+        <source>No update check yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last check</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

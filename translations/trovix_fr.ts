@@ -268,7 +268,31 @@
     </message>
     <message>
         <source>This version of Trovix does not check for updates. Install new versions the way you installed this one, for instance with your distribution&apos;s package manager.</source>
-        <translation>Cette version de Trovix ne recherche pas de mises à jour. Installez les nouvelles versions comme vous avez installé celle-ci, par exemple avec le gestionnaire de paquets de votre distribution.</translation>
+        <translation type="vanished">Cette version de Trovix ne recherche pas de mises à jour. Installez les nouvelles versions comme vous avez installé celle-ci, par exemple avec le gestionnaire de paquets de votre distribution.</translation>
+    </message>
+    <message>
+        <source>Check Automatically</source>
+        <translation type="unfinished">Rechercher automatiquement</translation>
+    </message>
+    <message>
+        <source>Check Now...</source>
+        <translation type="unfinished">Rechercher maintenant…</translation>
+    </message>
+    <message>
+        <source>Updates:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trovix tells you when a new version is out; install it the way you installed this one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last result:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Visit Product Page</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -499,7 +523,7 @@
     </message>
     <message>
         <source>usage: trovix show log|preferences|about|help</source>
-        <translation>usage&#xa0;: trovix show log|preferences|about|help</translation>
+        <translation type="vanished">usage&#xa0;: trovix show log|preferences|about|help</translation>
     </message>
     <message>
         <source>EULA</source>
@@ -607,95 +631,95 @@
     </message>
     <message>
         <source>Check Now...</source>
-        <translation type="vanished">Rechercher maintenant…</translation>
+        <translation>Rechercher maintenant…</translation>
     </message>
     <message>
         <source>Check Automatically</source>
-        <translation type="vanished">Rechercher automatiquement</translation>
+        <translation>Rechercher automatiquement</translation>
     </message>
     <message>
         <source>Last check: %1</source>
-        <translation type="vanished">Dernière recherche&#xa0;: %1</translation>
+        <translation>Dernière recherche&#xa0;: %1</translation>
     </message>
     <message>
         <source>%1 %2 is up to date.</source>
-        <translation type="vanished">%1 %2 est à jour.</translation>
+        <translation>%1 %2 est à jour.</translation>
     </message>
     <message>
         <source>%1 %2 is now available! You are currently using %3 %4.</source>
-        <translation type="vanished">%1 %2 est maintenant disponible&#xa0;! Vous utilisez actuellement %3 %4.</translation>
+        <translation>%1 %2 est maintenant disponible&#xa0;! Vous utilisez actuellement %3 %4.</translation>
     </message>
     <message>
         <source>%1 Help</source>
-        <translation type="vanished">Aide de %1</translation>
+        <translation>Aide de %1</translation>
     </message>
     <message>
         <source>Contents</source>
-        <translation type="vanished">Sommaire</translation>
+        <translation>Sommaire</translation>
     </message>
     <message>
         <source>Quick Access</source>
-        <translation type="vanished">Accès rapide</translation>
+        <translation>Accès rapide</translation>
     </message>
     <message>
         <source>Back/Forward</source>
-        <translation type="vanished">Précédent/Suivant</translation>
+        <translation>Précédent/Suivant</translation>
     </message>
     <message>
         <source>Find...</source>
-        <translation type="vanished">Rechercher…</translation>
+        <translation>Rechercher…</translation>
     </message>
     <message>
         <source>Done</source>
-        <translation type="vanished">Terminé</translation>
+        <translation>Terminé</translation>
     </message>
     <message>
         <source>Print...</source>
-        <translation type="vanished">Imprimer…</translation>
+        <translation>Imprimer…</translation>
     </message>
     <message>
         <source>Untitled</source>
-        <translation type="vanished">Sans titre</translation>
+        <translation>Sans titre</translation>
     </message>
     <message>
         <source>Index</source>
-        <translation type="vanished">Index</translation>
+        <translation>Index</translation>
     </message>
     <message>
         <source>That didn&apos;t do anything</source>
-        <translation type="vanished">Cela n&apos;a rien changé</translation>
+        <translation>Cela n&apos;a rien changé</translation>
     </message>
     <message>
         <source>%1 was already set to %2.</source>
-        <translation type="vanished">%1 valait déjà %2.</translation>
+        <translation>%1 valait déjà %2.</translation>
     </message>
     <message>
         <source>User default updated</source>
-        <translation type="vanished">Réglage modifié</translation>
+        <translation>Réglage modifié</translation>
     </message>
     <message>
         <source>%1 is now set to %2.</source>
-        <translation type="vanished">%1 vaut maintenant %2.</translation>
+        <translation>%1 vaut maintenant %2.</translation>
     </message>
     <message>
         <source>(No Value)</source>
-        <translation type="vanished">(aucune valeur)</translation>
+        <translation>(aucune valeur)</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="vanished">Oui</translation>
+        <translation>Oui</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="vanished">Non</translation>
+        <translation>Non</translation>
     </message>
     <message>
         <source>Revert to %1</source>
-        <translation type="vanished">Rétablir %1</translation>
+        <translation>Rétablir %1</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="vanished">OK</translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>%1 Login Item set to Hidden</source>
@@ -727,6 +751,226 @@
             <numerusform>⇤ %n&#xa0;jour avant %1…</numerusform>
             <numerusform>⇤ %n&#xa0;jours avant %1…</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>trovix: the update check failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update check gave no result.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>usage: trovix show log|preferences|about|help [PAGE[#ANCHOR]]</source>
+        <translation>usage&#xa0;: trovix show log|preferences|about|help [PAGE[#ANCRE]]</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Barre d’outils</translation>
+    </message>
+    <message>
+        <source>More Toolbar Items</source>
+        <translation>Autres éléments de la barre d’outils</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Précédent</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Icon</source>
+        <translation>Icône</translation>
+    </message>
+    <message>
+        <source>Suggestions</source>
+        <translation>Suggestions</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Find in page</source>
+        <translation>Rechercher dans la page</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Effacer</translation>
+    </message>
+    <message>
+        <source>The help book has no pages.</source>
+        <translation>Le livre d’aide n’a aucune page.</translation>
+    </message>
+    <message>
+        <source>The help book could not be found.</source>
+        <translation>Le livre d’aide est introuvable.</translation>
+    </message>
+    <message>
+        <source>Help is not available</source>
+        <translation>L’aide n’est pas disponible</translation>
+    </message>
+    <message>
+        <source>Page Header</source>
+        <translation>En-tête de page</translation>
+    </message>
+    <message>
+        <source>Cannot change this setting</source>
+        <translation>Impossible de modifier ce réglage</translation>
+    </message>
+    <message>
+        <source>%1 is not a setting of Trovix.</source>
+        <translation>%1 n’est pas un réglage de Trovix.</translation>
+    </message>
+    <message>
+        <source>Change %1?</source>
+        <translation>Modifier %1&#xa0;?</translation>
+    </message>
+    <message>
+        <source>%1 will be set to %2 (now %3).</source>
+        <translation>%1 prendra la valeur %2 (actuellement %3).</translation>
+    </message>
+    <message>
+        <source>Previous Page</source>
+        <translation>Page précédente</translation>
+    </message>
+    <message>
+        <source>Next Page</source>
+        <translation>Page suivante</translation>
+    </message>
+    <message>
+        <source>You’re up to date!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2 is currently the newest version available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trovix could not check for updates.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Software Update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update feed is larger than 1 MB.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update server did not answer within %1 s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No update feed address is set.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update feed address must not hold a user name or password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update feed address %1 is not allowed: Trovix loads update information over https only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update server sent Trovix on to %1, which is not allowed: Trovix loads update information over https only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update feed could not be loaded: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A new version of %1 is available!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Release Notes:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Release Notes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skip This Version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remind Me Later</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available—you have %3. Would you like to download it now?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loading release notes…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No release notes were given for this version.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The release notes could not be loaded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update feed is not a valid appcast (line %2): %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update feed is not an RSS feed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update feed lists no versions.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page</source>
+        <translation>Page</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimer</translation>
+    </message>
+    <message>
+        <source>Open Link</source>
+        <translation>Ouvrir le lien</translation>
+    </message>
+    <message>
+        <source>Copy Link</source>
+        <translation>Copier le lien</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copier</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Tout sélectionner</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Recharger</translation>
+    </message>
+    <message>
+        <source>No update check yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last check</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>
