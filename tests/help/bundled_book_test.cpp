@@ -47,8 +47,11 @@ Page readPage(const QString& folder, const QString& relativePath)
         xml.readNext();
         if (xml.isStartElement()) {
             const QXmlStreamAttributes attributes = xml.attributes();
-            if (attributes.hasAttribute(QStringLiteral("href"))) {
-                page.hrefs.append(attributes.value(QStringLiteral("href")).toString());
+            // Links, style sheets and pictures alike must lead somewhere.
+            for (const QString& attribute : {QStringLiteral("href"), QStringLiteral("src")}) {
+                if (attributes.hasAttribute(attribute)) {
+                    page.hrefs.append(attributes.value(attribute).toString());
+                }
             }
             if (xml.name() == u"a" && attributes.hasAttribute(QStringLiteral("name"))) {
                 openAnchor = attributes.value(QStringLiteral("name")).toString();
