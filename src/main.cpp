@@ -1,3 +1,4 @@
+#include "app/CheckForUpdatesCommand.h"
 #include "app/DefaultsCommand.h"
 #include "app/DemoMenuCommand.h"
 #include "app/DumpMenuCommand.h"
@@ -45,6 +46,8 @@ void printUsage(std::FILE* stream)
                "                              bring a window of the running Trovix forward\n"
                "       trovix login-item on|off|status\n"
                "                              start Trovix at login, or not\n"
+               "       trovix check-for-updates [--print]\n"
+               "                              check for a new version of Trovix\n"
                "       trovix dump-menu [--pid N | --frontmost] [--depth N] [--json]\n"
                "                              print an application's menu bar as Trovix reads it\n"
                "       trovix key-label CODE...\n"
@@ -77,6 +80,9 @@ int main(int argc, char** argv)
         }
         if (std::strcmp(command, "popup") == 0) {
             return runPopupCommand(argc, argv);
+        }
+        if (std::strcmp(command, "check-for-updates") == 0) {
+            return runCheckForUpdatesCommand(argc, argv);
         }
         if (std::strcmp(command, "demo-menu") == 0) {
             return runDemoMenuCommand(argc, argv);

@@ -21,6 +21,7 @@
 #include "platform/menus/MenuItem.h"
 #include "platform/menus/qt/MenuPresenter.h"
 #include "platform/statusbar/StatusBar.h"
+#include "services/QXSparkleWrapper.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -177,7 +178,14 @@ void QXMainController::setRightClickTriggerEnabled(bool enabled)
 
 void QXMainController::setUpPreferencesToolbar() {}
 
-void QXMainController::updateUpdateControls() {}
+void QXMainController::updateUpdateControls()
+{
+    QXSparkleWrapper& wrapper = QXSparkleWrapper::sharedSparkleWrapper();
+    // New status texts may need another window height.
+    connect(&wrapper, &QXSparkleWrapper::controlsUpdated, this,
+            &QXMainController::updatePreferencesWindowFrame, Qt::UniqueConnection);
+    wrapper.updateControls();
+}
 
 // An autostart entry has no option that starts its program hidden, so a
 // program started at login is never in the state this warning repairs.
@@ -193,8 +201,7 @@ void QXMainController::showAbout()
 
 void QXMainController::checkForUpdates()
 {
-    platform::systemLog(QStringLiteral("update checks are not available in this build"));
-    platform::Activation::current().beep();
+    QXSparkleWrapper::sharedSparkleWrapper().checkForUpdates(this);
 }
 
 void QXMainController::help()

@@ -7,6 +7,7 @@
 #include "platform/application/Activation.h"
 #include "platform/menus/qt/MenuPresenter.h"
 #include "services/QXLoginItemSwitch.h"
+#include "services/QXSparkleWrapper.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -17,6 +18,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QStackedWidget>
 #include <QToolBar>
@@ -295,20 +297,56 @@ QWidget* QXMainPreferencesWindow::createAdvancedPage()
 QWidget* QXMainPreferencesWindow::createUpdatesPage()
 {
     auto* page = new QWidget(m_pages);
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(24, 18, 24, bottomMargin);
-    auto* title = new QLabel(tr("Updates"), page);
-    QFont font = title->font();
-    font.setBold(true);
-    title->setFont(font);
-    layout->addWidget(title);
-    auto* text = new QLabel(tr("This version of Trovix does not check for updates. Install new "
-                               "versions the way you installed this one, for instance with your "
-                               "distribution's package manager."),
-                            page);
-    text->setWordWrap(true);
-    layout->addWidget(text);
-    layout->addStretch();
+    QFormLayout* form = createForm(page);
+    QXSparkleWrapper& wrapper = QXSparkleWrapper::sharedSparkleWrapper();
+
+    auto* automatic = new QCheckBox(tr("Check Automatically"), page);
+    automatic->setObjectName(QStringLiteral("autoUpdateCheckingSwitch"));
+    automatic->setAccessibleName(automatic->text());
+    auto* checkNow = new QPushButton(tr("Check Now..."), page);
+    checkNow->setObjectName(QStringLiteral("checkForUpdatesButton"));
+    checkNow->setAccessibleName(checkNow->text());
+    auto* checks = new QWidget(page);
+    auto* checksLayout = new QHBoxLayout(checks);
+    checksLayout->setContentsMargins(0, 0, 0, 0);
+    checksLayout->addWidget(automatic);
+    checksLayout->addStretch();
+    checksLayout->addWidget(checkNow);
+    form->addRow(tr("Updates:"),
+                 withHelp(checks,
+                          tr("Trovix tells you when a new version is out; install it the way "
+                             "you installed this one."),
+                          page));
+
+    auto* status = new QLabel(page);
+    status->setObjectName(QStringLiteral("statusTextField"));
+    status->setWordWrap(true);
+    auto* statusDate = new QLabel(page);
+    statusDate->setObjectName(QStringLiteral("statusDateTextField"));
+    auto* statusBox = new QWidget(page);
+    auto* statusLayout = new QVBoxLayout(statusBox);
+    statusLayout->setContentsMargins(0, 0, 0, 0);
+    statusLayout->setSpacing(2);
+    statusLayout->addWidget(status);
+    statusLayout->addWidget(statusDate);
+    form->addRow(tr("Last result:"), statusBox);
+
+    auto* productPage = new QPushButton(tr("Visit Product Page"), page);
+    productPage->setObjectName(QStringLiteral("productPageButton"));
+    productPage->setAccessibleName(productPage->text());
+    productPage->setToolTip(QXSparkleWrapper::productPageAddress());
+    form->addRow(QString(), leftAligned(productPage, page));
+
+    connect(automatic, &QCheckBox::clicked, &wrapper,
+            [automatic, &wrapper] { wrapper.toggleAutomaticChecking(automatic); });
+    connect(checkNow, &QPushButton::clicked, &wrapper,
+            [checkNow, &wrapper] { wrapper.checkForUpdates(checkNow); });
+    connect(productPage, &QPushButton::clicked, &wrapper,
+            [productPage, &wrapper] { wrapper.visitProductPage(productPage); });
+    wrapper.setAutoUpdateCheckingSwitch(automatic);
+    wrapper.setStatusTextField(status);
+    wrapper.setStatusDateTextField(statusDate);
+    wrapper.updateControls();
     return page;
 }
 

@@ -1,0 +1,181 @@
+#include "platform/updates/appcast/UpdateAlertWindow.h"
+
+#include "platform/updates/FeedUrlPolicy.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+namespace platform {
+namespace {
+
+QString localized(const char* text)
+{
+    return QCoreApplication::translate("Trovix", text);
+}
+
+// Shows text only: images, style sheets and every other resource a page names
+// are never loaded, from the network or from local files.
+class ReleaseNotesBrowser : public QTextBrowser
+{
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int, const QUrl&) override { return {}; }
+};
+
+} // namespace
+
+UpdateAlertWindow::UpdateAlertWindow(const QString& applicationName,
+                                     const QString& currentDisplayVersion, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_applicationName(applicationName),
+      m_currentDisplayVersion(currentDisplayVersion)
+{
+    setWindowTitle(localized("Software Update"));
+    setAccessibleName(localized("Software Update"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    m_heading = new QLabel(this);
+    QFont headingFont = m_heading->font();
+    headingFont.setBold(true);
+    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.15);
+    m_heading->setFont(headingFont);
+    m_heading->setWordWrap(true);
+    m_heading->setText(localized("A new version of %1 is available!").arg(applicationName));
+    m_heading->setAccessibleName(m_heading->text());
+
+    m_informative = new QLabel(this);
+    m_informative->setWordWrap(true);
+    m_informative->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* notesTitle = new QLabel(localized("Release Notes:"), this);
+    QFont notesFont = notesTitle->font();
+    notesFont.setBold(true);
+    notesTitle->setFont(notesFont);
+    notesTitle->setAccessibleName(notesTitle->text());
+
+    m_releaseNotes = new ReleaseNotesBrowser(this);
+    m_releaseNotes->setAccessibleName(localized("Release Notes"));
+    m_releaseNotes->setOpenLinks(false);
+    m_releaseNotes->setOpenExternalLinks(false);
+    m_releaseNotes->setMinimumSize(420, 200);
+    notesTitle->setBuddy(m_releaseNotes);
+    // Links in the notes open in the browser, when they are web addresses.
+    connect(m_releaseNotes, &QTextBrowser::anchorClicked, this, [](const QUrl& url) {
+        if (FeedUrlPolicy::isAllowedLink(url)) {
+            QDesktopServices::openUrl(url);
+        }
+    });
+
+    m_skipButton = new QPushButton(localized("Skip This Version"), this);
+    m_skipButton->setAccessibleName(m_skipButton->text());
+    m_remindLaterButton = new QPushButton(localized("Remind Me Later"), this);
+    m_remindLaterButton->setAccessibleName(m_remindLaterButton->text());
+    m_downloadButton = new QPushButton(localized("Download"), this);
+    m_downloadButton->setAccessibleName(m_downloadButton->text());
+    m_downloadButton->setDefault(true);
+    connect(m_skipButton, &QPushButton::clicked, this, [this] { choose(Choice::Skip); });
+    connect(m_remindLaterButton, &QPushButton::clicked, this,
+            [this] { choose(Choice::RemindLater); });
+    connect(m_downloadButton, &QPushButton::clicked, this, [this] { choose(Choice::Download); });
+
+    auto* buttons = new QHBoxLayout();
+    buttons->addWidget(m_skipButton);
+    buttons->addStretch();
+    buttons->addWidget(m_remindLaterButton);
+    buttons->addWidget(m_downloadButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 18, 20, 16);
+    layout->setSpacing(10);
+    layout->addWidget(m_heading);
+    layout->addWidget(m_informative);
+    layout->addSpacing(4);
+    layout->addWidget(notesTitle);
+    layout->addWidget(m_releaseNotes, 1);
+    layout->addLayout(buttons);
+    resize(560, 420);
+}
+
+UpdateAlertWindow::~UpdateAlertWindow() = default;
+
+QString UpdateAlertWindow::informativeText() const
+{
+    return m_informative->text();
+}
+
+void UpdateAlertWindow::setItem(const AppcastItem& item)
+{
+    m_item = item;
+    m_informative->setText(
+        localized("%1 %2 is now available—you have %3. Would you like to "
+                  "download it now?")
+            .arg(m_applicationName, item.displayVersionString(), m_currentDisplayVersion));
+    m_informative->setAccessibleName(m_informative->text());
+    m_downloadButton->setEnabled(FeedUrlPolicy::isAllowedLink(item.downloadUrl()));
+    if (!item.description.isEmpty()) {
+        setReleaseNotes(item.description, Qt::mightBeRichText(item.description));
+    } else if (!item.releaseNotesLink.isEmpty()) {
+        m_releaseNotes->setPlainText(localized("Loading release notes…"));
+    } else {
+        m_releaseNotes->setPlainText(localized("No release notes were given for this version."));
+    }
+}
+
+void UpdateAlertWindow::setReleaseNotes(const QString& text, bool isHtml)
+{
+    if (isHtml) {
+        m_releaseNotes->setHtml(text);
+    } else {
+        m_releaseNotes->setPlainText(text);
+    }
+}
+
+void UpdateAlertWindow::setReleaseNotesUnavailable()
+{
+    m_releaseNotes->setPlainText(localized("The release notes could not be loaded."));
+}
+
+void UpdateAlertWindow::choose(Choice choice)
+{
+    if (m_choosing) {
+        return;
+    }
+    m_choosing = true;
+    if (choice == Choice::Download) {
+        const QUrl url = m_item.downloadUrl();
+        if (FeedUrlPolicy::isAllowedLink(url)) {
+            QDesktopServices::openUrl(url);
+        }
+    }
+    close();
+    m_choosing = false;
+    Q_EMIT chosen(choice);
+}
+
+void UpdateAlertWindow::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    // Closing the window any other way means "later".
+    if (!m_choosing) {
+        Q_EMIT chosen(Choice::RemindLater);
+    }
+}
+
+void UpdateAlertWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        choose(Choice::RemindLater);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace platform
