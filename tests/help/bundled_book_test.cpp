@@ -71,19 +71,21 @@ Page readPage(const QString& folder, const QString& relativePath)
     return page;
 }
 
-// Every settings key the program has, as its key table spells them.
+// Every settings key the program has, as its key tables spell them: the
+// program's own and the update checker's.
 QSet<QString> knownSettingsKeys()
 {
-    QFile header(qEnvironmentVariable("TROVIX_SOURCE_DIR") +
-                 QStringLiteral("/src/app/QXSettingsKeys.h"));
-    if (!header.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QString text = QString::fromUtf8(header.readAll());
     static const QRegularExpression key(QStringLiteral("QStringLiteral\\(\"([^\"]+)\"\\)"));
     QSet<QString> keys;
-    for (const QRegularExpressionMatch& match : key.globalMatch(text)) {
-        keys.insert(match.captured(1));
+    for (const char* table : {"/src/app/QXSettingsKeys.h", "/src/platform/updates/Updater.h"}) {
+        QFile header(qEnvironmentVariable("TROVIX_SOURCE_DIR") + QLatin1String(table));
+        if (!header.open(QIODevice::ReadOnly)) {
+            return {};
+        }
+        const QString text = QString::fromUtf8(header.readAll());
+        for (const QRegularExpressionMatch& match : key.globalMatch(text)) {
+            keys.insert(match.captured(1));
+        }
     }
     return keys;
 }
@@ -131,6 +133,7 @@ void BundledBookTest::initTestCase()
     QVERIFY2(m_pages.contains(QStringLiteral("index.html")), qPrintable(m_folder));
     m_knownKeys = knownSettingsKeys();
     QVERIFY(m_knownKeys.contains(QStringLiteral("Enable Right Click Trigger")));
+    QVERIFY(m_knownKeys.contains(QStringLiteral("SUFeedURL")));
 }
 
 void BundledBookTest::pageIsWellFormedAndIndexed_data()
