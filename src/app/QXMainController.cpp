@@ -8,6 +8,7 @@
 #include "app/QXStatusItemController.h"
 #include "foundation/QXProgramGlyph.h"
 #include "help/QXAboutPanelManager.h"
+#include "help/QXHelpManager.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 #include "logreader/ILRIntegratedLogReader.h"
 #include "menus/QXAccessibility.h"
@@ -25,12 +26,10 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 
@@ -87,6 +86,9 @@ void QXMainController::resetForTesting()
 void QXMainController::applicationWillFinishLaunching()
 {
     QXDefaultsRegistration::registerDefaults(defaults());
+    QXHelpManager& helpManager = QXHelpManager::helpManager();
+    helpManager.setAcceptableUserDefaultKeys(QXSettingsKeys::helpLinkKeys());
+    helpManager.openStartupPageIfRequested();
     const bool accessory = defaults().integerForKey(QXSettingsKeys::ApplicationMode) >= 1;
     QXSetActivationPolicy(accessory, false);
 }
@@ -206,13 +208,7 @@ void QXMainController::checkForUpdates()
 
 void QXMainController::help()
 {
-    const platform::Bundle& bundle = platform::Bundle::main();
-    const QString folder = bundle.pathForResource(
-        bundle.infoString(QStringLiteral("CFBundleHelpBookFolder")), QString());
-    if (folder.isEmpty() ||
-        !QDesktopServices::openUrl(QUrl::fromLocalFile(folder + QStringLiteral("/index.html")))) {
-        platform::Activation::current().beep();
-    }
+    QXHelpManager::helpManager().help();
 }
 
 void QXMainController::showPreferences(const QString& section)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Every settings key of the program, spelled exactly as stored. The keys are
 // stable identifiers of the user's data: never rename one.
@@ -72,5 +73,50 @@ inline const QString LogReaderDisableCoalescing =
 // State the program keeps for itself.
 inline const QString PreferencesSection = QStringLiteral("Preferences Section");
 inline const QString SparkleWrapperStatus = QStringLiteral("QXSparkleWrapper Status");
+
+// The settings a help page may change through its links: every setting the
+// user can see or set, but neither the hot keys (dictionaries a link cannot
+// write) nor the state the program keeps for itself.
+inline QStringList helpLinkKeys()
+{
+    return {EnableRightClickTrigger,
+            EnableRightClickTriggerModifier,
+            ApplicationMode,
+            StealthMode,
+            ShowKeyEquivalents,
+            PromoteAlternates,
+            SupportAccessoryApplications,
+            MoveAppleMenuToEnd,
+            SkipDisabledMenuItems,
+            Blacklist,
+            FastTrack,
+            MenuAppearance,
+            MenuFontSize,
+            DisableSettingsWindowAnimation,
+            DebugLog,
+            ApplicationModeDockBackgroundLaunch,
+            StatusItemWidth,
+            MetaMenuPriority,
+            SupportAccessoryApplicationsAllApplications,
+            ApplicationMenuItemsReopen,
+            ApplicationMenuItemsRaiseAllWindows,
+            ApplicationMenuItemsEmphasizeFrontmostApplication,
+            SkipHiddenMenuItems,
+            DisableMenuItemImages,
+            ActivationDelay,
+            AccessibilityAPITimeout,
+            HotKeysRequireExactModifierKeyMatches,
+            HotKeysAccountForCapsLockStatus,
+            HotKeysAccountForFunctionKeyStatus,
+            HotKeyTextViewIgnoreMetaKeys,
+            FlatUserInterfaceDrawing,
+            VisibleFrameExtraDockSpacing,
+            CSVParserDefaultFieldSeparator,
+            HelpManagerOpenRelativePath,
+            HelpManagerListAnchorsInSubmenus,
+            HelpManagerCenterQuickAccess,
+            LogReaderHideSender,
+            LogReaderDisableCoalescing};
+}
 
 } // namespace QXSettingsKeys

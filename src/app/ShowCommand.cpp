@@ -1,6 +1,7 @@
 #include "app/ShowCommand.h"
 
 #include "app/QXMainController.h"
+#include "help/QXHelpManager.h"
 #include "platform/instance/ProgramInstance.h"
 #include "platform/log/SystemLog.h"
 
@@ -12,16 +13,47 @@ QStringList showCommandWindows()
             QStringLiteral("help")};
 }
 
+namespace {
+
+// A help page travels with the request as "help:PAGE#ANCHOR".
+const QString HelpPagePrefix = QStringLiteral("help:");
+
+// Longest page request passed on; help page names are short.
+constexpr qsizetype MaximumHelpPageLength = 1024;
+
+// Opens a help page named "PAGE", "PAGE.html" or "PAGE#ANCHOR".
+void showHelpPage(const QString& request)
+{
+    const qsizetype hash = request.lastIndexOf(u'#');
+    QString name = hash < 0 ? request : request.left(hash);
+    const QString fragment = hash < 0 ? QString() : request.mid(hash);
+    if (name.endsWith(QStringLiteral(".html"), Qt::CaseInsensitive)) {
+        name.chop(5);
+    }
+    if (name.isEmpty()) {
+        QXMainController::mainController().help();
+        return;
+    }
+    QXHelpManager::helpManager().openPage(name, fragment, true);
+}
+
+} // namespace
+
 int runShowCommand(const QStringList& arguments, QTextStream&, QTextStream& err)
 {
-    if (arguments.size() != 1 || !showCommandWindows().contains(arguments.constFirst())) {
-        err << QCoreApplication::translate("Trovix",
-                                           "usage: trovix show log|preferences|about|help")
+    const bool helpPage = arguments.size() == 2 && arguments.constFirst() == u"help" &&
+                          !arguments.at(1).isEmpty() &&
+                          arguments.at(1).size() <= MaximumHelpPageLength;
+    if (!helpPage &&
+        (arguments.size() != 1 || !showCommandWindows().contains(arguments.constFirst()))) {
+        err << QCoreApplication::translate(
+                   "Trovix", "usage: trovix show log|preferences|about|help [PAGE[#ANCHOR]]")
             << Qt::endl;
         return 2;
     }
+    const QString request = helpPage ? HelpPagePrefix + arguments.at(1) : arguments.constFirst();
     QString error;
-    if (!platform::ProgramInstance::requestShow(arguments.constFirst(), &error)) {
+    if (!platform::ProgramInstance::requestShow(request, &error)) {
         err << QCoreApplication::translate("Trovix", "trovix: %1").arg(error) << Qt::endl;
         return 1;
     }
@@ -41,6 +73,8 @@ void QXShowWindow(const QString& window)
         controller.showAbout();
     } else if (window == u"help") {
         controller.help();
+    } else if (window.startsWith(HelpPagePrefix)) {
+        showHelpPage(window.mid(HelpPagePrefix.size()).left(MaximumHelpPageLength));
     } else {
         platform::systemLog(QStringLiteral("unknown window requested: %1").arg(window));
     }

@@ -3,8 +3,9 @@
 #include <QStringList>
 #include <QTextStream>
 
-// `trovix show log|preferences|about|help`: asks the running Trovix to bring
-// that window forward, as its menu items do. Exit status 0, 1 with a one-line
+// `trovix show log|preferences|about|help [PAGE[#ANCHOR]]`: asks the running
+// Trovix to bring that window forward, as its menu items do; with a page, the
+// help window opens that page of the help book. Exit status 0, 1 with a one-line
 // message when no Trovix runs, 2 for a usage error.
 int runShowCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 

@@ -1,0 +1,291 @@
+#include "platform/web/qt/TextBrowserWebView.h"
+
+#include "platform/log/SystemLog.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace platform {
+
+// The text browser with the view's own context menu.
+class TextBrowserWebView::Browser : public QTextBrowser
+{
+public:
+    Browser(TextBrowserWebView& view, QWidget* parent) : QTextBrowser(parent), m_view(view) {}
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override
+    {
+        m_view.showContextMenu(event->pos());
+        event->accept();
+    }
+
+private:
+    TextBrowserWebView& m_view;
+};
+
+namespace {
+
+// A source the text browser can read itself: an existing, readable file.
+bool isReadableFile(const QUrl& url)
+{
+    if (!url.isLocalFile()) {
+        return false;
+    }
+    const QFileInfo info(url.toLocalFile());
+    return info.isFile() && info.isReadable();
+}
+
+QUrl withoutFragment(const QUrl& url)
+{
+    return url.adjusted(QUrl::RemoveFragment);
+}
+
+QAction* addItem(QMenu& menu, const QString& text, WebView::ContextItem item, bool enabled)
+{
+    QAction* action = menu.addAction(text);
+    action->setData(static_cast<int>(item));
+    action->setEnabled(enabled);
+    return action;
+}
+
+} // namespace
+
+TextBrowserWebView::TextBrowserWebView(QWidget* parent) : m_browser(new Browser(*this, parent))
+{
+    m_browser->setOpenLinks(false);
+    m_browser->setOpenExternalLinks(false);
+    m_browser->setAccessibleName(tr("Page"));
+    m_browser->setAcceptDrops(false);
+    connect(m_browser, &QTextBrowser::anchorClicked, this, &TextBrowserWebView::activateLink);
+    connect(m_browser, &QTextBrowser::historyChanged, this, &WebView::historyChanged);
+}
+
+TextBrowserWebView::~TextBrowserWebView()
+{
+    delete m_browser.data();
+}
+
+QWidget* TextBrowserWebView::widget()
+{
+    return m_browser;
+}
+
+bool TextBrowserWebView::load(const QUrl& url)
+{
+    if (!m_browser || decidePolicy(url) != Policy::Load) {
+        return false;
+    }
+    if (!isReadableFile(url)) {
+        Q_EMIT loadStarted();
+        systemLog(QStringLiteral("cannot read page: %1").arg(url.toDisplayString()));
+        Q_EMIT loadFinished(false);
+        return false;
+    }
+    showSource(url);
+    return true;
+}
+
+void TextBrowserWebView::showSource(const QUrl& url)
+{
+    const bool samePage = withoutFragment(url) == withoutFragment(m_browser->source());
+    if (!samePage) {
+        Q_EMIT loadStarted();
+    }
+    m_baseUrl = url;
+    m_browser->setSource(url);
+    if (!samePage) {
+        pageChanged(true);
+    }
+}
+
+void TextBrowserWebView::loadHtml(const QString& html, const QUrl& baseUrl)
+{
+    if (!m_browser) {
+        return;
+    }
+    Q_EMIT loadStarted();
+    m_baseUrl = baseUrl;
+    m_browser->clearHistory();
+    m_browser->setSource(QUrl());
+    m_browser->document()->setBaseUrl(baseUrl);
+    m_browser->setHtml(html);
+    pageChanged(true);
+}
+
+void TextBrowserWebView::stopLoading()
+{
+    // Loads finish inside load(); there is never one in progress.
+}
+
+void TextBrowserWebView::pageChanged(bool ok)
+{
+    const QString pageTitle = title();
+    m_browser->setAccessibleDescription(pageTitle);
+    Q_EMIT titleChanged(pageTitle);
+    Q_EMIT loadFinished(ok);
+}
+
+QUrl TextBrowserWebView::url() const
+{
+    return m_browser ? m_browser->source() : QUrl();
+}
+
+QString TextBrowserWebView::title() const
+{
+    return m_browser ? m_browser->documentTitle() : QString();
+}
+
+QString TextBrowserWebView::plainText() const
+{
+    return m_browser ? m_browser->toPlainText() : QString();
+}
+
+bool TextBrowserWebView::canGoBack() const
+{
+    return m_browser && m_browser->isBackwardAvailable();
+}
+
+bool TextBrowserWebView::canGoForward() const
+{
+    return m_browser && m_browser->isForwardAvailable();
+}
+
+void TextBrowserWebView::goBack()
+{
+    if (!canGoBack()) {
+        return;
+    }
+    const QUrl before = withoutFragment(m_browser->source());
+    m_browser->backward();
+    if (withoutFragment(m_browser->source()) != before) {
+        pageChanged(true);
+    }
+}
+
+void TextBrowserWebView::goForward()
+{
+    if (!canGoForward()) {
+        return;
+    }
+    const QUrl before = withoutFragment(m_browser->source());
+    m_browser->forward();
+    if (withoutFragment(m_browser->source()) != before) {
+        pageChanged(true);
+    }
+}
+
+bool TextBrowserWebView::find(const QString& text, bool backwards)
+{
+    if (!m_browser || text.isEmpty()) {
+        return false;
+    }
+    const QTextDocument::FindFlags flags =
+        backwards ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+    if (m_browser->find(text, flags)) {
+        return true;
+    }
+    // Wrap: search again from the other end, keeping the selection when
+    // there is no match at all.
+    const QTextCursor before = m_browser->textCursor();
+    QTextCursor start(m_browser->document());
+    start.movePosition(backwards ? QTextCursor::End : QTextCursor::Start);
+    m_browser->setTextCursor(start);
+    if (m_browser->find(text, flags)) {
+        return true;
+    }
+    m_browser->setTextCursor(before);
+    return false;
+}
+
+QString TextBrowserWebView::selectedText() const
+{
+    return m_browser ? m_browser->textCursor().selectedText() : QString();
+}
+
+void TextBrowserWebView::zoomIn()
+{
+    if (m_browser && canZoomIn()) {
+        m_browser->zoomIn(1);
+        ++m_zoom;
+    }
+}
+
+void TextBrowserWebView::zoomOut()
+{
+    if (m_browser && canZoomOut()) {
+        m_browser->zoomOut(1);
+        --m_zoom;
+    }
+}
+
+void TextBrowserWebView::print(QWidget* dialogParent)
+{
+    if (!m_browser) {
+        return;
+    }
+    QPrinter printer;
+    QPrintDialog dialog(&printer, dialogParent);
+    dialog.setWindowTitle(tr("Print"));
+    if (dialog.exec() == QDialog::Accepted) {
+        m_browser->document()->print(&printer);
+    }
+}
+
+void TextBrowserWebView::activateLink(const QUrl& link)
+{
+    if (!m_browser) {
+        return;
+    }
+    const QUrl base = m_browser->source().isEmpty() ? m_baseUrl : m_browser->source();
+    const QUrl target = base.resolved(link);
+    if (decidePolicy(target) != Policy::Load) {
+        return;
+    }
+    if (!isReadableFile(target)) {
+        systemLog(QStringLiteral("cannot read page: %1").arg(target.toDisplayString()));
+        return;
+    }
+    showSource(target);
+}
+
+void TextBrowserWebView::showContextMenu(const QPoint& position)
+{
+    QMenu menu(m_browser);
+    const QString link = m_browser->anchorAt(position);
+    if (!link.isEmpty()) {
+        const QUrl base = m_browser->source().isEmpty() ? m_baseUrl : m_browser->source();
+        const QUrl target = base.resolved(QUrl(link));
+        connect(addItem(menu, tr("Open Link"), ContextItem::OpenLink, true), &QAction::triggered,
+                this, [this, target] { activateLink(target); });
+        connect(addItem(menu, tr("Copy Link"), ContextItem::CopyLink, true), &QAction::triggered,
+                this, [target] {
+                    QGuiApplication::clipboard()->setText(target.toString(QUrl::FullyEncoded));
+                });
+    }
+    connect(addItem(menu, tr("Copy"), ContextItem::Copy, m_browser->textCursor().hasSelection()),
+            &QAction::triggered, m_browser, &QTextBrowser::copy);
+    connect(addItem(menu, tr("Select All"), ContextItem::SelectAll, true), &QAction::triggered,
+            m_browser, &QTextBrowser::selectAll);
+    connect(addItem(menu, tr("Back"), ContextItem::Back, canGoBack()), &QAction::triggered, this,
+            &TextBrowserWebView::goBack);
+    connect(addItem(menu, tr("Forward"), ContextItem::Forward, canGoForward()), &QAction::triggered,
+            this, &TextBrowserWebView::goForward);
+    connect(addItem(menu, tr("Reload"), ContextItem::Reload, !m_browser->source().isEmpty()),
+            &QAction::triggered, m_browser, &QTextBrowser::reload);
+    runContextMenuHook(menu);
+    if (!menu.isEmpty()) {
+        menu.exec(m_browser->mapToGlobal(position));
+    }
+}
+
+} // namespace platform
