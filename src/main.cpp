@@ -6,6 +6,7 @@
 #include "app/LoginItemCommand.h"
 #include "app/PopupCommand.h"
 #include "app/QXApplicationMain.h"
+#include "app/QXTranslations.h"
 #include "app/ShowCommand.h"
 
 #include <QCoreApplication>
@@ -30,6 +31,7 @@ int runTextCommand(int argc, char** argv,
                    int (*command)(const QStringList&, QTextStream&, QTextStream&))
 {
     QCoreApplication application(argc, argv);
+    QXInstallTranslations();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return command(argumentsAfter(argc, argv, 2), out, err);
@@ -42,7 +44,7 @@ void printUsage(std::FILE* stream)
                "                              pop up the menu of the application in front\n"
                "       trovix defaults read [KEY] | write KEY [TYPE] VALUE | delete KEY\n"
                "                              read and change settings\n"
-               "       trovix show log|preferences|about|help\n"
+               "       trovix show log|preferences|about|help [PAGE[#ANCHOR]]\n"
                "                              bring a window of the running Trovix forward\n"
                "       trovix login-item on|off|status\n"
                "                              start Trovix at login, or not\n"

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPalette>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QToolButton>

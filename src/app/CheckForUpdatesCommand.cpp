@@ -1,5 +1,6 @@
 #include "app/CheckForUpdatesCommand.h"
 
+#include "foundation/QXLocalized.h"
 #include "platform/defaults/UserDefaults.h"
 #include "platform/updates/Updater.h"
 #include "services/QXSparkleWrapper.h"
@@ -13,11 +14,6 @@
 #include <memory>
 
 namespace {
-
-QString localized(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
 
 int runCheck(bool print)
 {
@@ -54,11 +50,11 @@ int runCheck(bool print)
     }
     QCoreApplication::exec();
     if (!failure.isEmpty()) {
-        err << localized("trovix: the update check failed: %1").arg(failure) << Qt::endl;
+        err << QXLocalized::tr("trovix: the update check failed: %1").arg(failure) << Qt::endl;
         status = 1;
     } else if (print) {
         const QString sentence = wrapper.statusDescription();
-        out << (sentence.isEmpty() ? localized("The update check gave no result.") : sentence)
+        out << (sentence.isEmpty() ? QXLocalized::tr("The update check gave no result.") : sentence)
             << Qt::endl;
     }
     // The record and the updater's settings are on disk before the process
@@ -85,6 +81,14 @@ int runCheckForUpdatesCommand(int argc, char** argv)
         }
     }
     // Printing needs no display; the windows do.
+    if (!print && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fputs("trovix: there is no display to show the update check on; "
+                   "use check-for-updates --print\n",
+                   stderr);
+        return 1;
+    }
     std::unique_ptr<QCoreApplication> application;
     if (print) {
         application = std::make_unique<QCoreApplication>(argc, argv);

@@ -1,13 +1,13 @@
 #include "app/DumpMenuCommand.h"
 
 #include "foundation/QXExtension.h"
+#include "foundation/QXLocalized.h"
 #include "foundation/QXRunningApplication.h"
 #include "menus/QXAccessibility.h"
 #include "platform/accessibility/Accessibility.h"
 #include "platform/input/ModifierFlags.h"
 #include "platform/workspace/Workspace.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QJsonArray>
@@ -25,11 +25,6 @@ using platform::AccessibilityElementList;
 constexpr int DepthLimit = 16;
 // How much longer than the messaging timeout a press waits for its answer.
 constexpr int AnswerGraceMs = 500;
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
 
 struct Options
 {
@@ -253,8 +248,9 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
             ok = false;
         }
         if (!ok) {
-            err << tr("usage: trovix dump-menu [--pid N | --frontmost] [--depth N] [--json] "
-                      "[--press 'Menu > Item']")
+            err << QXLocalized::tr(
+                       "usage: trovix dump-menu [--pid N | --frontmost] [--depth N] [--json] "
+                       "[--press 'Menu > Item']")
                 << '\n';
             return std::nullopt;
         }
@@ -271,8 +267,9 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
         return 2;
     }
     if (!QXAccessibilityIsTrusted(false)) {
-        err << tr("trovix: accessibility is off; turn it on for the session and restart the "
-                  "application")
+        err << QXLocalized::tr(
+                   "trovix: accessibility is off; turn it on for the session and restart the "
+                   "application")
             << '\n';
         return 1;
     }
@@ -284,19 +281,22 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
         options->pid > 0 ? workspace.runningApplication(options->pid)
                          : workspace.frontmostApplication();
     if (application.isNull()) {
-        err << (options->pid > 0 ? tr("trovix: no process %1").arg(options->pid)
-                                 : tr("trovix: there is no frontmost application"))
+        err << (options->pid > 0 ? QXLocalized::tr("trovix: no process %1").arg(options->pid)
+                                 : QXLocalized::tr("trovix: there is no frontmost application"))
             << '\n';
         return 1;
     }
     // The name is asked for only where the application has answered: asking
     // one that hangs would cost another timeout.
     const auto name = [&application] {
-        return QXExtensions::localizedNameOrBundleName(application).value_or(tr("(unnamed)"));
+        return QXExtensions::localizedNameOrBundleName(application)
+            .value_or(QXLocalized::tr("(unnamed)"));
     };
     const qint64 pid = application.processIdentifier();
     if (platform::Accessibility::current().applicationElement(pid).isNull()) {
-        err << tr("trovix: %1 (pid %2) is not on the accessibility bus").arg(name()).arg(pid)
+        err << QXLocalized::tr("trovix: %1 (pid %2) is not on the accessibility bus")
+                   .arg(name())
+                   .arg(pid)
             << '\n';
         return 1;
     }
@@ -306,12 +306,14 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
     const std::optional<AccessibilityElementList> items = QXMenuBarItemsForApplication(application);
     if (!items) {
         if (timer.elapsed() >= qint64(timeout * 1000.0f * 0.9f)) {
-            err << tr("trovix: the application with pid %1 does not answer within %2 s")
+            err << QXLocalized::tr(
+                       "trovix: the application with pid %1 does not answer within %2 s")
                        .arg(pid)
                        .arg(double(timeout))
                 << '\n';
         } else {
-            err << tr("trovix: %1 (pid %2) has no menu bar").arg(name()).arg(pid) << '\n';
+            err << QXLocalized::tr("trovix: %1 (pid %2) has no menu bar").arg(name()).arg(pid)
+                << '\n';
         }
         return 1;
     }
@@ -320,7 +322,7 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
         const AccessibilityElement item = findItem(*items, options->press);
         const QString path = options->press.join(QStringLiteral(" > "));
         if (item.isNull()) {
-            err << tr("trovix: no menu item %1").arg(path) << '\n';
+            err << QXLocalized::tr("trovix: no menu item %1").arg(path) << '\n';
             return 1;
         }
         const std::optional<platform::ActionReply> reply = press(item, timeout);
@@ -331,10 +333,10 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
             reply == platform::ActionReply::Done ||
             (reply == platform::ActionReply::NoReply && !application.isTerminated());
         if (!pressed) {
-            err << tr("trovix: %1 could not be pressed").arg(path) << '\n';
+            err << QXLocalized::tr("trovix: %1 could not be pressed").arg(path) << '\n';
             return 1;
         }
-        out << tr("pressed %1").arg(path) << '\n';
+        out << QXLocalized::tr("pressed %1").arg(path) << '\n';
         return 0;
     }
 

@@ -2,6 +2,8 @@
 
 #include "app/QXDefaultsRegistration.h"
 #include "app/QXMainController.h"
+#include "app/QXTranslations.h"
+#include "foundation/QXLocalized.h"
 #include "menus/QXAccessibility.h"
 #include "platform/defaults/UserDefaults.h"
 #include "platform/instance/ProgramInstance.h"
@@ -21,11 +23,6 @@ namespace {
 
 // Menus nest; a foreign tree that loops must still end.
 constexpr int DepthLimit = 16;
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
 
 struct Options
 {
@@ -129,15 +126,16 @@ int printMenu(const Options& options, QTextStream& out, QTextStream& err)
 {
     QXDefaultsRegistration::registerDefaults(platform::UserDefaults::standard());
     if (!QXAccessibilityIsTrusted(false)) {
-        err << tr("trovix: accessibility is off; turn it on for the session and restart the "
-                  "application")
+        err << QXLocalized::tr(
+                   "trovix: accessibility is off; turn it on for the session and restart the "
+                   "application")
             << Qt::endl;
         return 1;
     }
     const std::unique_ptr<Menu> menu =
         QXMainController::mainController().buildPopUpMenu(options.allApplications);
     if (!menu) {
-        err << tr("trovix: accessibility is off") << Qt::endl;
+        err << QXLocalized::tr("trovix: accessibility is off") << Qt::endl;
         return 1;
     }
     printPopUpMenu(*menu, options.depth, out);
@@ -175,23 +173,26 @@ int runPopupCommand(int& argc, char** argv)
     const std::optional<Options> options = parseOptions(arguments);
     if (!options) {
         QCoreApplication application(argc, argv);
+        QXInstallTranslations();
         QTextStream err(stderr);
-        err << tr("usage: trovix popup [--all] [--print [--depth N]]") << Qt::endl;
+        err << QXLocalized::tr("usage: trovix popup [--all] [--print [--depth N]]") << Qt::endl;
         return 2;
     }
 
     if (!options->print) {
         QCoreApplication application(argc, argv);
+        QXInstallTranslations();
         QTextStream err(stderr);
         if (!QXAccessibilityIsTrusted(false)) {
-            err << tr("trovix: accessibility is off; turn it on for the session and restart the "
-                      "application")
+            err << QXLocalized::tr(
+                       "trovix: accessibility is off; turn it on for the session and restart the "
+                       "application")
                 << Qt::endl;
             return 1;
         }
         QString error;
         if (!platform::ProgramInstance::requestPopUp(options->allApplications, &error)) {
-            err << tr("trovix: %1").arg(error) << Qt::endl;
+            err << QXLocalized::tr("trovix: %1").arg(error) << Qt::endl;
             return 1;
         }
         return 0;
@@ -202,16 +203,19 @@ int runPopupCommand(int& argc, char** argv)
     // aborting.
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
         QCoreApplication application(argc, argv);
+        QXInstallTranslations();
         QTextStream err(stderr);
-        err << tr("trovix: no X display (DISPLAY is not set)") << Qt::endl;
+        err << QXLocalized::tr("trovix: no X display (DISPLAY is not set)") << Qt::endl;
         return 1;
     }
     qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
     QApplication application(argc, argv);
+    QXInstallTranslations();
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        err << tr("trovix: cannot connect to the X display %1").arg(qEnvironmentVariable("DISPLAY"))
+        err << QXLocalized::tr("trovix: cannot connect to the X display %1")
+                   .arg(qEnvironmentVariable("DISPLAY"))
             << Qt::endl;
         return 1;
     }

@@ -3,6 +3,7 @@
 #include "app/QXDebugLogging.h"
 #include "app/QXMainController.h"
 #include "app/QXStatusItemController.h"
+#include "app/QXTranslations.h"
 #include "app/ShowCommand.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 #include "platform/bundle/Bundle.h"
@@ -12,8 +13,6 @@
 #include "platform/process/TerminationSignals.h"
 
 #include <QIcon>
-#include <QLocale>
-#include <QTranslator>
 
 int QXApplicationMain(int& argc, char** argv)
 {
@@ -26,12 +25,7 @@ int QXApplicationMain(int& argc, char** argv)
 
     // User-visible texts are keyed by their English wording; a translation
     // for the user's language replaces them when the bundle has one.
-    QTranslator translator;
-    if (translator.load(QLocale(), QStringLiteral("trovix"), QStringLiteral("_"),
-                        platform::Bundle::main().resourcePath() +
-                            QStringLiteral("/translations"))) {
-        QXHotKeyHandlerApplication::installTranslator(&translator);
-    }
+    QXInstallTranslations();
 
     platform::ProgramInstance instance;
     if (instance.claim() == platform::ProgramInstance::Claim::AlreadyRunning) {

@@ -6,6 +6,7 @@
 #include "app/QXMainPreferencesWindow.h"
 #include "app/QXSettingsKeys.h"
 #include "app/QXStatusItemController.h"
+#include "foundation/QXLocalized.h"
 #include "foundation/QXProgramGlyph.h"
 #include "help/QXAboutPanelManager.h"
 #include "help/QXHelpManager.h"
@@ -32,12 +33,6 @@
 #include <QTimer>
 
 namespace {
-
-// The program's own menu titles: English text as the translation key.
-QString localized(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
 
 platform::UserDefaults& defaults()
 {
@@ -103,8 +98,8 @@ void QXMainController::applicationDidFinishLaunching()
     // The program's own items already hold "Check for Updates..." in the
     // place the application menu wants it.
     // Beside it, the preferences window's own items.
-    platform::MenuItem* windowItem = m_mainMenu->addItem(localized("Window"));
-    windowItem->setSubmenu(std::make_unique<platform::Menu>(localized("Window")));
+    platform::MenuItem* windowItem = m_mainMenu->addItem(QXLocalized::tr("Window"));
+    windowItem->setSubmenu(std::make_unique<platform::Menu>(QXLocalized::tr("Window")));
     populateWindowMenu(*windowItem->submenu());
 
     const bool rightClickEnabled = defaults().boolForKey(QXSettingsKeys::EnableRightClickTrigger);
@@ -293,7 +288,7 @@ void QXMainController::showPreferencesTab(const QString& identifier)
         }
     }
     const bool dockMode = defaults().integerForKey(QXSettingsKeys::ApplicationMode) < 1;
-    window->setWindowTitle(dockMode ? localized("Preferences") : QStringLiteral("Trovix"));
+    window->setWindowTitle(dockMode ? QXLocalized::tr("Preferences") : QStringLiteral("Trovix"));
     updatePreferencesWindowFrame();
     window->makeKeyAndOrderFront();
     Q_EMIT preferencesShown(window->selectedSection());
@@ -318,20 +313,20 @@ platform::MenuItem* QXMainController::populateContextMenu(platform::Menu& menu,
         item->setTarget(this);
         return item;
     };
-    addAction(localized("About Trovix"), QStringLiteral("showAbout:"),
+    addAction(QXLocalized::tr("About Trovix"), QStringLiteral("showAbout:"),
               &QXMainController::showAbout);
-    addAction(localized("Check for Updates..."), QStringLiteral("checkForUpdates:"),
+    addAction(QXLocalized::tr("Check for Updates..."), QStringLiteral("checkForUpdates:"),
               &QXMainController::checkForUpdates);
-    addAction(localized("Help"), QStringLiteral("help:"), &QXMainController::help);
+    addAction(QXLocalized::tr("Help"), QStringLiteral("help:"), &QXMainController::help);
     target->addSeparator();
-    target->addItem(localized("Preferences..."), QStringLiteral("showPreferences:"),
+    target->addItem(QXLocalized::tr("Preferences..."), QStringLiteral("showPreferences:"),
                     [this](platform::MenuItem&) { showPreferences(); });
     platform::MenuItem* logItem = addAction(QStringLiteral("<< Log >>"), toggleDebugLoggingAction,
                                             &QXMainController::toggleDebugLogging);
     logItem->setKeyEquivalentModifierMask(platform::ModifierFlag::Option);
     logItem->setAlternate(true);
     target->addSeparator();
-    addAction(localized("Quit"), QStringLiteral("terminate:"), &QXMainController::terminate);
+    addAction(QXLocalized::tr("Quit"), QStringLiteral("terminate:"), &QXMainController::terminate);
 
     if (!newMenu) {
         return nullptr;
@@ -375,10 +370,10 @@ bool QXMainController::validateMenuItem(platform::MenuItem& item)
                           : platform::MenuItem::State::On);
     } else if (item.actionName() == toggleDebugLoggingAction) {
         if (canDisplayLog()) {
-            item.setTitle(localized("Log"));
+            item.setTitle(QXLocalized::tr("Log"));
             item.setState(platform::MenuItem::State::Off);
         } else {
-            item.setTitle(localized("Enable Debug Logging"));
+            item.setTitle(QXLocalized::tr("Enable Debug Logging"));
             item.setState(defaults().boolForKey(QXSettingsKeys::DebugLog)
                               ? platform::MenuItem::State::On
                               : platform::MenuItem::State::Off);
@@ -416,8 +411,8 @@ bool QXMainController::changeApplicationMode(qint64 newMode)
         // The pop-up button shows the mode that stays while the alert says why.
         selectStoredApplicationMode();
         QXAlert::runModal(
-            localized("No way to access menu"),
-            localized(
+            QXLocalized::tr("No way to access menu"),
+            QXLocalized::tr(
                 "Enable the right click functionality or set a hot key before you put Trovix in "
                 "faceless mode."));
         return false;

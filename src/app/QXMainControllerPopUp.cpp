@@ -5,6 +5,7 @@
 #include "app/QXMainController.h"
 #include "app/QXSettingsKeys.h"
 #include "foundation/QXCSVParser.h"
+#include "foundation/QXLocalized.h"
 #include "foundation/QXProgramGlyph.h"
 #include "foundation/QXRunningApplication.h"
 #include "menus/QXAccessibility.h"
@@ -56,11 +57,6 @@ platform::UserDefaults& defaults()
     return platform::UserDefaults::standard();
 }
 
-QString localized(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
-
 // Separators at either end of a menu carry nothing; they appear at the top
 // level when a menu bar item cannot be read or the system menu is taken out.
 void removeSeparatorsAtEnds(Menu& menu)
@@ -85,7 +81,7 @@ bool isProgramItself(const RunningApplication& application)
 void addEmptyItemIfNecessary(Menu& menu)
 {
     if (menu.isEmpty()) {
-        menu.addItem(localized("Empty"));
+        menu.addItem(QXLocalized::tr("Empty"));
     }
 }
 
@@ -127,13 +123,13 @@ void QXMainController::reportAccessibilityUnavailable()
     QString problem;
     switch (unavailability.reason) {
     case Reason::Missing:
-        problem = localized("%1 is missing.").arg(unavailability.component);
+        problem = QXLocalized::tr("%1 is missing.").arg(unavailability.component);
         break;
     case Reason::Refused:
-        problem = localized("%1 refuses to let Trovix in.").arg(unavailability.component);
+        problem = QXLocalized::tr("%1 refuses to let Trovix in.").arg(unavailability.component);
         break;
     case Reason::Unknown:
-        problem = localized("Accessibility is turned off.");
+        problem = QXLocalized::tr("Accessibility is turned off.");
         break;
     }
     if (!problem.isEmpty()) {
@@ -143,7 +139,7 @@ void QXMainController::reportAccessibilityUnavailable()
         QStringList{problem, unavailability.remedy}.join(QLatin1Char(' ')).trimmed();
     platform::systemLog(
         QStringLiteral("cannot read menus without accessibility: %1").arg(explanation));
-    QXAlert::runModal(localized("Trovix cannot read menus"), explanation);
+    QXAlert::runModal(QXLocalized::tr("Trovix cannot read menus"), explanation);
 }
 
 std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications)

@@ -14,7 +14,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,20 +26,15 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
-
 QString sectionTitle(const QString& identifier)
 {
     if (identifier == QLatin1String("Menu")) {
-        return tr("Menu");
+        return QXMainPreferencesWindow::tr("Menu");
     }
     if (identifier == QLatin1String("Advanced")) {
-        return tr("Advanced");
+        return QXMainPreferencesWindow::tr("Advanced");
     }
-    return tr("Updates");
+    return QXMainPreferencesWindow::tr("Updates");
 }
 
 // Space left below the last control of a page.

@@ -1,6 +1,7 @@
 #include "app/QXStatusItemController.h"
 
 #include "app/QXSettingsKeys.h"
+#include "foundation/QXLocalized.h"
 #include "platform/application/Activation.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/defaults/UserDefaults.h"
@@ -90,7 +91,7 @@ void QXStatusItemController::setStatusItemEnabled(bool enabled, const QImage& im
         m_statusItem->setHighlightMode(true);
         if (menuDelegate != nullptr) {
             m_menu = std::make_unique<platform::Menu>(
-                QStringLiteral("%1 Status Item").arg(bundle.name()));
+                QXLocalized::tr("%1 Status Item").arg(bundle.name()));
             m_menu->setDelegate(menuDelegate);
             m_statusItem->setMenu(m_menu.get());
         }

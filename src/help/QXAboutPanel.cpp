@@ -1,7 +1,8 @@
 #include "help/QXAboutPanel.h"
 
+#include "foundation/QXLocalized.h"
+
 #include <QAbstractTextDocumentLayout>
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -17,11 +18,6 @@ namespace {
 
 constexpr int IconSize = 64;
 constexpr int PanelWidth = 360;
-
-QString localized(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
 
 // A label whose text can be selected.
 QLabel* makeLabel(QWidget* parent)
@@ -39,13 +35,13 @@ QLabel* makeLabel(QWidget* parent)
 QXAboutPanel::QXAboutPanel(QWidget* parent)
     : QDialog(parent), m_icon(new QLabel(this)), m_name(makeLabel(this)),
       m_version(makeLabel(this)), m_credits(new QTextBrowser(this)), m_copyright(makeLabel(this)),
-      m_eula(new QPushButton(localized("EULA"), this))
+      m_eula(new QPushButton(QXLocalized::tr("EULA"), this))
 {
     setObjectName(QStringLiteral("QXAboutPanel"));
-    setAccessibleName(localized("About"));
+    setAccessibleName(QXLocalized::tr("About"));
     setSizeGripEnabled(false);
 
-    m_icon->setAccessibleName(localized("Application icon"));
+    m_icon->setAccessibleName(QXLocalized::tr("Application icon"));
     m_icon->setAlignment(Qt::AlignHCenter);
 
     QFont nameFont = m_name->font();
@@ -55,7 +51,7 @@ QXAboutPanel::QXAboutPanel(QWidget* parent)
 
     // The credits look like part of the panel: its background, its text
     // colour, no frame until they need to scroll.
-    m_credits->setAccessibleName(localized("Credits"));
+    m_credits->setAccessibleName(QXLocalized::tr("Credits"));
     m_credits->setReadOnly(true);
     m_credits->setOpenLinks(false);
     m_credits->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -69,8 +65,8 @@ QXAboutPanel::QXAboutPanel(QWidget* parent)
 
     // What the title bar's accessory shows elsewhere stands at the panel's
     // top right here: a window manager's title bar takes no controls.
-    m_eula->setAccessibleName(localized("EULA"));
-    m_eula->setAccessibleDescription(localized("Shows the licence agreement"));
+    m_eula->setAccessibleName(QXLocalized::tr("EULA"));
+    m_eula->setAccessibleDescription(QXLocalized::tr("Shows the licence agreement"));
     m_eula->setAutoDefault(false);
     m_eula->setFocusPolicy(Qt::TabFocus);
     QFont small = m_eula->font();
@@ -110,7 +106,7 @@ void QXAboutPanel::setApplicationName(const QString& name)
     // A label's accessible name is what a screen reader says: its text.
     m_name->setText(name);
     m_name->setAccessibleName(name);
-    setWindowTitle(localized("About %1").arg(name));
+    setWindowTitle(QXLocalized::tr("About %1").arg(name));
 }
 
 void QXAboutPanel::setVersion(const QString& version)

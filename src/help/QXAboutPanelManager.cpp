@@ -1,5 +1,6 @@
 #include "help/QXAboutPanelManager.h"
 
+#include "foundation/QXLocalized.h"
 #include "help/QXAboutCredits.h"
 #include "help/QXAboutPanel.h"
 #include "help/QXAttributedString.h"
@@ -21,11 +22,6 @@ namespace {
 
 // Pictures larger than this are not read.
 constexpr qint64 MaximumPictureFileSize = 8 * 1024 * 1024;
-
-QString localized(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
 
 QByteArray readPicture(const QString& path)
 {
@@ -110,12 +106,12 @@ QString QXAboutPanelManager::versionText() const
         return {};
     }
     if (shortVersion.isEmpty() || shortVersion == build) {
-        return localized("Version %1").arg(shortVersion.isEmpty() ? build : shortVersion);
+        return QXLocalized::tr("Version %1").arg(shortVersion.isEmpty() ? build : shortVersion);
     }
     if (build.isEmpty()) {
-        return localized("Version %1").arg(shortVersion);
+        return QXLocalized::tr("Version %1").arg(shortVersion);
     }
-    return localized("Version %1 (%2)").arg(shortVersion, build);
+    return QXLocalized::tr("Version %1 (%2)").arg(shortVersion, build);
 }
 
 void QXAboutPanelManager::orderFrontStandardAboutPanel()

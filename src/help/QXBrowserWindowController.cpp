@@ -1,5 +1,6 @@
 #include "help/QXBrowserWindowController.h"
 
+#include "foundation/QXLocalized.h"
 #include "help/QXBrowserWindow.h"
 #include "help/QXBrowserWindowSearchContainer.h"
 #include "platform/application/Activation.h"
@@ -39,11 +40,17 @@ namespace {
 // area means there is no panel on that side.
 constexpr int DockDetectionGap = 10;
 
+// Pixels of window border assumed around a window's content besides its title bar.
+constexpr int FrameBorderAllowance = 8;
+
 const QString VisibleFrameExtraDockSpacingKey = QStringLiteral("QXVisibleFrameExtraDockSpacing");
 
-QString localized(const char* text)
+// The height a desktop's window frame adds above a window's content: unknown
+// before the window is mapped, so the style's title bar height and a few
+// pixels of border stand for it.
+int titleBarAllowance()
 {
-    return QCoreApplication::translate("Trovix", text);
+    return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) + FrameBorderAllowance;
 }
 
 QString& sharedFindString()
@@ -120,9 +127,11 @@ void QXBrowserWindowController::createWindow(const QString& windowTitle)
     QSize minimum = windowMinimumContentSize();
     QSize size = windowDefaultContentSizeForScreen(screen);
     if (screen) {
-        const QRect usable = visibleFrameWithExtraDockSpacing(screen);
-        size = size.boundedTo(usable.size());
-        minimum = minimum.boundedTo(usable.size());
+        // The content area of a window whose frame fits the usable area.
+        const QSize usable = visibleFrameWithExtraDockSpacing(screen).size().shrunkBy(
+            {0, titleBarAllowance(), 0, 0});
+        size = size.boundedTo(usable);
+        minimum = minimum.boundedTo(usable);
     }
 
     m_window = new QXBrowserWindow(*this);
@@ -230,7 +239,8 @@ void QXBrowserWindowController::restoreOrCenterFrame()
     }
     QScreen* screen = preferredScreen() ? preferredScreen() : QGuiApplication::primaryScreen();
     if (screen) {
-        QRect frame(QPoint(), m_window->size());
+        // Centres the whole window, title bar included.
+        QRect frame(QPoint(), m_window->size().grownBy({0, titleBarAllowance(), 0, 0}));
         frame.moveCenter(visibleFrameWithExtraDockSpacing(screen).center());
         m_window->move(frame.topLeft());
     }
@@ -372,7 +382,7 @@ void QXBrowserWindowController::buildToolbar(const QString& windowTitle)
     m_toolbar = new QToolBar(m_window);
     m_toolbar->setObjectName(QStringLiteral("%1: %2 Toolbar")
                                  .arg(QString::fromLatin1(metaObject()->className()), windowTitle));
-    m_toolbar->setAccessibleName(localized("Toolbar"));
+    m_toolbar->setAccessibleName(QXLocalized::tr("Toolbar"));
     m_toolbar->setMovable(false);
     m_toolbar->setFloatable(false);
     m_toolbar->toggleViewAction()->setEnabled(false);
@@ -394,7 +404,7 @@ void QXBrowserWindowController::buildToolbar(const QString& windowTitle)
     // The button that shows items when the window is too narrow for them.
     for (QAbstractButton* button :
          m_toolbar->findChildren<QAbstractButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
-        button->setAccessibleName(localized("More Toolbar Items"));
+        button->setAccessibleName(QXLocalized::tr("More Toolbar Items"));
     }
     m_window->addToolBar(Qt::TopToolBarArea, m_toolbar);
     updateNavigator();
@@ -410,20 +420,20 @@ QWidget* QXBrowserWindowController::toolbarItemForIdentifier(const QString& iden
         layout->setSpacing(2);
         m_backButton = new QToolButton(navigator);
         m_backButton->setIcon(style->standardIcon(QStyle::SP_ArrowBack));
-        m_backButton->setAccessibleName(localized("Back"));
-        m_backButton->setToolTip(localized("Back"));
+        m_backButton->setAccessibleName(QXLocalized::tr("Back"));
+        m_backButton->setToolTip(QXLocalized::tr("Back"));
         m_forwardButton = new QToolButton(navigator);
         m_forwardButton->setIcon(style->standardIcon(QStyle::SP_ArrowForward));
-        m_forwardButton->setAccessibleName(localized("Forward"));
-        m_forwardButton->setToolTip(localized("Forward"));
+        m_forwardButton->setAccessibleName(QXLocalized::tr("Forward"));
+        m_forwardButton->setToolTip(QXLocalized::tr("Forward"));
         m_backButton->setEnabled(false);
         m_forwardButton->setEnabled(false);
         connect(m_backButton, &QToolButton::clicked, this, [this] { navigate(0); });
         connect(m_forwardButton, &QToolButton::clicked, this, [this] { navigate(1); });
         layout->addWidget(m_backButton);
         layout->addWidget(m_forwardButton);
-        navigator->setAccessibleName(localized("Back/Forward"));
-        navigator->setToolTip(localized("Back/Forward"));
+        navigator->setAccessibleName(QXLocalized::tr("Back/Forward"));
+        navigator->setToolTip(QXLocalized::tr("Back/Forward"));
         return navigator;
     }
     if (identifier == TitleItem) {
@@ -433,8 +443,8 @@ QWidget* QXBrowserWindowController::toolbarItemForIdentifier(const QString& iden
         auto* button = new QToolButton(m_toolbar);
         button->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"),
                                          style->standardIcon(QStyle::SP_FileDialogContentsView)));
-        button->setAccessibleName(localized("Find..."));
-        button->setToolTip(localized("Find..."));
+        button->setAccessibleName(QXLocalized::tr("Find..."));
+        button->setToolTip(QXLocalized::tr("Find..."));
         connect(button, &QToolButton::clicked, this, &QXBrowserWindowController::toggleSearchField);
         return button;
     }
@@ -448,7 +458,7 @@ QWidget* QXBrowserWindowController::titleItem()
         title = platform::Bundle::main().infoString(QStringLiteral("CFBundleName"));
     }
     if (title.isEmpty()) {
-        title = localized("Untitled");
+        title = QXLocalized::tr("Untitled");
     }
     auto* item = new QWidget(m_toolbar);
     auto* layout = new QHBoxLayout(item);
@@ -459,7 +469,7 @@ QWidget* QXBrowserWindowController::titleItem()
     if (!icon.isNull()) {
         auto* image = new QLabel(item);
         image->setPixmap(icon.pixmap(16, 16));
-        image->setAccessibleName(localized("Icon"));
+        image->setAccessibleName(QXLocalized::tr("Icon"));
         layout->addWidget(image);
     }
     auto* text = new QLabel(title, item);
@@ -540,7 +550,7 @@ bool QXBrowserWindowController::showSearchField(bool show)
     m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     m_completer->setCaseSensitivity(Qt::CaseInsensitive);
     m_completer->setWidget(field);
-    m_completer->popup()->setAccessibleName(localized("Suggestions"));
+    m_completer->popup()->setAccessibleName(QXLocalized::tr("Suggestions"));
     connect(m_completer, qOverload<const QString&>(&QCompleter::activated), this,
             &QXBrowserWindowController::suggestionChosen);
     connect(field, &QLineEdit::textEdited, this, &QXBrowserWindowController::searchTextEdited);
@@ -708,7 +718,7 @@ void QXBrowserWindowController::webViewContextMenu(QMenu& menu)
     if (!menu.isEmpty()) {
         menu.addSeparator();
     }
-    QAction* print = menu.addAction(localized("Print..."));
+    QAction* print = menu.addAction(QXLocalized::tr("Print..."));
     connect(print, &QAction::triggered, this, [this] {
         if (m_webView) {
             m_webView->print(m_window);

@@ -1,5 +1,7 @@
 #include "help/QXBrowserWindowSearchContainer.h"
 
+#include "foundation/QXLocalized.h"
+
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -11,11 +13,6 @@
 
 namespace {
 
-QString localized(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
-
 bool isDark(const QWidget& widget)
 {
     return widget.palette().color(QPalette::Window).lightnessF() < 0.5;
@@ -25,25 +22,25 @@ bool isDark(const QWidget& widget)
 
 QXBrowserWindowSearchContainer::QXBrowserWindowSearchContainer(QWidget* parent)
     : QWidget(parent), m_searchField(new QLineEdit(this)),
-      m_doneButton(new QPushButton(localized("Done"), this))
+      m_doneButton(new QPushButton(QXLocalized::tr("Done"), this))
 {
     setObjectName(QStringLiteral("QXBrowserWindowSearchContainer"));
-    setAccessibleName(localized("Find"));
+    setAccessibleName(QXLocalized::tr("Find"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedHeight(Height);
 
     QFont small = font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     m_searchField->setFont(small);
-    m_searchField->setAccessibleName(localized("Find in page"));
-    m_searchField->setPlaceholderText(localized("Find"));
+    m_searchField->setAccessibleName(QXLocalized::tr("Find in page"));
+    m_searchField->setPlaceholderText(QXLocalized::tr("Find"));
     m_searchField->setClearButtonEnabled(true);
     for (QAbstractButton* button : m_searchField->findChildren<QAbstractButton*>()) {
-        button->setAccessibleName(localized("Clear"));
+        button->setAccessibleName(QXLocalized::tr("Clear"));
     }
     m_searchField->installEventFilter(this);
     m_doneButton->setFont(small);
-    m_doneButton->setAccessibleName(localized("Done"));
+    m_doneButton->setAccessibleName(QXLocalized::tr("Done"));
     m_doneButton->setAutoDefault(false);
     connect(m_doneButton, &QPushButton::clicked, this,
             &QXBrowserWindowSearchContainer::doneRequested);

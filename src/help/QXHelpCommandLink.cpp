@@ -1,5 +1,7 @@
 #include "help/QXHelpCommandLink.h"
 
+#include "foundation/QXLocalized.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -166,11 +168,10 @@ QXHelpCommandLink QXHelpCommandLink::parse(const QString& absoluteString)
 QString QXHelpCommandLink::describeValue(const std::optional<QVariant>& value)
 {
     if (!value || !value->isValid()) {
-        return QCoreApplication::translate("Trovix", "(No Value)");
+        return QXLocalized::tr("(No Value)");
     }
     if (value->typeId() == QMetaType::Bool) {
-        return value->toBool() ? QCoreApplication::translate("Trovix", "Yes")
-                               : QCoreApplication::translate("Trovix", "No");
+        return value->toBool() ? QXLocalized::tr("Yes") : QXLocalized::tr("No");
     }
     if (value->canConvert<QString>()) {
         return value->toString();

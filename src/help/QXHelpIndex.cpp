@@ -1,5 +1,6 @@
 #include "help/QXHelpIndex.h"
 
+#include "foundation/QXLocalized.h"
 #include "help/QXHelpIndexContents.h"
 #include "help/QXHelpPageParser.h"
 #include "platform/bundle/Bundle.h"
@@ -9,11 +10,6 @@
 #include <QThread>
 
 namespace {
-
-QString localized(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
 
 const QList<QXHelpPageRecord> noRecords;
 const QMap<QString, QList<QXHelpAnchorRecord>> noAnchors;
@@ -53,7 +49,7 @@ QString QXHelpIndex::windowTitleForBundle(const platform::Bundle& bundle)
         if (!name.isEmpty())
             return name;
     }
-    return localized("%1 Help").arg(bundle.infoString(QStringLiteral("CFBundleName")));
+    return QXLocalized::tr("%1 Help").arg(bundle.infoString(QStringLiteral("CFBundleName")));
 }
 
 QXHelpIndex::Status QXHelpIndex::status() const
@@ -129,8 +125,8 @@ QString QXHelpIndex::emptyReason() const
     if (m_status != Status::Ready || hasPages())
         return {};
     if (m_contents && !m_contents->helpFolder().isEmpty())
-        return localized("The help book has no pages.");
-    return localized("The help book could not be found.");
+        return QXLocalized::tr("The help book has no pages.");
+    return QXLocalized::tr("The help book could not be found.");
 }
 
 QString QXHelpIndex::helpFolderPath() const

@@ -83,7 +83,8 @@ public:
 
     // Calls callback on the main thread once the index is ready: at once when
     // it already is, else when the build it starts (see build()) finishes.
-    // Dropped when context is destroyed first.
+    // context (required, like a connection's) guards the call: the callback
+    // is dropped when context is destroyed first.
     void whenReady(QObject* context, std::function<void()> callback);
 
     // Ready and the help book has at least one page. When it has none, the
@@ -135,7 +136,8 @@ public:
 
     // The find field's completions for query while currentRelativePath is
     // shown. Never waits: before the index is ready, titles is empty and
-    // searching is true (the window may say so; ready() follows).
+    // searching is true (the window may say so; ready() follows the build
+    // that build() or whenReady() started when the window opened).
     struct Suggestions
     {
         QStringList titles;

@@ -38,12 +38,20 @@ QXHelpIndexContents::fromRecords(const QString& helpFolder, QMap<QString, QUrl> 
     sortInContentsOrder(records);
     contents->m_records = std::move(records);
     contents->m_folded.reserve(contents->m_records.size());
+    // Pages share most of their words: each distinct word is folded once.
+    QHash<QString, QString> foldedWords;
     for (qsizetype i = 0; i < contents->m_records.size(); ++i) {
         const QXHelpPageRecord& record = contents->m_records[i];
         contents->m_positions.insert(record.path, i);
-        contents->m_folded.push_back(
-            {QXHelpTextComparison::searchFolded(record.words.join(QLatin1Char('\n'))),
-             QXHelpTextComparison::searchFolded(record.text)});
+        QString folded;
+        for (const QString& word : record.words) {
+            auto known = foldedWords.constFind(word);
+            if (known == foldedWords.cend())
+                known = foldedWords.insert(word, QXHelpTextComparison::searchFolded(word));
+            folded += *known;
+            folded += QLatin1Char('\n');
+        }
+        contents->m_folded.push_back({std::move(folded), std::nullopt});
     }
     for (auto page = contents->m_pageURLs.cbegin(); page != contents->m_pageURLs.cend(); ++page)
         contents->m_pathsByURL.insert(urlKey(page.value()), page.key());
@@ -99,6 +107,14 @@ std::optional<qsizetype> QXHelpIndexContents::position(const QString& relativePa
     return *found;
 }
 
+const QString& QXHelpIndexContents::foldedText(qsizetype position) const
+{
+    const FoldedPage& page = m_folded[size_t(position)];
+    if (!page.text)
+        page.text = QXHelpTextComparison::searchFolded(m_records[position].text);
+    return *page.text;
+}
+
 QString QXHelpIndexContents::relativePathForURL(const QUrl& url) const
 {
     return m_pathsByURL.value(urlKey(url));
@@ -130,7 +146,7 @@ QList<qsizetype> QXHelpIndexContents::search(const QString& searchString, qsizet
             m_records[i].path == abortIfFoundForRelativePath) {
             if (!foldedSearchString)
                 foldedSearchString = QXHelpTextComparison::searchFolded(searchString);
-            if (page.text.contains(*foldedSearchString))
+            if (foldedText(i).contains(*foldedSearchString))
                 return {};
         }
         found.append(i);

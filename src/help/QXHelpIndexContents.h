@@ -14,7 +14,8 @@
 struct QXHelpBookSource;
 
 // A help book read into memory: its pages, their records in contents order and
-// what the search compares. Built once on any thread, then only read.
+// what the search compares. Built once on any thread, then used by one thread
+// at a time (a page's folded text is kept once a search needed it).
 class QXHelpIndexContents
 {
 public:
@@ -47,9 +48,11 @@ public:
 private:
     struct FoldedPage
     {
-        QString words; // the page's folded words, one per line
-        QString text;  // the page's folded text
+        QString words;                       // the page's folded words, one per line
+        mutable std::optional<QString> text; // the page's folded text, once asked for
     };
+
+    const QString& foldedText(qsizetype position) const;
 
     QString m_helpFolder;
     QMap<QString, QUrl> m_pageURLs;

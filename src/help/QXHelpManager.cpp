@@ -1,5 +1,6 @@
 #include "help/QXHelpManager.h"
 
+#include "foundation/QXLocalized.h"
 #include "help/QXBrowserWindow.h"
 #include "help/QXHelpCommandLink.h"
 #include "help/QXHelpIndex.h"
@@ -31,11 +32,6 @@ const QString CenterQuickAccessKey = QStringLiteral("QXHelpManager: Center Quick
 
 // How much of a link the log shows.
 constexpr qsizetype LoggedLinkLength = 200;
-
-QString localized(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
 
 platform::UserDefaults& defaults()
 {
@@ -125,10 +121,10 @@ void QXHelpManager::help()
 bool QXHelpManager::showNoHelpBookAlert()
 {
     const QString reason = m_index->emptyReason().isEmpty()
-                               ? localized("The help book could not be found.")
+                               ? QXLocalized::tr("The help book could not be found.")
                                : m_index->emptyReason();
     platform::systemLog(QStringLiteral("help book unavailable: %1").arg(reason));
-    runAlert({localized("Help is not available"), reason, {localized("OK")}});
+    runAlert({QXLocalized::tr("Help is not available"), reason, {QXLocalized::tr("OK")}});
     return false;
 }
 
@@ -271,7 +267,7 @@ void QXHelpManager::setCurrentPageRepresentation(const QXHelpPageRecord& record,
     if (!m_header) {
         m_header = new QXHelpManagerHeaderView(HeaderHeight);
         m_header->setObjectName(QStringLiteral("QXHelpManagerPageHeader"));
-        m_header->setAccessibleName(localized("Page Header"));
+        m_header->setAccessibleName(QXLocalized::tr("Page Header"));
         auto* layout = new QHBoxLayout(m_header);
         layout->setContentsMargins(15, 0, 15, 1);
         m_previousPageButton = new QXHelpManagerPageButton(true, m_header);
@@ -319,7 +315,7 @@ bool QXHelpManager::showQuickAccessMenusForCategories(const QStringList& categor
     delete m_quickAccessView.data();
     m_quickAccessView = new QXHelpManagerHeaderView(QuickAccessHeight);
     m_quickAccessView->setObjectName(QStringLiteral("QXHelpManagerQuickAccess"));
-    m_quickAccessView->setAccessibleName(localized("Quick Access"));
+    m_quickAccessView->setAccessibleName(QXLocalized::tr("Quick Access"));
     const bool centred = defaults().boolForKey(CenterQuickAccessKey);
     auto* layout = new QHBoxLayout(m_quickAccessView);
     layout->setContentsMargins(centred ? 5 : 15, 0, 5, 1);
@@ -328,12 +324,12 @@ bool QXHelpManager::showQuickAccessMenusForCategories(const QStringList& categor
         layout->addStretch(1);
     }
 
-    auto* label = new QLabel(localized("Quick Access"), m_quickAccessView);
+    auto* label = new QLabel(QXLocalized::tr("Quick Access"), m_quickAccessView);
     QFont small = label->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     label->setFont(small);
     label->setForegroundRole(QPalette::PlaceholderText);
-    label->setAccessibleName(localized("Quick Access"));
+    label->setAccessibleName(QXLocalized::tr("Quick Access"));
     layout->addWidget(label);
 
     const QMap<QString, QList<QXHelpAnchorRecord>>& anchors = m_index->anchorsByCategory();
@@ -383,14 +379,14 @@ QWidget* QXHelpManager::toolbarItemForIdentifier(const QString& identifier)
         return QXBrowserWindowController::toolbarItemForIdentifier(identifier);
     }
     m_indexButton = new QToolButton;
-    m_indexButton->setText(localized("Contents"));
-    m_indexButton->setAccessibleName(localized("Contents"));
-    m_indexButton->setToolTip(localized("Contents"));
+    m_indexButton->setText(QXLocalized::tr("Contents"));
+    m_indexButton->setAccessibleName(QXLocalized::tr("Contents"));
+    m_indexButton->setToolTip(QXLocalized::tr("Contents"));
     m_indexButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_indexButton->setPopupMode(QToolButton::InstantPopup);
     m_indexButton->setEnabled(false);
-    m_contentsMenu = new QMenu(localized("Index"), m_indexButton);
-    m_contentsMenu->setAccessibleName(localized("Contents"));
+    m_contentsMenu = new QMenu(QXLocalized::tr("Index"), m_indexButton);
+    m_contentsMenu->setAccessibleName(QXLocalized::tr("Contents"));
     m_indexButton->setMenu(m_contentsMenu);
     m_contentsFilled = false;
     connect(m_contentsMenu, &QMenu::triggered, this, [this](QAction* action) {
@@ -526,9 +522,9 @@ void QXHelpManager::handleDefaultLink(const QString& key, const std::optional<QV
         platform::systemLog(
             QStringLiteral("refused help link for a setting Trovix does not have: %1")
                 .arg(forLog(key)));
-        runAlert({localized("Cannot change this setting"),
-                  localized("%1 is not a setting of Trovix.").arg(forLog(key)),
-                  {localized("OK")}});
+        runAlert({QXLocalized::tr("Cannot change this setting"),
+                  QXLocalized::tr("%1 is not a setting of Trovix.").arg(forLog(key)),
+                  {QXLocalized::tr("OK")}});
         return;
     }
 
@@ -536,19 +532,20 @@ void QXHelpManager::handleDefaultLink(const QString& key, const std::optional<QV
     const std::optional<QVariant> currentValue =
         current.isValid() ? std::optional(current) : std::nullopt;
     if ((!value && !currentValue) || (value && currentValue && *value == *currentValue)) {
-        runAlert({localized("That didn't do anything"),
-                  localized("%1 was already set to %2.")
+        runAlert({QXLocalized::tr("That didn't do anything"),
+                  QXLocalized::tr("%1 was already set to %2.")
                       .arg(key, QXHelpCommandLink::describeValue(value)),
-                  {localized("OK")}});
+                  {QXLocalized::tr("OK")}});
         return;
     }
 
     // Nothing changes before the user agrees.
-    const int confirmed = runAlert({localized("Change %1?").arg(key),
-                                    localized("%1 will be set to %2 (now %3).")
+    const int confirmed = runAlert({QXLocalized::tr("Change %1?").arg(key),
+                                    QXLocalized::tr("%1 will be set to %2 (now %3).")
                                         .arg(key, QXHelpCommandLink::describeValue(value),
                                              QXHelpCommandLink::describeValue(currentValue)),
-                                    {localized("OK"), localized("Cancel")}});
+                                    {QXLocalized::tr("OK"), QXLocalized::tr("Cancel")},
+                                    1});
     if (confirmed != 0) {
         return;
     }
@@ -563,11 +560,11 @@ void QXHelpManager::handleDefaultLink(const QString& key, const std::optional<QV
     }
     defaults().synchronize();
 
-    const int choice =
-        runAlert({localized("User default updated"),
-                  alertTextAfterChange(key, value),
-                  {localized("OK"),
-                   localized("Revert to %1").arg(QXHelpCommandLink::describeValue(currentValue))}});
+    const int choice = runAlert(
+        {QXLocalized::tr("User default updated"),
+         alertTextAfterChange(key, value),
+         {QXLocalized::tr("OK"),
+          QXLocalized::tr("Revert to %1").arg(QXHelpCommandLink::describeValue(currentValue))}});
     if (choice == 1) {
         if (hadStoredValue) {
             defaults().setObject(stored, key);
@@ -590,7 +587,8 @@ QString QXHelpManager::alertTextAfterChange(const QString& key,
             return *text;
         }
     }
-    return localized("%1 is now set to %2.").arg(key, QXHelpCommandLink::describeValue(value));
+    return QXLocalized::tr("%1 is now set to %2.")
+        .arg(key, QXHelpCommandLink::describeValue(value));
 }
 
 int QXHelpManager::runAlert(const Alert& alert)
@@ -610,11 +608,13 @@ int QXHelpManager::runAlert(const Alert& alert)
         button->setAccessibleName(title);
         buttons << button;
     }
+    const int escape =
+        buttons.isEmpty() ? 0 : std::clamp(alert.escapeButton, 0, int(buttons.size()) - 1);
     if (!buttons.isEmpty()) {
         box.setDefaultButton(buttons.constFirst());
-        box.setEscapeButton(buttons.constLast());
+        box.setEscapeButton(buttons.at(escape));
     }
     box.exec();
     const auto chosen = std::find(buttons.cbegin(), buttons.cend(), box.clickedButton());
-    return chosen == buttons.cend() ? int(buttons.size()) - 1 : int(chosen - buttons.cbegin());
+    return chosen == buttons.cend() ? escape : int(chosen - buttons.cbegin());
 }

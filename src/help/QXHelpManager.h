@@ -39,6 +39,8 @@ public:
         QString message;
         QString informativeText;
         QStringList buttons;
+        // The button Escape (or closing the alert) chooses.
+        int escapeButton = 0;
     };
     // Shows an alert modally and answers the index of the button chosen.
     using AlertPresenter = std::function<int(const Alert& alert)>;

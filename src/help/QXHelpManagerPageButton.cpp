@@ -1,5 +1,7 @@
 #include "help/QXHelpManagerPageButton.h"
 
+#include "foundation/QXLocalized.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QStyle>
@@ -16,8 +18,8 @@ QXHelpManagerPageButton::QXHelpManagerPageButton(bool pointingLeft, QWidget* par
     setFixedSize(Size, Size);
     setAutoRaise(true);
     setToolButtonStyle(Qt::ToolButtonIconOnly);
-    setAccessibleName(pointingLeft ? QCoreApplication::translate("Trovix", "Previous Page")
-                                   : QCoreApplication::translate("Trovix", "Next Page"));
+    setAccessibleName(pointingLeft ? QXLocalized::tr("Previous Page")
+                                   : QXLocalized::tr("Next Page"));
     hide();
     connect(this, &QToolButton::clicked, this, [this] {
         if (m_target) {

@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QStringConverter>
 #include <QStringDecoder>
+#include <algorithm>
+#include <array>
 #include <limits>
 
 namespace QXHelpPageParser {
@@ -23,11 +25,23 @@ const QString indexMarker = QStringLiteral("<!--com.quirkworks.help.index[");
 const QString quickAccessMarker = QStringLiteral("<!--com.quirkworks.help.quickaccess[");
 const QString markerEnd = QStringLiteral("]-->");
 
-bool separatesWords(QChar c)
+bool separatesWordsSlowly(QChar c)
 {
     if (c == QLatin1Char('-'))
         return false;
     return c.isSpace() || c.isPunct() || c.category() == QChar::Number_DecimalDigit;
+}
+
+// Most help text is ASCII: its answers come from a table.
+bool separatesWords(QChar c)
+{
+    static const auto asciiTable = [] {
+        std::array<bool, 128> table{};
+        for (char16_t code = 0; code < 128; ++code)
+            table[code] = separatesWordsSlowly(QChar(code));
+        return table;
+    }();
+    return c.unicode() < 128 ? asciiTable[c.unicode()] : separatesWordsSlowly(c);
 }
 
 // First letter of each word upper case, the rest lower case; every character
@@ -67,16 +81,28 @@ QString fallbackIndex(const QString& relativePath)
 
 QStringList wordsFromString(QStringView text)
 {
+    // Lower-casing first spares a string per repeated word. Lower case can
+    // change the length of a few letters ("İ"); then each piece is lowered
+    // by itself so that the length rule counts the characters as written.
+    const QString lowered = text.toString().toLower();
+    const bool sameLength = lowered.size() == text.size();
+    const QStringView source = sameLength ? QStringView(lowered) : text;
     QStringList words;
-    QSet<QString> seen;
+    QSet<QStringView> seen;
+    QSet<QString> seenLowered;
     qsizetype pieceStart = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && !separatesWords(text[i]))
+    for (qsizetype i = 0; i <= source.size(); ++i) {
+        if (i < source.size() && !separatesWords(source[i]))
             continue;
         if (i - pieceStart >= 2) {
-            QString word = text.sliced(pieceStart, i - pieceStart).toString().toLower();
-            if (!seen.contains(word)) {
-                seen.insert(word);
+            const QStringView piece = source.sliced(pieceStart, i - pieceStart);
+            if (sameLength) {
+                if (!seen.contains(piece)) {
+                    seen.insert(piece);
+                    words.append(piece.toString());
+                }
+            } else if (QString word = piece.toString().toLower(); !seenLowered.contains(word)) {
+                seenLowered.insert(word);
                 words.append(std::move(word));
             }
         }
@@ -87,21 +113,21 @@ QStringList wordsFromString(QStringView text)
 
 QString commentFreeBody(QStringView html)
 {
-    const qsizetype body = html.indexOf(bodyTag, 0, Qt::CaseInsensitive);
+    const qsizetype body = QXExtension::helpManagerIndexOf(html, bodyTag);
     if (body < 0)
         return {};
     QString buffer;
     buffer.reserve(html.size() - body);
     qsizetype position = body;
     while (position < html.size()) {
-        const qsizetype comment = html.indexOf(commentStart, position, Qt::CaseInsensitive);
+        const qsizetype comment = QXExtension::helpManagerIndexOf(html, commentStart, position);
         if (comment < 0) {
             buffer.append(html.sliced(position));
             break;
         }
         buffer.append(html.sliced(position, comment - position));
         const qsizetype end =
-            html.indexOf(commentEnd, comment + commentStart.size(), Qt::CaseInsensitive);
+            QXExtension::helpManagerIndexOf(html, commentEnd, comment + commentStart.size());
         if (end < 0)
             break;
         position = end + commentEnd.size();
@@ -146,7 +172,7 @@ QList<QXHelpAnchorRecord> anchors(const QString& relativePath, QStringView body)
     QList<QXHelpAnchorRecord> result;
     qsizetype position = 0;
     while (position < body.size()) {
-        const qsizetype found = body.indexOf(anchorStart, position, Qt::CaseInsensitive);
+        const qsizetype found = QXExtension::helpManagerIndexOf(body, anchorStart, position);
         if (found < 0)
             break;
         const qsizetype nameStart = found + anchorStart.size();
@@ -209,18 +235,24 @@ QString decodedPage(const QByteArray& data)
         QStringDecoder decoder(*marked);
         return decoder.decode(data);
     }
-    {
-        QStringDecoder utf8(QStringConverter::Utf8);
-        QString text = utf8.decode(data);
-        if (!utf8.hasError())
-            return text;
-    }
+    QStringDecoder utf8(QStringConverter::Utf8);
+    QString text = utf8.decode(data);
+    if (!utf8.hasError())
+        return text;
     QStringDecoder declared = QStringDecoder::decoderForHtml(data);
     if (declared.isValid() && declared.name() != QLatin1String("UTF-8")) {
-        QString text = declared.decode(data);
+        QString declaredText = declared.decode(data);
         if (!declared.hasError())
-            return text;
+            return declaredText;
     }
+    // Text that holds valid multi-byte sequences is UTF-8 with a few stray
+    // bytes (shown as replacement characters); anything else is taken as
+    // Latin-1, which reads every byte.
+    const bool hasUtf8Sequences = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() >= 0x80 && c != QChar::ReplacementCharacter;
+    });
+    if (hasUtf8Sequences)
+        return text;
     QStringDecoder latin1(QStringConverter::Latin1);
     return latin1.decode(data);
 }

@@ -1,5 +1,7 @@
 #include "help/QXHelpTextComparison.h"
 
+#include <algorithm>
+
 namespace QXHelpTextComparison {
 
 namespace {
@@ -58,6 +60,11 @@ int numericCompare(QStringView a, QStringView b)
 
 QString searchFolded(QStringView text)
 {
+    // Decomposition leaves ASCII as it is.
+    const bool ascii =
+        std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii)
+        return text.toString().toCaseFolded();
     const QString decomposed = text.toString().normalized(QString::NormalizationForm_KD);
     QString folded;
     folded.reserve(decomposed.size());

@@ -205,7 +205,7 @@ void ILRIntegratedLogReader::loadWindow()
         coalescing->setChecked(!defaults.boolForKey(DisableCoalescingKey));
     });
     menu->addSeparator();
-    QAction* find = menu->addAction(QStringLiteral("Find\u2026"));
+    QAction* find = menu->addAction(tr("Find\u2026"));
     connect(find, &QAction::triggered, window, [window] {
         window->findField()->show();
         window->findField()->setFocus();
@@ -246,8 +246,7 @@ void ILRIntegratedLogReader::setBusy(bool busy)
     findEarlier->setEnabled(!busy);
     findEarlier->setText(busy ? QString() : IdleFindEarlierTitle);
     m_window->spinner()->setVisible(busy);
-    m_window->setWindowTitle(busy ? m_windowTitle +
-                                        QStringLiteral(" \u2014 Finding Older Messages\u2026")
+    m_window->setWindowTitle(busy ? tr("%1 \u2014 Finding Older Messages\u2026").arg(m_windowTitle)
                                   : m_windowTitle);
 }
 

@@ -1,5 +1,7 @@
 #include "logreader/ILRLogRenderer.h"
 
+#include "foundation/QXLocalized.h"
+
 #include <QFileInfo>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -86,18 +88,17 @@ QString header(const ILRLogSnapshot& snapshot)
     if (!snapshot.todayPrefix.isEmpty() && date.startsWith(snapshot.todayPrefix)) {
         date.remove(0, snapshot.todayPrefix.size());
     }
-    const QString arrow = QStringLiteral("\u21E4 ");
-    const QString ellipsis = QStringLiteral("\u2026");
     if (snapshot.numberOfDays < 0) {
-        return arrow + date + ellipsis;
+        return QXLocalized::tr("\u21E4 %1\u2026").arg(date);
     }
     if (snapshot.numberOfDays == 0) {
-        return arrow + QStringLiteral("1 hour before ") + date + ellipsis;
+        return QXLocalized::tr("\u21E4 1 hour before %1\u2026").arg(date);
     }
     if (snapshot.numberOfDays == 1) {
-        return arrow + QStringLiteral("1 day before ") + date + ellipsis;
+        return QXLocalized::tr("\u21E4 1 day before %1\u2026").arg(date);
     }
-    return arrow + QStringLiteral("%1 days before ").arg(snapshot.numberOfDays) + date + ellipsis;
+    return QXLocalized::tr("\u21E4 %n days before %1\u2026", nullptr, snapshot.numberOfDays)
+        .arg(date);
 }
 
 QString coalescingKey(const ILRLogEntry& entry)

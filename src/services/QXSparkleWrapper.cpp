@@ -1,5 +1,6 @@
 #include "services/QXSparkleWrapper.h"
 
+#include "foundation/QXLocalized.h"
 #include "platform/application/Activation.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/defaults/UserDefaults.h"
@@ -21,11 +22,6 @@ const QString statusKey = QStringLiteral("QXSparkleWrapper Status");
 const QString currentVersionKey = QStringLiteral("Current Version");
 const QString updateVersionKey = QStringLiteral("Update Version");
 const QString checkDateKey = QStringLiteral("Check Date");
-
-QString localized(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
 
 std::optional<QString>& shortVersionOverride()
 {
@@ -92,6 +88,7 @@ void QXSparkleWrapper::becomeSparkleDelegate()
 void QXSparkleWrapper::resetForTesting()
 {
     m_fallbackTimer.stop();
+    QObject::disconnect(m_statusObserver);
     m_status.reset();
     m_isDelegate = false;
     m_autoUpdateCheckingSwitch = nullptr;
@@ -180,7 +177,19 @@ QString QXSparkleWrapper::currentShortVersionString()
 QVariantMap QXSparkleWrapper::status()
 {
     if (!m_status) {
-        m_status = platform::UserDefaults::standard().dictionaryForKey(statusKey);
+        platform::UserDefaults& defaults = platform::UserDefaults::standard();
+        m_status = defaults.dictionaryForKey(statusKey);
+        // A check run by another process (`trovix check-for-updates`) shows
+        // here as soon as the settings file changes.
+        QObject::disconnect(m_statusObserver);
+        m_statusObserver = connect(&defaults, &platform::UserDefaults::didChange, this, [this] {
+            const QVariantMap stored =
+                platform::UserDefaults::standard().dictionaryForKey(statusKey);
+            if (m_status && stored != *m_status) {
+                m_status = stored;
+                updateControls();
+            }
+        });
     }
     return *m_status;
 }
@@ -217,9 +226,9 @@ QString QXSparkleWrapper::statusDescription()
     const QString update = record.value(updateVersionKey).toString();
     const QString name = applicationName();
     if (update.isEmpty()) {
-        return localized("%1 %2 is up to date.").arg(name, current);
+        return QXLocalized::tr("%1 %2 is up to date.").arg(name, current);
     }
-    return localized("%1 %2 is now available! You are currently using %3 %4.")
+    return QXLocalized::tr("%1 %2 is now available! You are currently using %3 %4.")
         .arg(name, update, name, current);
 }
 
@@ -233,7 +242,7 @@ QString QXSparkleWrapper::statusDateDescription()
     const QLocale locale;
     const QString text = locale.toString(date.date(), QLocale::LongFormat) + QLatin1Char(' ') +
                          locale.toString(date.time(), QLocale::ShortFormat);
-    return localized("Last check: %1").arg(text);
+    return QXLocalized::tr("Last check: %1").arg(text);
 }
 
 void QXSparkleWrapper::updateControls()
@@ -252,15 +261,16 @@ void QXSparkleWrapper::updateControls()
                                                                       : Qt::TextSelectableByMouse);
         // Read out even before the first check, so the field is never an
         // unnamed blank.
-        m_statusTextField->setAccessibleName(sentence.isEmpty() ? localized("No update check yet")
-                                                                : sentence);
+        m_statusTextField->setAccessibleName(
+            sentence.isEmpty() ? QXLocalized::tr("No update check yet") : sentence);
     }
     if (m_statusDateTextField) {
         const QString date = sentence.isEmpty() ? QString() : statusDateDescription();
         m_statusDateTextField->setText(date);
         m_statusDateTextField->setTextInteractionFlags(date.isEmpty() ? Qt::NoTextInteraction
                                                                       : Qt::TextSelectableByMouse);
-        m_statusDateTextField->setAccessibleName(date.isEmpty() ? localized("Last check") : date);
+        m_statusDateTextField->setAccessibleName(date.isEmpty() ? QXLocalized::tr("Last check")
+                                                                : date);
     }
     Q_EMIT controlsUpdated();
 }
@@ -275,7 +285,7 @@ void QXSparkleWrapper::menuNeedsUpdate(platform::Menu& menu)
         }
         menu.removeItem(last);
     }
-    menu.addItem(localized("Check Now..."), QStringLiteral("checkForUpdates:"),
+    menu.addItem(QXLocalized::tr("Check Now..."), QStringLiteral("checkForUpdates:"),
                  [this](platform::MenuItem&) { checkForUpdates(); });
     const QString sentence = statusDescription();
     if (!sentence.isEmpty()) {
@@ -287,9 +297,9 @@ void QXSparkleWrapper::menuNeedsUpdate(platform::Menu& menu)
         }
     }
     menu.addSeparator();
-    platform::MenuItem* automatic =
-        menu.addItem(localized("Check Automatically"), QStringLiteral("toggleAutomaticChecking:"),
-                     [this](platform::MenuItem&) { toggleAutomaticChecking(); });
+    platform::MenuItem* automatic = menu.addItem(
+        QXLocalized::tr("Check Automatically"), QStringLiteral("toggleAutomaticChecking:"),
+        [this](platform::MenuItem&) { toggleAutomaticChecking(); });
     automatic->setState(checksAutomatically() ? platform::MenuItem::State::On
                                               : platform::MenuItem::State::Off);
 }

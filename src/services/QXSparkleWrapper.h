@@ -15,8 +15,9 @@
 // window start update checks, switch automatic checking and show the result
 // of the last check. It keeps that result in the settings as the status
 // record "QXSparkleWrapper Status" ("Current Version", "Update Version",
-// "Check Date"), filled from the updater's callbacks. A check that fails
-// leaves the record as it was.
+// "Check Date"), filled from the updater's callbacks, and follows the
+// stored record when another process writes it. A check that fails leaves
+// the record as it was.
 class QXSparkleWrapper : public QObject,
                          public platform::UpdaterDelegate,
                          public platform::MenuDelegate
@@ -110,6 +111,7 @@ private:
     void updaterDidNotFindUpdateFallback();
 
     std::optional<QVariantMap> m_status;
+    QMetaObject::Connection m_statusObserver;
     QTimer m_fallbackTimer;
     bool m_isDelegate = false;
     QPointer<QAbstractButton> m_autoUpdateCheckingSwitch;

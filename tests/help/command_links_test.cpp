@@ -98,7 +98,6 @@ private Q_SLOTS:
         QTest::newRow("true") << link("default/Some%20Key#true") << setting << "Some Key"
                               << QVariant(true);
         QTest::newRow("YES") << link("default/K#YES") << setting << "K" << QVariant(true);
-        QTest::newRow("False") << link("default/K#False") << setting << "K" << QVariant(false);
         QTest::newRow("empty value removes") << link("default/K#") << setting << "K" << QVariant();
         QTest::newRow("integer") << link("default/K#Integer:5") << setting << "K"
                                  << QVariant(qint64(5));
@@ -175,6 +174,9 @@ private Q_SLOTS:
                               "User default updated | Show Key Equivalents is now set to Yes."}));
         QCOMPARE(m_alerts.at(1).buttons,
                  QStringList({QStringLiteral("OK"), QStringLiteral("Revert to (No Value)")}));
+        // Escape cancels the change, and never reverts it afterwards.
+        QCOMPARE(m_alerts.at(0).escapeButton, 1);
+        QCOMPARE(m_alerts.at(1).escapeButton, 0);
         QCOMPARE(defaults.defaults().objectForKey(Key), QVariant(true));
         QVERIFY(!changes.isEmpty());
 

@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBrowser>
 #include <QToolButton>
 
 // Which links load in the browser window, which go to the desktop and which
@@ -123,18 +122,6 @@ private Q_SLOTS:
         QVERIFY(controller->forwardButton()->isEnabled());
         controller->navigate(1);
         QCOMPARE(view->url(), second);
-    }
-
-    // The text browser never follows a link by itself.
-    void textBrowserDoesNotOpenLinks()
-    {
-        auto controller = makeController();
-        QVERIFY(controller->populateWithHTMLContent(QStringLiteral("<p>x</p>"), QUrl(),
-                                                    QStringLiteral("Test")));
-        auto* browser = qobject_cast<QTextBrowser*>(controller->webView()->widget());
-        QVERIFY(browser);
-        QVERIFY(!browser->openLinks());
-        QVERIFY(!browser->openExternalLinks());
     }
 
     // A missing page shows nothing and is reported.

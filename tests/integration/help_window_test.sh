@@ -47,11 +47,18 @@ an_alert() { [ -n "$(alert_windows)" ]; }
 no_alert() { [ -z "$(alert_windows)" ]; }
 setting_is() { [ "$("$TROVIX" defaults read "Show Key Equivalents" 2>/dev/null)" = "$1" ]; }
 
-# Clicks the yellow link of links.html, well inside the page area.
+# The help window's content origin on the screen as ORIGIN_X, ORIGIN_Y (from
+# xwininfo: xdotool's geometry counts the title bar twice under openbox).
+window_origin() {
+    ORIGIN_X=$(xwininfo -id "$HELP_WINDOW" | awk '/Absolute upper-left X/ { print $4 }')
+    ORIGIN_Y=$(xwininfo -id "$HELP_WINDOW" | awk '/Absolute upper-left Y/ { print $4 }')
+}
+
+# Clicks the second line of the link on links.html, below toolbar and header.
 click_link() {
     xdotool windowactivate --sync "$HELP_WINDOW" 2>/dev/null
-    eval "$(xdotool getwindowgeometry --shell "$HELP_WINDOW")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + 230)) click 1
+    window_origin
+    xdotool mousemove $((ORIGIN_X + 400)) $((ORIGIN_Y + 130)) click 1
 }
 
 "$TROVIX" defaults write "Show Key Equivalents" -bool true || fail "cannot write a setting"
@@ -64,6 +71,24 @@ wait_for 30 one_help_window || fail "trovix show help did not open the help wind
 HELP_WINDOW=$(help_windows | head -n 1)
 pass "trovix show help opens the help window"
 settled_screenshot help-window
+
+# A look at the Contents menu and at the find field's suggestions: "turn"
+# is not on this page, so the page that has it is offered.
+xdotool windowactivate --sync "$HELP_WINDOW" 2>/dev/null
+window_origin
+eval "$(xdotool getwindowgeometry --shell "$HELP_WINDOW")"
+xdotool mousemove $((ORIGIN_X + WIDTH - 70)) $((ORIGIN_Y + 19))
+# A press held a moment, as a person clicks: the pull-down opens on the press.
+xdotool mousedown 1
+sleep 0.2
+xdotool mouseup 1
+settled_screenshot contents-menu
+xdotool key Escape
+xdotool windowactivate --sync "$HELP_WINDOW" 2>/dev/null
+xdotool key ctrl+f
+xdotool type --delay 50 turn
+settled_screenshot search-suggestions
+xdotool key Escape Escape
 
 "$TROVIX" show help 'links#top' >"$ARTIFACTS/show-page.out" 2>&1 ||
     fail "trovix show help links failed: $(cat "$ARTIFACTS/show-page.out")"

@@ -15,6 +15,10 @@
 
 set -uo pipefail
 
+# The checks read Trovix's English texts, whatever language the developer's
+# session speaks; a test of another language sets LANGUAGE itself.
+export LANGUAGE=en
+
 TEST_NAME=$(basename "$0" .sh)
 TEST_NAME=${TEST_NAME%_test}
 ARTIFACTS=${TROVIX_ARTIFACTS:-${TMPDIR:-/tmp}/trovix-artifacts}/$TEST_NAME

@@ -99,5 +99,38 @@ wait_exit "$window_pid" 30 || fail "closing the update window did not end the ch
 [ "$EXIT_STATUS" = 0 ] || fail "the check with a window ended with status $EXIT_STATUS"
 pass "closing the window (remind me later) ends the check"
 
+# In the running Trovix, "Check for Updates..." in the tray menu shows the
+# same window; the preferences window's Updates section then shows the result.
+# The screenshots are for a person to look at.
+visible_windows() { xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null | sort; }
+new_window() { [ -n "$(comm -13 <(echo "$1") <(visible_windows))" ]; }
+update_window_of_trovix() { xdotool search --all --onlyvisible --pid "$TROVIX_PID" --name '^Software Update$'; }
+"$TROVIX" defaults write "Preferences Section" -string Updates || fail "cannot store the section"
+start_trovix
+wait_for_tray_icon 60 Trovix
+wait_for_window 60 '^Trovix$'
+wait_for 30 eval '[ -z "$("$TROVIX" defaults read "Preferences Section" 2>/dev/null)" ]' ||
+    fail "the Updates section was not opened"
+wait_stable 10 visible_windows || fail "Trovix's windows did not settle"
+before=$STABLE
+eval "$(xdotool getwindowgeometry --shell "$TRAY_ICON")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) mousedown 1
+sleep 0.2
+xdotool mouseup 1
+wait_for 10 new_window "$before" || fail "the tray menu did not open"
+# The second entry: "Check for Updates...".
+xdotool key Down Down Return
+wait_for 30 update_window_of_trovix || fail "Check for Updates... showed no update window"
+pass "Check for Updates... in the tray menu shows the update window"
+# Asked for by the user, the window has the focus: Escape reaches it.
+[ "$(xdotool getactivewindow)" = "$(update_window_of_trovix)" ] ||
+    fail "the update window did not get the focus"
+xdotool key Escape
+wait_for 10 eval '! update_window_of_trovix' || fail "Escape did not close the update window"
+settled_screenshot preferences-updates
+terminate "$TROVIX_PID" 5
+[ "$EXIT_STATUS" = 0 ] || fail "Trovix ended with status $EXIT_STATUS"
+pass "the Updates section is shown"
+
 kill -TERM "$server_pid"
 wait_exit "$server_pid" 10 || fail "the feed server did not end"

@@ -190,6 +190,17 @@ private Q_SLOTS:
         QVERIFY(!m_status->accessibleName().isEmpty());
     }
 
+    // A result recorded by another process (the command line) shows at once.
+    void followsRecordWrittenElsewhere()
+    {
+        wrapper().updateControls();
+        QVERIFY(m_status->text().isEmpty());
+        m_defaults->defaults().setObject(
+            QVariantMap{{"Current Version", "1.5"}, {"Update Version", ""}, {"Check Date", 1}},
+            statusKey);
+        QCOMPARE(m_status->text(), QStringLiteral("Trovix 1.5 is up to date."));
+    }
+
     // Without a short version a result only forgets "Current Version".
     void resultWithoutVersion()
     {

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace platform {
 namespace {
@@ -40,6 +41,23 @@ QString locateMainBundle()
         return QFileInfo(fromEnvironment).absoluteFilePath();
     }
     return {};
+}
+
+// A language tag as a folder name: letters, digits and underscores only, so
+// that nothing from the environment reaches outside Resources.
+QString localizationName(const QString& language)
+{
+    static const QRegularExpression plainTag(QStringLiteral("^[A-Za-z0-9]+([_-][A-Za-z0-9]+)*$"));
+    if (!plainTag.match(language).hasMatch()) {
+        return {};
+    }
+    QString name = language;
+    return name.replace(QLatin1Char('-'), QLatin1Char('_'));
+}
+
+bool isEnglish(const QString& localization)
+{
+    return localization.section(QLatin1Char('_'), 0, 0).toLower() == QLatin1String("en");
 }
 
 } // namespace
@@ -118,6 +136,42 @@ QString Bundle::pathForResource(const QString& name, const QString& type) const
     const QString fileName = type.isEmpty() ? name : name + QLatin1Char('.') + type;
     const QString path = resourcePath() + QLatin1Char('/') + fileName;
     return QFileInfo::exists(path) ? path : QString();
+}
+
+QString Bundle::pathForResource(const QString& name, const QString& type,
+                                const QString& localization) const
+{
+    if (localizationName(localization) != localization) {
+        return {};
+    }
+    return pathForResource(localization + QStringLiteral(".lproj/") + name, type);
+}
+
+QString Bundle::preferredLocalization(const QStringList& languages, const QString& holding) const
+{
+    if (m_bundlePath.isEmpty()) {
+        return {};
+    }
+    for (const QString& language : languages) {
+        QString candidate = localizationName(language);
+        if (candidate.isEmpty()) {
+            continue;
+        }
+        const bool english = isEnglish(candidate);
+        while (!candidate.isEmpty()) {
+            const QString folder =
+                resourcePath() + QLatin1Char('/') + candidate + QStringLiteral(".lproj");
+            if (holding.isEmpty() ? QFileInfo(folder).isDir()
+                                  : QFileInfo::exists(folder + QLatin1Char('/') + holding)) {
+                return candidate;
+            }
+            candidate.truncate(qMax(0, candidate.lastIndexOf(QLatin1Char('_'))));
+        }
+        if (english) {
+            return {};
+        }
+    }
+    return {};
 }
 
 } // namespace platform

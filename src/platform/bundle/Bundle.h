@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
 
@@ -39,6 +40,22 @@ public:
     // The path of the resource name.type in Resources, or an empty string
     // when there is no such file or folder.
     QString pathForResource(const QString& name, const QString& type) const;
+    // The same in the folder <localization>.lproj of Resources.
+    QString pathForResource(const QString& name, const QString& type,
+                            const QString& localization) const;
+
+    // The localization of Resources that serves languages best (most preferred
+    // first, as QLocale::uiLanguages() gives them: "de-DE", "fr", "C"): the
+    // first language with a folder <localization>.lproj, tried in full and then
+    // shortened tag by tag ("de_Latn_DE", "de_Latn", "de"). An empty string
+    // when an English entry comes first or none has a folder: the texts in the
+    // code are English. "C" (which QLocale puts after a language it does not
+    // know) has no folder and is passed over like any unknown language, and
+    // so is what is not a plain tag (a path, say). With a file name, only
+    // folders holding that file count: other resources may be localized into
+    // more languages than it.
+    QString preferredLocalization(const QStringList& languages,
+                                  const QString& holding = QString()) const;
 
 private:
     QString m_bundlePath;

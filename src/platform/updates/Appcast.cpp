@@ -9,11 +9,6 @@
 namespace platform {
 namespace {
 
-QString localized(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
-
 bool isSparkle(QStringView namespaceUri)
 {
     return namespaceUri == QLatin1String(sparkleNamespaceUri);
@@ -121,11 +116,11 @@ std::optional<QList<AppcastItem>> parseAppcast(const QByteArray& data, QString* 
     if (!reader.readNextStartElement() || reader.name() != QLatin1String("rss") ||
         !reader.namespaceUri().isEmpty()) {
         if (reader.hasError()) {
-            return fail(localized("The update feed is not a valid appcast: %1 (line %2).")
-                            .arg(reader.errorString())
-                            .arg(reader.lineNumber()));
+            return fail(QCoreApplication::translate(
+                            "Trovix", "The update feed is not a valid appcast (line %2): %1")
+                            .arg(reader.errorString(), QString::number(reader.lineNumber())));
         }
-        return fail(localized("The update feed is not an RSS feed."));
+        return fail(QCoreApplication::translate("Trovix", "The update feed is not an RSS feed."));
     }
     while (reader.readNextStartElement()) {
         if (reader.name() != QLatin1String("channel") || !reader.namespaceUri().isEmpty()) {
@@ -146,18 +141,18 @@ std::optional<QList<AppcastItem>> parseAppcast(const QByteArray& data, QString* 
         reader.readNext();
     }
     if (reader.hasError()) {
-        return fail(localized("The update feed is not a valid appcast: %1 (line %2).")
-                        .arg(reader.errorString())
-                        .arg(reader.lineNumber()));
+        return fail(QCoreApplication::translate(
+                        "Trovix", "The update feed is not a valid appcast (line %2): %1")
+                        .arg(reader.errorString(), QString::number(reader.lineNumber())));
     }
     if (!sawChannel) {
-        return fail(localized("The update feed is not an RSS feed."));
+        return fail(QCoreApplication::translate("Trovix", "The update feed is not an RSS feed."));
     }
     const bool anyVersion = std::any_of(items.cbegin(), items.cend(), [](const AppcastItem& item) {
         return !item.version.isEmpty();
     });
     if (!anyVersion) {
-        return fail(localized("The update feed lists no versions."));
+        return fail(QCoreApplication::translate("Trovix", "The update feed lists no versions."));
     }
     return items;
 }

@@ -15,9 +15,12 @@ qint64 secondsUntilNextCheck(std::optional<qint64> lastCheck, qint64 now, qint64
     if (!lastCheck || *lastCheck > now) {
         return interval;
     }
-    // Written so that a huge interval cannot overflow.
-    const qint64 elapsed = now - *lastCheck;
-    return elapsed >= interval ? 0 : interval - elapsed;
+    // Compared without subtracting the stored time, which may be anything
+    // (the settings file is the user's): no overflow.
+    if (*lastCheck <= now - interval) {
+        return 0;
+    }
+    return interval - (now - *lastCheck);
 }
 
 } // namespace platform::UpdateSchedule

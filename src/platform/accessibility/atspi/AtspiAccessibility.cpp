@@ -49,24 +49,26 @@ bool AtspiAccessibility::isTrusted(bool prompt)
 AccessibilityUnavailability AtspiAccessibility::unavailability() const
 {
     using Reason = AccessibilityUnavailability::Reason;
-    const auto text = [](const char* source) {
-        return QCoreApplication::translate("Trovix", source);
-    };
     switch (m_state) {
     case AccessibilityBus::State::On:
         return {};
     case AccessibilityBus::State::NoSessionBus:
-        return {Reason::Missing, text("the D-Bus session bus"),
-                text("Start Trovix from a desktop session, which provides one.")};
+        return {Reason::Missing, QCoreApplication::translate("Trovix", "the D-Bus session bus"),
+                QCoreApplication::translate(
+                    "Trovix", "Start Trovix from a desktop session, which provides one.")};
     case AccessibilityBus::State::NoAccessibilityService:
-        return {Reason::Missing, text("the AT-SPI accessibility bus"),
-                text("Install the at-spi2-core package, then log out and log in again.")};
+        return {Reason::Missing,
+                QCoreApplication::translate("Trovix", "the AT-SPI accessibility bus"),
+                QCoreApplication::translate(
+                    "Trovix", "Install the at-spi2-core package, then log out and log in again.")};
     case AccessibilityBus::State::Off:
         break;
     }
-    return {Reason::Refused, text("the AT-SPI accessibility bus"),
-            text("Allow assistive technologies in the desktop's accessibility settings and make "
-                 "sure the at-spi2-core package is installed, then log out and log in again.")};
+    return {Reason::Refused, QCoreApplication::translate("Trovix", "the AT-SPI accessibility bus"),
+            QCoreApplication::translate(
+                "Trovix",
+                "Allow assistive technologies in the desktop's accessibility settings and make "
+                "sure the at-spi2-core package is installed, then log out and log in again.")};
 }
 
 void AtspiAccessibility::tellUserAboutRestart()

@@ -17,11 +17,6 @@
 namespace platform {
 namespace {
 
-QString localized(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
-
 UserDefaults& defaults()
 {
     return UserDefaults::standard();
@@ -197,8 +192,9 @@ void AppcastUpdater::feedFinished(bool ok, const QByteArray& body, const QString
             delegate()->updaterDidNotFindUpdate(*this);
         }
         if (m_kind == CheckKind::UserInitiated && canShowWindows()) {
-            showMessage(localized("You’re up to date!"),
-                        localized("%1 %2 is currently the newest version available.")
+            showMessage(QCoreApplication::translate("Trovix", "You’re up to date!"),
+                        QCoreApplication::translate(
+                            "Trovix", "%1 %2 is currently the newest version available.")
                             .arg(applicationName(), currentDisplayVersion(m_currentVersion)),
                         false);
         }
@@ -217,7 +213,8 @@ void AppcastUpdater::feedFinished(bool ok, const QByteArray& body, const QString
 void AppcastUpdater::reportFailure(const QString& message)
 {
     if (m_kind == CheckKind::UserInitiated && canShowWindows()) {
-        showMessage(localized("Trovix could not check for updates."), message, true);
+        showMessage(QCoreApplication::translate("Trovix", "Trovix could not check for updates."),
+                    message, true);
     } else if (m_kind == CheckKind::Scheduled) {
         systemLog(QStringLiteral("[Updates] automatic check failed: ") + message);
     }
@@ -246,8 +243,12 @@ void AppcastUpdater::showUpdate(const AppcastItem& item)
         loadReleaseNotes(item);
     }
     m_alertWindow->show();
-    m_alertWindow->raise();
-    m_alertWindow->activateWindow();
+    // The window the user asked for takes the focus; one from a scheduled
+    // check waits until the user turns to it.
+    if (m_kind == CheckKind::UserInitiated) {
+        m_alertWindow->raise();
+        m_alertWindow->activateWindow();
+    }
 }
 
 void AppcastUpdater::loadReleaseNotes(const AppcastItem& item)
@@ -280,9 +281,10 @@ void AppcastUpdater::showMessage(const QString& text, const QString& informative
 {
     delete m_messageBox;
     m_messageBox = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information,
-                                   localized("Software Update"), text, QMessageBox::Ok);
+                                   QCoreApplication::translate("Trovix", "Software Update"), text,
+                                   QMessageBox::Ok);
     m_messageBox->setInformativeText(informativeText);
-    m_messageBox->setAccessibleName(localized("Software Update"));
+    m_messageBox->setAccessibleName(QCoreApplication::translate("Trovix", "Software Update"));
     m_messageBox->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_messageBox, &QMessageBox::finished, this, [this] { finishWhenWindowsClosed(); });
     // Shown without a nested event loop: the main thread goes on.

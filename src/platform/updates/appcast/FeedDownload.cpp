@@ -10,11 +10,6 @@
 namespace platform {
 namespace {
 
-QString localized(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
-
 QString shown(const QUrl& url)
 {
     return url.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemoveQuery | QUrl::RemoveFragment);
@@ -22,7 +17,7 @@ QString shown(const QUrl& url)
 
 QString tooLargeMessage()
 {
-    return localized("The update feed is larger than 1 MB.");
+    return QCoreApplication::translate("Trovix", "The update feed is larger than 1 MB.");
 }
 
 } // namespace
@@ -43,8 +38,9 @@ FeedDownload::FeedDownload(QNetworkAccessManager& network, const QUrl& url, QObj
 {
     m_overallTimer.setSingleShot(true);
     connect(&m_overallTimer, &QTimer::timeout, this, [this] {
-        m_abortMessage = localized("The update server did not answer within %1 s.")
-                             .arg(m_overallTimer.interval() / 1000.0);
+        m_abortMessage =
+            QCoreApplication::translate("Trovix", "The update server did not answer within %1 s.")
+                .arg(m_overallTimer.interval() / 1000.0);
         if (m_reply) {
             m_reply->abort();
         }
@@ -72,12 +68,19 @@ void FeedDownload::fail(const QString& message)
 void FeedDownload::start()
 {
     if (!FeedUrlPolicy::isAllowedFeedUrl(m_url)) {
-        const QString message =
-            m_url.isEmpty()
-                ? localized("No update feed address is set.")
-                : localized("The update feed address %1 is not allowed: Trovix loads update "
-                            "information over https only.")
-                      .arg(shown(m_url));
+        QString message;
+        if (m_url.isEmpty()) {
+            message = QCoreApplication::translate("Trovix", "No update feed address is set.");
+        } else if (!m_url.userInfo().isEmpty()) {
+            message = QCoreApplication::translate(
+                "Trovix", "The update feed address must not hold a user name or password.");
+        } else {
+            message =
+                QCoreApplication::translate(
+                    "Trovix", "The update feed address %1 is not allowed: Trovix loads update "
+                              "information over https only.")
+                    .arg(shown(m_url));
+        }
         QTimer::singleShot(0, this, [this, message] { fail(message); });
         return;
     }
@@ -101,8 +104,9 @@ void FeedDownload::start()
             Q_EMIT m_reply->redirectAllowed();
             return;
         }
-        m_abortMessage = localized("The update server sent Trovix on to %1, which is not "
-                                   "allowed: Trovix loads update information over https only.")
+        m_abortMessage = QCoreApplication::translate(
+                             "Trovix", "The update server sent Trovix on to %1, which is not "
+                                       "allowed: Trovix loads update information over https only.")
                              .arg(shown(resolved));
         m_reply->abort();
     });
@@ -143,12 +147,13 @@ void FeedDownload::replyFinished()
     }
     if (reply->error() == QNetworkReply::OperationCanceledError ||
         reply->error() == QNetworkReply::TimeoutError) {
-        fail(localized("The update server did not answer within %1 s.")
+        fail(QCoreApplication::translate("Trovix", "The update server did not answer within %1 s.")
                  .arg(transferTimeoutMilliseconds() / 1000.0));
         return;
     }
     if (reply->error() != QNetworkReply::NoError) {
-        fail(localized("The update feed could not be loaded: %1").arg(reply->errorString()));
+        fail(QCoreApplication::translate("Trovix", "The update feed could not be loaded: %1")
+                 .arg(reply->errorString()));
         return;
     }
     readAvailable();

@@ -16,11 +16,6 @@
 namespace platform {
 namespace {
 
-QString localized(const char* text)
-{
-    return QCoreApplication::translate("Trovix", text);
-}
-
 // Shows text only: images, style sheets and every other resource a page names
 // are never loaded, from the network or from local files.
 class ReleaseNotesBrowser : public QTextBrowser
@@ -38,8 +33,8 @@ UpdateAlertWindow::UpdateAlertWindow(const QString& applicationName,
     : QWidget(parent, Qt::Window), m_applicationName(applicationName),
       m_currentDisplayVersion(currentDisplayVersion)
 {
-    setWindowTitle(localized("Software Update"));
-    setAccessibleName(localized("Software Update"));
+    setWindowTitle(QCoreApplication::translate("Trovix", "Software Update"));
+    setAccessibleName(QCoreApplication::translate("Trovix", "Software Update"));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     m_heading = new QLabel(this);
@@ -48,21 +43,22 @@ UpdateAlertWindow::UpdateAlertWindow(const QString& applicationName,
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.15);
     m_heading->setFont(headingFont);
     m_heading->setWordWrap(true);
-    m_heading->setText(localized("A new version of %1 is available!").arg(applicationName));
+    m_heading->setText(QCoreApplication::translate("Trovix", "A new version of %1 is available!")
+                           .arg(applicationName));
     m_heading->setAccessibleName(m_heading->text());
 
     m_informative = new QLabel(this);
     m_informative->setWordWrap(true);
     m_informative->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* notesTitle = new QLabel(localized("Release Notes:"), this);
+    auto* notesTitle = new QLabel(QCoreApplication::translate("Trovix", "Release Notes:"), this);
     QFont notesFont = notesTitle->font();
     notesFont.setBold(true);
     notesTitle->setFont(notesFont);
     notesTitle->setAccessibleName(notesTitle->text());
 
     m_releaseNotes = new ReleaseNotesBrowser(this);
-    m_releaseNotes->setAccessibleName(localized("Release Notes"));
+    m_releaseNotes->setAccessibleName(QCoreApplication::translate("Trovix", "Release Notes"));
     m_releaseNotes->setOpenLinks(false);
     m_releaseNotes->setOpenExternalLinks(false);
     m_releaseNotes->setMinimumSize(420, 200);
@@ -74,11 +70,13 @@ UpdateAlertWindow::UpdateAlertWindow(const QString& applicationName,
         }
     });
 
-    m_skipButton = new QPushButton(localized("Skip This Version"), this);
+    m_skipButton =
+        new QPushButton(QCoreApplication::translate("Trovix", "Skip This Version"), this);
     m_skipButton->setAccessibleName(m_skipButton->text());
-    m_remindLaterButton = new QPushButton(localized("Remind Me Later"), this);
+    m_remindLaterButton =
+        new QPushButton(QCoreApplication::translate("Trovix", "Remind Me Later"), this);
     m_remindLaterButton->setAccessibleName(m_remindLaterButton->text());
-    m_downloadButton = new QPushButton(localized("Download"), this);
+    m_downloadButton = new QPushButton(QCoreApplication::translate("Trovix", "Download"), this);
     m_downloadButton->setAccessibleName(m_downloadButton->text());
     m_downloadButton->setDefault(true);
     connect(m_skipButton, &QPushButton::clicked, this, [this] { choose(Choice::Skip); });
@@ -115,17 +113,20 @@ void UpdateAlertWindow::setItem(const AppcastItem& item)
 {
     m_item = item;
     m_informative->setText(
-        localized("%1 %2 is now available—you have %3. Would you like to "
-                  "download it now?")
+        QCoreApplication::translate("Trovix",
+                                    "%1 %2 is now available—you have %3. Would you like to "
+                                    "download it now?")
             .arg(m_applicationName, item.displayVersionString(), m_currentDisplayVersion));
     m_informative->setAccessibleName(m_informative->text());
     m_downloadButton->setEnabled(FeedUrlPolicy::isAllowedLink(item.downloadUrl()));
     if (!item.description.isEmpty()) {
         setReleaseNotes(item.description, Qt::mightBeRichText(item.description));
     } else if (!item.releaseNotesLink.isEmpty()) {
-        m_releaseNotes->setPlainText(localized("Loading release notes…"));
+        m_releaseNotes->setPlainText(
+            QCoreApplication::translate("Trovix", "Loading release notes…"));
     } else {
-        m_releaseNotes->setPlainText(localized("No release notes were given for this version."));
+        m_releaseNotes->setPlainText(
+            QCoreApplication::translate("Trovix", "No release notes were given for this version."));
     }
 }
 
@@ -140,7 +141,8 @@ void UpdateAlertWindow::setReleaseNotes(const QString& text, bool isHtml)
 
 void UpdateAlertWindow::setReleaseNotesUnavailable()
 {
-    m_releaseNotes->setPlainText(localized("The release notes could not be loaded."));
+    m_releaseNotes->setPlainText(
+        QCoreApplication::translate("Trovix", "The release notes could not be loaded."));
 }
 
 void UpdateAlertWindow::choose(Choice choice)

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
@@ -64,7 +65,7 @@ TextBrowserWebView::TextBrowserWebView(QWidget* parent) : m_browser(new Browser(
 {
     m_browser->setOpenLinks(false);
     m_browser->setOpenExternalLinks(false);
-    m_browser->setAccessibleName(tr("Page"));
+    m_browser->setAccessibleName(QCoreApplication::translate("Trovix", "Page"));
     m_browser->setAcceptDrops(false);
     connect(m_browser, &QTextBrowser::anchorClicked, this, &TextBrowserWebView::activateLink);
     connect(m_browser, &QTextBrowser::historyChanged, this, &WebView::historyChanged);
@@ -235,7 +236,7 @@ void TextBrowserWebView::print(QWidget* dialogParent)
     }
     QPrinter printer;
     QPrintDialog dialog(&printer, dialogParent);
-    dialog.setWindowTitle(tr("Print"));
+    dialog.setWindowTitle(QCoreApplication::translate("Trovix", "Print"));
     if (dialog.exec() == QDialog::Accepted) {
         m_browser->document()->print(&printer);
     }
@@ -265,22 +266,29 @@ void TextBrowserWebView::showContextMenu(const QPoint& position)
     if (!link.isEmpty()) {
         const QUrl base = m_browser->source().isEmpty() ? m_baseUrl : m_browser->source();
         const QUrl target = base.resolved(QUrl(link));
-        connect(addItem(menu, tr("Open Link"), ContextItem::OpenLink, true), &QAction::triggered,
-                this, [this, target] { activateLink(target); });
-        connect(addItem(menu, tr("Copy Link"), ContextItem::CopyLink, true), &QAction::triggered,
-                this, [target] {
+        connect(addItem(menu, QCoreApplication::translate("Trovix", "Open Link"),
+                        ContextItem::OpenLink, true),
+                &QAction::triggered, this, [this, target] { activateLink(target); });
+        connect(addItem(menu, QCoreApplication::translate("Trovix", "Copy Link"),
+                        ContextItem::CopyLink, true),
+                &QAction::triggered, this, [target] {
                     QGuiApplication::clipboard()->setText(target.toString(QUrl::FullyEncoded));
                 });
     }
-    connect(addItem(menu, tr("Copy"), ContextItem::Copy, m_browser->textCursor().hasSelection()),
+    connect(addItem(menu, QCoreApplication::translate("Trovix", "Copy"), ContextItem::Copy,
+                    m_browser->textCursor().hasSelection()),
             &QAction::triggered, m_browser, &QTextBrowser::copy);
-    connect(addItem(menu, tr("Select All"), ContextItem::SelectAll, true), &QAction::triggered,
-            m_browser, &QTextBrowser::selectAll);
-    connect(addItem(menu, tr("Back"), ContextItem::Back, canGoBack()), &QAction::triggered, this,
-            &TextBrowserWebView::goBack);
-    connect(addItem(menu, tr("Forward"), ContextItem::Forward, canGoForward()), &QAction::triggered,
-            this, &TextBrowserWebView::goForward);
-    connect(addItem(menu, tr("Reload"), ContextItem::Reload, !m_browser->source().isEmpty()),
+    connect(addItem(menu, QCoreApplication::translate("Trovix", "Select All"),
+                    ContextItem::SelectAll, true),
+            &QAction::triggered, m_browser, &QTextBrowser::selectAll);
+    connect(addItem(menu, QCoreApplication::translate("Trovix", "Back"), ContextItem::Back,
+                    canGoBack()),
+            &QAction::triggered, this, &TextBrowserWebView::goBack);
+    connect(addItem(menu, QCoreApplication::translate("Trovix", "Forward"), ContextItem::Forward,
+                    canGoForward()),
+            &QAction::triggered, this, &TextBrowserWebView::goForward);
+    connect(addItem(menu, QCoreApplication::translate("Trovix", "Reload"), ContextItem::Reload,
+                    !m_browser->source().isEmpty()),
             &QAction::triggered, m_browser, &QTextBrowser::reload);
     runContextMenuHook(menu);
     if (!menu.isEmpty()) {

@@ -1,0 +1,732 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>ILRIntegratedLogReader</name>
+    <message>
+        <source>Log Not Supported</source>
+        <translation>Protokoll nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>Displaying the log requires the trovix-log tool in the application bundle and a readable system journal.</source>
+        <translation>Zum Anzeigen des Protokolls werden das Programm trovix-log im Anwendungspaket und ein lesbares Systemjournal benötigt.</translation>
+    </message>
+    <message>
+        <source>%1 Log</source>
+        <translation>Protokoll von %1</translation>
+    </message>
+    <message>
+        <source>Show Sender</source>
+        <translation>Absender anzeigen</translation>
+    </message>
+    <message>
+        <source>Coalesce Repeated Messages</source>
+        <translation>Wiederholte Meldungen zusammenfassen</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Anhalten</translation>
+    </message>
+    <message>
+        <source>Save Log</source>
+        <translation>Protokoll speichern</translation>
+    </message>
+    <message>
+        <source>Property Lists (*.plist)</source>
+        <translation>Eigenschaftslisten (*.plist)</translation>
+    </message>
+    <message>
+        <source>Find…</source>
+        <translation>Suchen …</translation>
+    </message>
+    <message>
+        <source>%1 — Finding Older Messages…</source>
+        <translation>%1 — Ältere Meldungen werden gesucht …</translation>
+    </message>
+</context>
+<context>
+    <name>ILRLogWindow</name>
+    <message>
+        <source>Debug Logging</source>
+        <translation>Debug-Protokollierung</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>Protokoll</translation>
+    </message>
+    <message>
+        <source>Find Earlier Messages</source>
+        <translation>Frühere Meldungen suchen</translation>
+    </message>
+    <message>
+        <source>Finding Older Messages</source>
+        <translation>Ältere Meldungen werden gesucht</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>Save…</source>
+        <translation>Speichern …</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+</context>
+<context>
+    <name>QXHotKeyClearButton</name>
+    <message>
+        <source>Clear</source>
+        <translation>Löschen</translation>
+    </message>
+</context>
+<context>
+    <name>QXHotKeyTextView</name>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+</context>
+<context>
+    <name>QXLoginItemSwitch</name>
+    <message>
+        <source>Start Trovix when you log in</source>
+        <translation>Trovix bei der Anmeldung starten</translation>
+    </message>
+</context>
+<context>
+    <name>QXMainPreferencesWindow</name>
+    <message>
+        <source>Menu</source>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <translation>Erweitert</translation>
+    </message>
+    <message>
+        <source>Updates</source>
+        <translation>Aktualisierungen</translation>
+    </message>
+    <message>
+        <source>Open the menu with a right click while holding</source>
+        <translation>Menü per Rechtsklick öffnen bei gedrückter Taste</translation>
+    </message>
+    <message>
+        <source>Super</source>
+        <translation>Super</translation>
+    </message>
+    <message>
+        <source>Alt</source>
+        <translation>Alt</translation>
+    </message>
+    <message>
+        <source>Control</source>
+        <translation>Strg</translation>
+    </message>
+    <message>
+        <source>Fn</source>
+        <translation>Fn</translation>
+    </message>
+    <message>
+        <source>Right click:</source>
+        <translation>Rechtsklick:</translation>
+    </message>
+    <message>
+        <source>Hold Shift as well to get the menus of all applications.</source>
+        <translation>Halten Sie zusätzlich die Umschalttaste gedrückt, um die Menüs aller Anwendungen zu erhalten.</translation>
+    </message>
+    <message>
+        <source>Active application:</source>
+        <translation>Aktive Anwendung:</translation>
+    </message>
+    <message>
+        <source>All applications:</source>
+        <translation>Alle Anwendungen:</translation>
+    </message>
+    <message>
+        <source>Hot keys:</source>
+        <translation>Tastenkürzel:</translation>
+    </message>
+    <message>
+        <source>Click a field, then press the keys. The keys open the menu from any application.</source>
+        <translation>Klicken Sie in ein Feld und drücken Sie dann die Tasten. Diese Tasten öffnen das Menü in jeder Anwendung.</translation>
+    </message>
+    <message>
+        <source>Open this window at launch</source>
+        <translation>Dieses Fenster beim Start öffnen</translation>
+    </message>
+    <message>
+        <source>At launch:</source>
+        <translation>Beim Start:</translation>
+    </message>
+    <message>
+        <source>When off, the window still opens if no way to the menu is set up.</source>
+        <translation>Ist dies ausgeschaltet, öffnet sich das Fenster trotzdem, solange kein Weg zum Menü eingerichtet ist.</translation>
+    </message>
+    <message>
+        <source>At login:</source>
+        <translation>Bei der Anmeldung:</translation>
+    </message>
+    <message>
+        <source>Window in the taskbar</source>
+        <translation>Fenster in der Taskleiste</translation>
+    </message>
+    <message>
+        <source>Icon in the tray</source>
+        <translation>Symbol im Infobereich</translation>
+    </message>
+    <message>
+        <source>No icon</source>
+        <translation>Kein Symbol</translation>
+    </message>
+    <message>
+        <source>Trovix now runs without an icon. Its own menu is at the end of every pop-up menu, and starting Trovix again opens this window.</source>
+        <translation>Trovix läuft jetzt ohne Symbol. Sein eigenes Menü steht am Ende jedes Aufklappmenüs, und ein erneuter Start von Trovix öffnet dieses Fenster.</translation>
+    </message>
+    <message>
+        <source>Show Trovix as:</source>
+        <translation>Trovix anzeigen als:</translation>
+    </message>
+    <message>
+        <source>Show keyboard shortcuts</source>
+        <translation>Tastenkürzel anzeigen</translation>
+    </message>
+    <message>
+        <source>Show alternate items as ordinary items</source>
+        <translation>Alternative Einträge als gewöhnliche Einträge anzeigen</translation>
+    </message>
+    <message>
+        <source>Follow the active application, also without a menu bar</source>
+        <translation>Der aktiven Anwendung folgen, auch ohne Menüleiste</translation>
+    </message>
+    <message>
+        <source>Put the window menu at the end</source>
+        <translation>Fenstermenü ans Ende stellen</translation>
+    </message>
+    <message>
+        <source>Leave out disabled items</source>
+        <translation>Deaktivierte Einträge weglassen</translation>
+    </message>
+    <message>
+        <source>Pop-up menu:</source>
+        <translation>Aufklappmenü:</translation>
+    </message>
+    <message>
+        <source>Follow the system</source>
+        <translation>Wie das System</translation>
+    </message>
+    <message>
+        <source>Light</source>
+        <translation>Hell</translation>
+    </message>
+    <message>
+        <source>Dark</source>
+        <translation>Dunkel</translation>
+    </message>
+    <message>
+        <source>Appearance:</source>
+        <translation>Erscheinungsbild:</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Font size:</source>
+        <translation>Schriftgröße:</translation>
+    </message>
+    <message>
+        <source>Leave out:</source>
+        <translation>Weglassen:</translation>
+    </message>
+    <message>
+        <source>Menus and applications to hide, one per line or separated by commas.</source>
+        <translation>Auszublendende Menüs und Anwendungen, eine Angabe pro Zeile oder durch Kommas getrennt.</translation>
+    </message>
+    <message>
+        <source>Load at once:</source>
+        <translation>Sofort laden:</translation>
+    </message>
+    <message>
+        <source>Menus to read in full before the menu opens, as &quot;Application &gt; Menu&quot;, one per line. An application alone loads all its menus.</source>
+        <translation>Menüs, die vollständig gelesen werden, bevor das Menü aufgeht, als „Anwendung &gt; Menü“, eines pro Zeile. Eine Anwendung allein lädt alle ihre Menüs.</translation>
+    </message>
+    <message>
+        <source>This version of Trovix does not check for updates. Install new versions the way you installed this one, for instance with your distribution&apos;s package manager.</source>
+        <translation>Diese Version von Trovix sucht nicht nach Aktualisierungen. Installieren Sie neue Versionen auf demselben Weg wie diese, etwa mit der Paketverwaltung Ihrer Distribution.</translation>
+    </message>
+</context>
+<context>
+    <name>Trovix</name>
+    <message>
+        <source>usage: trovix defaults read [KEY] | write KEY [-bool|-int|-float|-string] VALUE | write KEY -dict KEY VALUE ... | write KEY -array VALUE ... | delete KEY</source>
+        <translation>Aufruf: trovix defaults read [KEY] | write KEY [-bool|-int|-float|-string] VALUE | write KEY -dict KEY VALUE ... | write KEY -array VALUE ... | delete KEY</translation>
+    </message>
+    <message>
+        <source>The domain/default pair of (%1, %2) does not exist</source>
+        <translation>Das Paar aus Domäne und Schlüssel (%1, %2) existiert nicht</translation>
+    </message>
+    <message>
+        <source>-bool takes YES, NO, TRUE, FALSE, 1 or 0, not &quot;%1&quot;</source>
+        <translation>-bool nimmt YES, NO, TRUE, FALSE, 1 oder 0, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>-int takes a whole number, not &quot;%1&quot;</source>
+        <translation>-int nimmt eine ganze Zahl, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>-float takes a number, not &quot;%1&quot;</source>
+        <translation>-float nimmt eine Zahl, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>a value is missing</source>
+        <translation>ein Wert fehlt</translation>
+    </message>
+    <message>
+        <source>unknown type flag %1</source>
+        <translation>unbekannte Typangabe %1</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>-dict needs a value for every key; &quot;%1&quot; has none</source>
+        <translation>-dict braucht zu jedem Schlüssel einen Wert; „%1“ hat keinen</translation>
+    </message>
+    <message>
+        <source>unexpected argument &quot;%1&quot;</source>
+        <translation>unerwartetes Argument „%1“</translation>
+    </message>
+    <message>
+        <source>Domain %1 does not exist</source>
+        <translation>Die Domäne %1 existiert nicht</translation>
+    </message>
+    <message>
+        <source>trovix defaults: cannot write %1</source>
+        <translation>trovix defaults: %1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>trovix defaults write: %1</source>
+        <translation>trovix defaults write: %1</translation>
+    </message>
+    <message>
+        <source>usage: trovix demo-menu [--font-size N] [--appearance system|light|dark] [--at X,Y]</source>
+        <translation>Aufruf: trovix demo-menu [--font-size N] [--appearance system|light|dark] [--at X,Y]</translation>
+    </message>
+    <message>
+        <source>usage: trovix dump-menu [--pid N | --frontmost] [--depth N] [--json] [--press &apos;Menu &gt; Item&apos;]</source>
+        <translation>Aufruf: trovix dump-menu [--pid N | --frontmost] [--depth N] [--json] [--press &apos;Menu &gt; Item&apos;]</translation>
+    </message>
+    <message>
+        <source>trovix: accessibility is off; turn it on for the session and restart the application</source>
+        <translation>trovix: Die Barrierefreiheit ist ausgeschaltet; schalten Sie sie für die Sitzung ein und starten Sie die Anwendung neu</translation>
+    </message>
+    <message>
+        <source>trovix: no process %1</source>
+        <translation>trovix: kein Prozess %1</translation>
+    </message>
+    <message>
+        <source>trovix: there is no frontmost application</source>
+        <translation>trovix: Keine Anwendung ist im Vordergrund</translation>
+    </message>
+    <message>
+        <source>(unnamed)</source>
+        <translation>(unbenannt)</translation>
+    </message>
+    <message>
+        <source>trovix: %1 (pid %2) is not on the accessibility bus</source>
+        <translation>trovix: %1 (PID %2) ist nicht am Barrierefreiheitsbus</translation>
+    </message>
+    <message>
+        <source>trovix: the application with pid %1 does not answer within %2 s</source>
+        <translation>trovix: Die Anwendung mit der PID %1 antwortet nicht innerhalb von %2 s</translation>
+    </message>
+    <message>
+        <source>trovix: %1 (pid %2) has no menu bar</source>
+        <translation>trovix: %1 (PID %2) hat keine Menüleiste</translation>
+    </message>
+    <message>
+        <source>trovix: no menu item %1</source>
+        <translation>trovix: kein Menüeintrag %1</translation>
+    </message>
+    <message>
+        <source>trovix: %1 could not be pressed</source>
+        <translation>trovix: %1 konnte nicht ausgelöst werden</translation>
+    </message>
+    <message>
+        <source>pressed %1</source>
+        <translation>%1 ausgelöst</translation>
+    </message>
+    <message>
+        <source>usage: trovix key-label [--follow] CODE...</source>
+        <translation>Aufruf: trovix key-label [--follow] CODE...</translation>
+    </message>
+    <message>
+        <source>not a key code: %1</source>
+        <translation>kein Tastencode: %1</translation>
+    </message>
+    <message>
+        <source>trovix key-label: no X display (DISPLAY is not set)</source>
+        <translation>trovix key-label: keine X-Anzeige (DISPLAY ist nicht gesetzt)</translation>
+    </message>
+    <message>
+        <source>trovix key-label: cannot connect to the X display %1</source>
+        <translation>trovix key-label: keine Verbindung zur X-Anzeige %1</translation>
+    </message>
+    <message>
+        <source>usage: trovix login-item on|off|status</source>
+        <translation>Aufruf: trovix login-item on|off|status</translation>
+    </message>
+    <message>
+        <source>Trovix cannot change this setting here.</source>
+        <translation>Trovix kann diese Einstellung hier nicht ändern.</translation>
+    </message>
+    <message>
+        <source>Trovix could not be set to start at login; the system log tells why.</source>
+        <translation>Trovix konnte nicht für den Start bei der Anmeldung eingerichtet werden; das Systemprotokoll nennt den Grund.</translation>
+    </message>
+    <message>
+        <source>Trovix could not be kept from starting at login; the system log tells why.</source>
+        <translation>Der Start von Trovix bei der Anmeldung konnte nicht abgeschaltet werden; das Systemprotokoll nennt den Grund.</translation>
+    </message>
+    <message>
+        <source>trovix: accessibility is off</source>
+        <translation>trovix: Die Barrierefreiheit ist ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>usage: trovix popup [--all] [--print [--depth N]]</source>
+        <translation>Aufruf: trovix popup [--all] [--print [--depth N]]</translation>
+    </message>
+    <message>
+        <source>trovix: %1</source>
+        <translation>trovix: %1</translation>
+    </message>
+    <message>
+        <source>trovix: no X display (DISPLAY is not set)</source>
+        <translation>trovix: keine X-Anzeige (DISPLAY ist nicht gesetzt)</translation>
+    </message>
+    <message>
+        <source>trovix: cannot connect to the X display %1</source>
+        <translation>trovix: keine Verbindung zur X-Anzeige %1</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenster</translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>About Trovix</source>
+        <translation>Über Trovix</translation>
+    </message>
+    <message>
+        <source>Check for Updates...</source>
+        <translation>Nach Aktualisierungen suchen …</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Preferences...</source>
+        <translation>Einstellungen …</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>Protokoll</translation>
+    </message>
+    <message>
+        <source>Enable Debug Logging</source>
+        <translation>Debug-Protokollierung einschalten</translation>
+    </message>
+    <message>
+        <source>No way to access menu</source>
+        <translation>Kein Zugang zum Menü</translation>
+    </message>
+    <message>
+        <source>Enable the right click functionality or set a hot key before you put Trovix in faceless mode.</source>
+        <translation>Schalten Sie das Öffnen per Rechtsklick ein oder legen Sie ein Tastenkürzel fest, bevor Sie Trovix ohne Symbol laufen lassen.</translation>
+    </message>
+    <message>
+        <source>Empty</source>
+        <translation>Leer</translation>
+    </message>
+    <message>
+        <source>%1 is missing.</source>
+        <translation>%1 fehlt.</translation>
+    </message>
+    <message>
+        <source>%1 refuses to let Trovix in.</source>
+        <translation>%1 verweigert Trovix den Zugang.</translation>
+    </message>
+    <message>
+        <source>Accessibility is turned off.</source>
+        <translation>Die Barrierefreiheit ist ausgeschaltet.</translation>
+    </message>
+    <message>
+        <source>Trovix cannot read menus</source>
+        <translation>Trovix kann keine Menüs lesen</translation>
+    </message>
+    <message>
+        <source>Animate Window Resizing</source>
+        <translation>Größenänderung von Fenstern animieren</translation>
+    </message>
+    <message>
+        <source>%1 Status Item</source>
+        <translation>Statussymbol von %1</translation>
+    </message>
+    <message>
+        <source>usage: trovix show log|preferences|about|help</source>
+        <translation>Aufruf: trovix show log|preferences|about|help</translation>
+    </message>
+    <message>
+        <source>EULA</source>
+        <translation>Lizenzvertrag</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Application icon</source>
+        <translation>Anwendungssymbol</translation>
+    </message>
+    <message>
+        <source>Credits</source>
+        <translation>Mitwirkende</translation>
+    </message>
+    <message>
+        <source>Shows the licence agreement</source>
+        <translation>Zeigt den Lizenzvertrag</translation>
+    </message>
+    <message>
+        <source>About %1</source>
+        <translation>Über %1</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Version %1 (%2)</source>
+        <translation>Version %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Use &quot;%1&quot;?</source>
+        <translation>„%1“ verwenden?</translation>
+    </message>
+    <message>
+        <source>Some applications might not respond properly to your input with the key combination &quot;%1&quot; being reserved as a hot key.</source>
+        <translation>Manche Anwendungen reagieren womöglich nicht mehr richtig auf Ihre Eingaben, wenn die Tastenkombination „%1“ als Tastenkürzel belegt ist.</translation>
+    </message>
+    <message>
+        <source>Use &quot;%1&quot;</source>
+        <translation>„%1“ verwenden</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Maximieren</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Keep Above Others</source>
+        <translation>Im Vordergrund halten</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Accessibility has been turned on. Applications that were started before must be restarted before Trovix can read their menus.</source>
+        <translation>Die Barrierefreiheit wurde eingeschaltet. Anwendungen, die schon vorher liefen, müssen neu gestartet werden, bevor Trovix ihre Menüs lesen kann.</translation>
+    </message>
+    <message>
+        <source>Accessibility</source>
+        <translation>Barrierefreiheit</translation>
+    </message>
+    <message>
+        <source>Start Trovix when you log in</source>
+        <translation>Trovix bei der Anmeldung starten</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Leertaste</translation>
+    </message>
+    <message>
+        <source>the D-Bus session bus</source>
+        <translation>der D-Bus-Sitzungsbus</translation>
+    </message>
+    <message>
+        <source>Start Trovix from a desktop session, which provides one.</source>
+        <translation>Starten Sie Trovix aus einer Desktop-Sitzung, die einen bereitstellt.</translation>
+    </message>
+    <message>
+        <source>the AT-SPI accessibility bus</source>
+        <translation>der AT-SPI-Barrierefreiheitsbus</translation>
+    </message>
+    <message>
+        <source>Install the at-spi2-core package, then log out and log in again.</source>
+        <translation>Installieren Sie das Paket at-spi2-core, melden Sie sich dann ab und wieder an.</translation>
+    </message>
+    <message>
+        <source>Allow assistive technologies in the desktop&apos;s accessibility settings and make sure the at-spi2-core package is installed, then log out and log in again.</source>
+        <translation>Erlauben Sie Hilfstechnologien in den Barrierefreiheitseinstellungen der Arbeitsumgebung, stellen Sie sicher, dass das Paket at-spi2-core installiert ist, und melden Sie sich dann ab und wieder an.</translation>
+    </message>
+    <message>
+        <source>Check Now...</source>
+        <translation type="vanished">Jetzt suchen …</translation>
+    </message>
+    <message>
+        <source>Check Automatically</source>
+        <translation type="vanished">Automatisch suchen</translation>
+    </message>
+    <message>
+        <source>Last check: %1</source>
+        <translation type="vanished">Letzte Suche: %1</translation>
+    </message>
+    <message>
+        <source>%1 %2 is up to date.</source>
+        <translation type="vanished">%1 %2 ist auf dem neuesten Stand.</translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available! You are currently using %3 %4.</source>
+        <translation type="vanished">%1 %2 ist jetzt verfügbar! Sie verwenden derzeit %3 %4.</translation>
+    </message>
+    <message>
+        <source>%1 Help</source>
+        <translation type="vanished">%1-Hilfe</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation type="vanished">Inhalt</translation>
+    </message>
+    <message>
+        <source>Quick Access</source>
+        <translation type="vanished">Schnellzugriff</translation>
+    </message>
+    <message>
+        <source>Back/Forward</source>
+        <translation type="vanished">Zurück/Vor</translation>
+    </message>
+    <message>
+        <source>Find...</source>
+        <translation type="vanished">Suchen …</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation type="vanished">Fertig</translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation type="vanished">Drucken …</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation type="vanished">Unbenannt</translation>
+    </message>
+    <message>
+        <source>Index</source>
+        <translation type="vanished">Index</translation>
+    </message>
+    <message>
+        <source>That didn&apos;t do anything</source>
+        <translation type="vanished">Das hat nichts geändert</translation>
+    </message>
+    <message>
+        <source>%1 was already set to %2.</source>
+        <translation type="vanished">%1 war bereits auf %2 gesetzt.</translation>
+    </message>
+    <message>
+        <source>User default updated</source>
+        <translation type="vanished">Einstellung geändert</translation>
+    </message>
+    <message>
+        <source>%1 is now set to %2.</source>
+        <translation type="vanished">%1 ist jetzt auf %2 gesetzt.</translation>
+    </message>
+    <message>
+        <source>(No Value)</source>
+        <translation type="vanished">(kein Wert)</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation type="vanished">Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation type="vanished">Nein</translation>
+    </message>
+    <message>
+        <source>Revert to %1</source>
+        <translation type="vanished">Auf %1 zurücksetzen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="vanished">OK</translation>
+    </message>
+    <message>
+        <source>%1 Login Item set to Hidden</source>
+        <translation type="vanished">Anmeldeobjekt von %1 ist ausgeblendet</translation>
+    </message>
+    <message>
+        <source>%1 may not function properly if set to run at login and marked Hidden. To make sure %2 works as expected, click the button below to remove the Hidden option from %3&apos;s Login Items entry.</source>
+        <translation type="vanished">%1 funktioniert möglicherweise nicht richtig, wenn es bei der Anmeldung ausgeblendet gestartet wird. Damit %2 wie erwartet funktioniert, klicken Sie auf die Schaltfläche unten, um die Option „Ausblenden“ aus dem Anmeldeeintrag von %3 zu entfernen.</translation>
+    </message>
+    <message>
+        <source>Unhide %1</source>
+        <translation type="vanished">%1 einblenden</translation>
+    </message>
+    <message>
+        <source>⇤ 1 hour before %1…</source>
+        <translation>⇤ 1 Stunde vor %1 …</translation>
+    </message>
+    <message>
+        <source>⇤ 1 day before %1…</source>
+        <translation>⇤ 1 Tag vor %1 …</translation>
+    </message>
+    <message>
+        <source>⇤ %1…</source>
+        <translation>⇤ %1 …</translation>
+    </message>
+    <message numerus="yes">
+        <source>⇤ %n days before %1…</source>
+        <translation>
+            <numerusform>⇤ %n Tag vor %1 …</numerusform>
+            <numerusform>⇤ %n Tage vor %1 …</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,732 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr">
+<context>
+    <name>ILRIntegratedLogReader</name>
+    <message>
+        <source>Log Not Supported</source>
+        <translation>Journal non disponible</translation>
+    </message>
+    <message>
+        <source>Displaying the log requires the trovix-log tool in the application bundle and a readable system journal.</source>
+        <translation>L&apos;affichage du journal nécessite l&apos;outil trovix-log dans le paquet de l&apos;application et un journal système lisible.</translation>
+    </message>
+    <message>
+        <source>%1 Log</source>
+        <translation>Journal de %1</translation>
+    </message>
+    <message>
+        <source>Show Sender</source>
+        <translation>Afficher l&apos;émetteur</translation>
+    </message>
+    <message>
+        <source>Coalesce Repeated Messages</source>
+        <translation>Regrouper les messages répétés</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Effacer</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Arrêter</translation>
+    </message>
+    <message>
+        <source>Save Log</source>
+        <translation>Enregistrer le journal</translation>
+    </message>
+    <message>
+        <source>Property Lists (*.plist)</source>
+        <translation>Listes de propriétés (*.plist)</translation>
+    </message>
+    <message>
+        <source>Find…</source>
+        <translation>Rechercher…</translation>
+    </message>
+    <message>
+        <source>%1 — Finding Older Messages…</source>
+        <translation>%1 — Recherche de messages plus anciens…</translation>
+    </message>
+</context>
+<context>
+    <name>ILRLogWindow</name>
+    <message>
+        <source>Debug Logging</source>
+        <translation>Journalisation de débogage</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>Journal</translation>
+    </message>
+    <message>
+        <source>Find Earlier Messages</source>
+        <translation>Rechercher des messages antérieurs</translation>
+    </message>
+    <message>
+        <source>Finding Older Messages</source>
+        <translation>Recherche de messages plus anciens</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Effacer</translation>
+    </message>
+    <message>
+        <source>Save…</source>
+        <translation>Enregistrer…</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Affichage</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Rechercher</translation>
+    </message>
+</context>
+<context>
+    <name>QXHotKeyClearButton</name>
+    <message>
+        <source>Clear</source>
+        <translation>Effacer</translation>
+    </message>
+</context>
+<context>
+    <name>QXHotKeyTextView</name>
+    <message>
+        <source>None</source>
+        <translation>Aucun</translation>
+    </message>
+</context>
+<context>
+    <name>QXLoginItemSwitch</name>
+    <message>
+        <source>Start Trovix when you log in</source>
+        <translation>Lancer Trovix à la connexion</translation>
+    </message>
+</context>
+<context>
+    <name>QXMainPreferencesWindow</name>
+    <message>
+        <source>Menu</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <translation>Avancé</translation>
+    </message>
+    <message>
+        <source>Updates</source>
+        <translation>Mises à jour</translation>
+    </message>
+    <message>
+        <source>Open the menu with a right click while holding</source>
+        <translation>Ouvrir le menu d&apos;un clic droit avec la touche</translation>
+    </message>
+    <message>
+        <source>Super</source>
+        <translation>Super</translation>
+    </message>
+    <message>
+        <source>Alt</source>
+        <translation>Alt</translation>
+    </message>
+    <message>
+        <source>Control</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message>
+        <source>Fn</source>
+        <translation>Fn</translation>
+    </message>
+    <message>
+        <source>Right click:</source>
+        <translation>Clic droit&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Hold Shift as well to get the menus of all applications.</source>
+        <translation>Maintenez aussi la touche Maj enfoncée pour obtenir les menus de toutes les applications.</translation>
+    </message>
+    <message>
+        <source>Active application:</source>
+        <translation>Application active&#xa0;:</translation>
+    </message>
+    <message>
+        <source>All applications:</source>
+        <translation>Toutes les applications&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Hot keys:</source>
+        <translation>Raccourcis clavier&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Click a field, then press the keys. The keys open the menu from any application.</source>
+        <translation>Cliquez dans un champ, puis appuyez sur les touches. Ces touches ouvrent le menu depuis n&apos;importe quelle application.</translation>
+    </message>
+    <message>
+        <source>Open this window at launch</source>
+        <translation>Ouvrir cette fenêtre au lancement</translation>
+    </message>
+    <message>
+        <source>At launch:</source>
+        <translation>Au lancement&#xa0;:</translation>
+    </message>
+    <message>
+        <source>When off, the window still opens if no way to the menu is set up.</source>
+        <translation>Si cette option est désactivée, la fenêtre s&apos;ouvre tout de même tant qu&apos;aucun moyen d&apos;accéder au menu n&apos;est configuré.</translation>
+    </message>
+    <message>
+        <source>At login:</source>
+        <translation>À la connexion&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Window in the taskbar</source>
+        <translation>Fenêtre dans la barre des tâches</translation>
+    </message>
+    <message>
+        <source>Icon in the tray</source>
+        <translation>Icône dans la zone de notification</translation>
+    </message>
+    <message>
+        <source>No icon</source>
+        <translation>Aucune icône</translation>
+    </message>
+    <message>
+        <source>Trovix now runs without an icon. Its own menu is at the end of every pop-up menu, and starting Trovix again opens this window.</source>
+        <translation>Trovix fonctionne désormais sans icône. Son propre menu se trouve à la fin de chaque menu contextuel, et relancer Trovix ouvre cette fenêtre.</translation>
+    </message>
+    <message>
+        <source>Show Trovix as:</source>
+        <translation>Mode d&apos;affichage&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Show keyboard shortcuts</source>
+        <translation>Afficher les raccourcis clavier</translation>
+    </message>
+    <message>
+        <source>Show alternate items as ordinary items</source>
+        <translation>Afficher les éléments alternatifs comme des éléments ordinaires</translation>
+    </message>
+    <message>
+        <source>Follow the active application, also without a menu bar</source>
+        <translation>Suivre l&apos;application active, même sans barre de menus</translation>
+    </message>
+    <message>
+        <source>Put the window menu at the end</source>
+        <translation>Placer le menu de la fenêtre à la fin</translation>
+    </message>
+    <message>
+        <source>Leave out disabled items</source>
+        <translation>Omettre les éléments désactivés</translation>
+    </message>
+    <message>
+        <source>Pop-up menu:</source>
+        <translation>Menu contextuel&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Follow the system</source>
+        <translation>Comme le système</translation>
+    </message>
+    <message>
+        <source>Light</source>
+        <translation>Clair</translation>
+    </message>
+    <message>
+        <source>Dark</source>
+        <translation>Sombre</translation>
+    </message>
+    <message>
+        <source>Appearance:</source>
+        <translation>Apparence&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Font size:</source>
+        <translation>Taille de police&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Leave out:</source>
+        <translation>Omettre&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Menus and applications to hide, one per line or separated by commas.</source>
+        <translation>Menus et applications à masquer, un par ligne ou séparés par des virgules.</translation>
+    </message>
+    <message>
+        <source>Load at once:</source>
+        <translation>Charger d&apos;avance&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Menus to read in full before the menu opens, as &quot;Application &gt; Menu&quot;, one per line. An application alone loads all its menus.</source>
+        <translation>Menus à lire entièrement avant l&apos;ouverture du menu, sous la forme «&#xa0;Application &gt; Menu&#xa0;», un par ligne. Une application seule charge tous ses menus.</translation>
+    </message>
+    <message>
+        <source>This version of Trovix does not check for updates. Install new versions the way you installed this one, for instance with your distribution&apos;s package manager.</source>
+        <translation>Cette version de Trovix ne recherche pas de mises à jour. Installez les nouvelles versions comme vous avez installé celle-ci, par exemple avec le gestionnaire de paquets de votre distribution.</translation>
+    </message>
+</context>
+<context>
+    <name>Trovix</name>
+    <message>
+        <source>usage: trovix defaults read [KEY] | write KEY [-bool|-int|-float|-string] VALUE | write KEY -dict KEY VALUE ... | write KEY -array VALUE ... | delete KEY</source>
+        <translation>usage&#xa0;: trovix defaults read [KEY] | write KEY [-bool|-int|-float|-string] VALUE | write KEY -dict KEY VALUE ... | write KEY -array VALUE ... | delete KEY</translation>
+    </message>
+    <message>
+        <source>The domain/default pair of (%1, %2) does not exist</source>
+        <translation>La paire domaine/clé (%1, %2) n&apos;existe pas</translation>
+    </message>
+    <message>
+        <source>-bool takes YES, NO, TRUE, FALSE, 1 or 0, not &quot;%1&quot;</source>
+        <translation>-bool accepte YES, NO, TRUE, FALSE, 1 ou 0, pas «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>-int takes a whole number, not &quot;%1&quot;</source>
+        <translation>-int accepte un nombre entier, pas «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>-float takes a number, not &quot;%1&quot;</source>
+        <translation>-float accepte un nombre, pas «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>a value is missing</source>
+        <translation>il manque une valeur</translation>
+    </message>
+    <message>
+        <source>unknown type flag %1</source>
+        <translation>indicateur de type inconnu&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 attend une valeur</translation>
+    </message>
+    <message>
+        <source>-dict needs a value for every key; &quot;%1&quot; has none</source>
+        <translation>-dict attend une valeur pour chaque clé&#xa0;; «&#xa0;%1&#xa0;» n&apos;en a pas</translation>
+    </message>
+    <message>
+        <source>unexpected argument &quot;%1&quot;</source>
+        <translation>argument inattendu «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Domain %1 does not exist</source>
+        <translation>Le domaine %1 n&apos;existe pas</translation>
+    </message>
+    <message>
+        <source>trovix defaults: cannot write %1</source>
+        <translation>trovix defaults&#xa0;: impossible d&apos;écrire %1</translation>
+    </message>
+    <message>
+        <source>trovix defaults write: %1</source>
+        <translation>trovix defaults write&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>usage: trovix demo-menu [--font-size N] [--appearance system|light|dark] [--at X,Y]</source>
+        <translation>usage&#xa0;: trovix demo-menu [--font-size N] [--appearance system|light|dark] [--at X,Y]</translation>
+    </message>
+    <message>
+        <source>usage: trovix dump-menu [--pid N | --frontmost] [--depth N] [--json] [--press &apos;Menu &gt; Item&apos;]</source>
+        <translation>usage&#xa0;: trovix dump-menu [--pid N | --frontmost] [--depth N] [--json] [--press &apos;Menu &gt; Item&apos;]</translation>
+    </message>
+    <message>
+        <source>trovix: accessibility is off; turn it on for the session and restart the application</source>
+        <translation>trovix&#xa0;: l&apos;accessibilité est désactivée&#xa0;; activez-la pour la session et redémarrez l&apos;application</translation>
+    </message>
+    <message>
+        <source>trovix: no process %1</source>
+        <translation>trovix&#xa0;: aucun processus %1</translation>
+    </message>
+    <message>
+        <source>trovix: there is no frontmost application</source>
+        <translation>trovix&#xa0;: aucune application n&apos;est au premier plan</translation>
+    </message>
+    <message>
+        <source>(unnamed)</source>
+        <translation>(sans nom)</translation>
+    </message>
+    <message>
+        <source>trovix: %1 (pid %2) is not on the accessibility bus</source>
+        <translation>trovix&#xa0;: %1 (PID %2) n&apos;est pas sur le bus d&apos;accessibilité</translation>
+    </message>
+    <message>
+        <source>trovix: the application with pid %1 does not answer within %2 s</source>
+        <translation>trovix&#xa0;: l&apos;application de PID %1 ne répond pas dans les %2&#xa0;s</translation>
+    </message>
+    <message>
+        <source>trovix: %1 (pid %2) has no menu bar</source>
+        <translation>trovix&#xa0;: %1 (PID %2) n&apos;a pas de barre de menus</translation>
+    </message>
+    <message>
+        <source>trovix: no menu item %1</source>
+        <translation>trovix&#xa0;: aucun élément de menu %1</translation>
+    </message>
+    <message>
+        <source>trovix: %1 could not be pressed</source>
+        <translation>trovix&#xa0;: impossible d&apos;activer %1</translation>
+    </message>
+    <message>
+        <source>pressed %1</source>
+        <translation>%1 activé</translation>
+    </message>
+    <message>
+        <source>usage: trovix key-label [--follow] CODE...</source>
+        <translation>usage&#xa0;: trovix key-label [--follow] CODE...</translation>
+    </message>
+    <message>
+        <source>not a key code: %1</source>
+        <translation>pas un code de touche&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>trovix key-label: no X display (DISPLAY is not set)</source>
+        <translation>trovix key-label&#xa0;: aucun affichage X (DISPLAY n&apos;est pas défini)</translation>
+    </message>
+    <message>
+        <source>trovix key-label: cannot connect to the X display %1</source>
+        <translation>trovix key-label&#xa0;: impossible de se connecter à l&apos;affichage X %1</translation>
+    </message>
+    <message>
+        <source>usage: trovix login-item on|off|status</source>
+        <translation>usage&#xa0;: trovix login-item on|off|status</translation>
+    </message>
+    <message>
+        <source>Trovix cannot change this setting here.</source>
+        <translation>Trovix ne peut pas modifier ce réglage ici.</translation>
+    </message>
+    <message>
+        <source>Trovix could not be set to start at login; the system log tells why.</source>
+        <translation>Impossible de faire démarrer Trovix à la connexion&#xa0;; le journal système en indique la raison.</translation>
+    </message>
+    <message>
+        <source>Trovix could not be kept from starting at login; the system log tells why.</source>
+        <translation>Impossible d&apos;empêcher Trovix de démarrer à la connexion&#xa0;; le journal système en indique la raison.</translation>
+    </message>
+    <message>
+        <source>trovix: accessibility is off</source>
+        <translation>trovix&#xa0;: l&apos;accessibilité est désactivée</translation>
+    </message>
+    <message>
+        <source>usage: trovix popup [--all] [--print [--depth N]]</source>
+        <translation>usage&#xa0;: trovix popup [--all] [--print [--depth N]]</translation>
+    </message>
+    <message>
+        <source>trovix: %1</source>
+        <translation>trovix&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>trovix: no X display (DISPLAY is not set)</source>
+        <translation>trovix&#xa0;: aucun affichage X (DISPLAY n&apos;est pas défini)</translation>
+    </message>
+    <message>
+        <source>trovix: cannot connect to the X display %1</source>
+        <translation>trovix&#xa0;: impossible de se connecter à l&apos;affichage X %1</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenêtre</translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation>Préférences</translation>
+    </message>
+    <message>
+        <source>About Trovix</source>
+        <translation>À propos de Trovix</translation>
+    </message>
+    <message>
+        <source>Check for Updates...</source>
+        <translation>Rechercher des mises à jour…</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Aide</translation>
+    </message>
+    <message>
+        <source>Preferences...</source>
+        <translation>Préférences…</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>Journal</translation>
+    </message>
+    <message>
+        <source>Enable Debug Logging</source>
+        <translation>Activer la journalisation de débogage</translation>
+    </message>
+    <message>
+        <source>No way to access menu</source>
+        <translation>Aucun moyen d&apos;accéder au menu</translation>
+    </message>
+    <message>
+        <source>Enable the right click functionality or set a hot key before you put Trovix in faceless mode.</source>
+        <translation>Activez l&apos;ouverture par clic droit ou définissez un raccourci clavier avant de faire fonctionner Trovix sans icône.</translation>
+    </message>
+    <message>
+        <source>Empty</source>
+        <translation>Vide</translation>
+    </message>
+    <message>
+        <source>%1 is missing.</source>
+        <translation>%1 est introuvable.</translation>
+    </message>
+    <message>
+        <source>%1 refuses to let Trovix in.</source>
+        <translation>%1 refuse l&apos;accès à Trovix.</translation>
+    </message>
+    <message>
+        <source>Accessibility is turned off.</source>
+        <translation>L&apos;accessibilité est désactivée.</translation>
+    </message>
+    <message>
+        <source>Trovix cannot read menus</source>
+        <translation>Trovix ne peut pas lire les menus</translation>
+    </message>
+    <message>
+        <source>Animate Window Resizing</source>
+        <translation>Animer le redimensionnement des fenêtres</translation>
+    </message>
+    <message>
+        <source>%1 Status Item</source>
+        <translation>Icône d&apos;état de %1</translation>
+    </message>
+    <message>
+        <source>usage: trovix show log|preferences|about|help</source>
+        <translation>usage&#xa0;: trovix show log|preferences|about|help</translation>
+    </message>
+    <message>
+        <source>EULA</source>
+        <translation>Contrat de licence</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>À propos</translation>
+    </message>
+    <message>
+        <source>Application icon</source>
+        <translation>Icône de l&apos;application</translation>
+    </message>
+    <message>
+        <source>Credits</source>
+        <translation>Crédits</translation>
+    </message>
+    <message>
+        <source>Shows the licence agreement</source>
+        <translation>Affiche le contrat de licence</translation>
+    </message>
+    <message>
+        <source>About %1</source>
+        <translation>À propos de %1</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Version %1 (%2)</source>
+        <translation>Version %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Use &quot;%1&quot;?</source>
+        <translation>Utiliser «&#xa0;%1&#xa0;»&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Some applications might not respond properly to your input with the key combination &quot;%1&quot; being reserved as a hot key.</source>
+        <translation>Certaines applications risquent de ne plus répondre correctement à vos saisies si la combinaison de touches «&#xa0;%1&#xa0;» est réservée comme raccourci clavier.</translation>
+    </message>
+    <message>
+        <source>Use &quot;%1&quot;</source>
+        <translation>Utiliser «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Réduire</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Maximiser</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Restaurer</translation>
+    </message>
+    <message>
+        <source>Keep Above Others</source>
+        <translation>Garder au-dessus des autres</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Accessibility has been turned on. Applications that were started before must be restarted before Trovix can read their menus.</source>
+        <translation>L&apos;accessibilité a été activée. Les applications lancées auparavant doivent être redémarrées pour que Trovix puisse lire leurs menus.</translation>
+    </message>
+    <message>
+        <source>Accessibility</source>
+        <translation>Accessibilité</translation>
+    </message>
+    <message>
+        <source>Start Trovix when you log in</source>
+        <translation>Lancer Trovix à la connexion</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Espace</translation>
+    </message>
+    <message>
+        <source>the D-Bus session bus</source>
+        <translation>le bus de session D-Bus</translation>
+    </message>
+    <message>
+        <source>Start Trovix from a desktop session, which provides one.</source>
+        <translation>Lancez Trovix depuis une session de bureau, qui en fournit un.</translation>
+    </message>
+    <message>
+        <source>the AT-SPI accessibility bus</source>
+        <translation>le bus d&apos;accessibilité AT-SPI</translation>
+    </message>
+    <message>
+        <source>Install the at-spi2-core package, then log out and log in again.</source>
+        <translation>Installez le paquet at-spi2-core, puis fermez la session et ouvrez-la à nouveau.</translation>
+    </message>
+    <message>
+        <source>Allow assistive technologies in the desktop&apos;s accessibility settings and make sure the at-spi2-core package is installed, then log out and log in again.</source>
+        <translation>Autorisez les technologies d&apos;assistance dans les paramètres d&apos;accessibilité du bureau et vérifiez que le paquet at-spi2-core est installé, puis fermez la session et ouvrez-la à nouveau.</translation>
+    </message>
+    <message>
+        <source>Check Now...</source>
+        <translation type="vanished">Rechercher maintenant…</translation>
+    </message>
+    <message>
+        <source>Check Automatically</source>
+        <translation type="vanished">Rechercher automatiquement</translation>
+    </message>
+    <message>
+        <source>Last check: %1</source>
+        <translation type="vanished">Dernière recherche&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>%1 %2 is up to date.</source>
+        <translation type="vanished">%1 %2 est à jour.</translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available! You are currently using %3 %4.</source>
+        <translation type="vanished">%1 %2 est maintenant disponible&#xa0;! Vous utilisez actuellement %3 %4.</translation>
+    </message>
+    <message>
+        <source>%1 Help</source>
+        <translation type="vanished">Aide de %1</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation type="vanished">Sommaire</translation>
+    </message>
+    <message>
+        <source>Quick Access</source>
+        <translation type="vanished">Accès rapide</translation>
+    </message>
+    <message>
+        <source>Back/Forward</source>
+        <translation type="vanished">Précédent/Suivant</translation>
+    </message>
+    <message>
+        <source>Find...</source>
+        <translation type="vanished">Rechercher…</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation type="vanished">Terminé</translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation type="vanished">Imprimer…</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation type="vanished">Sans titre</translation>
+    </message>
+    <message>
+        <source>Index</source>
+        <translation type="vanished">Index</translation>
+    </message>
+    <message>
+        <source>That didn&apos;t do anything</source>
+        <translation type="vanished">Cela n&apos;a rien changé</translation>
+    </message>
+    <message>
+        <source>%1 was already set to %2.</source>
+        <translation type="vanished">%1 valait déjà %2.</translation>
+    </message>
+    <message>
+        <source>User default updated</source>
+        <translation type="vanished">Réglage modifié</translation>
+    </message>
+    <message>
+        <source>%1 is now set to %2.</source>
+        <translation type="vanished">%1 vaut maintenant %2.</translation>
+    </message>
+    <message>
+        <source>(No Value)</source>
+        <translation type="vanished">(aucune valeur)</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation type="vanished">Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation type="vanished">Non</translation>
+    </message>
+    <message>
+        <source>Revert to %1</source>
+        <translation type="vanished">Rétablir %1</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="vanished">OK</translation>
+    </message>
+    <message>
+        <source>%1 Login Item set to Hidden</source>
+        <translation type="vanished">L&apos;élément d&apos;ouverture de session de %1 est masqué</translation>
+    </message>
+    <message>
+        <source>%1 may not function properly if set to run at login and marked Hidden. To make sure %2 works as expected, click the button below to remove the Hidden option from %3&apos;s Login Items entry.</source>
+        <translation type="vanished">%1 risque de ne pas fonctionner correctement s&apos;il est lancé masqué à l&apos;ouverture de session. Pour que %2 fonctionne comme prévu, cliquez sur le bouton ci-dessous afin de retirer l&apos;option «&#xa0;Masquer&#xa0;» de l&apos;élément d&apos;ouverture de session de %3.</translation>
+    </message>
+    <message>
+        <source>Unhide %1</source>
+        <translation type="vanished">Afficher %1</translation>
+    </message>
+    <message>
+        <source>⇤ 1 hour before %1…</source>
+        <translation>⇤ 1&#xa0;heure avant %1…</translation>
+    </message>
+    <message>
+        <source>⇤ 1 day before %1…</source>
+        <translation>⇤ 1&#xa0;jour avant %1…</translation>
+    </message>
+    <message>
+        <source>⇤ %1…</source>
+        <translation>⇤ %1…</translation>
+    </message>
+    <message numerus="yes">
+        <source>⇤ %n days before %1…</source>
+        <translation>
+            <numerusform>⇤ %n&#xa0;jour avant %1…</numerusform>
+            <numerusform>⇤ %n&#xa0;jours avant %1…</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>
