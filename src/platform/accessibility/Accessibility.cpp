@@ -16,4 +16,9 @@ void Accessibility::setCurrent(std::unique_ptr<Accessibility> accessibility)
     InstalledInstance<Accessibility>::set(std::move(accessibility));
 }
 
+MenuTree Accessibility::menuTree(qint64 pid, int maxItems)
+{
+    return readMenuTreeItemByItem(applicationElement(pid), maxItems);
+}
+
 } // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/accessibility/AccessibilityElement.h"
+#include "platform/accessibility/MenuTree.h"
 
 #include <QString>
 #include <memory>
@@ -59,6 +60,11 @@ public:
     // application that stopped answering; a reader that compares this count
     // before and after its reads does.
     virtual quint64 timedOutRequests() const = 0;
+    // The whole menu tree of the application with that process identifier,
+    // at most maxItems items, in the cheapest way the application offers;
+    // item by item through applicationElement() unless a backend knows
+    // better. Stops at the first request that runs into the timeout.
+    virtual MenuTree menuTree(qint64 pid, int maxItems);
 };
 
 } // namespace platform
