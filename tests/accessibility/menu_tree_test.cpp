@@ -1,4 +1,5 @@
 #include "platform/accessibility/MenuTree.h"
+#include "platform/accessibility/MenuTreeCache.h"
 #include "platform/accessibility/memory/MemoryAccessibility.h"
 
 #include <QJsonArray>
@@ -158,6 +159,38 @@ private Q_SLOTS:
         QCOMPARE(whole.items.size(), 20000);
         QCOMPARE(whole.items.last().path, (QStringList{"Menu 19", "Item 19.999"}));
         QCOMPARE(Accessibility::current().menuTree(Pid, 500).items.size(), 500);
+    }
+
+    // A kept tree costs no request until the application's menus change or
+    // it quits; trees cut short are never kept.
+    void keptTreesLastUntilTheMenusChange()
+    {
+        MemoryAccessibility& accessibility = installFixture();
+        MenuTreeCache cache;
+        const qsizetype size = cache.tree(Pid, 1000).items.size();
+        QVERIFY(cache.contains(Pid));
+        const int requests = accessibility.requestCount();
+        QCOMPARE(cache.tree(Pid, 1000).items.size(), size);
+        QCOMPARE(cache.tree(Pid, 10).items.size(), 10);
+        QCOMPARE(accessibility.requestCount(), requests);
+
+        accessibility.notifyMenusChanged(Pid);
+        QVERIFY(!cache.contains(Pid));
+        QCOMPARE(cache.tree(Pid, 1000).items.size(), size);
+        QVERIFY(accessibility.requestCount() > requests);
+
+        accessibility.removeApplication(Pid);
+        QVERIFY(!cache.contains(Pid));
+        QCOMPARE(cache.tree(Pid, 1000).source, MenuTree::Source::None);
+        QVERIFY(!cache.contains(Pid));
+
+        accessibility.addApplicationFromFile(Pid, qEnvironmentVariable("TROVIX_SOURCE_DIR") +
+                                                      "/tests/fixtures/menu.json");
+        accessibility.setElementDelay(accessibility.element(Pid, {"View"}), 60.0);
+        QVERIFY(!cache.tree(Pid, 1000).complete);
+        QVERIFY(!cache.contains(Pid));
+        cache.clear();
+        QCOMPARE(accessibility.menuWatchCount(Pid), 0);
     }
 };
 

@@ -21,4 +21,9 @@ MenuTree Accessibility::menuTree(qint64 pid, int maxItems)
     return readMenuTreeItemByItem(applicationElement(pid), maxItems);
 }
 
+std::shared_ptr<void> Accessibility::watchMenus(qint64, std::function<void()>)
+{
+    return nullptr;
+}
+
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/accessibility/atspi/AtspiElementNode.h"
 #include "platform/accessibility/atspi/AtspiMenuTree.h"
+#include "platform/accessibility/atspi/AtspiMenuWatch.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
 #include "platform/accessibility/atspi/AtspiSystemWideNode.h"
 #include "platform/log/SystemLog.h"
@@ -117,6 +118,15 @@ MenuTree AtspiAccessibility::menuTree(qint64 pid, int maxItems)
         return *tree;
     }
     return readMenuTreeItemByItem(application, maxItems);
+}
+
+std::shared_ptr<void> AtspiAccessibility::watchMenus(qint64 pid, std::function<void()> changed)
+{
+    QString busName;
+    if (findApplication(pid, &busName).isNull()) {
+        return nullptr;
+    }
+    return atspi::AtspiMenuWatch::instance().watch(busName, std::move(changed));
 }
 
 AccessibilityElement AtspiAccessibility::findApplication(qint64 pid, QString* busName)

@@ -22,6 +22,7 @@ public:
     // Through the application's object cache where it answers for it (GTK),
     // item by item where it does not.
     MenuTree menuTree(qint64 pid, int maxItems) override;
+    std::shared_ptr<void> watchMenus(qint64 pid, std::function<void()> changed) override;
 
 private:
     bool ensureInitialized();
