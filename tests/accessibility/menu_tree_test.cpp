@@ -138,7 +138,7 @@ private Q_SLOTS:
     void anApplicationThatVanishesMidReadGivesWhatWasRead()
     {
         MemoryAccessibility& accessibility = installFixture();
-        accessibility.vanishElement(accessibility.element(Pid, {"Edit"}), 3);
+        accessibility.vanishElement(accessibility.element(Pid, {"Edit"}), 1);
         const MenuTree tree = Accessibility::current().menuTree(Pid, 1000);
         QVERIFY(findItem(tree, "File > Save"));
         QVERIFY(!findItem(tree, "Edit > Select All"));

@@ -101,7 +101,7 @@ private Q_SLOTS:
             items.append(
                 {QStringLiteral("Menu %1").arg(i % 50), QStringLiteral("Entry %1").arg(i)});
         }
-        items.append({"File", "New Window"});
+        items.append(QStringList{"File", "New Window"});
         MenuItemRanking ranking;
         ranking.setItems(items);
         const QList<MenuItemRanking::Match> matches = ranking.rank("new win", 3);
@@ -147,7 +147,7 @@ private Q_SLOTS:
         QVERIFY(!cut.at(cut.size() - 2).isHighSurrogate());
 
         MenuItemRanking ranking;
-        ranking.setItems({{"File", huge}});
+        ranking.setItems({QStringList{"File", huge}});
         QCOMPARE(ranking.rank("open", 1).size(), 1);
     }
 };

@@ -41,7 +41,7 @@ private Q_SLOTS:
     void theLeastRecentlyUsedAreDroppedFirst()
     {
         SearchHistory history(path());
-        const QDateTime start = QDateTime::fromSecsSinceEpoch(1'000'000, QTimeZone::UTC);
+        const QDateTime start = QDateTime::fromSecsSinceEpoch(1000000, QTimeZone::utc());
         for (int i = 0; i <= SearchHistory::MaximumItemsPerApplication; ++i) {
             history.recordPress("Editor", QStringLiteral("Item %1").arg(i), start.addSecs(i));
         }
@@ -102,9 +102,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::newRow("set") << QByteArray("/tmp/state") << "/tmp/state/Trovix/search-history.json";
         QTest::newRow("unset") << QByteArray()
-                               << QDir::homePath() + "/.local/state/Trovix/search-history.json";
+                               << QString(QDir::homePath() +
+                                          "/.local/state/Trovix/search-history.json");
         QTest::newRow("relative") << QByteArray("state")
-                                  << QDir::homePath() + "/.local/state/Trovix/search-history.json";
+                                  << QString(QDir::homePath() +
+                                             "/.local/state/Trovix/search-history.json");
     }
 
     void defaultPathFollowsTheStateHome()
