@@ -21,11 +21,15 @@ bool isWordStart(QStringView text, qsizetype position)
     return position == 0 || !text.at(position - 1).isLetterOrNumber();
 }
 
+} // namespace
+
 // Matches one word of the query from position from on; the score of the
 // match or -1. end receives the position after the last matched letter,
 // first the position of the first.
-int matchWord(QStringView text, QStringView word, qsizetype from, qsizetype& first, qsizetype& end)
+int MenuItemRanking::matchWord(const Entry& entry, QStringView word, qsizetype from,
+                               qsizetype& first, qsizetype& end)
 {
+    const QStringView text = entry.text;
     int points = 0;
     qsizetype previous = -2;
     qsizetype position = from;
@@ -36,20 +40,20 @@ int matchWord(QStringView text, QStringView word, qsizetype from, qsizetype& fir
             chosen = previous + 1;
             points += RunPoints;
         } else {
-            const qsizetype next = text.indexOf(letter, position);
-            if (next < 0) {
-                return -1;
-            }
             // A later word start beats an earlier letter inside a word.
-            qsizetype start = next;
-            while (start >= 0 && !isWordStart(text, start)) {
-                start = text.indexOf(letter, start + 1);
+            for (const quint16 start : entry.wordStarts) {
+                if (start >= position && text.at(start) == letter) {
+                    chosen = start;
+                    break;
+                }
             }
-            if (start >= 0) {
-                chosen = start;
+            if (chosen >= 0) {
                 points += WordStartPoints;
             } else {
-                chosen = next;
+                chosen = text.indexOf(letter, position);
+                if (chosen < 0) {
+                    return -1;
+                }
                 points += InsidePoints;
             }
         }
@@ -63,12 +67,12 @@ int matchWord(QStringView text, QStringView word, qsizetype from, qsizetype& fir
     return points;
 }
 
-} // namespace
-
 void MenuItemRanking::setItems(const QList<QStringList>& paths)
 {
     m_entries.clear();
     m_entries.reserve(paths.size());
+    m_lastQuery.clear();
+    m_lastMatches.clear();
     for (const QStringList& path : paths) {
         Entry entry;
         QStringList clean;
@@ -83,6 +87,11 @@ void MenuItemRanking::setItems(const QList<QStringList>& paths)
         }
         entry.titleStart = entry.text.size();
         entry.text.append(title);
+        for (qsizetype i = 0; i < entry.text.size() && i <= 0xffff; ++i) {
+            if (entry.text.at(i).isLetterOrNumber() && isWordStart(entry.text, i)) {
+                entry.wordStarts.append(quint16(i));
+            }
+        }
         m_entries.append(entry);
     }
 }
@@ -101,9 +110,9 @@ int MenuItemRanking::score(const Entry& entry, const QStringList& words)
     for (const QString& word : words) {
         qsizetype first = 0;
         qsizetype end = 0;
-        int points = matchWord(entry.text, word, from, first, end);
+        int points = matchWord(entry, word, from, first, end);
         if (points < 0) {
-            points = matchWord(entry.text, word, 0, first, end);
+            points = matchWord(entry, word, 0, first, end);
             if (points < 0) {
                 return -1;
             }
@@ -116,8 +125,7 @@ int MenuItemRanking::score(const Entry& entry, const QStringList& words)
             // than its letters in the menus above.
             qsizetype titleFirst = 0;
             qsizetype titleEnd = 0;
-            const int titlePoints =
-                matchWord(entry.text, word, entry.titleStart, titleFirst, titleEnd);
+            const int titlePoints = matchWord(entry, word, entry.titleStart, titleFirst, titleEnd);
             if (titlePoints >= 0 && titlePoints + TitlePoints > points) {
                 points = titlePoints + TitlePoints;
                 end = titleEnd;
@@ -131,18 +139,30 @@ int MenuItemRanking::score(const Entry& entry, const QStringList& words)
 
 QList<MenuItemRanking::Match> MenuItemRanking::rank(const QString& query, qsizetype limit) const
 {
-    const QStringList words =
-        SearchText::folded(query).simplified().split(u' ', Qt::SkipEmptyParts);
+    const QString folded = SearchText::folded(query).simplified();
+    const QStringList words = folded.split(u' ', Qt::SkipEmptyParts);
     QList<Match> matches;
     if (words.isEmpty() || limit <= 0) {
         return matches;
     }
-    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+    // Typing on extends the query, and every item that matches the longer
+    // query matched the shorter one: only those need comparing again.
+    const bool narrowing = !m_lastQuery.isEmpty() && folded.startsWith(m_lastQuery);
+    QList<qsizetype> candidates;
+    if (narrowing) {
+        candidates.swap(m_lastMatches);
+    }
+    m_lastMatches.clear();
+    const qsizetype count = narrowing ? candidates.size() : m_entries.size();
+    for (qsizetype c = 0; c < count; ++c) {
+        const qsizetype i = narrowing ? candidates.at(c) : c;
         const int points = score(m_entries.at(i), words);
         if (points >= 0) {
             matches.append({i, points});
+            m_lastMatches.append(i);
         }
     }
+    m_lastQuery = folded;
     const auto better = [this](const Match& a, const Match& b) {
         if (a.score != b.score) {
             return a.score > b.score;

@@ -27,6 +27,8 @@ public:
 
     // The best matches, best first, at most limit of them; none for an empty
     // query. Equal scores keep the shorter path first, then the items' order.
+    // A query that extends the previous one compares only the items that
+    // matched it (so one ranking must not be shared between threads).
     QList<Match> rank(const QString& query, qsizetype limit) const;
 
 private:
@@ -35,9 +37,15 @@ private:
         QString text;         // folded path, components separated by a space
         qsizetype titleStart; // where the item's own title begins in text
         int boost = 0;
+        QList<quint16> wordStarts; // positions in text where words begin
     };
 
+    static int matchWord(const Entry& entry, QStringView word, qsizetype from, qsizetype& first,
+                         qsizetype& end);
     static int score(const Entry& entry, const QStringList& words);
 
     QList<Entry> m_entries;
+    // The previous query, folded, and every item that matched it.
+    mutable QString m_lastQuery;
+    mutable QList<qsizetype> m_lastMatches;
 };

@@ -94,6 +94,28 @@ private Q_SLOTS:
         QCOMPARE(matches.first().index, 1);
     }
 
+    // Typing on compares only the items that matched so far; the results
+    // must be those of a fresh ranking, also after deleting characters.
+    void typingGivesWhatAFreshRankingGives()
+    {
+        const QList<QStringList> items =
+            paths({"File > New", "File > New Window", "Edit > Select All", "View > Show Network",
+                   "Window > New Tab Group", "Tools > Downwind Analysis"});
+        MenuItemRanking typing;
+        typing.setItems(items);
+        for (const QString query : {"n", "ne", "new", "new ", "new w", "new wi", "new w", "n", "s",
+                                    "sa", "s", "se", "sel", "xyz", "new t", "new tab"}) {
+            MenuItemRanking fresh;
+            fresh.setItems(items);
+            const QList<MenuItemRanking::Match> expected = fresh.rank(query, 10);
+            const QList<MenuItemRanking::Match> got = typing.rank(query, 10);
+            QCOMPARE(got.size(), expected.size());
+            for (qsizetype i = 0; i < got.size(); ++i) {
+                QCOMPARE(got.at(i).index, expected.at(i).index);
+            }
+        }
+    }
+
     void limitKeepsTheBest()
     {
         QList<QStringList> items;
