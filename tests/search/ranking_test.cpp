@@ -45,6 +45,8 @@ private Q_SLOTS:
                                               << "File > Export";
         QTest::newRow("ligature") << "file"
                                   << "Insert > \uFB01le Reference";
+        QTest::newRow("abbreviated words") << "wrd wrp"
+                                           << "Document > Word Wrap";
         QTest::newRow("words out of order still match") << "window new"
                                                         << "File > New Window";
     }
@@ -57,7 +59,8 @@ private Q_SLOTS:
             paths({"File > New", "File > New Tab", "File > New Window", "File > Save As",
                    "File > Export", "Edit > Show Network", "View > Overview", "Window > Preview",
                    "Window > Window", "Insert > Émile Zola", "Insert > \uFB01le Reference",
-                   "Tools > Downwind Analysis", "Edit > Tools Palette"});
+                   "Tools > Downwind Analysis", "Edit > Tools Palette",
+                   "Document > Filetype > Markup > Sweave", "Document > Word Wrap"});
         MenuItemRanking ranking;
         ranking.setItems(items);
         const QList<MenuItemRanking::Match> matches = ranking.rank(query, 5);
