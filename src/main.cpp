@@ -7,6 +7,7 @@
 #include "app/PopupCommand.h"
 #include "app/QXApplicationMain.h"
 #include "app/QXTranslations.h"
+#include "app/SearchCommand.h"
 #include "app/ShowCommand.h"
 
 #include <QCoreApplication>
@@ -39,24 +40,27 @@ int runTextCommand(int argc, char** argv,
 
 void printUsage(std::FILE* stream)
 {
-    std::fputs("usage: trovix                 start Trovix (or reopen the running one)\n"
-               "       trovix popup [--all] [--print [--depth N]]\n"
-               "                              pop up the menu of the application in front\n"
-               "       trovix defaults read [KEY] | write KEY [TYPE] VALUE | delete KEY\n"
-               "                              read and change settings\n"
-               "       trovix show log|preferences|about|help [PAGE[#ANCHOR]]\n"
-               "                              bring a window of the running Trovix forward\n"
-               "       trovix login-item on|off|status\n"
-               "                              start Trovix at login, or not\n"
-               "       trovix check-for-updates [--print]\n"
-               "                              check for a new version of Trovix\n"
-               "       trovix dump-menu [--pid N | --frontmost] [--depth N] [--json]\n"
-               "                              print an application's menu bar as Trovix reads it\n"
-               "       trovix key-label CODE...\n"
-               "                              print the labels of virtual key codes\n"
-               "       trovix demo-menu [--font-size N] [--appearance system|light|dark]\n"
-               "                              show a sample menu at the pointer\n",
-               stream);
+    std::fputs(
+        "usage: trovix                 start Trovix (or reopen the running one)\n"
+        "       trovix popup [--all] [--print [--depth N]]\n"
+        "                              pop up the menu of the application in front\n"
+        "       trovix defaults read [KEY] | write KEY [TYPE] VALUE | delete KEY\n"
+        "                              read and change settings\n"
+        "       trovix show log|preferences|about|help [PAGE[#ANCHOR]]\n"
+        "                              bring a window of the running Trovix forward\n"
+        "       trovix login-item on|off|status\n"
+        "                              start Trovix at login, or not\n"
+        "       trovix check-for-updates [--print]\n"
+        "                              check for a new version of Trovix\n"
+        "       trovix dump-menu [--pid N | --frontmost] [--depth N] [--json]\n"
+        "                              print an application's menu bar as Trovix reads it\n"
+        "       trovix search [--all | --pid N] [--json] [--press] [--limit N] QUERY\n"
+        "                              search an application's menus, or press the best match\n"
+        "       trovix key-label CODE...\n"
+        "                              print the labels of virtual key codes\n"
+        "       trovix demo-menu [--font-size N] [--appearance system|light|dark]\n"
+        "                              show a sample menu at the pointer\n",
+        stream);
 }
 
 } // namespace
@@ -76,6 +80,9 @@ int main(int argc, char** argv)
         }
         if (std::strcmp(command, "dump-menu") == 0) {
             return runTextCommand(argc, argv, runDumpMenuCommand);
+        }
+        if (std::strcmp(command, "search") == 0) {
+            return runTextCommand(argc, argv, runSearchCommand);
         }
         if (std::strcmp(command, "key-label") == 0) {
             return keyLabelCommandMain(argc, argv);

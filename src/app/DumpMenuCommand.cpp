@@ -1,5 +1,6 @@
 #include "app/DumpMenuCommand.h"
 
+#include "app/ForeignItemPress.h"
 #include "foundation/QXExtension.h"
 #include "foundation/QXLocalized.h"
 #include "foundation/QXRunningApplication.h"
@@ -9,11 +10,9 @@
 #include "platform/workspace/Workspace.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTimer>
 #include <memory>
 
 namespace {
@@ -23,8 +22,6 @@ using platform::AccessibilityElementList;
 
 // Menus nest; a foreign tree that loops must still end.
 constexpr int DepthLimit = 16;
-// How much longer than the messaging timeout a press waits for its answer.
-constexpr int AnswerGraceMs = 500;
 
 struct Options
 {
@@ -164,37 +161,6 @@ AccessibilityElement findItem(const AccessibilityElementList& topLevel, const QS
     return found;
 }
 
-// Presses the item and waits for the application's answer, at most a little
-// longer than the messaging timeout that bounds the answer itself. Nothing
-// when the press could not be sent.
-std::optional<platform::ActionReply> press(const AccessibilityElement& item, float timeout)
-{
-    struct Wait
-    {
-        std::optional<platform::ActionReply> reply;
-        QEventLoop* loop = nullptr;
-    };
-    const auto wait = std::make_shared<Wait>();
-    QEventLoop loop;
-    const bool sent =
-        item.performAction(QStringLiteral("AXPress"), [wait](platform::ActionReply reply) {
-            wait->reply = reply;
-            if (wait->loop) {
-                wait->loop->quit();
-            }
-        });
-    if (!sent) {
-        return std::nullopt;
-    }
-    if (!wait->reply) {
-        wait->loop = &loop;
-        QTimer::singleShot(qRound(timeout * 1000.0f) + AnswerGraceMs, &loop, &QEventLoop::quit);
-        loop.exec();
-        wait->loop = nullptr;
-    }
-    return wait->reply.value_or(platform::ActionReply::NoReply);
-}
-
 void printText(const QJsonArray& items, int level, QTextStream& out)
 {
     const QString indent(level * 2, u' ');
@@ -325,7 +291,7 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
             err << QXLocalized::tr("trovix: no menu item %1").arg(path) << '\n';
             return 1;
         }
-        const std::optional<platform::ActionReply> reply = press(item, timeout);
+        const std::optional<platform::ActionReply> reply = pressForeignItem(item, timeout);
         // No answer is what an item that opened a modal dialog gets from an
         // application that answers nothing else meanwhile: the press was
         // delivered as long as the application still runs.

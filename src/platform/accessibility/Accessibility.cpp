@@ -16,4 +16,14 @@ void Accessibility::setCurrent(std::unique_ptr<Accessibility> accessibility)
     InstalledInstance<Accessibility>::set(std::move(accessibility));
 }
 
+MenuTree Accessibility::menuTree(qint64 pid, int maxItems)
+{
+    return readMenuTreeItemByItem(applicationElement(pid), maxItems);
+}
+
+std::shared_ptr<void> Accessibility::watchMenus(qint64, std::function<void()>)
+{
+    return nullptr;
+}
+
 } // namespace platform

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/accessibility/AccessibilityElement.h"
+#include "platform/accessibility/MenuTree.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace platform {
@@ -59,6 +61,17 @@ public:
     // application that stopped answering; a reader that compares this count
     // before and after its reads does.
     virtual quint64 timedOutRequests() const = 0;
+    // The whole menu tree of the application with that process identifier,
+    // at most maxItems items, in the cheapest way the application offers;
+    // item by item through applicationElement() unless a backend knows
+    // better. Stops at the first request that runs into the timeout.
+    virtual MenuTree menuTree(qint64 pid, int maxItems);
+    // Calls changed once, on the main thread, when the menus of the
+    // application with that process identifier may have changed or the
+    // application has quit. The watch ends when the returned handle is
+    // destroyed. Null when the backend cannot tell: then nobody may keep a
+    // tree of that application.
+    virtual std::shared_ptr<void> watchMenus(qint64 pid, std::function<void()> changed);
 };
 
 } // namespace platform

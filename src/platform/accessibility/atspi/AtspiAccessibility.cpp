@@ -1,6 +1,8 @@
 #include "platform/accessibility/atspi/AtspiAccessibility.h"
 
 #include "platform/accessibility/atspi/AtspiElementNode.h"
+#include "platform/accessibility/atspi/AtspiMenuTree.h"
+#include "platform/accessibility/atspi/AtspiMenuWatch.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
 #include "platform/accessibility/atspi/AtspiSystemWideNode.h"
 #include "platform/log/SystemLog.h"
@@ -103,6 +105,34 @@ quint64 AtspiAccessibility::timedOutRequests() const
 
 AccessibilityElement AtspiAccessibility::applicationElement(qint64 pid)
 {
+    return findApplication(pid, nullptr);
+}
+
+MenuTree AtspiAccessibility::menuTree(qint64 pid, int maxItems)
+{
+    QString busName;
+    const AccessibilityElement application = findApplication(pid, &busName);
+    if (application.isNull()) {
+        return {};
+    }
+    std::optional<MenuTree> tree = atspi::readMenuTreeFromCache(busName, pid, maxItems);
+    if (tree) {
+        return *tree;
+    }
+    return readMenuTreeItemByItem(application, maxItems);
+}
+
+std::shared_ptr<void> AtspiAccessibility::watchMenus(qint64 pid, std::function<void()> changed)
+{
+    QString busName;
+    if (findApplication(pid, &busName).isNull()) {
+        return nullptr;
+    }
+    return atspi::AtspiMenuWatch::instance().watch(busName, std::move(changed));
+}
+
+AccessibilityElement AtspiAccessibility::findApplication(qint64 pid, QString* busName)
+{
     if (pid <= 0 || !ensureInitialized()) {
         return {};
     }
@@ -131,6 +161,10 @@ AccessibilityElement AtspiAccessibility::applicationElement(qint64 pid)
             g_error_free(error);
             error = nullptr;
         } else if (static_cast<qint64>(applicationPid) == pid) {
+            const auto* address = reinterpret_cast<const AtspiObject*>(application);
+            if (busName && address->app && address->app->bus_name) {
+                *busName = QString::fromUtf8(address->app->bus_name);
+            }
             found = AccessibilityElement(
                 std::make_shared<AtspiElementNode>(GObjectRef<AtspiAccessible>::retain(application),
                                                    AtspiElementNode::Kind::Application, pid));

@@ -19,9 +19,15 @@ public:
     AccessibilityElement systemWideElement() override;
     AccessibilityElement applicationElement(qint64 pid) override;
     quint64 timedOutRequests() const override;
+    // Through the application's object cache where it answers for it (GTK),
+    // item by item where it does not.
+    MenuTree menuTree(qint64 pid, int maxItems) override;
+    std::shared_ptr<void> watchMenus(qint64 pid, std::function<void()> changed) override;
 
 private:
     bool ensureInitialized();
+    // The application object with that process identifier, with its bus name.
+    AccessibilityElement findApplication(qint64 pid, QString* busName);
     void tellUserAboutRestart();
 
     AccessibilityBus m_bus;

@@ -89,12 +89,25 @@ bool sendDoAction(AtspiAccessible* object, int index, ActionReplyHandler replied
     if (!address || !address->app || !address->app->bus_name || !address->path) {
         return false;
     }
+    return sendDoAction(QString::fromUtf8(address->app->bus_name), QString::fromUtf8(address->path),
+                        index, std::move(replied));
+}
+
+std::optional<QDBusConnection> accessibilityBusConnection()
+{
+    return accessibilityBus();
+}
+
+bool sendDoAction(const QString& service, const QString& path, int index,
+                  ActionReplyHandler replied)
+{
+    if (service.isEmpty() || path.isEmpty()) {
+        return false;
+    }
     const std::optional<QDBusConnection> bus = accessibilityBus();
     if (!bus) {
         return false;
     }
-    const QString service = QString::fromUtf8(address->app->bus_name);
-    const QString path = QString::fromUtf8(address->path);
     QDBusMessage call = QDBusMessage::createMethodCall(
         service, path, QStringLiteral("org.a11y.atspi.Action"), QStringLiteral("DoAction"));
     call << qint32(index);

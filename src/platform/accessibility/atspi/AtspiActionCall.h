@@ -2,7 +2,10 @@
 
 #include "platform/accessibility/AccessibilityNode.h"
 
+#include <QDBusConnection>
+#include <QString>
 #include <atspi/atspi.h>
+#include <optional>
 
 namespace platform::atspi {
 
@@ -15,5 +18,12 @@ namespace platform::atspi {
 // timeout. False when the call cannot be sent (no accessibility bus, an
 // object without address).
 bool sendDoAction(AtspiAccessible* object, int index, ActionReplyHandler replied);
+// The same for an object known by its bus name and object path.
+bool sendDoAction(const QString& service, const QString& path, int index,
+                  ActionReplyHandler replied);
+
+// The program's own connection to the accessibility bus; nothing when there
+// is no bus.
+std::optional<QDBusConnection> accessibilityBusConnection();
 
 } // namespace platform::atspi

@@ -231,8 +231,44 @@ bool MemoryAccessibility::addApplicationFromFile(qint64 pid, const QString& path
     return true;
 }
 
+struct MemoryAccessibility::MenuWatch
+{
+    std::function<void()> changed;
+};
+
+std::shared_ptr<void> MemoryAccessibility::watchMenus(qint64 pid, std::function<void()> changed)
+{
+    auto watch = std::make_shared<MenuWatch>(MenuWatch{std::move(changed)});
+    m_menuWatches.insert(pid, watch);
+    return watch;
+}
+
+void MemoryAccessibility::notifyMenusChanged(qint64 pid)
+{
+    // Each watch is told once; the list is taken first, as a watcher may
+    // start a new watch.
+    const QList<std::weak_ptr<MenuWatch>> watches = m_menuWatches.values(pid);
+    m_menuWatches.remove(pid);
+    for (const std::weak_ptr<MenuWatch>& weak : watches) {
+        if (const std::shared_ptr<MenuWatch> watch = weak.lock()) {
+            watch->changed();
+        }
+    }
+}
+
+int MemoryAccessibility::menuWatchCount(qint64 pid) const
+{
+    int live = 0;
+    for (auto it = m_menuWatches.constFind(pid); it != m_menuWatches.cend() && it.key() == pid;
+         ++it) {
+        live += it.value().expired() ? 0 : 1;
+    }
+    return live;
+}
+
 void MemoryAccessibility::addApplicationWithoutMenuBar(qint64 pid, const QString& name)
 {
+    notifyMenusChanged(pid);
     auto application = std::make_shared<Application>();
     application->state = std::make_shared<MemoryApplicationState>();
     application->state->pid = pid;
@@ -244,6 +280,7 @@ void MemoryAccessibility::addApplicationWithoutMenuBar(qint64 pid, const QString
 
 void MemoryAccessibility::removeApplication(qint64 pid)
 {
+    notifyMenusChanged(pid);
     const auto application = m_applications.take(pid);
     if (application) {
         application->element->vanishAfter(0);

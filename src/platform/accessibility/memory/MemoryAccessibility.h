@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QJsonObject>
+#include <QMultiHash>
 #include <QStringList>
 #include <memory>
 
@@ -30,6 +31,9 @@ public:
     AccessibilityElement systemWideElement() override;
     AccessibilityElement applicationElement(qint64 pid) override;
     quint64 timedOutRequests() const override;
+    // Watchers are told synchronously when a test changes the menus (below),
+    // adds the application again or removes it.
+    std::shared_ptr<void> watchMenus(qint64 pid, std::function<void()> changed) override;
 
     // --- Control surface for tests and demos ---
 
@@ -48,6 +52,10 @@ public:
     // An application that is on the bus but has no menu bar (an agent).
     void addApplicationWithoutMenuBar(qint64 pid, const QString& name);
     void removeApplication(qint64 pid);
+    // Tells the watchers of the application's menus that they changed.
+    void notifyMenusChanged(qint64 pid);
+    // How many watches of the application's menus are live.
+    int menuWatchCount(qint64 pid) const;
 
     // An element by titles: {} is the menu bar, {"File"} the menu bar item
     // File, {"File", "Open"} the item Open in File's menu. Null when absent.
@@ -100,6 +108,8 @@ public:
 
 private:
     struct Application;
+    struct MenuWatch;
+    QMultiHash<qint64, std::weak_ptr<MenuWatch>> m_menuWatches;
     std::shared_ptr<MemoryAccessibilityState> m_state;
     std::shared_ptr<MemoryElement> m_systemWide;
     QHash<qint64, std::shared_ptr<Application>> m_applications;

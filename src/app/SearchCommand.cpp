@@ -1,0 +1,284 @@
+#include "foundation/QXLocalized.h"
+#include "app/SearchCommand.h"
+
+#include "app/ForeignItemPress.h"
+#include "foundation/QXExtension.h"
+#include "foundation/QXRunningApplication.h"
+#include "menus/QXAccessibility.h"
+#include "platform/accessibility/Accessibility.h"
+#include "platform/workspace/Workspace.h"
+#include "search/MenuItemRanking.h"
+#include "search/SearchHistory.h"
+#include "search/SearchText.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+using platform::AccessibilityElement;
+
+// More items than any real menu bar holds; a tree that claims more is cut.
+constexpr int MaximumItemsPerApplication = 50000;
+constexpr int DefaultLimit = 20;
+const QString PathSeparator = QStringLiteral(" \u203a ");
+
+
+struct Options
+{
+    qint64 pid = -1;
+    bool all = false;
+    bool json = false;
+    bool press = false;
+    int limit = DefaultLimit;
+    QString query;
+};
+
+// One searchable item and where it comes from.
+struct Candidate
+{
+    platform::MenuTreeItem item;
+    QString application;
+    qint64 pid = 0;
+    QString source;
+};
+
+std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& err)
+{
+    Options options;
+    QStringList words;
+    bool ok = true;
+    for (qsizetype i = 0; i < arguments.size() && ok; ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QStringLiteral("--pid") && i + 1 < arguments.size()) {
+            options.pid = arguments.at(++i).toLongLong(&ok);
+            ok = ok && options.pid > 0;
+        } else if (argument == QStringLiteral("--limit") && i + 1 < arguments.size()) {
+            options.limit = arguments.at(++i).toInt(&ok);
+            ok = ok && options.limit > 0;
+        } else if (argument == QStringLiteral("--all")) {
+            options.all = true;
+        } else if (argument == QStringLiteral("--json")) {
+            options.json = true;
+        } else if (argument == QStringLiteral("--press")) {
+            options.press = true;
+        } else if (argument == QStringLiteral("--")) {
+            words += arguments.mid(i + 1);
+            break;
+        } else if (argument.startsWith(QStringLiteral("--"))) {
+            ok = false;
+        } else {
+            words.append(argument);
+        }
+    }
+    options.query = words.join(u' ').simplified();
+    if (!ok || options.query.isEmpty() || (options.all && options.pid > 0)) {
+        err << QXLocalized::tr("usage: trovix search [--all | --pid N] [--json] [--press] [--limit N] QUERY")
+            << '\n';
+        return std::nullopt;
+    }
+    return options;
+}
+
+// The key equivalent as text ("Ctrl+Shift+N", "F11"); empty when the item
+// has none.
+QString keyText(const AccessibilityElement& element)
+{
+    const QString character =
+        element.copyAttribute(QStringLiteral("AXMenuItemCmdChar")).value_or(QVariant()).toString();
+    QString key = character;
+    if (key.isEmpty()) {
+        const std::optional<QVariant> virtualKey =
+            element.copyAttribute(QStringLiteral("AXMenuItemCmdVirtualKey"));
+        if (virtualKey && virtualKey->toInt() > 0) {
+            key = QXExtension::stringRepresentingKeyCode(quint16(virtualKey->toInt()), false)
+                      .value_or(QString());
+        }
+    }
+    if (key.isEmpty()) {
+        return key;
+    }
+    const int bits = element.copyAttribute(QStringLiteral("AXMenuItemCmdModifiers"))
+                         .value_or(QVariant(0))
+                         .toInt();
+    QString text;
+    if (bits & 4) {
+        text += QStringLiteral("Ctrl+");
+    }
+    if (bits & 2) {
+        text += QStringLiteral("Alt+");
+    }
+    if (bits & 1) {
+        text += QStringLiteral("Shift+");
+    }
+    if (!(bits & 8)) {
+        text += QStringLiteral("Super+");
+    }
+    return text + key;
+}
+
+QString displayPath(const QStringList& path)
+{
+    QStringList clean;
+    for (const QString& title : path) {
+        clean.append(SearchText::sanitizedTitle(title));
+    }
+    return clean.join(PathSeparator);
+}
+
+QString applicationName(const platform::RunningApplication& application)
+{
+    return QXExtensions::localizedNameOrBundleName(application).value_or(QXLocalized::tr("(unnamed)"));
+}
+
+} // namespace
+
+int runSearchCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    const std::optional<Options> options = parseOptions(arguments, err);
+    if (!options) {
+        return 2;
+    }
+    if (!QXAccessibilityIsTrusted(false)) {
+        err << QXLocalized::tr("trovix: accessibility is off; turn it on for the session and restart the "
+                  "application")
+            << '\n';
+        return 1;
+    }
+    QXAccessibilityPrepare();
+    const float timeout = QXAccessibilityMessagingTimeout();
+
+    platform::Workspace& workspace = platform::Workspace::current();
+    QList<platform::RunningApplication> applications;
+    if (options->all) {
+        applications = workspace.runningApplications();
+    } else {
+        const platform::RunningApplication application =
+            options->pid > 0 ? workspace.runningApplication(options->pid)
+                             : workspace.frontmostApplication();
+        if (application.isNull()) {
+            err << (options->pid > 0 ? QXLocalized::tr("trovix: no process %1").arg(options->pid)
+                                     : QXLocalized::tr("trovix: there is no frontmost application"))
+                << '\n';
+            return 1;
+        }
+        applications.append(application);
+    }
+
+    QList<Candidate> candidates;
+    for (const platform::RunningApplication& application : std::as_const(applications)) {
+        const qint64 pid = application.processIdentifier();
+        const platform::MenuTree tree =
+            platform::Accessibility::current().menuTree(pid, MaximumItemsPerApplication);
+        if (!tree.complete) {
+            // Not named: asking an application that hangs would cost another timeout.
+            err << QXLocalized::tr("trovix: the application with pid %1 stopped answering; searching what "
+                      "was read")
+                       .arg(pid)
+                << '\n';
+        } else if (tree.source == platform::MenuTree::Source::None && !options->all) {
+            err << QXLocalized::tr("trovix: %1 (pid %2) has no menu bar that can be read")
+                       .arg(applicationName(application))
+                       .arg(pid)
+                << '\n';
+            return 1;
+        }
+        if (tree.items.isEmpty()) {
+            continue;
+        }
+        const QString name = tree.complete ? applicationName(application) : QXLocalized::tr("pid %1").arg(pid);
+        const QString source = platform::menuTreeSourceName(tree.source);
+        for (const platform::MenuTreeItem& item : tree.items) {
+            if (!item.hidden) {
+                candidates.append({item, name, pid, source});
+            }
+        }
+    }
+
+    SearchHistory history;
+    history.load();
+    MenuItemRanking ranking;
+    QList<QStringList> paths;
+    paths.reserve(candidates.size());
+    for (const Candidate& candidate : std::as_const(candidates)) {
+        paths.append(candidate.item.path);
+    }
+    ranking.setItems(paths);
+    for (qsizetype i = 0; i < candidates.size(); ++i) {
+        ranking.setBoost(i, history.boost(candidates.at(i).application,
+                                          displayPath(candidates.at(i).item.path)));
+    }
+    const QList<MenuItemRanking::Match> matches =
+        ranking.rank(options->query, options->press ? candidates.size() : options->limit);
+    if (matches.isEmpty()) {
+        err << QXLocalized::tr("trovix: no menu item matches \"%1\"").arg(options->query) << '\n';
+        return 1;
+    }
+
+    if (options->press) {
+        const auto best = std::find_if(matches.begin(), matches.end(), [&](const auto& match) {
+            return candidates.at(match.index).item.enabled;
+        });
+        if (best == matches.end()) {
+            err << QXLocalized::tr("trovix: every menu item that matches \"%1\" is disabled").arg(options->query)
+                << '\n';
+            return 1;
+        }
+        const Candidate& chosen = candidates.at(best->index);
+        const QString path = displayPath(chosen.item.path);
+        const std::optional<platform::ActionReply> reply =
+            pressForeignItem(chosen.item.element, timeout);
+        const platform::RunningApplication application = workspace.runningApplication(chosen.pid);
+        // No answer is what an item that opened a modal dialog gets from an
+        // application that answers nothing else meanwhile: the press was
+        // delivered as long as the application still runs.
+        const bool running = !application.isNull() && !application.isTerminated();
+        if (reply == platform::ActionReply::Done ||
+            (reply == platform::ActionReply::NoReply && running)) {
+            history.recordPress(chosen.application, path);
+            history.save();
+            out << QXLocalized::tr("pressed %1").arg(path) << '\n';
+            return 0;
+        }
+        err << (running ? QXLocalized::tr("trovix: %1 could not be pressed").arg(path)
+                        : QXLocalized::tr("trovix: %1 could not be pressed: %2 has quit")
+                              .arg(path, chosen.application))
+            << '\n';
+        return 1;
+    }
+
+    QJsonArray results;
+    for (const MenuItemRanking::Match& match : matches) {
+        const Candidate& candidate = candidates.at(match.index);
+        const QString key = keyText(candidate.item.element);
+        if (options->json) {
+            QJsonArray path;
+            for (const QString& title : candidate.item.path) {
+                path.append(SearchText::sanitizedTitle(title));
+            }
+            results.append(QJsonObject{{"application", candidate.application},
+                                       {"pid", candidate.pid},
+                                       {"path", path},
+                                       {"key", key},
+                                       {"enabled", candidate.item.enabled},
+                                       {"mark", candidate.item.mark},
+                                       {"score", match.score},
+                                       {"source", candidate.source}});
+            continue;
+        }
+        if (options->all) {
+            out << candidate.application << ": ";
+        }
+        out << displayPath(candidate.item.path);
+        if (!key.isEmpty()) {
+            out << '\t' << key;
+        }
+        out << '\n';
+    }
+    if (options->json) {
+        out << QJsonDocument(results).toJson(QJsonDocument::Indented);
+    }
+    return 0;
+}

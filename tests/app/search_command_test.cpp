@@ -1,0 +1,189 @@
+#include "app/QXDefaultsRegistration.h"
+#include "app/SearchCommand.h"
+#include "platform/accessibility/memory/MemoryAccessibility.h"
+#include "platform/workspace/memory/MemoryWorkspace.h"
+#include "support/TemporaryDefaults.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr qint64 Pid = 5150;
+// A path as the command prints it.
+QString shown(const QStringList& titles)
+{
+    return titles.join(QStringLiteral(" \u203a "));
+}
+
+struct Result
+{
+    int status = 0;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+// trovix search against the fixtures' menu description in memory.
+class SearchCommandTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TemporaryDefaults> m_defaults;
+    std::unique_ptr<QTemporaryDir> m_state;
+    platform::MemoryAccessibility* m_accessibility = nullptr;
+    platform::MemoryWorkspace* m_workspace = nullptr;
+
+    Result run(const QStringList& arguments)
+    {
+        Result result;
+        QTextStream out(&result.out);
+        QTextStream err(&result.err);
+        result.status = runSearchCommand(arguments, out, err);
+        out.flush();
+        err.flush();
+        return result;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_defaults = std::make_unique<TemporaryDefaults>();
+        QXDefaultsRegistration::registerDefaults(m_defaults->defaults());
+        m_state = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_STATE_HOME", m_state->path().toUtf8());
+        m_accessibility = new platform::MemoryAccessibility();
+        m_workspace = new platform::MemoryWorkspace();
+        platform::Accessibility::setCurrent(
+            std::unique_ptr<platform::Accessibility>(m_accessibility));
+        platform::Workspace::setCurrent(std::unique_ptr<platform::Workspace>(m_workspace));
+        QVERIFY(m_accessibility->addApplicationFromFile(
+            Pid, qEnvironmentVariable("TROVIX_SOURCE_DIR") + "/tests/fixtures/menu.json"));
+        m_workspace->addApplication(Pid, "Fixture", "/usr/bin/fixture");
+        m_workspace->setFrontmost(Pid);
+        m_workspace->setMenuBarOwner(Pid);
+    }
+
+    void cleanup()
+    {
+        platform::Workspace::setCurrent(nullptr);
+        platform::Accessibility::setCurrent(nullptr);
+        m_defaults.reset();
+        m_state.reset();
+    }
+
+    void printsTheBestMatchFirstWithItsKey_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("firstLine");
+        QTest::newRow("frontmost, deep item")
+            << QStringList{"open", "rec", "alp"}
+            << shown({"File", "Open Recent", "Projects", "Alpha\tCtrl+Alt+1"});
+        QTest::newRow("by pid, prefix")
+            << QStringList{"--pid", "5150", "sav"} << shown({"File", "Save\tCtrl+S"});
+        QTest::newRow("item without a key")
+            << QStringList{"clear"} << shown({"File", "Open Recent", "Clear Menu"});
+        QTest::newRow("all applications name the application")
+            << QStringList{"--all", "undo"} << shown({"Fixture: Edit", "Undo\tCtrl+Z"});
+    }
+
+    void printsTheBestMatchFirstWithItsKey()
+    {
+        QFETCH(QStringList, arguments);
+        const Result result = run(arguments);
+        QCOMPARE(result.status, 0);
+        QTEST(result.out.section(u'\n', 0, 0), "firstLine");
+    }
+
+    void jsonCarriesStateAndHowTheTreeWasRead()
+    {
+        const Result result = run({"--json", "show"});
+        QCOMPARE(result.status, 0);
+        const QJsonArray matches = QJsonDocument::fromJson(result.out.toUtf8()).array();
+        QVERIFY(matches.size() >= 2);
+        bool sawToolbar = false;
+        for (const QJsonValue& value : matches) {
+            const QJsonObject match = value.toObject();
+            QCOMPARE(match.value("source").toString(), QStringLiteral("item-by-item"));
+            QCOMPARE(match.value("pid").toInteger(), Pid);
+            if (match.value("path").toArray().last().toString() == "Show Toolbar") {
+                sawToolbar = true;
+                QCOMPARE(match.value("mark").toString(), QStringLiteral("\u2713"));
+                QVERIFY(match.value("enabled").toBool());
+            }
+        }
+        QVERIFY(sawToolbar);
+    }
+
+    // Pressing presses the best enabled match and remembers it, so that it
+    // ranks first next time among equals.
+    void pressingRunsTheBestEnabledMatchAndRemembersIt()
+    {
+        QCOMPARE(run({"show"}).out.section(u'\n', 0, 0), shown({"View", "Show Toolbar"}));
+        const Result pressed = run({"--press", "show side"});
+        QCOMPARE(pressed.status, 0);
+        QCOMPARE(pressed.out, shown({"pressed View", "Show Sidebar\n"}));
+        QCOMPARE(m_accessibility->pressedItems(), QStringList{"View > Show Sidebar"});
+        QCOMPARE(run({"show"}).out.section(u'\n', 0, 0), shown({"View", "Show Sidebar"}));
+
+        // Export is the only match and it is disabled.
+        const Result disabled = run({"--press", "export"});
+        QCOMPARE(disabled.status, 1);
+        QVERIFY(disabled.err.contains("disabled"));
+        QCOMPARE(m_accessibility->pressedItems().size(), 1);
+    }
+
+    void anItemGoneBeforeThePressIsReported()
+    {
+        // The walk reads five attributes of an item; the press is the sixth
+        // request, after the application has taken the item away (as one
+        // that quits does).
+        m_accessibility->vanishElement(m_accessibility->element(Pid, {"Edit", "Undo"}), 5);
+        const Result result = run({"--pid", "5150", "--press", "undo"});
+        QCOMPARE(result.status, 1);
+        QCOMPARE(result.err, "trovix: " + shown({"Edit", "Undo"}) + " could not be pressed\n");
+        QVERIFY(result.out.isEmpty());
+        QVERIFY(m_accessibility->pressedItems().isEmpty());
+    }
+
+    void anApplicationThatStopsAnsweringCostsOneTimeout()
+    {
+        m_accessibility->setElementDelay(m_accessibility->element(Pid, {"View"}), 60.0);
+        const quint64 before = m_accessibility->timedOutRequests();
+        const Result result = run({"save"});
+        QCOMPARE(result.status, 0);
+        QVERIFY(result.err.contains("stopped answering"));
+        QCOMPARE(result.out.section(u'\n', 0, 0), shown({"File", "Save\tCtrl+S"}));
+        QCOMPARE(m_accessibility->timedOutRequests() - before, quint64(1));
+    }
+
+    void refusesBadInput_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::newRow("no query") << QStringList{} << 2;
+        QTest::newRow("blank query") << QStringList{"  "} << 2;
+        QTest::newRow("all and pid") << QStringList{"--all", "--pid", "5150", "x"} << 2;
+        QTest::newRow("bad pid") << QStringList{"--pid", "-3", "x"} << 2;
+        QTest::newRow("unknown option") << QStringList{"--fuzzy", "x"} << 2;
+        QTest::newRow("no such process") << QStringList{"--pid", "77", "x"} << 1;
+        QTest::newRow("nothing matches") << QStringList{"zzqx"} << 1;
+    }
+
+    void refusesBadInput()
+    {
+        QFETCH(QStringList, arguments);
+        const Result result = run(arguments);
+        QTEST(result.status, "status");
+        QVERIFY(result.out.isEmpty());
+        QVERIFY(!result.err.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(SearchCommandTest)
+#include "search_command_test.moc"
