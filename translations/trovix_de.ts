@@ -272,27 +272,27 @@
     </message>
     <message>
         <source>Check Automatically</source>
-        <translation type="unfinished">Automatisch suchen</translation>
+        <translation>Automatisch suchen</translation>
     </message>
     <message>
         <source>Check Now...</source>
-        <translation type="unfinished">Jetzt suchen …</translation>
+        <translation>Jetzt suchen …</translation>
     </message>
     <message>
         <source>Updates:</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisierungen:</translation>
     </message>
     <message>
         <source>Trovix tells you when a new version is out; install it the way you installed this one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Trovix meldet, wenn eine neue Version erschienen ist; installieren Sie sie auf demselben Weg wie diese.</translation>
     </message>
     <message>
         <source>Last result:</source>
-        <translation type="unfinished"></translation>
+        <translation>Letztes Ergebnis:</translation>
     </message>
     <message>
         <source>Visit Product Page</source>
-        <translation type="unfinished"></translation>
+        <translation>Produktseite besuchen</translation>
     </message>
 </context>
 <context>
@@ -754,11 +754,163 @@
     </message>
     <message>
         <source>trovix: the update check failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>trovix: Die Suche nach Aktualisierungen ist fehlgeschlagen: %1</translation>
     </message>
     <message>
         <source>The update check gave no result.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Suche nach Aktualisierungen ergab kein Ergebnis.</translation>
+    </message>
+    <message>
+        <source>Trovix in a Wayland Session</source>
+        <translation>Trovix in einer Wayland-Sitzung</translation>
+    </message>
+    <message>
+        <source>The help book has no pages.</source>
+        <translation>Die Hilfe enthält keine Seiten.</translation>
+    </message>
+    <message>
+        <source>The help book could not be found.</source>
+        <translation>Die Hilfe wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Trovix cannot run in this Wayland session: it needs XWayland, and DISPLAY is not set. Turn XWayland on in the compositor, or log in to an X11 session.</source>
+        <translation>Trovix kann in dieser Wayland-Sitzung nicht laufen: Es braucht XWayland, und DISPLAY ist nicht gesetzt. Schalten Sie XWayland im Compositor ein oder melden Sie sich bei einer X11-Sitzung an.</translation>
+    </message>
+    <message>
+        <source>Trovix runs in a Wayland session through XWayland, where only part of it works. What works: reading the menus of applications on the accessibility bus, and the menu popping up over X11 applications. What does not: the right click and the hot keys reach Trovix only while an X11 window has the keyboard focus; the application in front is found only when it is an X11 application and the compositor reports it; the pointer position is known only over X11 windows. For all of Trovix, log in to an X11 session.</source>
+        <translation>Trovix läuft in einer Wayland-Sitzung über XWayland und funktioniert dort nur teilweise. Was funktioniert: das Lesen der Menüs von Anwendungen am Barrierefreiheitsbus und das Aufklappen des Menüs über X11-Anwendungen. Was nicht funktioniert: Rechtsklick und Tastenkürzel erreichen Trovix nur, solange ein X11-Fenster den Tastaturfokus hat; die Anwendung im Vordergrund wird nur erkannt, wenn sie eine X11-Anwendung ist und der Compositor sie meldet; die Zeigerposition ist nur über X11-Fenstern bekannt. Um Trovix vollständig zu nutzen, melden Sie sich bei einer X11-Sitzung an.</translation>
+    </message>
+    <message>
+        <source>The update feed is not a valid appcast (line %2): %1</source>
+        <translation>Der Aktualisierungs-Feed ist kein gültiger Appcast (Zeile %2): %1</translation>
+    </message>
+    <message>
+        <source>The update feed is not an RSS feed.</source>
+        <translation>Der Aktualisierungs-Feed ist kein RSS-Feed.</translation>
+    </message>
+    <message>
+        <source>The update feed lists no versions.</source>
+        <translation>Der Aktualisierungs-Feed führt keine Versionen auf.</translation>
+    </message>
+    <message>
+        <source>You’re up to date!</source>
+        <translation>Sie sind auf dem neuesten Stand!</translation>
+    </message>
+    <message>
+        <source>%1 %2 is currently the newest version available.</source>
+        <translation>%1 %2 ist derzeit die neueste verfügbare Version.</translation>
+    </message>
+    <message>
+        <source>Trovix could not check for updates.</source>
+        <translation>Trovix konnte nicht nach Aktualisierungen suchen.</translation>
+    </message>
+    <message>
+        <source>Software Update</source>
+        <translation>Softwareaktualisierung</translation>
+    </message>
+    <message>
+        <source>The update feed is larger than 1 MB.</source>
+        <translation>Der Aktualisierungs-Feed ist größer als 1 MB.</translation>
+    </message>
+    <message>
+        <source>The update server did not answer within %1 s.</source>
+        <translation>Der Aktualisierungsserver hat nicht innerhalb von %1 s geantwortet.</translation>
+    </message>
+    <message>
+        <source>No update feed address is set.</source>
+        <translation>Es ist keine Adresse für den Aktualisierungs-Feed festgelegt.</translation>
+    </message>
+    <message>
+        <source>The update feed address must not hold a user name or password.</source>
+        <translation>Die Adresse des Aktualisierungs-Feeds darf weder Benutzernamen noch Passwort enthalten.</translation>
+    </message>
+    <message>
+        <source>The update feed address %1 is not allowed: Trovix loads update information over https only.</source>
+        <translation>Die Adresse %1 ist für den Aktualisierungs-Feed nicht erlaubt: Trovix lädt Informationen zu Aktualisierungen nur über https.</translation>
+    </message>
+    <message>
+        <source>The update server sent Trovix on to %1, which is not allowed: Trovix loads update information over https only.</source>
+        <translation>Der Aktualisierungsserver hat Trovix an %1 weitergeleitet, was nicht erlaubt ist: Trovix lädt Informationen zu Aktualisierungen nur über https.</translation>
+    </message>
+    <message>
+        <source>The update feed could not be loaded: %1</source>
+        <translation>Der Aktualisierungs-Feed konnte nicht geladen werden: %1</translation>
+    </message>
+    <message>
+        <source>A new version of %1 is available!</source>
+        <translation>Eine neue Version von %1 ist verfügbar!</translation>
+    </message>
+    <message>
+        <source>Release Notes:</source>
+        <translation>Versionshinweise:</translation>
+    </message>
+    <message>
+        <source>Release Notes</source>
+        <translation>Versionshinweise</translation>
+    </message>
+    <message>
+        <source>Skip This Version</source>
+        <translation>Diese Version überspringen</translation>
+    </message>
+    <message>
+        <source>Remind Me Later</source>
+        <translation>Später erinnern</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Herunterladen</translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available—you have %3. Would you like to download it now?</source>
+        <translation>%1 %2 ist jetzt verfügbar – Sie haben %3. Möchten Sie die neue Version jetzt herunterladen?</translation>
+    </message>
+    <message>
+        <source>Loading release notes…</source>
+        <translation>Versionshinweise werden geladen …</translation>
+    </message>
+    <message>
+        <source>No release notes were given for this version.</source>
+        <translation>Für diese Version liegen keine Versionshinweise vor.</translation>
+    </message>
+    <message>
+        <source>The release notes could not be loaded.</source>
+        <translation>Die Versionshinweise konnten nicht geladen werden.</translation>
+    </message>
+    <message>
+        <source>No update check yet</source>
+        <translation>Noch keine Suche nach Aktualisierungen</translation>
+    </message>
+    <message>
+        <source>Last check</source>
+        <translation>Letzte Suche</translation>
+    </message>
+    <message>
+        <source>usage: trovix search [--all | --pid N] [--json] [--press] [--limit N] QUERY</source>
+        <translation>Aufruf: trovix search [--all | --pid N] [--json] [--press] [--limit N] SUCHBEGRIFF</translation>
+    </message>
+    <message>
+        <source>trovix: the application with pid %1 stopped answering; searching what was read</source>
+        <translation>trovix: Die Anwendung mit der PID %1 antwortet nicht mehr; durchsucht wird, was gelesen wurde</translation>
+    </message>
+    <message>
+        <source>trovix: %1 (pid %2) has no menu bar that can be read</source>
+        <translation>trovix: %1 (PID %2) hat keine lesbare Menüleiste</translation>
+    </message>
+    <message>
+        <source>pid %1</source>
+        <translation>PID %1</translation>
+    </message>
+    <message>
+        <source>trovix: no menu item matches &quot;%1&quot;</source>
+        <translation>trovix: Kein Menüeintrag passt zu „%1“</translation>
+    </message>
+    <message>
+        <source>trovix: every menu item that matches &quot;%1&quot; is disabled</source>
+        <translation>trovix: Alle Menüeinträge, die zu „%1“ passen, sind deaktiviert</translation>
+    </message>
+    <message>
+        <source>trovix: %1 could not be pressed: %2 has quit</source>
+        <translation>trovix: %1 konnte nicht ausgeführt werden: %2 wurde beendet</translation>
     </message>
     <message>
         <source>usage: trovix show log|preferences|about|help [PAGE[#ANCHOR]]</source>
@@ -801,14 +953,6 @@
         <translation>Löschen</translation>
     </message>
     <message>
-        <source>The help book has no pages.</source>
-        <translation>Das Hilfebuch hat keine Seiten.</translation>
-    </message>
-    <message>
-        <source>The help book could not be found.</source>
-        <translation>Das Hilfebuch wurde nicht gefunden.</translation>
-    </message>
-    <message>
         <source>Help is not available</source>
         <translation>Die Hilfe ist nicht verfügbar</translation>
     </message>
@@ -841,102 +985,6 @@
         <translation>Nächste Seite</translation>
     </message>
     <message>
-        <source>You’re up to date!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 %2 is currently the newest version available.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Trovix could not check for updates.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Software Update</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update feed is larger than 1 MB.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update server did not answer within %1 s.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>No update feed address is set.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update feed address must not hold a user name or password.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update feed address %1 is not allowed: Trovix loads update information over https only.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update server sent Trovix on to %1, which is not allowed: Trovix loads update information over https only.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update feed could not be loaded: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>A new version of %1 is available!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Release Notes:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Release Notes</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Skip This Version</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Remind Me Later</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Download</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 %2 is now available—you have %3. Would you like to download it now?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Loading release notes…</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>No release notes were given for this version.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The release notes could not be loaded.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update feed is not a valid appcast (line %2): %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update feed is not an RSS feed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update feed lists no versions.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Page</source>
         <translation>Seite</translation>
     </message>
@@ -963,14 +1011,6 @@
     <message>
         <source>Reload</source>
         <translation>Neu laden</translation>
-    </message>
-    <message>
-        <source>No update check yet</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Last check</source>
-        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

@@ -272,27 +272,27 @@
     </message>
     <message>
         <source>Check Automatically</source>
-        <translation type="unfinished">Rechercher automatiquement</translation>
+        <translation>Rechercher automatiquement</translation>
     </message>
     <message>
         <source>Check Now...</source>
-        <translation type="unfinished">Rechercher maintenant…</translation>
+        <translation>Rechercher maintenant…</translation>
     </message>
     <message>
         <source>Updates:</source>
-        <translation type="unfinished"></translation>
+        <translation>Mises à jour&#xa0;:</translation>
     </message>
     <message>
         <source>Trovix tells you when a new version is out; install it the way you installed this one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Trovix vous signale la sortie d&apos;une nouvelle version&#xa0;; installez-la comme vous avez installé celle-ci.</translation>
     </message>
     <message>
         <source>Last result:</source>
-        <translation type="unfinished"></translation>
+        <translation>Dernier résultat&#xa0;:</translation>
     </message>
     <message>
         <source>Visit Product Page</source>
-        <translation type="unfinished"></translation>
+        <translation>Visiter la page du produit</translation>
     </message>
 </context>
 <context>
@@ -754,11 +754,163 @@
     </message>
     <message>
         <source>trovix: the update check failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>trovix&#xa0;: la recherche de mises à jour a échoué&#xa0;: %1</translation>
     </message>
     <message>
         <source>The update check gave no result.</source>
-        <translation type="unfinished"></translation>
+        <translation>La recherche de mises à jour n&apos;a donné aucun résultat.</translation>
+    </message>
+    <message>
+        <source>Trovix in a Wayland Session</source>
+        <translation>Trovix dans une session Wayland</translation>
+    </message>
+    <message>
+        <source>The help book has no pages.</source>
+        <translation>L&apos;aide ne contient aucune page.</translation>
+    </message>
+    <message>
+        <source>The help book could not be found.</source>
+        <translation>L&apos;aide est introuvable.</translation>
+    </message>
+    <message>
+        <source>Trovix cannot run in this Wayland session: it needs XWayland, and DISPLAY is not set. Turn XWayland on in the compositor, or log in to an X11 session.</source>
+        <translation>Trovix ne peut pas fonctionner dans cette session Wayland&#xa0;: il a besoin de XWayland, et DISPLAY n&apos;est pas défini. Activez XWayland dans le compositeur, ou ouvrez une session X11.</translation>
+    </message>
+    <message>
+        <source>Trovix runs in a Wayland session through XWayland, where only part of it works. What works: reading the menus of applications on the accessibility bus, and the menu popping up over X11 applications. What does not: the right click and the hot keys reach Trovix only while an X11 window has the keyboard focus; the application in front is found only when it is an X11 application and the compositor reports it; the pointer position is known only over X11 windows. For all of Trovix, log in to an X11 session.</source>
+        <translation>Trovix tourne dans une session Wayland par l&apos;intermédiaire de XWayland, où seule une partie de ses fonctions est disponible. Ce qui fonctionne&#xa0;: la lecture des menus des applications présentes sur le bus d&apos;accessibilité, et l&apos;ouverture du menu au-dessus des applications X11. Ce qui ne fonctionne pas&#xa0;: le clic droit et les raccourcis clavier ne parviennent à Trovix que lorsqu&apos;une fenêtre X11 a le focus clavier&#xa0;; l&apos;application au premier plan n&apos;est détectée que si c&apos;est une application X11 et que le compositeur la signale&#xa0;; la position du pointeur n&apos;est connue qu&apos;au-dessus des fenêtres X11. Pour disposer de toutes les fonctions de Trovix, ouvrez une session X11.</translation>
+    </message>
+    <message>
+        <source>The update feed is not a valid appcast (line %2): %1</source>
+        <translation>Le flux de mises à jour n&apos;est pas un appcast valide (ligne %2)&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>The update feed is not an RSS feed.</source>
+        <translation>Le flux de mises à jour n&apos;est pas un flux RSS.</translation>
+    </message>
+    <message>
+        <source>The update feed lists no versions.</source>
+        <translation>Le flux de mises à jour ne contient aucune version.</translation>
+    </message>
+    <message>
+        <source>You’re up to date!</source>
+        <translation>Vous êtes à jour&#xa0;!</translation>
+    </message>
+    <message>
+        <source>%1 %2 is currently the newest version available.</source>
+        <translation>%1 %2 est actuellement la dernière version disponible.</translation>
+    </message>
+    <message>
+        <source>Trovix could not check for updates.</source>
+        <translation>Trovix n&apos;a pas pu rechercher de mises à jour.</translation>
+    </message>
+    <message>
+        <source>Software Update</source>
+        <translation>Mise à jour logicielle</translation>
+    </message>
+    <message>
+        <source>The update feed is larger than 1 MB.</source>
+        <translation>Le flux de mises à jour dépasse 1&#xa0;Mo.</translation>
+    </message>
+    <message>
+        <source>The update server did not answer within %1 s.</source>
+        <translation>Le serveur de mises à jour n&apos;a pas répondu dans les %1&#xa0;s.</translation>
+    </message>
+    <message>
+        <source>No update feed address is set.</source>
+        <translation>Aucune adresse de flux de mises à jour n&apos;est définie.</translation>
+    </message>
+    <message>
+        <source>The update feed address must not hold a user name or password.</source>
+        <translation>L&apos;adresse du flux de mises à jour ne doit contenir ni nom d&apos;utilisateur ni mot de passe.</translation>
+    </message>
+    <message>
+        <source>The update feed address %1 is not allowed: Trovix loads update information over https only.</source>
+        <translation>L&apos;adresse de flux de mises à jour %1 n&apos;est pas autorisée&#xa0;: Trovix ne charge les informations de mise à jour que par https.</translation>
+    </message>
+    <message>
+        <source>The update server sent Trovix on to %1, which is not allowed: Trovix loads update information over https only.</source>
+        <translation>Le serveur de mises à jour a redirigé Trovix vers %1, ce qui n&apos;est pas autorisé&#xa0;: Trovix ne charge les informations de mise à jour que par https.</translation>
+    </message>
+    <message>
+        <source>The update feed could not be loaded: %1</source>
+        <translation>Impossible de charger le flux de mises à jour&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>A new version of %1 is available!</source>
+        <translation>Une nouvelle version de %1 est disponible&#xa0;!</translation>
+    </message>
+    <message>
+        <source>Release Notes:</source>
+        <translation>Notes de version&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Release Notes</source>
+        <translation>Notes de version</translation>
+    </message>
+    <message>
+        <source>Skip This Version</source>
+        <translation>Ignorer cette version</translation>
+    </message>
+    <message>
+        <source>Remind Me Later</source>
+        <translation>Me le rappeler plus tard</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Télécharger</translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available—you have %3. Would you like to download it now?</source>
+        <translation>%1 %2 est désormais disponible — vous avez la version %3. Voulez-vous télécharger la nouvelle version maintenant&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Loading release notes…</source>
+        <translation>Chargement des notes de version…</translation>
+    </message>
+    <message>
+        <source>No release notes were given for this version.</source>
+        <translation>Aucune note de version n&apos;a été fournie pour cette version.</translation>
+    </message>
+    <message>
+        <source>The release notes could not be loaded.</source>
+        <translation>Impossible de charger les notes de version.</translation>
+    </message>
+    <message>
+        <source>No update check yet</source>
+        <translation>Aucune recherche de mises à jour pour l&apos;instant</translation>
+    </message>
+    <message>
+        <source>Last check</source>
+        <translation>Dernière recherche</translation>
+    </message>
+    <message>
+        <source>usage: trovix search [--all | --pid N] [--json] [--press] [--limit N] QUERY</source>
+        <translation>usage&#xa0;: trovix search [--all | --pid N] [--json] [--press] [--limit N] RECHERCHE</translation>
+    </message>
+    <message>
+        <source>trovix: the application with pid %1 stopped answering; searching what was read</source>
+        <translation>trovix : l’application de PID %1 ne répond plus ; la recherche porte sur ce qui a été lu</translation>
+    </message>
+    <message>
+        <source>trovix: %1 (pid %2) has no menu bar that can be read</source>
+        <translation>trovix : %1 (PID %2) n’a pas de barre de menus lisible</translation>
+    </message>
+    <message>
+        <source>pid %1</source>
+        <translation>PID %1</translation>
+    </message>
+    <message>
+        <source>trovix: no menu item matches &quot;%1&quot;</source>
+        <translation>trovix : aucun élément de menu ne correspond à «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>trovix: every menu item that matches &quot;%1&quot; is disabled</source>
+        <translation>trovix : tous les éléments de menu correspondant à «&#xa0;%1&#xa0;» sont désactivés</translation>
+    </message>
+    <message>
+        <source>trovix: %1 could not be pressed: %2 has quit</source>
+        <translation>trovix : %1 n’a pas pu être activé : %2 a quitté</translation>
     </message>
     <message>
         <source>usage: trovix show log|preferences|about|help [PAGE[#ANCHOR]]</source>
@@ -801,14 +953,6 @@
         <translation>Effacer</translation>
     </message>
     <message>
-        <source>The help book has no pages.</source>
-        <translation>Le livre d’aide n’a aucune page.</translation>
-    </message>
-    <message>
-        <source>The help book could not be found.</source>
-        <translation>Le livre d’aide est introuvable.</translation>
-    </message>
-    <message>
         <source>Help is not available</source>
         <translation>L’aide n’est pas disponible</translation>
     </message>
@@ -841,102 +985,6 @@
         <translation>Page suivante</translation>
     </message>
     <message>
-        <source>You’re up to date!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 %2 is currently the newest version available.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Trovix could not check for updates.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Software Update</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update feed is larger than 1 MB.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update server did not answer within %1 s.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>No update feed address is set.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update feed address must not hold a user name or password.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update feed address %1 is not allowed: Trovix loads update information over https only.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update server sent Trovix on to %1, which is not allowed: Trovix loads update information over https only.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update feed could not be loaded: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>A new version of %1 is available!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Release Notes:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Release Notes</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Skip This Version</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Remind Me Later</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Download</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 %2 is now available—you have %3. Would you like to download it now?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Loading release notes…</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>No release notes were given for this version.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The release notes could not be loaded.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update feed is not a valid appcast (line %2): %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update feed is not an RSS feed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The update feed lists no versions.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Page</source>
         <translation>Page</translation>
     </message>
@@ -963,14 +1011,6 @@
     <message>
         <source>Reload</source>
         <translation>Recharger</translation>
-    </message>
-    <message>
-        <source>No update check yet</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Last check</source>
-        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>
