@@ -16,7 +16,6 @@ QVariantMap registeredDefaults()
         {SkipHiddenMenuItems, true},
         {MoveAppleMenuToEnd, true},
         {ShowKeyEquivalents, true},
-        {SearchMenusWhileTyping, true},
         {FastTrack, QStringLiteral("BBEdit > Text\nEagleFiler > Format")},
     };
 }

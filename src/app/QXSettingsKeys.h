@@ -47,8 +47,6 @@ inline const QString ApplicationMenuItemsRaiseAllWindows =
 inline const QString ApplicationMenuItemsEmphasizeFrontmostApplication =
     QStringLiteral("Application Menu Items: Emphasize Frontmost Application");
 inline const QString SkipHiddenMenuItems = QStringLiteral("Skip Hidden Menu Items");
-// Whether typing in the open pop-up searches the whole menu tree.
-inline const QString SearchMenusWhileTyping = QStringLiteral("Search Menus While Typing");
 inline const QString DisableMenuItemImages = QStringLiteral("Disable Menu Item Images");
 inline const QString ActivationDelay = QStringLiteral("Activation Delay");
 inline const QString AccessibilityAPITimeout = QStringLiteral("Accessibility API Timeout");

@@ -32,12 +32,11 @@ private Q_SLOTS:
         controller().applicationWillFinishLaunching();
         platform::UserDefaults& settings = environment.settings();
 
-        QCOMPARE(settings.registeredDefaults().size(), 9);
+        QCOMPARE(settings.registeredDefaults().size(), 8);
         QCOMPARE(settings.integerForKey(ApplicationMode), 1);
         for (const QString& key :
              {EnableRightClickTrigger, ShowKeyEquivalents, SkipHiddenMenuItems, MoveAppleMenuToEnd,
-              ApplicationMenuItemsReopen, ApplicationMenuItemsEmphasizeFrontmostApplication,
-              SearchMenusWhileTyping}) {
+              ApplicationMenuItemsReopen, ApplicationMenuItemsEmphasizeFrontmostApplication}) {
             QVERIFY2(settings.boolForKey(key), qPrintable(key));
         }
         QCOMPARE(settings.stringForKey(FastTrack),
