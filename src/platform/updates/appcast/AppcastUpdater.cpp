@@ -53,15 +53,13 @@ AppcastUpdater::AppcastUpdater(const QString& currentVersion) : m_currentVersion
 
 AppcastUpdater::~AppcastUpdater()
 {
-    // Windows and the network belong to the application object's life; an
-    // updater that outlives it (a process-wide one at exit) leaves them to
-    // the operating system.
+    // Windows and the network belong to the application object's life: an
+    // updater that outlives it (a process-wide one at exit) finds them gone
+    // with it, as the application object deletes the network as its child.
     if (QCoreApplication::instance() == nullptr) {
-        if (m_network != nullptr) {
-            m_network->setParent(nullptr);
-        }
         return;
     }
+    delete m_network;
     delete m_alertWindow;
     delete m_messageBox;
 }
@@ -75,7 +73,9 @@ QNetworkAccessManager& AppcastUpdater::network()
 {
     // Made on first use, so a program that never checks opens no network.
     if (m_network == nullptr) {
-        m_network = new QNetworkAccessManager(this);
+        // A child of the application object, so that it is deleted while Qt
+        // still runs even when this updater lives until the process exits.
+        m_network = new QNetworkAccessManager(QCoreApplication::instance());
     }
     return *m_network;
 }

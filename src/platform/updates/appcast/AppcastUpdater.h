@@ -66,7 +66,7 @@ private:
     // The load under way; none between checks.
     FeedDownload* m_download = nullptr;
     FeedDownload* m_releaseNotesDownload = nullptr;
-    QNetworkAccessManager* m_network = nullptr;
+    QPointer<QNetworkAccessManager> m_network;
     QTimer m_scheduleTimer;
     QPointer<UpdateAlertWindow> m_alertWindow;
     QPointer<QMessageBox> m_messageBox;
