@@ -2,6 +2,7 @@
 
 #include "app/QXMainController.h"
 #include "help/QXHelpManager.h"
+#include "platform/application/Activation.h"
 #include "platform/instance/ProgramInstance.h"
 #include "platform/log/SystemLog.h"
 
@@ -64,9 +65,16 @@ void QXShowWindow(const QString& window)
 {
     QXMainController& controller = QXMainController::mainController();
     if (window == u"log") {
-        // The same road as the "Log" item: the window, or the switch where
-        // the log cannot be read.
-        controller.toggleDebugLogging();
+        // Only the window: where the log cannot be read the "Log" item
+        // switches debug logging instead, which a request to show a window
+        // must never do.
+        if (controller.canDisplayLog()) {
+            controller.toggleDebugLogging();
+        } else {
+            platform::systemLog(
+                QStringLiteral("the log window was requested, but the system log cannot be read"));
+            platform::Activation::current().beep();
+        }
     } else if (window == u"preferences") {
         controller.showPreferences();
     } else if (window == u"about") {

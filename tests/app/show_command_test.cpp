@@ -1,5 +1,7 @@
+#include "app/QXSettingsKeys.h"
 #include "app/ShowCommand.h"
 #include "help/QXHelpManager.h"
+#include "logreader/ILRIntegratedLogReader.h"
 #include "platform/application/memory/MemoryActivation.h"
 #include "support/TemporaryDefaults.h"
 
@@ -65,6 +67,23 @@ private Q_SLOTS:
         QTRY_COMPARE(QXHelpManager::helpManager().currentRelativePath(),
                      QStringLiteral("index.html"));
         QCOMPARE(QXHelpManager::helpManager().webView()->url().fragment(), QStringLiteral("top"));
+    }
+
+    // Where the log cannot be read, the "Log" menu item is the debug-logging
+    // switch; asking for the log window from the command line must not flip
+    // that setting, only say no.
+    void logRequestWithoutReadableLogChangesNothing()
+    {
+        TemporaryDefaults defaults;
+        ILRIntegratedLogReader::setSystemLogReadableForTesting(false);
+        auto& activation =
+            static_cast<platform::MemoryActivation&>(platform::Activation::current());
+        const int beeps = activation.beeps;
+        const bool debugLog = defaults.defaults().boolForKey(QXSettingsKeys::DebugLog);
+        QXShowWindow(QStringLiteral("log"));
+        QCOMPARE(defaults.defaults().boolForKey(QXSettingsKeys::DebugLog), debugLog);
+        QCOMPARE(activation.beeps, beeps + 1);
+        ILRIntegratedLogReader::setSystemLogReadableForTesting(std::nullopt);
     }
 };
 
