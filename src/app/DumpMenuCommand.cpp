@@ -1,6 +1,7 @@
 #include "app/DumpMenuCommand.h"
 
 #include "app/ForeignItemPress.h"
+#include "app/MenuCommandTarget.h"
 #include "foundation/QXExtension.h"
 #include "foundation/QXLocalized.h"
 #include "foundation/QXRunningApplication.h"
@@ -232,24 +233,13 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
     if (!options) {
         return 2;
     }
-    if (!QXAccessibilityIsTrusted(false)) {
-        err << QXLocalized::tr(
-                   "trovix: accessibility is off; turn it on for the session and restart the "
-                   "application")
-            << '\n';
+    if (!prepareMenuCommandAccessibility(err)) {
         return 1;
     }
-    QXAccessibilityPrepare();
     const float timeout = QXAccessibilityMessagingTimeout();
 
-    platform::Workspace& workspace = platform::Workspace::current();
-    const platform::RunningApplication application =
-        options->pid > 0 ? workspace.runningApplication(options->pid)
-                         : workspace.frontmostApplication();
+    const platform::RunningApplication application = menuCommandApplication(options->pid, err);
     if (application.isNull()) {
-        err << (options->pid > 0 ? QXLocalized::tr("trovix: no process %1").arg(options->pid)
-                                 : QXLocalized::tr("trovix: there is no frontmost application"))
-            << '\n';
         return 1;
     }
     // The name is asked for only where the application has answered: asking

@@ -1,8 +1,9 @@
-#include "foundation/QXLocalized.h"
 #include "app/SearchCommand.h"
 
 #include "app/ForeignItemPress.h"
+#include "app/MenuCommandTarget.h"
 #include "foundation/QXExtension.h"
+#include "foundation/QXLocalized.h"
 #include "foundation/QXRunningApplication.h"
 #include "menus/QXAccessibility.h"
 #include "platform/accessibility/Accessibility.h"
@@ -24,7 +25,6 @@ using platform::AccessibilityElement;
 constexpr int MaximumItemsPerApplication = 50000;
 constexpr int DefaultLimit = 20;
 const QString PathSeparator = QStringLiteral(" \u203a ");
-
 
 struct Options
 {
@@ -75,7 +75,8 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     }
     options.query = words.join(u' ').simplified();
     if (!ok || options.query.isEmpty() || (options.all && options.pid > 0)) {
-        err << QXLocalized::tr("usage: trovix search [--all | --pid N] [--json] [--press] [--limit N] QUERY")
+        err << QXLocalized::tr(
+                   "usage: trovix search [--all | --pid N] [--json] [--press] [--limit N] QUERY")
             << '\n';
         return std::nullopt;
     }
@@ -130,7 +131,8 @@ QString displayPath(const QStringList& path)
 
 QString applicationName(const platform::RunningApplication& application)
 {
-    return QXExtensions::localizedNameOrBundleName(application).value_or(QXLocalized::tr("(unnamed)"));
+    return QXExtensions::localizedNameOrBundleName(application)
+        .value_or(QXLocalized::tr("(unnamed)"));
 }
 
 } // namespace
@@ -141,27 +143,17 @@ int runSearchCommand(const QStringList& arguments, QTextStream& out, QTextStream
     if (!options) {
         return 2;
     }
-    if (!QXAccessibilityIsTrusted(false)) {
-        err << QXLocalized::tr("trovix: accessibility is off; turn it on for the session and restart the "
-                  "application")
-            << '\n';
+    if (!prepareMenuCommandAccessibility(err)) {
         return 1;
     }
-    QXAccessibilityPrepare();
     const float timeout = QXAccessibilityMessagingTimeout();
 
-    platform::Workspace& workspace = platform::Workspace::current();
     QList<platform::RunningApplication> applications;
     if (options->all) {
-        applications = workspace.runningApplications();
+        applications = platform::Workspace::current().runningApplications();
     } else {
-        const platform::RunningApplication application =
-            options->pid > 0 ? workspace.runningApplication(options->pid)
-                             : workspace.frontmostApplication();
+        const platform::RunningApplication application = menuCommandApplication(options->pid, err);
         if (application.isNull()) {
-            err << (options->pid > 0 ? QXLocalized::tr("trovix: no process %1").arg(options->pid)
-                                     : QXLocalized::tr("trovix: there is no frontmost application"))
-                << '\n';
             return 1;
         }
         applications.append(application);
@@ -174,8 +166,9 @@ int runSearchCommand(const QStringList& arguments, QTextStream& out, QTextStream
             platform::Accessibility::current().menuTree(pid, MaximumItemsPerApplication);
         if (!tree.complete) {
             // Not named: asking an application that hangs would cost another timeout.
-            err << QXLocalized::tr("trovix: the application with pid %1 stopped answering; searching what "
-                      "was read")
+            err << QXLocalized::tr(
+                       "trovix: the application with pid %1 stopped answering; searching what "
+                       "was read")
                        .arg(pid)
                 << '\n';
         } else if (tree.source == platform::MenuTree::Source::None && !options->all) {
@@ -188,7 +181,8 @@ int runSearchCommand(const QStringList& arguments, QTextStream& out, QTextStream
         if (tree.items.isEmpty()) {
             continue;
         }
-        const QString name = tree.complete ? applicationName(application) : QXLocalized::tr("pid %1").arg(pid);
+        const QString name =
+            tree.complete ? applicationName(application) : QXLocalized::tr("pid %1").arg(pid);
         const QString source = platform::menuTreeSourceName(tree.source);
         for (const platform::MenuTreeItem& item : tree.items) {
             if (!item.hidden) {
@@ -222,7 +216,8 @@ int runSearchCommand(const QStringList& arguments, QTextStream& out, QTextStream
             return candidates.at(match.index).item.enabled;
         });
         if (best == matches.end()) {
-            err << QXLocalized::tr("trovix: every menu item that matches \"%1\" is disabled").arg(options->query)
+            err << QXLocalized::tr("trovix: every menu item that matches \"%1\" is disabled")
+                       .arg(options->query)
                 << '\n';
             return 1;
         }
@@ -230,7 +225,8 @@ int runSearchCommand(const QStringList& arguments, QTextStream& out, QTextStream
         const QString path = displayPath(chosen.item.path);
         const std::optional<platform::ActionReply> reply =
             pressForeignItem(chosen.item.element, timeout);
-        const platform::RunningApplication application = workspace.runningApplication(chosen.pid);
+        const platform::RunningApplication application =
+            platform::Workspace::current().runningApplication(chosen.pid);
         // No answer is what an item that opened a modal dialog gets from an
         // application that answers nothing else meanwhile: the press was
         // delivered as long as the application still runs.

@@ -17,7 +17,7 @@ QXHelpBookSource QXHelpBookSource::fromBundle(const platform::Bundle& bundle,
     QString dataFolder = dataHome;
     if (dataFolder.isEmpty()) {
         dataFolder = qEnvironmentVariable("XDG_DATA_HOME");
-        // The base directory specification ignores relative paths.
+        // A relative XDG_DATA_HOME is not valid and is ignored, as other XDG programs do.
         if (!QDir::isAbsolutePath(dataFolder))
             dataFolder = QDir::homePath() + QStringLiteral("/.local/share");
     }

@@ -1,0 +1,31 @@
+#include "app/MenuCommandTarget.h"
+
+#include "foundation/QXLocalized.h"
+#include "menus/QXAccessibility.h"
+#include "platform/workspace/Workspace.h"
+
+bool prepareMenuCommandAccessibility(QTextStream& err)
+{
+    if (!QXAccessibilityIsTrusted(false)) {
+        err << QXLocalized::tr(
+                   "trovix: accessibility is off; turn it on for the session and restart the "
+                   "application")
+            << '\n';
+        return false;
+    }
+    QXAccessibilityPrepare();
+    return true;
+}
+
+platform::RunningApplication menuCommandApplication(qint64 pid, QTextStream& err)
+{
+    platform::Workspace& workspace = platform::Workspace::current();
+    const platform::RunningApplication application =
+        pid > 0 ? workspace.runningApplication(pid) : workspace.frontmostApplication();
+    if (application.isNull()) {
+        err << (pid > 0 ? QXLocalized::tr("trovix: no process %1").arg(pid)
+                        : QXLocalized::tr("trovix: there is no frontmost application"))
+            << '\n';
+    }
+    return application;
+}
