@@ -3,6 +3,9 @@
 #include "platform/InstalledInstance.h"
 #include "platform/accessibility/atspi/AtspiAccessibility.h"
 
+#include <QPointer>
+#include <QTimer>
+
 namespace platform {
 
 Accessibility& Accessibility::current()
@@ -19,6 +22,27 @@ void Accessibility::setCurrent(std::unique_ptr<Accessibility> accessibility)
 MenuTree Accessibility::menuTree(qint64 pid, int maxItems)
 {
     return readMenuTreeItemByItem(applicationElement(pid), maxItems);
+}
+
+namespace {
+
+// Reads the whole tree at once, on the next pass of the event loop.
+class DeferredMenuTreeRead : public MenuTreeRead
+{
+public:
+    DeferredMenuTreeRead(Accessibility& accessibility, qint64 pid, int maxItems)
+    {
+        QTimer::singleShot(0, this, [this, &accessibility, pid, maxItems] {
+            finishWith(accessibility.menuTree(pid, maxItems));
+        });
+    }
+};
+
+} // namespace
+
+std::unique_ptr<MenuTreeRead> Accessibility::startMenuTreeRead(qint64 pid, int maxItems)
+{
+    return std::make_unique<DeferredMenuTreeRead>(*this, pid, maxItems);
 }
 
 std::shared_ptr<void> Accessibility::watchMenus(qint64, std::function<void()>)

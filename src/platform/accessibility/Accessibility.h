@@ -2,6 +2,7 @@
 
 #include "platform/accessibility/AccessibilityElement.h"
 #include "platform/accessibility/MenuTree.h"
+#include "platform/accessibility/MenuTreeRead.h"
 
 #include <QString>
 #include <functional>
@@ -66,6 +67,10 @@ public:
     // item by item through applicationElement() unless a backend knows
     // better. Stops at the first request that runs into the timeout.
     virtual MenuTree menuTree(qint64 pid, int maxItems);
+    // Starts reading the same tree without blocking: the items arrive while
+    // the caller's event loop runs. Unless a backend knows better, the tree
+    // is read with menuTree() on the next pass of the event loop.
+    virtual std::unique_ptr<MenuTreeRead> startMenuTreeRead(qint64 pid, int maxItems);
     // Calls changed once, on the main thread, when the menus of the
     // application with that process identifier may have changed or the
     // application has quit. The watch ends when the returned handle is

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/accessibility/MenuTree.h"
+#include "platform/accessibility/MenuTreeRead.h"
 
 #include <QHash>
 #include <memory>
+#include <optional>
 
 namespace platform {
 
@@ -18,12 +20,25 @@ public:
     // The application's tree with at most maxItems items: the kept one, or
     // one read now through Accessibility::current().
     MenuTree tree(qint64 pid, int maxItems);
+    // The same without blocking: a read finished at once with the kept
+    // tree, or one started now through Accessibility::current(), whose tree
+    // is kept when it finishes complete and unchanged. The cache must
+    // outlive the reads it starts.
+    std::unique_ptr<MenuTreeRead> startRead(qint64 pid, int maxItems);
     // Whether a tree of the application is kept and still valid.
     bool contains(qint64 pid) const;
     void drop(qint64 pid);
     void clear() { m_entries.clear(); }
 
 private:
+    std::optional<MenuTree> kept(qint64 pid, int maxItems) const;
+    struct Watch
+    {
+        std::shared_ptr<bool> valid;
+        std::shared_ptr<void> handle;
+    };
+    static Watch watch(qint64 pid);
+
     struct Entry
     {
         MenuTree tree;
