@@ -15,6 +15,7 @@
 #include "menus/QXAccessibility.h"
 #include "menus/QXMenuKeyboardNavigationWorkaround.h"
 #include "menus/QXRightClickTrigger.h"
+#include "platform/accessibility/MenuTreeCache.h"
 #include "platform/application/Activation.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/defaults/UserDefaults.h"

@@ -6,10 +6,13 @@
 #include "platform/accessibility/AccessibilityElement.h"
 #include "platform/menus/MenuDelegate.h"
 #include "platform/menus/MenuItemValidator.h"
+#include "platform/workspace/RunningApplication.h"
 
 #include <QHash>
 #include <QImage>
+#include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -22,6 +25,7 @@ namespace platform {
 class Menu;
 class MenuItem;
 class MenuPresenter;
+class MenuTreeCache;
 class RunningApplication;
 } // namespace platform
 
@@ -198,6 +202,10 @@ private:
                              const platform::RunningApplication& menuBarOwner,
                              std::shared_ptr<platform::MenuItem>* appleMenuItem);
     void populateApplicationMenu(platform::Menu& menu);
+    // Turns the open pop-up into a search over the menus of the applications
+    // it shows, starting with typed. Answers true when the menu should
+    // open again (the user went back to it).
+    bool searchPopUpMenu(const platform::Menu& menu, const QPoint& position, const QString& typed);
 
     // The preferences window's context menu; outlives the window.
     std::unique_ptr<platform::Menu> m_windowMenu;
@@ -213,6 +221,10 @@ private:
     std::optional<QHash<QString, QStringList>> m_fastTrackMenuTitlesByApplicationName;
     QString m_fastTrackSource;
     bool m_popUpMenuOpen = false;
+    // The applications whose menus the open pop-up shows, for its search.
+    QList<platform::RunningApplication> m_popUpApplications;
+    // Whole menu trees searched before, kept until their menus change.
+    std::unique_ptr<platform::MenuTreeCache> m_menuTreeCache;
     bool m_toldAccessibilityUnavailable = false;
     std::shared_ptr<QXHotKey> m_frontmostApplicationTriggerHotKey;
     std::shared_ptr<QXHotKey> m_allApplicationsTriggerHotKey;

@@ -11,6 +11,7 @@
 #include "menus/QXAccessibility.h"
 #include "menus/QXProxyMenuItem.h"
 #include "menus/QXSharedMenuFontSize.h"
+#include "platform/accessibility/MenuTreeCache.h"
 #include "platform/application/Activation.h"
 #include "platform/defaults/UserDefaults.h"
 #include "platform/log/SystemLog.h"
@@ -18,6 +19,9 @@
 #include "platform/menus/MenuItem.h"
 #include "platform/menus/qt/MenuPresenter.h"
 #include "platform/workspace/Workspace.h"
+#include "search/MenuSearchModel.h"
+#include "search/MenuSearchPopup.h"
+#include "search/SearchHistory.h"
 
 #include <QCollator>
 #include <QCoreApplication>
@@ -40,6 +44,8 @@ const QString ProgramName = QStringLiteral("Trovix");
 const QString ActivateApplicationAction = QStringLiteral("activateApplicationViaMenuItem:");
 
 constexpr int SmallestMenuFontSize = 10;
+// More items than any real menu bar holds; a tree that claims more is cut.
+constexpr int MaximumSearchItemsPerApplication = 50000;
 constexpr int LargestMenuFontSize = 30;
 
 // What the only item of a lazy application submenu carries until the submenu
@@ -102,10 +108,19 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
         return true;
     }
     m_popUpMenuOpen = true;
-    {
+    const QPoint position = QCursor::pos();
+    // Unset reads as on: searching is what typing in a menu means.
+    const QVariant searchSetting = defaults().objectForKey(QXSettingsKeys::SearchMenusWhileTyping);
+    const bool searchWhileTyping =
+        (!searchSetting.isValid() || searchSetting.toBool()) && !m_popUpApplications.isEmpty();
+    for (bool again = true; again;) {
         platform::MenuPresenter presenter(*menu);
-        presenter.popUp(QCursor::pos());
+        presenter.setClosesOnTyping(searchWhileTyping);
+        presenter.popUp(position);
+        const QString typed = presenter.typedText();
+        again = !typed.isEmpty() && searchPopUpMenu(*menu, position, typed);
     }
+    m_popUpApplications.clear();
     m_popUpMenuOpen = false;
     m_menuEndTimestamp = static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
     return true;
@@ -177,6 +192,7 @@ std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications)
         }
     }
 
+    m_popUpApplications.clear();
     std::shared_ptr<MenuItem> appleMenuItem;
     if (allApplications) {
         addApplicationItems(*menu, target, menuBarOwner, &appleMenuItem);
@@ -198,6 +214,7 @@ std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications)
         // The name is asked for only when the application has answered:
         // asking one that hangs costs another timeout.
         if (items && !items->isEmpty()) {
+            m_popUpApplications.append(target);
             populateMenu(*menu, items, &appleMenuItem,
                          fastTrackMenuTitlesForApplicationName(
                              QXExtensions::localizedNameOrBundleName(target).value_or(QString())));
@@ -270,6 +287,46 @@ void QXMainController::populateMenu(Menu& menu,
             *appleMenuItem = std::move(systemMenuItem);
         }
     }
+}
+
+// Search ----------------------------------------------------------------------------
+
+bool QXMainController::searchPopUpMenu(const Menu& menu, const QPoint& position,
+                                       const QString& typed)
+{
+    if (!m_menuTreeCache) {
+        m_menuTreeCache = std::make_unique<platform::MenuTreeCache>();
+    }
+    SearchHistory history;
+    history.load();
+    MenuSearchModel model(&history);
+    model.setKeyEquivalentReader(&QXProxyMenuItem::keyEquivalentDisplayText);
+    const qint64 front =
+        m_popUpApplications.size() == 1 ? m_popUpApplications.constFirst().processIdentifier() : 0;
+    for (const RunningApplication& application : std::as_const(m_popUpApplications)) {
+        if (application.isTerminated()) {
+            continue;
+        }
+        const qint64 pid = application.processIdentifier();
+        model.addApplication(
+            pid,
+            QXExtensions::localizedNameOrBundleName(application).value_or(QString::number(pid)),
+            m_menuTreeCache->startRead(pid, MaximumSearchItemsPerApplication));
+    }
+    MenuSearchPopup popup(model, menu.effectiveAppearance(), menu.effectiveFontPointSize());
+    const MenuSearchPopup::Outcome outcome = popup.exec(position, typed);
+    if (outcome == MenuSearchPopup::Outcome::BackToMenu) {
+        return true;
+    }
+    if (const std::optional<MenuSearchModel::Result> chosen = popup.chosen()) {
+        model.recordPress(*chosen);
+        // An item of an application that is not in front brings it forward,
+        // as an item reached through its application item does.
+        QXProxyMenuItem::pressUIElement(chosen->item.element,
+                                        chosen->item.path.value(chosen->item.path.size() - 1),
+                                        chosen->pid != front);
+    }
+    return false;
 }
 
 // Fast track ------------------------------------------------------------------------
@@ -400,6 +457,9 @@ void QXMainController::addApplicationItems(Menu& menu, const RunningApplication&
         }
 
         item->setSubmenu(std::move(submenu));
+        if (!isProgramItself(application)) {
+            m_popUpApplications.append(application);
+        }
         item->setRepresentedObject(application);
         item->setTarget(this);
         item->setAction(ActivateApplicationAction,

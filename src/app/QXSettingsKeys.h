@@ -16,6 +16,7 @@ inline const QString MenuTriggerAllApplications = QStringLiteral("Menu Trigger: 
 inline const QString ApplicationMode = QStringLiteral("Application Mode");
 inline const QString StealthMode = QStringLiteral("Stealth Mode");
 inline const QString ShowKeyEquivalents = QStringLiteral("Show Key Equivalents");
+inline const QString SearchMenusWhileTyping = QStringLiteral("Search Menus While Typing");
 inline const QString PromoteAlternates = QStringLiteral("Promote Alternates");
 inline const QString SupportAccessoryApplications =
     QStringLiteral("Support Accessory Applications");

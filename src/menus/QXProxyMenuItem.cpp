@@ -9,6 +9,7 @@
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/defaults/UserDefaults.h"
 #include "platform/log/SystemLog.h"
+#include "platform/menus/KeyEquivalentText.h"
 #include "platform/menus/Menu.h"
 #include "platform/workspace/Workspace.h"
 
@@ -207,6 +208,16 @@ void QXProxyMenuItem::addMenuItemWithUIElement(const AccessibilityElement& eleme
     menu.addItem(item);
 }
 
+QString QXProxyMenuItem::keyEquivalentDisplayText(const AccessibilityElement& element)
+{
+    QString key = keyCharacter(element);
+    if (key.isEmpty()) {
+        return key;
+    }
+    const platform::ModifierFlags mask = modifierMask(element, key);
+    return platform::KeyEquivalentText::displayText(key, mask);
+}
+
 std::shared_ptr<QXProxyMenuItem>
 QXProxyMenuItem::initWithUIElement(const AccessibilityElement& element, const QString& title,
                                    bool canPress, bool canHide, const FastTrack& fastTrack)
@@ -350,21 +361,6 @@ bool QXProxyMenuItem::menuHasKeyEquivalent(Menu& menu, const QString& key,
 
 void QXProxyMenuItem::pressElement()
 {
-    if (m_element.isNull()) {
-        return;
-    }
-    // The press is sent without waiting: an item that opens a modal dialog
-    // is answered only when the dialog closes. A refusal is logged; silence
-    // is what such a dialog looks like and is no error.
-    m_element.performAction(
-        QString(ax::PressAction), [title = title()](platform::ActionReply reply) {
-            if (reply == platform::ActionReply::Refused) {
-                platform::systemLog(QStringLiteral("the application refused to perform "
-                                                   "the menu item \"%1\"")
-                                        .arg(title));
-            }
-        });
-
     // In the frontmost application's menu the application is already
     // active; items reached through an application item of the
     // all-applications menu bring their application forward.
@@ -372,11 +368,30 @@ void QXProxyMenuItem::pressElement()
     while (MenuItem* parent = topLevel->parentItem()) {
         topLevel = parent;
     }
-    if (dynamic_cast<QXProxyMenuItem*>(topLevel) != nullptr) {
+    pressUIElement(m_element, title(), dynamic_cast<QXProxyMenuItem*>(topLevel) == nullptr);
+}
+
+void QXProxyMenuItem::pressUIElement(const AccessibilityElement& element, const QString& title,
+                                     bool bringForward)
+{
+    if (element.isNull()) {
+        return;
+    }
+    // The press is sent without waiting: an item that opens a modal dialog
+    // is answered only when the dialog closes. A refusal is logged; silence
+    // is what such a dialog looks like and is no error.
+    element.performAction(QString(ax::PressAction), [title](platform::ActionReply reply) {
+        if (reply == platform::ActionReply::Refused) {
+            platform::systemLog(
+                QStringLiteral("the application refused to perform the menu item \"%1\"")
+                    .arg(title));
+        }
+    });
+    if (!bringForward) {
         return;
     }
     const qint64 delay = defaults().integerForKey(QStringLiteral("Activation Delay"));
-    const std::optional<qint64> pid = m_element.pid();
+    const std::optional<qint64> pid = element.pid();
     if (delay < 0 || !pid || QCoreApplication::instance() == nullptr) {
         return;
     }

@@ -52,6 +52,16 @@ public:
     initWithUIElement(const platform::AccessibilityElement& element, const QString& title,
                       bool canPress, bool canHide, const FastTrack& fastTrack);
 
+    // The foreign item's key equivalent as the menu shows it ("⌃⇧N"); empty
+    // when it has none.
+    static QString keyEquivalentDisplayText(const platform::AccessibilityElement& element);
+
+    // Presses the foreign item the way a chosen proxy item does, without
+    // waiting for the answer; with bringForward, its application comes
+    // forward after the "Activation Delay".
+    static void pressUIElement(const platform::AccessibilityElement& element, const QString& title,
+                               bool bringForward);
+
     QXProxyMenuItem(const QString& title, const QString& keyEquivalent);
     ~QXProxyMenuItem() override;
 

@@ -70,7 +70,12 @@ int MenuItemRanking::matchWord(const Entry& entry, QStringView word, qsizetype f
 void MenuItemRanking::setItems(const QList<QStringList>& paths)
 {
     m_entries.clear();
-    m_entries.reserve(paths.size());
+    addItems(paths);
+}
+
+void MenuItemRanking::addItems(const QList<QStringList>& paths)
+{
+    m_entries.reserve(m_entries.size() + paths.size());
     m_lastQuery.clear();
     m_lastMatches.clear();
     for (const QStringList& path : paths) {

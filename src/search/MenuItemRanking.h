@@ -21,6 +21,9 @@ public:
     // The items as title paths, top-level menu first. Folding happens here,
     // once, so that ranking per keystroke only compares.
     void setItems(const QList<QStringList>& paths);
+    // Appends items after those given before (menus that arrive later); the
+    // next ranking compares every item again.
+    void addItems(const QList<QStringList>& paths);
     qsizetype size() const { return m_entries.size(); }
     // Points added to the score of an item that matches (not to others).
     void setBoost(qsizetype index, int points);

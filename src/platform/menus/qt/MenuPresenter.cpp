@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <QtMath>
+#include <algorithm>
 #include <utility>
 
 namespace platform {
@@ -125,6 +126,7 @@ void MenuPresenter::rebuild()
 std::shared_ptr<MenuItem> MenuPresenter::popUp(const QPoint& globalPosition)
 {
     m_chosen.reset();
+    m_typedText.clear();
     m_poppingUp = true;
     m_root->exec(globalPosition);
     m_poppingUp = false;
@@ -342,6 +344,24 @@ void MenuPresenter::setHeldModifiers(ModifierFlags modifiers)
     }
 }
 
+bool MenuPresenter::closeOnTyping(const QKeyEvent& event)
+{
+    if (!m_closesOnTyping || !m_poppingUp ||
+        (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        return false;
+    }
+    const QString text = event.text();
+    if (text.isEmpty() || !std::all_of(text.cbegin(), text.cend(), [](QChar character) {
+            return character.isPrint() && !character.isSpace();
+        })) {
+        return false;
+    }
+    m_typedText = text;
+    // Closing the top menu closes every open submenu and ends popUp().
+    m_root->close();
+    return true;
+}
+
 bool MenuPresenter::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease && chooseItemWithSubmenu(watched, event)) {
@@ -351,6 +371,9 @@ bool MenuPresenter::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     }
     const auto* keyEvent = static_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::KeyPress && closeOnTyping(*keyEvent)) {
+        return true;
+    }
     const ModifierFlags flag = flagOfModifierKey(keyEvent->key());
     if (flag == 0) {
         return QObject::eventFilter(watched, event);

@@ -11,6 +11,7 @@
 
 class QAction;
 class QEvent;
+class QKeyEvent;
 class QMenu;
 class QMenuBar;
 class QStyle;
@@ -56,6 +57,13 @@ public:
     // until it closes. Answers the item chosen (its action has run), or none.
     std::shared_ptr<MenuItem> popUp(const QPoint& globalPosition);
 
+    // While on, typing a printable character into the open menu closes it;
+    // popUp() then answers none and typedText() holds what was typed, so
+    // the caller can turn the menu into a search. Space keeps its menu
+    // meaning, and keys with Control, Alt or Super held never count.
+    void setClosesOnTyping(bool closes) { m_closesOnTyping = closes; }
+    QString typedText() const { return m_typedText; }
+
     // The modifier flags the presenter takes as held while a menu is open.
     ModifierFlags heldModifiers() const { return m_heldModifiers; }
 
@@ -86,6 +94,7 @@ private:
     void setHeldModifiers(ModifierFlags modifiers);
     void choose(const std::weak_ptr<MenuItem>& item);
     bool chooseItemWithSubmenu(QObject* watched, QEvent* event);
+    bool closeOnTyping(const QKeyEvent& event);
     void syncMenuBar();
 
     Menu& m_model;
@@ -95,6 +104,8 @@ private:
     QHash<const QAction*, ActionInfo> m_actions;
     ModifierFlags m_heldModifiers = 0;
     bool m_poppingUp = false;
+    bool m_closesOnTyping = false;
+    QString m_typedText;
     std::shared_ptr<MenuItem> m_chosen;
 };
 

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/menus/Menu.h"
+#include "search/MenuSearchModel.h"
+
+#include <QFrame>
+#include <QPoint>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+
+// The search a pop-up menu turns into when the user types: a field with
+// the text at the top, the best matching menu items below it (path, key
+// equivalent, check mark; disabled ones dimmed), and a line that says when
+// menus are still being read or an application stopped answering. Up and
+// Down move, Return chooses, Escape or erasing the text goes back to the
+// menu, a click outside closes it.
+class MenuSearchPopup : public QFrame
+{
+    Q_OBJECT
+
+public:
+    enum class Outcome
+    {
+        // Escape, or the text erased: the menu should open again.
+        BackToMenu,
+        // An item was chosen: see chosen().
+        Chosen,
+        // Closed by a click elsewhere.
+        Closed
+    };
+
+    MenuSearchPopup(MenuSearchModel& model, platform::Menu::Appearance appearance,
+                    int fontPointSize);
+    ~MenuSearchPopup() override;
+
+    // Shows the search at globalPosition with text typed, and blocks until
+    // it closes.
+    Outcome exec(const QPoint& globalPosition, const QString& text);
+    // The item chosen when exec() answered Chosen.
+    std::optional<MenuSearchModel::Result> chosen() const { return m_chosen; }
+
+    // For tests: the text of the status line and the results as shown.
+    QString statusText() const;
+    int currentRow() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void showResults();
+    void moveSelection(int step);
+    void choose(int row);
+    void finish(Outcome outcome);
+    void fitToScreen();
+
+    MenuSearchModel& m_model;
+    QLineEdit* m_field = nullptr;
+    QListWidget* m_list = nullptr;
+    QLabel* m_status = nullptr;
+    QPoint m_anchor;
+    Outcome m_outcome = Outcome::Closed;
+    bool m_finished = false;
+    std::optional<MenuSearchModel::Result> m_chosen;
+    class QEventLoop* m_loop = nullptr;
+};

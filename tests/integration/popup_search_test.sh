@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Typing in the open pop-up turns it into a search over the application's
+# whole menu tree: the best match is chosen with Return and runs in the
+# application; disabled matches cannot be chosen; Escape and erasing the text
+# go back to the menu; the all-applications menu searches every application;
+# the setting turns typing back into plain menu keys. With featherpad
+# installed, "wrap" finds its "Wrap Lines" and Return toggles it.
+. "$(dirname "$0")/lib.sh"
+require_desktop
+
+fixtures=$TROVIX_BUILD_DIR/tests/fixtures
+description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
+
+front() {
+    wait_for_window_of 30 "$1"
+    xdotool windowactivate --sync "$WINDOW" >/dev/null 2>&1
+    wait_for 10 eval "[ \"\$(xdotool getactivewindow getwindowpid 2>/dev/null)\" = $1 ]" ||
+        fail "process $1 did not come to the front"
+}
+
+start_app fixture-qt "$fixtures/trovix-fixture-qt" "$description"
+qt_pid=$APP_PID
+start_app fixture-gtk "$fixtures/trovix-fixture-gtk" "$description"
+gtk_pid=$APP_PID
+wait_for_bus "$qt_pid"
+wait_for_bus "$gtk_pid"
+
+"$TROVIX" defaults write "Stealth Mode" -bool YES >/dev/null
+start_trovix
+wait_for_tray_icon 60 Trovix
+front "$qt_pid"
+
+visible_windows() { xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null | wc -l; }
+closed() { [ "$(visible_windows)" -le 1 ]; }
+search_window() { xdotool search --all --onlyvisible --pid "$TROVIX_PID" --name '^Search Menus$' 2>/dev/null | head -n 1; }
+open_popup() {
+    xdotool mousemove 300 200
+    "$TROVIX" popup "$@" 2>>"$ARTIFACTS/popup-client.err" || fail "trovix popup $* failed"
+    wait_for 10 eval "[ \$(visible_windows) -gt 1 ]" || fail "no pop-up menu appeared"
+}
+activated() { grep -qx "activated $2" "$ARTIFACTS/$1.out"; }
+
+# --- Return runs the best match ------------------------------------------------
+open_popup
+xdotool type --delay 60 "save as"
+wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search"
+settled_screenshot popup-search-save-as
+xdotool key Return
+wait_for 10 activated fixture-qt "File > Save As" || fail "Return did not run File > Save As"
+wait_for 10 closed || fail "the search stayed open after Return"
+pass "typing 'save as' in the pop-up finds File > Save As and Return runs it"
+
+# --- Disabled matches are shown but not chosen -----------------------------------
+open_popup
+xdotool type --delay 60 "export"
+wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search"
+settled_screenshot popup-search-disabled
+xdotool key Return
+sleep 0.5
+activated fixture-qt "File > Export" && fail "the disabled Export ran"
+[ -n "$(search_window)" ] || fail "Return on a disabled match closed the search"
+pass "a disabled match is shown and Return does not run it"
+
+# --- Escape and erasing the text go back to the menu -----------------------------
+xdotool key Escape
+wait_for 10 eval '[ -z "$(search_window)" ] && ! closed' || fail "Escape did not go back to the menu"
+xdotool type --delay 60 "ab"
+wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing in the reopened menu did not search"
+xdotool key BackSpace BackSpace
+wait_for 10 eval '[ -z "$(search_window)" ] && ! closed' || fail "erasing the text did not go back to the menu"
+xdotool key Escape
+wait_for 10 closed || fail "Escape in the menu did not close it"
+pass "Escape and erasing the text go back to the menu, Escape there closes it"
+
+# --- The all-applications menu searches every application ---------------------
+open_popup --all
+xdotool type --delay 60 "alpha"
+wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing in the all-applications menu did not search"
+settled_screenshot popup-search-all
+xdotool key Return
+wait_for 10 eval 'activated fixture-qt "File > Open Recent > Projects > Alpha" || activated fixture-gtk "File > Open Recent > Projects > Alpha"' ||
+    fail "Return in the all-applications search did not run Alpha"
+wait_for 10 closed || fail "the search stayed open"
+pass "the all-applications menu searches every application's menus"
+
+# --- The setting turns it off ---------------------------------------------------
+"$TROVIX" defaults write "Search Menus While Typing" -bool NO >/dev/null
+open_popup
+xdotool type --delay 60 "save"
+sleep 0.5
+[ -z "$(search_window)" ] || fail "typing searched with the setting off"
+closed && fail "typing closed the menu with the setting off"
+xdotool key Escape
+wait_for 10 closed || fail "Escape did not close the menu"
+"$TROVIX" defaults delete "Search Menus While Typing" >/dev/null
+pass "with \"Search Menus While Typing\" off, typing leaves the menu alone"
+
+# --- featherpad: "wrap" finds Wrap Lines, Return toggles it -----------------------
+if command -v featherpad >/dev/null; then
+    start_app featherpad featherpad
+    pad_pid=$APP_PID
+    wait_for_bus "$pad_pid" featherpad
+    front "$pad_pid"
+    mark() { "$TROVIX" search --pid "$pad_pid" --json "wrap lines" | jq -r '.[0].mark'; }
+    before=$(mark)
+    open_popup
+    xdotool type --delay 60 "wrap"
+    wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search in featherpad"
+    settled_screenshot popup-search-featherpad
+    xdotool key Return
+    wait_for 10 closed || fail "the search stayed open"
+    wait_for 10 eval '[ "$(mark)" != "$before" ]' || fail "Return did not toggle Wrap Lines (mark stayed '$before')"
+    pass "featherpad: 'wrap' finds Wrap Lines and Return toggles it ('$before' -> '$(mark)')"
+else
+    log "featherpad is not installed; its part is skipped"
+fi
