@@ -1,0 +1,262 @@
+#include "platform/accessibility/memory/MemoryAccessibility.h"
+#include "search/MenuSearchModel.h"
+#include "search/MenuSearchPopup.h"
+#include "search/SearchHistory.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using platform::MenuTree;
+using platform::MenuTreeItem;
+using platform::MenuTreeRead;
+
+namespace {
+
+// A read whose batches the test hands in, as a backend would deliver them.
+class ScriptedRead : public MenuTreeRead
+{
+public:
+    void deliver(const QList<MenuTreeItem>& items) { addItems(items); }
+    void end(bool complete) { finish(MenuTree::Source::ItemByItem, complete); }
+};
+
+MenuTreeItem item(const QString& path, bool enabled = true, const QString& mark = {},
+                  bool hidden = false)
+{
+    MenuTreeItem result;
+    result.path = path.split(QStringLiteral(" > "));
+    result.enabled = enabled;
+    result.mark = mark;
+    result.hidden = hidden;
+    return result;
+}
+
+QStringList shownPaths(const MenuSearchModel& model)
+{
+    QStringList paths;
+    for (const MenuSearchModel::Result& result : model.results()) {
+        paths.append(result.displayPath);
+    }
+    return paths;
+}
+
+// Adds an application fed by a scripted read; answers the read.
+ScriptedRead* addScripted(MenuSearchModel& model, qint64 pid, const QString& name)
+{
+    auto read = std::make_unique<ScriptedRead>();
+    ScriptedRead* scripted = read.get();
+    model.addApplication(pid, name, std::move(read));
+    return scripted;
+}
+
+} // namespace
+
+// The search an open pop-up turns into: results that grow while menus are
+// read, what it says about applications that stop answering, and the keys
+// of the search window.
+class MenuSearchTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        platform::Accessibility::setCurrent(std::make_unique<platform::MemoryAccessibility>());
+        QVERIFY(m_state.isValid());
+        m_history =
+            std::make_unique<SearchHistory>(m_state.filePath(QStringLiteral("history.json")));
+    }
+
+    void resultsGrowAsMenusArrive()
+    {
+        MenuSearchModel model(m_history.get());
+        int keyReads = 0;
+        model.setKeyEquivalentReader([&keyReads](const platform::AccessibilityElement&) {
+            ++keyReads;
+            return QStringLiteral("⌃S");
+        });
+        ScriptedRead* read = addScripted(model, 10, QStringLiteral("Editor"));
+        model.setQuery(QStringLiteral("save"));
+        QVERIFY(model.results().isEmpty());
+        QVERIFY(model.isReading());
+
+        read->deliver({item(QStringLiteral("File > Save")),
+                       item(QStringLiteral("File > Secret Save"), true, {}, true)});
+        QCOMPARE(shownPaths(model), QStringList{QStringLiteral("File › Save")});
+        QCOMPARE(model.results().constFirst().keyEquivalent, QStringLiteral("⌃S"));
+
+        // A later menu joins the ranking; typing on narrows over all of it.
+        read->deliver({item(QStringLiteral("Edit > Save Selection As")),
+                       item(QStringLiteral("View > Zoom"))});
+        QCOMPARE(shownPaths(model), (QStringList{QStringLiteral("File › Save"),
+                                                 QStringLiteral("Edit › Save Selection As")}));
+        model.setQuery(QStringLiteral("save sel"));
+        QCOMPARE(shownPaths(model), QStringList{QStringLiteral("Edit › Save Selection As")});
+        // Key equivalents are read once per item, only for items offered.
+        QCOMPARE(keyReads, 2);
+
+        read->end(true);
+        QVERIFY(!model.isReading());
+        QVERIFY(model.stalledApplications().isEmpty());
+        QVERIFY(!model.coversSeveralApplications());
+    }
+
+    void stalledApplicationsAreNamedAndNotAskedAgain()
+    {
+        MenuSearchModel model(m_history.get());
+        QStringList keysReadFor;
+        model.setKeyEquivalentReader([&](const platform::AccessibilityElement&) {
+            keysReadFor.append(QStringLiteral("read"));
+            return QString();
+        });
+        ScriptedRead* hanging = addScripted(model, 20, QStringLiteral("Hangs"));
+        ScriptedRead* fine = addScripted(model, 21, QStringLiteral("Fine"));
+        hanging->deliver({item(QStringLiteral("File > Print"))});
+        hanging->end(false);
+        fine->deliver({item(QStringLiteral("File > Print Preview"))});
+        fine->end(true);
+        model.setQuery(QStringLiteral("print"));
+        QCOMPARE(model.results().size(), 2);
+        QCOMPARE(model.stalledApplications(), QStringList{QStringLiteral("Hangs")});
+        QVERIFY(model.coversSeveralApplications());
+        // Only the application that answers is asked for key equivalents.
+        QCOMPARE(keysReadFor.size(), 1);
+    }
+
+    void pressedItemsComeFirstNextTime()
+    {
+        {
+            MenuSearchModel model(m_history.get());
+            ScriptedRead* read = addScripted(model, 30, QStringLiteral("Editor"));
+            read->deliver({item(QStringLiteral("File > Print")),
+                           item(QStringLiteral("File > Page Setup > Printer"))});
+            model.setQuery(QStringLiteral("print"));
+            QCOMPARE(model.results().constFirst().displayPath, QStringLiteral("File › Print"));
+            model.recordPress(model.results().at(1));
+        }
+        SearchHistory reloaded(m_state.filePath(QStringLiteral("history.json")));
+        QVERIFY(reloaded.load());
+        MenuSearchModel model(&reloaded);
+        ScriptedRead* read = addScripted(model, 31, QStringLiteral("Editor"));
+        read->deliver({item(QStringLiteral("File > Print")),
+                       item(QStringLiteral("File > Page Setup > Printer"))});
+        model.setQuery(QStringLiteral("print"));
+        QCOMPARE(model.results().constFirst().displayPath,
+                 QStringLiteral("File › Page Setup › Printer"));
+    }
+
+    void unruleyTitlesAreShownOnOneLine()
+    {
+        MenuSearchModel model(m_history.get());
+        ScriptedRead* read = addScripted(model, 40, QStringLiteral("Odd"));
+        read->deliver({item(QStringLiteral("File > Line\nbreak\tand\x1b escape")),
+                       item(QStringLiteral("File > ") + QString(10000, u'w'))});
+        model.setQuery(QStringLiteral("line"));
+        QCOMPARE(shownPaths(model), QStringList{QStringLiteral("File › Line break and escape")});
+        model.setQuery(QStringLiteral("www"));
+        QCOMPARE(model.results().size(), 1);
+        QVERIFY(model.results().constFirst().displayPath.size() < 300);
+    }
+
+    void keysOfTheSearchWindow_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("chosen");
+        using Outcome = MenuSearchPopup::Outcome;
+        // "save" matches Save (first), Save All (disabled), Save As.
+        QTest::newRow("Return chooses the first")
+            << QStringList{"Return"} << int(Outcome::Chosen) << "File › Save";
+        QTest::newRow("Down skips the disabled match")
+            << QStringList{"Down", "Return"} << int(Outcome::Chosen) << "File › Save As";
+        QTest::newRow("Up wraps to the last")
+            << QStringList{"Up", "Return"} << int(Outcome::Chosen) << "File › Save As";
+        QTest::newRow("Escape goes back")
+            << QStringList{"Escape"} << int(Outcome::BackToMenu) << QString();
+        QTest::newRow("erasing goes back")
+            << QStringList{"Backspace", "Backspace", "Backspace", "Backspace"}
+            << int(Outcome::BackToMenu) << QString();
+        QTest::newRow("text without match, Return does nothing")
+            << QStringList{"x", "Return", "Escape"} << int(Outcome::BackToMenu) << QString();
+    }
+
+    void keysOfTheSearchWindow()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(int, outcome);
+        QFETCH(QString, chosen);
+        MenuSearchModel model(m_history.get());
+        ScriptedRead* read = addScripted(model, 50, QStringLiteral("Editor"));
+        read->deliver({item(QStringLiteral("File > Save")),
+                       item(QStringLiteral("File > Save All"), false),
+                       item(QStringLiteral("File > Save As"), true, QStringLiteral("✓"))});
+        read->end(true);
+        MenuSearchPopup popup(model, platform::Menu::Appearance::System, 0);
+        QTimer::singleShot(0, &popup, [&popup, keys] {
+            QLineEdit* field = popup.findChild<QLineEdit*>();
+            for (const QString& key : keys) {
+                if (key.size() == 1) {
+                    QTest::keyClicks(field, key);
+                } else {
+                    QTest::keyClick(field, key == QStringLiteral("Return")   ? Qt::Key_Return
+                                           : key == QStringLiteral("Down")   ? Qt::Key_Down
+                                           : key == QStringLiteral("Up")     ? Qt::Key_Up
+                                           : key == QStringLiteral("Escape") ? Qt::Key_Escape
+                                                                             : Qt::Key_Backspace);
+                }
+            }
+        });
+        const MenuSearchPopup::Outcome result = popup.exec(QPoint(10, 10), QStringLiteral("save"));
+        QCOMPARE(int(result), outcome);
+        QCOMPARE(popup.chosen() ? popup.chosen()->displayPath : QString(), chosen);
+    }
+
+    void theSearchWindowCanBeRead()
+    {
+        MenuSearchModel model(m_history.get());
+        ScriptedRead* read = addScripted(model, 60, QStringLiteral("Editor"));
+        read->deliver({item(QStringLiteral("View > Wrap Lines"), true, QStringLiteral("✓")),
+                       item(QStringLiteral("View > Wrap Words"), false)});
+        MenuSearchPopup popup(model, platform::Menu::Appearance::Dark, 14);
+        QTimer::singleShot(0, &popup, [&] {
+            // Still reading: the status line says so.
+            QCOMPARE(popup.statusText(), QStringLiteral("Reading menus…"));
+            for (QWidget* widget : popup.findChildren<QWidget*>()) {
+                if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QListWidget*>(widget) ||
+                    qobject_cast<QLabel*>(widget)) {
+                    QVERIFY2(!widget->accessibleName().isEmpty(),
+                             qPrintable(widget->metaObject()->className()));
+                }
+            }
+            const QListWidget* list = popup.findChild<QListWidget*>();
+            QCOMPARE(list->count(), 2);
+            QCOMPARE(list->item(0)->data(Qt::AccessibleTextRole).toString(),
+                     QStringLiteral("View › Wrap Lines, checked"));
+            QCOMPARE(list->item(1)->data(Qt::AccessibleTextRole).toString(),
+                     QStringLiteral("View › Wrap Words, dimmed"));
+            read->end(false);
+            QCOMPARE(popup.statusText(),
+                     QStringLiteral("Editor stopped answering; only what was read is searched."));
+            QTest::keyClicks(popup.findChild<QLineEdit*>(), QStringLiteral("zzz"));
+            QCOMPARE(popup.statusText(),
+                     QStringLiteral("No menu item matches “wrapzzz”.\nEditor stopped answering; "
+                                    "only what was read is searched."));
+            popup.hide();
+        });
+        QCOMPARE(popup.exec(QPoint(10, 10), QStringLiteral("wrap")),
+                 MenuSearchPopup::Outcome::Closed);
+        QVERIFY(!popup.accessibleName().isEmpty());
+    }
+
+private:
+    QTemporaryDir m_state;
+    std::unique_ptr<SearchHistory> m_history;
+};
+
+QTEST_MAIN(MenuSearchTest)
+#include "menu_search_test.moc"
