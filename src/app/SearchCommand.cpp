@@ -6,6 +6,7 @@
 #include "foundation/QXLocalized.h"
 #include "foundation/QXRunningApplication.h"
 #include "menus/QXAccessibility.h"
+#include "menus/QXProxyMenuItem.h"
 #include "platform/accessibility/Accessibility.h"
 #include "platform/workspace/Workspace.h"
 #include "search/MenuItemRanking.h"
@@ -81,43 +82,6 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
         return std::nullopt;
     }
     return options;
-}
-
-// The key equivalent as text ("Ctrl+Shift+N", "F11"); empty when the item
-// has none.
-QString keyText(const AccessibilityElement& element)
-{
-    const QString character =
-        element.copyAttribute(QStringLiteral("AXMenuItemCmdChar")).value_or(QVariant()).toString();
-    QString key = character;
-    if (key.isEmpty()) {
-        const std::optional<QVariant> virtualKey =
-            element.copyAttribute(QStringLiteral("AXMenuItemCmdVirtualKey"));
-        if (virtualKey && virtualKey->toInt() > 0) {
-            key = QXExtension::stringRepresentingKeyCode(quint16(virtualKey->toInt()), false)
-                      .value_or(QString());
-        }
-    }
-    if (key.isEmpty()) {
-        return key;
-    }
-    const int bits = element.copyAttribute(QStringLiteral("AXMenuItemCmdModifiers"))
-                         .value_or(QVariant(0))
-                         .toInt();
-    QString text;
-    if (bits & 4) {
-        text += QStringLiteral("Ctrl+");
-    }
-    if (bits & 2) {
-        text += QStringLiteral("Alt+");
-    }
-    if (bits & 1) {
-        text += QStringLiteral("Shift+");
-    }
-    if (!(bits & 8)) {
-        text += QStringLiteral("Super+");
-    }
-    return text + key;
 }
 
 QString displayPath(const QStringList& path)
@@ -248,7 +212,7 @@ int runSearchCommand(const QStringList& arguments, QTextStream& out, QTextStream
     QJsonArray results;
     for (const MenuItemRanking::Match& match : matches) {
         const Candidate& candidate = candidates.at(match.index);
-        const QString key = keyText(candidate.item.element);
+        const QString key = QXProxyMenuItem::keyEquivalentDisplayText(candidate.item.element);
         if (options->json) {
             QJsonArray path;
             for (const QString& title : candidate.item.path) {

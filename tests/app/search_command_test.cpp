@@ -83,13 +83,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("firstLine");
         QTest::newRow("frontmost, deep item")
             << QStringList{"open", "rec", "alp"}
-            << shown({"File", "Open Recent", "Projects", "Alpha\tCtrl+Alt+1"});
+            << shown({"File", "Open Recent", "Projects", "Alpha\t⌃⌥1"});
         QTest::newRow("by pid, prefix")
-            << QStringList{"--pid", "5150", "sav"} << shown({"File", "Save\tCtrl+S"});
+            << QStringList{"--pid", "5150", "sav"} << shown({"File", "Save\t⌃S"});
         QTest::newRow("item without a key")
             << QStringList{"clear"} << shown({"File", "Open Recent", "Clear Menu"});
         QTest::newRow("all applications name the application")
-            << QStringList{"--all", "undo"} << shown({"Fixture: Edit", "Undo\tCtrl+Z"});
+            << QStringList{"--all", "undo"} << shown({"Fixture: Edit", "Undo\t⌃Z"});
     }
 
     void printsTheBestMatchFirstWithItsKey()
@@ -158,7 +158,7 @@ private Q_SLOTS:
         const Result result = run({"save"});
         QCOMPARE(result.status, 0);
         QVERIFY(result.err.contains("stopped answering"));
-        QCOMPARE(result.out.section(u'\n', 0, 0), shown({"File", "Save\tCtrl+S"}));
+        QCOMPARE(result.out.section(u'\n', 0, 0), shown({"File", "Save\t⌃S"}));
         QCOMPARE(m_accessibility->timedOutRequests() - before, quint64(1));
     }
 

@@ -26,7 +26,7 @@ for toolkit in gtk qt; do
         2>"$ARTIFACTS/$toolkit-search.err" ||
         fail "search in the $toolkit fixture failed: $(cat "$ARTIFACTS/$toolkit-search.err")"
     first=$(head -n 1 "$ARTIFACTS/$toolkit-search.out")
-    expected="File${arrow}Open Recent${arrow}Projects${arrow}Alpha"$'\t'"Ctrl+Alt+1"
+    expected="File${arrow}Open Recent${arrow}Projects${arrow}Alpha"$'\t'"⌃⌥1"
     [ "$first" = "$expected" ] || fail "search in the $toolkit fixture listed first: '$first'"
     "$TROVIX" search --pid "$pid" --json new >"$ARTIFACTS/$toolkit-search.json" ||
         fail "search --json in the $toolkit fixture failed"
