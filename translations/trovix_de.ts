@@ -1012,5 +1012,49 @@
         <source>Reload</source>
         <translation>Neu laden</translation>
     </message>
+    <message>
+        <source>checked</source>
+        <translation>markiert</translation>
+    </message>
+    <message>
+        <source>dimmed</source>
+        <translation>abgeblendet</translation>
+    </message>
+    <message>
+        <source>Search Menus</source>
+        <translation>Menüs durchsuchen</translation>
+    </message>
+    <message>
+        <source>Search text</source>
+        <translation>Suchtext</translation>
+    </message>
+    <message>
+        <source>Search menus</source>
+        <translation>Menüs durchsuchen</translation>
+    </message>
+    <message>
+        <source>Matching menu items</source>
+        <translation>Passende Menüpunkte</translation>
+    </message>
+    <message>
+        <source>Search status</source>
+        <translation>Suchstatus</translation>
+    </message>
+    <message>
+        <source>Reading menus…</source>
+        <translation>Menüs werden gelesen …</translation>
+    </message>
+    <message>
+        <source>No menus could be read.</source>
+        <translation>Es konnten keine Menüs gelesen werden.</translation>
+    </message>
+    <message>
+        <source>No menu item matches “%1”.</source>
+        <translation>Kein Menüpunkt passt zu „%1“.</translation>
+    </message>
+    <message>
+        <source>%1 stopped answering; only what was read is searched.</source>
+        <translation>%1 antwortet nicht mehr; durchsucht wird nur, was gelesen wurde.</translation>
+    </message>
 </context>
 </TS>

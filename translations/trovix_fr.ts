@@ -1012,5 +1012,49 @@
         <source>Reload</source>
         <translation>Recharger</translation>
     </message>
+    <message>
+        <source>checked</source>
+        <translation>coché</translation>
+    </message>
+    <message>
+        <source>dimmed</source>
+        <translation>grisé</translation>
+    </message>
+    <message>
+        <source>Search Menus</source>
+        <translation>Rechercher dans les menus</translation>
+    </message>
+    <message>
+        <source>Search text</source>
+        <translation>Texte recherché</translation>
+    </message>
+    <message>
+        <source>Search menus</source>
+        <translation>Rechercher dans les menus</translation>
+    </message>
+    <message>
+        <source>Matching menu items</source>
+        <translation>Éléments de menu correspondants</translation>
+    </message>
+    <message>
+        <source>Search status</source>
+        <translation>État de la recherche</translation>
+    </message>
+    <message>
+        <source>Reading menus…</source>
+        <translation>Lecture des menus…</translation>
+    </message>
+    <message>
+        <source>No menus could be read.</source>
+        <translation>Aucun menu n’a pu être lu.</translation>
+    </message>
+    <message>
+        <source>No menu item matches “%1”.</source>
+        <translation>Aucun élément de menu ne correspond à « %1 ».</translation>
+    </message>
+    <message>
+        <source>%1 stopped answering; only what was read is searched.</source>
+        <translation>%1 ne répond plus ; seule la partie déjà lue est parcourue.</translation>
+    </message>
 </context>
 </TS>
