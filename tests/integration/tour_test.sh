@@ -10,6 +10,6 @@ start_app tour "$TROVIX_SOURCE_DIR/scripts/tour" "$TROVIX" "$ARTIFACTS/tour"
 wait_exit "$APP_PID" 150 || fail "the tour still runs after 150 s"
 [ "$EXIT_STATUS" = 0 ] || fail "the tour ended with status $EXIT_STATUS: $(tail -n 5 "$ARTIFACTS/tour.err")"
 count=$(find "$ARTIFACTS/tour" -name '[0-9][0-9]-*.png' | wc -l)
-[ "$count" -eq 7 ] || fail "the tour kept $count screenshots, not 7"
-[ "$(grep -c '^   /' "$ARTIFACTS/tour.out")" -eq 7 ] || fail "the tour did not name each screenshot"
+[ "$count" -eq 8 ] || fail "the tour kept $count screenshots, not 8"
+[ "$(grep -c '^   /' "$ARTIFACTS/tour.out")" -eq 8 ] || fail "the tour did not name each screenshot"
 pass "the tour saw every step: $count screenshots in $ARTIFACTS/tour"
