@@ -71,6 +71,9 @@ void QXMainController::resetForTesting()
     m_menuEndTimestamp = 0;
     m_hasUsableTrigger = false;
     m_toldAccessibilityUnavailable = false;
+    // Trees kept for the search belong to the accessibility backend of the
+    // run that read them.
+    m_menuTreeCache.reset();
     QXSetRightClickTriggerEnabled(false);
     QXSetRightClickTriggerModifier(0);
     m_frontmostApplicationTriggerHotKey.reset();
