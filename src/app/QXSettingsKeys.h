@@ -25,6 +25,7 @@ inline const QString Blacklist = QStringLiteral("Blacklist");
 inline const QString FastTrack = QStringLiteral("Fast Track");
 inline const QString MenuAppearance = QStringLiteral("Menu Appearance");
 inline const QString MenuFontSize = QStringLiteral("Menu Font Size");
+inline const QString SearchMenusWhileTyping = QStringLiteral("Search Menus While Typing");
 
 // Toggled from the program's own menu.
 inline const QString DisableSettingsWindowAnimation =
@@ -95,6 +96,7 @@ inline QStringList helpLinkKeys()
             FastTrack,
             MenuAppearance,
             MenuFontSize,
+            SearchMenusWhileTyping,
             DisableSettingsWindowAnimation,
             DebugLog,
             ApplicationModeDockBackgroundLaunch,

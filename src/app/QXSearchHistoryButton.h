@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QPushButton>
+
+// The button that clears the search history: the presses that make items
+// the user chose before rank first. It is enabled only while the history
+// holds entries, looking again whenever it is shown and whenever its window
+// becomes active (the pop-up adds presses while the window stays open).
+// Clearing asks nothing, since it loses nothing but an order of results;
+// it logs what it did and disables the button.
+class QXSearchHistoryButton : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    // The history in the file at historyPath (by default the user's).
+    explicit QXSearchHistoryButton(QWidget* parent = nullptr);
+    QXSearchHistoryButton(const QString& historyPath, QWidget* parent);
+
+    // Reads the history and enables the button while it holds entries.
+    void updateEnabledState();
+    // Clears the history and disables the button; false (button left
+    // enabled) when the file could not be removed.
+    bool clearSearchHistory();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QString m_historyPath;
+};
