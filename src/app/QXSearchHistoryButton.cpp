@@ -52,10 +52,11 @@ void QXSearchHistoryButton::showEvent(QShowEvent* event)
     QPushButton::showEvent(event);
 }
 
-void QXSearchHistoryButton::changeEvent(QEvent* event)
+bool QXSearchHistoryButton::event(QEvent* event)
 {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) {
+    // The window passes its activation on to its visible children.
+    if (event->type() == QEvent::WindowActivate && isVisible()) {
         updateEnabledState();
     }
-    QPushButton::changeEvent(event);
+    return QPushButton::event(event);
 }
