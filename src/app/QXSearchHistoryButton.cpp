@@ -8,11 +8,8 @@
 #include <QShowEvent>
 
 QXSearchHistoryButton::QXSearchHistoryButton(QWidget* parent)
-    : QXSearchHistoryButton(SearchHistory::defaultPath(), parent)
-{}
-
-QXSearchHistoryButton::QXSearchHistoryButton(const QString& historyPath, QWidget* parent)
-    : QPushButton(QXLocalized::tr("Clear Search History"), parent), m_historyPath(historyPath)
+    : QPushButton(QXLocalized::tr("Clear Search History"), parent),
+      m_historyPath(SearchHistory::defaultPath())
 {
     setObjectName(QStringLiteral("clearSearchHistoryButton"));
     setAccessibleName(text());

@@ -13,9 +13,8 @@ class QXSearchHistoryButton : public QPushButton
     Q_OBJECT
 
 public:
-    // The history in the file at historyPath (by default the user's).
+    // For the user's history file, as it is named when the button is made.
     explicit QXSearchHistoryButton(QWidget* parent = nullptr);
-    QXSearchHistoryButton(const QString& historyPath, QWidget* parent);
 
     // Reads the history and enables the button while it holds entries.
     void updateEnabledState();

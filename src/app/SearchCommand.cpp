@@ -146,8 +146,8 @@ QString applicationName(const platform::RunningApplication& application)
 // Forgets every item pressed through search and says what was done.
 int clearSearchHistory(QTextStream& out, QTextStream& err)
 {
-    SearchHistory history;
     const QString path = SearchHistory::defaultPath();
+    SearchHistory history(path);
     const bool existed = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
     if (!history.clear()) {
         err << QXLocalized::tr("trovix: cannot remove the search history %1").arg(path) << '\n';
