@@ -56,6 +56,8 @@ void printUsage(std::FILE* stream)
         "                              print an application's menu bar as Trovix reads it\n"
         "       trovix search [--all | --pid N] [--json] [--press] [--limit N] QUERY\n"
         "                              search an application's menus, or press the best match\n"
+        "       trovix search --clear-history\n"
+        "                              forget the items pressed through search\n"
         "       trovix key-label CODE...\n"
         "                              print the labels of virtual key codes\n"
         "       trovix demo-menu [--font-size N] [--appearance system|light|dark]\n"

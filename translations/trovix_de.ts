@@ -294,6 +294,18 @@
         <source>Visit Product Page</source>
         <translation>Produktseite besuchen</translation>
     </message>
+    <message>
+        <source>Search menus while typing</source>
+        <translation>Menüs beim Tippen durchsuchen</translation>
+    </message>
+    <message>
+        <source>Search:</source>
+        <translation>Suche:</translation>
+    </message>
+    <message>
+        <source>Type in an open menu to find any of its commands. The commands you choose from the results come first next time.</source>
+        <translation>Tippen Sie in einem offenen Menü, um jeden seiner Befehle zu finden. Befehle, die Sie aus den Ergebnissen wählen, stehen beim nächsten Mal vorn.</translation>
+    </message>
 </context>
 <context>
     <name>Trovix</name>
@@ -886,7 +898,7 @@
     </message>
     <message>
         <source>usage: trovix search [--all | --pid N] [--json] [--press] [--limit N] QUERY</source>
-        <translation>Aufruf: trovix search [--all | --pid N] [--json] [--press] [--limit N] SUCHBEGRIFF</translation>
+        <translation type="vanished">Aufruf: trovix search [--all | --pid N] [--json] [--press] [--limit N] SUCHBEGRIFF</translation>
     </message>
     <message>
         <source>trovix: the application with pid %1 stopped answering; searching what was read</source>
@@ -1055,6 +1067,28 @@
     <message>
         <source>%1 stopped answering; only what was read is searched.</source>
         <translation>%1 antwortet nicht mehr; durchsucht wird nur, was gelesen wurde.</translation>
+    </message>
+    <message>
+        <source>Clear Search History</source>
+        <translation>Suchverlauf löschen</translation>
+    </message>
+    <message>
+        <source>usage: trovix search [--all | --pid N] [--json] [--press] [--limit N] QUERY
+       trovix search --clear-history</source>
+        <translation>Aufruf: trovix search [--all | --pid N] [--json] [--press] [--limit N] SUCHBEGRIFF
+        trovix search --clear-history</translation>
+    </message>
+    <message>
+        <source>trovix: cannot remove the search history %1</source>
+        <translation>trovix: Der Suchverlauf %1 kann nicht entfernt werden</translation>
+    </message>
+    <message>
+        <source>removed the search history %1</source>
+        <translation>Suchverlauf %1 entfernt</translation>
+    </message>
+    <message>
+        <source>the search history is already empty</source>
+        <translation>Der Suchverlauf ist bereits leer</translation>
     </message>
 </context>
 </TS>

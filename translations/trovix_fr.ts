@@ -294,6 +294,18 @@
         <source>Visit Product Page</source>
         <translation>Visiter la page du produit</translation>
     </message>
+    <message>
+        <source>Search menus while typing</source>
+        <translation>Rechercher dans les menus pendant la frappe</translation>
+    </message>
+    <message>
+        <source>Search:</source>
+        <translation>Recherche :</translation>
+    </message>
+    <message>
+        <source>Type in an open menu to find any of its commands. The commands you choose from the results come first next time.</source>
+        <translation>Tapez dans un menu ouvert pour trouver n’importe laquelle de ses commandes. Les commandes choisies parmi les résultats viennent en premier la fois suivante.</translation>
+    </message>
 </context>
 <context>
     <name>Trovix</name>
@@ -886,7 +898,7 @@
     </message>
     <message>
         <source>usage: trovix search [--all | --pid N] [--json] [--press] [--limit N] QUERY</source>
-        <translation>usage&#xa0;: trovix search [--all | --pid N] [--json] [--press] [--limit N] RECHERCHE</translation>
+        <translation type="vanished">usage&#xa0;: trovix search [--all | --pid N] [--json] [--press] [--limit N] RECHERCHE</translation>
     </message>
     <message>
         <source>trovix: the application with pid %1 stopped answering; searching what was read</source>
@@ -1055,6 +1067,28 @@
     <message>
         <source>%1 stopped answering; only what was read is searched.</source>
         <translation>%1 ne répond plus ; seule la partie déjà lue est parcourue.</translation>
+    </message>
+    <message>
+        <source>Clear Search History</source>
+        <translation>Effacer l’historique de recherche</translation>
+    </message>
+    <message>
+        <source>usage: trovix search [--all | --pid N] [--json] [--press] [--limit N] QUERY
+       trovix search --clear-history</source>
+        <translation>usage : trovix search [--all | --pid N] [--json] [--press] [--limit N] RECHERCHE
+        trovix search --clear-history</translation>
+    </message>
+    <message>
+        <source>trovix: cannot remove the search history %1</source>
+        <translation>trovix : impossible de supprimer l’historique de recherche %1</translation>
+    </message>
+    <message>
+        <source>removed the search history %1</source>
+        <translation>historique de recherche %1 supprimé</translation>
+    </message>
+    <message>
+        <source>the search history is already empty</source>
+        <translation>l’historique de recherche est déjà vide</translation>
     </message>
 </context>
 </TS>

@@ -16,6 +16,7 @@ QVariantMap registeredDefaults()
         {SkipHiddenMenuItems, true},
         {MoveAppleMenuToEnd, true},
         {ShowKeyEquivalents, true},
+        {SearchMenusWhileTyping, true},
         {FastTrack, QStringLiteral("BBEdit > Text\nEagleFiler > Format")},
     };
 }

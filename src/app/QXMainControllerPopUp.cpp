@@ -109,10 +109,8 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
     }
     m_popUpMenuOpen = true;
     const QPoint position = QCursor::pos();
-    // Unset reads as on: searching is what typing in a menu means.
-    const QVariant searchSetting = defaults().objectForKey(QXSettingsKeys::SearchMenusWhileTyping);
-    const bool searchWhileTyping =
-        (!searchSetting.isValid() || searchSetting.toBool()) && !m_popUpApplications.isEmpty();
+    const bool searchWhileTyping = defaults().boolForKey(QXSettingsKeys::SearchMenusWhileTyping) &&
+                                   !m_popUpApplications.isEmpty();
     for (bool again = true; again;) {
         platform::MenuPresenter presenter(*menu);
         presenter.setClosesOnTyping(searchWhileTyping);

@@ -37,7 +37,8 @@ QList<std::pair<QCheckBox*, QString>> plainSwitches(const QXMainPreferencesWindo
         {window.promoteAlternatesSwitch(), QXSettingsKeys::PromoteAlternates},
         {window.supportAccessoryApplicationsSwitch(), QXSettingsKeys::SupportAccessoryApplications},
         {window.moveAppleMenuToEndSwitch(), QXSettingsKeys::MoveAppleMenuToEnd},
-        {window.skipDisabledMenuItemsSwitch(), QXSettingsKeys::SkipDisabledMenuItems}};
+        {window.skipDisabledMenuItemsSwitch(), QXSettingsKeys::SkipDisabledMenuItems},
+        {window.searchMenusWhileTypingSwitch(), QXSettingsKeys::SearchMenusWhileTyping}};
 }
 
 // The pop-up items that stand for stored values: a value no item carries

@@ -2,6 +2,7 @@
 
 #include "app/QXListTextField.h"
 #include "app/QXPreferencesToolbarImage.h"
+#include "app/QXSearchHistoryButton.h"
 #include "hotkeys/QXHotKeyClearButton.h"
 #include "hotkeys/QXHotKeyTextView.h"
 #include "platform/application/Activation.h"
@@ -262,6 +263,22 @@ QWidget* QXMainPreferencesWindow::createAdvancedPage()
         switchLayout->addWidget(box);
     }
     form->addRow(tr("Pop-up menu:"), switches);
+
+    m_searchMenusWhileTypingSwitch = new QCheckBox(tr("Search menus while typing"), page);
+    m_searchMenusWhileTypingSwitch->setObjectName(QStringLiteral("Search Menus While Typing"));
+    m_searchMenusWhileTypingSwitch->setAccessibleName(m_searchMenusWhileTypingSwitch->text());
+    m_clearSearchHistoryButton = new QXSearchHistoryButton(page);
+    auto* search = new QWidget(page);
+    auto* searchLayout = new QHBoxLayout(search);
+    searchLayout->setContentsMargins(0, 0, 0, 0);
+    searchLayout->addWidget(m_searchMenusWhileTypingSwitch);
+    searchLayout->addStretch();
+    searchLayout->addWidget(m_clearSearchHistoryButton);
+    form->addRow(tr("Search:"),
+                 withHelp(search,
+                          tr("Type in an open menu to find any of its commands. The commands "
+                             "you choose from the results come first next time."),
+                          page));
 
     m_appearanceSelector =
         createSelector({{tr("Follow the system"), 0}, {tr("Light"), 1}, {tr("Dark"), 2}}, page);

@@ -18,6 +18,7 @@ class QXHotKeyClearButton;
 class QXHotKeyTextView;
 class QXListTextField;
 class QXLoginItemSwitch;
+class QXSearchHistoryButton;
 
 namespace platform {
 class Menu;
@@ -82,6 +83,8 @@ public:
     }
     QCheckBox* moveAppleMenuToEndSwitch() const { return m_moveAppleMenuToEndSwitch; }
     QCheckBox* skipDisabledMenuItemsSwitch() const { return m_skipDisabledMenuItemsSwitch; }
+    QCheckBox* searchMenusWhileTypingSwitch() const { return m_searchMenusWhileTypingSwitch; }
+    QXSearchHistoryButton* clearSearchHistoryButton() const { return m_clearSearchHistoryButton; }
     QComboBox* appearanceSelector() const { return m_appearanceSelector; }
     QComboBox* fontSizeSelector() const { return m_fontSizeSelector; }
     QXListTextField* blacklistField() const { return m_blacklistField; }
@@ -134,6 +137,8 @@ private:
     QCheckBox* m_supportAccessoryApplicationsSwitch = nullptr;
     QCheckBox* m_moveAppleMenuToEndSwitch = nullptr;
     QCheckBox* m_skipDisabledMenuItemsSwitch = nullptr;
+    QCheckBox* m_searchMenusWhileTypingSwitch = nullptr;
+    QXSearchHistoryButton* m_clearSearchHistoryButton = nullptr;
     QComboBox* m_appearanceSelector = nullptr;
     QComboBox* m_fontSizeSelector = nullptr;
     QXListTextField* m_blacklistField = nullptr;

@@ -16,7 +16,6 @@ inline const QString MenuTriggerAllApplications = QStringLiteral("Menu Trigger: 
 inline const QString ApplicationMode = QStringLiteral("Application Mode");
 inline const QString StealthMode = QStringLiteral("Stealth Mode");
 inline const QString ShowKeyEquivalents = QStringLiteral("Show Key Equivalents");
-inline const QString SearchMenusWhileTyping = QStringLiteral("Search Menus While Typing");
 inline const QString PromoteAlternates = QStringLiteral("Promote Alternates");
 inline const QString SupportAccessoryApplications =
     QStringLiteral("Support Accessory Applications");
@@ -26,6 +25,7 @@ inline const QString Blacklist = QStringLiteral("Blacklist");
 inline const QString FastTrack = QStringLiteral("Fast Track");
 inline const QString MenuAppearance = QStringLiteral("Menu Appearance");
 inline const QString MenuFontSize = QStringLiteral("Menu Font Size");
+inline const QString SearchMenusWhileTyping = QStringLiteral("Search Menus While Typing");
 
 // Toggled from the program's own menu.
 inline const QString DisableSettingsWindowAnimation =
@@ -96,6 +96,7 @@ inline QStringList helpLinkKeys()
             FastTrack,
             MenuAppearance,
             MenuFontSize,
+            SearchMenusWhileTyping,
             DisableSettingsWindowAnimation,
             DebugLog,
             ApplicationModeDockBackgroundLaunch,

@@ -14,6 +14,7 @@
 #include "search/SearchText.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -33,6 +34,7 @@ struct Options
     bool all = false;
     bool json = false;
     bool press = false;
+    bool clearHistory = false;
     int limit = DefaultLimit;
     QString query;
 };
@@ -65,6 +67,8 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
             options.json = true;
         } else if (argument == QStringLiteral("--press")) {
             options.press = true;
+        } else if (argument == QStringLiteral("--clear-history")) {
+            options.clearHistory = true;
         } else if (argument == QStringLiteral("--")) {
             words += arguments.mid(i + 1);
             break;
@@ -75,9 +79,13 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
         }
     }
     options.query = words.join(u' ').simplified();
-    if (!ok || options.query.isEmpty() || (options.all && options.pid > 0)) {
+    // Clearing the history stands alone: it searches nothing.
+    const bool clearAlone = options.clearHistory && arguments.size() == 1;
+    if (!ok || (options.clearHistory && !clearAlone) ||
+        (!options.clearHistory && options.query.isEmpty()) || (options.all && options.pid > 0)) {
         err << QXLocalized::tr(
-                   "usage: trovix search [--all | --pid N] [--json] [--press] [--limit N] QUERY")
+                   "usage: trovix search [--all | --pid N] [--json] [--press] [--limit N] QUERY\n"
+                   "       trovix search --clear-history")
             << '\n';
         return std::nullopt;
     }
@@ -99,6 +107,22 @@ QString applicationName(const platform::RunningApplication& application)
         .value_or(QXLocalized::tr("(unnamed)"));
 }
 
+// Forgets every item pressed through search and says what was done.
+int clearSearchHistory(QTextStream& out, QTextStream& err)
+{
+    const QString path = SearchHistory::defaultPath();
+    SearchHistory history(path);
+    const bool existed = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
+    if (!history.clear()) {
+        err << QXLocalized::tr("trovix: cannot remove the search history %1").arg(path) << '\n';
+        return 1;
+    }
+    out << (existed ? QXLocalized::tr("removed the search history %1").arg(path)
+                    : QXLocalized::tr("the search history is already empty"))
+        << '\n';
+    return 0;
+}
+
 } // namespace
 
 int runSearchCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -106,6 +130,9 @@ int runSearchCommand(const QStringList& arguments, QTextStream& out, QTextStream
     const std::optional<Options> options = parseOptions(arguments, err);
     if (!options) {
         return 2;
+    }
+    if (options->clearHistory) {
+        return clearSearchHistory(out, err);
     }
     if (!prepareMenuCommandAccessibility(err)) {
         return 1;

@@ -10,5 +10,6 @@
 // array of objects instead; --press presses the best enabled match, as
 // choosing it in the pop-up would, and says which. Exit status 0 on success,
 // 1 with a one-line message when nothing matches or the press failed, 2 for
-// a usage error.
+// a usage error. `trovix search --clear-history` alone forgets the items
+// pressed before, which otherwise rank first among equals.
 int runSearchCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);

@@ -121,6 +121,9 @@ void MenuSearchModel::recordPress(const Result& result)
     if (!m_history) {
         return;
     }
+    // Read again first: the history may have been cleared while the search
+    // was open, and what was cleared stays cleared.
+    m_history->load();
     m_history->recordPress(result.application, result.displayPath);
     m_history->save();
 }

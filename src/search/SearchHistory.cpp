@@ -81,6 +81,18 @@ bool SearchHistory::save() const
     return file.commit();
 }
 
+bool SearchHistory::clear()
+{
+    m_applications.clear();
+    if (QFile::remove(m_path)) {
+        return true;
+    }
+    // Nothing to remove is success; a dangling link is still a file
+    // (exists() follows it).
+    const QFileInfo file(m_path);
+    return !file.exists() && !file.isSymLink();
+}
+
 void SearchHistory::recordPress(const QString& application, const QString& itemPath,
                                 const QDateTime& when)
 {

@@ -37,6 +37,12 @@ public:
     // Points for the item: more for more presses, up to MaximumBoost.
     int boost(const QString& application, const QString& itemPath) const;
 
+    // Whether no press is remembered.
+    bool isEmpty() const { return m_applications.isEmpty(); }
+    // Forgets every press and removes the file; false when the file is
+    // still there afterwards (the presses are forgotten all the same).
+    bool clear();
+
 private:
     struct Entry
     {

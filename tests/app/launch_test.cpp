@@ -32,11 +32,12 @@ private Q_SLOTS:
         controller().applicationWillFinishLaunching();
         platform::UserDefaults& settings = environment.settings();
 
-        QCOMPARE(settings.registeredDefaults().size(), 8);
+        QCOMPARE(settings.registeredDefaults().size(), 9);
         QCOMPARE(settings.integerForKey(ApplicationMode), 1);
         for (const QString& key :
              {EnableRightClickTrigger, ShowKeyEquivalents, SkipHiddenMenuItems, MoveAppleMenuToEnd,
-              ApplicationMenuItemsReopen, ApplicationMenuItemsEmphasizeFrontmostApplication}) {
+              ApplicationMenuItemsReopen, ApplicationMenuItemsEmphasizeFrontmostApplication,
+              SearchMenusWhileTyping}) {
             QVERIFY2(settings.boolForKey(key), qPrintable(key));
         }
         QCOMPARE(settings.stringForKey(FastTrack),

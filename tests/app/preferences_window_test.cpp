@@ -1,6 +1,7 @@
 #include "AppTestEnvironment.h"
 #include "app/QXListTextField.h"
 #include "app/QXMainPreferencesWindow.h"
+#include "app/QXSearchHistoryButton.h"
 #include "app/QXSettingsKeys.h"
 #include "hotkeys/QXHotKey.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
@@ -9,12 +10,16 @@
 #include "platform/input/memory/MemoryHotKeyService.h"
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
+#include "search/SearchHistory.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -28,6 +33,9 @@ class PreferencesWindowTest : public QObject
     Q_OBJECT
 
 private:
+    // The search history lives here, never in the user's own folder.
+    QTemporaryDir m_state;
+
     QXMainController& controller() { return QXMainController::mainController(); }
 
     QXMainPreferencesWindow* show(const QString& section = {})
@@ -44,7 +52,27 @@ private:
         selector->setCurrentIndex(index);
     }
 
+    static QString accessibleName(QWidget* widget)
+    {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+    }
+
+    static void recordSearchPress()
+    {
+        SearchHistory history;
+        history.load();
+        history.recordPress(QStringLiteral("Editor"), QStringLiteral("File › Save"));
+        QVERIFY(history.save());
+    }
+
 private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_state.isValid());
+        qputenv("XDG_STATE_HOME", m_state.path().toUtf8());
+    }
+
     void controlsShowTheStoredSettings()
     {
         AppTestEnvironment environment;
@@ -67,6 +95,7 @@ private Q_SLOTS:
         QVERIFY(window->keyEquivalentSwitch()->isChecked()); // registered default
         QVERIFY(window->promoteAlternatesSwitch()->isChecked());
         QVERIFY(!window->skipDisabledMenuItemsSwitch()->isChecked());
+        QVERIFY(window->searchMenusWhileTypingSwitch()->isChecked()); // registered default
         QCOMPARE(QXMainPreferencesWindow::selectedTag(window->appearanceSelector()), 2);
         QCOMPARE(window->fontSizeSelector()->currentText(), QStringLiteral("14"));
         QCOMPARE(window->fontSizeSelector()->count(), 22); // standard, 10 to 30
@@ -129,6 +158,7 @@ private Q_SLOTS:
         QTest::newRow("accessory applications") << SupportAccessoryApplications << false;
         QTest::newRow("system menu at end") << MoveAppleMenuToEnd << false;
         QTest::newRow("disabled items") << SkipDisabledMenuItems << false;
+        QTest::newRow("search while typing") << SearchMenusWhileTyping << false;
         QTest::newRow("stealth, shown as open at launch") << StealthMode << true;
     }
 
@@ -140,11 +170,51 @@ private Q_SLOTS:
         QXMainPreferencesWindow* window = show();
         auto* box = window->findChild<QCheckBox*>(key);
         QVERIFY(box != nullptr);
+        QCOMPARE(accessibleName(box), box->text());
         for (int round = 0; round < 2; ++round) {
             box->click();
             QVERIFY(environment.settings().hasStoredValue(key));
             QCOMPARE(environment.settings().boolForKey(key), box->isChecked() != inverted);
         }
+    }
+
+    // The history button is enabled only while there is a history; a click
+    // clears it without asking, logs it and disables the button. A press
+    // made while the window stays open shows when the user comes back.
+    void searchHistoryButtonClearsOnlyWhatThereIs()
+    {
+        AppTestEnvironment environment;
+        QFile::remove(SearchHistory::defaultPath());
+        QXMainPreferencesWindow* window = show(QStringLiteral("Advanced"));
+        QXSearchHistoryButton* button = window->clearSearchHistoryButton();
+        QVERIFY(button->isVisible());
+        QVERIFY(!button->isEnabled());
+        QCOMPARE(accessibleName(button), QStringLiteral("Clear Search History"));
+
+        recordSearchPress();
+        window->selectSection(QStringLiteral("Menu"));
+        window->selectSection(QStringLiteral("Advanced"));
+        QVERIFY(button->isEnabled());
+
+        environment.log.clear();
+        button->click();
+        QVERIFY(!button->isEnabled());
+        QVERIFY(!QFileInfo::exists(SearchHistory::defaultPath()));
+        QVERIFY(environment.alerts.isEmpty());
+        QCOMPARE(environment.log.lines().size(), 1);
+        QVERIFY(environment.log.lines().constFirst().contains(
+            QStringLiteral("cleared the search history")));
+
+        // The user works elsewhere, a press is recorded, the user comes back.
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+        recordSearchPress();
+        QVERIFY(!button->isEnabled());
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY(button->isEnabled());
     }
 
     void rightClickControlsSwitchTheTriggerAndItsModifier()

@@ -4,6 +4,8 @@
 #include "platform/workspace/memory/MemoryWorkspace.h"
 #include "support/TemporaryDefaults.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -162,6 +164,37 @@ private Q_SLOTS:
         QCOMPARE(m_accessibility->timedOutRequests() - before, quint64(1));
     }
 
+    // Clearing forgets what pressing remembered, says what it did, and
+    // says so again, differently, when there was nothing to clear.
+    void clearingTheHistoryForgetsPressedItems()
+    {
+        QVERIFY(run({"--press", "show side"}).status == 0);
+        QCOMPARE(run({"show"}).out.section(u'\n', 0, 0), shown({"View", "Show Sidebar"}));
+        const QString file = m_state->filePath("Trovix/search-history.json");
+        QVERIFY(QFileInfo::exists(file));
+
+        const Result cleared = run({"--clear-history"});
+        QCOMPARE(cleared.status, 0);
+        QCOMPARE(cleared.out, "removed the search history " + file + "\n");
+        QVERIFY(cleared.err.isEmpty());
+        QVERIFY(!QFileInfo::exists(file));
+        QCOMPARE(run({"show"}).out.section(u'\n', 0, 0), shown({"View", "Show Toolbar"}));
+
+        const Result again = run({"--clear-history"});
+        QCOMPARE(again.status, 0);
+        QCOMPARE(again.out, QStringLiteral("the search history is already empty\n"));
+    }
+
+    void aHistoryThatCannotBeRemovedIsAFailure()
+    {
+        const QString file = m_state->filePath("Trovix/search-history.json");
+        QVERIFY(QDir().mkpath(file + "/inside"));
+        const Result result = run({"--clear-history"});
+        QCOMPARE(result.status, 1);
+        QVERIFY(result.out.isEmpty());
+        QVERIFY(result.err.contains(file));
+    }
+
     void refusesBadInput_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -173,6 +206,8 @@ private Q_SLOTS:
         QTest::newRow("unknown option") << QStringList{"--fuzzy", "x"} << 2;
         QTest::newRow("no such process") << QStringList{"--pid", "77", "x"} << 1;
         QTest::newRow("nothing matches") << QStringList{"zzqx"} << 1;
+        QTest::newRow("clearing with a query") << QStringList{"--clear-history", "x"} << 2;
+        QTest::newRow("clearing with options") << QStringList{"--all", "--clear-history"} << 2;
     }
 
     void refusesBadInput()

@@ -96,6 +96,44 @@ private Q_SLOTS:
         QVERIFY(reloaded.boost("Editor", "Save") > 0);
     }
 
+    // Clearing forgets every press at once and leaves no file behind, so
+    // that a later load does not bring the presses back.
+    void clearingForgetsEveryPressAndRemovesTheFile()
+    {
+        SearchHistory history(path());
+        QVERIFY(history.isEmpty());
+        QVERIFY(history.clear()); // nothing to remove is no failure
+        history.recordPress("Editor", "File › Save");
+        history.recordPress("Viewer", "View › Zoom In");
+        QVERIFY(!history.isEmpty());
+        QVERIFY(history.save());
+
+        QVERIFY(history.clear());
+        QVERIFY(history.isEmpty());
+        QCOMPARE(history.boost("Editor", "File › Save"), 0);
+        QVERIFY(!QFileInfo::exists(path()));
+        SearchHistory reloaded(path());
+        QVERIFY(!reloaded.load());
+        QVERIFY(reloaded.isEmpty());
+
+        // A dangling link in the file's place is removed too.
+        QVERIFY(QFile::link(m_dir.filePath("nowhere"), path()));
+        QVERIFY(history.clear());
+        QVERIFY(!QFileInfo(path()).isSymLink());
+    }
+
+    // A file that cannot be removed (here a folder in its place) is
+    // reported, never passed off as cleared.
+    void aFileThatStaysIsReported()
+    {
+        QVERIFY(QDir().mkpath(path() + "/inside"));
+        SearchHistory history(path());
+        history.recordPress("Editor", "File › Save");
+        QVERIFY(!history.clear());
+        QVERIFY(history.isEmpty());
+        QVERIFY(QDir(path()).removeRecursively());
+    }
+
     void defaultPathFollowsTheStateHome_data()
     {
         QTest::addColumn<QByteArray>("stateHome");
