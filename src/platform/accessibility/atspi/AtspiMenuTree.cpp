@@ -8,6 +8,7 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 #include <atspi/atspi.h>
 
@@ -89,6 +90,33 @@ QHash<QString, CachedObject> readObjects(const QDBusArgument& argument)
     }
     argument.endArray();
     return objects;
+}
+
+// The number the toolkit gave an object in its path ("/org/a11y/atspi/
+// accessible/42"): objects are numbered as they are first published, which
+// for the entries of one menu is their order.
+qint64 pathNumber(const QString& path)
+{
+    bool ok = false;
+    const qint64 number = QStringView(path).mid(path.lastIndexOf(u'/') + 1).toLongLong(&ok);
+    return ok ? number : -1;
+}
+
+// Orders the children of one object by their index in it. GTK gives plain
+// menu items no index (-1); then the order they were published in stands
+// in for it.
+void sortChildren(QList<QString>& children, const QHash<QString, CachedObject>& objects)
+{
+    QSet<int> indexes;
+    for (const QString& child : std::as_const(children)) {
+        indexes.insert(objects.constFind(child)->index);
+    }
+    const bool indexed = !indexes.contains(-1) && indexes.size() == children.size();
+    const auto key = [&objects, indexed](const QString& path) {
+        return std::pair(indexed ? qint64(objects.constFind(path)->index) : pathNumber(path), path);
+    };
+    std::sort(children.begin(), children.end(),
+              [&key](const QString& a, const QString& b) { return key(a) < key(b); });
 }
 
 class TreeBuilder
@@ -205,30 +233,33 @@ private:
 
 } // namespace
 
-std::optional<MenuTree> readMenuTreeFromCache(const QString& busName, qint64 pid, int maxItems)
+QDBusMessage cacheItemsCall(const QString& busName)
 {
-    const std::optional<QDBusConnection> bus = accessibilityBusConnection();
-    if (!bus || busName.isEmpty()) {
-        return std::nullopt;
+    return QDBusMessage::createMethodCall(busName, QStringLiteral("/org/a11y/atspi/cache"),
+                                          QStringLiteral("org.a11y.atspi.Cache"),
+                                          QStringLiteral("GetItems"));
+}
+
+bool isTimeoutReply(const QDBusMessage& reply)
+{
+    const QString error = reply.errorName();
+    return reply.type() == QDBusMessage::ErrorMessage &&
+           (error == QStringLiteral("org.freedesktop.DBus.Error.NoReply") ||
+            error == QStringLiteral("org.freedesktop.DBus.Error.Timeout"));
+}
+
+std::optional<MenuTree> menuTreeFromCacheReply(const QDBusMessage& reply, const QString& busName,
+                                               qint64 pid, int maxItems)
+{
+    if (isTimeoutReply(reply)) {
+        // Item by item would cost one timeout more per request.
+        countTimedOutRequest();
+        MenuTree tree;
+        tree.source = MenuTree::Source::WholeTree;
+        tree.complete = false;
+        return tree;
     }
-    const QDBusMessage call = QDBusMessage::createMethodCall(
-        busName, QStringLiteral("/org/a11y/atspi/cache"), QStringLiteral("org.a11y.atspi.Cache"),
-        QStringLiteral("GetItems"));
-    const QDBusMessage reply = bus->call(call, QDBus::Block, messagingTimeoutMs());
-    if (reply.type() != QDBusMessage::ReplyMessage) {
-        const QString error = reply.errorName();
-        if (error == QStringLiteral("org.freedesktop.DBus.Error.NoReply") ||
-            error == QStringLiteral("org.freedesktop.DBus.Error.Timeout")) {
-            // Item by item would cost one timeout more per request.
-            countTimedOutRequest();
-            MenuTree tree;
-            tree.source = MenuTree::Source::WholeTree;
-            tree.complete = false;
-            return tree;
-        }
-        return std::nullopt;
-    }
-    if (reply.arguments().isEmpty() ||
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty() ||
         !reply.arguments().constFirst().canConvert<QDBusArgument>()) {
         return std::nullopt;
     }
@@ -253,10 +284,7 @@ std::optional<MenuTree> readMenuTreeFromCache(const QString& busName, qint64 pid
             objects[parent].children.append(child);
         }
         for (CachedObject& object : objects) {
-            std::sort(object.children.begin(), object.children.end(),
-                      [&objects](const QString& a, const QString& b) {
-                          return objects.constFind(a)->index < objects.constFind(b)->index;
-                      });
+            sortChildren(object.children, objects);
         }
     }
     MenuTree tree;
@@ -268,6 +296,17 @@ std::optional<MenuTree> readMenuTreeFromCache(const QString& busName, qint64 pid
     tree.source = MenuTree::Source::WholeTree;
     builder.walk(menuBar, {}, 1);
     return tree;
+}
+
+std::optional<MenuTree> readMenuTreeFromCache(const QString& busName, qint64 pid, int maxItems)
+{
+    const std::optional<QDBusConnection> bus = accessibilityBusConnection();
+    if (!bus || busName.isEmpty()) {
+        return std::nullopt;
+    }
+    const QDBusMessage reply =
+        bus->call(cacheItemsCall(busName), QDBus::Block, messagingTimeoutMs());
+    return menuTreeFromCacheReply(reply, busName, pid, maxItems);
 }
 
 } // namespace platform::atspi
