@@ -10,7 +10,8 @@
 // a stopped application is continued before the probe exits).
 //   trovix-menu-tree-probe watch PID
 // keeps the tree in a MenuTreeCache and answers each line on standard input
-// with "kept" or "dropped".
+// with whether it is still kept and how many change events were judged; the
+// line "read" reads the tree again through the cache first.
 
 #include "menus/QXAccessibility.h"
 #include "platform/accessibility/Accessibility.h"
@@ -18,8 +19,10 @@
 #include "platform/accessibility/MenuTreeCache.h"
 #include "platform/accessibility/atspi/AtspiApplicationDirectory.h"
 #include "platform/accessibility/atspi/AtspiMenuTreeRead.h"
+#include "platform/accessibility/atspi/AtspiMenuWatch.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -121,23 +124,39 @@ int readAsync(qint64 pid, const QStringList& options)
     return 0;
 }
 
+// Reads the tree through the cache; answers whether it is kept.
+bool readThrough(MenuTreeCache& cache, qint64 pid)
+{
+    std::unique_ptr<MenuTreeRead> read = cache.startRead(pid, 50000);
+    if (!read->isFinished()) {
+        QEventLoop loop;
+        QObject::connect(read.get(), &MenuTreeRead::finished, &loop, &QEventLoop::quit,
+                         Qt::QueuedConnection);
+        loop.exec();
+    }
+    return !read->tree().items.isEmpty();
+}
+
 int watch(qint64 pid)
 {
     MenuTreeCache cache;
-    std::unique_ptr<MenuTreeRead> read = cache.startRead(pid, 50000);
-    QObject::connect(read.get(), &MenuTreeRead::finished, QCoreApplication::instance(),
-                     &QCoreApplication::quit, Qt::QueuedConnection);
-    QCoreApplication::exec();
-    print(QJsonObject{{"items", read->tree().items.size()}, {"kept", cache.contains(pid)}});
+    readThrough(cache, pid);
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, [&cache, pid] {
+    const auto status = [&cache, pid] {
+        print(QJsonObject{{"kept", cache.contains(pid)},
+                          {"judged", qint64(atspi::AtspiMenuWatch::instance().judgedEvents())}});
+    };
+    status();
+    QObject::connect(&input, &QSocketNotifier::activated, [&cache, pid, &status] {
         char line[256];
         if (!std::fgets(line, sizeof line, stdin)) {
             QCoreApplication::quit();
             return;
         }
-        std::puts(cache.contains(pid) ? "kept" : "dropped");
-        std::fflush(stdout);
+        if (QByteArray(line).trimmed() == "read") {
+            readThrough(cache, pid);
+        }
+        status();
     });
     return QCoreApplication::exec();
 }
