@@ -39,12 +39,14 @@ struct CachedObject
 // "(so)": an object reference; only the path matters within one application.
 QString readReference(const QDBusArgument& argument)
 {
+    // The path is read as a plain string: the bus has checked it already,
+    // and checking it again costs a good share of reading the reply.
     QString service;
-    QDBusObjectPath path;
+    QString path;
     argument.beginStructure();
     argument >> service >> path;
     argument.endStructure();
-    return path.path();
+    return path;
 }
 
 // Reads the reply of either shape the call has had: with the children's
@@ -152,7 +154,11 @@ public:
             if (m_tree.items.size() >= m_maxItems) {
                 return;
             }
-            const CachedObject child = m_objects.value(childPath);
+            const auto found = m_objects.constFind(childPath);
+            if (found == m_objects.cend()) {
+                continue;
+            }
+            const CachedObject& child = *found;
             if (child.role == ATSPI_ROLE_SEPARATOR || child.role == ATSPI_ROLE_TEAROFF_MENU_ITEM) {
                 continue;
             }
