@@ -4,6 +4,8 @@
 
 #include <QDBusMessage>
 #include <QString>
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace platform::atspi {
@@ -17,12 +19,11 @@ namespace platform::atspi {
 // call ran into the messaging timeout.
 std::optional<MenuTree> readMenuTreeFromCache(const QString& busName, qint64 pid, int maxItems);
 
-// The GetItems call itself, and the tree its reply holds (with the same
-// meaning of nothing and of an incomplete tree as above), so that the call
-// can also be made without waiting for it. A timed-out reply is counted.
-QDBusMessage cacheItemsCall(const QString& busName);
-std::optional<MenuTree> menuTreeFromCacheReply(const QDBusMessage& reply, const QString& busName,
-                                               qint64 pid, int maxItems);
+// The same call sent without waiting: answered receives the same meaning
+// of a tree on the main thread, once. Destroying the returned handle
+// cancels the call; null when it cannot be sent.
+std::shared_ptr<void> sendCacheItemsCall(const QString& busName, qint64 pid, int maxItems,
+                                         std::function<void(std::optional<MenuTree>)> answered);
 
 // Whether a reply says that the application did not answer in time.
 bool isTimeoutReply(const QDBusMessage& reply);

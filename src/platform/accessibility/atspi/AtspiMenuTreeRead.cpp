@@ -124,9 +124,11 @@ AtspiMenuTreeRead::AtspiMenuTreeRead(QString busName, qint64 pid, int maxItems, 
         startWalk();
         return;
     }
-    send({m_busName, QStringLiteral("/org/a11y/atspi/cache")},
-         QStringLiteral("org.a11y.atspi.Cache"), QStringLiteral("GetItems"), {},
-         [this](const QDBusMessage& reply) { cacheAnswered(reply); });
+    m_cacheCall = sendCacheItemsCall(m_busName, m_pid, m_maxItems,
+                                     [this](std::optional<MenuTree> tree) { cacheAnswered(tree); });
+    if (!m_cacheCall) {
+        startWalk();
+    }
 }
 
 AtspiMenuTreeRead::~AtspiMenuTreeRead()
@@ -204,15 +206,13 @@ AtspiMenuTreeRead::readChildren(const QDBusMessage& reply)
     return children;
 }
 
-void AtspiMenuTreeRead::cacheAnswered(const QDBusMessage& reply)
+void AtspiMenuTreeRead::cacheAnswered(const std::optional<MenuTree>& tree)
 {
-    // A timed-out call never gets here.
-    const std::optional<MenuTree> tree =
-        menuTreeFromCacheReply(reply, m_busName, m_pid, m_maxItems);
     if (!tree) {
         startWalk();
         return;
     }
+    // An incomplete tree is a call that timed out, counted already.
     QPointer<AtspiMenuTreeRead> alive(this);
     addItems(tree->items);
     if (alive) {

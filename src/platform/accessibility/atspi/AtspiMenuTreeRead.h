@@ -102,7 +102,7 @@ private:
     void getProperty(const Object& object, const QString& interface, const QString& name,
                      Answer answered);
 
-    void cacheAnswered(const QDBusMessage& reply);
+    void cacheAnswered(const std::optional<MenuTree>& tree);
     void startWalk();
     void applicationAnswered();
     void windowsOrdered();
@@ -128,6 +128,7 @@ private:
     qint64 m_pid;
     int m_maxItems;
     std::optional<QDBusConnection> m_bus;
+    std::shared_ptr<void> m_cacheCall;
     MenuTree::Source m_source = MenuTree::Source::WholeTree;
     qsizetype m_delivered = 0;
 
