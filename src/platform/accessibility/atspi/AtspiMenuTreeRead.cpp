@@ -29,6 +29,8 @@ constexpr int DepthLimit = 16;
 constexpr int MenuBarSearchDepth = 4;
 constexpr int MenuBarSearchLimit = 200;
 constexpr qint64 MenuBarSearchGraceMs = 1000;
+// How long past the messaging timeout an unanswered cache call is given up.
+constexpr int CacheCallGraceMs = 1000;
 
 bool answered(const QDBusMessage& reply)
 {
@@ -128,7 +130,16 @@ AtspiMenuTreeRead::AtspiMenuTreeRead(QString busName, qint64 pid, int maxItems, 
                                      [this](std::optional<MenuTree> tree) { cacheAnswered(tree); });
     if (!m_cacheCall) {
         startWalk();
+        return;
     }
+    // libdbus times the call out only while libatspi's connection is served
+    // by the event loop; the read ends in any case.
+    QTimer::singleShot(messagingTimeoutMs() + CacheCallGraceMs, this, [this] {
+        if (m_cacheCall && !isFinished()) {
+            m_cacheCall.reset();
+            timedOut();
+        }
+    });
 }
 
 AtspiMenuTreeRead::~AtspiMenuTreeRead()
@@ -208,6 +219,8 @@ AtspiMenuTreeRead::readChildren(const QDBusMessage& reply)
 
 void AtspiMenuTreeRead::cacheAnswered(const std::optional<MenuTree>& tree)
 {
+    // Answered: dropping the call cancels nothing.
+    m_cacheCall.reset();
     if (!tree) {
         startWalk();
         return;
