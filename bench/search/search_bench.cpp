@@ -4,6 +4,7 @@
 #include "menus/QXAccessibility.h"
 #include "platform/accessibility/Accessibility.h"
 #include "platform/accessibility/MenuTree.h"
+#include "platform/accessibility/MenuTreeRead.h"
 #include "platform/accessibility/atspi/AccessibilityBus.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
 #include "search/MenuItemRanking.h"
@@ -13,9 +14,11 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QRandomGenerator>
 #include <QTextStream>
 #include <algorithm>
+#include <atspi/atspi.h>
 #include <functional>
 
 namespace {
@@ -108,6 +111,101 @@ QString busNameOf(qint64 pid)
     return QString();
 }
 
+// Reads the tree without blocking and runs the event loop until it is read.
+platform::MenuTree readAsync(qint64 pid)
+{
+    std::unique_ptr<platform::MenuTreeRead> read =
+        platform::Accessibility::current().startMenuTreeRead(pid, 50000);
+    if (!read->isFinished()) {
+        QEventLoop loop;
+        QObject::connect(read.get(), &platform::MenuTreeRead::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return read->tree();
+}
+
+// What libatspi alone costs for the same reads: a plain depth-first loop of
+// child, name, role and state requests from the application down to every
+// object of its menu bar (the menu bar looked for the same way the program
+// does), libatspi's own cache emptied first so that every value is asked
+// for.
+// The application's object, found once outside the timing, as the program
+// keeps it too.
+AtspiAccessible* applicationObject(qint64 pid)
+{
+    AtspiAccessible* desktop = atspi_get_desktop(0);
+    AtspiAccessible* application = nullptr;
+    const gint applications = atspi_accessible_get_child_count(desktop, nullptr);
+    for (gint i = 0; i < applications && !application; ++i) {
+        AtspiAccessible* candidate = atspi_accessible_get_child_at_index(desktop, i, nullptr);
+        if (candidate && qint64(atspi_accessible_get_process_id(candidate, nullptr)) == pid) {
+            application = candidate;
+        } else if (candidate) {
+            g_object_unref(candidate);
+        }
+    }
+    g_object_unref(desktop);
+    return application;
+}
+
+int bareLibatspiWalk(AtspiAccessible* application)
+{
+    if (!application) {
+        return 0;
+    }
+    atspi_accessible_clear_cache(application);
+    int objects = 0;
+    std::function<AtspiAccessible*(AtspiAccessible*, int)> findMenuBar =
+        [&](AtspiAccessible* object, int depth) -> AtspiAccessible* {
+        const gint count = atspi_accessible_get_child_count(object, nullptr);
+        for (gint i = 0; i < count; ++i) {
+            AtspiAccessible* child = atspi_accessible_get_child_at_index(object, i, nullptr);
+            if (!child) {
+                continue;
+            }
+            const AtspiRole role = atspi_accessible_get_role(child, nullptr);
+            if (role == ATSPI_ROLE_MENU_BAR) {
+                return child;
+            }
+            AtspiAccessible* found = depth < 3 ? findMenuBar(child, depth + 1) : nullptr;
+            g_object_unref(child);
+            if (found) {
+                return found;
+            }
+        }
+        return nullptr;
+    };
+    std::function<void(AtspiAccessible*)> walk = [&](AtspiAccessible* object) {
+        const gint count = atspi_accessible_get_child_count(object, nullptr);
+        for (gint i = 0; i < count; ++i) {
+            AtspiAccessible* child = atspi_accessible_get_child_at_index(object, i, nullptr);
+            if (!child) {
+                continue;
+            }
+            ++objects;
+            g_free(atspi_accessible_get_name(child, nullptr));
+            atspi_accessible_get_role(child, nullptr);
+            if (AtspiStateSet* states = atspi_accessible_get_state_set(child)) {
+                g_object_unref(states);
+            }
+            walk(child);
+            g_object_unref(child);
+        }
+    };
+    if (AtspiAccessible* menuBar = findMenuBar(application, 0)) {
+        walk(menuBar);
+        g_object_unref(menuBar);
+    }
+    return objects;
+}
+
+void ratio(const char* what, double numerator, double denominator, const char* target)
+{
+    if (numerator > 0 && denominator > 0) {
+        out << "  " << what << " = " << numerator / denominator << " (target " << target << ")\n";
+    }
+}
+
 int benchTree(qint64 pid, int rounds)
 {
     if (!QXAccessibilityIsTrusted(false)) {
@@ -118,31 +216,61 @@ int benchTree(qint64 pid, int rounds)
     const QString busName = busNameOf(pid);
     QDBusConnection bus(QStringLiteral("trovix-bench-search"));
     int objects = 0;
-    const QList<qint64> bare = timeRounds(rounds, [&] {
-        const QDBusMessage reply =
-            bus.call(QDBusMessage::createMethodCall(
-                         busName, QStringLiteral("/org/a11y/atspi/cache"),
-                         QStringLiteral("org.a11y.atspi.Cache"), QStringLiteral("GetItems")),
-                     QDBus::Block, platform::atspi::messagingTimeoutMs());
-        objects = reply.type() == QDBusMessage::ReplyMessage ? 1 : 0;
-    });
+    // The three reads take turns, so that load from elsewhere falls on all
+    // of them alike.
+    QList<qint64> bare;
+    QList<qint64> wholeTimes;
+    QList<qint64> asyncTimes;
     platform::MenuTree whole;
-    const QList<qint64> wholeTimes = timeRounds(
-        rounds, [&] { whole = platform::Accessibility::current().menuTree(pid, 50000); });
+    platform::MenuTree async;
+    for (int round = 0; round < rounds; ++round) {
+        bare += timeRounds(1, [&] {
+            const QDBusMessage reply =
+                bus.call(QDBusMessage::createMethodCall(
+                             busName, QStringLiteral("/org/a11y/atspi/cache"),
+                             QStringLiteral("org.a11y.atspi.Cache"), QStringLiteral("GetItems")),
+                         QDBus::Block, platform::atspi::messagingTimeoutMs());
+            objects = reply.type() == QDBusMessage::ReplyMessage ? 1 : 0;
+        });
+        wholeTimes +=
+            timeRounds(1, [&] { whole = platform::Accessibility::current().menuTree(pid, 50000); });
+        asyncTimes += timeRounds(1, [&] { async = readAsync(pid); });
+    }
     platform::MenuTree walked;
     const QList<qint64> walkTimes = timeRounds(std::max(1, rounds / 5), [&] {
         walked = platform::readMenuTreeItemByItem(
             platform::Accessibility::current().applicationElement(pid), 50000);
     });
+    int bareObjects = 0;
+    AtspiAccessible* application = applicationObject(pid);
+    const QList<qint64> bareWalkTimes =
+        timeRounds(std::max(1, rounds / 5), [&] { bareObjects = bareLibatspiWalk(application); });
+    if (application) {
+        g_object_unref(application);
+    }
+    const double bareMs = medianMs(bare);
+    const double wholeMs = medianMs(wholeTimes);
+    const double asyncMs = medianMs(asyncTimes);
+    const double walkMs = medianMs(walkTimes);
+    const double bareWalkMs = medianMs(bareWalkTimes);
     out << "bus name " << busName << (objects ? " answers" : " does not answer")
-        << " GetItems: median " << medianMs(bare) << " ms\n"
+        << " GetItems: median " << bareMs << " ms\n"
+
         << "menuTree (" << platform::menuTreeSourceName(whole.source) << ", " << whole.items.size()
-        << " items): median " << medianMs(wholeTimes) << " ms\n"
-        << "item by item (" << walked.items.size() << " items): median " << medianMs(walkTimes)
-        << " ms\n";
-    if (medianMs(bare) > 0 && medianMs(walkTimes) > 0) {
-        out << "menuTree / bare GetItems = " << medianMs(wholeTimes) / medianMs(bare)
-            << ", menuTree / item by item = " << medianMs(wholeTimes) / medianMs(walkTimes) << '\n';
+        << " items): median " << wholeMs << " ms\n"
+        << "read without blocking (" << platform::menuTreeSourceName(async.source) << ", "
+        << async.items.size() << " items): median " << asyncMs << " ms\n"
+        << "item by item, blocking (" << walked.items.size() << " items): median " << walkMs
+        << " ms\n"
+        << "bare libatspi walk of the menu bar (" << bareObjects << " objects): median "
+        << bareWalkMs << " ms\n";
+    if (async.source == platform::MenuTree::Source::WholeTree) {
+        ratio("menuTree / bare GetItems", wholeMs, bareMs, "<= 1.5");
+        ratio("read without blocking / bare GetItems", asyncMs, bareMs, "<= 1.5");
+        ratio("read without blocking / item by item", asyncMs, walkMs, "<= 0.1");
+    } else {
+        ratio("read without blocking / bare libatspi walk", asyncMs, bareWalkMs, "<= 1.2");
+        ratio("read without blocking / item by item", asyncMs, walkMs, "< 1");
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace platform;
@@ -191,6 +192,53 @@ private Q_SLOTS:
         QVERIFY(!cache.contains(Pid));
         cache.clear();
         QCOMPARE(accessibility.menuWatchCount(Pid), 0);
+    }
+
+    // Reads started through the cache deliver later, never from within
+    // startRead; finished complete trees are kept like blocking ones, and
+    // a change or the read's end before it finished keeps nothing.
+    void readsStartedThroughTheCacheAreKeptWhenFinishedUnchanged()
+    {
+        MemoryAccessibility& accessibility = installFixture();
+        MenuTreeCache cache;
+        const qsizetype size = Accessibility::current().menuTree(Pid, 1000).items.size();
+
+        std::unique_ptr<MenuTreeRead> read = cache.startRead(Pid, 1000);
+        QVERIFY(!read->isFinished());
+        QSignalSpy finished(read.get(), &MenuTreeRead::finished);
+        QVERIFY(finished.wait());
+        QCOMPARE(read->tree().items.size(), size);
+        QVERIFY(cache.contains(Pid));
+        const int requests = accessibility.requestCount();
+        std::unique_ptr<MenuTreeRead> kept = cache.startRead(Pid, 1000);
+        QVERIFY(kept->isFinished());
+        QCOMPARE(kept->tree().items.size(), size);
+        QCOMPARE(accessibility.requestCount(), requests);
+
+        // Changed while it was read.
+        accessibility.notifyMenusChanged(Pid);
+        QVERIFY(!cache.contains(Pid));
+        read = cache.startRead(Pid, 1000);
+        accessibility.notifyMenusChanged(Pid);
+        QSignalSpy changedFinished(read.get(), &MenuTreeRead::finished);
+        QVERIFY(changedFinished.wait());
+        QCOMPARE(read->tree().items.size(), size);
+        QVERIFY(!cache.contains(Pid));
+
+        // Given up before it finished: nothing kept, nothing watched.
+        read = cache.startRead(Pid, 1000);
+        read.reset();
+        QTest::qWait(20);
+        QVERIFY(!cache.contains(Pid));
+        QCOMPARE(accessibility.menuWatchCount(Pid), 0);
+
+        // Cut short by an application that stopped answering.
+        accessibility.setElementDelay(accessibility.element(Pid, {"View"}), 60.0);
+        read = cache.startRead(Pid, 1000);
+        QSignalSpy stalledFinished(read.get(), &MenuTreeRead::finished);
+        QVERIFY(stalledFinished.wait());
+        QVERIFY(!read->tree().complete);
+        QVERIFY(!cache.contains(Pid));
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/accessibility/atspi/AtspiElementNode.h"
 #include "platform/accessibility/atspi/AtspiMenuTree.h"
+#include "platform/accessibility/atspi/AtspiMenuTreeRead.h"
 #include "platform/accessibility/atspi/AtspiMenuWatch.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
 #include "platform/accessibility/atspi/AtspiSystemWideNode.h"
@@ -122,6 +123,15 @@ MenuTree AtspiAccessibility::menuTree(qint64 pid, int maxItems)
     return readMenuTreeItemByItem(application, maxItems);
 }
 
+std::unique_ptr<MenuTreeRead> AtspiAccessibility::startMenuTreeRead(qint64 pid, int maxItems)
+{
+    QString busName;
+    if (findApplication(pid, &busName).isNull()) {
+        busName.clear();
+    }
+    return std::make_unique<atspi::AtspiMenuTreeRead>(busName, pid, maxItems);
+}
+
 std::shared_ptr<void> AtspiAccessibility::watchMenus(qint64 pid, std::function<void()> changed)
 {
     QString busName;
@@ -136,43 +146,15 @@ AccessibilityElement AtspiAccessibility::findApplication(qint64 pid, QString* bu
     if (pid <= 0 || !ensureInitialized()) {
         return {};
     }
-    AtspiAccessible* desktop = atspi_get_desktop(0);
-    if (!desktop) {
+    atspi::AtspiApplicationDirectory::Application application = m_applications.find(pid);
+    if (!application.object) {
         return {};
     }
-    AccessibilityElement found;
-    GError* error = nullptr;
-    const gint count = atspi_accessible_get_child_count(desktop, &error);
-    if (error) {
-        g_error_free(error);
-        error = nullptr;
+    if (busName) {
+        *busName = application.busName;
     }
-    for (gint i = 0; i < count && found.isNull(); ++i) {
-        AtspiAccessible* application = atspi_accessible_get_child_at_index(desktop, i, &error);
-        if (error) {
-            g_error_free(error);
-            error = nullptr;
-        }
-        if (!application) {
-            continue;
-        }
-        const guint applicationPid = atspi_accessible_get_process_id(application, &error);
-        if (error) {
-            g_error_free(error);
-            error = nullptr;
-        } else if (static_cast<qint64>(applicationPid) == pid) {
-            const auto* address = reinterpret_cast<const AtspiObject*>(application);
-            if (busName && address->app && address->app->bus_name) {
-                *busName = QString::fromUtf8(address->app->bus_name);
-            }
-            found = AccessibilityElement(
-                std::make_shared<AtspiElementNode>(GObjectRef<AtspiAccessible>::retain(application),
-                                                   AtspiElementNode::Kind::Application, pid));
-        }
-        g_object_unref(application);
-    }
-    g_object_unref(desktop);
-    return found;
+    return AccessibilityElement(std::make_shared<AtspiElementNode>(
+        std::move(application.object), AtspiElementNode::Kind::Application, pid));
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/accessibility/Accessibility.h"
 #include "platform/accessibility/atspi/AccessibilityBus.h"
+#include "platform/accessibility/atspi/AtspiApplicationDirectory.h"
 
 namespace platform {
 
@@ -22,6 +23,9 @@ public:
     // Through the application's object cache where it answers for it (GTK),
     // item by item where it does not.
     MenuTree menuTree(qint64 pid, int maxItems) override;
+    // The same without waiting for any reply: the cache request first, then
+    // item by item with the requests for all entries of a menu sent at once.
+    std::unique_ptr<MenuTreeRead> startMenuTreeRead(qint64 pid, int maxItems) override;
     std::shared_ptr<void> watchMenus(qint64 pid, std::function<void()> changed) override;
 
 private:
@@ -31,6 +35,7 @@ private:
     void tellUserAboutRestart();
 
     AccessibilityBus m_bus;
+    atspi::AtspiApplicationDirectory m_applications;
     AccessibilityBus::State m_state = AccessibilityBus::State::On;
     bool m_initialized = false;
     bool m_toldUser = false;

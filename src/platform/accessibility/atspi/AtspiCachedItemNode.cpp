@@ -3,6 +3,7 @@
 #include "platform/accessibility/AccessibilityElement.h"
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/atspi/AtspiActionCall.h"
+#include "platform/accessibility/atspi/AtspiMenuTree.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
 
 #include <QDBusMessage>
@@ -80,22 +81,22 @@ std::optional<MenuKeyBinding> AtspiCachedItemNode::keyBinding()
     call << qint32(0);
     const QDBusMessage reply = bus->call(call, QDBus::Block, messagingTimeoutMs());
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        if (reply.errorName() == QStringLiteral("org.freedesktop.DBus.Error.NoReply") ||
-            reply.errorName() == QStringLiteral("org.freedesktop.DBus.Error.Timeout")) {
+        if (isTimeoutReply(reply)) {
             countTimedOutRequest();
         }
         return std::nullopt;
     }
-    // Only GTK answers the cache call, so the binding is in GTK's dialect.
-    *m_keyBinding = MenuKeyBinding::fromKeyBindingText(
-        reply.arguments().constFirst().toString(), MenuKeyBinding::Dialect::Gtk, m_snapshot.title);
+    // Qt's mnemonics are told from shortcuts by the item's title.
+    *m_keyBinding = MenuKeyBinding::fromKeyBindingText(reply.arguments().constFirst().toString(),
+                                                       m_snapshot.dialect, m_snapshot.title);
     return *m_keyBinding;
 }
 
 bool AtspiCachedItemNode::performAction(const QString& name, ActionReplyHandler replied)
 {
     if (name != PressAction || !m_snapshot.enabled) {
-        // Disabled GTK items offer no action.
+        // Disabled GTK items offer no action; a disabled Qt item would
+        // ignore it.
         return false;
     }
     return sendDoAction(m_busName, m_path, 0, std::move(replied));

@@ -8,10 +8,12 @@
 
 namespace platform::atspi {
 
-// A menu item known from the application's object cache: title, enabled
-// state, visibility and check mark come from the cache reply, so reading
-// them costs nothing. The key equivalent is asked for on first use (one
-// request), pressing sends the item's first action ("click").
+// A menu item known by its bus name and object path, with title, enabled
+// state, visibility and check mark already read (from the application's
+// object cache, or from replies to requests made without waiting), so
+// reading them costs nothing. The key equivalent is asked for on first use
+// (one request), pressing sends the item's first action ("click" in GTK,
+// "Press" in Qt).
 class AtspiCachedItemNode : public AccessibilityNode
 {
 public:
@@ -22,6 +24,8 @@ public:
         bool visible = false;
         bool checked = false;
         bool indeterminate = false;
+        // How the application writes key bindings.
+        MenuKeyBinding::Dialect dialect = MenuKeyBinding::Dialect::Gtk;
     };
 
     AtspiCachedItemNode(QString busName, QString path, qint64 pid, Snapshot snapshot);

@@ -4,12 +4,12 @@
 #include "platform/accessibility/atspi/AtspiCachedItemNode.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
 
-#include <QDBusArgument>
 #include <QDBusMessage>
-#include <QDBusObjectPath>
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 #include <atspi/atspi.h>
+#include <dbus/dbus.h>
 
 namespace platform::atspi {
 
@@ -35,60 +35,106 @@ struct CachedObject
     }
 };
 
-// "(so)": an object reference; only the path matters within one application.
-QString readReference(const QDBusArgument& argument)
+// The reply is read with libdbus's own iterator: a GTK application's reply
+// holds every object it publishes, and reading it value by value through
+// QtDBus costs as much as the call itself.
+
+QString takeString(DBusMessageIter* iterator)
 {
-    QString service;
-    QDBusObjectPath path;
-    argument.beginStructure();
-    argument >> service >> path;
-    argument.endStructure();
-    return path.path();
+    const char* text = nullptr;
+    dbus_message_iter_get_basic(iterator, &text);
+    dbus_message_iter_next(iterator);
+    return QString::fromUtf8(text);
+}
+
+// "(so)": an object reference; only the path matters within one application.
+QString takeReference(DBusMessageIter* iterator)
+{
+    DBusMessageIter reference;
+    dbus_message_iter_recurse(iterator, &reference);
+    dbus_message_iter_next(&reference);
+    dbus_message_iter_next(iterator);
+    return takeString(&reference);
+}
+
+template <typename T>
+T takeBasic(DBusMessageIter* iterator)
+{
+    T value{};
+    dbus_message_iter_get_basic(iterator, &value);
+    dbus_message_iter_next(iterator);
+    return value;
 }
 
 // Reads the reply of either shape the call has had: with the children's
 // references "a((so)(so)(so)a(so)assusau)" or with index and child count
-// "a((so)(so)(so)iiassusau)".
-QHash<QString, CachedObject> readObjects(const QDBusArgument& argument)
+// "a((so)(so)(so)iiassusau)". The signature has been checked.
+QHash<QString, CachedObject> readObjects(DBusMessage* reply, bool childrenListed)
 {
     QHash<QString, CachedObject> objects;
-    argument.beginArray();
-    while (!argument.atEnd()) {
+    DBusMessageIter top;
+    DBusMessageIter array;
+    dbus_message_iter_init(reply, &top);
+    dbus_message_iter_recurse(&top, &array);
+    while (dbus_message_iter_get_arg_type(&array) == DBUS_TYPE_STRUCT) {
         CachedObject object;
-        argument.beginStructure();
-        const QString path = readReference(argument);
-        readReference(argument); // the application
-        object.parent = readReference(argument);
-        if (argument.currentType() == QDBusArgument::ArrayType) {
-            argument.beginArray();
-            while (!argument.atEnd()) {
-                object.children.append(readReference(argument));
+        DBusMessageIter item;
+        dbus_message_iter_recurse(&array, &item);
+        const QString path = takeReference(&item);
+        dbus_message_iter_next(&item); // the application
+        object.parent = takeReference(&item);
+        if (childrenListed) {
+            DBusMessageIter children;
+            dbus_message_iter_recurse(&item, &children);
+            while (dbus_message_iter_get_arg_type(&children) == DBUS_TYPE_STRUCT) {
+                object.children.append(takeReference(&children));
             }
-            argument.endArray();
+            dbus_message_iter_next(&item);
             object.index = -1;
         } else {
-            int childCount = 0;
-            argument >> object.index >> childCount;
+            object.index = takeBasic<dbus_int32_t>(&item);
+            dbus_message_iter_next(&item); // the child count
         }
-        QStringList interfaces;
-        QString description;
-        QList<uint> states;
-        argument >> interfaces >> object.name >> object.role >> description;
-        argument.beginArray();
-        while (!argument.atEnd()) {
-            uint word = 0;
-            argument >> word;
-            states.append(word);
-        }
-        argument.endArray();
-        argument.endStructure();
-        for (qsizetype i = 0; i < std::min<qsizetype>(states.size(), 2); ++i) {
-            object.states[i] = states.at(i);
+        dbus_message_iter_next(&item); // the interfaces
+        object.name = takeString(&item);
+        object.role = takeBasic<dbus_uint32_t>(&item);
+        dbus_message_iter_next(&item); // the description
+        DBusMessageIter states;
+        dbus_message_iter_recurse(&item, &states);
+        for (int i = 0; i < 2 && dbus_message_iter_get_arg_type(&states) == DBUS_TYPE_UINT32; ++i) {
+            object.states[i] = takeBasic<dbus_uint32_t>(&states);
         }
         objects.insert(path, object);
+        dbus_message_iter_next(&array);
     }
-    argument.endArray();
     return objects;
+}
+
+// The number the toolkit gave an object in its path ("/org/a11y/atspi/
+// accessible/42"): objects are numbered as they are first published, which
+// for the entries of one menu is their order.
+qint64 pathNumber(const QString& path)
+{
+    bool ok = false;
+    const qint64 number = QStringView(path).mid(path.lastIndexOf(u'/') + 1).toLongLong(&ok);
+    return ok ? number : -1;
+}
+
+// Orders the children of one object by their index in it. GTK gives plain
+// menu items no index (-1); then the order they were published in stands
+// in for it.
+void sortChildren(QList<QString>& children, const QHash<QString, CachedObject>& objects)
+{
+    QSet<int> indexes;
+    for (const QString& child : std::as_const(children)) {
+        indexes.insert(objects.constFind(child)->index);
+    }
+    const bool indexed = !indexes.contains(-1) && indexes.size() == children.size();
+    const auto key = [&objects, indexed](const QString& path) {
+        return std::pair(indexed ? qint64(objects.constFind(path)->index) : pathNumber(path), path);
+    };
+    std::sort(children.begin(), children.end(),
+              [&key](const QString& a, const QString& b) { return key(a) < key(b); });
 }
 
 class TreeBuilder
@@ -124,7 +170,11 @@ public:
             if (m_tree.items.size() >= m_maxItems) {
                 return;
             }
-            const CachedObject child = m_objects.value(childPath);
+            const auto found = m_objects.constFind(childPath);
+            if (found == m_objects.cend()) {
+                continue;
+            }
+            const CachedObject& child = *found;
             if (child.role == ATSPI_ROLE_SEPARATOR || child.role == ATSPI_ROLE_TEAROFF_MENU_ITEM) {
                 continue;
             }
@@ -205,44 +255,58 @@ private:
 
 } // namespace
 
-std::optional<MenuTree> readMenuTreeFromCache(const QString& busName, qint64 pid, int maxItems)
+bool isTimeoutReply(const QDBusMessage& reply)
 {
-    const std::optional<QDBusConnection> bus = accessibilityBusConnection();
-    if (!bus || busName.isEmpty()) {
-        return std::nullopt;
+    const QString error = reply.errorName();
+    return reply.type() == QDBusMessage::ErrorMessage &&
+           (error == QStringLiteral("org.freedesktop.DBus.Error.NoReply") ||
+            error == QStringLiteral("org.freedesktop.DBus.Error.Timeout"));
+}
+
+namespace {
+
+DBusMessage* newCacheItemsCall(const QString& busName)
+{
+    return dbus_message_new_method_call(busName.toUtf8().constData(), "/org/a11y/atspi/cache",
+                                        "org.a11y.atspi.Cache", "GetItems");
+}
+
+MenuTree timedOutTree()
+{
+    // Item by item would cost one timeout more per request.
+    countTimedOutRequest();
+    MenuTree tree;
+    tree.source = MenuTree::Source::WholeTree;
+    tree.complete = false;
+    return tree;
+}
+
+// What an answered call means; reply is null when libdbus reported error.
+std::optional<MenuTree> treeFromReply(DBusMessage* reply, const char* errorName,
+                                      const QString& busName, qint64 pid, int maxItems)
+{
+    if (reply && dbus_message_get_type(reply) == DBUS_MESSAGE_TYPE_ERROR) {
+        errorName = dbus_message_get_error_name(reply);
     }
-    const QDBusMessage call = QDBusMessage::createMethodCall(
-        busName, QStringLiteral("/org/a11y/atspi/cache"), QStringLiteral("org.a11y.atspi.Cache"),
-        QStringLiteral("GetItems"));
-    const QDBusMessage reply = bus->call(call, QDBus::Block, messagingTimeoutMs());
-    if (reply.type() != QDBusMessage::ReplyMessage) {
-        const QString error = reply.errorName();
-        if (error == QStringLiteral("org.freedesktop.DBus.Error.NoReply") ||
-            error == QStringLiteral("org.freedesktop.DBus.Error.Timeout")) {
-            // Item by item would cost one timeout more per request.
-            countTimedOutRequest();
-            MenuTree tree;
-            tree.source = MenuTree::Source::WholeTree;
-            tree.complete = false;
-            return tree;
+    if (errorName) {
+        if (qstrcmp(errorName, DBUS_ERROR_NO_REPLY) == 0 ||
+            qstrcmp(errorName, DBUS_ERROR_TIMEOUT) == 0) {
+            return timedOutTree();
         }
         return std::nullopt;
     }
-    if (reply.arguments().isEmpty() ||
-        !reply.arguments().constFirst().canConvert<QDBusArgument>()) {
+    if (!reply || dbus_message_get_type(reply) != DBUS_MESSAGE_TYPE_METHOD_RETURN) {
         return std::nullopt;
     }
-    const QDBusArgument argument = reply.arguments().constFirst().value<QDBusArgument>();
-    const QString signature = argument.currentSignature();
-    if (signature != QStringLiteral("a((so)(so)(so)iiassusau)") &&
-        signature != QStringLiteral("a((so)(so)(so)a(so)assusau)")) {
+    const QByteArrayView signature(dbus_message_get_signature(reply));
+    const bool childrenListed = signature == "a((so)(so)(so)a(so)assusau)";
+    if (!childrenListed && signature != "a((so)(so)(so)iiassusau)") {
         return std::nullopt;
     }
-    QHash<QString, CachedObject> objects = readObjects(argument);
+    QHash<QString, CachedObject> objects = readObjects(reply, childrenListed);
     // The older shape lists every object's children in order; the newer
     // one gives each object its index in its parent.
-    const bool indexed = signature.contains(QStringLiteral(")ii"));
-    if (indexed) {
+    if (!childrenListed) {
         QList<QPair<QString, QString>> links;
         for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
             if (objects.contains(it->parent)) {
@@ -253,10 +317,7 @@ std::optional<MenuTree> readMenuTreeFromCache(const QString& busName, qint64 pid
             objects[parent].children.append(child);
         }
         for (CachedObject& object : objects) {
-            std::sort(object.children.begin(), object.children.end(),
-                      [&objects](const QString& a, const QString& b) {
-                          return objects.constFind(a)->index < objects.constFind(b)->index;
-                      });
+            sortChildren(object.children, objects);
         }
     }
     MenuTree tree;
@@ -268,6 +329,94 @@ std::optional<MenuTree> readMenuTreeFromCache(const QString& busName, qint64 pid
     tree.source = MenuTree::Source::WholeTree;
     builder.walk(menuBar, {}, 1);
     return tree;
+}
+
+// A call on its way; cancelled when destroyed before it was answered.
+struct PendingCacheCall
+{
+    DBusPendingCall* pending = nullptr;
+    QString busName;
+    qint64 pid = 0;
+    int maxItems = 0;
+    std::function<void(std::optional<MenuTree>)> answered;
+
+    ~PendingCacheCall()
+    {
+        if (pending) {
+            dbus_pending_call_cancel(pending);
+            dbus_pending_call_unref(pending);
+        }
+    }
+
+    static void replied(DBusPendingCall* pending, void* data)
+    {
+        auto* call = static_cast<PendingCacheCall*>(data);
+        DBusMessage* reply = dbus_pending_call_steal_reply(pending);
+        // libdbus keeps its own reference while it calls this.
+        dbus_pending_call_unref(call->pending);
+        call->pending = nullptr;
+        const std::optional<MenuTree> tree =
+            treeFromReply(reply, nullptr, call->busName, call->pid, call->maxItems);
+        if (reply) {
+            dbus_message_unref(reply);
+        }
+        // The receiver may destroy the call.
+        const auto answered = std::move(call->answered);
+        answered(tree);
+    }
+};
+
+} // namespace
+
+std::optional<MenuTree> readMenuTreeFromCache(const QString& busName, qint64 pid, int maxItems)
+{
+    DBusConnection* bus = atspi_get_a11y_bus();
+    if (!bus || busName.isEmpty()) {
+        return std::nullopt;
+    }
+    DBusMessage* call = newCacheItemsCall(busName);
+    if (!call) {
+        return std::nullopt;
+    }
+    DBusError error;
+    dbus_error_init(&error);
+    DBusMessage* reply =
+        dbus_connection_send_with_reply_and_block(bus, call, messagingTimeoutMs(), &error);
+    dbus_message_unref(call);
+    std::optional<MenuTree> tree = treeFromReply(
+        reply, dbus_error_is_set(&error) ? error.name : nullptr, busName, pid, maxItems);
+    dbus_error_free(&error);
+    if (reply) {
+        dbus_message_unref(reply);
+    }
+    return tree;
+}
+
+std::shared_ptr<void> sendCacheItemsCall(const QString& busName, qint64 pid, int maxItems,
+                                         std::function<void(std::optional<MenuTree>)> answered)
+{
+    DBusConnection* bus = atspi_get_a11y_bus();
+    if (!bus || busName.isEmpty()) {
+        return nullptr;
+    }
+    DBusMessage* message = newCacheItemsCall(busName);
+    if (!message) {
+        return nullptr;
+    }
+    auto call = std::make_shared<PendingCacheCall>();
+    call->busName = busName;
+    call->pid = pid;
+    call->maxItems = maxItems;
+    call->answered = std::move(answered);
+    const bool sent =
+        dbus_connection_send_with_reply(bus, message, &call->pending, messagingTimeoutMs()) &&
+        call->pending &&
+        dbus_pending_call_set_notify(call->pending, PendingCacheCall::replied, call.get(), nullptr);
+    dbus_message_unref(message);
+    if (!sent) {
+        return nullptr;
+    }
+    return call;
 }
 
 } // namespace platform::atspi

@@ -2,7 +2,10 @@
 
 #include "platform/accessibility/MenuTree.h"
 
+#include <QDBusMessage>
 #include <QString>
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace platform::atspi {
@@ -15,5 +18,14 @@ namespace platform::atspi {
 // so that the caller reads item by item; an empty, incomplete tree when the
 // call ran into the messaging timeout.
 std::optional<MenuTree> readMenuTreeFromCache(const QString& busName, qint64 pid, int maxItems);
+
+// The same call sent without waiting: answered receives the same meaning
+// of a tree on the main thread, once. Destroying the returned handle
+// cancels the call; null when it cannot be sent.
+std::shared_ptr<void> sendCacheItemsCall(const QString& busName, qint64 pid, int maxItems,
+                                         std::function<void(std::optional<MenuTree>)> answered);
+
+// Whether a reply says that the application did not answer in time.
+bool isTimeoutReply(const QDBusMessage& reply);
 
 } // namespace platform::atspi

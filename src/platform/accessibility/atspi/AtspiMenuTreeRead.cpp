@@ -1,0 +1,579 @@
+#include "platform/accessibility/atspi/AtspiMenuTreeRead.h"
+
+#include "platform/accessibility/AccessibilityNames.h"
+#include "platform/accessibility/atspi/AtspiActionCall.h"
+#include "platform/accessibility/atspi/AtspiCachedItemNode.h"
+#include "platform/accessibility/atspi/AtspiMenuTree.h"
+#include "platform/accessibility/atspi/AtspiRequests.h"
+
+#include <QDBusArgument>
+#include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusVariant>
+#include <QPointer>
+#include <QTimer>
+#include <atspi/atspi.h>
+
+namespace platform::atspi {
+
+namespace {
+
+const QString AccessibleInterface = QStringLiteral("org.a11y.atspi.Accessible");
+const QString RootPath = QStringLiteral("/org/a11y/atspi/accessible/root");
+const QString NullPath = QStringLiteral("/org/a11y/atspi/null");
+
+// Menus nest; a foreign tree that loops must still end.
+constexpr int DepthLimit = 16;
+// How far below a window a menu bar is looked for, how many objects at most,
+// and what the search may take beyond one messaging timeout.
+constexpr int MenuBarSearchDepth = 4;
+constexpr int MenuBarSearchLimit = 200;
+constexpr qint64 MenuBarSearchGraceMs = 1000;
+// How long past the messaging timeout an unanswered cache call is given up.
+constexpr int CacheCallGraceMs = 1000;
+
+bool answered(const QDBusMessage& reply)
+{
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty();
+}
+
+// A list of unsigned integers ("au"), whichever way QtDBus handed it over.
+std::optional<QList<quint32>> readWords(const QDBusMessage& reply)
+{
+    if (!answered(reply)) {
+        return std::nullopt;
+    }
+    const QVariant value = reply.arguments().constFirst();
+    QList<quint32> words;
+    if (value.canConvert<QDBusArgument>()) {
+        const QDBusArgument argument = value.value<QDBusArgument>();
+        argument.beginArray();
+        while (!argument.atEnd()) {
+            quint32 word = 0;
+            argument >> word;
+            words.append(word);
+        }
+        argument.endArray();
+    } else {
+        for (const QVariant& word : value.toList()) {
+            words.append(word.toUInt());
+        }
+    }
+    return words;
+}
+
+std::optional<uint> readRole(const QDBusMessage& reply)
+{
+    if (!answered(reply)) {
+        return std::nullopt;
+    }
+    return reply.arguments().constFirst().toUInt();
+}
+
+std::optional<QString> readStringProperty(const QDBusMessage& reply)
+{
+    if (!answered(reply)) {
+        return std::nullopt;
+    }
+    return qvariant_cast<QDBusVariant>(reply.arguments().constFirst()).variant().toString();
+}
+
+bool has(const QList<quint32>& states, AtspiStateType state)
+{
+    const int bit = int(state);
+    return bit / 32 < states.size() && (states.at(bit / 32) & (1u << (bit % 32))) != 0;
+}
+
+bool mayHoldMenuBar(uint role)
+{
+    switch (role) {
+    case ATSPI_ROLE_MENU:
+    case ATSPI_ROLE_MENU_ITEM:
+    case ATSPI_ROLE_POPUP_MENU:
+    case ATSPI_ROLE_LIST:
+    case ATSPI_ROLE_LIST_BOX:
+    case ATSPI_ROLE_TABLE:
+    case ATSPI_ROLE_TREE:
+    case ATSPI_ROLE_TREE_TABLE:
+    case ATSPI_ROLE_DOCUMENT_FRAME:
+    case ATSPI_ROLE_DOCUMENT_WEB:
+    case ATSPI_ROLE_TEXT:
+    case ATSPI_ROLE_ENTRY:
+    case ATSPI_ROLE_TERMINAL:
+    case ATSPI_ROLE_PUSH_BUTTON:
+    case ATSPI_ROLE_LABEL:
+    case ATSPI_ROLE_TOOL_BAR:
+    case ATSPI_ROLE_STATUS_BAR:
+    case ATSPI_ROLE_SCROLL_BAR:
+        return false;
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
+AtspiMenuTreeRead::AtspiMenuTreeRead(QString busName, qint64 pid, int maxItems, Start start)
+    : m_busName(std::move(busName)), m_pid(pid), m_maxItems(maxItems),
+      m_bus(accessibilityBusConnection())
+{
+    if (m_busName.isEmpty() || !m_bus || maxItems <= 0) {
+        // Nothing to read; finished where a receiver can see it.
+        QTimer::singleShot(0, this, [this] { finishNow(MenuTree::Source::None, true); });
+        return;
+    }
+    if (start == Start::ItemByItem) {
+        startWalk();
+        return;
+    }
+    m_cacheCall = sendCacheItemsCall(m_busName, m_pid, m_maxItems,
+                                     [this](std::optional<MenuTree> tree) { cacheAnswered(tree); });
+    if (!m_cacheCall) {
+        startWalk();
+        return;
+    }
+    // libdbus times the call out only while libatspi's connection is served
+    // by the event loop; the read ends in any case.
+    QTimer::singleShot(messagingTimeoutMs() + CacheCallGraceMs, this, [this] {
+        if (m_cacheCall && !isFinished()) {
+            m_cacheCall.reset();
+            timedOut();
+        }
+    });
+}
+
+AtspiMenuTreeRead::~AtspiMenuTreeRead()
+{
+    dropPendingCalls();
+}
+
+void AtspiMenuTreeRead::dropPendingCalls()
+{
+    // Deleted later: the read may be finishing, or be destroyed, from within
+    // one of these watchers' own signal.
+    const QList<QDBusPendingCallWatcher*> watchers =
+        findChildren<QDBusPendingCallWatcher*>(Qt::FindDirectChildrenOnly);
+    for (QDBusPendingCallWatcher* watcher : watchers) {
+        watcher->disconnect(this);
+        watcher->setParent(nullptr);
+        watcher->deleteLater();
+    }
+}
+
+void AtspiMenuTreeRead::send(const Object& object, const QString& interface, const QString& method,
+                             const QVariantList& arguments, Answer answered)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        object.service.isEmpty() ? m_busName : object.service, object.path, interface, method);
+    call.setArguments(arguments);
+    auto* watcher = new QDBusPendingCallWatcher(m_bus->asyncCall(call, messagingTimeoutMs()), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, answered = std::move(answered)](QDBusPendingCallWatcher* pending) {
+                const QDBusMessage reply = pending->reply();
+                pending->setParent(nullptr);
+                pending->deleteLater();
+                if (isFinished()) {
+                    return;
+                }
+                if (isTimeoutReply(reply)) {
+                    timedOut();
+                    return;
+                }
+                answered(reply);
+            });
+}
+
+void AtspiMenuTreeRead::getProperty(const Object& object, const QString& interface,
+                                    const QString& name, Answer answered)
+{
+    send(object, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"),
+         {interface, name}, std::move(answered));
+}
+
+std::optional<QList<AtspiMenuTreeRead::Object>>
+AtspiMenuTreeRead::readChildren(const QDBusMessage& reply)
+{
+    if (!answered(reply) || !reply.arguments().constFirst().canConvert<QDBusArgument>()) {
+        return std::nullopt;
+    }
+    const QDBusArgument argument = reply.arguments().constFirst().value<QDBusArgument>();
+    if (argument.currentSignature() != QStringLiteral("a(so)")) {
+        return std::nullopt;
+    }
+    QList<Object> children;
+    argument.beginArray();
+    while (!argument.atEnd()) {
+        Object child;
+        QDBusObjectPath path;
+        argument.beginStructure();
+        argument >> child.service >> path;
+        argument.endStructure();
+        child.path = path.path();
+        if (child.path != NullPath) {
+            children.append(child);
+        }
+    }
+    argument.endArray();
+    return children;
+}
+
+void AtspiMenuTreeRead::cacheAnswered(const std::optional<MenuTree>& tree)
+{
+    // Answered: dropping the call cancels nothing.
+    m_cacheCall.reset();
+    if (!tree) {
+        startWalk();
+        return;
+    }
+    // An incomplete tree is a call that timed out, counted already.
+    QPointer<AtspiMenuTreeRead> alive(this);
+    addItems(tree->items);
+    if (alive) {
+        finishNow(tree->source, tree->complete);
+    }
+}
+
+void AtspiMenuTreeRead::startWalk()
+{
+    m_source = MenuTree::Source::None;
+    m_searchDeadline.setRemainingTime(messagingTimeoutMs() + MenuBarSearchGraceMs);
+    const Object root{m_busName, RootPath};
+    getProperty(root, QStringLiteral("org.a11y.atspi.Application"), QStringLiteral("ToolkitName"),
+                [this](const QDBusMessage& reply) {
+                    m_toolkit = readStringProperty(reply).value_or(QString());
+                    applicationAnswered();
+                });
+    send(root, AccessibleInterface, QStringLiteral("GetChildren"), {},
+         [this](const QDBusMessage& reply) {
+             m_windows = readChildren(reply).value_or(QList<Object>());
+             applicationAnswered();
+         });
+}
+
+void AtspiMenuTreeRead::applicationAnswered()
+{
+    if (!m_toolkit || !m_windows) {
+        return;
+    }
+    m_gtk = m_toolkit->startsWith(QStringLiteral("GTK"), Qt::CaseInsensitive);
+    // The active window's menu bar first; with one window there is nothing
+    // to order.
+    if (m_windows->size() < 2) {
+        windowsOrdered();
+        return;
+    }
+    m_windowStates.resize(m_windows->size());
+    m_windowStatesPending = int(m_windows->size());
+    for (qsizetype i = 0; i < m_windows->size(); ++i) {
+        send(m_windows->at(i), AccessibleInterface, QStringLiteral("GetState"), {},
+             [this, i](const QDBusMessage& reply) {
+                 m_windowStates[i] = readWords(reply);
+                 if (--m_windowStatesPending == 0) {
+                     windowsOrdered();
+                 }
+             });
+    }
+}
+
+void AtspiMenuTreeRead::windowsOrdered()
+{
+    QList<Object> windows;
+    for (qsizetype i = 0; i < m_windows->size(); ++i) {
+        const std::optional<QList<quint32>> states = m_windowStates.value(i);
+        if (states && has(*states, ATSPI_STATE_ACTIVE)) {
+            windows.prepend(m_windows->at(i));
+        } else {
+            windows.append(m_windows->at(i));
+        }
+    }
+    m_windows = windows;
+    m_nextWindow = 0;
+    searchWindow();
+}
+
+void AtspiMenuTreeRead::searchWindow()
+{
+    if (m_nextWindow >= m_windows->size() || m_visited > MenuBarSearchLimit ||
+        m_searchDeadline.hasExpired()) {
+        // No menu bar: an empty tree.
+        finishNow(MenuTree::Source::None, true);
+        return;
+    }
+    searchBelow(m_windows->at(m_nextWindow++), 0);
+}
+
+// Depth first in child order, as toolkits put the menu bar first in the
+// window or in its top box; the roles of all children of one object are
+// asked for together.
+void AtspiMenuTreeRead::searchBelow(const Object& object, int depth)
+{
+    send(object, AccessibleInterface, QStringLiteral("GetChildren"), {},
+         [this, depth](const QDBusMessage& reply) {
+             SearchFrame frame;
+             frame.depth = depth;
+             frame.children = readChildren(reply).value_or(QList<Object>());
+             const qsizetype budget = std::max(0, MenuBarSearchLimit - m_visited);
+             if (frame.children.size() > budget) {
+                 frame.children.resize(budget);
+             }
+             m_visited += int(frame.children.size());
+             frame.roles.resize(frame.children.size());
+             m_search.push_back(frame);
+             if (frame.children.isEmpty()) {
+                 continueSearch();
+                 return;
+             }
+             auto pending = std::make_shared<qsizetype>(frame.children.size());
+             const size_t level = m_search.size() - 1;
+             for (qsizetype i = 0; i < frame.children.size(); ++i) {
+                 send(frame.children.at(i), AccessibleInterface, QStringLiteral("GetRole"), {},
+                      [this, level, i, pending](const QDBusMessage& roleReply) {
+                          m_search[level].roles[i] = readRole(roleReply);
+                          if (--*pending == 0) {
+                              continueSearch();
+                          }
+                      });
+             }
+         });
+}
+
+void AtspiMenuTreeRead::continueSearch()
+{
+    while (!m_search.empty()) {
+        if (m_searchDeadline.hasExpired()) {
+            m_search.clear();
+            break;
+        }
+        SearchFrame& frame = m_search.back();
+        if (frame.next >= frame.children.size()) {
+            m_search.pop_back();
+            continue;
+        }
+        const qsizetype i = frame.next++;
+        const std::optional<uint> role = frame.roles.at(i);
+        if (!role) {
+            continue;
+        }
+        if (*role == ATSPI_ROLE_MENU_BAR) {
+            const Object menuBar = frame.children.at(i);
+            m_search.clear();
+            menuBarFound(menuBar);
+            return;
+        }
+        if (frame.depth + 1 < MenuBarSearchDepth && mayHoldMenuBar(*role)) {
+            searchBelow(frame.children.at(i), frame.depth + 1);
+            return;
+        }
+    }
+    searchWindow();
+}
+
+void AtspiMenuTreeRead::menuBarFound(const Object& menuBar)
+{
+    m_source = MenuTree::Source::ItemByItem;
+    m_menuBar = std::make_unique<Menu>();
+    m_cursor.push_back({m_menuBar.get(), 0});
+    send(menuBar, AccessibleInterface, QStringLiteral("GetChildren"), {},
+         [this](const QDBusMessage& reply) {
+             m_menuBarEntriesKnown = true;
+             readEntries(m_menuBar.get(), readChildren(reply).value_or(QList<Object>()));
+             deliver();
+         });
+}
+
+void AtspiMenuTreeRead::readEntries(Menu* menu, const QList<Object>& children)
+{
+    for (const Object& child : children) {
+        menu->entries.push_back(std::make_unique<Entry>());
+        Entry* entry = menu->entries.back().get();
+        entry->object = child;
+        // Everything an entry may need is asked for at once: its children
+        // are the entries of a GTK submenu, or hold a Qt item's popup menu.
+        entry->pending = m_gtk ? 4 : 5;
+        const auto done = [this, menu, entry] {
+            if (--entry->pending == 0) {
+                entryAnswered(menu, entry);
+            }
+        };
+        getProperty(child, AccessibleInterface, QStringLiteral("Name"),
+                    [entry, done](const QDBusMessage& reply) {
+                        entry->name = readStringProperty(reply);
+                        done();
+                    });
+        send(child, AccessibleInterface, QStringLiteral("GetRole"), {},
+             [entry, done](const QDBusMessage& reply) {
+                 entry->role = readRole(reply);
+                 done();
+             });
+        send(child, AccessibleInterface, QStringLiteral("GetState"), {},
+             [entry, done](const QDBusMessage& reply) {
+                 entry->states = readWords(reply);
+                 done();
+             });
+        send(child, AccessibleInterface, QStringLiteral("GetChildren"), {},
+             [entry, done](const QDBusMessage& reply) {
+                 entry->children = readChildren(reply);
+                 done();
+             });
+        if (!m_gtk) {
+            // Qt leaves hidden items without the Component interface.
+            send(child, AccessibleInterface, QStringLiteral("GetInterfaces"), {},
+                 [entry, done](const QDBusMessage& reply) {
+                     if (answered(reply)) {
+                         entry->component = reply.arguments().constFirst().toStringList().contains(
+                             QStringLiteral("org.a11y.atspi.Component"));
+                     }
+                     done();
+                 });
+        }
+    }
+}
+
+void AtspiMenuTreeRead::entryAnswered(Menu* menu, Entry* entry)
+{
+    const QString title = entry->name.value_or(QString()).trimmed();
+    if (!entry->role || *entry->role == ATSPI_ROLE_SEPARATOR || title.isEmpty()) {
+        entry->state = Entry::State::Skipped;
+        deliver();
+        return;
+    }
+    if (*entry->role == ATSPI_ROLE_MENU) {
+        // GTK's submenus, and a menu placed directly in another: the
+        // entries are its own children.
+        openSubmenu(menu, entry, entry->children);
+        return;
+    }
+    if (m_gtk || !entry->children || entry->children->isEmpty()) {
+        makeItem(menu, entry);
+        return;
+    }
+    // Qt: one of the item's children may be the popup menu with the
+    // submenu's entries; its role and its children are asked for together.
+    auto pending = std::make_shared<int>(int(entry->children->size()) * 2);
+    for (const Object& child : std::as_const(*entry->children)) {
+        entry->probes.append({child, std::nullopt, std::nullopt});
+    }
+    for (qsizetype i = 0; i < entry->probes.size(); ++i) {
+        const auto done = [this, menu, entry, pending] {
+            if (--*pending == 0) {
+                probesAnswered(menu, entry);
+            }
+        };
+        send(entry->probes.at(i).object, AccessibleInterface, QStringLiteral("GetRole"), {},
+             [entry, i, done](const QDBusMessage& reply) {
+                 entry->probes[i].role = readRole(reply);
+                 done();
+             });
+        send(entry->probes.at(i).object, AccessibleInterface, QStringLiteral("GetChildren"), {},
+             [entry, i, done](const QDBusMessage& reply) {
+                 entry->probes[i].children = readChildren(reply);
+                 done();
+             });
+    }
+}
+
+void AtspiMenuTreeRead::probesAnswered(Menu* menu, Entry* entry)
+{
+    for (const Entry::Child& child : std::as_const(entry->probes)) {
+        if (child.role == ATSPI_ROLE_POPUP_MENU || child.role == ATSPI_ROLE_MENU) {
+            openSubmenu(menu, entry, child.children);
+            return;
+        }
+    }
+    makeItem(menu, entry);
+}
+
+void AtspiMenuTreeRead::openSubmenu(Menu* menu, Entry* entry,
+                                    const std::optional<QList<Object>>& children)
+{
+    if (menu->depth >= DepthLimit) {
+        entry->state = Entry::State::Skipped;
+        deliver();
+        return;
+    }
+    entry->submenu = std::make_unique<Menu>();
+    entry->submenu->path = menu->path + QStringList{entry->name->trimmed()};
+    entry->submenu->depth = menu->depth + 1;
+    entry->state = Entry::State::Submenu;
+    // A submenu whose entries did not answer is an empty one.
+    readEntries(entry->submenu.get(), children.value_or(QList<Object>()));
+    deliver();
+}
+
+void AtspiMenuTreeRead::makeItem(Menu* menu, Entry* entry)
+{
+    const bool statesKnown = entry->states.has_value();
+    const QList<quint32> states = entry->states.value_or(QList<quint32>());
+    AtspiCachedItemNode::Snapshot snapshot;
+    snapshot.title = entry->name->trimmed();
+    snapshot.enabled =
+        statesKnown && (has(states, ATSPI_STATE_ENABLED) || has(states, ATSPI_STATE_SENSITIVE));
+    // GTK marks hidden items by the missing VISIBLE state; Qt leaves them
+    // without any state and without the Component interface.
+    snapshot.visible = statesKnown && (m_gtk ? has(states, ATSPI_STATE_VISIBLE)
+                                             : entry->component.value_or(false));
+    snapshot.checked = has(states, ATSPI_STATE_CHECKED);
+    snapshot.indeterminate = has(states, ATSPI_STATE_INDETERMINATE);
+    snapshot.dialect = m_gtk ? MenuKeyBinding::Dialect::Gtk : MenuKeyBinding::Dialect::Qt;
+    MenuTreeItem& item = entry->item;
+    item.path = menu->path + QStringList{snapshot.title};
+    item.enabled = snapshot.enabled;
+    item.hidden = !snapshot.visible;
+    item.element = AccessibilityElement(std::make_shared<AtspiCachedItemNode>(
+        entry->object.service.isEmpty() ? m_busName : entry->object.service, entry->object.path,
+        m_pid, snapshot));
+    item.mark = item.element.copyAttribute(accessibility::MarkCharAttribute)
+                    .value_or(QVariant())
+                    .toString();
+    entry->state = Entry::State::Item;
+    deliver();
+}
+
+void AtspiMenuTreeRead::deliver()
+{
+    if (!m_menuBarEntriesKnown) {
+        return;
+    }
+    QList<MenuTreeItem> items;
+    bool full = false;
+    while (!m_cursor.empty() && !full) {
+        auto& [menu, next] = m_cursor.back();
+        if (next >= menu->entries.size()) {
+            m_cursor.pop_back();
+            continue;
+        }
+        Entry& entry = *menu->entries.at(next);
+        if (entry.state == Entry::State::Reading) {
+            break;
+        }
+        ++next;
+        if (entry.state == Entry::State::Item) {
+            items.append(entry.item);
+            full = m_delivered + items.size() >= m_maxItems;
+        } else if (entry.state == Entry::State::Submenu) {
+            m_cursor.push_back({entry.submenu.get(), 0});
+        }
+    }
+    m_delivered += items.size();
+    const bool done = full || m_cursor.empty();
+    QPointer<AtspiMenuTreeRead> alive(this);
+    addItems(items);
+    if (alive && done) {
+        finishNow(MenuTree::Source::ItemByItem, true);
+    }
+}
+
+void AtspiMenuTreeRead::timedOut()
+{
+    // Every later request would cost another timeout.
+    countTimedOutRequest();
+    finishNow(m_source, false);
+}
+
+void AtspiMenuTreeRead::finishNow(MenuTree::Source source, bool complete)
+{
+    dropPendingCalls();
+    finish(source, complete);
+}
+
+} // namespace platform::atspi

@@ -1,0 +1,153 @@
+#pragma once
+
+#include "platform/accessibility/MenuTreeRead.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace platform::atspi {
+
+// Reads an application's menu tree over the accessibility bus without ever
+// waiting for a reply: every request is sent with QtDBus and answered
+// through the event loop. The application's object cache is asked first
+// (GTK answers with every object at once); where it does not answer
+// usefully (Qt), the menu bar is looked for below the application's windows
+// and read menu by menu, the requests for all entries of a menu sent
+// together. Items arrive in menu order, each menu's items as soon as
+// everything before them is known. The first request that runs into the
+// messaging timeout ends the read with what arrived, counted as unanswered.
+// Destroying the read drops every pending request.
+class AtspiMenuTreeRead : public MenuTreeRead
+{
+public:
+    enum class Start
+    {
+        // The object cache first, item by item where it does not answer.
+        CacheFirst,
+        // Item by item at once (to compare both ways on one application).
+        ItemByItem
+    };
+
+    // An empty bus name reads nothing: the read finishes on the next pass
+    // of the event loop with an empty tree.
+    AtspiMenuTreeRead(QString busName, qint64 pid, int maxItems, Start start = Start::CacheFirst);
+    ~AtspiMenuTreeRead() override;
+
+private:
+    // An object of the application: its bus name (the application's own,
+    // except for objects embedded from elsewhere) and path.
+    struct Object
+    {
+        QString service;
+        QString path;
+    };
+    struct Menu;
+    // One entry of a menu and what its requests answered.
+    struct Entry
+    {
+        enum class State
+        {
+            Reading,
+            Skipped, // a separator, or an entry without title
+            Item,
+            Submenu
+        };
+        Object object;
+        int pending = 0;
+        std::optional<QString> name;
+        std::optional<uint> role;
+        std::optional<QList<quint32>> states;
+        std::optional<bool> component;
+        std::optional<QList<Object>> children;
+        // Qt: the item's children, each with its role and its own children,
+        // to find the popup menu that holds the submenu's entries.
+        struct Child
+        {
+            Object object;
+            std::optional<uint> role;
+            std::optional<QList<Object>> children;
+        };
+        QList<Child> probes;
+        State state = State::Reading;
+        MenuTreeItem item;
+        std::unique_ptr<Menu> submenu;
+    };
+    struct Menu
+    {
+        QStringList path;
+        int depth = 1;
+        std::vector<std::unique_ptr<Entry>> entries;
+    };
+    // One level of the depth-first search for the menu bar.
+    struct SearchFrame
+    {
+        QList<Object> children;
+        QList<std::optional<uint>> roles;
+        qsizetype next = 0;
+        int depth = 0;
+    };
+
+    static std::optional<QList<Object>> readChildren(const QDBusMessage& reply);
+
+    using Answer = std::function<void(const QDBusMessage&)>;
+    void send(const Object& object, const QString& interface, const QString& method,
+              const QVariantList& arguments, Answer answered);
+    void getProperty(const Object& object, const QString& interface, const QString& name,
+                     Answer answered);
+
+    void cacheAnswered(const std::optional<MenuTree>& tree);
+    void startWalk();
+    void applicationAnswered();
+    void windowsOrdered();
+    void searchWindow();
+    void searchBelow(const Object& object, int depth);
+    void continueSearch();
+    void menuBarFound(const Object& menuBar);
+    void readEntries(Menu* menu, const QList<Object>& children);
+    void entryAnswered(Menu* menu, Entry* entry);
+    void probesAnswered(Menu* menu, Entry* entry);
+    void openSubmenu(Menu* menu, Entry* entry, const std::optional<QList<Object>>& children);
+    void makeItem(Menu* menu, Entry* entry);
+    // Hands over the items that are known in menu order; finishes when the
+    // whole tree or maxItems items are known.
+    void deliver();
+    void timedOut();
+    // Drops pending requests and finishes (the last thing it does: a
+    // receiver may destroy the read).
+    void finishNow(MenuTree::Source source, bool complete);
+    void dropPendingCalls();
+
+    QString m_busName;
+    qint64 m_pid;
+    int m_maxItems;
+    std::optional<QDBusConnection> m_bus;
+    std::shared_ptr<void> m_cacheCall;
+    MenuTree::Source m_source = MenuTree::Source::WholeTree;
+    qsizetype m_delivered = 0;
+
+    // The application, its windows and the search for the menu bar.
+    std::optional<QString> m_toolkit;
+    std::optional<QList<Object>> m_windows;
+    QList<std::optional<QList<quint32>>> m_windowStates;
+    int m_windowStatesPending = 0;
+    qsizetype m_nextWindow = 0;
+    std::vector<SearchFrame> m_search;
+    int m_visited = 0;
+    QDeadlineTimer m_searchDeadline;
+    bool m_gtk = false;
+
+    // The menus read so far and where delivery stands: a path of menus
+    // from the menu bar down, each with the index of its next entry.
+    std::unique_ptr<Menu> m_menuBar;
+    bool m_menuBarEntriesKnown = false;
+    std::vector<std::pair<Menu*, size_t>> m_cursor;
+};
+
+} // namespace platform::atspi
