@@ -12,6 +12,7 @@
 #include <QDBusVariant>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 #include <atspi/atspi.h>
 
 namespace platform::atspi {
@@ -24,6 +25,8 @@ const QString NullPath = QStringLiteral("/org/a11y/atspi/null");
 
 // Menus nest; a foreign tree that loops must still end.
 constexpr int DepthLimit = 16;
+// Menus whose entries are asked about at the same time.
+constexpr int MenusReadTogether = 2;
 // How far below a window a menu bar is looked for, how many objects at most,
 // and what the search may take beyond one messaging timeout.
 constexpr int MenuBarSearchDepth = 4;
@@ -376,17 +379,52 @@ void AtspiMenuTreeRead::menuBarFound(const Object& menuBar)
     send(menuBar, AccessibleInterface, QStringLiteral("GetChildren"), {},
          [this](const QDBusMessage& reply) {
              m_menuBarEntriesKnown = true;
-             readEntries(m_menuBar.get(), readChildren(reply).value_or(QList<Object>()));
+             queueMenu(m_menuBar.get(), readChildren(reply).value_or(QList<Object>()));
              deliver();
          });
 }
 
-void AtspiMenuTreeRead::readEntries(Menu* menu, const QList<Object>& children)
+void AtspiMenuTreeRead::queueMenu(Menu* menu, const QList<Object>& children)
 {
+    // The entries exist at once, so that delivery waits for them.
     for (const Object& child : children) {
         menu->entries.push_back(std::make_unique<Entry>());
-        Entry* entry = menu->entries.back().get();
-        entry->object = child;
+        menu->entries.back()->object = child;
+    }
+    if (children.isEmpty()) {
+        return;
+    }
+    const auto later = std::upper_bound(
+        m_waitingMenus.begin(), m_waitingMenus.end(), menu->order,
+        [](const QList<int>& order, const Menu* waiting) { return order < waiting->order; });
+    m_waitingMenus.insert(later, menu);
+    readWaitingMenus();
+}
+
+void AtspiMenuTreeRead::readWaitingMenus()
+{
+    while (!isFinished() && m_menusReading < MenusReadTogether && !m_waitingMenus.empty()) {
+        Menu* menu = m_waitingMenus.front();
+        m_waitingMenus.erase(m_waitingMenus.begin());
+        ++m_menusReading;
+        menu->unsettled = qsizetype(menu->entries.size());
+        readEntries(menu);
+    }
+}
+
+void AtspiMenuTreeRead::settle(Menu* menu)
+{
+    if (--menu->unsettled == 0) {
+        --m_menusReading;
+        readWaitingMenus();
+    }
+}
+
+void AtspiMenuTreeRead::readEntries(Menu* menu)
+{
+    for (const std::unique_ptr<Entry>& each : menu->entries) {
+        Entry* entry = each.get();
+        const Object& child = entry->object;
         // Everything an entry may need is asked for at once: its children
         // are the entries of a GTK submenu, or hold a Qt item's popup menu.
         entry->pending = m_gtk ? 4 : 5;
@@ -434,6 +472,7 @@ void AtspiMenuTreeRead::entryAnswered(Menu* menu, Entry* entry)
     const QString title = entry->name.value_or(QString()).trimmed();
     if (!entry->role || *entry->role == ATSPI_ROLE_SEPARATOR || title.isEmpty()) {
         entry->state = Entry::State::Skipped;
+        settle(menu);
         deliver();
         return;
     }
@@ -488,15 +527,20 @@ void AtspiMenuTreeRead::openSubmenu(Menu* menu, Entry* entry,
 {
     if (menu->depth >= DepthLimit) {
         entry->state = Entry::State::Skipped;
+        settle(menu);
         deliver();
         return;
     }
     entry->submenu = std::make_unique<Menu>();
     entry->submenu->path = menu->path + QStringList{entry->name->trimmed()};
     entry->submenu->depth = menu->depth + 1;
+    const auto position = std::find_if(menu->entries.cbegin(), menu->entries.cend(),
+                                       [entry](const auto& each) { return each.get() == entry; });
+    entry->submenu->order = menu->order + QList<int>{int(position - menu->entries.cbegin())};
     entry->state = Entry::State::Submenu;
     // A submenu whose entries did not answer is an empty one.
-    readEntries(entry->submenu.get(), children.value_or(QList<Object>()));
+    queueMenu(entry->submenu.get(), children.value_or(QList<Object>()));
+    settle(menu);
     deliver();
 }
 
@@ -526,6 +570,7 @@ void AtspiMenuTreeRead::makeItem(Menu* menu, Entry* entry)
                     .value_or(QVariant())
                     .toString();
     entry->state = Entry::State::Item;
+    settle(menu);
     deliver();
 }
 

@@ -83,6 +83,11 @@ private:
     {
         QStringList path;
         int depth = 1;
+        // Where the menu stands in menu order: the indexes of the entries
+        // leading to it, from the menu bar down.
+        QList<int> order;
+        // Entries still being read.
+        qsizetype unsettled = 0;
         std::vector<std::unique_ptr<Entry>> entries;
     };
     // One level of the depth-first search for the menu bar.
@@ -110,7 +115,15 @@ private:
     void searchBelow(const Object& object, int depth);
     void continueSearch();
     void menuBarFound(const Object& menuBar);
-    void readEntries(Menu* menu, const QList<Object>& children);
+    // Menus are read a few at a time, earliest in menu order first: an
+    // application answers requests in the order they come, so reading every
+    // menu at once would hold the first results back until the last menu.
+    void queueMenu(Menu* menu, const QList<Object>& children);
+    void readWaitingMenus();
+    // An entry of menu is read; the menu's slot frees when it was the last.
+    void settle(Menu* menu);
+    // Asks about every entry of menu at once.
+    void readEntries(Menu* menu);
     void entryAnswered(Menu* menu, Entry* entry);
     void probesAnswered(Menu* menu, Entry* entry);
     void openSubmenu(Menu* menu, Entry* entry, const std::optional<QList<Object>>& children);
@@ -148,6 +161,9 @@ private:
     std::unique_ptr<Menu> m_menuBar;
     bool m_menuBarEntriesKnown = false;
     std::vector<std::pair<Menu*, size_t>> m_cursor;
+    // Menus whose entries are known but not yet asked about, in menu order.
+    std::vector<Menu*> m_waitingMenus;
+    int m_menusReading = 0;
 };
 
 } // namespace platform::atspi
