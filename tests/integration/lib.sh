@@ -226,6 +226,15 @@ wait_for_window_of() {
     [ -n "$WINDOW" ] || fail "no window of process $pid within $timeout s"
 }
 
+# Activates a window of process PID and waits until it is the active one.
+# Fails the test otherwise.
+bring_to_front() {
+    wait_for_window_of 30 "$1"
+    xdotool windowactivate --sync "$WINDOW" >/dev/null 2>&1
+    wait_for 10 eval "[ \"\$(xdotool getactivewindow getwindowpid 2>/dev/null)\" = $1 ]" ||
+        fail "process $1 did not come to the front"
+}
+
 # Waits up to 30 seconds for process PID (NAME in the message) to answer on
 # the accessibility bus with its menu bar. Fails the test otherwise.
 wait_for_bus() {

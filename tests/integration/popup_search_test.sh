@@ -12,13 +12,6 @@ require_desktop
 fixtures=$TROVIX_BUILD_DIR/tests/fixtures
 description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
 
-front() {
-    wait_for_window_of 30 "$1"
-    xdotool windowactivate --sync "$WINDOW" >/dev/null 2>&1
-    wait_for 10 eval "[ \"\$(xdotool getactivewindow getwindowpid 2>/dev/null)\" = $1 ]" ||
-        fail "process $1 did not come to the front"
-}
-
 start_app fixture-qt "$fixtures/trovix-fixture-qt" "$description"
 qt_pid=$APP_PID
 start_app fixture-gtk "$fixtures/trovix-fixture-gtk" "$description"
@@ -29,7 +22,7 @@ wait_for_bus "$gtk_pid"
 "$TROVIX" defaults write "Stealth Mode" -bool YES >/dev/null
 start_trovix
 wait_for_tray_icon 60 Trovix
-front "$qt_pid"
+bring_to_front "$qt_pid"
 
 visible_windows() { xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null | wc -l; }
 closed() { [ "$(visible_windows)" -le 1 ]; }
@@ -88,7 +81,7 @@ pass "the all-applications menu searches every application's menus"
 start_app fixture-quits "$fixtures/trovix-fixture-qt" "$description"
 quits_pid=$APP_PID
 wait_for_bus "$quits_pid"
-front "$quits_pid"
+bring_to_front "$quits_pid"
 open_popup
 xdotool type --delay 60 "save as"
 wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search"
@@ -97,7 +90,7 @@ wait_for 10 eval '! running $quits_pid' || fail "the fixture did not end"
 xdotool key Return
 wait_for 10 closed || fail "the search stayed open after Return"
 running "$TROVIX_PID" || fail "Trovix ended when an item of a quit application was pressed"
-front "$qt_pid"
+bring_to_front "$qt_pid"
 pass "pressing a result of an application that has quit closes the search and nothing else"
 
 # --- The setting turns it off ---------------------------------------------------
@@ -128,7 +121,7 @@ if command -v featherpad >/dev/null; then
     start_app featherpad featherpad
     pad_pid=$APP_PID
     wait_for_bus "$pad_pid" featherpad
-    front "$pad_pid"
+    bring_to_front "$pad_pid"
     mark() { "$TROVIX" search --pid "$pad_pid" --json "wrap lines" | jq -r '.[0].mark'; }
     before=$(mark)
     open_popup

@@ -37,20 +37,13 @@ expect_no_line() {
     return 0
 }
 
-front() {
-    wait_for_window_of 30 "$1"
-    xdotool windowactivate --sync "$WINDOW" >/dev/null 2>&1
-    wait_for 10 eval "[ \"\$(xdotool getactivewindow getwindowpid 2>/dev/null)\" = $1 ]" ||
-        fail "process $1 did not come to the front"
-}
-
 start_app fixture-qt "$fixtures/trovix-fixture-qt" "$description"
 qt_pid=$APP_PID
 start_app fixture-gtk "$fixtures/trovix-fixture-gtk" "$description"
 gtk_pid=$APP_PID
 wait_for_bus "$qt_pid"
 wait_for_bus "$gtk_pid"
-front "$qt_pid"
+bring_to_front "$qt_pid"
 
 # --- What the pop-up holds ---------------------------------------------------
 print_popup default --depth 1
@@ -96,7 +89,7 @@ pass "Blacklist, Fast Track, Move Apple Menu To End, Meta Menu Priority, Skip Di
 start_app fixture-qt-2 "$fixtures/trovix-fixture-qt" "$description"
 qt2_pid=$APP_PID
 wait_for_bus "$qt2_pid"
-front "$qt_pid"
+bring_to_front "$qt_pid"
 print_popup all --all --depth 0
 qt_path=$(readlink "/proc/$qt_pid/exe")
 expect_line all "^  Trovix Fixture \($qt_path\) $qt_pid  \[bold, submenu\]$"
@@ -109,7 +102,7 @@ defaults write "Stealth Mode" -bool YES
 defaults write "Activation Delay" -int 300
 start_trovix
 wait_for_tray_icon 60 Trovix
-front "$qt_pid"
+bring_to_front "$qt_pid"
 
 visible_windows() { xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null | wc -l; }
 # Pops the menu up with ARGs at the pointer and waits for it.
@@ -188,7 +181,7 @@ pass "an item chosen through the all-applications menu runs, and its application
 # Clicking an application item brings that application forward (the items sit
 # 22 pixels apart at the standard font, the first one 10 pixels below the
 # pointer).
-front "$qt_pid"
+bring_to_front "$qt_pid"
 index=$(top all | grep -n " $qt2_pid  \[" | cut -d: -f1)
 open_popup --all
 xdotool mousemove 400 $((200 + 10 + 22 * (index - 1))) click 1
@@ -199,7 +192,7 @@ pass "clicking an application item brings the application forward"
 
 # --- A stopped application -------------------------------------------------------
 # The same two steps with the fixture answering give the figures to compare with.
-front "$qt_pid"
+bring_to_front "$qt_pid"
 started=$(_lib_now_ms)
 print_popup answering --depth 0
 print_baseline=$(($(_lib_now_ms) - started))
@@ -208,7 +201,7 @@ open_popup
 popup_baseline=$(($(_lib_now_ms) - started))
 xdotool key Escape Escape
 wait_for 10 closed || fail "the pop-up did not close on Escape"
-front "$qt_pid"
+bring_to_front "$qt_pid"
 kill -STOP "$qt_pid"
 started=$(_lib_now_ms)
 print_popup stopped --depth 0

@@ -5,6 +5,7 @@
 #include "platform/accessibility/MenuKeyBinding.h"
 #include "platform/accessibility/atspi/AtspiActionCall.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
+#include "platform/accessibility/atspi/MenuBarSearch.h"
 #include "platform/accessibility/atspi/WindowMenuNode.h"
 
 #include <QDeadlineTimer>
@@ -20,8 +21,6 @@ namespace {
 // The program reads several state-derived attributes of an item in a row;
 // one state request serves them all for this long.
 constexpr qint64 StatesLifetimeMs = 250;
-// How far below a window a menu bar is looked for.
-constexpr int MenuBarSearchDepth = 4;
 constexpr int MenuBarSearchLimit = 200;
 // What the search for a menu bar may take beyond one messaging timeout, over
 // all of an application's windows together.
@@ -77,33 +76,6 @@ std::optional<AtspiRole> roleOf(AtspiAccessible* object)
         return std::nullopt;
     }
     return role;
-}
-
-bool mayHoldMenuBar(AtspiRole role)
-{
-    switch (role) {
-    case ATSPI_ROLE_MENU:
-    case ATSPI_ROLE_MENU_ITEM:
-    case ATSPI_ROLE_POPUP_MENU:
-    case ATSPI_ROLE_LIST:
-    case ATSPI_ROLE_LIST_BOX:
-    case ATSPI_ROLE_TABLE:
-    case ATSPI_ROLE_TREE:
-    case ATSPI_ROLE_TREE_TABLE:
-    case ATSPI_ROLE_DOCUMENT_FRAME:
-    case ATSPI_ROLE_DOCUMENT_WEB:
-    case ATSPI_ROLE_TEXT:
-    case ATSPI_ROLE_ENTRY:
-    case ATSPI_ROLE_TERMINAL:
-    case ATSPI_ROLE_PUSH_BUTTON:
-    case ATSPI_ROLE_LABEL:
-    case ATSPI_ROLE_TOOL_BAR:
-    case ATSPI_ROLE_STATUS_BAR:
-    case ATSPI_ROLE_SCROLL_BAR:
-        return false;
-    default:
-        return true;
-    }
 }
 
 bool isGtkApplication(AtspiAccessible* application)
@@ -198,7 +170,7 @@ private:
             if (*role == ATSPI_ROLE_MENU_BAR) {
                 return child;
             }
-            if (depth + 1 < MenuBarSearchDepth && mayHoldMenuBar(*role)) {
+            if (depth + 1 < atspi::MenuBarSearchDepth && atspi::mayHoldMenuBar(*role)) {
                 GObjectRef<AtspiAccessible> bar = search(child, depth + 1);
                 if (bar) {
                     return bar;

@@ -5,6 +5,7 @@
 #include "platform/accessibility/atspi/AtspiCachedItemNode.h"
 #include "platform/accessibility/atspi/AtspiMenuTree.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
+#include "platform/accessibility/atspi/MenuBarSearch.h"
 
 #include <QDBusArgument>
 #include <QDBusObjectPath>
@@ -27,9 +28,8 @@ const QString NullPath = QStringLiteral("/org/a11y/atspi/null");
 constexpr int DepthLimit = 16;
 // Menus whose entries are asked about at the same time.
 constexpr int MenusReadTogether = 2;
-// How far below a window a menu bar is looked for, how many objects at most,
-// and what the search may take beyond one messaging timeout.
-constexpr int MenuBarSearchDepth = 4;
+// How many objects the search for the menu bar looks at, at most, and what
+// it may take beyond one messaging timeout.
 constexpr int MenuBarSearchLimit = 200;
 constexpr qint64 MenuBarSearchGraceMs = 1000;
 // How long past the messaging timeout an unanswered cache call is given up.
@@ -85,33 +85,6 @@ bool has(const QList<quint32>& states, AtspiStateType state)
 {
     const int bit = int(state);
     return bit / 32 < states.size() && (states.at(bit / 32) & (1u << (bit % 32))) != 0;
-}
-
-bool mayHoldMenuBar(uint role)
-{
-    switch (role) {
-    case ATSPI_ROLE_MENU:
-    case ATSPI_ROLE_MENU_ITEM:
-    case ATSPI_ROLE_POPUP_MENU:
-    case ATSPI_ROLE_LIST:
-    case ATSPI_ROLE_LIST_BOX:
-    case ATSPI_ROLE_TABLE:
-    case ATSPI_ROLE_TREE:
-    case ATSPI_ROLE_TREE_TABLE:
-    case ATSPI_ROLE_DOCUMENT_FRAME:
-    case ATSPI_ROLE_DOCUMENT_WEB:
-    case ATSPI_ROLE_TEXT:
-    case ATSPI_ROLE_ENTRY:
-    case ATSPI_ROLE_TERMINAL:
-    case ATSPI_ROLE_PUSH_BUTTON:
-    case ATSPI_ROLE_LABEL:
-    case ATSPI_ROLE_TOOL_BAR:
-    case ATSPI_ROLE_STATUS_BAR:
-    case ATSPI_ROLE_SCROLL_BAR:
-        return false;
-    default:
-        return true;
-    }
 }
 
 } // namespace
