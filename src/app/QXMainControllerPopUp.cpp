@@ -91,6 +91,61 @@ void addEmptyItemIfNecessary(Menu& menu)
     }
 }
 
+// The search an open pop-up turns into when the user types: over the menus
+// of the applications the pop-up shows, opened while the menu still holds
+// the keyboard so that no key typed meanwhile reaches another window.
+class PopUpSearch
+{
+public:
+    PopUpSearch(platform::MenuTreeCache& cache, const QList<RunningApplication>& applications,
+                const Menu& menu, const QPoint& position, const QString& typed)
+        : m_model(&m_history),
+          m_popup(m_model, menu.effectiveAppearance(), menu.effectiveFontPointSize())
+    {
+        m_history.load();
+        m_model.setKeyEquivalentReader(&QXProxyMenuItem::keyEquivalentDisplayText);
+        if (applications.size() == 1) {
+            m_front = applications.constFirst().processIdentifier();
+        }
+        for (const RunningApplication& application : applications) {
+            if (application.isTerminated()) {
+                continue;
+            }
+            const qint64 pid = application.processIdentifier();
+            m_model.addApplication(
+                pid,
+                QXExtensions::localizedNameOrBundleName(application).value_or(QString::number(pid)),
+                cache.startRead(pid, MaximumSearchItemsPerApplication));
+        }
+        m_popup.open(position, typed);
+    }
+
+    QWidget* window() { return &m_popup; }
+
+    // Waits for the search to end and presses what was chosen. Answers true
+    // when the menu should open again (the user went back to it).
+    bool finish()
+    {
+        if (m_popup.wait() == MenuSearchPopup::Outcome::BackToMenu) {
+            return true;
+        }
+        if (const std::optional<MenuSearchModel::Result> chosen = m_popup.chosen()) {
+            m_model.recordPress(*chosen);
+            // An item of an application that is not in front brings it
+            // forward, as an item reached through its application item does.
+            QXProxyMenuItem::pressUIElement(chosen->item.element, chosen->item.path.constLast(),
+                                            chosen->pid != m_front);
+        }
+        return false;
+    }
+
+private:
+    SearchHistory m_history;
+    MenuSearchModel m_model;
+    MenuSearchPopup m_popup;
+    qint64 m_front = 0;
+};
+
 } // namespace
 
 // The pop-up ------------------------------------------------------------------------
@@ -111,12 +166,21 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
     const QPoint position = QCursor::pos();
     const bool searchWhileTyping = defaults().boolForKey(QXSettingsKeys::SearchMenusWhileTyping) &&
                                    !m_popUpApplications.isEmpty();
+    if (searchWhileTyping && !m_menuTreeCache) {
+        m_menuTreeCache = std::make_unique<platform::MenuTreeCache>();
+    }
     for (bool again = true; again;) {
+        std::unique_ptr<PopUpSearch> search;
         platform::MenuPresenter presenter(*menu);
-        presenter.setClosesOnTyping(searchWhileTyping);
+        if (searchWhileTyping) {
+            presenter.setTypingHandler([&](const QString& typed) -> QWidget* {
+                search = std::make_unique<PopUpSearch>(*m_menuTreeCache, m_popUpApplications, *menu,
+                                                       position, typed);
+                return search->window();
+            });
+        }
         presenter.popUp(position);
-        const QString typed = presenter.typedText();
-        again = !typed.isEmpty() && searchPopUpMenu(*menu, position, typed);
+        again = search && search->finish();
     }
     m_popUpApplications.clear();
     m_popUpMenuOpen = false;
@@ -285,46 +349,6 @@ void QXMainController::populateMenu(Menu& menu,
             *appleMenuItem = std::move(systemMenuItem);
         }
     }
-}
-
-// Search ----------------------------------------------------------------------------
-
-bool QXMainController::searchPopUpMenu(const Menu& menu, const QPoint& position,
-                                       const QString& typed)
-{
-    if (!m_menuTreeCache) {
-        m_menuTreeCache = std::make_unique<platform::MenuTreeCache>();
-    }
-    SearchHistory history;
-    history.load();
-    MenuSearchModel model(&history);
-    model.setKeyEquivalentReader(&QXProxyMenuItem::keyEquivalentDisplayText);
-    const qint64 front =
-        m_popUpApplications.size() == 1 ? m_popUpApplications.constFirst().processIdentifier() : 0;
-    for (const RunningApplication& application : std::as_const(m_popUpApplications)) {
-        if (application.isTerminated()) {
-            continue;
-        }
-        const qint64 pid = application.processIdentifier();
-        model.addApplication(
-            pid,
-            QXExtensions::localizedNameOrBundleName(application).value_or(QString::number(pid)),
-            m_menuTreeCache->startRead(pid, MaximumSearchItemsPerApplication));
-    }
-    MenuSearchPopup popup(model, menu.effectiveAppearance(), menu.effectiveFontPointSize());
-    const MenuSearchPopup::Outcome outcome = popup.exec(position, typed);
-    if (outcome == MenuSearchPopup::Outcome::BackToMenu) {
-        return true;
-    }
-    if (const std::optional<MenuSearchModel::Result> chosen = popup.chosen()) {
-        model.recordPress(*chosen);
-        // An item of an application that is not in front brings it forward,
-        // as an item reached through its application item does.
-        QXProxyMenuItem::pressUIElement(chosen->item.element,
-                                        chosen->item.path.value(chosen->item.path.size() - 1),
-                                        chosen->pid != front);
-    }
-    return false;
 }
 
 // Fast track ------------------------------------------------------------------------

@@ -195,6 +195,12 @@ MenuSearchPopup::~MenuSearchPopup() = default;
 
 MenuSearchPopup::Outcome MenuSearchPopup::exec(const QPoint& globalPosition, const QString& text)
 {
+    open(globalPosition, text);
+    return wait();
+}
+
+void MenuSearchPopup::open(const QPoint& globalPosition, const QString& text)
+{
     m_anchor = globalPosition;
     m_finished = false;
     m_outcome = Outcome::Closed;
@@ -202,10 +208,13 @@ MenuSearchPopup::Outcome MenuSearchPopup::exec(const QPoint& globalPosition, con
     m_field->setText(text);
     m_model.setQuery(text);
     showResults();
-    move(globalPosition);
     show();
     activateWindow();
     m_field->setFocus(Qt::PopupFocusReason);
+}
+
+MenuSearchPopup::Outcome MenuSearchPopup::wait()
+{
     if (!m_finished) {
         QEventLoop loop;
         m_loop = &loop;

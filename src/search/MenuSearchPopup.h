@@ -39,6 +39,10 @@ public:
     // Shows the search at globalPosition with text typed, and blocks until
     // it closes.
     Outcome exec(const QPoint& globalPosition, const QString& text);
+    // The same in two steps: open() shows the search and returns at once
+    // (the keys that follow go to it), wait() blocks until it closes.
+    void open(const QPoint& globalPosition, const QString& text);
+    Outcome wait();
     // The item chosen when exec() answered Chosen.
     std::optional<MenuSearchModel::Result> chosen() const { return m_chosen; }
 

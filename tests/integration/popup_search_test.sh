@@ -36,7 +36,7 @@ activated() { grep -qx "activated $2" "$ARTIFACTS/$1.out"; }
 
 # --- Return runs the best match ------------------------------------------------
 open_popup
-xdotool type --delay 60 "save as"
+xdotool type --delay 1 "save as"
 wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search"
 settled_screenshot popup-search-save-as
 xdotool key Return
@@ -46,7 +46,7 @@ pass "typing 'save as' in the pop-up finds File > Save As and Return runs it"
 
 # --- Disabled matches are shown but not chosen -----------------------------------
 open_popup
-xdotool type --delay 60 "export"
+xdotool type --delay 1 "export"
 wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search"
 settled_screenshot popup-search-disabled
 xdotool key Return
@@ -83,7 +83,7 @@ quits_pid=$APP_PID
 wait_for_bus "$quits_pid"
 bring_to_front "$quits_pid"
 open_popup
-xdotool type --delay 60 "save as"
+xdotool type --delay 1 "save as"
 wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search"
 kill -KILL "$quits_pid"
 wait_for 10 eval '! running $quits_pid' || fail "the fixture did not end"

@@ -368,6 +368,12 @@ struct PendingCacheCall
 
 } // namespace
 
+std::optional<MenuTree> menuTreeFromCacheReply(DBusMessage* reply, const QString& busName,
+                                               qint64 pid, int maxItems)
+{
+    return treeFromReply(reply, nullptr, busName, pid, maxItems);
+}
+
 std::optional<MenuTree> readMenuTreeFromCache(const QString& busName, qint64 pid, int maxItems)
 {
     DBusConnection* bus = atspi_get_a11y_bus();

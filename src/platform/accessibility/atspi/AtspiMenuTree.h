@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+struct DBusMessage;
+
 namespace platform::atspi {
 
 // Reads an application's whole menu tree with one
@@ -24,6 +26,11 @@ std::optional<MenuTree> readMenuTreeFromCache(const QString& busName, qint64 pid
 // cancels the call; null when it cannot be sent.
 std::shared_ptr<void> sendCacheItemsCall(const QString& busName, qint64 pid, int maxItems,
                                          std::function<void(std::optional<MenuTree>)> answered);
+
+// The tree a GetItems reply describes (parsed as both paths above parse it);
+// nothing when the reply has another shape or no menu bar.
+std::optional<MenuTree> menuTreeFromCacheReply(DBusMessage* reply, const QString& busName,
+                                               qint64 pid, int maxItems);
 
 // Whether a reply says that the application did not answer in time.
 bool isTimeoutReply(const QDBusMessage& reply);

@@ -7,6 +7,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -14,6 +16,8 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QTimer>
+#include <QWindow>
 #include <QtMath>
 #include <algorithm>
 #include <utility>
@@ -126,7 +130,8 @@ void MenuPresenter::rebuild()
 std::shared_ptr<MenuItem> MenuPresenter::popUp(const QPoint& globalPosition)
 {
     m_chosen.reset();
-    m_typedText.clear();
+    m_successor = nullptr;
+    m_handingOver = false;
     m_poppingUp = true;
     m_root->exec(globalPosition);
     m_poppingUp = false;
@@ -346,7 +351,17 @@ void MenuPresenter::setHeldModifiers(ModifierFlags modifiers)
 
 bool MenuPresenter::closeOnTyping(const QKeyEvent& event)
 {
-    if (!m_closesOnTyping || !m_poppingUp ||
+    if (m_handingOver) {
+        if (m_successor) {
+            QWidget* target =
+                m_successor->focusWidget() ? m_successor->focusWidget() : m_successor.data();
+            QKeyEvent copy(event.type(), event.key(), event.modifiers(), event.text(),
+                           event.isAutoRepeat(), quint16(event.count()));
+            QCoreApplication::sendEvent(target, &copy);
+        }
+        return true;
+    }
+    if (event.type() != QEvent::KeyPress || !m_typingHandler || !m_poppingUp ||
         (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
         return false;
     }
@@ -356,10 +371,36 @@ bool MenuPresenter::closeOnTyping(const QKeyEvent& event)
         })) {
         return false;
     }
-    m_typedText = text;
-    // Closing the top menu closes every open submenu and ends popUp().
-    m_root->close();
+    m_handingOver = true;
+    m_successor = m_typingHandler(text);
+    handOverWhenShown();
     return true;
+}
+
+void MenuPresenter::handOverWhenShown()
+{
+    // Until the new window is mapped it cannot take the keyboard; the menu
+    // keeps it meanwhile. The grab moves over before the menu closes: a
+    // menu that closed first would leave a moment in which keys reach the
+    // application in front.
+    auto* poll = new QTimer(this);
+    poll->setInterval(5);
+    const QDeadlineTimer deadline(1000);
+    connect(poll, &QTimer::timeout, this, [this, poll, deadline] {
+        QWindow* window = m_successor ? m_successor->windowHandle() : nullptr;
+        if (window && window->isVisible() && !window->isExposed() && !deadline.hasExpired()) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        if (window && window->isExposed()) {
+            window->setKeyboardGrabEnabled(true);
+            window->setMouseGrabEnabled(true);
+        }
+        // Closing the top menu closes every open submenu and ends popUp().
+        m_root->close();
+    });
+    poll->start();
 }
 
 bool MenuPresenter::eventFilter(QObject* watched, QEvent* event)
@@ -371,7 +412,7 @@ bool MenuPresenter::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     }
     const auto* keyEvent = static_cast<QKeyEvent*>(event);
-    if (event->type() == QEvent::KeyPress && closeOnTyping(*keyEvent)) {
+    if (closeOnTyping(*keyEvent)) {
         return true;
     }
     const ModifierFlags flag = flagOfModifierKey(keyEvent->key());

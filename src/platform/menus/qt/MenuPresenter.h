@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -15,6 +16,7 @@ class QKeyEvent;
 class QMenu;
 class QMenuBar;
 class QStyle;
+class QWidget;
 
 namespace platform {
 
@@ -57,12 +59,16 @@ public:
     // until it closes. Answers the item chosen (its action has run), or none.
     std::shared_ptr<MenuItem> popUp(const QPoint& globalPosition);
 
-    // While on, typing a printable character into the open menu closes it;
-    // popUp() then answers none and typedText() holds what was typed, so
-    // the caller can turn the menu into a search. Space keeps its menu
-    // meaning, and keys with Control, Alt or Super held never count.
-    void setClosesOnTyping(bool closes) { m_closesOnTyping = closes; }
-    QString typedText() const { return m_typedText; }
+    // With a handler, typing a printable character into the open menu calls
+    // it with the text; the handler answers the pop-up window it opened to
+    // take the typing over (or none). The menu closes as soon as that window
+    // is on screen and holds the keyboard and pointer, so no key typed
+    // meanwhile reaches another application; keys that still arrive at the
+    // menu go to the new window. popUp() then answers none.
+    // Space keeps its menu meaning, and keys with Control, Alt or Super held
+    // never count.
+    using TypingHandler = std::function<QWidget*(const QString& text)>;
+    void setTypingHandler(TypingHandler handler) { m_typingHandler = std::move(handler); }
 
     // The modifier flags the presenter takes as held while a menu is open.
     ModifierFlags heldModifiers() const { return m_heldModifiers; }
@@ -95,6 +101,7 @@ private:
     void choose(const std::weak_ptr<MenuItem>& item);
     bool chooseItemWithSubmenu(QObject* watched, QEvent* event);
     bool closeOnTyping(const QKeyEvent& event);
+    void handOverWhenShown();
     void syncMenuBar();
 
     Menu& m_model;
@@ -104,8 +111,10 @@ private:
     QHash<const QAction*, ActionInfo> m_actions;
     ModifierFlags m_heldModifiers = 0;
     bool m_poppingUp = false;
-    bool m_closesOnTyping = false;
-    QString m_typedText;
+    TypingHandler m_typingHandler;
+    // The window that took the typing over.
+    QPointer<QWidget> m_successor;
+    bool m_handingOver = false;
     std::shared_ptr<MenuItem> m_chosen;
 };
 
