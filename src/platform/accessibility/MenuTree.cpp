@@ -11,6 +11,9 @@ using namespace platform::accessibility;
 
 // Menus nest; a foreign tree that loops must still end.
 constexpr int DepthLimit = 16;
+// More menus than any real application has: a tree that lists the same
+// submenu again and again (or a loop of them) still ends soon.
+constexpr int MenuLimit = 2000;
 
 // Walks menus and counts the requests that ran into the timeout: the first
 // one ends the walk, as every later request would cost another timeout.
@@ -70,7 +73,7 @@ public:
             const QStringList itemPath = path + QStringList{title};
             const std::optional<AccessibilityElementList> submenu = submenuEntries(entry);
             if (submenu) {
-                if (depth < DepthLimit) {
+                if (depth < DepthLimit && ++m_menusWalked <= MenuLimit) {
                     walkMenu(*submenu, itemPath, depth + 1);
                 }
                 continue;
@@ -92,6 +95,7 @@ private:
     MenuTree& m_tree;
     int m_maxItems;
     quint64 m_timedOutBefore;
+    int m_menusWalked = 0;
 };
 
 } // namespace

@@ -164,12 +164,20 @@ public:
         return first;
     }
 
+    // Each object is walked once: a tree whose objects list each other (or
+    // one submenu many times) would otherwise be walked again along every
+    // way to it, which grows exponentially with the depth.
     void walk(const QString& parent, const QStringList& path, int depth)
     {
+        m_seen.insert(parent);
         for (const QString& childPath : m_objects.value(parent).children) {
             if (m_tree.items.size() >= m_maxItems) {
                 return;
             }
+            if (m_seen.contains(childPath)) {
+                continue;
+            }
+            m_seen.insert(childPath);
             const auto found = m_objects.constFind(childPath);
             if (found == m_objects.cend()) {
                 continue;
@@ -196,7 +204,7 @@ public:
             // Qt's shape: an item with one popup-menu child holding the entries.
             const QString submenu = submenuOf(child);
             if (!submenu.isEmpty()) {
-                if (depth < DepthLimit) {
+                if (depth < DepthLimit && !m_seen.contains(submenu)) {
                     walk(submenu, path + QStringList{title}, depth + 1);
                 }
                 continue;
@@ -251,6 +259,7 @@ private:
     qint64 m_pid;
     int m_maxItems;
     MenuTree& m_tree;
+    QSet<QString> m_seen;
 };
 
 } // namespace

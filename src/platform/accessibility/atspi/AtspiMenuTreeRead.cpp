@@ -359,12 +359,19 @@ void AtspiMenuTreeRead::menuBarFound(const Object& menuBar)
 
 void AtspiMenuTreeRead::queueMenu(Menu* menu, const QList<Object>& children)
 {
-    // The entries exist at once, so that delivery waits for them.
+    // The entries exist at once, so that delivery waits for them. An
+    // object is read once: a tree that lists the same objects again (or
+    // loops) would otherwise cost requests along every way to them.
     for (const Object& child : children) {
+        const QString key = child.service + u' ' + child.path;
+        if (m_seen.contains(key)) {
+            continue;
+        }
+        m_seen.insert(key);
         menu->entries.push_back(std::make_unique<Entry>());
         menu->entries.back()->object = child;
     }
-    if (children.isEmpty()) {
+    if (menu->entries.empty()) {
         return;
     }
     const auto later = std::upper_bound(

@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDeadlineTimer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -163,6 +164,8 @@ private:
     std::vector<std::pair<Menu*, size_t>> m_cursor;
     // Menus whose entries are known but not yet asked about, in menu order.
     std::vector<Menu*> m_waitingMenus;
+    // Every object whose entry was made ("service path").
+    QSet<QString> m_seen;
     int m_menusReading = 0;
 };
 
