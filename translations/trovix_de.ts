@@ -303,8 +303,8 @@
         <translation>Suche:</translation>
     </message>
     <message>
-        <source>Type in an open menu to find any of its commands. The commands you choose from the results come first next time.</source>
-        <translation>Tippen Sie in einem offenen Menü, um jeden seiner Befehle zu finden. Befehle, die Sie aus den Ergebnissen wählen, stehen beim nächsten Mal vorn.</translation>
+        <source>Type in an open menu to find any of its commands. The commands you choose from the results rank higher next time.</source>
+        <translation>Tippen Sie in einem offenen Menü, um jeden seiner Befehle zu finden. Befehle, die Sie aus den Ergebnissen wählen, stehen beim nächsten Mal weiter oben.</translation>
     </message>
 </context>
 <context>

@@ -303,8 +303,8 @@
         <translation>Recherche :</translation>
     </message>
     <message>
-        <source>Type in an open menu to find any of its commands. The commands you choose from the results come first next time.</source>
-        <translation>Tapez dans un menu ouvert pour trouver n’importe laquelle de ses commandes. Les commandes choisies parmi les résultats viennent en premier la fois suivante.</translation>
+        <source>Type in an open menu to find any of its commands. The commands you choose from the results rank higher next time.</source>
+        <translation>Tapez dans un menu ouvert pour trouver n’importe laquelle de ses commandes. Les commandes choisies parmi les résultats remontent dans la liste la fois suivante.</translation>
     </message>
 </context>
 <context>

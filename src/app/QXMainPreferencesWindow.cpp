@@ -277,7 +277,7 @@ QWidget* QXMainPreferencesWindow::createAdvancedPage()
     form->addRow(tr("Search:"),
                  withHelp(search,
                           tr("Type in an open menu to find any of its commands. The commands "
-                             "you choose from the results come first next time."),
+                             "you choose from the results rank higher next time."),
                           page));
 
     m_appearanceSelector =
