@@ -29,6 +29,7 @@
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QSet>
+#include <QTimer>
 #include <QtMath>
 #include <algorithm>
 
@@ -107,17 +108,22 @@ public:
         if (applications.size() == 1) {
             m_front = applications.constFirst().processIdentifier();
         }
-        for (const RunningApplication& application : applications) {
-            if (application.isTerminated()) {
-                continue;
-            }
-            const qint64 pid = application.processIdentifier();
-            m_model.addApplication(
-                pid,
-                QXExtensions::localizedNameOrBundleName(application).value_or(QString::number(pid)),
-                cache.startRead(pid, MaximumSearchItemsPerApplication));
-        }
         m_popup.open(position, typed);
+        // Reading starts once the search window takes the keys: a request to
+        // another application may let the event loop turn, and keys handled
+        // then must already reach the search.
+        QTimer::singleShot(0, &m_popup, [this, &cache, applications] {
+            for (const RunningApplication& application : applications) {
+                if (application.isTerminated()) {
+                    continue;
+                }
+                const qint64 pid = application.processIdentifier();
+                m_model.addApplication(pid,
+                                       QXExtensions::localizedNameOrBundleName(application)
+                                           .value_or(QString::number(pid)),
+                                       cache.startRead(pid, MaximumSearchItemsPerApplication));
+            }
+        });
     }
 
     QWidget* window() { return &m_popup; }

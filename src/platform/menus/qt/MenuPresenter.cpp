@@ -132,6 +132,7 @@ std::shared_ptr<MenuItem> MenuPresenter::popUp(const QPoint& globalPosition)
     m_chosen.reset();
     m_successor = nullptr;
     m_handingOver = false;
+    m_keysForSuccessor.clear();
     m_poppingUp = true;
     m_root->exec(globalPosition);
     m_poppingUp = false;
@@ -352,12 +353,14 @@ void MenuPresenter::setHeldModifiers(ModifierFlags modifiers)
 bool MenuPresenter::closeOnTyping(const QKeyEvent& event)
 {
     if (m_handingOver) {
+        // Keys that still reach a menu belong to the window that took over;
+        // those that come before it exists (while the handler lets the event
+        // loop turn) wait for it.
+        m_keysForSuccessor.push_back(
+            std::make_unique<QKeyEvent>(event.type(), event.key(), event.modifiers(), event.text(),
+                                        event.isAutoRepeat(), quint16(event.count())));
         if (m_successor) {
-            QWidget* target =
-                m_successor->focusWidget() ? m_successor->focusWidget() : m_successor.data();
-            QKeyEvent copy(event.type(), event.key(), event.modifiers(), event.text(),
-                           event.isAutoRepeat(), quint16(event.count()));
-            QCoreApplication::sendEvent(target, &copy);
+            passKeysToSuccessor();
         }
         return true;
     }
@@ -373,8 +376,22 @@ bool MenuPresenter::closeOnTyping(const QKeyEvent& event)
     }
     m_handingOver = true;
     m_successor = m_typingHandler(text);
+    passKeysToSuccessor();
     handOverWhenShown();
     return true;
+}
+
+void MenuPresenter::passKeysToSuccessor()
+{
+    std::vector<std::unique_ptr<QKeyEvent>> keys = std::exchange(m_keysForSuccessor, {});
+    if (!m_successor) {
+        return;
+    }
+    for (const std::unique_ptr<QKeyEvent>& key : keys) {
+        QWidget* target =
+            m_successor->focusWidget() ? m_successor->focusWidget() : m_successor.data();
+        QCoreApplication::sendEvent(target, key.get());
+    }
 }
 
 void MenuPresenter::handOverWhenShown()

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QEvent;
@@ -102,6 +103,7 @@ private:
     bool chooseItemWithSubmenu(QObject* watched, QEvent* event);
     bool closeOnTyping(const QKeyEvent& event);
     void handOverWhenShown();
+    void passKeysToSuccessor();
     void syncMenuBar();
 
     Menu& m_model;
@@ -115,6 +117,7 @@ private:
     // The window that took the typing over.
     QPointer<QWidget> m_successor;
     bool m_handingOver = false;
+    std::vector<std::unique_ptr<QKeyEvent>> m_keysForSuccessor;
     std::shared_ptr<MenuItem> m_chosen;
 };
 
