@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
@@ -264,6 +266,44 @@ private Q_SLOTS:
             0, this, [] { QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape); });
         QCOMPARE(presenter.popUp(QPoint(20, 20)), nullptr);
         QCOMPARE(runs, 1);
+    }
+
+    // Typing hands the keys to the window the handler opens; keys that still
+    // reach the menu, even while the handler runs, follow in order; Space,
+    // Control and Alt keep their menu meaning.
+    void typingHandsTheKeysOver()
+    {
+        Menu menu;
+        addItem(menu, QStringLiteral("Open"));
+        MenuPresenter presenter(menu);
+        std::unique_ptr<QWidget> window;
+        QLineEdit* field = nullptr;
+        int handled = 0;
+        presenter.setTypingHandler([&](const QString& text) -> QWidget* {
+            ++handled;
+            // A key that arrives while the handler still works.
+            QTest::keyClick(presenter.qmenu(), Qt::Key_B, Qt::NoModifier);
+            window = std::make_unique<QWidget>(nullptr, Qt::Popup);
+            field = new QLineEdit(text, window.get());
+            window->show();
+            field->setFocus();
+            return window.get();
+        });
+        QTimer::singleShot(0, this, [&] {
+            QMenu* qmenu = presenter.qmenu();
+            QTest::keyClick(qmenu, Qt::Key_Space);
+            QTest::keyClick(qmenu, Qt::Key_S, Qt::ControlModifier);
+            QCOMPARE(handled, 0);
+            QTest::keyClicks(qmenu, QStringLiteral("a"));
+            QCOMPARE(handled, 1);
+            // Keys that still reach the menu go on to the field.
+            QTest::keyClicks(qmenu, QStringLiteral("cd"));
+        });
+        QCOMPARE(presenter.popUp(QPoint(20, 20)), nullptr);
+        QCOMPARE(handled, 1);
+        QVERIFY(field);
+        QCOMPARE(field->text(), QStringLiteral("abcd"));
+        QVERIFY(!presenter.qmenu()->isVisible());
     }
 
     void itemsRemovedWhileShownAreIgnored()
