@@ -82,6 +82,14 @@ start_app fixture-quits "$fixtures/trovix-fixture-qt" "$description"
 quits_pid=$APP_PID
 wait_for_bus "$quits_pid"
 bring_to_front "$quits_pid"
+# A first search reads the fixture's menus, so that the second shows its
+# results at once and the fixture can be killed while they are shown.
+open_popup
+xdotool type --delay 1 "save as"
+wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search"
+settled_screenshot popup-search-before-quit
+xdotool key Escape Escape
+wait_for 10 closed || fail "the search and the menu did not close"
 open_popup
 xdotool type --delay 1 "save as"
 wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search"
