@@ -88,8 +88,10 @@ open_popup
 xdotool type --delay 1 "save as"
 wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search"
 settled_screenshot popup-search-before-quit
-xdotool key Escape Escape
-wait_for 10 closed || fail "the search and the menu did not close"
+xdotool key Escape
+wait_for 10 eval '[ -z "$(search_window)" ] && ! closed' || fail "Escape did not go back to the menu"
+xdotool key Escape
+wait_for 10 closed || fail "Escape in the menu did not close it"
 open_popup
 xdotool type --delay 1 "save as"
 wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search"
@@ -110,7 +112,9 @@ typing_leaves_menu() {
     xdotool type --delay 60 "s"
     sleep 0.3
     if [ -n "$(search_window)" ]; then
-        xdotool key Escape Escape
+        xdotool key Escape
+        wait_for 10 eval '[ -z "$(search_window)" ] && ! closed'
+        xdotool key Escape
         wait_for 10 closed
         return 1
     fi
