@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
