@@ -128,8 +128,15 @@ public:
 
     QWidget* window() { return &m_popup; }
 
+    // The search as the window the menu opens again in place of.
+    platform::MenuPresenter::Predecessor predecessor()
+    {
+        return {&m_popup, [this] { return m_popup.takeKeysForMenu(); }};
+    }
+
     // Waits for the search to end and presses what was chosen. Answers true
-    // when the menu should open again (the user went back to it).
+    // when the menu should open again (the user went back to it); the search
+    // then stays on screen until the menu replaces it.
     bool finish()
     {
         if (m_popup.wait() == MenuSearchPopup::Outcome::BackToMenu) {
@@ -175,8 +182,10 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
     if (searchWhileTyping && !m_menuTreeCache) {
         m_menuTreeCache = std::make_unique<platform::MenuTreeCache>();
     }
+    std::unique_ptr<PopUpSearch> search;
     for (bool again = true; again;) {
-        std::unique_ptr<PopUpSearch> search;
+        // The search the user left stays until the menu is back in its place.
+        const std::unique_ptr<PopUpSearch> left = std::move(search);
         platform::MenuPresenter presenter(*menu);
         if (searchWhileTyping) {
             presenter.setTypingHandler([&](const QString& typed) -> QWidget* {
@@ -185,7 +194,8 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
                 return search->window();
             });
         }
-        presenter.popUp(position);
+        presenter.popUp(position,
+                        left ? left->predecessor() : platform::MenuPresenter::Predecessor{});
         again = search && search->finish();
     }
     m_popUpApplications.clear();

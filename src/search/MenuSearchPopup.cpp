@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -205,6 +206,7 @@ void MenuSearchPopup::open(const QPoint& globalPosition, const QString& text)
     m_finished = false;
     m_outcome = Outcome::Closed;
     m_chosen.reset();
+    m_keysForMenu.clear();
     m_field->setText(text);
     m_model.setQuery(text);
     showResults();
@@ -221,8 +223,15 @@ MenuSearchPopup::Outcome MenuSearchPopup::wait()
         loop.exec();
         m_loop = nullptr;
     }
-    hide();
+    if (m_outcome != Outcome::BackToMenu) {
+        hide();
+    }
     return m_outcome;
+}
+
+std::vector<std::unique_ptr<QKeyEvent>> MenuSearchPopup::takeKeysForMenu()
+{
+    return std::exchange(m_keysForMenu, {});
 }
 
 QString MenuSearchPopup::statusText() const
@@ -366,6 +375,15 @@ void MenuSearchPopup::finish(Outcome outcome)
 
 bool MenuSearchPopup::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_field && m_finished && m_outcome == Outcome::BackToMenu &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        // Typed after Escape, before the menu is back: meant for the menu.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        m_keysForMenu.push_back(
+            std::make_unique<QKeyEvent>(key->type(), key->key(), key->modifiers(), key->text(),
+                                        key->isAutoRepeat(), quint16(key->count())));
+        return true;
+    }
     if (watched != m_field || event->type() != QEvent::KeyPress) {
         return QFrame::eventFilter(watched, event);
     }

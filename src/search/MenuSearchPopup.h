@@ -4,8 +4,11 @@
 #include "search/MenuSearchModel.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QPoint>
+#include <memory>
 #include <optional>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -37,12 +40,16 @@ public:
     ~MenuSearchPopup() override;
 
     // Shows the search at globalPosition with text typed, and blocks until
-    // it closes.
+    // the user is done with it.
     Outcome exec(const QPoint& globalPosition, const QString& text);
     // The same in two steps: open() shows the search and returns at once
-    // (the keys that follow go to it), wait() blocks until it closes.
+    // (the keys that follow go to it), wait() blocks until the user is done.
+    // The search closes then, except to go back to the menu: it stays on
+    // screen, holding the keyboard, until the menu replaces it (or hide()),
+    // and keeps every key typed meanwhile for the menu (takeKeysForMenu()).
     void open(const QPoint& globalPosition, const QString& text);
     Outcome wait();
+    std::vector<std::unique_ptr<QKeyEvent>> takeKeysForMenu();
     // The item chosen when exec() answered Chosen.
     std::optional<MenuSearchModel::Result> chosen() const { return m_chosen; }
 
@@ -70,4 +77,5 @@ private:
     bool m_finished = false;
     std::optional<MenuSearchModel::Result> m_chosen;
     class QEventLoop* m_loop = nullptr;
+    std::vector<std::unique_ptr<QKeyEvent>> m_keysForMenu;
 };

@@ -3,6 +3,7 @@
 # whole menu tree: the best match is chosen with Return and runs in the
 # application; disabled matches cannot be chosen; Escape and erasing the text
 # go back to the menu; the all-applications menu searches every application;
+# pressing a result of an application that has quit meanwhile does no harm;
 # the setting turns typing back into plain menu keys. With featherpad
 # installed, "wrap" finds its "Wrap Lines" and Return toggles it.
 . "$(dirname "$0")/lib.sh"
@@ -65,6 +66,16 @@ xdotool key Escape
 wait_for 10 closed || fail "Escape in the menu did not close it"
 pass "Escape and erasing the text go back to the menu, Escape there closes it"
 
+# Keys typed right after Escape, while the menu comes back, reach it: none is
+# lost and none goes to the application in front.
+open_popup
+xdotool type --delay 1 "export"
+wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search"
+xdotool key --delay 1 Escape r e d o Return
+wait_for 10 activated fixture-qt "Edit > Redo" || fail "keys typed while the menu came back were lost"
+wait_for 10 closed || fail "the search stayed open after Return"
+pass "keys typed while the menu comes back after Escape reach it"
+
 # --- The all-applications menu searches every application ---------------------
 open_popup --all
 xdotool type --delay 60 "alpha"
@@ -75,6 +86,30 @@ wait_for 10 eval 'activated fixture-qt "File > Open Recent > Projects > Alpha" |
     fail "Return in the all-applications search did not run Alpha"
 wait_for 10 closed || fail "the search stayed open"
 pass "the all-applications menu searches every application's menus"
+
+# --- An application that quits while its results are shown ------------------------
+start_app fixture-quits "$fixtures/trovix-fixture-qt" "$description"
+quits_pid=$APP_PID
+wait_for_bus "$quits_pid"
+bring_to_front "$quits_pid"
+# A first search reads the fixture's menus, so that the second shows its
+# results at once and the fixture can be killed while they are shown.
+open_popup
+xdotool type --delay 1 "save as"
+wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search"
+xdotool key Escape Escape
+wait_for 10 closed || fail "Escape twice did not close the search and the menu"
+open_popup
+xdotool type --delay 1 "save as"
+wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search"
+settled_screenshot popup-search-before-quit
+kill -KILL "$quits_pid"
+wait_for 10 eval '! running $quits_pid' || fail "the fixture did not end"
+xdotool key Return
+wait_for 10 closed || { screenshot popup-search-after-quit; fail "the search stayed open after Return"; }
+running "$TROVIX_PID" || fail "Trovix ended when an item of a quit application was pressed"
+bring_to_front "$qt_pid"
+pass "pressing a result of an application that has quit closes the search and nothing else"
 
 # --- The setting turns it off ---------------------------------------------------
 "$TROVIX" defaults write "Search Menus While Typing" -bool NO >/dev/null

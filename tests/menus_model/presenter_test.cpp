@@ -305,6 +305,63 @@ private Q_SLOTS:
         QVERIFY(!presenter.qmenu()->isVisible());
     }
 
+    // Going back from a pop-up window (a search) to the menu: that window
+    // stays until the menu is open, and the keys it kept come first.
+    void menuTakesOverFromAPredecessor_data()
+    {
+        QTest::addColumn<QList<int>>("kept");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("kept keys choose an item")
+            << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Return} << "Save" << QString();
+        QTest::newRow("a kept Escape closes the menu at once")
+            << QList<int>{Qt::Key_Escape, Qt::Key_Down} << QString() << QString();
+        QTest::newRow("kept typing hands over again")
+            << QList<int>{Qt::Key_Down, Qt::Key_X, Qt::Key_Y} << QString() << "xy";
+    }
+
+    void menuTakesOverFromAPredecessor()
+    {
+        QFETCH(QList<int>, kept);
+        QFETCH(QString, chosen);
+        QFETCH(QString, typed);
+        Menu menu;
+        addItem(menu, QStringLiteral("Open"));
+        addItem(menu, QStringLiteral("Save"));
+        MenuPresenter presenter(menu);
+        std::unique_ptr<QWidget> successor;
+        QLineEdit* field = nullptr;
+        presenter.setTypingHandler([&](const QString& text) -> QWidget* {
+            successor = std::make_unique<QWidget>(nullptr, Qt::Popup);
+            field = new QLineEdit(text, successor.get());
+            successor->show();
+            field->setFocus();
+            return successor.get();
+        });
+        QWidget predecessor(nullptr, Qt::Popup);
+        predecessor.show();
+        bool menuOpenWhenAsked = false;
+        MenuPresenter::Predecessor handOver{
+            &predecessor, [&] {
+                menuOpenWhenAsked = presenter.qmenu()->isVisible();
+                std::vector<std::unique_ptr<QKeyEvent>> keys;
+                for (int key : kept) {
+                    const QString text = key == Qt::Key_X ? "x" : key == Qt::Key_Y ? "y" : "";
+                    keys.push_back(
+                        std::make_unique<QKeyEvent>(QEvent::KeyPress, key, Qt::NoModifier, text));
+                }
+                return keys;
+            }};
+        // Whatever the keys did, the menu ends within the test's time.
+        QTimer::singleShot(2000, presenter.qmenu(), &QMenu::close);
+        const std::shared_ptr<MenuItem> item = presenter.popUp(QPoint(20, 20), handOver);
+        QVERIFY(menuOpenWhenAsked);
+        QCOMPARE(item ? item->title() : QString(), chosen);
+        QVERIFY(!predecessor.isVisible());
+        QVERIFY(!presenter.qmenu()->isVisible());
+        QCOMPARE(field ? field->text() : QString(), typed);
+    }
+
     void itemsRemovedWhileShownAreIgnored()
     {
         Menu menu;

@@ -4,6 +4,7 @@
 #include "search/SearchHistory.h"
 
 #include <QAccessible>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -168,21 +169,27 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("keys");
         QTest::addColumn<int>("outcome");
         QTest::addColumn<QString>("chosen");
+        // Keys typed after going back, before the menu is there again: the
+        // search keeps them for the menu instead of handling them.
+        QTest::addColumn<QString>("keptForMenu");
         using Outcome = MenuSearchPopup::Outcome;
         // "save" matches Save (first), Save All (disabled), Save As.
         QTest::newRow("Return chooses the first")
-            << QStringList{"Return"} << int(Outcome::Chosen) << "File › Save";
+            << QStringList{"Return"} << int(Outcome::Chosen) << "File › Save" << QString();
         QTest::newRow("Down skips the disabled match")
-            << QStringList{"Down", "Return"} << int(Outcome::Chosen) << "File › Save As";
+            << QStringList{"Down", "Return"} << int(Outcome::Chosen) << "File › Save As"
+            << QString();
         QTest::newRow("Up wraps to the last")
-            << QStringList{"Up", "Return"} << int(Outcome::Chosen) << "File › Save As";
-        QTest::newRow("Escape goes back")
-            << QStringList{"Escape"} << int(Outcome::BackToMenu) << QString();
+            << QStringList{"Up", "Return"} << int(Outcome::Chosen) << "File › Save As" << QString();
+        QTest::newRow("Escape goes back, keys typed then wait for the menu")
+            << QStringList{"Escape", "Down", "Return", "x"} << int(Outcome::BackToMenu) << QString()
+            << "Down Return x";
         QTest::newRow("erasing goes back")
-            << QStringList{"Backspace", "Backspace", "Backspace", "Backspace"}
-            << int(Outcome::BackToMenu) << QString();
+            << QStringList{"Backspace", "Backspace", "Backspace", "Backspace", "Backspace"}
+            << int(Outcome::BackToMenu) << QString() << "Backspace";
         QTest::newRow("text without match, Return does nothing")
-            << QStringList{"x", "Return", "Escape"} << int(Outcome::BackToMenu) << QString();
+            << QStringList{"x", "Return", "Escape"} << int(Outcome::BackToMenu) << QString()
+            << QString();
     }
 
     void keysOfTheSearchWindow()
@@ -190,6 +197,7 @@ private Q_SLOTS:
         QFETCH(QStringList, keys);
         QFETCH(int, outcome);
         QFETCH(QString, chosen);
+        QFETCH(QString, keptForMenu);
         MenuSearchModel model(m_history.get());
         ScriptedRead* read = addScripted(model, 50, QStringLiteral("Editor"));
         read->deliver({item(QStringLiteral("File > Save")),
@@ -214,6 +222,19 @@ private Q_SLOTS:
         const MenuSearchPopup::Outcome result = popup.exec(QPoint(10, 10), QStringLiteral("save"));
         QCOMPARE(int(result), outcome);
         QCOMPARE(popup.chosen() ? popup.chosen()->displayPath : QString(), chosen);
+        // Going back leaves the search on screen, holding the keyboard, until
+        // the menu takes its place.
+        QCOMPARE(popup.isVisible(), result == MenuSearchPopup::Outcome::BackToMenu);
+        QStringList kept;
+        for (const std::unique_ptr<QKeyEvent>& key : popup.takeKeysForMenu()) {
+            if (key->type() == QEvent::KeyPress) {
+                kept.append(key->text().isEmpty() || !key->text().at(0).isPrint()
+                                ? QKeySequence(key->key()).toString()
+                                : key->text());
+            }
+        }
+        QCOMPARE(kept.join(u' '), keptForMenu);
+        QVERIFY(popup.takeKeysForMenu().empty());
     }
 
     void theSearchWindowCanBeRead()

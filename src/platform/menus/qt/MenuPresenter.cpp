@@ -1,5 +1,6 @@
 #include "platform/menus/qt/MenuPresenter.h"
 
+#include "platform/log/SystemLog.h"
 #include "platform/menus/KeyEquivalentText.h"
 #include "platform/menus/qt/LargeIconMenuStyle.h"
 #include "platform/menus/qt/MenuIcons.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -20,6 +22,7 @@
 #include <QWindow>
 #include <QtMath>
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace platform {
@@ -61,6 +64,40 @@ ModifierFlags flagOfModifierKey(int key)
     default:
         return 0;
     }
+}
+
+// Gives the keyboard and pointer grabs to a pop-up window, then calls then.
+// A window can take them only once it is mapped, and the X server may refuse
+// them for a moment more: this tries every few milliseconds until the window
+// holds both. Whatever held the grabs keeps them meanwhile, so no key reaches
+// another application. After five seconds, or when the window is gone, then
+// runs all the same, and the failure is logged.
+void moveGrabsTo(QObject* context, std::function<QWindow*()> window, std::function<void()> then)
+{
+    auto* poll = new QTimer(context);
+    poll->setInterval(5);
+    const QDeadlineTimer deadline(5000);
+    QObject::connect(poll, &QTimer::timeout, context,
+                     [poll, deadline, window = std::move(window), then = std::move(then)] {
+                         QWindow* shown = window();
+                         // Only the X server has grabs to move (tests run without one).
+                         static const bool grabs = QGuiApplication::platformName() == u"xcb";
+                         const bool taken = shown && shown->isVisible() && shown->isExposed() &&
+                                            (!grabs || (shown->setKeyboardGrabEnabled(true) &&
+                                                        shown->setMouseGrabEnabled(true)));
+                         if (!taken && shown && shown->isVisible() && !deadline.hasExpired()) {
+                             return;
+                         }
+                         poll->stop();
+                         poll->deleteLater();
+                         if (!taken && shown && shown->isVisible()) {
+                             systemLog(
+                                 QStringLiteral("the pop-up window %1 could not take the keyboard")
+                                     .arg(shown->title()));
+                         }
+                         then();
+                     });
+    poll->start();
 }
 
 // The size in points of the larger side of an image.
@@ -127,16 +164,61 @@ void MenuPresenter::rebuild()
     syncMenuBar();
 }
 
-std::shared_ptr<MenuItem> MenuPresenter::popUp(const QPoint& globalPosition)
+std::shared_ptr<MenuItem> MenuPresenter::popUp(const QPoint& globalPosition,
+                                               Predecessor predecessor)
 {
     m_chosen.reset();
     m_successor = nullptr;
     m_handingOver = false;
     m_keysForSuccessor.clear();
     m_poppingUp = true;
-    m_root->exec(globalPosition);
+    // QMenu::exec() in two steps, so that the predecessor's keys are handled
+    // as soon as the menu is open and before any key that comes later.
+    QEventLoop loop;
+    connect(m_root.get(), &QMenu::aboutToHide, &loop, &QEventLoop::quit);
+    m_root->popup(globalPosition);
+    if (predecessor.window) {
+        if (predecessor.keptKeys) {
+            for (const std::unique_ptr<QKeyEvent>& key : predecessor.keptKeys()) {
+                sendToOpenMenu(key.get(), predecessor.window);
+            }
+        }
+        takeOverWhenShown(predecessor.window);
+    }
+    if (m_root->isVisible()) {
+        loop.exec();
+    }
+    disconnect(m_root.get(), &QMenu::aboutToHide, &loop, &QEventLoop::quit);
+    if (predecessor.window) {
+        predecessor.window->hide();
+    }
     m_poppingUp = false;
     return std::exchange(m_chosen, nullptr);
+}
+
+void MenuPresenter::sendToOpenMenu(QKeyEvent* key, const QWidget* predecessor)
+{
+    // As Qt does with a key typed while pop-ups are open: it goes to the
+    // newest one, which is a submenu when one is open, or the window a key
+    // before handed the typing over to. Once the menu has closed, the keys
+    // left have nowhere to go.
+    QWidget* popup = QApplication::activePopupWidget();
+    if (!popup || popup == predecessor) {
+        return;
+    }
+    QCoreApplication::sendEvent(popup->focusWidget() ? popup->focusWidget() : popup, key);
+}
+
+void MenuPresenter::takeOverWhenShown(QWidget* predecessor)
+{
+    QPointer<QWidget> window = predecessor;
+    moveGrabsTo(
+        this, [this] { return m_root->isVisible() ? m_root->windowHandle() : nullptr; },
+        [window] {
+            if (window) {
+                window->hide();
+            }
+        });
 }
 
 void MenuPresenter::prepareRoot()
@@ -400,24 +482,12 @@ void MenuPresenter::handOverWhenShown()
     // keeps it meanwhile. The grab moves over before the menu closes: a
     // menu that closed first would leave a moment in which keys reach the
     // application in front.
-    auto* poll = new QTimer(this);
-    poll->setInterval(5);
-    const QDeadlineTimer deadline(1000);
-    connect(poll, &QTimer::timeout, this, [this, poll, deadline] {
-        QWindow* window = m_successor ? m_successor->windowHandle() : nullptr;
-        if (window && window->isVisible() && !window->isExposed() && !deadline.hasExpired()) {
-            return;
-        }
-        poll->stop();
-        poll->deleteLater();
-        if (window && window->isExposed()) {
-            window->setKeyboardGrabEnabled(true);
-            window->setMouseGrabEnabled(true);
-        }
-        // Closing the top menu closes every open submenu and ends popUp().
-        m_root->close();
-    });
-    poll->start();
+    moveGrabsTo(
+        this, [this] { return m_successor ? m_successor->windowHandle() : nullptr; },
+        [this] {
+            // Closing the top menu closes every open submenu and ends popUp().
+            m_root->close();
+        });
 }
 
 bool MenuPresenter::eventFilter(QObject* watched, QEvent* event)

@@ -4,6 +4,7 @@
 #include "platform/menus/Menu.h"
 
 #include <QHash>
+#include <QKeyEvent>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -13,7 +14,6 @@
 
 class QAction;
 class QEvent;
-class QKeyEvent;
 class QMenu;
 class QMenuBar;
 class QStyle;
@@ -56,9 +56,22 @@ public:
     // asking the delegate.
     void rebuild();
 
+    // A pop-up window the menu opens in place of, such as a search the user
+    // left to go back to the menu. It holds the keyboard and pointer until
+    // the menu is on screen and takes them; keptKeys answers the keys it
+    // kept for the menu meanwhile, asked once the menu is open.
+    struct Predecessor
+    {
+        QPointer<QWidget> window;
+        std::function<std::vector<std::unique_ptr<QKeyEvent>>()> keptKeys;
+    };
+
     // Pops the menu up with its top-left corner at globalPosition and blocks
     // until it closes. Answers the item chosen (its action has run), or none.
-    std::shared_ptr<MenuItem> popUp(const QPoint& globalPosition);
+    // With a predecessor, that window closes as soon as the menu holds the
+    // keyboard and pointer, so no key typed meanwhile reaches another
+    // application, and the menu handles the keys it kept before any other.
+    std::shared_ptr<MenuItem> popUp(const QPoint& globalPosition, Predecessor predecessor = {});
 
     // With a handler, typing a printable character into the open menu calls
     // it with the text; the handler answers the pop-up window it opened to
@@ -104,6 +117,8 @@ private:
     bool closeOnTyping(const QKeyEvent& event);
     void handOverWhenShown();
     void passKeysToSuccessor();
+    void takeOverWhenShown(QWidget* predecessor);
+    void sendToOpenMenu(QKeyEvent* key, const QWidget* predecessor);
     void syncMenuBar();
 
     Menu& m_model;
