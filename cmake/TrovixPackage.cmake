@@ -37,5 +37,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
 # at-spi2-core; without it Trovix runs and tells the user what is missing.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "at-spi2-core, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+# xz compresses on every core (0: as many threads as there are).
+set(CPACK_THREADS 0)
 
 include(CPack)

@@ -11,6 +11,7 @@
 #include "menus/QXAccessibility.h"
 #include "menus/QXProxyMenuItem.h"
 #include "menus/QXSharedMenuFontSize.h"
+#include "platform/accessibility/MenuTree.h"
 #include "platform/accessibility/MenuTreeCache.h"
 #include "platform/application/Activation.h"
 #include "platform/defaults/UserDefaults.h"
@@ -45,8 +46,6 @@ const QString ProgramName = QStringLiteral("Trovix");
 const QString ActivateApplicationAction = QStringLiteral("activateApplicationViaMenuItem:");
 
 constexpr int SmallestMenuFontSize = 10;
-// More items than any real menu bar holds; a tree that claims more is cut.
-constexpr int MaximumSearchItemsPerApplication = 50000;
 constexpr int LargestMenuFontSize = 30;
 
 // What the only item of a lazy application submenu carries until the submenu
@@ -118,10 +117,11 @@ public:
                     continue;
                 }
                 const qint64 pid = application.processIdentifier();
-                m_model.addApplication(pid,
-                                       QXExtensions::localizedNameOrBundleName(application)
-                                           .value_or(QString::number(pid)),
-                                       cache.startRead(pid, MaximumSearchItemsPerApplication));
+                m_model.addApplication(
+                    pid,
+                    QXExtensions::localizedNameOrBundleName(application)
+                        .value_or(QString::number(pid)),
+                    cache.startRead(pid, platform::MenuTree::MaximumSearchedItems));
             }
         });
     }

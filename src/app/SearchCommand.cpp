@@ -8,6 +8,7 @@
 #include "menus/QXAccessibility.h"
 #include "menus/QXProxyMenuItem.h"
 #include "platform/accessibility/Accessibility.h"
+#include "platform/accessibility/MenuTree.h"
 #include "platform/workspace/Workspace.h"
 #include "search/MenuItemRanking.h"
 #include "search/SearchHistory.h"
@@ -23,8 +24,6 @@ namespace {
 
 using platform::AccessibilityElement;
 
-// More items than any real menu bar holds; a tree that claims more is cut.
-constexpr int MaximumItemsPerApplication = 50000;
 constexpr int DefaultLimit = 20;
 const QString PathSeparator = QStringLiteral(" \u203a ");
 
@@ -153,8 +152,8 @@ int runSearchCommand(const QStringList& arguments, QTextStream& out, QTextStream
     QList<Candidate> candidates;
     for (const platform::RunningApplication& application : std::as_const(applications)) {
         const qint64 pid = application.processIdentifier();
-        const platform::MenuTree tree =
-            platform::Accessibility::current().menuTree(pid, MaximumItemsPerApplication);
+        const platform::MenuTree tree = platform::Accessibility::current().menuTree(
+            pid, platform::MenuTree::MaximumSearchedItems);
         if (!tree.complete) {
             // Not named: asking an application that hangs would cost another timeout.
             err << QXLocalized::tr(

@@ -235,6 +235,23 @@ bring_to_front() {
         fail "process $1 did not come to the front"
 }
 
+# How many windows Trovix (started with start_trovix) shows; its tray icon is
+# one of them.
+visible_windows() { xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null | wc -l; }
+
+# Pops Trovix's menu up at the pointer (moved to 300,200) with `trovix popup
+# ARG...` and waits for it. Fails the test otherwise.
+open_popup() {
+    local before
+    before=$(visible_windows)
+    xdotool mousemove 300 200
+    "$TROVIX" popup "$@" 2>>"$ARTIFACTS/popup-client.err" || fail "trovix popup $* failed"
+    wait_for 10 eval "[ \$(visible_windows) -gt $before ]" || fail "no pop-up menu appeared"
+}
+
+# Whether no pop-up of Trovix is open (only its tray icon is left).
+closed() { [ "$(visible_windows)" -le 1 ]; }
+
 # Waits up to 30 seconds for process PID (NAME in the message) to answer on
 # the accessibility bus with its menu bar. Fails the test otherwise.
 wait_for_bus() {

@@ -24,14 +24,7 @@ start_trovix
 wait_for_tray_icon 60 Trovix
 bring_to_front "$qt_pid"
 
-visible_windows() { xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null | wc -l; }
-closed() { [ "$(visible_windows)" -le 1 ]; }
 search_window() { xdotool search --all --onlyvisible --pid "$TROVIX_PID" --name '^Search Menus$' 2>/dev/null | head -n 1; }
-open_popup() {
-    xdotool mousemove 300 200
-    "$TROVIX" popup "$@" 2>>"$ARTIFACTS/popup-client.err" || fail "trovix popup $* failed"
-    wait_for 10 eval "[ \$(visible_windows) -gt 1 ]" || fail "no pop-up menu appeared"
-}
 activated() { grep -qx "activated $2" "$ARTIFACTS/$1.out"; }
 
 # --- Return runs the best match ------------------------------------------------

@@ -104,17 +104,6 @@ start_trovix
 wait_for_tray_icon 60 Trovix
 bring_to_front "$qt_pid"
 
-visible_windows() { xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null | wc -l; }
-# Pops the menu up with ARGs at the pointer and waits for it.
-open_popup() {
-    local before
-    before=$(visible_windows)
-    xdotool mousemove 300 200
-    "$TROVIX" popup "$@" 2>>"$ARTIFACTS/popup-client.err" || fail "trovix popup $* failed"
-    wait_for 10 eval "[ \$(visible_windows) -gt $before ]" || fail "no pop-up menu appeared"
-}
-closed() { [ "$(visible_windows)" -le 1 ]; }
-
 for size in 0 14 30; do
     if [ "$size" = 0 ]; then
         forget "Menu Font Size"

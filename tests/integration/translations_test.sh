@@ -43,11 +43,8 @@ grep -A1 -E '^    Nothing Here' "$ARTIFACTS/popup.txt" | grep -Eq '^      Leer  
 grep -A1 -E '^  Fenster  ' "$ARTIFACTS/popup.txt" | grep -Eq '^    Minimieren' ||
     fail "the window menu is not German (see $ARTIFACTS/popup.txt)"
 
-visible_windows() { xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null | wc -l; }
 before=$(visible_windows)
-xdotool mousemove 300 200
-"$TROVIX" popup 2>>"$ARTIFACTS/popup-client.err" || fail "trovix popup failed"
-wait_for 10 eval "[ \$(visible_windows) -gt $before ]" || fail "no pop-up menu appeared"
+open_popup
 # Fixture, File; into File (its first item), up to its last item, Nothing Here;
 # open it.
 xdotool key Down Down Right Up Right

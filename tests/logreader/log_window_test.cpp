@@ -287,20 +287,22 @@ private Q_SLOTS:
     // are shown, and the many batches give far fewer renderings.
     void largeJournalStaysResponsive()
     {
+        // Thousands of small chunks (the tool's output as a pipe hands it
+        // over) must not mean thousands of renderings of the whole log.
         Environment e;
         QList<QByteArray> entries;
-        entries.reserve(100000);
-        for (int i = 0; i < 100000; ++i) {
+        const int count = 20000;
+        entries.reserve(count);
+        for (int i = 0; i < count; ++i) {
             entries.append(LogFixture::entry("entry " + QByteArray::number(i), at(i % 60)));
         }
         e.log.setShow(LogFixture::array(entries));
-        qputenv("LOG_FIXTURE_CHUNK", "4096");
+        qputenv("LOG_FIXTURE_CHUNK", "1024");
         QSignalSpy finished(&e.reader, &ILRIntegratedLogReader::archiveQueryFinished);
         QVERIFY(e.reader.displayLog());
         QVERIFY(finished.wait(120000));
-        QCOMPARE(e.reader.logEntries().size(), 100000);
-        QTRY_VERIFY_WITH_TIMEOUT(e.text().contains(QLatin1String("entry 99999")), 120000);
-        // Tens of thousands of 4 KiB chunks, a handful of renderings.
+        QCOMPARE(e.reader.logEntries().size(), count);
+        QTRY_VERIFY_WITH_TIMEOUT(e.text().contains(QLatin1String("entry 19999")), 120000);
         QVERIFY2(e.reader.renderCount() < 200, qPrintable(QString::number(e.reader.renderCount())));
     }
 

@@ -27,6 +27,10 @@ struct MenuTreeItem
 // The whole menu tree of one application.
 struct MenuTree
 {
+    // More items than any real menu bar holds: searches read at most this
+    // many of one application, so a tree that claims more is cut.
+    static constexpr int MaximumSearchedItems = 50000;
+
     enum class Source
     {
         // The application is unknown or has no menu bar.
