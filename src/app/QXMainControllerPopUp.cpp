@@ -107,6 +107,7 @@ public:
         if (applications.size() == 1) {
             m_front = applications.constFirst().processIdentifier();
         }
+        m_model.setAwaitingApplications(true);
         m_popup.open(position, typed);
         // Reading starts once the search window takes the keys: a request to
         // another application may let the event loop turn, and keys handled
@@ -123,6 +124,7 @@ public:
                         .value_or(QString::number(pid)),
                     cache.startRead(pid, platform::MenuTree::MaximumSearchedItems));
             }
+            m_model.setAwaitingApplications(false);
         });
     }
 

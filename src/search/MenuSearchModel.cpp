@@ -101,8 +101,17 @@ void MenuSearchModel::rank()
 
 bool MenuSearchModel::isReading() const
 {
-    return std::any_of(m_sources.cbegin(), m_sources.cend(),
+    return m_awaitingApplications ||
+           std::any_of(m_sources.cbegin(), m_sources.cend(),
                        [](const Source& source) { return !source.read->isFinished(); });
+}
+
+void MenuSearchModel::setAwaitingApplications(bool awaiting)
+{
+    if (awaiting != m_awaitingApplications) {
+        m_awaitingApplications = awaiting;
+        Q_EMIT changed();
+    }
 }
 
 QStringList MenuSearchModel::stalledApplications() const

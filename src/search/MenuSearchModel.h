@@ -56,8 +56,13 @@ public:
 
     // The best matches for the query, best first; none for an empty query.
     const QList<Result>& results() const { return m_results; }
-    // Whether some tree is still being read.
+    // Whether some tree is still being read, or the applications' reads
+    // are still to come (see setAwaitingApplications()).
     bool isReading() const;
+    // While set, the search counts as reading although no read was added
+    // yet: the caller adds them shortly (a Return typed meanwhile then waits
+    // for them instead of finding nothing).
+    void setAwaitingApplications(bool awaiting);
     // The applications that stopped answering while their trees were read.
     QStringList stalledApplications() const;
     // Whether the search covers more than one application (results then
@@ -101,4 +106,5 @@ private:
     MenuItemRanking m_ranking;
     QString m_query;
     QList<Result> m_results;
+    bool m_awaitingApplications = false;
 };

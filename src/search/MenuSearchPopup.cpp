@@ -183,6 +183,7 @@ MenuSearchPopup::MenuSearchPopup(MenuSearchModel& model, platform::Menu::Appeara
     layout->addWidget(m_status);
 
     connect(m_field, &QLineEdit::textEdited, this, [this](const QString& text) {
+        m_chooseWhenRead = false;
         if (text.isEmpty()) {
             finish(Outcome::BackToMenu);
             return;
@@ -206,6 +207,7 @@ void MenuSearchPopup::open(const QPoint& globalPosition, const QString& text)
     m_finished = false;
     m_outcome = Outcome::Closed;
     m_chosen.reset();
+    m_chooseWhenRead = false;
     m_keysForMenu.clear();
     m_field->setText(text);
     m_model.setQuery(text);
@@ -298,6 +300,10 @@ void MenuSearchPopup::showResults()
     m_status->setVisible(!status.isEmpty());
     m_list->setVisible(m_list->count() > 0);
     fitToScreen();
+    if (m_chooseWhenRead && !m_model.isReading()) {
+        m_chooseWhenRead = false;
+        choose(m_list->currentRow());
+    }
 }
 
 void MenuSearchPopup::fitToScreen()
@@ -351,14 +357,15 @@ void MenuSearchPopup::moveSelection(int step)
     }
 }
 
-void MenuSearchPopup::choose(int row)
+bool MenuSearchPopup::choose(int row)
 {
     const QList<MenuSearchModel::Result>& results = m_model.results();
     if (row < 0 || row >= results.size() || !results.at(row).item.enabled) {
-        return;
+        return false;
     }
     m_chosen = results.at(row);
     finish(Outcome::Chosen);
+    return true;
 }
 
 void MenuSearchPopup::finish(Outcome outcome)
@@ -390,14 +397,18 @@ bool MenuSearchPopup::eventFilter(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     switch (key->key()) {
     case Qt::Key_Down:
+        m_chooseWhenRead = false;
         moveSelection(1);
         return true;
     case Qt::Key_Up:
+        m_chooseWhenRead = false;
         moveSelection(-1);
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        choose(m_list->currentRow());
+        // Typed ahead of the results (the text and Return in one go): the
+        // best match is chosen as soon as every menu is read.
+        m_chooseWhenRead = !choose(m_list->currentRow()) && m_model.isReading();
         return true;
     case Qt::Key_Escape:
         finish(Outcome::BackToMenu);

@@ -64,7 +64,7 @@ protected:
 private:
     void showResults();
     void moveSelection(int step);
-    void choose(int row);
+    bool choose(int row);
     void finish(Outcome outcome);
     void fitToScreen();
 
@@ -75,6 +75,9 @@ private:
     QPoint m_anchor;
     Outcome m_outcome = Outcome::Closed;
     bool m_finished = false;
+    // Return was typed while menus were still being read and nothing could
+    // be chosen yet: the best match is chosen once reading ends.
+    bool m_chooseWhenRead = false;
     std::optional<MenuSearchModel::Result> m_chosen;
     class QEventLoop* m_loop = nullptr;
     std::vector<std::unique_ptr<QKeyEvent>> m_keysForMenu;

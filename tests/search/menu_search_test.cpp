@@ -237,6 +237,54 @@ private Q_SLOTS:
         QVERIFY(popup.takeKeysForMenu().empty());
     }
 
+    // The text and Return typed in one go reach the search before any menu
+    // is read: Return then chooses the best match once reading ends, unless
+    // a later key changed the text or the selection.
+    void returnTypedAheadWaitsForTheMenus_data()
+    {
+        QTest::addColumn<QStringList>("keysAfterReturn");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("Return alone") << QStringList{} << "Edit › Redo";
+        QTest::newRow("typing after Return") << QStringList{"x"} << QString();
+        QTest::newRow("moving after Return") << QStringList{"Down"} << QString();
+    }
+
+    void returnTypedAheadWaitsForTheMenus()
+    {
+        QFETCH(QStringList, keysAfterReturn);
+        QFETCH(QString, chosen);
+        MenuSearchModel model(m_history.get());
+        // The reads are added a moment after the search opens.
+        model.setAwaitingApplications(true);
+        MenuSearchPopup popup(model, platform::Menu::Appearance::System, 0);
+        QTimer::singleShot(0, &popup, [&] {
+            QLineEdit* field = popup.findChild<QLineEdit*>();
+            QTest::keyClick(field, Qt::Key_Return);
+            QCOMPARE(popup.statusText(), QStringLiteral("Reading menus…"));
+            for (const QString& key : keysAfterReturn) {
+                if (key == QStringLiteral("Down")) {
+                    QTest::keyClick(field, Qt::Key_Down);
+                } else {
+                    QTest::keyClicks(field, key);
+                }
+            }
+            ScriptedRead* read = addScripted(model, 70, QStringLiteral("Editor"));
+            model.setAwaitingApplications(false);
+            read->deliver(
+                {item(QStringLiteral("Edit > Redo")), item(QStringLiteral("Edit > Redo All"))});
+            QVERIFY(popup.isVisible());
+            read->end(true);
+            if (!popup.chosen()) {
+                QVERIFY(popup.isVisible());
+                QTest::keyClick(field, Qt::Key_Escape);
+            }
+        });
+        const MenuSearchPopup::Outcome outcome = popup.exec(QPoint(10, 10), QStringLiteral("redo"));
+        QCOMPARE(popup.chosen() ? popup.chosen()->displayPath : QString(), chosen);
+        QCOMPARE(outcome, chosen.isEmpty() ? MenuSearchPopup::Outcome::BackToMenu
+                                           : MenuSearchPopup::Outcome::Chosen);
+    }
+
     void theSearchWindowCanBeRead()
     {
         MenuSearchModel model(m_history.get());
