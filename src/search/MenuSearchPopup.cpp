@@ -212,8 +212,10 @@ void MenuSearchPopup::open(const QPoint& globalPosition, const QString& text)
     m_field->setText(text);
     m_model.setQuery(text);
     showResults();
+    // Shown like a menu: it takes the keyboard through its grab and never
+    // asks the window manager to activate it, which would make Trovix the
+    // application in front instead of the one it searches.
     show();
-    activateWindow();
     m_field->setFocus(Qt::PopupFocusReason);
 }
 

@@ -15,6 +15,9 @@
 
 set -uo pipefail
 
+# shellcheck source=../../scripts/xdotool-retry.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xdotool-retry.sh"
+
 # The checks read Trovix's English texts, whatever language the developer's
 # session speaks; a test of another language sets LANGUAGE itself.
 export LANGUAGE=en

@@ -485,6 +485,11 @@ void MenuPresenter::handOverWhenShown()
     moveGrabsTo(
         this, [this] { return m_successor ? m_successor->windowHandle() : nullptr; },
         [this] {
+            // Keys the X server sent to the menu before the grab moved may
+            // still wait to be handled. Handled now, they go to the new
+            // window, the newest pop-up; once the menu has closed, its
+            // window is gone, and so would be any key still addressed to it.
+            QCoreApplication::processEvents();
             // Closing the top menu closes every open submenu and ends popUp().
             m_root->close();
         });
