@@ -164,6 +164,7 @@ MenuSearchPopup::MenuSearchPopup(MenuSearchModel& model, platform::Menu::Appeara
     connect(m_list, &QListWidget::itemEntered, this, [this](QListWidgetItem* item) {
         if (item->flags() & Qt::ItemIsEnabled) {
             m_list->setCurrentItem(item);
+            m_selectionChosen = true;
         }
     });
     connect(m_list, &QListWidget::itemClicked, this,
@@ -184,6 +185,8 @@ MenuSearchPopup::MenuSearchPopup(MenuSearchModel& model, platform::Menu::Appeara
 
     connect(m_field, &QLineEdit::textEdited, this, [this](const QString& text) {
         m_chooseWhenRead = false;
+        // New text: the best match is selected again.
+        m_selectionChosen = false;
         if (text.isEmpty()) {
             finish(Outcome::BackToMenu);
             return;
@@ -208,6 +211,7 @@ void MenuSearchPopup::open(const QPoint& globalPosition, const QString& text)
     m_outcome = Outcome::Closed;
     m_chosen.reset();
     m_chooseWhenRead = false;
+    m_selectionChosen = false;
     m_keysForMenu.clear();
     m_field->setText(text);
     m_model.setQuery(text);
@@ -251,10 +255,12 @@ int MenuSearchPopup::currentRow() const
 void MenuSearchPopup::showResults()
 {
     const QList<MenuSearchModel::Result>& results = m_model.results();
-    // The item under the selection stays selected when it is still offered.
+    // The best match is selected, unless the user picked another result:
+    // that one stays selected while it is still offered, as menus arrive.
     QString selectedPath;
     qint64 selectedPid = 0;
-    if (const int row = m_list->currentRow(); row >= 0 && row < m_list->count()) {
+    if (const int row = m_list->currentRow();
+        m_selectionChosen && row >= 0 && row < m_list->count()) {
         selectedPath = m_list->item(row)->data(Qt::DisplayRole).toString();
         selectedPid = m_list->item(row)->data(Qt::UserRole).toLongLong();
     }
@@ -354,6 +360,7 @@ void MenuSearchPopup::moveSelection(int step)
         row = row < 0 ? (step > 0 ? 0 : count - 1) : (row + step + count) % count;
         if (m_list->item(row)->flags() & Qt::ItemIsEnabled) {
             m_list->setCurrentRow(row);
+            m_selectionChosen = true;
             return;
         }
     }

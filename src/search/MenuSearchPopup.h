@@ -78,6 +78,9 @@ private:
     // Return was typed while menus were still being read and nothing could
     // be chosen yet: the best match is chosen once reading ends.
     bool m_chooseWhenRead = false;
+    // The user moved the selection (arrows or pointer) since the text last
+    // changed: it then stays where they put it.
+    bool m_selectionChosen = false;
     std::optional<MenuSearchModel::Result> m_chosen;
     class QEventLoop* m_loop = nullptr;
     std::vector<std::unique_ptr<QKeyEvent>> m_keysForMenu;

@@ -285,6 +285,41 @@ private Q_SLOTS:
                                            : MenuSearchPopup::Outcome::Chosen);
     }
 
+    // Typing selects the best match each time; a result the user moved to
+    // stays selected while more menus arrive, until the text changes.
+    void theBestMatchIsSelectedUntilTheUserMoves()
+    {
+        MenuSearchModel model(m_history.get());
+        ScriptedRead* read = addScripted(model, 80, QStringLiteral("Fixture"));
+        read->deliver({item(QStringLiteral("File > Save As")),
+                       item(QStringLiteral("Fixture > About Fixture")),
+                       item(QStringLiteral("Edit > Select All")),
+                       item(QStringLiteral("Help > About"))});
+        MenuSearchPopup popup(model, platform::Menu::Appearance::System, 0);
+        QTimer::singleShot(0, &popup, [&] {
+            QLineEdit* field = popup.findChild<QLineEdit*>();
+            const QListWidget* list = popup.findChild<QListWidget*>();
+            for (const QChar typed : QStringLiteral("bout")) {
+                QTest::keyClicks(field, QString(typed));
+                QCOMPARE(popup.currentRow(), 0);
+            }
+            QCOMPARE(list->item(0)->text(), QStringLiteral("Help › About"));
+            QTest::keyClick(field, Qt::Key_Down);
+            const QString moved = list->currentItem()->text();
+            QCOMPARE(moved, QStringLiteral("Fixture › About Fixture"));
+            // A better match arrives: the result the user moved to stays.
+            read->deliver({item(QStringLiteral("About"))});
+            QCOMPARE(list->currentItem()->text(), moved);
+            QCOMPARE(list->item(0)->text(), QStringLiteral("About"));
+            read->end(true);
+            QTest::keyClick(field, Qt::Key_Backspace);
+            QCOMPARE(popup.currentRow(), 0);
+            QTest::keyClick(field, Qt::Key_Return);
+        });
+        QCOMPARE(popup.exec(QPoint(10, 10), QStringLiteral("a")), MenuSearchPopup::Outcome::Chosen);
+        QCOMPARE(popup.chosen()->displayPath, QStringLiteral("About"));
+    }
+
     void theSearchWindowCanBeRead()
     {
         MenuSearchModel model(m_history.get());
