@@ -38,9 +38,18 @@ WINDOW=""
 TRAY_ICON=""
 
 _lib_started=() # "pid name" of every process started, ended at exit
+# "pid name" of every Trovix started by start_trovix whose end is not checked yet.
+_lib_trovix=()
+_lib_trovix_count=0
+# The log (stderr) of the last Trovix started by start_trovix.
+TROVIX_ERR=""
+
+# Messages go to the test's own stderr even from a command whose output is
+# thrown away (a check polled by wait_for, which silences it).
+exec {_lib_stderr}>&2
 
 log() {
-    printf '[%s %s] %s\n' "$TEST_NAME" "$(date +%T.%3N)" "$*" >&2
+    printf '[%s %s] %s\n' "$TEST_NAME" "$(date +%T.%3N)" "$*" >&"$_lib_stderr"
 }
 
 pass() {
@@ -58,7 +67,7 @@ fail() {
         name=${entry#* }
         if [ -s "$ARTIFACTS/$name.err" ]; then
             log "last lines of $ARTIFACTS/$name.err:"
-            tail -n 20 "$ARTIFACTS/$name.err" | sed 's/^/    /' >&2
+            tail -n 20 "$ARTIFACTS/$name.err" | sed 's/^/    /' >&"$_lib_stderr"
         fi
     done
     exit 1
@@ -171,11 +180,100 @@ start_app() {
     log "started $name (pid $APP_PID): $*"
 }
 
-# Starts Trovix with ARGs; TROVIX_PID (and APP_PID) is its process id.
+# Starts the long-running Trovix with ARGs; TROVIX_PID (and APP_PID) is its
+# process id, TROVIX_ERR its log. Every instance's end is checked: by
+# stop_trovix, by expect_trovix_exit when it ends by itself, or at the end of
+# the test for any instance left running.
 start_trovix() {
     [ -x "${TROVIX:-}" ] || fail "TROVIX does not name the built executable: '${TROVIX:-}'"
-    start_app trovix "$TROVIX" "$@"
+    _lib_trovix_count=$((_lib_trovix_count + 1))
+    local name=trovix
+    [ $_lib_trovix_count -gt 1 ] && name=trovix-$_lib_trovix_count
+    start_app "$name" "$TROVIX" "$@"
     TROVIX_PID=$APP_PID
+    TROVIX_ERR=$ARTIFACTS/$name.err
+    _lib_trovix+=("$TROVIX_PID $name")
+}
+
+# Prints the first sanitizer report line of FILE; 1 when it holds none.
+sanitizer_report() {
+    grep -m 1 -E 'ERROR: (Address|Leak)Sanitizer|LeakSanitizer: detected|runtime error:|SUMMARY: [A-Za-z]+Sanitizer' "$1" 2>/dev/null
+}
+
+# Prints what is wrong with how the Trovix NAME (pid PID) ended with STATUS
+# (128+N after signal N) and returns 1; returns 0 when it ended cleanly:
+# status 0 and no sanitizer report in its log.
+_lib_trovix_exit_problem() {
+    local pid=$1 status=$2 name=$3 report
+    if [ "$status" -gt 128 ] && [ "$status" -lt 160 ]; then
+        echo "Trovix ($name, pid $pid) died by signal $((status - 128)) ($(kill -l $((status - 128)) 2>/dev/null))"
+        return 1
+    elif [ "$status" != 0 ]; then
+        echo "Trovix ($name, pid $pid) ended with status $status"
+        return 1
+    elif report=$(sanitizer_report "$ARTIFACTS/$name.err"); then
+        echo "Trovix ($name, pid $pid) reported: $report"
+        return 1
+    fi
+}
+
+# The name start_trovix gave the instance PID; it is no longer tracked after.
+_lib_take_trovix() {
+    local pid=$1 entry
+    local -a remaining=()
+    _lib_taken=trovix
+    for entry in ${_lib_trovix[@]+"${_lib_trovix[@]}"}; do
+        if [ "${entry%% *}" = "$pid" ]; then
+            _lib_taken=${entry#* }
+        else
+            remaining+=("$entry")
+        fi
+    done
+    _lib_trovix=(${remaining[@]+"${remaining[@]}"})
+}
+
+# Fails the test unless the Trovix PID, seen ending with EXIT_STATUS, ended
+# cleanly.
+_lib_expect_clean_end() {
+    local problem
+    _lib_take_trovix "$1"
+    problem=$(_lib_trovix_exit_problem "$1" "$EXIT_STATUS" "$_lib_taken") || fail "$problem"
+}
+
+# Stops a Trovix started by start_trovix (TROVIX_PID by default) with SIGTERM
+# and fails the test unless it ends within TIMEOUT seconds (30 by default)
+# with status 0 and without a sanitizer report in its log. A Trovix that
+# already ended fails the test too.
+#   stop_trovix [PID [TIMEOUT]]
+stop_trovix() {
+    local pid=${1:-$TROVIX_PID} timeout=${2:-30}
+    if ! running "$pid"; then
+        wait_exit "$pid" 1
+        _lib_expect_clean_end "$pid"
+        fail "Trovix (pid $pid) had ended by itself before it was stopped"
+    fi
+    kill -TERM "$pid"
+    wait_exit "$pid" "$timeout" || fail "Trovix (pid $pid) still runs $timeout s after SIGTERM"
+    _lib_expect_clean_end "$pid"
+}
+
+# Waits up to TIMEOUT seconds (30 by default) for a Trovix started by
+# start_trovix (TROVIX_PID by default) that ends by itself (Quit, a second
+# start handing over) and fails the test unless it ended cleanly.
+#   expect_trovix_exit [PID [TIMEOUT]]
+expect_trovix_exit() {
+    local pid=${1:-$TROVIX_PID} timeout=${2:-30}
+    wait_exit "$pid" "$timeout" || fail "Trovix (pid $pid) still runs after $timeout s"
+    _lib_expect_clean_end "$pid"
+}
+
+# Fails the test unless the Trovix started last still runs: a check that a
+# window went away proves nothing when Trovix itself went away.
+expect_trovix_running() {
+    running "$TROVIX_PID" && return 0
+    wait_exit "$TROVIX_PID" 1
+    _lib_expect_clean_end "$TROVIX_PID"
+    fail "Trovix (pid $TROVIX_PID) ended by itself with status 0"
 }
 
 # True while PID runs (a process that has ended but is not yet reaped counts
@@ -187,13 +285,20 @@ running() {
     [ "${stat:0:1}" != Z ]
 }
 
+# Exit status of every process wait_exit has seen end, by process id: a
+# process can be reaped only once, and its status is asked for again later.
+declare -A _lib_reaped=()
+
 # Waits up to TIMEOUT seconds for PID (started by this script) to end; then
 # EXIT_STATUS holds its exit status (128+N after signal N). 1 if it still runs.
 wait_exit() {
     local pid=$1 timeout=$2
-    wait_for "$timeout" eval "! running $pid" || return 1
-    wait "$pid"
-    EXIT_STATUS=$?
+    if [ -z "${_lib_reaped[$pid]:-}" ]; then
+        wait_for "$timeout" eval "! running $pid" || return 1
+        wait "$pid"
+        _lib_reaped[$pid]=$?
+    fi
+    EXIT_STATUS=${_lib_reaped[$pid]}
     return 0
 }
 
@@ -252,8 +357,12 @@ open_popup() {
     wait_for 10 eval "[ \$(visible_windows) -gt $before ]" || fail "no pop-up menu appeared"
 }
 
-# Whether no pop-up of Trovix is open (only its tray icon is left).
-closed() { [ "$(visible_windows)" -le 1 ]; }
+# Whether no pop-up of Trovix is open (only its tray icon is left); fails the
+# test when Trovix is gone.
+closed() {
+    expect_trovix_running
+    [ "$(visible_windows)" -le 1 ]
+}
 
 # Waits up to 30 seconds for process PID (NAME in the message) to answer on
 # the accessibility bus with its menu bar. Fails the test otherwise.
@@ -314,8 +423,27 @@ require_journald() {
     esac
 }
 
+# At the end of every test: each Trovix still running is stopped, and the test
+# fails when one did not end cleanly (status, signal or sanitizer report), or
+# when the log of any process the test ran holds a sanitizer report.
 _lib_cleanup() {
-    local entry pid name
+    local entry pid name problem failed=0 file report
+    for entry in ${_lib_trovix[@]+"${_lib_trovix[@]}"}; do
+        pid=${entry%% *}
+        name=${entry#* }
+        if running "$pid"; then
+            log "$name (pid $pid) still runs at the end of the test: stopping it"
+            kill -TERM "$pid" 2>/dev/null
+        fi
+        if ! wait_exit "$pid" 30; then
+            log "FAIL: $name (pid $pid) still runs 30 s after SIGTERM"
+            kill -KILL "$pid" 2>/dev/null
+            failed=1
+        elif ! problem=$(_lib_trovix_exit_problem "$pid" "$EXIT_STATUS" "$name"); then
+            log "FAIL: $problem"
+            failed=1
+        fi
+    done
     for entry in ${_lib_started[@]+"${_lib_started[@]}"}; do
         pid=${entry%% *}
         name=${entry#* }
@@ -323,6 +451,13 @@ _lib_cleanup() {
             log "$name (pid $pid) still runs at the end of the test: terminating it"
             kill -TERM "$pid" 2>/dev/null
             wait_exit "$pid" 5 || kill -KILL "$pid" 2>/dev/null
+        fi
+    done
+    for file in "$ARTIFACTS"/*.err; do
+        [ -f "$file" ] || continue
+        if report=$(sanitizer_report "$file"); then
+            log "FAIL: $file holds a sanitizer report: $report"
+            failed=1
         fi
     done
     if [ "$_lib_journald" = ours ]; then
@@ -333,6 +468,7 @@ _lib_cleanup() {
         mkdir -p "$ARTIFACTS/desktop"
         cp "$TROVIX_DESKTOP_DIR"/logs/*.log "$ARTIFACTS/desktop/" 2>/dev/null
     fi
+    [ $failed = 0 ] || exit 1
     return 0
 }
 trap _lib_cleanup EXIT
