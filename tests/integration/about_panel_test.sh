@@ -82,6 +82,5 @@ wait_for 10 no_about_window || fail "Escape did not close the about panel"
 open_tray_menu
 xdotool key Escape
 wait_stable 10 visible_windows || fail "Trovix's windows did not settle"
-terminate "$TROVIX_PID" 5
-[ "$EXIT_STATUS" = 0 ] || fail "Trovix ended with status $EXIT_STATUS"
+stop_trovix
 pass "Trovix ends cleanly after the panel and the tray menu were shown"

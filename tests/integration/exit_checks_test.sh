@@ -77,11 +77,11 @@ check 1 status 'true' 'ended with status 1'
 check 1 signal 'exit 0' 'died by signal 11'
 check 1 report 'exit 77' 'LeakSanitizer'
 # Ended before the test looked.
-check 1 crash-now 'sleep 0.5; stop_trovix' 'died by signal 11'
-check 1 quit-now 'sleep 0.5; stop_trovix' 'ended by itself before it was stopped'
+check 1 crash-now 'wait_for 10 eval "! running \$TROVIX_PID"; stop_trovix' 'died by signal 11'
+check 1 quit-now 'wait_for 10 eval "! running \$TROVIX_PID"; stop_trovix' 'ended by itself before it was stopped'
 check 0 quit-now 'expect_trovix_exit'
 check 1 quit-badly 'expect_trovix_exit' 'ended with status 3'
-check 1 crash-now 'sleep 0.5; true' 'died by signal 11'
+check 1 crash-now 'wait_for 10 eval "! running \$TROVIX_PID"; true' 'died by signal 11'
 # A window check while Trovix is gone fails, whatever the windows show.
 visible='visible_windows() { echo 0; }'
 check 0 clean "$visible; wait_for 5 closed; stop_trovix"

@@ -116,7 +116,5 @@ xdotool key Return
 wait_for 10 no_alert || fail "the alert after the change did not close"
 
 "$TROVIX" show help 'no-such-page' >/dev/null 2>&1 || fail "trovix show help with an unknown page failed"
-expect_running "$TROVIX_PID" 2
-terminate "$TROVIX_PID" 5
-[ "$EXIT_STATUS" = 0 ] || fail "Trovix ended with status $EXIT_STATUS"
+stop_trovix
 pass "Trovix ends cleanly after the help window"

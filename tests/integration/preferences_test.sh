@@ -26,7 +26,7 @@ for section in Menu Advanced Updates; do
     screenshot "$(echo "$section" | tr '[:upper:]' '[:lower:]')" >/dev/null ||
         fail "no screenshot of the $section section"
     pass "$section section shown, ${heights[$section]} px high"
-    terminate "$TROVIX_PID" 5
+    stop_trovix
 done
 
 [ "${heights[Updates]}" -lt "${heights[Advanced]}" ] ||
@@ -74,7 +74,7 @@ xdotool windowactivate --sync "$WINDOW" key Escape
 wait_for 10 eval '! viewable' || fail "Escape did not close the window"
 first=$TROVIX_PID
 start_trovix # asks the running one to reopen
-wait_exit "$TROVIX_PID" 30 || fail "the second start did not hand over and end"
+expect_trovix_exit "$TROVIX_PID" 30
 TROVIX_PID=$first
 # Closing may have destroyed the X window: find the window anew.
 wait_for_window 30 '^Trovix$'
@@ -82,7 +82,7 @@ wait_for 10 on_all_workspaces || fail "the window opened again is not on all wor
 xdotool set_desktop 0 && wait_for 10 on_desktop 0 || fail "cannot switch back to the first workspace"
 wait_for 10 viewable || fail "the window opened again left the screen with the workspace"
 pass "opened again, the window is still on all workspaces"
-terminate "$TROVIX_PID" 5
+stop_trovix
 
 # A dark desktop palette, as a desktop hands it to Qt: the toolbar's images
 # follow it.
@@ -103,7 +103,7 @@ INI
 KDE_SESSION_VERSION=5 KDE_FULL_SESSION=true QT_QPA_PLATFORMTHEME=kde start_trovix
 wait_for_window 60 '^Trovix$'
 dark=$(toolbar_screenshot toolbar-dark) || fail "no screenshot of the dark toolbar"
-terminate "$TROVIX_PID" 5
+stop_trovix
 light_level=$(lightness "$light")
 dark_level=$(lightness "$dark")
 [ "$dark_level" -lt 40 ] && [ "$light_level" -gt 60 ] ||

@@ -12,4 +12,5 @@ wait_exit "$APP_PID" 150 || fail "the tour still runs after 150 s"
 count=$(find "$ARTIFACTS/tour" -name '[0-9][0-9]-*.png' | wc -l)
 [ "$count" -eq 8 ] || fail "the tour kept $count screenshots, not 8"
 [ "$(grep -c '^   /' "$ARTIFACTS/tour.out")" -eq 8 ] || fail "the tour did not name each screenshot"
+! report=$(sanitizer_report "$ARTIFACTS/tour/trovix.log") || fail "Trovix reported during the tour: $report"
 pass "the tour saw every step: $count screenshots in $ARTIFACTS/tour"

@@ -50,7 +50,8 @@ open_popup
 xdotool key Down Down Right Up Right
 settled_screenshot popup-empty-de
 xdotool key Escape Escape Escape
-wait_for 10 eval "[ \$(visible_windows) -le $before ]" || fail "the pop-up did not close on Escape"
+wait_for 10 eval "expect_trovix_running; [ \$(visible_windows) -le $before ]" ||
+    fail "the pop-up did not close on Escape"
 pass "the empty submenu says \"Leer\" (popup.txt, popup-empty-de.png)"
 
 # --- The about panel --------------------------------------------------------------
@@ -58,3 +59,4 @@ pass "the empty submenu says \"Leer\" (popup.txt, popup-empty-de.png)"
 wait_for_window 30 '^Über Trovix$'
 settled_screenshot about-de
 pass "the about panel is titled \"Über Trovix\" (about-de.png)"
+stop_trovix

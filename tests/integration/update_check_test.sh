@@ -126,10 +126,9 @@ pass "Check for Updates... in the tray menu shows the update window"
 [ "$(xdotool getactivewindow)" = "$(update_window_of_trovix)" ] ||
     fail "the update window did not get the focus"
 xdotool key Escape
-wait_for 10 eval '! update_window_of_trovix' || fail "Escape did not close the update window"
+wait_for 10 eval 'expect_trovix_running; ! update_window_of_trovix' || fail "Escape did not close the update window"
 settled_screenshot preferences-updates
-terminate "$TROVIX_PID" 5
-[ "$EXIT_STATUS" = 0 ] || fail "Trovix ended with status $EXIT_STATUS"
+stop_trovix
 pass "the Updates section is shown"
 
 kill -TERM "$server_pid"

@@ -23,7 +23,7 @@ wait_for 20 about_open || fail "the about panel did not open while the notice wa
 screenshot first-start >/dev/null
 [ "$("$TROVIX" defaults read QXWaylandNoticeShown)" = 1 ] ||
     fail "the notice is not remembered as shown"
-terminate "$TROVIX_PID" 20
+stop_trovix
 pass "the first start shows the notice, and Trovix works on behind it"
 
 # The second start answers requests only after it would have shown the notice.
@@ -32,7 +32,7 @@ wait_for_tray_icon 60 Trovix
 "$TROVIX" show about >/dev/null 2>&1 || fail "trovix show about failed at the second start"
 wait_for 20 about_open || fail "the about panel did not open at the second start"
 [ -z "$(windows_named "$notice_title")" ] || fail "the notice was shown again at the second start"
-terminate "$TROVIX_PID" 20
+stop_trovix
 pass "the second start shows no notice"
 
 env -u DISPLAY "$TROVIX" >"$ARTIFACTS/no-display.out" 2>&1
