@@ -14,11 +14,13 @@ defaults write "Menu Trigger" -dict "Identifier" -string "Menu Trigger" "Key Cod
 
 trovix_windows() { xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null | wc -l; }
 # A window of Trovix whose title matches PATTERN, other than its tray icon
-# (which carries the program's name too).
+# (which carries the program's name too). xdotool matches any of a window's
+# names (the about panel's class name is "Trovix" too): the title decides.
 named_window() {
     local window
     for window in $(xdotool search --onlyvisible --pid "$TROVIX_PID" --name "$1" 2>/dev/null); do
         [ -n "$TRAY_ICON" ] && [ "$window" = "$((TRAY_ICON))" ] && continue
+        grep -qE -- "$1" <<<"$(xdotool getwindowname "$window" 2>/dev/null)" || continue
         echo "$window"
         return 0
     done
