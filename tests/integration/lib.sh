@@ -318,12 +318,29 @@ expect_running() {
     fi
 }
 
+# Prints the visible windows whose title matches the regular expression
+# PATTERN, tray icons left out. `xdotool search --name` also matches a
+# window's class ("Trovix" for every window of Trovix, its tray icon's too),
+# so the title is checked again here.
+titled_windows() {
+    local pattern=$1 window icons
+    icons=" $(tray_icons | while read -r icon _; do printf '%d ' "$icon"; done)"
+    for window in $(xdotool search --onlyvisible --name "$pattern" 2>/dev/null); do
+        [[ $icons == *" $window "* ]] && continue
+        [[ $(xdotool getwindowname "$window" 2>/dev/null) =~ $pattern ]] && echo "$window"
+    done
+}
+
+_lib_find_window() {
+    WINDOW=$(titled_windows "$1" | head -n 1)
+    [ -n "$WINDOW" ]
+}
+
 # Waits up to TIMEOUT seconds for a visible window whose title matches the
 # regular expression PATTERN; WINDOW is its id. Fails the test otherwise.
 wait_for_window() {
     local timeout=$1 pattern=$2
-    WINDOW=$(timeout "$timeout" xdotool search --sync --onlyvisible --name "$pattern" 2>/dev/null | head -n 1)
-    [ -n "$WINDOW" ] || fail "no window named '$pattern' within $timeout s"
+    wait_for "$timeout" _lib_find_window "$pattern" || fail "no window titled '$pattern' within $timeout s"
 }
 
 # Waits up to TIMEOUT seconds for a visible window of process PID; WINDOW is
