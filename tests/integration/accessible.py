@@ -5,9 +5,11 @@ reader would, for the desktop tests.
     accessible.py PID WINDOW NAME text      prints the element's text
     accessible.py PID WINDOW NAME states    prints its states, one a line
     accessible.py PID WINDOW NAME do ACTION performs its action ACTION
+    accessible.py PID WINDOW NAME set TEXT  replaces its text with TEXT
 
 WINDOW is the accessible name of a top-level window of process PID, NAME that
-of an element inside it (the first found, breadth first). Exits 1 when the
+of an element inside it: the first found, breadth first, that offers what the
+command needs (a label and its field may share a name). Exits 1 when the
 window, the element or the action is not there, or the call fails; the reason
 goes to stderr.
 """
@@ -68,13 +70,15 @@ def name_of(element):
         return ""
 
 
-def find(root, name):
+def find(root, name, interface):
     level = [root]
     seen = 0
     for _ in range(MAXIMUM_DEPTH):
         following = []
         for element in level:
-            if element is not root and name_of(element) == name:
+            if element is not root and name_of(element) == name and (
+                interface is None or offers(element, interface)
+            ):
                 return element
             seen += 1
             if seen > MAXIMUM_ELEMENTS:
@@ -83,7 +87,8 @@ def find(root, name):
         if not following:
             break
         level = following
-    raise Missing(f"no element named '{name}'")
+    offering = f" offering {interface}" if interface else ""
+    raise Missing(f"no element named '{name}'{offering}")
 
 
 def window(pid, title):
@@ -126,19 +131,29 @@ def do(element, action_name):
         raise Missing(f"'{name_of(element)}' refused '{action_name}'")
 
 
+def set_text(element, new_text):
+    if not offers(element, "EditableText"):
+        raise Missing(f"'{name_of(element)}' has no text that can be changed")
+    if not Atspi.EditableText.set_text_contents(element, new_text):
+        raise Missing(f"'{name_of(element)}' refused the text")
+
+
 def main(arguments):
     if len(arguments) < 4:
         print(__doc__.strip(), file=sys.stderr)
         return 2
     pid, title, name, command = int(arguments[0]), arguments[1], arguments[2], arguments[3]
     try:
-        element = find(window(pid, title), name)
+        interface = {"text": "Text", "do": "Action", "set": "EditableText"}.get(command)
+        element = find(window(pid, title), name, interface)
         if command == "text":
             print(text(element))
         elif command == "states":
             print("\n".join(states(element)))
         elif command == "do" and len(arguments) == 5:
             do(element, arguments[4])
+        elif command == "set" and len(arguments) == 5:
+            set_text(element, arguments[4])
         else:
             print(__doc__.strip(), file=sys.stderr)
             return 2

@@ -99,18 +99,14 @@ view_item() {
 }
 
 saved="$ARTIFACTS/saved.plist"
+# Saves the log as $saved through the Save Log dialog, filled in over AT-SPI.
 save_log() {
-    local dialog
     rm -f "$saved"
     press Save
     wait_for_window 30 "^Save Log$"
-    dialog=$WINDOW
-    xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
-    wait_for 10 eval '[ "$(xdotool getactivewindow)" = "$dialog" ]' ||
-        fail "the Save Log dialog did not come to the front"
-    xdotool key ctrl+a
-    xdotool type --delay 10 "$saved"
-    xdotool key Return
+    "$accessible" "$TROVIX_PID" "Save Log" "File name:" set "$saved" ||
+        fail "cannot fill in the file name of the Save Log dialog"
+    "$accessible" "$TROVIX_PID" "Save Log" Save "do" Press || fail "cannot press Save in the Save Log dialog"
     wait_for 30 test -s "$saved" || fail "saving did not write $saved"
 }
 # How many saved entries of this Trovix have a message that matches the
