@@ -26,12 +26,12 @@
 #include <QPushButton>
 #include <QRecursiveMutex>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QThread>
 #include <QThreadPool>
-#include <QToolButton>
 
 namespace {
 
@@ -186,7 +186,9 @@ void ILRIntegratedLogReader::loadWindow()
             button->click();
         }
     });
-    connect(window->debugLoggingSwitch(), &QCheckBox::clicked, this,
+    // Toggled, not clicked: the switch's accessibility action ("Toggle")
+    // changes it without a click.
+    connect(window->debugLoggingSwitch(), &QCheckBox::toggled, this,
             &ILRIntegratedLogReader::toggleDebugLogging);
     connect(window, &ILRLogWindow::closing, this, &ILRIntegratedLogReader::windowWillClose);
 
@@ -472,6 +474,8 @@ void ILRIntegratedLogReader::updateDebugLoggingSwitch(const QObject* sender)
         if (sender == this) {
             platform::systemLog(QStringLiteral("[ILR] unexpected debug logging state change"));
         }
+        // Showing the setting is no request to change it.
+        const QSignalBlocker blocker(box);
         box->setChecked(value);
     }
     box->setEnabled(changeable);

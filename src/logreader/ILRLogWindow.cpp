@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextBrowser>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 ILRLogWindow::ILRLogWindow(QWidget* parent)
@@ -18,7 +17,7 @@ ILRLogWindow::ILRLogWindow(QWidget* parent)
       m_findEarlierResultsButton(new QPushButton(this)), m_spinner(new QProgressBar(this)),
       m_clearButton(new QPushButton(this)), m_saveButton(new QPushButton(this)),
       m_debugLoggingSwitch(new QCheckBox(tr("Debug Logging"), this)),
-      m_viewMenuButton(new QToolButton(this)), m_viewMenu(new QMenu(this)),
+      m_viewMenuButton(new QPushButton(this)), m_viewMenu(new QMenu(this)),
       m_findField(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("ILRLogWindow"));
@@ -56,9 +55,15 @@ ILRLogWindow::ILRLogWindow(QWidget* parent)
     m_viewMenuButton->setObjectName(QStringLiteral("viewMenuButton"));
     m_viewMenuButton->setText(tr("View"));
     m_viewMenuButton->setAccessibleName(tr("View"));
-    m_viewMenuButton->setPopupMode(QToolButton::InstantPopup);
-    m_viewMenuButton->setMenu(m_viewMenu);
     m_viewMenu->setAccessibleName(tr("View"));
+    // A click, Space or the button's accessibility action ("Press") pops the
+    // menu up below the button and returns at once. (A tool button that pops
+    // its menu up at once offers an action over AT-SPI that does nothing; a
+    // push button's own menu holds the caller of that action until the menu
+    // closes, so that a screen reader waits instead of reading the menu.)
+    connect(m_viewMenuButton, &QPushButton::clicked, this, [this] {
+        m_viewMenu->popup(m_viewMenuButton->mapToGlobal(QPoint(0, m_viewMenuButton->height())));
+    });
 
     m_findField->setObjectName(QStringLiteral("findField"));
     m_findField->setAccessibleName(tr("Find"));

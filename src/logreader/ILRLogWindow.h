@@ -8,12 +8,12 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTextBrowser;
-class QToolButton;
 
 // The log window's widgets: the log text, a bar with find earlier, the
 // spinner, clear, save, the debug-logging check box and the view menu, and a
 // find field shown on demand. It holds no behaviour of its own; the reader
-// connects the controls. Every control carries an accessible name.
+// connects the controls (the view button only pops its menu up). Every
+// control carries an accessible name.
 class ILRLogWindow : public QWidget
 {
     Q_OBJECT
@@ -27,7 +27,7 @@ public:
     QPushButton* clearButton() const { return m_clearButton; }
     QPushButton* saveButton() const { return m_saveButton; }
     QCheckBox* debugLoggingSwitch() const { return m_debugLoggingSwitch; }
-    QToolButton* viewMenuButton() const { return m_viewMenuButton; }
+    QPushButton* viewMenuButton() const { return m_viewMenuButton; }
     QMenu* viewMenu() const { return m_viewMenu; }
     QLineEdit* findField() const { return m_findField; }
 
@@ -48,7 +48,7 @@ private:
     QPushButton* m_clearButton;
     QPushButton* m_saveButton;
     QCheckBox* m_debugLoggingSwitch;
-    QToolButton* m_viewMenuButton;
+    QPushButton* m_viewMenuButton;
     QMenu* m_viewMenu;
     QLineEdit* m_findField;
 };

@@ -30,14 +30,19 @@ check_fresh fr "0 12" "Q A"
 # so a few asks may still see the previous layout.
 setxkbmap us
 coproc FOLLOWER { exec "$TROVIX" key-label --follow 2>>"$ARTIFACTS/follower.err"; }
-_lib_started+=("$FOLLOWER_PID follower")
+# Bash unsets FOLLOWER_PID and FOLLOWER as soon as it sees the coprocess end,
+# which may be before this script reads them: keep the pid and the pipes now.
+follower_pid=$!
+follower_in=${FOLLOWER[1]}
+follower_out=${FOLLOWER[0]}
+_lib_started+=("$follower_pid follower")
 
 ask_follower() {
     local codes=$1 expected=$2 answer line count
-    echo "$codes" >&"${FOLLOWER[1]}" || return 1
+    echo "$codes" >&"$follower_in" || return 1
     answer=""
     for count in $codes; do
-        read -r -t 10 -u "${FOLLOWER[0]}" line || return 1
+        read -r -t 10 -u "$follower_out" line || return 1
         answer="${answer:+$answer }$line"
     done
     LAST_ANSWER=$answer
@@ -119,7 +124,7 @@ wait_for 10 ask_follower "6 16" "Z Y" ||
     fail "running process, group 1 of us,de: read '$LAST_ANSWER', expected 'Z Y'"
 pass "group 1 of us,de locked again: codes 6 16 read 'Z Y'"
 
-eval "exec ${FOLLOWER[1]}>&-"
-wait_exit "$FOLLOWER_PID" 10 || fail "the following process did not end with its input"
+exec {follower_in}>&-
+wait_exit "$follower_pid" 10 || fail "the following process did not end with its input"
 [ "$EXIT_STATUS" = 0 ] || fail "the following process ended with status $EXIT_STATUS"
 pass "the following process ends with its input"
