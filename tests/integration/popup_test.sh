@@ -4,7 +4,8 @@
 # the running applications; a real pop-up at the pointer runs the chosen item
 # in the fixture, also from a lazily filled submenu and through the
 # all-applications menu (which then brings the item's application forward);
-# an item that opens a modal dialog does not hold Trovix up;
+# its items grow with the menu font size; an item that opens a modal dialog
+# does not hold Trovix up;
 # a stopped application still gets a menu within the timeout plus one second.
 . "$(dirname "$0")/lib.sh"
 require_desktop
@@ -13,7 +14,12 @@ fixtures=$TROVIX_BUILD_DIR/tests/fixtures
 description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
 
 defaults() { "$TROVIX" defaults "$@" >/dev/null || fail "trovix defaults $* failed"; }
-forget() { "$TROVIX" defaults delete "$1" >/dev/null 2>&1; }
+# Deletes KEY, which may be stored or not.
+forget() {
+    "$TROVIX" defaults delete "$1" >/dev/null 2>>"$ARTIFACTS/defaults.err"
+    "$TROVIX" defaults read "$1" >/dev/null 2>>"$ARTIFACTS/defaults.err" && fail "$1 is still stored"
+    return 0
+}
 
 # Prints the pop-up with ARGs to $ARTIFACTS/NAME.txt.
 print_popup() {
@@ -104,20 +110,53 @@ start_trovix
 wait_for_tray_icon 60 Trovix
 bring_to_front "$qt_pid"
 
+# The pop-up's window: the one window Trovix shows besides its tray icon.
+popup_window() {
+    local windows
+    windows=$(xdotool search --onlyvisible --pid "$TROVIX_PID" | grep -vx "$((tray_icon))")
+    [ "$(wc -l <<<"$windows")" = 1 ] && echo "$windows"
+}
+popup_height() {
+    local window
+    window=$(popup_window) || return 1
+    xwininfo -id "$window" | awk '/^ *Height:/ { print $2 }'
+}
+# Opens the pop-up and sets HEIGHT to its window's height once it has settled.
+measure_popup() {
+    open_popup
+    wait_stable 10 popup_height || fail "the pop-up's window did not settle"
+    HEIGHT=$STABLE
+}
+
+# The same items at a larger font make a taller menu. A setting written
+# reaches the running Trovix a moment later, so a pop-up as high as the last
+# one is opened again, for a while, before that counts as a failure.
+tray_icon=$TRAY_ICON
+previous=0
 for size in 0 14 30; do
     if [ "$size" = 0 ]; then
         forget "Menu Font Size"
     else
         defaults write "Menu Font Size" -int "$size"
     fi
-    open_popup
+    for try in 1 2 3 4 5; do
+        measure_popup
+        [ "$HEIGHT" != "$previous" ] && break
+        log "the pop-up at font size $size is $HEIGHT pixels high, as before (try $try)"
+        xdotool key Escape
+        wait_for 10 closed || fail "the pop-up did not close on Escape"
+    done
+    log "the pop-up at font size $size is $HEIGHT pixels high"
+    [ "$HEIGHT" -gt "$previous" ] ||
+        fail "the pop-up at font size $size is $HEIGHT pixels high, not higher than the $previous before"
+    previous=$HEIGHT
     xdotool key Down Down Right
     settled_screenshot "popup-font-$size"
     xdotool key Escape Escape
     wait_for 10 closed || fail "the pop-up did not close on Escape"
 done
 forget "Menu Font Size"
-pass "pop-ups at font sizes 0, 14 and 30 (screenshots popup-font-*.png)"
+pass "the pop-up grows with the font size: standard, 14 and 30 (screenshots popup-font-*.png)"
 
 # File > Open Recent > Projects > Alpha: three lazily filled submenus.
 open_popup
@@ -202,15 +241,16 @@ elapsed=$(($(_lib_now_ms) - started))
 screenshot popup-stopped >/dev/null
 xdotool key Escape Escape
 kill -CONT "$qt_pid"
+wait_for 10 closed || fail "the pop-up with the fixture stopped did not close on Escape"
 expect_within_timeout "the pop-up" "$elapsed" "$popup_baseline"
 expect_line stopped '^  About Trovix'
 pass "with the frontmost application stopped the pop-up still appears ($elapsed ms)"
 
 # --- Errors ------------------------------------------------------------------------
-terminate "$TROVIX_PID" 10
+stop_trovix
 "$TROVIX" popup >/dev/null 2>"$ARTIFACTS/not-running.err" && fail "popup succeeded without Trovix"
 grep -q "Trovix is not running" "$ARTIFACTS/not-running.err" ||
     fail "popup without Trovix said: $(cat "$ARTIFACTS/not-running.err")"
-"$TROVIX" popup --depth 2 >/dev/null 2>&1
-[ $? -eq 2 ] || fail "--depth without --print is not a usage error"
+"$TROVIX" popup --depth 2 >/dev/null 2>"$ARTIFACTS/usage.err"
+[ $? -eq 2 ] || fail "--depth without --print is not a usage error: $(cat "$ARTIFACTS/usage.err")"
 pass "a clear message when no Trovix runs"
