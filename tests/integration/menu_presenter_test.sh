@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The menu presenter on a real desktop: `trovix demo-menu` pops a sample menu
 # up at the pointer at the standard font size, at 14 and at 30 points, and in
-# the dark appearance. The same items make a taller menu at each larger font;
-# the dark menu is drawn dark with light text. Holding Alt swaps in the
+# the dark appearance. An ordinary item is taller at each larger font; the
+# dark menu is drawn dark with light text. Holding Alt swaps in the
 # alternates while the menu is open, a lazily filled submenu opens with its
 # items, and the item chosen with the keyboard is the one answered.
 . "$(dirname "$0")/lib.sh"
@@ -31,7 +31,7 @@ expect_chosen() {
 }
 
 # Takes the settled screenshot NAME and sets GEOMETRY to the menu window's
-# place in it (WIDTHxHEIGHT+X+Y) and HEIGHT to its height.
+# place in it (WIDTHxHEIGHT+X+Y).
 menu_screenshot() {
     settled_screenshot "$1"
     GEOMETRY=$(xwininfo -id "$WINDOW" | awk '
@@ -39,9 +39,19 @@ menu_screenshot() {
         /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 }
         END { if (w && h) printf "%dx%d+%d+%d\n", w, h, x, y }')
     [ -n "$GEOMETRY" ] || fail "$1: the menu's window is gone"
-    HEIGHT=${GEOMETRY#*x}
-    HEIGHT=${HEIGHT%%+*}
     log "$1: the menu's window is $GEOMETRY"
+}
+
+# Highlights "New Window", the third item, and sets ITEM to its height: the
+# height of the part of the menu's window that changed since the screenshot
+# NAME, taken with no item highlighted, as NAME-item.png shows.
+measure_item() {
+    xdotool key Down Down Down
+    settled_screenshot "$1-item"
+    ITEM=$(convert "$ARTIFACTS/$1.png" "$ARTIFACTS/$1-item.png" -crop "$GEOMETRY" +repage \
+        -compose difference -composite -trim -format %h info:) || fail "$1: cannot compare the screenshots"
+    [ "$ITEM" -gt 1 ] || fail "$1: Down highlighted no item"
+    log "$1: an item is $ITEM pixels high"
 }
 
 # Crops the screenshot NAME to GEOMETRY as NAME-menu.png; BACKGROUND is the
@@ -61,7 +71,8 @@ menu_colours() {
 # Standard font: look, then close with Escape.
 open_menu font-0
 menu_screenshot menu-font-0
-height_0=$HEIGHT
+measure_item menu-font-0
+item_0=$ITEM
 xdotool key Escape
 expect_chosen font-0 "(none)"
 
@@ -69,29 +80,32 @@ expect_chosen font-0 "(none)"
 # with the keyboard while Alt is held answers the alternate.
 open_menu font-14 --font-size 14
 menu_screenshot menu-font-14
-height_14=$HEIGHT
+measure_item menu-font-14
+item_14=$ITEM
 xdotool keydown alt
 settled_screenshot menu-font-14-alt
-# Demo, Trovix, New Window, Save As…, Close All
-xdotool key Down Down Down Down Down
+# From New Window: Save As…, Close All
+xdotool key Down Down
 xdotool key Return
 xdotool keyup alt
 expect_chosen font-14 "Close All"
 
-# 30 points: the lazily filled submenu opens (Up selects its opener, the last
-# item; Right opens it on its first item) and its second item is chosen.
+# 30 points: the lazily filled submenu opens (from New Window, three times Up
+# wraps round to its opener, the last item; Right opens it on its first item)
+# and its second item is chosen.
 open_menu font-30 --font-size 30
 menu_screenshot menu-font-30
-height_30=$HEIGHT
-xdotool key Up Right
+measure_item menu-font-30
+item_30=$ITEM
+xdotool key Up Up Up Right
 settled_screenshot menu-font-30-submenu
 xdotool key Down Return
 expect_chosen font-30 "notes.md"
 
-if [ "$height_0" -ge "$height_14" ] || [ "$height_14" -ge "$height_30" ]; then
-    fail "the menu is not taller at each larger font: $height_0, $height_14 and $height_30 pixels"
+if [ "$item_0" -ge "$item_14" ] || [ "$item_14" -ge "$item_30" ]; then
+    fail "an item is not taller at each larger font: $item_0, $item_14 and $item_30 pixels"
 fi
-pass "the menu is $height_0, $height_14 and $height_30 pixels high at the standard font, 14 and 30 points"
+pass "an item is $item_0, $item_14 and $item_30 pixels high at the standard font, 14 and 30 points"
 
 # The dark appearance, whatever the desktop's colours: a dark background
 # (drawn at about 40 of 255) with text drawn light on it.

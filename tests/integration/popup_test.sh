@@ -4,7 +4,7 @@
 # the running applications; a real pop-up at the pointer runs the chosen item
 # in the fixture, also from a lazily filled submenu and through the
 # all-applications menu (which then brings the item's application forward);
-# its items grow with the menu font size; an item that opens a modal dialog
+# an ordinary item grows with the menu font size; an item that opens a modal dialog
 # does not hold Trovix up;
 # a stopped application still gets a menu within the timeout plus one second.
 . "$(dirname "$0")/lib.sh"
@@ -116,21 +116,34 @@ popup_window() {
     windows=$(xdotool search --onlyvisible --pid "$TROVIX_PID" | grep -vx "$((tray_icon))")
     [ "$(wc -l <<<"$windows")" = 1 ] && echo "$windows"
 }
-popup_height() {
+# The pop-up window's place on the screen, WIDTHxHEIGHT+X+Y.
+popup_geometry() {
     local window
     window=$(popup_window) || return 1
-    xwininfo -id "$window" | awk '/^ *Height:/ { print $2 }'
+    xwininfo -id "$window" | awk '
+        /Absolute upper-left X:/ { x = $NF } /Absolute upper-left Y:/ { y = $NF }
+        /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 }
+        END { if (w && h) printf "%dx%d+%d+%d\n", w, h, x, y }'
 }
-# Opens the pop-up and sets HEIGHT to its window's height once it has settled.
-measure_popup() {
+# Opens the pop-up, highlights File, its second item, and sets ITEM to that
+# item's height: the height of the part of the pop-up's window that the
+# highlight changed between the screenshots NAME-plain.png and NAME-item.png.
+measure_item() {
+    local name=$1 geometry
     open_popup
-    wait_stable 10 popup_height || fail "the pop-up's window did not settle"
-    HEIGHT=$STABLE
+    wait_stable 10 popup_geometry || fail "the pop-up's window did not settle"
+    geometry=$STABLE
+    settled_screenshot "$name-plain"
+    xdotool key Down Down
+    settled_screenshot "$name-item"
+    ITEM=$(convert "$ARTIFACTS/$name-plain.png" "$ARTIFACTS/$name-item.png" -crop "$geometry" +repage \
+        -compose difference -composite -trim -format %h info:) || fail "$name: cannot compare the screenshots"
+    [ "$ITEM" -gt 1 ] || fail "$name: Down highlighted no item"
 }
 
-# The same items at a larger font make a taller menu. A setting written
-# reaches the running Trovix a moment later, so a pop-up as high as the last
-# one is opened again, for a while, before that counts as a failure.
+# An ordinary item is taller at a larger font. A setting written reaches the
+# running Trovix a moment later, so a pop-up whose item is as high as the
+# last one is opened again, for a while, before that counts as a failure.
 tray_icon=$TRAY_ICON
 previous=0
 for size in 0 14 30; do
@@ -140,23 +153,23 @@ for size in 0 14 30; do
         defaults write "Menu Font Size" -int "$size"
     fi
     for try in 1 2 3 4 5; do
-        measure_popup
-        [ "$HEIGHT" != "$previous" ] && break
-        log "the pop-up at font size $size is $HEIGHT pixels high, as before (try $try)"
+        measure_item "popup-font-$size"
+        [ "$ITEM" != "$previous" ] && break
+        log "an item at font size $size is $ITEM pixels high, as before (try $try)"
         xdotool key Escape
         wait_for 10 closed || fail "the pop-up did not close on Escape"
     done
-    log "the pop-up at font size $size is $HEIGHT pixels high"
-    [ "$HEIGHT" -gt "$previous" ] ||
-        fail "the pop-up at font size $size is $HEIGHT pixels high, not higher than the $previous before"
-    previous=$HEIGHT
-    xdotool key Down Down Right
+    log "an item at font size $size is $ITEM pixels high"
+    [ "$ITEM" -gt "$previous" ] ||
+        fail "an item at font size $size is $ITEM pixels high, not higher than the $previous before"
+    previous=$ITEM
+    xdotool key Right
     settled_screenshot "popup-font-$size"
     xdotool key Escape Escape
     wait_for 10 closed || fail "the pop-up did not close on Escape"
 done
 forget "Menu Font Size"
-pass "the pop-up grows with the font size: standard, 14 and 30 (screenshots popup-font-*.png)"
+pass "an item grows with the font size: standard, 14 and 30 (screenshots popup-font-*.png)"
 
 # File > Open Recent > Projects > Alpha: three lazily filled submenus.
 open_popup
