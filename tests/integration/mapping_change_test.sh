@@ -11,9 +11,13 @@ description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
 
 defaults() { "$TROVIX" defaults "$@" >/dev/null || fail "trovix defaults $* failed"; }
 
-# The pop-up is open while Trovix shows more windows than its tray icon.
-popup_open() { [ "$(xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null | wc -l)" -gt 1 ]; }
-popup_closed() { ! popup_open; }
+# The pop-up is open while Trovix shows more windows than its tray icon; both
+# checks fail the test when Trovix is gone.
+popup_open() {
+    expect_trovix_running
+    [ "$(visible_windows)" -gt 1 ]
+}
+popup_closed() { closed; }
 escape_once() {
     xdotool key Escape
     wait_for 1 popup_closed
@@ -62,21 +66,33 @@ check_triggers() {
 }
 
 num_lock_modifier() { xmodmap -pm | awk '/Num_Lock/ { print $1; exit }'; }
+num_lock_on() { xset q | grep -q "Num Lock: *on"; }
+# Presses Num Lock and waits until it is on (on) or off (off).
+num_lock() {
+    xdotool key Num_Lock
+    if [ "$1" = on ]; then
+        wait_for 5 num_lock_on || fail "Num Lock did not turn on"
+    else
+        wait_for 5 eval '! num_lock_on' || fail "Num Lock did not turn off"
+    fi
+}
 
 check_triggers "before any change"
 [ "$(num_lock_modifier)" = mod2 ] || fail "Num Lock is not on mod2 at start"
 
 xmodmap -e "clear mod2" -e "add mod3 = Num_Lock" || fail "xmodmap failed"
 [ "$(num_lock_modifier)" = mod3 ] || fail "Num Lock did not move to mod3"
-xdotool key Num_Lock
+num_lock on
 check_triggers "with Num Lock moved to mod3 and on"
-xdotool key Num_Lock
+num_lock off
 pass "with Num Lock moved to another modifier and on, both triggers work"
 
 setxkbmap -layout de || fail "setxkbmap de failed"
 wait_for 10 eval '[ "$(num_lock_modifier)" = mod2 ]' || fail "setxkbmap did not put Num Lock on mod2"
-xdotool key Num_Lock
+num_lock on
 check_triggers "after a new layout with Num Lock on"
-xdotool key Num_Lock
-setxkbmap -layout us
+num_lock off
+setxkbmap -layout us || fail "setxkbmap us failed"
 pass "after a new layout has moved Num Lock back, both triggers work with it on"
+
+stop_trovix

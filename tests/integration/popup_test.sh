@@ -4,7 +4,8 @@
 # the running applications; a real pop-up at the pointer runs the chosen item
 # in the fixture, also from a lazily filled submenu and through the
 # all-applications menu (which then brings the item's application forward);
-# an item that opens a modal dialog does not hold Trovix up;
+# an ordinary item grows with the menu font size; an item that opens a modal dialog
+# does not hold Trovix up;
 # a stopped application still gets a menu within the timeout plus one second.
 . "$(dirname "$0")/lib.sh"
 require_desktop
@@ -13,7 +14,12 @@ fixtures=$TROVIX_BUILD_DIR/tests/fixtures
 description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
 
 defaults() { "$TROVIX" defaults "$@" >/dev/null || fail "trovix defaults $* failed"; }
-forget() { "$TROVIX" defaults delete "$1" >/dev/null 2>&1; }
+# Deletes KEY, which may be stored or not.
+forget() {
+    "$TROVIX" defaults delete "$1" >/dev/null 2>>"$ARTIFACTS/defaults.err"
+    "$TROVIX" defaults read "$1" >/dev/null 2>>"$ARTIFACTS/defaults.err" && fail "$1 is still stored"
+    return 0
+}
 
 # Prints the pop-up with ARGs to $ARTIFACTS/NAME.txt.
 print_popup() {
@@ -104,20 +110,66 @@ start_trovix
 wait_for_tray_icon 60 Trovix
 bring_to_front "$qt_pid"
 
+# The pop-up's window: the one window Trovix shows besides its tray icon.
+popup_window() {
+    local windows
+    windows=$(xdotool search --onlyvisible --pid "$TROVIX_PID" | grep -vx "$((tray_icon))")
+    [ "$(wc -l <<<"$windows")" = 1 ] && echo "$windows"
+}
+# The pop-up window's place on the screen, WIDTHxHEIGHT+X+Y.
+popup_geometry() {
+    local window
+    window=$(popup_window) || return 1
+    xwininfo -id "$window" | awk '
+        /Absolute upper-left X:/ { x = $NF } /Absolute upper-left Y:/ { y = $NF }
+        /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 }
+        END { if (w && h) printf "%dx%d+%d+%d\n", w, h, x, y }'
+}
+# Opens the pop-up, highlights File, its second item, and sets ITEM to that
+# item's height: the height of the part of the pop-up's window that the
+# highlight changed between the screenshots NAME-plain.png and NAME-item.png.
+measure_item() {
+    local name=$1 geometry
+    open_popup
+    wait_stable 10 popup_geometry || fail "the pop-up's window did not settle"
+    geometry=$STABLE
+    settled_screenshot "$name-plain"
+    xdotool key Down Down
+    settled_screenshot "$name-item"
+    ITEM=$(convert "$ARTIFACTS/$name-plain.png" "$ARTIFACTS/$name-item.png" -crop "$geometry" +repage \
+        -compose difference -composite -trim -format %h info:) || fail "$name: cannot compare the screenshots"
+    [ "$ITEM" -gt 1 ] || fail "$name: Down highlighted no item"
+}
+
+# An ordinary item is taller at a larger font. A setting written reaches the
+# running Trovix a moment later, so a pop-up whose item is as high as the
+# last one is opened again, for a while, before that counts as a failure.
+tray_icon=$TRAY_ICON
+previous=0
 for size in 0 14 30; do
     if [ "$size" = 0 ]; then
         forget "Menu Font Size"
     else
         defaults write "Menu Font Size" -int "$size"
     fi
-    open_popup
-    xdotool key Down Down Right
+    for try in 1 2 3 4 5; do
+        measure_item "popup-font-$size"
+        [ "$ITEM" != "$previous" ] && break
+        log "an item at font size $size is $ITEM pixels high, as before (try $try)"
+        xdotool key Escape
+        wait_for 10 closed || fail "the pop-up did not close on Escape"
+    done
+    log "an item at font size $size is $ITEM pixels high"
+    [ "$ITEM" -gt "$previous" ] ||
+        fail "an item at font size $size is $ITEM pixels high, not higher than the $previous before"
+    previous=$ITEM
+    xdotool key Right
     settled_screenshot "popup-font-$size"
     xdotool key Escape Escape
     wait_for 10 closed || fail "the pop-up did not close on Escape"
 done
 forget "Menu Font Size"
-pass "pop-ups at font sizes 0, 14 and 30 (screenshots popup-font-*.png)"
+pass "an item grows with the font size: standard, 14 and 30 (screenshots popup-font-*.png)"
 
 # File > Open Recent > Projects > Alpha: three lazily filled submenus.
 open_popup
@@ -202,15 +254,16 @@ elapsed=$(($(_lib_now_ms) - started))
 screenshot popup-stopped >/dev/null
 xdotool key Escape Escape
 kill -CONT "$qt_pid"
+wait_for 10 closed || fail "the pop-up with the fixture stopped did not close on Escape"
 expect_within_timeout "the pop-up" "$elapsed" "$popup_baseline"
 expect_line stopped '^  About Trovix'
 pass "with the frontmost application stopped the pop-up still appears ($elapsed ms)"
 
 # --- Errors ------------------------------------------------------------------------
-terminate "$TROVIX_PID" 10
+stop_trovix
 "$TROVIX" popup >/dev/null 2>"$ARTIFACTS/not-running.err" && fail "popup succeeded without Trovix"
 grep -q "Trovix is not running" "$ARTIFACTS/not-running.err" ||
     fail "popup without Trovix said: $(cat "$ARTIFACTS/not-running.err")"
-"$TROVIX" popup --depth 2 >/dev/null 2>&1
-[ $? -eq 2 ] || fail "--depth without --print is not a usage error"
+"$TROVIX" popup --depth 2 >/dev/null 2>"$ARTIFACTS/usage.err"
+[ $? -eq 2 ] || fail "--depth without --print is not a usage error: $(cat "$ARTIFACTS/usage.err")"
 pass "a clear message when no Trovix runs"

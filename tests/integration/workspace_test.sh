@@ -11,6 +11,7 @@ fixtures=$TROVIX_BUILD_DIR/tests/fixtures
 probe=$TROVIX_BUILD_DIR/tests/workspace/trovix-workspace-probe
 description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
 [ -x "$probe" ] || fail "the workspace probe is not built: $probe"
+[ -x "${TROVIX:-}" ] || fail "TROVIX does not name the built executable: '${TROVIX:-}'"
 
 # Desktop entries for both fixtures in the session's own data folder: one that
 # starts the fixture as it is, and one that starts it with an argument (as a
@@ -83,14 +84,12 @@ for round in "qt $qt_window" "gtk $gtk_window" "qt $qt_window all"; do
     # The frontmost application follows, also for trovix dump-menu.
     [ "$("$probe" frontmost | cut -f1)" = "$pid" ] ||
         fail "the frontmost application is $("$probe" frontmost), not the $toolkit fixture ($pid)"
-    if [ -x "${TROVIX:-}" ]; then
-        "$TROVIX" dump-menu --frontmost --depth 1 >"$ARTIFACTS/frontmost-$toolkit.txt" 2>&1 ||
-            fail "dump-menu --frontmost failed: $(cat "$ARTIFACTS/frontmost-$toolkit.txt")"
-        "$TROVIX" dump-menu --pid "$pid" --depth 1 >"$ARTIFACTS/pid-$toolkit.txt" 2>&1 ||
-            fail "dump-menu --pid $pid failed: $(cat "$ARTIFACTS/pid-$toolkit.txt")"
-        cmp -s "$ARTIFACTS/frontmost-$toolkit.txt" "$ARTIFACTS/pid-$toolkit.txt" ||
-            fail "dump-menu --frontmost did not read the $toolkit fixture"
-    fi
+    "$TROVIX" dump-menu --frontmost --depth 1 >"$ARTIFACTS/frontmost-$toolkit.txt" 2>&1 ||
+        fail "dump-menu --frontmost failed: $(cat "$ARTIFACTS/frontmost-$toolkit.txt")"
+    "$TROVIX" dump-menu --pid "$pid" --depth 1 >"$ARTIFACTS/pid-$toolkit.txt" 2>&1 ||
+        fail "dump-menu --pid $pid failed: $(cat "$ARTIFACTS/pid-$toolkit.txt")"
+    cmp -s "$ARTIFACTS/frontmost-$toolkit.txt" "$ARTIFACTS/pid-$toolkit.txt" ||
+        fail "dump-menu --frontmost did not read the $toolkit fixture"
     pass "activating the $toolkit fixture (${all:-front window}) made it frontmost"
 done
 screenshot activated >/dev/null
