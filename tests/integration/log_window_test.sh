@@ -96,6 +96,7 @@ view_item() {
     wait_for 10 eval '[ "$(pop_ups)" -gt "$before" ]' || fail "the View menu did not open"
     xdotool key --delay 50 "${keys[@]}" Return
     wait_for 10 eval '[ "$(pop_ups)" = "$before" ]' || fail "the View menu did not close"
+    expect_trovix_running
 }
 
 saved="$ARTIFACTS/saved.plist"

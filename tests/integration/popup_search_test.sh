@@ -39,8 +39,10 @@ pass "typing 'save as' in the pop-up finds File > Save As and Return runs it"
 
 # --- Disabled matches are shown but not chosen -----------------------------------
 # Return on the disabled match leaves the search open, so the Escape after it
-# goes back to the menu. Had Return closed the search, Escape would reach the
-# application in front and no menu would be open.
+# goes back to the menu. Had Return chosen it, the search would have closed,
+# Escape would reach the application in front and no menu would be open. (The
+# fixture itself ignores a press of its disabled Export, so its output cannot
+# tell.)
 open_popup
 xdotool type --delay 1 "export"
 wait_for 10 eval '[ -n "$(search_window)" ]' || fail "typing did not open the search"
@@ -48,7 +50,6 @@ settled_screenshot popup-search-disabled
 xdotool key Return Escape
 wait_for 10 eval '[ -z "$(search_window)" ] && ! closed' ||
     fail "Return on a disabled match closed the search (Escape did not go back to the menu)"
-activated fixture-qt "File > Export" && fail "the disabled Export ran"
 pass "a disabled match is shown and Return does not run it; Escape goes back to the menu"
 
 # --- Erasing the text goes back to the menu, Escape there closes it ---------------
