@@ -4,8 +4,9 @@
 # application; disabled matches cannot be chosen; Escape and erasing the text
 # go back to the menu; the all-applications menu searches every application;
 # pressing a result of an application that has quit meanwhile does no harm;
-# the setting turns typing back into plain menu keys. With featherpad
-# installed, "wrap" finds its "Wrap Lines" and Return toggles it.
+# the setting turns typing back into plain menu keys. In featherpad (which CI
+# must have; elsewhere the step may be skipped) "wrap" finds its "Wrap Lines"
+# and Return toggles it.
 . "$(dirname "$0")/lib.sh"
 require_desktop
 
@@ -115,9 +116,9 @@ activations() { grep -c '^activated ' "$ARTIFACTS/fixture-qt.out"; }
 # selected, so Down selects its first item (the application's menu, Fixture),
 # Right opens that on its first item and Return runs Fixture > About Fixture.
 # Searching instead, Return would run a match of "save"; closing the menu, the
-# keys would reach the fixture and nothing would run. Trovix reads the changed setting shortly after the file
-# changes, so a pop-up opened before that still searches: then another item
-# runs, and the pop-up is tried again.
+# keys would reach the fixture and nothing would run. Trovix reads the changed
+# setting shortly after the file changes, so a pop-up opened before that still
+# searches: then another item runs, and the pop-up is tried again.
 TYPED_RAN=""
 typing_leaves_menu() {
     local before
