@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Reading a menu tree without blocking: the tree read while the event loop
 # runs equals the blocking read's (GTK through its object cache and item by
-# item, Qt item by item, and a real GTK editor, mousepad: CI installs it, a
-# developer without it is told its step is skipped); an
+# item, Qt item by item, and mousepad, a real GTK editor: missing, it fails
+# the test in CI and is skipped with a note elsewhere); an
 # application stopped mid-read ends the read within about the messaging
 # timeout with what arrived, while the probe's timer kept ticking; an
 # application that quits mid-read ends the read without a crash.

@@ -116,24 +116,19 @@ popup_window() {
     windows=$(xdotool search --onlyvisible --pid "$TROVIX_PID" | grep -vx "$((tray_icon))")
     [ "$(wc -l <<<"$windows")" = 1 ] && echo "$windows"
 }
-# The pop-up window's place on the screen, WIDTHxHEIGHT+X+Y.
-popup_geometry() {
-    local window
-    window=$(popup_window) || return 1
-    xwininfo -id "$window" | awk '
-        /Absolute upper-left X:/ { x = $NF } /Absolute upper-left Y:/ { y = $NF }
-        /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 }
-        END { if (w && h) printf "%dx%d+%d+%d\n", w, h, x, y }'
-}
 # Opens the pop-up, highlights File, its second item, and sets ITEM to that
 # item's height: the height of the part of the pop-up's window that the
 # highlight changed between the screenshots NAME-plain.png and NAME-item.png.
 measure_item() {
-    local name=$1 geometry
+    local name=$1 window geometry
     open_popup
-    wait_stable 10 popup_geometry || fail "the pop-up's window did not settle"
-    geometry=$STABLE
     settled_screenshot "$name-plain"
+    window=$(popup_window) || fail "$name: not one pop-up window"
+    geometry=$(xwininfo -id "$window" | awk '
+        /Absolute upper-left X:/ { x = $NF } /Absolute upper-left Y:/ { y = $NF }
+        /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 }
+        END { if (w && h) printf "%dx%d+%d+%d\n", w, h, x, y }')
+    [ -n "$geometry" ] || fail "$name: the pop-up's window is gone"
     xdotool key Down Down
     settled_screenshot "$name-item"
     ITEM=$(convert "$ARTIFACTS/$name-plain.png" "$ARTIFACTS/$name-item.png" -crop "$geometry" +repage \
@@ -163,9 +158,7 @@ for size in 0 14 30; do
     [ "$ITEM" -gt "$previous" ] ||
         fail "an item at font size $size is $ITEM pixels high, not higher than the $previous before"
     previous=$ITEM
-    xdotool key Right
-    settled_screenshot "popup-font-$size"
-    xdotool key Escape Escape
+    xdotool key Escape
     wait_for 10 closed || fail "the pop-up did not close on Escape"
 done
 forget "Menu Font Size"
