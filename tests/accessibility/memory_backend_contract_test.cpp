@@ -1,5 +1,6 @@
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/memory/MemoryAccessibility.h"
+#include "support/TestProgram.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -182,5 +183,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(MemoryBackendContractTest)
+TROVIX_TEST_GUILESS_MAIN(MemoryBackendContractTest)
 #include "memory_backend_contract_test.moc"

@@ -4,6 +4,7 @@
 #include "app/QXSettingsKeys.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 #include "platform/menus/Menu.h"
+#include "support/TestProgram.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -231,11 +232,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QXHotKeyHandlerApplication application(argc, argv);
-    LaunchTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TROVIX_TEST_MAIN_WITH(LaunchTest, QXHotKeyHandlerApplication)
 
 #include "launch_test.moc"

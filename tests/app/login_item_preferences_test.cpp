@@ -3,6 +3,7 @@
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 #include "services/QXLoginItem.h"
 #include "services/QXLoginItemSwitch.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -31,10 +32,5 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QXHotKeyHandlerApplication application(argc, argv);
-    LoginItemPreferencesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TROVIX_TEST_MAIN_WITH(LoginItemPreferencesTest, QXHotKeyHandlerApplication)
 #include "login_item_preferences_test.moc"

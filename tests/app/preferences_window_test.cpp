@@ -11,6 +11,7 @@
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
 #include "search/SearchHistory.h"
+#include "support/TestProgram.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -540,11 +541,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QXHotKeyHandlerApplication application(argc, argv);
-    PreferencesWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TROVIX_TEST_MAIN_WITH(PreferencesWindowTest, QXHotKeyHandlerApplication)
 
 #include "preferences_window_test.moc"

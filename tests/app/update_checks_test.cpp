@@ -4,6 +4,7 @@
 #include "platform/menus/Menu.h"
 #include "platform/updates/memory/MemoryUpdater.h"
 #include "services/QXSparkleWrapper.h"
+#include "support/TestProgram.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -108,10 +109,5 @@ private:
     platform::MemoryUpdater* m_updater = nullptr; // owned by Updater::current()
 };
 
-int main(int argc, char** argv)
-{
-    QXHotKeyHandlerApplication application(argc, argv);
-    UpdateChecksTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TROVIX_TEST_MAIN_WITH(UpdateChecksTest, QXHotKeyHandlerApplication)
 #include "update_checks_test.moc"

@@ -6,6 +6,7 @@
 #include "platform/bundle/Bundle.h"
 #include "platform/plist/PropertyList.h"
 #include "support/LogCapture.h"
+#include "support/TestProgram.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -432,11 +433,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QApplication application(argc, argv);
-    AboutPanelTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TROVIX_TEST_MAIN_WITH(AboutPanelTest, QApplication)
 
 #include "about_panel_test.moc"

@@ -3,6 +3,7 @@
 #include "help/QXBrowserWindowSearchContainer.h"
 #include "platform/application/memory/MemoryActivation.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QAction>
 #include <QApplication>
@@ -247,5 +248,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(BrowserWindowTest)
+TROVIX_TEST_MAIN(BrowserWindowTest)
 #include "browser_window_test.moc"

@@ -4,6 +4,7 @@
 #include "platform/application/memory/MemoryActivation.h"
 #include "support/LogCapture.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QApplication>
 #include <QDir>
@@ -309,5 +310,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(HelpWindowTest)
+TROVIX_TEST_MAIN(HelpWindowTest)
 #include "help_window_test.moc"

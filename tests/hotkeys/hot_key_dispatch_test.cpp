@@ -8,6 +8,7 @@
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
 #include "platform/workspace/memory/MemoryWorkspace.h"
+#include "support/TestProgram.h"
 
 #include <QAction>
 #include <QMenu>
@@ -417,11 +418,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QXHotKeyHandlerApplication application(argc, argv);
-    HotKeyDispatchTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TROVIX_TEST_MAIN_WITH(HotKeyDispatchTest, QXHotKeyHandlerApplication)
 
 #include "hot_key_dispatch_test.moc"

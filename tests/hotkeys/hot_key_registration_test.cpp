@@ -1,6 +1,7 @@
 #include "HotKeyTestEnvironment.h"
 #include "hotkeys/QXHotKeyEvent.h"
 #include "hotkeys/QXHotKeyReferencePool.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -249,5 +250,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(HotKeyRegistrationTest)
+TROVIX_TEST_GUILESS_MAIN(HotKeyRegistrationTest)
 #include "hot_key_registration_test.moc"

@@ -1,4 +1,5 @@
 #include "menus/QXMenuKeyboardNavigationWorkaround.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -41,5 +42,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(KeyboardNavigationWorkaroundTest)
+TROVIX_TEST_GUILESS_MAIN(KeyboardNavigationWorkaroundTest)
 #include "keyboard_navigation_workaround_test.moc"

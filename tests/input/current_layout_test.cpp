@@ -3,6 +3,7 @@
 #include "platform/input/memory/MemoryKeyboardLayout.h"
 #include "platform/input/x11/X11Keyboard.h"
 #include "platform/input/x11/X11KeyboardLayout.h"
+#include "support/TestProgram.h"
 
 #include <QGuiApplication>
 #include <QtTest>
@@ -38,5 +39,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(CurrentLayoutTest)
+TROVIX_TEST_MAIN(CurrentLayoutTest)
 #include "current_layout_test.moc"

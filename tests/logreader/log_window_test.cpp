@@ -9,6 +9,7 @@
 #include "platform/plist/PropertyList.h"
 #include "support/LogCapture.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -351,5 +352,5 @@ private:
     };
 };
 
-QTEST_MAIN(LogWindowTest)
+TROVIX_TEST_MAIN(LogWindowTest)
 #include "log_window_test.moc"

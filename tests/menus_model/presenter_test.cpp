@@ -3,6 +3,7 @@
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuDelegate.h"
 #include "platform/menus/qt/MenuPresenter.h"
+#include "support/TestProgram.h"
 
 #include <QAction>
 #include <QApplication>
@@ -410,5 +411,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(PresenterTest)
+TROVIX_TEST_MAIN(PresenterTest)
 #include "presenter_test.moc"

@@ -1,5 +1,6 @@
 // The program glyph: where its outline and bar fall at the sizes it is drawn.
 #include "foundation/QXProgramGlyph.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -98,5 +99,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ProgramGlyphTest)
+TROVIX_TEST_MAIN(ProgramGlyphTest)
 #include "program_glyph_test.moc"

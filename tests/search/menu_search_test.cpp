@@ -2,6 +2,7 @@
 #include "search/MenuSearchModel.h"
 #include "search/MenuSearchPopup.h"
 #include "search/SearchHistory.h"
+#include "support/TestProgram.h"
 
 #include <QAccessible>
 #include <QKeySequence>
@@ -362,5 +363,5 @@ private:
     std::unique_ptr<SearchHistory> m_history;
 };
 
-QTEST_MAIN(MenuSearchTest)
+TROVIX_TEST_MAIN(MenuSearchTest)
 #include "menu_search_test.moc"

@@ -2,6 +2,7 @@
 #include "platform/updates/appcast/UpdateAlertWindow.h"
 #include "support/LogCapture.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -351,5 +352,5 @@ private:
     RecordingDelegate m_delegate;
 };
 
-QTEST_MAIN(LoopbackFeedTest)
+TROVIX_TEST_MAIN(LoopbackFeedTest)
 #include "loopback_feed_test.moc"
