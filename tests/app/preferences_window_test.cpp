@@ -11,9 +11,9 @@
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
 #include "search/SearchHistory.h"
+#include "support/AccessibleNames.h"
 #include "support/TestProgram.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -51,12 +51,6 @@ private:
         const int index = selector->findData(tag);
         QVERIFY2(index >= 0, qPrintable(QStringLiteral("no item tagged %1").arg(tag)));
         selector->setCurrentIndex(index);
-    }
-
-    static QString accessibleName(QWidget* widget)
-    {
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-        return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
     }
 
     static void recordSearchPress()
@@ -112,6 +106,34 @@ private Q_SLOTS:
         controller().showPreferencesTab(QStringLiteral("Advanced"));
         QCOMPARE(window->fontSizeSelector()->currentText(), QStringLiteral("14"));
         QCOMPARE(window->fontSizeSelector()->count(), 22);
+    }
+
+    // A screen reader finds a name for every control of every section.
+    void everySectionCanBeRead()
+    {
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // The hot key recorders, their clear buttons and the list fields have
+        // neither a name nor a label of their own yet (their form labels name
+        // the rows around them): expected to fail until they have.
+        QStringList knownUnnamed;
+        for (const QString& section : QXMainPreferencesWindow::sectionIdentifiers()) {
+            QVERIFY(window->selectSection(section));
+            QStringList unnamed = unnamedControls(window);
+            unnamed.removeIf([&knownUnnamed](const QString& control) {
+                const bool known = control.startsWith(QLatin1String("QXHotKeyTextView ")) ||
+                                   control.startsWith(QLatin1String("QXHotKeyClearButton ")) ||
+                                   control.startsWith(QLatin1String("QXListTextField "));
+                if (known) {
+                    knownUnnamed.append(control);
+                }
+                return known;
+            });
+            QVERIFY2(unnamed.isEmpty(), qPrintable(section + u": " + unnamed.join(u", ")));
+        }
+        QEXPECT_FAIL("", "recorders, clear buttons and list fields have no names yet", Continue);
+        QCOMPARE(knownUnnamed, QStringList());
     }
 
     // A stored value that no item carries shows the choice with the same
@@ -171,7 +193,6 @@ private Q_SLOTS:
         QXMainPreferencesWindow* window = show();
         auto* box = window->findChild<QCheckBox*>(key);
         QVERIFY(box != nullptr);
-        QCOMPARE(accessibleName(box), box->text());
         for (int round = 0; round < 2; ++round) {
             box->click();
             QVERIFY(environment.settings().hasStoredValue(key));
@@ -190,7 +211,6 @@ private Q_SLOTS:
         QXSearchHistoryButton* button = window->clearSearchHistoryButton();
         QVERIFY(button->isVisible());
         QVERIFY(!button->isEnabled());
-        QCOMPARE(accessibleName(button), QStringLiteral("Clear Search History"));
 
         recordSearchPress();
         window->selectSection(QStringLiteral("Menu"));
