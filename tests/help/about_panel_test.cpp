@@ -183,8 +183,7 @@ private Q_SLOTS:
         QCOMPARE(imageCount(&document), 2);
         QVERIFY(document.toPlainText().endsWith("<i>x</i>"));
 
-        // Both unnamed pictures keep their own pixels, scaled down to fit;
-        // only the first sits above the baseline.
+        // Both unnamed pictures keep their own pixels, scaled down to fit.
         QList<QTextImageFormat> formats;
         for (auto it = document.begin().begin(); !it.atEnd(); ++it) {
             if (it.fragment().charFormat().isImageFormat()) {
@@ -193,11 +192,8 @@ private Q_SLOTS:
         }
         QCOMPARE(formats.size(), 2);
         QVERIFY(formats[0].name() != formats[1].name());
-        QVERIFY(formats[0].name().endsWith("Unknown.tiff"));
         QCOMPARE(formats[0].width(), double(QXAttributedString::MaximumImageWidth));
         QCOMPARE(formats[0].height(), QXAttributedString::MaximumImageWidth / 2.0);
-        QVERIFY(formats[0].baselineOffset() > 0);
-        QCOMPARE(formats[1].baselineOffset(), 0.0);
         QVERIFY(!document.resource(QTextDocument::ImageResource, QUrl(formats[1].name())).isNull());
     }
 

@@ -301,13 +301,6 @@ private Q_SLOTS:
         }
         QVERIFY(logged);
     }
-
-    void toolbarItems()
-    {
-        QCOMPARE(m_manager->toolbarDefaultItemIdentifiers(),
-                 QStringList(
-                     {"Navigate", "FlexibleSpace", "Title", "FlexibleSpace", "Index", "Search"}));
-    }
 };
 
 TROVIX_TEST_MAIN(HelpWindowTest)
