@@ -11,20 +11,36 @@ function(trovix_module name)
     trovix_apply_warnings(${name})
 endfunction()
 
-# Every *_test.cpp of the calling folder becomes one QtTest executable, labelled
-# "unit", run headless on the offscreen platform.
-#   trovix_unit_tests(LIBS trovix_foundation)
+# The *_test.cpp files of the calling folder link into one QtTest program,
+# <folder>_tests, so that the folder's libraries are linked once; each file
+# stays a test of its own, <folder>/<file>, which runs that file's test class
+# in a process of its own (see tests/support/TestProgram.h), labelled "unit"
+# and headless on the offscreen platform. A file named in STANDALONE keeps a
+# program of its own, <folder>_<file>, with its own main(): one the desktop
+# tests run as well.
+#   trovix_unit_tests(LIBS trovix_foundation [STANDALONE duplicate_hot_keys_test])
 function(trovix_unit_tests)
-    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "LIBS;STANDALONE" ${ARGN})
     file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
     get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    set(program ${folder}_tests)
+    add_executable(${program})
+    target_link_libraries(${program} PRIVATE ${ARG_LIBS} trovix_testsupport trovix_testmain
+                          Qt6::Test)
+    trovix_apply_warnings(${program})
     foreach(test_source ${tests})
         get_filename_component(base ${test_source} NAME_WE)
-        set(target ${folder}_${base})
-        add_executable(${target} ${test_source})
-        target_link_libraries(${target} PRIVATE ${ARG_LIBS} trovix_testsupport Qt6::Test)
-        trovix_apply_warnings(${target})
-        add_test(NAME ${folder}/${base} COMMAND ${target})
+        if(base IN_LIST ARG_STANDALONE)
+            set(target ${folder}_${base})
+            add_executable(${target} ${test_source})
+            target_link_libraries(${target} PRIVATE ${ARG_LIBS} trovix_testsupport Qt6::Test)
+            trovix_apply_warnings(${target})
+            set(command ${target})
+        else()
+            target_sources(${program} PRIVATE ${test_source})
+            set(command ${program} ${base})
+        endif()
+        add_test(NAME ${folder}/${base} COMMAND ${command})
         set_tests_properties(${folder}/${base} PROPERTIES LABELS unit
             ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TROVIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TROVIX_BUNDLE=${TROVIX_BUNDLE_DIR}")
     endforeach()

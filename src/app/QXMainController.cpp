@@ -69,6 +69,7 @@ void QXMainController::resetForTesting()
     m_hasStatusItemMenuUpdateEvent = false;
     m_lastStatusItemMenuUpdateEvent = 0;
     m_menuEndTimestamp = 0;
+    m_clock = nullptr;
     m_hasUsableTrigger = false;
     m_toldAccessibilityUnavailable = false;
     // Trees kept for the search belong to the accessibility backend of the

@@ -15,6 +15,7 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -120,6 +121,9 @@ public:
 
     // Seconds since the epoch at which the last pop-up menu closed.
     double menuEndTimestamp() const { return m_menuEndTimestamp; }
+    // The clock that times menus and presses, in seconds since the epoch;
+    // none is the system clock. Tests set one they move forward themselves.
+    void setClockForTesting(std::function<double()> clock) { m_clock = std::move(clock); }
 
     QXMainPreferencesWindow* preferencesWindow();
 
@@ -189,6 +193,7 @@ Q_SIGNALS:
 private:
     QXMainController();
 
+    double secondsNow() const;
     bool registerStoredHotKeys();
     void setRightClickTriggerEnabled(bool enabled);
     void setUpPreferencesToolbar();
@@ -215,6 +220,7 @@ private:
     quint64 m_lastStatusItemMenuUpdateEvent = 0;
     bool m_hasStatusItemMenuUpdateEvent = false;
     double m_menuEndTimestamp = 0;
+    std::function<double()> m_clock;
     bool m_hasUsableTrigger = false;
     // "Fast Track" parsed, keyed by lower-cased application name, and the
     // text it was parsed from.

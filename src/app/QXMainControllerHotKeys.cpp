@@ -127,11 +127,15 @@ bool QXMainController::registerStoredHotKeys()
     return registered;
 }
 
+double QXMainController::secondsNow() const
+{
+    return m_clock ? m_clock() : static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+}
+
 bool QXMainController::handleKeyDownEvent(const platform::Event& event, bool* repeat)
 {
     Q_UNUSED(repeat);
-    const double now = static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
-    if (now - m_menuEndTimestamp < swallowAfterMenuSeconds) {
+    if (secondsNow() - m_menuEndTimestamp < swallowAfterMenuSeconds) {
         return true;
     }
     bool allApplications = false;

@@ -27,7 +27,6 @@
 #include <QCollator>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDateTime>
 #include <QGuiApplication>
 #include <QSet>
 #include <QTimer>
@@ -202,7 +201,7 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
     }
     m_popUpApplications.clear();
     m_popUpMenuOpen = false;
-    m_menuEndTimestamp = static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+    m_menuEndTimestamp = secondsNow();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/accessibility/memory/MemoryAccessibility.h"
 #include "platform/workspace/RunningApplication.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -190,5 +191,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(AccessibilityAccessTest)
+TROVIX_TEST_GUILESS_MAIN(AccessibilityAccessTest)
 #include "accessibility_access_test.moc"

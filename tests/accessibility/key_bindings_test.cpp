@@ -1,4 +1,5 @@
 #include "platform/accessibility/MenuKeyBinding.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -164,5 +165,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(KeyBindingsTest)
+TROVIX_TEST_GUILESS_MAIN(KeyBindingsTest)
 #include "key_bindings_test.moc"

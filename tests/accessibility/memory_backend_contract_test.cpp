@@ -1,26 +1,11 @@
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/memory/MemoryAccessibility.h"
+#include "support/TestProgram.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTest>
 
 using namespace platform;
 using namespace platform::accessibility;
-
-namespace {
-
-QVariant attribute(const AccessibilityElement& element, QLatin1StringView name)
-{
-    return element.copyAttribute(QString(name)).value_or(QVariant());
-}
-
-AccessibilityElementList childrenOf(const AccessibilityElement& element)
-{
-    return accessibilityElementListFromVariant(attribute(element, ChildrenAttribute));
-}
-
-} // namespace
 
 // Where the real backends refuse, time out or answer later, the memory
 // backend must do the same, or the tests that run the program against it
@@ -30,79 +15,9 @@ class MemoryBackendContractTest : public QObject
     Q_OBJECT
 
 private:
-    MemoryAccessibility m_accessibility;
     static constexpr qint64 Pid = 4242;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(m_accessibility.addApplicationFromFile(
-            Pid, qEnvironmentVariable("TROVIX_SOURCE_DIR") + "/tests/fixtures/menu.json"));
-    }
-
-    void pressingRecordsEnabledItemsOnly()
-    {
-        m_accessibility.resetCounters();
-        QVERIFY(m_accessibility.element(Pid, {"File", "Open Recent", "Projects", "Alpha"})
-                    .performAction(QString(PressAction)));
-        QVERIFY(
-            !m_accessibility.element(Pid, {"File", "Export"}).performAction(QString(PressAction)));
-        QVERIFY(!m_accessibility.element(Pid, {"File", "Save"}).performAction("AXCancel"));
-        QCOMPARE(m_accessibility.pressedItems(),
-                 QStringList{"File > Open Recent > Projects > Alpha"});
-        QCOMPARE(m_accessibility.requestCount(QString(PressAction)), 2);
-    }
-
-    // The key equivalent as the AT-SPI backend reads it from either toolkit:
-    // mnemonics and items that open submenus have none.
-    void keyEquivalentsOfBothToolkits_data()
-    {
-        QTest::addColumn<QString>("toolkit");
-        QTest::addColumn<QByteArray>("item");
-        QTest::addColumn<QVariant>("character");
-        QTest::addColumn<QVariant>("modifiers");
-        const auto row = [](const char* name, const char* toolkit, const QByteArray& item,
-                            QVariant character, QVariant modifiers) {
-            QTest::newRow(name) << QString::fromLatin1(toolkit) << item << character << modifiers;
-        };
-        const QVariant none;
-        const char* submenu = R"("items": [{"title": "One"}])";
-        row("qt mnemonic only", "qt", R"({"title": "Save as...", "mnemonic": "a"})", none, none);
-        row("qt mnemonic and shortcut", "qt",
-            R"({"title": "Print", "mnemonic": "P", "shortcut": "Ctrl+P"})", "P", 12);
-        row("qt mnemonic joined with the shortcut", "qt",
-            R"({"title": "Save as", "keyBinding": "Alt+a;Ctrl+Shift+S"})", "S", 13);
-        row("qt submenu", "qt",
-            QByteArray(R"({"title": "Recent", "shortcut": "Ctrl+R", )") + submenu + "}", none,
-            none);
-        row("gtk mnemonic field", "gtk",
-            R"({"title": "New", "keyBinding": "n;<Alt>f:n;<Primary>n"})", "N", 12);
-        row("gtk alt accelerator of a title letter", "gtk",
-            R"({"title": "Save", "keyBinding": "s;;<Alt>s"})", "S", 10);
-        row("gtk shortcut text", "gtk", R"({"title": "Quit", "shortcut": "Ctrl+Q"})", "Q", 12);
-        row("gtk submenu", "gtk",
-            QByteArray(R"({"title": "Recent", "keyBinding": "r;;<Primary>r", )") + submenu + "}",
-            none, none);
-    }
-
-    void keyEquivalentsOfBothToolkits()
-    {
-        QFETCH(QString, toolkit);
-        QFETCH(QByteArray, item);
-        QFETCH(QVariant, character);
-        QFETCH(QVariant, modifiers);
-        const QJsonDocument document =
-            QJsonDocument::fromJson(R"({"toolkit": ")" + toolkit.toUtf8() +
-                                    R"(", "menus": [{"title": "File", "items": [)" + item + "]}]}");
-        QVERIFY(document.isObject());
-        MemoryAccessibility accessibility;
-        accessibility.addApplication(1, document.object());
-        const AccessibilityElement element =
-            childrenOf(childrenOf(accessibility.element(1, {"File"})).first()).first();
-        QCOMPARE(attribute(element, CmdCharAttribute), character);
-        QCOMPARE(attribute(element, CmdModifiersAttribute), modifiers);
-    }
-
     // A read that runs into the messaging timeout counts as timed out; an
     // absent value of any other cause does not.
     void timeoutsAreToldApartFromAbsentValues_data()
@@ -182,5 +97,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(MemoryBackendContractTest)
+TROVIX_TEST_GUILESS_MAIN(MemoryBackendContractTest)
 #include "memory_backend_contract_test.moc"

@@ -1,4 +1,5 @@
 #include "platform/accessibility/atspi/AtspiMenuTree.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 #include <atspi/atspi.h>
@@ -157,5 +158,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(MenuTreeReplyTest)
+TROVIX_TEST_MAIN(MenuTreeReplyTest)
 #include "menu_tree_reply_test.moc"

@@ -1,6 +1,7 @@
 #include "platform/accessibility/MenuTree.h"
 #include "platform/accessibility/MenuTreeCache.h"
 #include "platform/accessibility/memory/MemoryAccessibility.h"
+#include "support/TestProgram.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -242,5 +243,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(MenuTreeTest)
+TROVIX_TEST_GUILESS_MAIN(MenuTreeTest)
 #include "menu_tree_test.moc"

@@ -3,6 +3,7 @@
 #include "app/QXMainPreferencesWindow.h"
 #include "app/QXSettingsKeys.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -163,11 +164,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QXHotKeyHandlerApplication application(argc, argv);
-    ApplicationModeTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TROVIX_TEST_MAIN_WITH(ApplicationModeTest, QXHotKeyHandlerApplication)
 
 #include "application_mode_test.moc"

@@ -1,5 +1,6 @@
 #include "app/DefaultsCommand.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QFile>
 #include <QTest>
@@ -155,5 +156,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(DefaultsCommandTest)
+TROVIX_TEST_GUILESS_MAIN(DefaultsCommandTest)
 #include "defaults_command_test.moc"

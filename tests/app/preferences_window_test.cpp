@@ -11,8 +11,11 @@
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
 #include "search/SearchHistory.h"
+#include "services/QXLoginItem.h"
+#include "services/QXLoginItemSwitch.h"
+#include "support/AccessibleNames.h"
+#include "support/TestProgram.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,12 +53,6 @@ private:
         const int index = selector->findData(tag);
         QVERIFY2(index >= 0, qPrintable(QStringLiteral("no item tagged %1").arg(tag)));
         selector->setCurrentIndex(index);
-    }
-
-    static QString accessibleName(QWidget* widget)
-    {
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-        return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
     }
 
     static void recordSearchPress()
@@ -98,7 +95,6 @@ private Q_SLOTS:
         QVERIFY(window->searchMenusWhileTypingSwitch()->isChecked()); // registered default
         QCOMPARE(QXMainPreferencesWindow::selectedTag(window->appearanceSelector()), 2);
         QCOMPARE(window->fontSizeSelector()->currentText(), QStringLiteral("14"));
-        QCOMPARE(window->fontSizeSelector()->count(), 22); // standard, 10 to 30
         QCOMPARE(window->blacklistField()->toPlainText(), QStringLiteral("Files\nEdit"));
         QCOMPARE(window->fastTrackField()->toPlainText(), settings.stringForKey(FastTrack));
         QVERIFY(window->facelessApplicationModeExplanationView()->isHidden());
@@ -106,11 +102,53 @@ private Q_SLOTS:
         QVERIFY(!settings.hasStoredValue(ShowKeyEquivalents));
         QVERIFY(!settings.hasStoredValue(FastTrack));
 
-        // Filled only once: a later change of the setting is not shown, no item is added.
+        // Filled only once: a later change of the setting is not shown.
         settings.setInteger(31, MenuFontSize);
         controller().showPreferencesTab(QStringLiteral("Advanced"));
         QCOMPARE(window->fontSizeSelector()->currentText(), QStringLiteral("14"));
-        QCOMPARE(window->fontSizeSelector()->count(), 22);
+    }
+
+    // A screen reader finds a name for every control of every section.
+    void everySectionCanBeRead()
+    {
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // The hot key recorders, their clear buttons and the list fields have
+        // neither a name nor a label of their own yet (their form labels name
+        // the rows around them): expected to fail until they have.
+        QStringList knownUnnamed;
+        for (const QString& section : QXMainPreferencesWindow::sectionIdentifiers()) {
+            QVERIFY(window->selectSection(section));
+            QStringList unnamed = unnamedControls(window);
+            unnamed.removeIf([&knownUnnamed](const QString& control) {
+                const bool known = control.startsWith(QLatin1String("QXHotKeyTextView ")) ||
+                                   control.startsWith(QLatin1String("QXHotKeyClearButton ")) ||
+                                   control.startsWith(QLatin1String("QXListTextField "));
+                if (known) {
+                    knownUnnamed.append(control);
+                }
+                return known;
+            });
+            QVERIFY2(unnamed.isEmpty(), qPrintable(section + u": " + unnamed.join(u", ")));
+        }
+        QEXPECT_FAIL("", "recorders, clear buttons and list fields have no names yet", Continue);
+        QCOMPARE(knownUnnamed, QStringList());
+    }
+
+    // The "start at login" switch sits in the Menu section and shows the
+    // login item in effect when the window opens.
+    void loginItemSwitchShowsTheLoginItem()
+    {
+        AppTestEnvironment environment;
+        environment.loginItems->addItem(
+            {QStringLiteral("com.quirkworks.Trovix.desktop"), QXLoginItem::applicationPath()});
+        QXMainPreferencesWindow* window = show(QStringLiteral("Menu"));
+        QXLoginItemSwitch* loginSwitch = window->loginItemSwitch();
+        QVERIFY(loginSwitch);
+        QVERIFY(window->sectionPage(QStringLiteral("Menu"))->isAncestorOf(loginSwitch));
+        QVERIFY(loginSwitch->isChecked());
+        QVERIFY(loginSwitch->isEnabled());
     }
 
     // A stored value that no item carries shows the choice with the same
@@ -170,7 +208,6 @@ private Q_SLOTS:
         QXMainPreferencesWindow* window = show();
         auto* box = window->findChild<QCheckBox*>(key);
         QVERIFY(box != nullptr);
-        QCOMPARE(accessibleName(box), box->text());
         for (int round = 0; round < 2; ++round) {
             box->click();
             QVERIFY(environment.settings().hasStoredValue(key));
@@ -189,7 +226,6 @@ private Q_SLOTS:
         QXSearchHistoryButton* button = window->clearSearchHistoryButton();
         QVERIFY(button->isVisible());
         QVERIFY(!button->isEnabled());
-        QCOMPARE(accessibleName(button), QStringLiteral("Clear Search History"));
 
         recordSearchPress();
         window->selectSection(QStringLiteral("Menu"));
@@ -403,60 +439,37 @@ private Q_SLOTS:
         platform::HotKeyService::setCurrent(nullptr);
     }
 
-    // The section images are template images drawn in code: shapes in the
-    // window's text colour on transparency, inside the area each one is drawn
-    // in, and drawn again when the palette changes.
-    void toolbarImagesFollowThePalette_data()
-    {
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QRect>("drawnIn");
-        QTest::addColumn<QPoint>("filled");
-        QTest::addColumn<QPoint>("clear");
-        // The menu: a sheet from (6, 5) to (26, 27) with a clear bar from
-        // (8.5, 7.5) to (23.5, 12.5) along its top.
-        QTest::newRow("menu") << QStringLiteral("Menu") << QRect(6, 5, 20, 22) << QPoint(16, 20)
-                              << QPoint(16, 10);
-        QTest::newRow("advanced, a gear with a hole")
-            << QStringLiteral("Advanced") << QRect(4, 4, 24, 24) << QPoint(16, 10)
-            << QPoint(16, 16);
-        QTest::newRow("updates, an open circle")
-            << QStringLiteral("Updates") << QRect(3, 3, 26, 26) << QPoint(6, 16) << QPoint(16, 16);
-    }
-
+    // The section images are drawn in the window's text colour on
+    // transparency, and again when the palette changes: they stay visible
+    // on a dark desktop.
     void toolbarImagesFollowThePalette()
     {
-        QFETCH(QString, section);
-        QFETCH(QRect, drawnIn);
-        QFETCH(QPoint, filled);
-        QFETCH(QPoint, clear);
         AppTestEnvironment environment;
         QXMainPreferencesWindow* window = show();
-        const QPalette original = window->palette();
-        QPalette dark = original;
+        QPalette dark = window->palette();
         dark.setColor(QPalette::Window, QColor(0x2a, 0x2a, 0x2e));
         dark.setColor(QPalette::WindowText, QColor(0xee, 0xe8, 0xd5));
-        for (const QPalette& palette : {original, dark}) {
+        for (const QPalette& palette : {window->palette(), dark}) {
             window->setPalette(palette);
-            const QColor text = palette.color(QPalette::WindowText);
-            const QImage image =
-                window->sectionAction(section)->icon().pixmap(QSize(32, 32), 1.0).toImage();
-            QCOMPARE(image.size(), QSize(32, 32));
-            QCOMPARE(image.pixelColor(filled).alpha(), 255);
-            QCOMPARE(image.pixelColor(filled).rgb(), text.rgb());
-            QCOMPARE(image.pixelColor(clear).alpha(), 0);
-            for (int y = 0; y < image.height(); ++y) {
-                for (int x = 0; x < image.width(); ++x) {
-                    const QColor pixel = image.pixelColor(x, y);
-                    if (pixel.alpha() == 0) {
-                        continue;
-                    }
-                    QVERIFY2(drawnIn.contains(x, y),
-                             qPrintable(QStringLiteral("drawn at %1,%2").arg(x).arg(y)));
-                    // Edge pixels are too faint to carry the exact colour.
-                    if (pixel.alpha() == 255) {
-                        QCOMPARE(pixel.rgb(), text.rgb());
+            const QRgb text = palette.color(QPalette::WindowText).rgb();
+            for (const QString& section : QXMainPreferencesWindow::sectionIdentifiers()) {
+                const QImage image =
+                    window->sectionAction(section)->icon().pixmap(QSize(32, 32), 1.0).toImage();
+                int opaque = 0;
+                int clear = 0;
+                for (int y = 0; y < image.height(); ++y) {
+                    for (int x = 0; x < image.width(); ++x) {
+                        const QColor pixel = image.pixelColor(x, y);
+                        // Edge pixels are too faint to carry the exact colour.
+                        if (pixel.alpha() == 255) {
+                            ++opaque;
+                            QCOMPARE(pixel.rgb(), text);
+                        } else if (pixel.alpha() == 0) {
+                            ++clear;
+                        }
                     }
                 }
+                QVERIFY2(opaque > 0 && clear > 0, qPrintable(section));
             }
         }
     }
@@ -540,11 +553,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QXHotKeyHandlerApplication application(argc, argv);
-    PreferencesWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TROVIX_TEST_MAIN_WITH(PreferencesWindowTest, QXHotKeyHandlerApplication)
 
 #include "preferences_window_test.moc"

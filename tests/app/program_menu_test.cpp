@@ -3,6 +3,7 @@
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 #include "logreader/ILRIntegratedLogReader.h"
 #include "platform/menus/Menu.h"
+#include "support/TestProgram.h"
 
 #include <QSpontaneKeyEvent>
 #include <QTest>
@@ -153,11 +154,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QXHotKeyHandlerApplication application(argc, argv);
-    ProgramMenuTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TROVIX_TEST_MAIN_WITH(ProgramMenuTest, QXHotKeyHandlerApplication)
 
 #include "program_menu_test.moc"

@@ -3,6 +3,7 @@
 #include "platform/accessibility/memory/MemoryAccessibility.h"
 #include "platform/workspace/memory/MemoryWorkspace.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -220,5 +221,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(SearchCommandTest)
+TROVIX_TEST_GUILESS_MAIN(SearchCommandTest)
 #include "search_command_test.moc"

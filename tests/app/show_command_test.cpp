@@ -4,6 +4,7 @@
 #include "logreader/ILRIntegratedLogReader.h"
 #include "platform/application/memory/MemoryActivation.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QApplication>
 #include <QTest>
@@ -87,5 +88,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ShowCommandTest)
+TROVIX_TEST_MAIN(ShowCommandTest)
 #include "show_command_test.moc"

@@ -11,6 +11,7 @@
 #include "menus/PopUpTestEnvironment.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/menus/Menu.h"
+#include "support/TestProgram.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -214,10 +215,5 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QXHotKeyHandlerApplication application(argc, argv);
-    TranslationsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TROVIX_TEST_MAIN_WITH(TranslationsTest, QXHotKeyHandlerApplication)
 #include "translations_test.moc"

@@ -3,6 +3,7 @@
 #include "platform/session/DisplaySession.h"
 #include "support/LogCapture.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -126,5 +127,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(WaylandSessionTest)
+TROVIX_TEST_MAIN(WaylandSessionTest)
 #include "wayland_session_test.moc"

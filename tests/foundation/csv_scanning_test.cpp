@@ -1,6 +1,7 @@
 #include "foundation/QXCSVParser.h"
 #include "support/LogCapture.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QtTest>
 
@@ -154,5 +155,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(CSVScanningTest)
+TROVIX_TEST_GUILESS_MAIN(CSVScanningTest)
 #include "csv_scanning_test.moc"

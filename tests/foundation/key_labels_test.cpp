@@ -1,6 +1,7 @@
 #include "foundation/QXExtension.h"
 #include "platform/input/VirtualKeyCodes.h"
 #include "platform/input/memory/MemoryKeyboardLayout.h"
+#include "support/TestProgram.h"
 
 #include <QtTest>
 
@@ -165,5 +166,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(KeyLabelsTest)
+TROVIX_TEST_GUILESS_MAIN(KeyLabelsTest)
 #include "key_labels_test.moc"

@@ -4,6 +4,7 @@
 
 #include "app/QXSettingsKeys.h"
 #include "help/QXHelpPageParser.h"
+#include "support/TestProgram.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -265,5 +266,5 @@ void BundledBookTest::everySettingHasItsEntry()
     }
 }
 
-QTEST_GUILESS_MAIN(BundledBookTest)
+TROVIX_TEST_GUILESS_MAIN(BundledBookTest)
 #include "bundled_book_test.moc"

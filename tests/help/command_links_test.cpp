@@ -5,6 +5,7 @@
 #include "platform/application/memory/MemoryActivation.h"
 #include "support/LogCapture.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -304,5 +305,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(CommandLinksTest)
+TROVIX_TEST_MAIN(CommandLinksTest)
 #include "command_links_test.moc"

@@ -2,6 +2,7 @@
 #include "help/QXHelpBookLocator.h"
 #include "help/QXHelpPageParser.h"
 #include "support/LogCapture.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -139,5 +140,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(HelpBookLocationTest)
+TROVIX_TEST_GUILESS_MAIN(HelpBookLocationTest)
 #include "help_book_location_test.moc"

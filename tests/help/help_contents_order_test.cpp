@@ -1,5 +1,6 @@
 #include "HelpBookFolder.h"
 #include "help/QXHelpIndexContents.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -101,5 +102,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(HelpContentsOrderTest)
+TROVIX_TEST_GUILESS_MAIN(HelpContentsOrderTest)
 #include "help_contents_order_test.moc"

@@ -1,4 +1,5 @@
 #include "help/QXHelpPageParser.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -162,5 +163,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(HelpPageParsingTest)
+TROVIX_TEST_GUILESS_MAIN(HelpPageParsingTest)
 #include "help_page_parsing_test.moc"

@@ -1,4 +1,5 @@
 #include "HelpBookFolder.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -147,5 +148,5 @@ private:
     std::unique_ptr<QXHelpIndex> m_index;
 };
 
-QTEST_GUILESS_MAIN(HelpSearchTest)
+TROVIX_TEST_GUILESS_MAIN(HelpSearchTest)
 #include "help_search_test.moc"

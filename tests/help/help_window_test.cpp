@@ -4,6 +4,7 @@
 #include "platform/application/memory/MemoryActivation.h"
 #include "support/LogCapture.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QApplication>
 #include <QDir>
@@ -300,14 +301,7 @@ private Q_SLOTS:
         }
         QVERIFY(logged);
     }
-
-    void toolbarItems()
-    {
-        QCOMPARE(m_manager->toolbarDefaultItemIdentifiers(),
-                 QStringList(
-                     {"Navigate", "FlexibleSpace", "Title", "FlexibleSpace", "Index", "Search"}));
-    }
 };
 
-QTEST_MAIN(HelpWindowTest)
+TROVIX_TEST_MAIN(HelpWindowTest)
 #include "help_window_test.moc"

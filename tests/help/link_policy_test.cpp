@@ -3,6 +3,7 @@
 #include "platform/web/qt/TextBrowserWebView.h"
 #include "support/LogCapture.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QApplication>
 #include <QFile>
@@ -136,5 +137,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(LinkPolicyTest)
+TROVIX_TEST_MAIN(LinkPolicyTest)
 #include "link_policy_test.moc"

@@ -1,4 +1,5 @@
 #include "HotKeyTestEnvironment.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -120,5 +121,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(HotKeyMatchingTest)
+TROVIX_TEST_GUILESS_MAIN(HotKeyMatchingTest)
 #include "hot_key_matching_test.moc"

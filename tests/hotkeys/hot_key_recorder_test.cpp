@@ -8,6 +8,7 @@
 #include "platform/input/memory/MemoryHotKeyService.h"
 #include "platform/input/memory/MemoryKeyboardLayout.h"
 #include "platform/input/memory/MemoryModifierKeyState.h"
+#include "support/TestProgram.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -390,11 +391,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QXHotKeyHandlerApplication application(argc, argv);
-    HotKeyRecorderTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TROVIX_TEST_MAIN_WITH(HotKeyRecorderTest, QXHotKeyHandlerApplication)
 
 #include "hot_key_recorder_test.moc"

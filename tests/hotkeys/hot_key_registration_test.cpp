@@ -1,36 +1,18 @@
 #include "HotKeyTestEnvironment.h"
 #include "hotkeys/QXHotKeyEvent.h"
-#include "hotkeys/QXHotKeyReferencePool.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
 using namespace HotKeyTest;
 
-// Registration with the hot key service and its bookkeeping, and the stored
-// and shown forms of a hot key.
+// Registration with the hot key service, and the stored and shown forms of a
+// hot key.
 class HotKeyRegistrationTest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void poolCountsUsersOfARegistration()
-    {
-        QXHotKeyReferencePool& pool = QXHotKeyReferencePool::defaultPool();
-        const platform::HotKeyHandle handle = 0xABC0001;
-        QVERIFY2(pool.pop(handle), "an unknown handle has no users left");
-        QVERIFY(!pool.pop(0));
-        pool.push(0);
-        QCOMPARE(pool.countForReference(0), 0);
-
-        pool.push(handle);
-        pool.push(handle);
-        QCOMPARE(pool.countForReference(handle), 2);
-        QVERIFY(!pool.pop(handle));
-        QCOMPARE(pool.countForReference(handle), 1);
-        QVERIFY(pool.pop(handle));
-        QCOMPARE(pool.countForReference(handle), 0);
-    }
-
     void registrationHoldsOneServiceRegistration()
     {
         Environment environment;
@@ -45,8 +27,6 @@ private Q_SLOTS:
         QCOMPARE(registration.handle, key->hotKeyReference());
         QCOMPARE(registration.keyCode, KeyM);
         QCOMPARE(registration.modifiers, Control | Option);
-        QCOMPARE(registration.signature, owner.hotKeySignature());
-        QCOMPARE(QXHotKeyReferencePool::defaultPool().countForReference(key->hotKeyReference()), 1);
 
         // Registering again replaces the registration.
         const platform::HotKeyHandle first = key->hotKeyReference();
@@ -54,11 +34,9 @@ private Q_SLOTS:
         QVERIFY(key->hotKeyReference() != first);
         QCOMPARE(environment.service->registrations().size(), 1);
 
-        const platform::HotKeyHandle handle = key->hotKeyReference();
         key->unregister();
         QVERIFY(!key->isRegistered());
         QVERIFY(environment.service->registrations().isEmpty());
-        QCOMPARE(QXHotKeyReferencePool::defaultPool().countForReference(handle), 0);
 
         // Destroying a registered hot key ends its registration.
         QVERIFY(key->registerForDelegate(owner));
@@ -119,26 +97,6 @@ private Q_SLOTS:
         QVERIFY(!key->isRegistered());
         QVERIFY(environment.service->registrations().isEmpty());
         QVERIFY(environment.log.lines().isEmpty());
-    }
-
-    void registrationIdentifiersWrapAfterOneMillion()
-    {
-        Environment environment;
-        Owner owner;
-        QXHotKey::setRegistrationCounterForTesting(999999);
-        const auto key = hotKey(KeyM, Command);
-        QVERIFY(key->registerForDelegate(owner));
-        QCOMPARE(environment.service->lastRegistration().identifier, 999999u);
-        QVERIFY(key->registerForDelegate(owner));
-        QCOMPARE(environment.service->lastRegistration().identifier, 1000000u);
-        QVERIFY(key->registerForDelegate(owner));
-        QCOMPARE(environment.service->lastRegistration().identifier, 0u);
-        // Refused and test registrations use up identifiers too.
-        environment.service->holdElsewhere(KeyP, Command);
-        QVERIFY(!hotKey(KeyP, Command)->registerForDelegate(owner));
-        QVERIFY(hotKey(KeyP, Option)->testForDelegate(owner));
-        QCOMPARE(QXHotKey::registrationCounter(), 3u);
-        QXHotKey::setRegistrationCounterForTesting(0);
     }
 
     void dictionaryForm_data()
@@ -249,5 +207,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(HotKeyRegistrationTest)
+TROVIX_TEST_GUILESS_MAIN(HotKeyRegistrationTest)
 #include "hot_key_registration_test.moc"

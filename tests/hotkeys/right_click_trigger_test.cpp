@@ -2,6 +2,7 @@
 #include "platform/input/memory/MemoryRightClickService.h"
 #include "support/LogCapture.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -143,5 +144,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(RightClickTriggerTest)
+TROVIX_TEST_GUILESS_MAIN(RightClickTriggerTest)
 #include "right_click_trigger_test.moc"

@@ -1,4 +1,5 @@
 #include "platform/input/x11/X11HotKeyGrabs.h"
+#include "support/TestProgram.h"
 
 #include <QtTest>
 #include <xkbcommon/xkbcommon-keysyms.h>
@@ -178,5 +179,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(HotKeyGrabsTest)
+TROVIX_TEST_GUILESS_MAIN(HotKeyGrabsTest)
 #include "hot_key_grabs_test.moc"

@@ -1,4 +1,5 @@
 #include "platform/input/VirtualKeyCodes.h"
+#include "support/TestProgram.h"
 
 #include <QtTest>
 #include <linux/input-event-codes.h>
@@ -67,5 +68,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(VirtualKeyCodesTest)
+TROVIX_TEST_GUILESS_MAIN(VirtualKeyCodesTest)
 #include "virtual_key_codes_test.moc"

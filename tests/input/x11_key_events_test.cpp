@@ -1,6 +1,7 @@
 #include "platform/input/VirtualKeyCodes.h"
 #include "platform/input/x11/X11KeyEvents.h"
 #include "support/Prerequisite.h"
+#include "support/TestProgram.h"
 
 #include <QtTest>
 #include <xkbcommon/xkbcommon-keysyms.h>
@@ -151,5 +152,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(X11KeyEventsTest)
+TROVIX_TEST_GUILESS_MAIN(X11KeyEventsTest)
 #include "x11_key_events_test.moc"

@@ -1,4 +1,5 @@
 #include "platform/input/x11/X11ModifierMap.h"
+#include "support/TestProgram.h"
 
 #include <QtTest>
 #include <xkbcommon/xkbcommon-keysyms.h>
@@ -176,5 +177,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(X11ModifierMapTest)
+TROVIX_TEST_GUILESS_MAIN(X11ModifierMapTest)
 #include "x11_modifier_map_test.moc"

@@ -1,6 +1,7 @@
 #include "platform/input/VirtualKeyCodes.h"
 #include "platform/input/x11/XkbKeyText.h"
 #include "support/Prerequisite.h"
+#include "support/TestProgram.h"
 
 #include <QtTest>
 #include <xkbcommon/xkbcommon.h>
@@ -98,5 +99,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(XkbLayoutsTest)
+TROVIX_TEST_GUILESS_MAIN(XkbLayoutsTest)
 #include "xkb_layouts_test.moc"

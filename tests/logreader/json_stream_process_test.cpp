@@ -1,6 +1,7 @@
 // Running the log tool and reading its output as it arrives.
 #include "LogFixture.h"
 #include "logreader/ILRJSONLogStream.h"
+#include "support/TestProgram.h"
 
 #include <QMutex>
 #include <QMutexLocker>
@@ -141,5 +142,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(JsonStreamProcessTest)
+TROVIX_TEST_GUILESS_MAIN(JsonStreamProcessTest)
 #include "json_stream_process_test.moc"

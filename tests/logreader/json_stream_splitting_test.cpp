@@ -1,5 +1,6 @@
 // Cutting the log tool's output into entries, whatever the chunking.
 #include "logreader/ILRJSONLogSplitter.h"
+#include "support/TestProgram.h"
 
 #include <QJsonDocument>
 #include <QtTest>
@@ -140,5 +141,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(JsonStreamSplittingTest)
+TROVIX_TEST_GUILESS_MAIN(JsonStreamSplittingTest)
 #include "json_stream_splitting_test.moc"

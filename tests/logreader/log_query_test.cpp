@@ -3,6 +3,7 @@
 #include "logreader/ILRIntegratedLogReader.h"
 #include "logreader/ILRIntegratedLogReaderDelegate.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -261,5 +262,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(LogQueryTest)
+TROVIX_TEST_MAIN(LogQueryTest)
 #include "log_query_test.moc"

@@ -7,8 +7,10 @@
 #include "platform/application/memory/MemoryActivation.h"
 #include "platform/log/SystemLog.h"
 #include "platform/plist/PropertyList.h"
+#include "support/AccessibleNames.h"
 #include "support/LogCapture.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -173,13 +175,7 @@ private Q_SLOTS:
         QVERIFY(e.reader.displayLog());
         ILRLogWindow* window = e.reader.window();
         QCOMPARE(e.reader.windowTitle(), QStringLiteral("Trovix Log"));
-        for (QWidget* control : window->findChildren<QWidget*>()) {
-            if (control->isWindow() || control->inherits("QScrollBar") ||
-                control->parentWidget() != window) {
-                continue;
-            }
-            QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
-        }
+        QCOMPARE(unnamedControls(window), QStringList());
         QTRY_VERIFY_WITH_TIMEOUT(e.text().contains(QLatin1String("started")), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(e.text().contains(QLatin1String("archived")), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Trovix Log"), 10000);
@@ -351,5 +347,5 @@ private:
     };
 };
 
-QTEST_MAIN(LogWindowTest)
+TROVIX_TEST_MAIN(LogWindowTest)
 #include "log_window_test.moc"

@@ -1,5 +1,6 @@
 #include "LogEntryRows.h"
 #include "platform/logstore/LogJsonWriter.h"
+#include "support/TestProgram.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -151,5 +152,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(JsonWriterTest)
+TROVIX_TEST_GUILESS_MAIN(JsonWriterTest)
 #include "json_writer_test.moc"

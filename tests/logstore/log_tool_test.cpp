@@ -2,6 +2,7 @@
 #include "platform/logstore/LogOutput.h"
 #include "platform/logstore/LogTool.h"
 #include "platform/logstore/memory/MemoryLogSource.h"
+#include "support/TestProgram.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -181,5 +182,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(LogToolTest)
+TROVIX_TEST_GUILESS_MAIN(LogToolTest)
 #include "log_tool_test.moc"

@@ -1,5 +1,6 @@
 #include "LogEntryRows.h"
 #include "platform/logstore/LogPredicate.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -153,5 +154,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(PredicateTest)
+TROVIX_TEST_GUILESS_MAIN(PredicateTest)
 #include "predicate_test.moc"

@@ -6,6 +6,7 @@
 #include "app/QXAlert.h"
 #include "platform/application/memory/MemoryActivation.h"
 #include "support/LogCapture.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -72,6 +73,6 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(AccessibilityUnavailableTest)
+TROVIX_TEST_MAIN(AccessibilityUnavailableTest)
 
 #include "accessibility_unavailable_test.moc"

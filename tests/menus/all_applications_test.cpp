@@ -2,6 +2,7 @@
 // titles and order, their lazily filled submenus and what choosing one does.
 
 #include "PopUpTestEnvironment.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -123,5 +124,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(AllApplicationsTest)
+TROVIX_TEST_MAIN(AllApplicationsTest)
 #include "all_applications_test.moc"

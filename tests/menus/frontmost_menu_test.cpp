@@ -4,6 +4,7 @@
 
 #include "PopUpTestEnvironment.h"
 #include "menus/QXAccessibility.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -193,5 +194,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(FrontmostMenuTest)
+TROVIX_TEST_MAIN(FrontmostMenuTest)
 #include "frontmost_menu_test.moc"

@@ -3,6 +3,7 @@
 
 #include "PopUpTestEnvironment.h"
 #include "platform/input/ModifierFlags.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -245,5 +246,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ProxyItemsTest)
+TROVIX_TEST_MAIN(ProxyItemsTest)
 #include "proxy_items_test.moc"

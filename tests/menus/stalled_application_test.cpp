@@ -5,6 +5,7 @@
 #include "PopUpTestEnvironment.h"
 #include "menus/QXAccessibility.h"
 #include "support/LogCapture.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -159,5 +160,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(StalledApplicationTest)
+TROVIX_TEST_MAIN(StalledApplicationTest)
 #include "stalled_application_test.moc"

@@ -1,6 +1,7 @@
 // Which item an alternate stands in for, and what a reader sees while
 // modifiers are held.
 #include "platform/menus/Menu.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -110,5 +111,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(AlternatesTest)
+TROVIX_TEST_GUILESS_MAIN(AlternatesTest)
 #include "alternates_test.moc"

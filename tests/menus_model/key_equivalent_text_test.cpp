@@ -1,5 +1,6 @@
 // The text of the shortcut column.
 #include "platform/menus/KeyEquivalentText.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -40,5 +41,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(KeyEquivalentTextTest)
+TROVIX_TEST_GUILESS_MAIN(KeyEquivalentTextTest)
 #include "key_equivalent_text_test.moc"

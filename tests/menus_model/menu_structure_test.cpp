@@ -2,6 +2,7 @@
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuDelegate.h"
 #include "platform/menus/MenuItemValidator.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -206,5 +207,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(MenuStructureTest)
+TROVIX_TEST_GUILESS_MAIN(MenuStructureTest)
 #include "menu_structure_test.moc"

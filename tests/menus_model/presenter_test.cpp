@@ -3,6 +3,7 @@
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuDelegate.h"
 #include "platform/menus/qt/MenuPresenter.h"
+#include "support/TestProgram.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 using platform::Menu;
 using platform::MenuItem;
@@ -46,6 +48,20 @@ QStringList visibleTexts(const QMenu* menu)
         }
     }
     return texts;
+}
+
+// Runs steps once the presenter's menu is open (popUp() blocks until it
+// closes). A QVERIFY or QCOMPARE that fails returns from steps before the
+// keys that close the menu are sent: the menu is closed then, so that the
+// test fails at once instead of waiting for keys that never come.
+void whileOpen(MenuPresenter& presenter, const std::function<void()>& steps)
+{
+    QTimer::singleShot(0, presenter.qmenu(), [&presenter, steps] {
+        steps();
+        if (QTest::currentTestFailed()) {
+            presenter.qmenu()->close();
+        }
+    });
 }
 
 QAction* actionTitled(const QMenu* menu, const QString& prefix)
@@ -250,7 +266,7 @@ private Q_SLOTS:
         menu.addItem(QStringLiteral("Run"), QStringLiteral("run:"), [&runs](MenuItem&) { ++runs; });
         MenuPresenter presenter(menu);
 
-        QTimer::singleShot(0, this, [] {
+        whileOpen(presenter, [] {
             QWidget* popup = QApplication::activePopupWidget();
             QVERIFY(popup);
             QTest::keyClick(popup, Qt::Key_Down);
@@ -261,8 +277,7 @@ private Q_SLOTS:
         QCOMPARE(chosen->title(), QStringLiteral("Run"));
         QCOMPARE(runs, 1);
 
-        QTimer::singleShot(
-            0, this, [] { QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape); });
+        whileOpen(presenter, [&presenter] { QTest::keyClick(presenter.qmenu(), Qt::Key_Escape); });
         QCOMPARE(presenter.popUp(QPoint(20, 20)), nullptr);
         QCOMPARE(runs, 1);
     }
@@ -288,7 +303,7 @@ private Q_SLOTS:
             field->setFocus();
             return window.get();
         });
-        QTimer::singleShot(0, this, [&] {
+        whileOpen(presenter, [&] {
             QMenu* qmenu = presenter.qmenu();
             QTest::keyClick(qmenu, Qt::Key_Space);
             QTest::keyClick(qmenu, Qt::Key_S, Qt::ControlModifier);
@@ -410,5 +425,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(PresenterTest)
+TROVIX_TEST_MAIN(PresenterTest)
 #include "presenter_test.moc"

@@ -1,5 +1,6 @@
 #include "platform/plist/PropertyList.h"
 #include "platform/plist/PropertyListText.h"
+#include "support/TestProgram.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -179,5 +180,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(PropertyListTest)
+TROVIX_TEST_GUILESS_MAIN(PropertyListTest)
 #include "property_list_test.moc"

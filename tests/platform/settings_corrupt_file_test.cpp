@@ -1,6 +1,7 @@
 #include "platform/defaults/UserDefaults.h"
 #include "platform/plist/PropertyList.h"
 #include "support/LogCapture.h"
+#include "support/TestProgram.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,5 +120,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(SettingsCorruptFileTest)
+TROVIX_TEST_GUILESS_MAIN(SettingsCorruptFileTest)
 #include "settings_corrupt_file_test.moc"

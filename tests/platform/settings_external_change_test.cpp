@@ -1,5 +1,6 @@
 #include "platform/defaults/UserDefaults.h"
 #include "platform/plist/PropertyList.h"
+#include "support/TestProgram.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -99,5 +100,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(SettingsExternalChangeTest)
+TROVIX_TEST_GUILESS_MAIN(SettingsExternalChangeTest)
 #include "settings_external_change_test.moc"

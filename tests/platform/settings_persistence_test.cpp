@@ -1,5 +1,6 @@
 #include "platform/defaults/UserDefaults.h"
 #include "platform/plist/PropertyList.h"
+#include "support/TestProgram.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -109,5 +110,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(SettingsPersistenceTest)
+TROVIX_TEST_GUILESS_MAIN(SettingsPersistenceTest)
 #include "settings_persistence_test.moc"

@@ -1,4 +1,5 @@
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QDateTime>
 #include <QPoint>
@@ -99,5 +100,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(SettingsReadsTest)
+TROVIX_TEST_GUILESS_MAIN(SettingsReadsTest)
 #include "settings_reads_test.moc"

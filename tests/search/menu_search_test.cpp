@@ -2,10 +2,10 @@
 #include "search/MenuSearchModel.h"
 #include "search/MenuSearchPopup.h"
 #include "search/SearchHistory.h"
+#include "support/AccessibleNames.h"
+#include "support/TestProgram.h"
 
-#include <QAccessible>
 #include <QKeySequence>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -53,6 +53,18 @@ ScriptedRead* addScripted(MenuSearchModel& model, qint64 pid, const QString& nam
     ScriptedRead* scripted = read.get();
     model.addApplication(pid, name, std::move(read));
     return scripted;
+}
+
+// The outcome of a search the test has typed into; it waits only for a
+// search that is still open, which it closes then (Outcome::Closed), so that
+// a key that failed to end the search fails the test instead of hanging it.
+MenuSearchPopup::Outcome outcomeOf(MenuSearchPopup& popup)
+{
+    QTimer closer;
+    closer.setSingleShot(true);
+    QObject::connect(&closer, &QTimer::timeout, &popup, &QWidget::hide);
+    closer.start(0);
+    return popup.wait();
 }
 
 } // namespace
@@ -205,21 +217,20 @@ private Q_SLOTS:
                        item(QStringLiteral("File > Save As"), true, QStringLiteral("✓"))});
         read->end(true);
         MenuSearchPopup popup(model, platform::Menu::Appearance::System, 0);
-        QTimer::singleShot(0, &popup, [&popup, keys] {
-            QLineEdit* field = popup.findChild<QLineEdit*>();
-            for (const QString& key : keys) {
-                if (key.size() == 1) {
-                    QTest::keyClicks(field, key);
-                } else {
-                    QTest::keyClick(field, key == QStringLiteral("Return")   ? Qt::Key_Return
-                                           : key == QStringLiteral("Down")   ? Qt::Key_Down
-                                           : key == QStringLiteral("Up")     ? Qt::Key_Up
-                                           : key == QStringLiteral("Escape") ? Qt::Key_Escape
-                                                                             : Qt::Key_Backspace);
-                }
+        popup.open(QPoint(10, 10), QStringLiteral("save"));
+        QLineEdit* field = popup.findChild<QLineEdit*>();
+        for (const QString& key : keys) {
+            if (key.size() == 1) {
+                QTest::keyClicks(field, key);
+            } else {
+                QTest::keyClick(field, key == QStringLiteral("Return")   ? Qt::Key_Return
+                                       : key == QStringLiteral("Down")   ? Qt::Key_Down
+                                       : key == QStringLiteral("Up")     ? Qt::Key_Up
+                                       : key == QStringLiteral("Escape") ? Qt::Key_Escape
+                                                                         : Qt::Key_Backspace);
             }
-        });
-        const MenuSearchPopup::Outcome result = popup.exec(QPoint(10, 10), QStringLiteral("save"));
+        }
+        const MenuSearchPopup::Outcome result = outcomeOf(popup);
         QCOMPARE(int(result), outcome);
         QCOMPARE(popup.chosen() ? popup.chosen()->displayPath : QString(), chosen);
         // Going back leaves the search on screen, holding the keyboard, until
@@ -257,29 +268,29 @@ private Q_SLOTS:
         // The reads are added a moment after the search opens.
         model.setAwaitingApplications(true);
         MenuSearchPopup popup(model, platform::Menu::Appearance::System, 0);
-        QTimer::singleShot(0, &popup, [&] {
-            QLineEdit* field = popup.findChild<QLineEdit*>();
-            QTest::keyClick(field, Qt::Key_Return);
-            QCOMPARE(popup.statusText(), QStringLiteral("Reading menus…"));
-            for (const QString& key : keysAfterReturn) {
-                if (key == QStringLiteral("Down")) {
-                    QTest::keyClick(field, Qt::Key_Down);
-                } else {
-                    QTest::keyClicks(field, key);
-                }
+        popup.open(QPoint(10, 10), QStringLiteral("redo"));
+        QLineEdit* field = popup.findChild<QLineEdit*>();
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(popup.statusText(), QStringLiteral("Reading menus…"));
+        for (const QString& key : keysAfterReturn) {
+            if (key == QStringLiteral("Down")) {
+                QTest::keyClick(field, Qt::Key_Down);
+            } else {
+                QTest::keyClicks(field, key);
             }
-            ScriptedRead* read = addScripted(model, 70, QStringLiteral("Editor"));
-            model.setAwaitingApplications(false);
-            read->deliver(
-                {item(QStringLiteral("Edit > Redo")), item(QStringLiteral("Edit > Redo All"))});
+        }
+        ScriptedRead* read = addScripted(model, 70, QStringLiteral("Editor"));
+        model.setAwaitingApplications(false);
+        read->deliver(
+            {item(QStringLiteral("Edit > Redo")), item(QStringLiteral("Edit > Redo All"))});
+        QVERIFY(popup.isVisible());
+        QVERIFY(!popup.chosen());
+        read->end(true);
+        if (!popup.chosen()) {
             QVERIFY(popup.isVisible());
-            read->end(true);
-            if (!popup.chosen()) {
-                QVERIFY(popup.isVisible());
-                QTest::keyClick(field, Qt::Key_Escape);
-            }
-        });
-        const MenuSearchPopup::Outcome outcome = popup.exec(QPoint(10, 10), QStringLiteral("redo"));
+            QTest::keyClick(field, Qt::Key_Escape);
+        }
+        const MenuSearchPopup::Outcome outcome = outcomeOf(popup);
         QCOMPARE(popup.chosen() ? popup.chosen()->displayPath : QString(), chosen);
         QCOMPARE(outcome, chosen.isEmpty() ? MenuSearchPopup::Outcome::BackToMenu
                                            : MenuSearchPopup::Outcome::Chosen);
@@ -296,27 +307,26 @@ private Q_SLOTS:
                        item(QStringLiteral("Edit > Select All")),
                        item(QStringLiteral("Help > About"))});
         MenuSearchPopup popup(model, platform::Menu::Appearance::System, 0);
-        QTimer::singleShot(0, &popup, [&] {
-            QLineEdit* field = popup.findChild<QLineEdit*>();
-            const QListWidget* list = popup.findChild<QListWidget*>();
-            for (const QChar typed : QStringLiteral("bout")) {
-                QTest::keyClicks(field, QString(typed));
-                QCOMPARE(popup.currentRow(), 0);
-            }
-            QCOMPARE(list->item(0)->text(), QStringLiteral("Help › About"));
-            QTest::keyClick(field, Qt::Key_Down);
-            const QString moved = list->currentItem()->text();
-            QCOMPARE(moved, QStringLiteral("Fixture › About Fixture"));
-            // A better match arrives: the result the user moved to stays.
-            read->deliver({item(QStringLiteral("About"))});
-            QCOMPARE(list->currentItem()->text(), moved);
-            QCOMPARE(list->item(0)->text(), QStringLiteral("About"));
-            read->end(true);
-            QTest::keyClick(field, Qt::Key_Backspace);
+        popup.open(QPoint(10, 10), QStringLiteral("a"));
+        QLineEdit* field = popup.findChild<QLineEdit*>();
+        const QListWidget* list = popup.findChild<QListWidget*>();
+        for (const QChar typed : QStringLiteral("bout")) {
+            QTest::keyClicks(field, QString(typed));
             QCOMPARE(popup.currentRow(), 0);
-            QTest::keyClick(field, Qt::Key_Return);
-        });
-        QCOMPARE(popup.exec(QPoint(10, 10), QStringLiteral("a")), MenuSearchPopup::Outcome::Chosen);
+        }
+        QCOMPARE(list->item(0)->text(), QStringLiteral("Help › About"));
+        QTest::keyClick(field, Qt::Key_Down);
+        const QString moved = list->currentItem()->text();
+        QCOMPARE(moved, QStringLiteral("Fixture › About Fixture"));
+        // A better match arrives: the result the user moved to stays.
+        read->deliver({item(QStringLiteral("About"))});
+        QCOMPARE(list->currentItem()->text(), moved);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("About"));
+        read->end(true);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(popup.currentRow(), 0);
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(outcomeOf(popup), MenuSearchPopup::Outcome::Chosen);
         QCOMPARE(popup.chosen()->displayPath, QStringLiteral("About"));
     }
 
@@ -327,34 +337,27 @@ private Q_SLOTS:
         read->deliver({item(QStringLiteral("View > Wrap Lines"), true, QStringLiteral("✓")),
                        item(QStringLiteral("View > Wrap Words"), false)});
         MenuSearchPopup popup(model, platform::Menu::Appearance::Dark, 14);
-        QTimer::singleShot(0, &popup, [&] {
-            // Still reading: the status line says so.
-            QCOMPARE(popup.statusText(), QStringLiteral("Reading menus…"));
-            for (QWidget* widget : popup.findChildren<QWidget*>()) {
-                if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QListWidget*>(widget) ||
-                    qobject_cast<QLabel*>(widget)) {
-                    QVERIFY2(!widget->accessibleName().isEmpty(),
-                             qPrintable(widget->metaObject()->className()));
-                }
-            }
-            const QListWidget* list = popup.findChild<QListWidget*>();
-            QCOMPARE(list->count(), 2);
-            QCOMPARE(list->item(0)->data(Qt::AccessibleTextRole).toString(),
-                     QStringLiteral("View › Wrap Lines, checked"));
-            QCOMPARE(list->item(1)->data(Qt::AccessibleTextRole).toString(),
-                     QStringLiteral("View › Wrap Words, dimmed"));
-            read->end(false);
-            QCOMPARE(popup.statusText(),
-                     QStringLiteral("Editor stopped answering; only what was read is searched."));
-            QTest::keyClicks(popup.findChild<QLineEdit*>(), QStringLiteral("zzz"));
-            QCOMPARE(popup.statusText(),
-                     QStringLiteral("No menu item matches “wrapzzz”.\nEditor stopped answering; "
-                                    "only what was read is searched."));
-            popup.hide();
-        });
-        QCOMPARE(popup.exec(QPoint(10, 10), QStringLiteral("wrap")),
-                 MenuSearchPopup::Outcome::Closed);
+        popup.open(QPoint(10, 10), QStringLiteral("wrap"));
+        // Still reading: the status line says so.
+        QCOMPARE(popup.statusText(), QStringLiteral("Reading menus…"));
         QVERIFY(!popup.accessibleName().isEmpty());
+        QCOMPARE(unnamedControls(&popup), QStringList());
+        const QListWidget* list = popup.findChild<QListWidget*>();
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(0)->data(Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("View › Wrap Lines, checked"));
+        QCOMPARE(list->item(1)->data(Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("View › Wrap Words, dimmed"));
+        read->end(false);
+        QCOMPARE(popup.statusText(),
+                 QStringLiteral("Editor stopped answering; only what was read is searched."));
+        QTest::keyClicks(popup.findChild<QLineEdit*>(), QStringLiteral("zzz"));
+        QCOMPARE(popup.statusText(),
+                 QStringLiteral("No menu item matches “wrapzzz”.\nEditor stopped answering; "
+                                "only what was read is searched."));
+        // A click elsewhere closes it.
+        popup.hide();
+        QCOMPARE(popup.wait(), MenuSearchPopup::Outcome::Closed);
     }
 
 private:
@@ -362,5 +365,5 @@ private:
     std::unique_ptr<SearchHistory> m_history;
 };
 
-QTEST_MAIN(MenuSearchTest)
+TROVIX_TEST_MAIN(MenuSearchTest)
 #include "menu_search_test.moc"

@@ -1,5 +1,6 @@
 #include "search/MenuItemRanking.h"
 #include "search/SearchText.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -177,5 +178,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(RankingTest)
+TROVIX_TEST_GUILESS_MAIN(RankingTest)
 #include "ranking_test.moc"

@@ -1,4 +1,5 @@
 #include "search/SearchHistory.h"
+#include "support/TestProgram.h"
 
 #include <QDir>
 #include <QFile>
@@ -162,5 +163,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(SearchHistoryTest)
+TROVIX_TEST_GUILESS_MAIN(SearchHistoryTest)
 #include "search_history_test.moc"

@@ -2,6 +2,7 @@
 #include "platform/loginitems/xdg/XdgLoginItems.h"
 #include "services/QXLoginItem.h"
 #include "support/Prerequisite.h"
+#include "support/TestProgram.h"
 
 #include <QDir>
 #include <QFile>
@@ -231,5 +232,5 @@ private:
     QString m_validator;
 };
 
-QTEST_GUILESS_MAIN(AutostartEntriesTest)
+TROVIX_TEST_GUILESS_MAIN(AutostartEntriesTest)
 #include "autostart_entries_test.moc"

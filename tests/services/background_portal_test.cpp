@@ -2,6 +2,7 @@
 #include "services/QXLoginItem.h"
 #include "support/LogCapture.h"
 #include "support/Prerequisite.h"
+#include "support/TestProgram.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -143,5 +144,5 @@ private:
     QString m_address;
 };
 
-QTEST_GUILESS_MAIN(BackgroundPortalTest)
+TROVIX_TEST_GUILESS_MAIN(BackgroundPortalTest)
 #include "background_portal_test.moc"

@@ -1,6 +1,7 @@
 #include "platform/loginitems/memory/MemoryLoginItems.h"
 #include "services/QXLoginItem.h"
 #include "support/LogCapture.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -153,5 +154,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(LoginItemStateTest)
+TROVIX_TEST_GUILESS_MAIN(LoginItemStateTest)
 #include "login_item_state_test.moc"

@@ -1,6 +1,7 @@
 #include "platform/loginitems/memory/MemoryLoginItems.h"
 #include "services/QXLoginItem.h"
 #include "services/QXLoginItemSwitch.h"
+#include "support/TestProgram.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -96,5 +97,5 @@ private:
     qint64 m_now = 0;
 };
 
-QTEST_MAIN(LoginItemSwitchTest)
+TROVIX_TEST_MAIN(LoginItemSwitchTest)
 #include "login_item_switch_test.moc"

@@ -1,4 +1,5 @@
 #include "platform/updates/Appcast.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -145,5 +146,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(AppcastItemsTest)
+TROVIX_TEST_GUILESS_MAIN(AppcastItemsTest)
 #include "appcast_items_test.moc"

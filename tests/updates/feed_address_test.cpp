@@ -1,4 +1,5 @@
 #include "platform/updates/FeedUrlPolicy.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -90,5 +91,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(FeedAddressTest)
+TROVIX_TEST_GUILESS_MAIN(FeedAddressTest)
 #include "feed_address_test.moc"

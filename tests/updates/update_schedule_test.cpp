@@ -1,4 +1,5 @@
 #include "platform/updates/UpdateSchedule.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -49,5 +50,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(UpdateScheduleTest)
+TROVIX_TEST_GUILESS_MAIN(UpdateScheduleTest)
 #include "update_schedule_test.moc"

@@ -4,6 +4,7 @@
 #include "platform/updates/memory/MemoryUpdater.h"
 #include "services/QXSparkleWrapper.h"
 #include "support/TemporaryDefaults.h"
+#include "support/TestProgram.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -275,5 +276,5 @@ private:
     std::unique_ptr<QLabel> m_date;
 };
 
-QTEST_MAIN(UpdateStatusTest)
+TROVIX_TEST_MAIN(UpdateStatusTest)
 #include "update_status_test.moc"

@@ -1,4 +1,5 @@
 #include "platform/updates/VersionComparison.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 
@@ -53,5 +54,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(VersionComparisonTest)
+TROVIX_TEST_GUILESS_MAIN(VersionComparisonTest)
 #include "version_comparison_test.moc"

@@ -1,4 +1,5 @@
 #include "platform/workspace/x11/DesktopEntryNames.h"
+#include "support/TestProgram.h"
 
 #include <QDir>
 #include <QFile>
@@ -283,5 +284,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(DesktopEntryNamesTest)
+TROVIX_TEST_GUILESS_MAIN(DesktopEntryNamesTest)
 #include "desktop_entry_names_test.moc"

@@ -1,4 +1,5 @@
 #include "platform/workspace/x11/ProcessTable.h"
+#include "support/TestProgram.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -99,5 +100,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(ProcessesTest)
+TROVIX_TEST_GUILESS_MAIN(ProcessesTest)
 #include "processes_test.moc"

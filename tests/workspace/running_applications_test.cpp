@@ -2,6 +2,7 @@
 #include "platform/workspace/Workspace.h"
 #include "platform/workspace/memory/MemoryWorkspace.h"
 #include "support/LogCapture.h"
+#include "support/TestProgram.h"
 
 #include <QTest>
 #include <cerrno>
@@ -165,5 +166,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(RunningApplicationsTest)
+TROVIX_TEST_GUILESS_MAIN(RunningApplicationsTest)
 #include "running_applications_test.moc"
