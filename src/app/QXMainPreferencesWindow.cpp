@@ -181,13 +181,17 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
     hotKeyForm->setContentsMargins(0, 0, 0, 0);
     hotKeyForm->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     hotKeyForm->setHorizontalSpacing(8);
-    auto addRecorder = [hotKeys, hotKeyForm](const QString& title) {
+    // The form's labels name the rows; a screen reader reads each control
+    // by the name given here.
+    auto addRecorder = [hotKeys, hotKeyForm](const QString& title, const QString& name) {
         auto* recorder = new QXHotKeyTextView(hotKeys);
+        recorder->setAccessibleName(name);
         // Always at their natural height, also when space is short.
         recorder->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         auto* clear = new QXHotKeyClearButton(hotKeys);
         clear->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         clear->setTarget(recorder);
+        clear->setAccessibleName(tr("Clear %1").arg(name));
         auto* row = new QWidget(hotKeys);
         auto* rowLayout = new QHBoxLayout(row);
         rowLayout->setContentsMargins(0, 0, 0, 0);
@@ -198,8 +202,10 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
         hotKeyForm->addRow(title, row);
         return recorder;
     };
-    m_frontmostApplicationTriggerHotKeyTextView = addRecorder(tr("Active application:"));
-    m_allApplicationsTriggerHotKeyTextView = addRecorder(tr("All applications:"));
+    m_frontmostApplicationTriggerHotKeyTextView =
+        addRecorder(tr("Active application:"), tr("Hot key for the active application"));
+    m_allApplicationsTriggerHotKeyTextView =
+        addRecorder(tr("All applications:"), tr("Hot key for all applications"));
     form->addRow(tr("Hot keys:"), withHelp(hotKeys,
                                            tr("Click a field, then press the keys. The keys "
                                               "open the menu from any application."),
@@ -290,6 +296,7 @@ QWidget* QXMainPreferencesWindow::createAdvancedPage()
 
     m_blacklistField = new QXListTextField(page);
     m_blacklistField->setObjectName(QStringLiteral("blacklistField"));
+    m_blacklistField->setAccessibleName(tr("Leave out"));
     form->addRow(tr("Leave out:"),
                  withHelp(m_blacklistField,
                           tr("Menus and applications to hide, one per line or separated by "
@@ -297,6 +304,7 @@ QWidget* QXMainPreferencesWindow::createAdvancedPage()
                           page));
     m_fastTrackField = new QXListTextField(page);
     m_fastTrackField->setObjectName(QStringLiteral("fastTrackField"));
+    m_fastTrackField->setAccessibleName(tr("Load at once"));
     form->addRow(tr("Load at once:"),
                  withHelp(m_fastTrackField,
                           tr("Menus to read in full before the menu opens, as \"Application > "
