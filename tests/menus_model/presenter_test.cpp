@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 using platform::Menu;
 using platform::MenuItem;
@@ -365,32 +366,15 @@ private Q_SLOTS:
     }
 
     // While accessibility is on, Qt holds every key typed until the
-    // accessibility registry has seen it, then hands it to the object it was
-    // typed into: keys typed just before the menu closed come back after
-    // popUp() returned and the presenter is gone. They still find their menu
-    // (a key that finds nothing is never freed), do nothing there, and the
-    // menu goes once none can come back.
-    void keysHeldForAccessibilityReachTheClosedMenu_data()
-    {
-        QTest::addColumn<QList<int>>("typed");
-        QTest::addColumn<int>("handedBackWhileOpen");
-        QTest::addColumn<QString>("chosen");
-        QTest::newRow("Return chooses, its release comes after")
-            << QList<int>{Qt::Key_Down, Qt::Key_Return} << 3 << "Open";
-        QTest::newRow("keys typed after Escape would open a submenu")
-            << QList<int>{Qt::Key_Escape, Qt::Key_Down, Qt::Key_Down, Qt::Key_Right} << 1
-            << QString();
-    }
-
+    // accessibility registry has seen it, then hands it to the window it was
+    // typed into: keys typed just after Escape come back after popUp()
+    // returned and the presenter is gone. They still find the menu (a key
+    // that finds nothing is never freed), do nothing there (here, open a
+    // submenu), and the menu goes once none can come back.
     void keysHeldForAccessibilityReachTheClosedMenu()
     {
-        QFETCH(QList<int>, typed);
-        QFETCH(int, handedBackWhileOpen);
-        QFETCH(QString, chosen);
         Menu menu;
-        int runs = 0;
-        menu.addItem(QStringLiteral("Open"), QStringLiteral("open:"),
-                     [&runs](MenuItem&) { ++runs; });
+        addItem(menu, QStringLiteral("Open"));
         MenuItem* recent = menu.addItem(QStringLiteral("Recent"));
         recent->setSubmenu(std::make_unique<Menu>());
         addItem(*recent->submenu(), QStringLiteral("Alpha"));
@@ -399,22 +383,21 @@ private Q_SLOTS:
         auto presenter = std::make_unique<MenuPresenter>(menu);
         QTimer::singleShot(0, this, [&] {
             // Typed as the window system delivers keys: to the window.
-            for (int key : typed) {
-                QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), Qt::Key(key));
+            QWindow* window = QApplication::activePopupWidget()->windowHandle();
+            for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Down, Qt::Key_Down, Qt::Key_Right}) {
+                QTest::keyClick(window, key);
             }
-            keys.handBack(handedBackWhileOpen);
+            keys.handBack(1);
         });
         QTimer::singleShot(2000, presenter->qmenu(), &QMenu::close);
-        const std::shared_ptr<MenuItem> item = presenter->popUp(QPoint(20, 20));
-        QCOMPARE(item ? item->title() : QString(), chosen);
+        QCOMPARE(presenter->popUp(QPoint(20, 20)), nullptr);
         const QPointer<QMenu> root = presenter->qmenu();
         presenter.reset();
 
-        QVERIFY(keys.held() > 0);
+        QCOMPARE(keys.held(), 7);
         keys.handBack();
         QCOMPARE(keys.lost(), 0);
         QCOMPARE(QApplication::activePopupWidget(), nullptr);
-        QCOMPARE(runs, chosen.isEmpty() ? 0 : 1);
         QTRY_VERIFY_WITH_TIMEOUT(!root, 5000);
     }
 
