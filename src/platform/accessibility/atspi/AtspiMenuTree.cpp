@@ -4,6 +4,7 @@
 #include "platform/accessibility/atspi/AtspiCachedItemNode.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
 
+#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QHash>
 #include <QSet>
@@ -341,7 +342,7 @@ std::optional<MenuTree> treeFromReply(DBusMessage* reply, const char* errorName,
 }
 
 // A call on its way; cancelled when destroyed before it was answered.
-struct PendingCacheCall
+struct PendingCacheCall : std::enable_shared_from_this<PendingCacheCall>
 {
     DBusPendingCall* pending = nullptr;
     QString busName;
@@ -357,21 +358,44 @@ struct PendingCacheCall
         }
     }
 
+    // libdbus calls this from its dispatch, which libatspi also runs from
+    // within its own blocking requests: the reply is only taken here, and
+    // read once control is back in the event loop, so that none of the
+    // program's own work runs inside libdbus or libatspi.
     static void replied(DBusPendingCall* pending, void* data)
     {
         auto* call = static_cast<PendingCacheCall*>(data);
-        DBusMessage* reply = dbus_pending_call_steal_reply(pending);
+        const std::shared_ptr<DBusMessage> reply(dbus_pending_call_steal_reply(pending),
+                                                 [](DBusMessage* message) {
+                                                     if (message) {
+                                                         dbus_message_unref(message);
+                                                     }
+                                                 });
         // libdbus keeps its own reference while it calls this.
         dbus_pending_call_unref(call->pending);
         call->pending = nullptr;
-        const std::optional<MenuTree> tree =
-            treeFromReply(reply, nullptr, call->busName, call->pid, call->maxItems);
-        if (reply) {
-            dbus_message_unref(reply);
+        QObject* const application = QCoreApplication::instance();
+        if (!application) {
+            call->read(reply.get());
+            return;
         }
+        // A call destroyed meanwhile was cancelled: its reply goes unread.
+        QMetaObject::invokeMethod(
+            application,
+            [weak = call->weak_from_this(), reply] {
+                if (const std::shared_ptr<PendingCacheCall> answeredCall = weak.lock()) {
+                    answeredCall->read(reply.get());
+                }
+            },
+            Qt::QueuedConnection);
+    }
+
+    void read(DBusMessage* reply)
+    {
+        const std::optional<MenuTree> tree = treeFromReply(reply, nullptr, busName, pid, maxItems);
         // The receiver may destroy the call.
-        const auto answered = std::move(call->answered);
-        answered(tree);
+        const auto receiver = std::move(answered);
+        receiver(tree);
     }
 };
 

@@ -22,8 +22,9 @@ namespace platform::atspi {
 std::optional<MenuTree> readMenuTreeFromCache(const QString& busName, qint64 pid, int maxItems);
 
 // The same call sent without waiting: answered receives the same meaning
-// of a tree on the main thread, once. Destroying the returned handle
-// cancels the call; null when it cannot be sent.
+// of a tree on the main thread, once, from the event loop (never from
+// within libdbus's dispatch). Destroying the returned handle cancels the
+// call, even once its reply has arrived; null when it cannot be sent.
 std::shared_ptr<void> sendCacheItemsCall(const QString& busName, qint64 pid, int maxItems,
                                          std::function<void(std::optional<MenuTree>)> answered);
 
