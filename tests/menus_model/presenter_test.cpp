@@ -17,7 +17,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
-
 #include <functional>
 
 using platform::Menu;
