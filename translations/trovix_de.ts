@@ -263,6 +263,26 @@
         <translation>Sofort laden:</translation>
     </message>
     <message>
+        <source>Clear %1</source>
+        <translation>%1 leeren</translation>
+    </message>
+    <message>
+        <source>Hot key for the active application</source>
+        <translation>Tastenkürzel für die aktive Anwendung</translation>
+    </message>
+    <message>
+        <source>Hot key for all applications</source>
+        <translation>Tastenkürzel für alle Anwendungen</translation>
+    </message>
+    <message>
+        <source>Leave out</source>
+        <translation>Weglassen</translation>
+    </message>
+    <message>
+        <source>Load at once</source>
+        <translation>Sofort laden</translation>
+    </message>
+    <message>
         <source>Menus to read in full before the menu opens, as &quot;Application &gt; Menu&quot;, one per line. An application alone loads all its menus.</source>
         <translation>Menüs, die vollständig gelesen werden, bevor das Menü aufgeht, als „Anwendung &gt; Menü“, eines pro Zeile. Eine Anwendung allein lädt alle ihre Menüs.</translation>
     </message>

@@ -263,6 +263,26 @@
         <translation>Charger d&apos;avance&#xa0;:</translation>
     </message>
     <message>
+        <source>Clear %1</source>
+        <translation>Effacer %1</translation>
+    </message>
+    <message>
+        <source>Hot key for the active application</source>
+        <translation>Raccourci clavier de l&apos;application active</translation>
+    </message>
+    <message>
+        <source>Hot key for all applications</source>
+        <translation>Raccourci clavier de toutes les applications</translation>
+    </message>
+    <message>
+        <source>Leave out</source>
+        <translation>Omettre</translation>
+    </message>
+    <message>
+        <source>Load at once</source>
+        <translation>Charger d&apos;avance</translation>
+    </message>
+    <message>
         <source>Menus to read in full before the menu opens, as &quot;Application &gt; Menu&quot;, one per line. An application alone loads all its menus.</source>
         <translation>Menus à lire entièrement avant l&apos;ouverture du menu, sous la forme «&#xa0;Application &gt; Menu&#xa0;», un par ligne. Une application seule charge tous ses menus.</translation>
     </message>
