@@ -19,7 +19,6 @@
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
 #include "platform/menus/qt/MenuPresenter.h"
-#include "platform/menus/qt/RetireWidget.h"
 #include "platform/workspace/Workspace.h"
 #include "search/MenuSearchModel.h"
 #include "search/MenuSearchPopup.h"
@@ -99,8 +98,8 @@ class PopUpSearch
 public:
     PopUpSearch(platform::MenuTreeCache& cache, const QList<RunningApplication>& applications,
                 const Menu& menu, const QPoint& position, const QString& typed)
-        : m_model(&m_history), m_popup(new MenuSearchPopup(m_model, menu.effectiveAppearance(),
-                                                           menu.effectiveFontPointSize()))
+        : m_model(&m_history),
+          m_popup(m_model, menu.effectiveAppearance(), menu.effectiveFontPointSize())
     {
         m_history.load();
         m_model.setKeyEquivalentReader(&QXProxyMenuItem::keyEquivalentDisplayText);
@@ -108,11 +107,11 @@ public:
             m_front = applications.constFirst().processIdentifier();
         }
         m_model.setAwaitingApplications(true);
-        m_popup->open(position, typed);
+        m_popup.open(position, typed);
         // Reading starts once the search window takes the keys: a request to
         // another application may let the event loop turn, and keys handled
         // then must already reach the search.
-        QTimer::singleShot(0, &m_context, [this, &cache, applications] {
+        QTimer::singleShot(0, &m_popup, [this, &cache, applications] {
             for (const RunningApplication& application : applications) {
                 if (application.isTerminated()) {
                     continue;
@@ -128,12 +127,12 @@ public:
         });
     }
 
-    QWidget* window() { return m_popup.get(); }
+    QWidget* window() { return &m_popup; }
 
     // The search as the window the menu opens again in place of.
     platform::MenuPresenter::Predecessor predecessor()
     {
-        return {m_popup.get(), [this] { return m_popup->takeKeysForMenu(); }};
+        return {&m_popup, [this] { return m_popup.takeKeysForMenu(); }};
     }
 
     // Waits for the search to end and presses what was chosen. Answers true
@@ -141,10 +140,10 @@ public:
     // then stays on screen until the menu replaces it.
     bool finish()
     {
-        if (m_popup->wait() == MenuSearchPopup::Outcome::BackToMenu) {
+        if (m_popup.wait() == MenuSearchPopup::Outcome::BackToMenu) {
             return true;
         }
-        if (const std::optional<MenuSearchModel::Result> chosen = m_popup->chosen()) {
+        if (const std::optional<MenuSearchModel::Result> chosen = m_popup.chosen()) {
             m_model.recordPress(*chosen);
             // An item of an application that is not in front brings it
             // forward, as an item reached through its application item does.
@@ -157,14 +156,8 @@ public:
 private:
     SearchHistory m_history;
     MenuSearchModel m_model;
-    // Retired rather than deleted: keys typed into the search may still be
-    // on their way to its window. Once retired it ignores all input, the only
-    // way it would reach the model, which goes with the search.
-    std::unique_ptr<MenuSearchPopup, platform::RetiringDelete> m_popup;
+    MenuSearchPopup m_popup;
     qint64 m_front = 0;
-    // The context of what the search does later: it goes with the search,
-    // while the window stays a little longer.
-    QObject m_context;
 };
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuDelegate.h"
 #include "platform/menus/qt/MenuPresenter.h"
-#include "support/HeldKeys.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
@@ -12,11 +11,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
-#include <QWindow>
 #include <functional>
 
 using platform::Menu;
@@ -378,42 +375,6 @@ private Q_SLOTS:
         QVERIFY(!predecessor.isVisible());
         QVERIFY(!presenter.qmenu()->isVisible());
         QCOMPARE(field ? field->text() : QString(), typed);
-    }
-
-    // While accessibility is on, Qt holds every key typed until the
-    // accessibility registry has seen it, then hands it to the window it was
-    // typed into: keys typed just after Escape come back after popUp()
-    // returned and the presenter is gone. They still find the menu (a key
-    // that finds nothing is never freed), do nothing there (here, open a
-    // submenu), and the menu goes once none can come back.
-    void keysHeldForAccessibilityReachTheClosedMenu()
-    {
-        Menu menu;
-        addItem(menu, QStringLiteral("Open"));
-        MenuItem* recent = menu.addItem(QStringLiteral("Recent"));
-        recent->setSubmenu(std::make_unique<Menu>());
-        addItem(*recent->submenu(), QStringLiteral("Alpha"));
-
-        HeldKeys keys;
-        auto presenter = std::make_unique<MenuPresenter>(menu);
-        QTimer::singleShot(0, this, [&] {
-            // Typed as the window system delivers keys: to the window.
-            QWindow* window = QApplication::activePopupWidget()->windowHandle();
-            for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Down, Qt::Key_Down, Qt::Key_Right}) {
-                QTest::keyClick(window, key);
-            }
-            keys.handBack(1);
-        });
-        QTimer::singleShot(2000, presenter->qmenu(), &QMenu::close);
-        QCOMPARE(presenter->popUp(QPoint(20, 20)), nullptr);
-        const QPointer<QMenu> root = presenter->qmenu();
-        presenter.reset();
-
-        QCOMPARE(keys.held(), 7);
-        keys.handBack();
-        QCOMPARE(keys.lost(), 0);
-        QCOMPARE(QApplication::activePopupWidget(), nullptr);
-        QTRY_VERIFY_WITH_TIMEOUT(!root, 5000);
     }
 
     void itemsRemovedWhileShownAreIgnored()

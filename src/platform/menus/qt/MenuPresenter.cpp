@@ -5,7 +5,6 @@
 #include "platform/menus/qt/LargeIconMenuStyle.h"
 #include "platform/menus/qt/MenuIcons.h"
 #include "platform/menus/qt/MenuPalette.h"
-#include "platform/menus/qt/RetireWidget.h"
 
 #include <QAction>
 #include <QApplication>
@@ -121,7 +120,7 @@ int mixedMarkExtent(const QMenu* qmenu)
 } // namespace
 
 MenuPresenter::MenuPresenter(Menu& menu, QObject* parent)
-    : QObject(parent), m_model(menu), m_root(new QMenu)
+    : QObject(parent), m_model(menu), m_root(std::make_unique<QMenu>())
 {
     m_root->installEventFilter(this);
     connect(m_root.get(), &QMenu::aboutToShow, this, &MenuPresenter::prepareRoot);
@@ -130,19 +129,9 @@ MenuPresenter::MenuPresenter(Menu& menu, QObject* parent)
 
 MenuPresenter::~MenuPresenter()
 {
+    // The menus go first: they may still use the large-icon style.
     m_actions.clear();
-    if (m_menuBar) {
-        m_menuBar->clear();
-    }
-    // The menus outlive the presenter (they are retired, not deleted): they
-    // leave the large-icon style, which goes with it.
-    QList<QMenu*> menus = m_root->findChildren<QMenu*>();
-    menus.append(m_root.get());
-    for (QMenu* qmenu : std::as_const(menus)) {
-        if (qmenu->style() == m_largeIconStyle.get()) {
-            qmenu->setStyle(nullptr);
-        }
-    }
+    m_root.reset();
 }
 
 ModifierFlags MenuPresenter::modifierFlags(Qt::KeyboardModifiers modifiers)
@@ -257,7 +246,8 @@ void MenuPresenter::clear(QMenu* qmenu)
         qmenu->removeAction(action);
         if (QMenu* submenu = QMenu::menuInAction(action); submenu && submenu->parent() == qmenu) {
             clear(submenu);
-            retireWidget(submenu);
+            submenu->hide();
+            submenu->deleteLater();
         } else if (action->parent() == qmenu) {
             action->deleteLater();
         }

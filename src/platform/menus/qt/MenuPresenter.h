@@ -2,7 +2,6 @@
 
 #include "platform/input/ModifierFlags.h"
 #include "platform/menus/Menu.h"
-#include "platform/menus/qt/RetireWidget.h"
 
 #include <QHash>
 #include <QKeyEvent>
@@ -124,9 +123,7 @@ private:
 
     Menu& m_model;
     std::unique_ptr<QStyle> m_largeIconStyle;
-    // Retired rather than deleted, with its submenus: keys typed into a menu
-    // may still be on their way to it when the presenter goes.
-    std::unique_ptr<QMenu, RetiringDelete> m_root;
+    std::unique_ptr<QMenu> m_root;
     QPointer<QMenuBar> m_menuBar;
     QHash<const QAction*, ActionInfo> m_actions;
     ModifierFlags m_heldModifiers = 0;
