@@ -250,13 +250,3 @@ void QXHotKey::unregister()
         platform::HotKeyService::current().unregisterHotKey(reference);
     }
 }
-
-quint32 QXHotKey::registrationCounter()
-{
-    return registrationCounterStorage();
-}
-
-void QXHotKey::setRegistrationCounterForTesting(quint32 counter)
-{
-    registrationCounterStorage() = counter;
-}

@@ -74,11 +74,6 @@ public:
     bool isRegistered() const { return m_hotKeyReference != 0 || isLocal(); }
     bool isLocal() const { return m_canBeLocal; }
 
-    // The identifier the next registration uses; identifiers run from 0 to
-    // 1000000 and start again.
-    static quint32 registrationCounter();
-    static void setRegistrationCounterForTesting(quint32 counter);
-
 private:
     QString m_identifier;
     QString m_visualRepresentation;
