@@ -195,6 +195,19 @@ start_trovix() {
     _lib_trovix+=("$TROVIX_PID $name")
 }
 
+# Starts Trovix in a terminal of its own (script(1)), so that what it writes
+# when its output is a terminal lands in $ARTIFACTS/trovix-tty.log; ARGs
+# (VAR=value) are set in its environment. TTY_PID is script's process id,
+# TTY_TROVIX_PID Trovix's; script ends with Trovix's status. script runs the
+# command through $SHELL or /bin/sh, and dash does not exec a lone command:
+# without the exec a signal sent to the child would end the shell, not Trovix.
+start_trovix_in_terminal() {
+    start_app trovix-tty env "$@" script -qfec "exec $(printf %q "$TROVIX")" "$ARTIFACTS/trovix-tty.log"
+    TTY_PID=$APP_PID
+    wait_for 10 eval '[ -n "$(pgrep -P "$TTY_PID")" ]' || fail "Trovix did not start in the terminal"
+    TTY_TROVIX_PID=$(pgrep -P "$TTY_PID" | head -n 1)
+}
+
 # Prints the first sanitizer report line of FILE; 1 when it holds none.
 sanitizer_report() {
     grep -m 1 -E 'ERROR: (Address|Leak)Sanitizer|LeakSanitizer: detected|runtime error:|SUMMARY: [A-Za-z]+Sanitizer' "$1" 2>/dev/null

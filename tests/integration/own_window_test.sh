@@ -86,10 +86,8 @@ wait_for 10 test -s "$ARTIFACTS/bus.out" || fail "the bus without accessibility 
 bus=$(head -n 1 "$ARTIFACTS/bus.out")
 defaults write "Stealth Mode" -bool YES
 # Through a terminal, so that the log lines show on Trovix's output.
-start_app trovix-tty env DBUS_SESSION_BUS_ADDRESS="$bus" script -qfec "$TROVIX" "$ARTIFACTS/trovix-tty.log"
-tty_pid=$APP_PID
-wait_for 10 eval '[ -n "$(pgrep -P "$tty_pid")" ]' || fail "Trovix did not start on the bus without accessibility"
-TROVIX_PID=$(pgrep -P "$tty_pid" | head -n 1)
+start_trovix_in_terminal DBUS_SESSION_BUS_ADDRESS="$bus"
+TROVIX_PID=$TTY_TROVIX_PID
 wait_for_tray_icon 60 Trovix
 xdotool key ctrl+alt+m
 wait_for 10 eval '[ -n "$(named_window "^Trovix$")" ]' || fail "no alert on the first hot key without accessibility"
@@ -112,6 +110,6 @@ wait_for 20 eval '[ -n "$(named_window "^About Trovix$")" ]' || fail "the about 
 pass "without the accessibility bus the first hot key explains what is missing, once"
 # Its log is the terminal's; the terminal ends with Trovix's status.
 kill -TERM "$TROVIX_PID"
-wait_exit "$tty_pid" 30 || fail "Trovix did not end"
+wait_exit "$TTY_PID" 30 || fail "Trovix did not end"
 [ "$EXIT_STATUS" = 0 ] || fail "Trovix on the bus without accessibility ended with status $EXIT_STATUS"
 ! report=$(sanitizer_report "$ARTIFACTS/trovix-tty.log") || fail "Trovix reported: $report"

@@ -215,20 +215,17 @@ store_hot_key "Menu Trigger" 5 "⌃⌥G"
 "$TROVIX" defaults delete "Menu Trigger: All Applications" >/dev/null
 defaults write "Enable Right Click Trigger" -bool NO
 # Through a terminal, so that the log lines show on Trovix's stderr.
-start_app trovix-tty script -qfec "$TROVIX" "$ARTIFACTS/trovix-tty.log"
-tty_pid=$APP_PID
+start_trovix_in_terminal
 wait_for 30 grep -q 'the hot key <⌃⌥G> for "Menu Trigger" cannot be registered and was removed' \
     "$ARTIFACTS/trovix-tty.log" || fail "no log line about the refused hot key"
 wait_for 10 eval "! '$TROVIX' defaults read 'Menu Trigger'" || fail "the refused hot key is still stored"
-tty_trovix_pid=$(pgrep -P "$tty_pid" | head -n 1)
-[ -n "$tty_trovix_pid" ] || fail "no Trovix runs in the terminal"
-wait_for 30 eval "xdotool search --onlyvisible --pid '$tty_trovix_pid' --name '^Trovix$'" ||
+wait_for 30 eval "xdotool search --onlyvisible --pid '$TTY_TROVIX_PID' --name '^Trovix$'" ||
     fail "the preferences window did not open without any trigger"
 screenshot no-trigger-preferences >/dev/null
 terminate "$grabber_pid" 10
 # script(1) ends with Trovix's status; Trovix's stderr went to the typescript.
-kill -TERM "$tty_trovix_pid" || fail "Trovix in the terminal had ended"
-wait_exit "$tty_pid" 30 || fail "Trovix in the terminal still runs 30 s after SIGTERM"
+kill -TERM "$TTY_TROVIX_PID" || fail "Trovix in the terminal had ended"
+wait_exit "$TTY_PID" 30 || fail "Trovix in the terminal still runs 30 s after SIGTERM"
 [ "$EXIT_STATUS" = 0 ] || fail "Trovix in the terminal ended with status $EXIT_STATUS"
 report=$(sanitizer_report "$ARTIFACTS/trovix-tty.log") && fail "Trovix in the terminal reported: $report"
 pass "a hot key held by another program is refused, removed and logged; the preferences window opens"
