@@ -1,5 +1,8 @@
 #include "platform/plist/PropertyList.h"
 
+#include "platform/plist/PropertyListStructure.h"
+
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QFile>
 #include <QSaveFile>
@@ -7,6 +10,8 @@
 #include <QVariantHash>
 #include <QVariantList>
 #include <QVariantMap>
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -189,6 +194,15 @@ plist_t newNode(const QVariant& value)
     }
 }
 
+// Strings are written as C strings, so a string that holds a NUL character
+// is read up to it: what is read is what can be written back.
+QString textUpToNul(const char* text, uint64_t length)
+{
+    const auto size = static_cast<qsizetype>(length);
+    const qsizetype nul = QByteArrayView(text, size).indexOf('\0');
+    return QString::fromUtf8(text, nul < 0 ? size : nul);
+}
+
 std::optional<QVariant> valueFromNode(plist_t node)
 {
     switch (plist_get_node_type(node)) {
@@ -207,10 +221,13 @@ std::optional<QVariant> valueFromNode(plist_t node)
     case PLIST_STRING: {
         uint64_t length = 0;
         const char* text = plist_get_string_ptr(node, &length);
-        return QVariant(QString::fromUtf8(text, static_cast<qsizetype>(length)));
+        return QVariant(textUpToNul(text, length));
     }
-    case PLIST_DATE:
-        return QVariant(dateFromNode(node));
+    case PLIST_DATE: {
+        // Read as it would be written back: whole seconds, in range.
+        const QVariant date = normalized(QVariant(dateFromNode(node)));
+        return date.isValid() ? std::optional<QVariant>(date) : std::nullopt;
+    }
     case PLIST_DATA: {
         uint64_t length = 0;
         const char* bytes = plist_get_data_ptr(node, &length);
@@ -298,6 +315,11 @@ std::optional<QVariant> fromData(const QByteArray& data, QString* error)
     }
     if (static_cast<quint64>(data.size()) > std::numeric_limits<uint32_t>::max()) {
         return fail(QStringLiteral("too large for a property list"));
+    }
+    // Deep or hugely shared data would exhaust the stack or the memory of the
+    // recursive steps below; it is refused before any of them runs.
+    if (auto problem = structureProblem(data)) {
+        return fail(*problem);
     }
     plist_t root = nullptr;
     if (data.startsWith("bplist00")) {
@@ -415,6 +437,38 @@ QVariant normalized(const QVariant& value)
     }
 }
 
+int nestingOf(const QVariant& value, int limit)
+{
+    if (limit < 0) {
+        return 0;
+    }
+    int deepest = 0;
+    switch (value.typeId()) {
+    case QMetaType::QVariantList:
+    case QMetaType::QStringList:
+        for (const QVariant& item : value.toList()) {
+            deepest = std::max(deepest, nestingOf(item, limit - 1));
+        }
+        return deepest + 1;
+    case QMetaType::QVariantMap: {
+        const QVariantMap map = value.toMap();
+        for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+            deepest = std::max(deepest, nestingOf(it.value(), limit - 1));
+        }
+        return deepest + 1;
+    }
+    case QMetaType::QVariantHash: {
+        const QVariantHash hash = value.toHash();
+        for (auto it = hash.constBegin(); it != hash.constEnd(); ++it) {
+            deepest = std::max(deepest, nestingOf(it.value(), limit - 1));
+        }
+        return deepest + 1;
+    }
+    default:
+        return 0;
+    }
+}
+
 bool identical(const QVariant& a, const QVariant& b)
 {
     if (a.typeId() != b.typeId()) {
@@ -451,6 +505,12 @@ bool identical(const QVariant& a, const QVariant& b)
     case QMetaType::QDateTime:
         // Equal instants, whatever the time zone they are expressed in.
         return a.toDateTime().toMSecsSinceEpoch() == b.toDateTime().toMSecsSinceEpoch();
+    case QMetaType::Double: {
+        // A stored NaN is the same value when it comes back.
+        const double left = a.toDouble();
+        const double right = b.toDouble();
+        return left == right || (std::isnan(left) && std::isnan(right));
+    }
     default:
         return a == b;
     }

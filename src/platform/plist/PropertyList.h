@@ -37,6 +37,11 @@ bool writeFile(const QString& path, const QVariant& value, QString* error = null
 // invalid QVariant.
 QVariant normalized(const QVariant& value);
 
+// How many levels of arrays and dictionaries the value nests (0 for a
+// scalar), counted no further than limit + 1, so that the answer for a
+// deeper value is above limit however deep it goes.
+int nestingOf(const QVariant& value, int limit);
+
 // Whether two values are the same property-list value: same types and equal
 // contents, compared deeply. Unlike QVariant's operator==, a bool never equals
 // an integer and an integer never equals a real.
