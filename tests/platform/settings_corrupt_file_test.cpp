@@ -10,6 +10,7 @@
 #include <QTest>
 
 using platform::UserDefaults;
+namespace plist = platform::plist;
 
 namespace {
 
@@ -45,6 +46,13 @@ private Q_SLOTS:
         QTest::newRow("half written") << platform::plist::toXml(QVariantMap{{"A", 1}}).left(90);
         QTest::newRow("array at the top")
             << platform::plist::toXml(QVariantList{QStringLiteral("Stealth Mode"), true});
+        // 1.5 MB of arrays 100 000 deep: a recursive reader dies on it at
+        // every start.
+        QTest::newRow("nested 100 000 deep")
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+               "<key>Deep</key>" +
+                   QByteArray("<array>").repeated(100000) +
+                   QByteArray("</array>").repeated(100000) + "</dict></plist>\n";
     }
     void badFileIsSetAsideAndDefaultsApply()
     {
@@ -74,6 +82,29 @@ private Q_SLOTS:
                  QVariant(qlonglong(0)));
         QCOMPARE(contentsOf(dir.filePath(aside.first())), bytes);
         QCOMPARE(log.lines().size(), 1);
+    }
+
+    // What cannot be read back must never reach the file.
+    void valuesNestedTooDeeplyAreNotStored()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("s.plist"));
+        UserDefaults defaults(path);
+        QVariant value = QVariant(qlonglong(1));
+        for (int i = 0; i < 63; ++i) {
+            value = QVariant(QVariantList{value});
+        }
+        defaults.setObject(value, QStringLiteral("Deepest"));
+        QVERIFY(defaults.hasStoredValue(QStringLiteral("Deepest")));
+
+        LogCapture log;
+        defaults.setObject(QVariantList{value}, QStringLiteral("Too Deep"));
+        QVERIFY(!defaults.hasStoredValue(QStringLiteral("Too Deep")));
+        QCOMPARE(log.lines().size(), 1);
+        QVERIFY(defaults.synchronize());
+        UserDefaults again(path);
+        QVERIFY(plist::identical(again.objectForKey(QStringLiteral("Deepest")), value));
+        QVERIFY(asideFiles(dir).isEmpty());
     }
 
     void setAsideFilesNeverOverwriteEachOther()

@@ -1,17 +1,22 @@
 #include "platform/defaults/UserDefaults.h"
 
 #include "platform/bundle/Bundle.h"
+#include "platform/files/RegularFile.h"
 #include "platform/log/SystemLog.h"
 #include "platform/plist/PropertyList.h"
+#include "platform/plist/PropertyListStructure.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QLockFile>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QSet>
 #include <QThread>
@@ -30,6 +35,14 @@ constexpr int reloadSettleMSecs = 50;
 // read once more after this delay before it is believed.
 constexpr int reloadRetryMSecs = 250;
 
+// A settings file larger than this is not one this program wrote.
+constexpr qint64 maximumFileSize = 32 * 1024 * 1024;
+// How long a write waits for another process's write to finish when it is
+// asked for at once (synchronize()); the writes of the event loop never wait.
+constexpr int lockWaitMSecs = 2000;
+// How soon a write that found the lock taken tries again.
+constexpr int lockRetryMSecs = 20;
+
 // What the settings file holds at a given moment.
 struct DiskState
 {
@@ -37,42 +50,48 @@ struct DiskState
     {
         Missing,
         Values,
-        Unreadable
+        Broken,     // read, but not a settings file: it may be set aside
+        Unavailable // there, but could not be opened or read: it is left alone
     };
     Kind kind = Kind::Missing;
     QVariantMap values;
     std::optional<QByteArray> bytes; // nothing when the file does not exist
-    QString reason;                  // why an unreadable file is unreadable
+    QString reason;                  // why the file is broken or unavailable
 };
 
-DiskState readDisk(const QString& path)
+// Reads the file; when its bytes are those given as known, they are not
+// parsed again and the values are left empty (the caller has them).
+DiskState readDisk(const QString& path, const std::optional<QByteArray>& known = std::nullopt)
 {
     DiskState state;
-    if (!QFileInfo::exists(path)) {
+    RegularFileRead read = readRegularFile(path, maximumFileSize);
+    switch (read.outcome) {
+    case RegularFileRead::Outcome::Missing:
         return state;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        state.kind = DiskState::Kind::Unreadable;
-        state.reason = file.errorString();
+    case RegularFileRead::Outcome::Unavailable:
+        // A file too large to be ours was read as far as it could be; it is
+        // broken, not passing trouble.
+        state.kind = read.tooLarge ? DiskState::Kind::Broken : DiskState::Kind::Unavailable;
+        state.reason = read.error;
         return state;
+    case RegularFileRead::Outcome::Read:
+        break;
     }
-    state.bytes = file.readAll();
-    if (state.bytes->isEmpty()) {
+    state.bytes = std::move(read.bytes);
+    state.kind = DiskState::Kind::Values;
+    if (state.bytes->isEmpty() || state.bytes == known) {
         // An empty file holds no settings; there is nothing in it to keep.
-        state.kind = DiskState::Kind::Values;
         return state;
     }
     QString error;
     const auto root = plist::fromData(*state.bytes, &error);
     if (!root) {
-        state.kind = DiskState::Kind::Unreadable;
+        state.kind = DiskState::Kind::Broken;
         state.reason = error;
     } else if (root->typeId() != QMetaType::QVariantMap) {
-        state.kind = DiskState::Kind::Unreadable;
+        state.kind = DiskState::Kind::Broken;
         state.reason = QStringLiteral("the top level is not a dictionary");
     } else {
-        state.kind = DiskState::Kind::Values;
         state.values = root->toMap();
     }
     return state;
@@ -224,6 +243,30 @@ QString asideName(const QString& path)
     return candidate;
 }
 
+// Takes the lock, waiting up to waitMSecs for another writer to let go. Its
+// writes take milliseconds, so the lock is tried again after a few of them
+// (QLockFile's own wait backs off to seconds, and two busy writers then
+// starve each other), at slightly varied moments so that two waiting writers
+// do not keep meeting. Where no lock can be made at all (a read-only folder),
+// this answers true: writing is tried all the same and reports its own
+// failure.
+bool takeLock(QLockFile& lock, int waitMSecs)
+{
+    QDeadlineTimer deadline(waitMSecs);
+    for (;;) {
+        if (lock.tryLock(0)) {
+            return true;
+        }
+        if (lock.error() != QLockFile::LockFailedError) {
+            return true;
+        }
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QThread::msleep(1 + QRandomGenerator::global()->bounded(5u));
+    }
+}
+
 std::unique_ptr<UserDefaults>& standardStore()
 {
     static std::unique_ptr<UserDefaults> store;
@@ -267,9 +310,9 @@ struct UserDefaults::Private
     QVariantMap registered;
     QVariantMap stored;
 
-    // Keys set or removed here and not yet written. When another process
-    // changes the file meanwhile, these keys keep their value from here and
-    // every other key takes the file's: the last writer wins per key.
+    // Keys set or removed here since the file was last read or written. When
+    // another process changes the file meanwhile, these keys keep their value
+    // from here (a removal included) and every other key takes the file's.
     QSet<QString> pendingKeys;
     bool dirty = false;
 
@@ -279,7 +322,11 @@ struct UserDefaults::Private
 
     // A broken file that could not be moved aside must not be overwritten.
     bool blocked = false;
+    // Why the file could not be opened or read at start: the session then
+    // runs on what is in memory and never touches the file.
+    QString unavailableReason;
     bool writeFailureLogged = false;
+    bool unavailableLogged = false;
     bool retryingReload = false;
 
     QTimer* flushTimer = nullptr;
@@ -291,12 +338,14 @@ struct UserDefaults::Private
     void setAside(const QString& reason);
     void markChanged(const QString& key);
     void scheduleFlush();
-    bool writeNow();
+    bool writeNow(int waitMSecs);
+    bool writeLocked();
     void fileChangeNoticed();
     void reloadFromDisk();
     void refresh();
     void takeOver(const DiskState& state);
     void updateWatches();
+    void logUnavailableOnce(const QString& reason);
 };
 
 void UserDefaults::Private::setUpEventDriven()
@@ -310,7 +359,7 @@ void UserDefaults::Private::setUpEventDriven()
     flushTimer = new QTimer(q);
     flushTimer->setSingleShot(true);
     flushTimer->setInterval(0);
-    QObject::connect(flushTimer, &QTimer::timeout, q, [this] { writeNow(); });
+    QObject::connect(flushTimer, &QTimer::timeout, q, [this] { writeNow(0); });
 
     reloadTimer = new QTimer(q);
     reloadTimer->setSingleShot(true);
@@ -335,9 +384,29 @@ void UserDefaults::Private::load()
         stored = state.values;
         knownBytes = state.bytes;
         break;
-    case DiskState::Kind::Unreadable:
+    case DiskState::Kind::Broken:
         setAside(state.reason);
         break;
+    case DiskState::Kind::Unavailable:
+        // Perhaps passing trouble (permissions, a full file table, a failing
+        // disk): the file may hold the user's settings, so it is neither
+        // moved nor overwritten, and this session runs without it.
+        unavailableReason = state.reason.isEmpty() ? QStringLiteral("unknown error") : state.reason;
+        systemLog(QStringLiteral("[UserDefaults] cannot open settings file %1 (%2); running on "
+                                 "defaults, and settings changes of this session will not be "
+                                 "saved")
+                      .arg(filePath, unavailableReason));
+        break;
+    }
+}
+
+void UserDefaults::Private::logUnavailableOnce(const QString& reason)
+{
+    if (!unavailableLogged) {
+        systemLog(QStringLiteral("[UserDefaults] cannot open settings file %1 (%2); settings "
+                                 "changes wait until it can be read")
+                      .arg(filePath, reason));
+        unavailableLogged = true;
     }
 }
 
@@ -372,27 +441,56 @@ void UserDefaults::Private::markChanged(const QString& key)
 void UserDefaults::Private::scheduleFlush()
 {
     if (flushTimer == nullptr) {
-        writeNow();
+        writeNow(lockWaitMSecs);
     } else if (!flushTimer->isActive()) {
-        flushTimer->start();
+        flushTimer->start(0);
     }
 }
 
-bool UserDefaults::Private::writeNow()
+// Other processes (the command-line tool, another store) write the same
+// file. The read, merge and write happen under a lock file beside it, so
+// that no writer replaces the file between another's read and its write.
+bool UserDefaults::Private::writeNow(int waitMSecs)
 {
     if (!dirty) {
         return true;
     }
+    if (!unavailableReason.isEmpty()) {
+        return false;
+    }
+    QDir().mkpath(QFileInfo(filePath).absolutePath());
+    QLockFile lock(filePath + QStringLiteral(".lock"));
+    if (!takeLock(lock, waitMSecs)) {
+        // Another writer is busy: this one tries again shortly.
+        if (flushTimer != nullptr && !flushTimer->isActive()) {
+            flushTimer->start(lockRetryMSecs);
+        }
+        return false;
+    }
+    return writeLocked();
+}
+
+bool UserDefaults::Private::writeLocked()
+{
     // Fold in what another process wrote since the file was last read here,
     // so that its changes to other keys survive this write.
-    const DiskState state = readDisk(filePath);
-    if (state.bytes != knownBytes || state.kind == DiskState::Kind::Unreadable) {
-        if (state.kind == DiskState::Kind::Unreadable) {
-            setAside(state.reason);
-        } else {
+    const DiskState state = readDisk(filePath, knownBytes);
+    switch (state.kind) {
+    case DiskState::Kind::Unavailable:
+        // Writing now could replace settings that could not be read.
+        logUnavailableOnce(state.reason);
+        return false;
+    case DiskState::Kind::Broken:
+        setAside(state.reason);
+        break;
+    case DiskState::Kind::Missing:
+    case DiskState::Kind::Values:
+        if (state.bytes != knownBytes) {
             takeOver(state);
         }
+        break;
     }
+    unavailableLogged = false;
     if (blocked) {
         return false;
     }
@@ -403,7 +501,6 @@ bool UserDefaults::Private::writeNow()
         snapshot = stored;
     }
     const QByteArray bytes = plist::toXml(QVariant(snapshot));
-    QDir().mkpath(QFileInfo(filePath).absolutePath());
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (!writeFailureLogged) {
@@ -432,14 +529,23 @@ void UserDefaults::Private::fileChangeNoticed()
 
 void UserDefaults::Private::reloadFromDisk()
 {
-    const DiskState state = readDisk(filePath);
-    if (state.kind != DiskState::Kind::Unreadable && state.bytes == knownBytes) {
+    if (!unavailableReason.isEmpty()) {
+        return; // this session does not use the file
+    }
+    const DiskState state = readDisk(filePath, knownBytes);
+    if (state.kind == DiskState::Kind::Unavailable) {
+        // Keep what is in memory; the file is looked at again at the next
+        // change notice or write.
+        logUnavailableOnce(state.reason);
+        return;
+    }
+    if (state.kind != DiskState::Kind::Broken && state.bytes == knownBytes) {
         retryingReload = false;
         return; // unchanged, or our own write
     }
     // Missing, empty and broken files are what a writer leaves between
     // truncating and writing, or between removing and creating: look again.
-    const bool doubtful = state.kind == DiskState::Kind::Unreadable ||
+    const bool doubtful = state.kind == DiskState::Kind::Broken ||
                           state.kind == DiskState::Kind::Missing || state.bytes->isEmpty();
     if (doubtful && !retryingReload) {
         retryingReload = true;
@@ -447,7 +553,7 @@ void UserDefaults::Private::reloadFromDisk()
         return;
     }
     retryingReload = false;
-    if (state.kind == DiskState::Kind::Unreadable) {
+    if (state.kind == DiskState::Kind::Broken) {
         // Keep the values in memory and write them to a fresh file.
         setAside(state.reason);
         if (!blocked) {
@@ -463,8 +569,13 @@ void UserDefaults::Private::reloadFromDisk()
 // to settle.
 void UserDefaults::Private::refresh()
 {
-    const DiskState state = readDisk(filePath);
-    if (state.kind == DiskState::Kind::Unreadable) {
+    if (!unavailableReason.isEmpty()) {
+        return;
+    }
+    const DiskState state = readDisk(filePath, knownBytes);
+    if (state.kind == DiskState::Kind::Unavailable) {
+        logUnavailableOnce(state.reason);
+    } else if (state.kind == DiskState::Kind::Broken) {
         setAside(state.reason);
         if (!blocked) {
             dirty = true;
@@ -525,7 +636,7 @@ UserDefaults::~UserDefaults()
 {
     // Nobody listens any more; only the file matters now.
     blockSignals(true);
-    d->writeNow();
+    d->writeNow(lockWaitMSecs);
 }
 
 UserDefaults& UserDefaults::standard()
@@ -563,6 +674,11 @@ QString UserDefaults::standardFilePath()
 QString UserDefaults::filePath() const
 {
     return d->filePath;
+}
+
+QString UserDefaults::fileUnavailableReason() const
+{
+    return d->unavailableReason;
 }
 
 void UserDefaults::registerDefaults(const QVariantMap& defaults)
@@ -631,6 +747,16 @@ void UserDefaults::setObject(const QVariant& value, const QString& key)
         removeObjectForKey(key);
         return;
     }
+    // The file's top-level dictionary is one level of nesting already; a
+    // value nested deeper than the file may be would make it unreadable.
+    constexpr int valueNesting = plist::MaximumNesting - 1;
+    if (plist::nestingOf(value, valueNesting) > valueNesting) {
+        systemLog(QStringLiteral("[UserDefaults] cannot store a value nested deeper than %1 "
+                                 "levels for key \"%2\"")
+                      .arg(valueNesting)
+                      .arg(key));
+        return;
+    }
     const QVariant converted = plist::normalized(value);
     if (!converted.isValid()) {
         systemLog(QStringLiteral("[UserDefaults] cannot store a value of type %1 for key \"%2\"")
@@ -681,10 +807,10 @@ bool UserDefaults::synchronize()
         d->flushTimer->stop();
     }
     if (d->dirty) {
-        return d->writeNow();
+        return d->writeNow(lockWaitMSecs);
     }
     d->refresh();
-    return !d->dirty || d->writeNow();
+    return !d->dirty || d->writeNow(lockWaitMSecs);
 }
 
 } // namespace platform

@@ -14,11 +14,19 @@ namespace platform {
 // of the event loop, to an XML property list. A change of the file by another
 // process is picked up and reported through didChange().
 //
-// When another process changes the file while changes made here still wait to
-// be written, the last writer wins per key: keys changed here keep their new
-// value (or stay removed), every other key takes the file's value. A file that
-// turns unreadable while the store runs is moved aside like one found broken
-// at start, and the values in memory are written to a fresh file.
+// Every write reads the file again under a lock file beside it and merges:
+// keys changed here since the file was last read or written keep their new
+// value (or stay removed), every other key takes the file's, so that two
+// processes writing at once lose neither's changes. A file that turns broken
+// while the store runs is moved aside like one found broken at start, and the
+// values in memory are written to a fresh file.
+//
+// Only a file that was read and does not parse (or is nested too deeply) is
+// moved aside. A file that is there but cannot be opened or read (no
+// permission, an I/O error, a folder or a FIFO in its place) is never moved
+// or overwritten: found so at start, the store runs on registered defaults
+// for the whole session without touching it (fileUnavailableReason() says
+// why); found so later, changes wait in memory until it can be read again.
 //
 // Reads are safe from any thread; changes, synchronize() and didChange()
 // belong to the thread that created the store. A store created before the
@@ -29,8 +37,8 @@ class UserDefaults : public QObject
     Q_OBJECT
 
 public:
-    // A store persisted at filePath. The file is read at once; a corrupt or
-    // unreadable file is renamed aside, logged once, and the store starts empty.
+    // A store persisted at filePath. The file is read at once; a corrupt file
+    // is renamed aside, logged once, and the store starts empty.
     explicit UserDefaults(const QString& filePath, QObject* parent = nullptr);
     ~UserDefaults() override;
 
@@ -43,6 +51,10 @@ public:
     static QString standardFilePath();
 
     QString filePath() const;
+    // Why the file could not be opened or read when the store was made, or
+    // an empty string when it could (or did not exist). When not empty, the
+    // store never writes the file.
+    QString fileUnavailableReason() const;
 
     // Registered values: consulted when a key has no stored value.
     void registerDefaults(const QVariantMap& defaults);

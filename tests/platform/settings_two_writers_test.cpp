@@ -1,0 +1,87 @@
+#include "platform/defaults/UserDefaults.h"
+#include "platform/plist/PropertyList.h"
+#include "support/TestProgram.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr int changesPerWriter = 1000;
+
+// What a settings_writer run leaves: every key it set, but those it removed
+// again (every tenth, the fifth before it).
+QVariantMap expectedOf(const QString& prefix)
+{
+    QVariantMap keys;
+    for (int i = 0; i < changesPerWriter; ++i) {
+        if (i % 10 != 4) {
+            keys.insert(prefix + u' ' + QString::number(i), qlonglong(i));
+        }
+    }
+    return keys;
+}
+
+} // namespace
+
+class SettingsTwoWritersTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Two processes change different keys of one file a thousand times each,
+    // at the same time, and each removes some of its own keys. Afterwards
+    // every key of both is there, and no removed key has come back through
+    // the other process's older copy.
+    void twoProcessesWritingAtOnceLoseNothing_data()
+    {
+        QTest::addColumn<QString>("firstMode");
+        QTest::addColumn<QString>("secondMode");
+        QTest::newRow("two commands") << "command"
+                                      << "command";
+        QTest::newRow("the program and a command") << "application"
+                                                   << "command";
+    }
+    void twoProcessesWritingAtOnceLoseNothing()
+    {
+        QFETCH(QString, firstMode);
+        QFETCH(QString, secondMode);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("s.plist"));
+        {
+            // A key neither writer touches stays as it is.
+            platform::UserDefaults defaults(path);
+            defaults.setObject(QStringLiteral("kept"), QStringLiteral("Untouched"));
+            QVERIFY(defaults.synchronize());
+        }
+
+        QProcess first;
+        QProcess second;
+        first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        second.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        const QString count = QString::number(changesPerWriter);
+        first.start(QStringLiteral(TROVIX_SETTINGS_WRITER), {path, "A", count, firstMode});
+        second.start(QStringLiteral(TROVIX_SETTINGS_WRITER), {path, "B", count, secondMode});
+        QVERIFY(first.waitForFinished(600000));
+        QVERIFY(second.waitForFinished(600000));
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(second.exitCode(), 0);
+
+        QVariantMap expected = expectedOf(QStringLiteral("A"));
+        expected.insert(expectedOf(QStringLiteral("B")));
+        expected.insert(QStringLiteral("Untouched"), QStringLiteral("kept"));
+        const QVariantMap stored = platform::plist::readFile(path).value_or(QVariant()).toMap();
+        QCOMPARE(stored.size(), expected.size());
+        QVERIFY(platform::plist::identical(stored, expected));
+        // Nothing but the file and its lock is left beside it.
+        const QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        QVERIFY2(left.size() <= 2, qPrintable(left.join(u' ')));
+    }
+};
+
+TROVIX_TEST_GUILESS_MAIN(SettingsTwoWritersTest)
+#include "settings_two_writers_test.moc"
