@@ -374,6 +374,18 @@
         <translation>Die Domäne %1 existiert nicht</translation>
     </message>
     <message>
+        <source>trovix defaults: cannot open the settings file %1 (%2); it is left as it is</source>
+        <translation>trovix defaults: Die Einstellungsdatei %1 kann nicht geöffnet werden (%2); sie bleibt, wie sie ist</translation>
+    </message>
+    <message>
+        <source>Settings Cannot Be Opened</source>
+        <translation>Einstellungen können nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Trovix cannot open its settings file %1 (%2). Until Trovix is started again it uses its default settings, and changes to settings are not saved, so that the file stays as it is.</source>
+        <translation>Trovix kann seine Einstellungsdatei %1 nicht öffnen (%2). Bis Trovix neu gestartet wird, verwendet es seine Standardeinstellungen, und Änderungen an Einstellungen werden nicht gesichert, damit die Datei bleibt, wie sie ist.</translation>
+    </message>
+    <message>
         <source>trovix defaults: cannot write %1</source>
         <translation>trovix defaults: %1 kann nicht geschrieben werden</translation>
     </message>

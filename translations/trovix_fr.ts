@@ -374,6 +374,18 @@
         <translation>Le domaine %1 n&apos;existe pas</translation>
     </message>
     <message>
+        <source>trovix defaults: cannot open the settings file %1 (%2); it is left as it is</source>
+        <translation>trovix defaults&#xa0;: impossible d&apos;ouvrir le fichier de réglages %1 (%2)&#xa0;; il est laissé tel quel</translation>
+    </message>
+    <message>
+        <source>Settings Cannot Be Opened</source>
+        <translation>Impossible d&apos;ouvrir les réglages</translation>
+    </message>
+    <message>
+        <source>Trovix cannot open its settings file %1 (%2). Until Trovix is started again it uses its default settings, and changes to settings are not saved, so that the file stays as it is.</source>
+        <translation>Trovix ne peut pas ouvrir son fichier de réglages %1 (%2). Jusqu&apos;au prochain démarrage de Trovix, il utilise ses réglages par défaut et les modifications des réglages ne sont pas enregistrées, afin que le fichier reste tel quel.</translation>
+    </message>
+    <message>
         <source>trovix defaults: cannot write %1</source>
         <translation>trovix defaults&#xa0;: impossible d&apos;écrire %1</translation>
     </message>

@@ -212,9 +212,27 @@ int fail(QTextStream& err, const QString& message)
     return 1;
 }
 
+// A settings file that is there but cannot be opened is neither read nor
+// written: what the command would show or store could only be wrong.
+bool settingsUnavailable(const UserDefaults& defaults, QTextStream& err)
+{
+    const QString reason = defaults.fileUnavailableReason();
+    if (reason.isEmpty()) {
+        return false;
+    }
+    fail(err, QCoreApplication::translate(
+                  "Trovix", "trovix defaults: cannot open the settings file %1 (%2); it is left "
+                            "as it is")
+                  .arg(defaults.filePath(), reason));
+    return true;
+}
+
 int read(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     UserDefaults& defaults = UserDefaults::standard();
+    if (settingsUnavailable(defaults, err)) {
+        return 1;
+    }
     if (arguments.isEmpty()) {
         const QVariantMap domain = defaults.persistentDomain();
         if (domain.isEmpty() && !QFileInfo::exists(defaults.filePath())) {
@@ -259,6 +277,9 @@ int write(const QStringList& arguments, QTextStream& err)
             QCoreApplication::translate("Trovix", "trovix defaults write: %1").arg(parser.error));
     }
     UserDefaults& defaults = UserDefaults::standard();
+    if (settingsUnavailable(defaults, err)) {
+        return 1;
+    }
     defaults.setObject(*value, arguments.first());
     return save(defaults, err);
 }
@@ -269,6 +290,9 @@ int remove(const QStringList& arguments, QTextStream& err)
         return fail(err, usage());
     }
     UserDefaults& defaults = UserDefaults::standard();
+    if (settingsUnavailable(defaults, err)) {
+        return 1;
+    }
     const QString& key = arguments.first();
     if (!defaults.hasStoredValue(key)) {
         return fail(err, missingPairMessage(key));

@@ -3,6 +3,7 @@
 #include "app/QXDebugLogging.h"
 #include "app/QXDisplaySessionNotice.h"
 #include "app/QXMainController.h"
+#include "app/QXSettingsFileNotice.h"
 #include "app/QXStatusItemController.h"
 #include "app/QXTranslations.h"
 #include "app/ShowCommand.h"
@@ -51,6 +52,7 @@ int QXApplicationMain(int& argc, char** argv)
     }
 
     QXDisplaySessionNotice::announce(session, platform::UserDefaults::standard());
+    QXSettingsFileNotice::announce(platform::UserDefaults::standard());
     QXFollowDebugLogSetting(platform::UserDefaults::standard());
     QXMainController& controller = QXMainController::mainController();
     application.setDelegate(&controller);

@@ -1,5 +1,7 @@
 #include "search/SearchHistory.h"
 
+#include "platform/files/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,11 +33,25 @@ SearchHistory::SearchHistory(QString path) : m_path(std::move(path)) {}
 bool SearchHistory::load()
 {
     m_applications.clear();
-    QFile file(m_path);
-    if (file.size() > MaximumFileSize || !file.open(QIODevice::ReadOnly)) {
+    // Only a regular file is read, without waiting: a FIFO in its place
+    // must not hold up the search.
+    const platform::RegularFileRead file = platform::readRegularFile(m_path, MaximumFileSize);
+    if (file.outcome != platform::RegularFileRead::Outcome::Read) {
         return false;
     }
-    const QJsonDocument document = QJsonDocument::fromJson(file.read(MaximumFileSize));
+    return read(file.bytes);
+}
+
+bool SearchHistory::read(const QByteArray& json)
+{
+    m_applications.clear();
+    // The parser refuses documents nested deeper than its own limit; this
+    // reader goes three levels down and no further.
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError) {
+        return false;
+    }
     const QJsonObject applications = document.object().value("applications").toObject();
     for (auto it = applications.begin(); it != applications.end(); ++it) {
         const QJsonObject stored = it.value().toObject();
@@ -44,7 +60,10 @@ bool SearchHistory::load()
         const QJsonArray entries = stored.value("items").toArray();
         for (const QJsonValue& value : entries) {
             const QJsonObject item = value.toObject();
-            Entry entry{item.value("path").toString(), item.value("presses").toInt(),
+            // Presses are never counted past MaximumBoost; a larger count
+            // from elsewhere is held there, so that no sum overflows.
+            Entry entry{item.value("path").toString(),
+                        std::min(item.value("presses").toInt(), MaximumBoost),
                         item.value("lastPressed").toInteger()};
             if (!entry.path.isEmpty() && entry.presses > 0 &&
                 application.entries.size() < MaximumItemsPerApplication) {

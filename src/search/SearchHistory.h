@@ -27,6 +27,10 @@ public:
     // Reads the file; false (and an empty history) when it is missing or
     // unusable.
     bool load();
+    // Replaces the history with the sane entries of a JSON document as the
+    // file holds it; false when the document does not parse (the history is
+    // then empty).
+    bool read(const QByteArray& json);
     // Writes the file atomically; false when it cannot be written.
     bool save() const;
 

@@ -2,8 +2,11 @@
 #include "support/TemporaryDefaults.h"
 #include "support/TestProgram.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -133,6 +136,42 @@ private Q_SLOTS:
         }
         QCOMPARE(contentsOf(temporary.filePath()), before);
         QCOMPARE(temporary.defaults().integerForKey(QStringLiteral("K")), 5);
+    }
+
+    // Something that cannot be opened stands where the settings file should
+    // be: every command says so and leaves it as it is.
+    void anUnopenableSettingsFileIsLeftAlone_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("read") << QStringList{"read"};
+        QTest::newRow("read key") << QStringList{"read", "K"};
+        QTest::newRow("write") << QStringList{"write", "K", "-int", "5"};
+        QTest::newRow("delete") << QStringList{"delete", "K"};
+    }
+    void anUnopenableSettingsFileIsLeftAlone()
+    {
+        QFETCH(QStringList, arguments);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("com.quirkworks.Trovix.plist"));
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        platform::UserDefaults::setStandard(std::make_unique<platform::UserDefaults>(path));
+
+        const Result result = run(arguments);
+        platform::UserDefaults::setStandard(nullptr);
+        QCOMPARE(result.status, 1);
+        QCOMPARE(result.out, QString());
+        QVERIFY2(
+            result.err.startsWith(
+                QStringLiteral("trovix defaults: cannot open the settings file %1 (").arg(path)),
+            qPrintable(result.err));
+        QCOMPARE(result.err.count(u'\n'), 1);
+        struct stat status = {};
+        QVERIFY(::lstat(QFile::encodeName(path).constData(), &status) == 0);
+        QVERIFY(S_ISFIFO(status.st_mode));
+        QCOMPARE(
+            QDir(dir.path())
+                .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("com.quirkworks.Trovix.plist")});
     }
 
     void readsAndDeletesTheWholeDomain()

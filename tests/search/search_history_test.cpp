@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
+#include <sys/stat.h>
 
 class SearchHistoryTest : public QObject
 {
@@ -71,6 +72,14 @@ private Q_SLOTS:
             << QByteArray(
                    R"({"applications": {"Editor": {"items": [{"path": "Save", "presses": -4}]}}})")
             << 0;
+        QTest::newRow("presses beyond any int sum")
+            << QByteArray(
+                   R"({"applications": {"Editor": {"items": [{"path": "Save", "presses": 2147483647}]}}})")
+            << 30;
+        QTest::newRow("nested 100 000 deep")
+            << R"({"applications": {"Editor": )" + QByteArray("[").repeated(100000) +
+                   QByteArray("]").repeated(100000) + "}}"
+            << 0;
         QTest::newRow("sane entry kept beside broken ones")
             << QByteArray(
                    R"({"applications": {"Editor": {"items": [7, {"path": "Save", "presses": 1}]}}})")
@@ -95,6 +104,18 @@ private Q_SLOTS:
         SearchHistory reloaded(path());
         QVERIFY(reloaded.load());
         QVERIFY(reloaded.boost("Editor", "Save") > 0);
+    }
+
+    // A FIFO in place of the file would block a plain open until something
+    // writes to it; it reads as no history at once.
+    void aFifoInPlaceOfTheFileReadsAsEmptyWithoutWaiting()
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(path()).absolutePath()));
+        QVERIFY(::mkfifo(QFile::encodeName(path()).constData(), 0600) == 0);
+        SearchHistory history(path());
+        QVERIFY(!history.load());
+        QVERIFY(history.isEmpty());
+        QVERIFY(QFile::remove(path()));
     }
 
     // Clearing forgets every press at once and leaves no file behind, so
