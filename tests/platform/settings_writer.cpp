@@ -35,16 +35,18 @@ void change(UserDefaults& defaults, const QString& prefix, int i)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
-    const QStringList arguments = application.arguments();
-    if (arguments.size() != 5) {
+    if (argc != 5) {
         std::fputs("usage: settings_writer FILE PREFIX COUNT command|application\n", stderr);
         return 2;
     }
-    const QString path = arguments.at(1);
-    const QString prefix = arguments.at(2);
-    const int count = arguments.at(3).toInt();
-    if (arguments.at(4) == QLatin1String("command")) {
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    const QString prefix = QString::fromLocal8Bit(argv[2]);
+    const int count = QByteArray(argv[3]).toInt();
+    if (QByteArray(argv[4]) == "command") {
+        // Made before any application object, the stores neither watch the
+        // file nor wait for an event loop: each change is read, merged and
+        // written under the lock at once, as by the command, without the
+        // tens of milliseconds that closing a file watcher costs each time.
         for (int i = 0; i < count; ++i) {
             UserDefaults defaults(path);
             change(defaults, prefix, i);
@@ -56,6 +58,7 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    QCoreApplication application(argc, argv);
     UserDefaults defaults(path);
     int next = 0;
     std::function<void()> step;
