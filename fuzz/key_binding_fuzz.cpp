@@ -1,6 +1,8 @@
 // Key bindings are text that other applications publish over accessibility,
 // in GTK's or Qt's dialect, next to the item's title. The first byte picks the
-// dialect; a NUL byte, where there is one, ends the title.
+// dialect; a NUL byte, where there is one, ends the title. Applications may
+// publish texts of any length, so inputs reach a megabyte.
+// fuzz-max-len: 1048576
 #include "platform/accessibility/MenuKeyBinding.h"
 
 #include <QString>

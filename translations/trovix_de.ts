@@ -97,6 +97,14 @@
 <context>
     <name>QXHotKeyTextView</name>
     <message>
+        <source>In use by another program</source>
+        <translation>Von einem anderen Programm belegt</translation>
+    </message>
+    <message>
+        <source>Not available with this keyboard</source>
+        <translation>Mit dieser Tastatur nicht verfügbar</translation>
+    </message>
+    <message>
         <source>None</source>
         <translation>Keine</translation>
     </message>

@@ -97,6 +97,14 @@
 <context>
     <name>QXHotKeyTextView</name>
     <message>
+        <source>In use by another program</source>
+        <translation>Utilisé par un autre programme</translation>
+    </message>
+    <message>
+        <source>Not available with this keyboard</source>
+        <translation>Indisponible avec ce clavier</translation>
+    </message>
+    <message>
         <source>None</source>
         <translation>Aucun</translation>
     </message>

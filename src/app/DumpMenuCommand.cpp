@@ -9,6 +9,7 @@
 #include "platform/accessibility/Accessibility.h"
 #include "platform/input/ModifierFlags.h"
 #include "platform/workspace/Workspace.h"
+#include "search/SearchText.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -162,8 +163,13 @@ AccessibilityElement findItem(const AccessibilityElementList& topLevel, const QS
     return found;
 }
 
+// Titles, marks and keys come from the application: printed on one line with
+// their control characters replaced, so none reaches the terminal.
 void printText(const QJsonArray& items, int level, QTextStream& out)
 {
+    const auto text = [](const QJsonObject& item, const char* field) {
+        return SearchText::sanitizedTitle(item.value(QLatin1String(field)).toString());
+    };
     const QString indent(level * 2, u' ');
     for (const QJsonValue& value : items) {
         const QJsonObject item = value.toObject();
@@ -171,18 +177,18 @@ void printText(const QJsonArray& items, int level, QTextStream& out)
             out << indent << "----\n";
             continue;
         }
-        out << indent << item.value("title").toString() << "  [" << item.value("role").toString();
+        out << indent << text(item, "title") << "  [" << text(item, "role");
         if (!item.value("enabled").toBool()) {
             out << " disabled";
         }
         if (item.value("hidden").toBool()) {
             out << " hidden";
         }
-        if (!item.value("mark").toString().isEmpty()) {
-            out << " mark=" << item.value("mark").toString();
+        if (!text(item, "mark").isEmpty()) {
+            out << " mark=" << text(item, "mark");
         }
-        if (!item.value("key").toString().isEmpty()) {
-            out << " key=" << item.value("key").toString();
+        if (!text(item, "key").isEmpty()) {
+            out << " key=" << text(item, "key");
         }
         if (item.value("submenu").toBool()) {
             out << " submenu";
@@ -243,10 +249,11 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
         return 1;
     }
     // The name is asked for only where the application has answered: asking
-    // one that hangs would cost another timeout.
+    // one that hangs would cost another timeout. It comes from the
+    // application, and is printed: on one line, without control characters.
     const auto name = [&application] {
-        return QXExtensions::localizedNameOrBundleName(application)
-            .value_or(QXLocalized::tr("(unnamed)"));
+        return SearchText::sanitizedTitle(QXExtensions::localizedNameOrBundleName(application)
+                                              .value_or(QXLocalized::tr("(unnamed)")));
     };
     const qint64 pid = application.processIdentifier();
     if (platform::Accessibility::current().applicationElement(pid).isNull()) {

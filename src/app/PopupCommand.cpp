@@ -10,6 +10,7 @@
 #include "platform/menus/KeyEquivalentText.h"
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
+#include "search/SearchText.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -70,6 +71,8 @@ bool isUnfilled(const Menu& menu)
                               menu.itemAtIndex(0)->tag() == MenuItem::MaxTag);
 }
 
+// Titles and keys come from the applications: printed on one line with their
+// control characters replaced, so none reaches the terminal.
 void printItems(Menu& menu, int level, int depth, QTextStream& out)
 {
     menu.update();
@@ -106,9 +109,9 @@ void printItems(Menu& menu, int level, int depth, QTextStream& out)
             notes << (isUnfilled(*submenu) ? QStringLiteral("lazy submenu")
                                            : QStringLiteral("submenu"));
         }
-        out << indent << item->title();
-        const QString key = platform::KeyEquivalentText::displayText(
-            item->keyEquivalent(), item->keyEquivalentModifierMask());
+        out << indent << SearchText::sanitizedTitle(item->title());
+        const QString key = SearchText::sanitizedTitle(platform::KeyEquivalentText::displayText(
+            item->keyEquivalent(), item->keyEquivalentModifierMask()));
         if (!key.isEmpty()) {
             out << "  " << key;
         }
@@ -155,7 +158,7 @@ void printPopUpMenu(Menu& menu, int depth, QTextStream& out)
     } else if (menu.appearance() == Menu::Appearance::Dark) {
         notes << QStringLiteral("dark");
     }
-    out << menu.title();
+    out << SearchText::sanitizedTitle(menu.title());
     if (!notes.isEmpty()) {
         out << "  [" << notes.join(QStringLiteral(", ")) << ']';
     }

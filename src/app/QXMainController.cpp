@@ -19,6 +19,7 @@
 #include "platform/application/Activation.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/defaults/UserDefaults.h"
+#include "platform/input/HotKeyService.h"
 #include "platform/log/SystemLog.h"
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
@@ -77,6 +78,7 @@ void QXMainController::resetForTesting()
     m_menuTreeCache.reset();
     QXSetRightClickTriggerEnabled(false);
     QXSetRightClickTriggerModifier(0);
+    platform::HotKeyService::setKeyboardMappingHandler({});
     m_frontmostApplicationTriggerHotKey.reset();
     m_allApplicationsTriggerHotKey.reset();
 }
@@ -109,6 +111,9 @@ void QXMainController::applicationDidFinishLaunching()
 
     const bool rightClickEnabled = defaults().boolForKey(QXSettingsKeys::EnableRightClickTrigger);
     bool noTriggerUsable = !rightClickEnabled;
+    // A combination refused now may be free after the next change of the
+    // keyboard mapping (a new layout, the user's own reset of the keyboard).
+    platform::HotKeyService::setKeyboardMappingHandler([this] { retryRefusedHotKeys(); });
     if (registerStoredHotKeys()) {
         noTriggerUsable = false;
     }

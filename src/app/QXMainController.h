@@ -95,6 +95,10 @@ public:
     bool hasUsableTrigger() const { return m_hasUsableTrigger; }
     // Whether the controller holds registered hot keys.
     bool hasHotKeys() const;
+    // Tries again the stored hot keys the desktop refused (at start-up or
+    // since); called whenever the keyboard mapping changes. Logs the ones that
+    // work now, and the ones refused for another reason than before.
+    void retryRefusedHotKeys();
 
     // The hot keys (QXMainControllerHotKeys.cpp). The owner of the two hot
     // keys "Menu Trigger" and "Menu Trigger: All Applications".
@@ -195,6 +199,8 @@ private:
 
     double secondsNow() const;
     bool registerStoredHotKeys();
+    // Shows the recorders the state of the hot keys they hold.
+    void refreshHotKeyRecorders();
     void setRightClickTriggerEnabled(bool enabled);
     void setUpPreferencesToolbar();
     void updateUpdateControls();

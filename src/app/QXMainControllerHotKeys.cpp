@@ -9,6 +9,7 @@
 #include "platform/log/SystemLog.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 namespace {
 
@@ -20,11 +21,25 @@ platform::UserDefaults& defaults()
 // A hot key press this soon after a pop-up menu closed belongs to that menu.
 constexpr double swallowAfterMenuSeconds = 0.1;
 
+// The log line for a stored hot key the desktop refused, which stays stored.
+QString refusedHotKeyMessage(const QXHotKey& hotKey, const QString& identifier)
+{
+    const QString reason = hotKey.refusal() == platform::HotKeyRefusal::NotInKeyboardMapping
+                               ? QStringLiteral("is not in the keyboard mapping")
+                               : QStringLiteral("is in use by another program");
+    return QStringLiteral("the hot key <%1> for \"%2\" %3; it stays stored and is tried again at "
+                          "the next start and keyboard mapping change")
+        .arg(hotKey.visualRepresentation(), identifier, reason);
+}
+
 } // namespace
 
 bool QXMainController::hasHotKeys() const
 {
-    return !hotKeys().isEmpty();
+    const QList<std::shared_ptr<QXHotKey>> held = hotKeys();
+    return std::any_of(held.cbegin(), held.cend(), [](const std::shared_ptr<QXHotKey>& hotKey) {
+        return hotKey->isRegistered();
+    });
 }
 
 QList<std::shared_ptr<QXHotKey>> QXMainController::hotKeys() const
@@ -114,17 +129,54 @@ bool QXMainController::registerStoredHotKeys()
                     .arg(identifier));
             hotKey.reset();
         } else if (hotKey && !hotKey->registerForDelegate(*this)) {
-            platform::systemLog(
-                QStringLiteral("the hot key <%1> for \"%2\" cannot be registered and was removed")
-                    .arg(hotKey->visualRepresentation(), identifier));
-            defaults().removeObjectForKey(identifier);
-            hotKey.reset();
+            if (hotKey->refusal()) {
+                // Another program may let the combination go, a new layout
+                // may bring the key: the user's choice stays stored, the
+                // recorder shows it as not working, and it is tried again.
+                platform::systemLog(refusedHotKeyMessage(*hotKey, identifier));
+            } else {
+                // Equal to the hot key registered before it: both cannot work.
+                platform::systemLog(
+                    QStringLiteral(
+                        "the hot key <%1> for \"%2\" cannot be registered and was removed")
+                        .arg(hotKey->visualRepresentation(), identifier));
+                defaults().removeObjectForKey(identifier);
+                hotKey.reset();
+            }
         } else if (hotKey) {
             registered = true;
         }
         setHotKeyForIdentifier(hotKey, identifier);
     }
     return registered;
+}
+
+void QXMainController::retryRefusedHotKeys()
+{
+    bool changed = false;
+    for (const QString& identifier :
+         {QXSettingsKeys::MenuTrigger, QXSettingsKeys::MenuTriggerAllApplications}) {
+        const std::shared_ptr<QXHotKey> hotKey = hotKeyForIdentifier(identifier);
+        if (!hotKey || hotKey->isRegistered() || !hotKey->refusal()) {
+            continue;
+        }
+        const std::optional<platform::HotKeyRefusal> before = hotKey->refusal();
+        if (hotKey->registerForDelegate(*this)) {
+            platform::systemLog(QStringLiteral("the hot key <%1> for \"%2\" works now")
+                                    .arg(hotKey->visualRepresentation(), identifier));
+            changed = true;
+        } else if (hotKey->refusal() != before) {
+            // Said once per reason: a refusal that stays the same is not
+            // logged again at every change.
+            if (hotKey->refusal()) {
+                platform::systemLog(refusedHotKeyMessage(*hotKey, identifier));
+            }
+            changed = true;
+        }
+    }
+    if (changed) {
+        refreshHotKeyRecorders();
+    }
 }
 
 double QXMainController::secondsNow() const

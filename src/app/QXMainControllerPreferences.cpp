@@ -94,6 +94,18 @@ void QXMainController::populateWindowMenu(platform::Menu& menu)
     item->setTarget(this);
 }
 
+void QXMainController::refreshHotKeyRecorders()
+{
+    if (!m_preferencesWindow || !m_preferencesWindow->controlsFilled()) {
+        return;
+    }
+    for (QXHotKeyTextView* recorder :
+         {m_preferencesWindow->frontmostApplicationTriggerHotKeyTextView(),
+          m_preferencesWindow->allApplicationsTriggerHotKeyTextView()}) {
+        recorder->updateRegistrationState();
+    }
+}
+
 void QXMainController::fillPreferencesControls()
 {
     QXMainPreferencesWindow* window = preferencesWindow();

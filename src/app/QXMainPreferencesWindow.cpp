@@ -192,12 +192,21 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
         clear->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         clear->setTarget(recorder);
         clear->setAccessibleName(tr("Clear %1").arg(name));
+        // Says, beside the field, why the hot key it shows does not work.
+        auto* problem = new QLabel(hotKeys);
+        problem->setVisible(false);
+        QObject::connect(recorder, &QXHotKeyTextView::registrationProblemChanged, problem,
+                         [problem](const QString& text) {
+                             problem->setText(text);
+                             problem->setVisible(!text.isEmpty());
+                         });
         auto* row = new QWidget(hotKeys);
         auto* rowLayout = new QHBoxLayout(row);
         rowLayout->setContentsMargins(0, 0, 0, 0);
         rowLayout->setSpacing(4);
         rowLayout->addWidget(recorder);
         rowLayout->addWidget(clear);
+        rowLayout->addWidget(problem);
         rowLayout->addStretch();
         hotKeyForm->addRow(title, row);
         return recorder;

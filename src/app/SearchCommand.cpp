@@ -100,10 +100,12 @@ QString displayPath(const QStringList& path)
     return clean.join(PathSeparator);
 }
 
+// The name comes from the application and is printed: on one line, without
+// control characters.
 QString applicationName(const platform::RunningApplication& application)
 {
-    return QXExtensions::localizedNameOrBundleName(application)
-        .value_or(QXLocalized::tr("(unnamed)"));
+    return SearchText::sanitizedTitle(QXExtensions::localizedNameOrBundleName(application)
+                                          .value_or(QXLocalized::tr("(unnamed)")));
 }
 
 // Forgets every item pressed through search and says what was done.
@@ -238,7 +240,8 @@ int runSearchCommand(const QStringList& arguments, QTextStream& out, QTextStream
     QJsonArray results;
     for (const MenuItemRanking::Match& match : matches) {
         const Candidate& candidate = candidates.at(match.index);
-        const QString key = QXProxyMenuItem::keyEquivalentDisplayText(candidate.item.element);
+        const QString key = SearchText::sanitizedTitle(
+            QXProxyMenuItem::keyEquivalentDisplayText(candidate.item.element));
         if (options->json) {
             QJsonArray path;
             for (const QString& title : candidate.item.path) {
@@ -249,7 +252,7 @@ int runSearchCommand(const QStringList& arguments, QTextStream& out, QTextStream
                                        {"path", path},
                                        {"key", key},
                                        {"enabled", candidate.item.enabled},
-                                       {"mark", candidate.item.mark},
+                                       {"mark", SearchText::sanitizedTitle(candidate.item.mark)},
                                        {"score", match.score},
                                        {"source", candidate.source}});
             continue;

@@ -191,6 +191,7 @@ bool QXHotKey::registerForDelegate(QXHotKeyDelegate& delegate, bool testOnly)
         }
         unregister();
     }
+    m_refusal.reset();
     if (delegate.respondsToHotKeyCanBeLocal()) {
         m_canBeLocal = delegate.hotKeyCanBeLocal(*this);
     }
@@ -198,7 +199,13 @@ bool QXHotKey::registerForDelegate(QXHotKeyDelegate& delegate, bool testOnly)
     QList<std::shared_ptr<QXHotKey>> equals;
     const QList<std::shared_ptr<QXHotKey>> hotKeys = delegate.hotKeys();
     for (const std::shared_ptr<QXHotKey>& other : hotKeys) {
-        if (other && other.get() != this && isEqualToHotKey(other.get())) {
+        // A stored hot key the desktop refused holds nothing: recording it
+        // again under its own key is how the user tries it once more.
+        if (!other || other.get() == this ||
+            (!other->isRegistered() && other->identifier() == m_identifier)) {
+            continue;
+        }
+        if (isEqualToHotKey(other.get())) {
             equals.append(other);
         }
     }
@@ -226,9 +233,11 @@ bool QXHotKey::registerForDelegate(QXHotKeyDelegate& delegate, bool testOnly)
     counter = counter >= largestRegistrationIdentifier ? 0 : counter + 1;
 
     platform::HotKeyService& service = platform::HotKeyService::current();
-    const std::optional<platform::HotKeyHandle> handle =
-        service.registerHotKey(m_keyCode, m_modifierFlags, delegate.hotKeySignature(), identifier);
+    platform::HotKeyRefusal refusal = platform::HotKeyRefusal::HeldElsewhere;
+    const std::optional<platform::HotKeyHandle> handle = service.registerHotKey(
+        m_keyCode, m_modifierFlags, delegate.hotKeySignature(), identifier, &refusal);
     if (!handle) {
+        m_refusal = refusal;
         return false;
     }
     if (testOnly) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariantMap>
 #include <memory>
+#include <optional>
 
 class QXHotKeyDelegate;
 
@@ -67,8 +68,13 @@ public:
 
     // Registers the hot key with the hot key service for the delegate. With
     // testOnly, only finds out whether it could be registered and leaves
-    // nothing behind. Refuses a hot key equal to another of the delegate's.
+    // nothing behind. Refuses a hot key equal to another of the delegate's,
+    // except an unregistered one stored under the same settings key: that is
+    // the one this hot key is about to replace.
     bool registerForDelegate(QXHotKeyDelegate& delegate, bool testOnly = false);
+    // Why the hot key service refused the last registration; nothing after a
+    // registration that succeeded or that the delegate's hot keys refused.
+    std::optional<platform::HotKeyRefusal> refusal() const { return m_refusal; }
     bool testForDelegate(QXHotKeyDelegate& delegate) { return registerForDelegate(delegate, true); }
     void unregister();
     bool isRegistered() const { return m_hotKeyReference != 0 || isLocal(); }
@@ -79,6 +85,7 @@ private:
     QString m_visualRepresentation;
     mutable QString m_cachedCorrectedVisualRepresentation;
     platform::HotKeyHandle m_hotKeyReference = 0;
+    std::optional<platform::HotKeyRefusal> m_refusal;
     quint16 m_keyCode;
     platform::ModifierFlags m_modifierFlags;
     bool m_canBeLocal = false;

@@ -41,6 +41,12 @@ QColor placeholderColor()
     return QColor::fromRgbF(0.6f, 0.6f, 0.6f);
 }
 
+// The red of a hot key that does not work; readable on light and dark fields.
+QColor problemColor()
+{
+    return QColor::fromRgb(0xD0, 0x30, 0x30);
+}
+
 // Modifier keys alone never make a hot key: they only change the next key.
 bool isModifierKeyCode(quint16 keyCode)
 {
@@ -189,8 +195,24 @@ void QXHotKeyTextView::updateText()
     } else {
         m_text = tr("None");
     }
-    setToolTip(m_hotKey ? m_text : QString());
+    QString problem;
+    if (m_hotKey && !m_hotKey->isRegistered() && m_hotKey->refusal()) {
+        problem = m_hotKey->refusal() == platform::HotKeyRefusal::NotInKeyboardMapping
+                      ? tr("Not available with this keyboard")
+                      : tr("In use by another program");
+    }
+    setToolTip(problem.isEmpty() ? (m_hotKey ? m_text : QString()) : m_text + u'\n' + problem);
+    if (problem != m_registrationProblem) {
+        m_registrationProblem = problem;
+        setAccessibleDescription(problem);
+        Q_EMIT registrationProblemChanged(problem);
+    }
     update();
+}
+
+void QXHotKeyTextView::updateRegistrationState()
+{
+    updateText();
 }
 
 void QXHotKeyTextView::setRecording(bool recording)
@@ -485,6 +507,8 @@ void QXHotKeyTextView::paintEvent(QPaintEvent*)
         textColor = placeholderColor();
     } else if (m_recording) {
         textColor = palette().color(group, QPalette::HighlightedText);
+    } else if (!m_registrationProblem.isEmpty()) {
+        textColor = problemColor();
     }
     const QRect textRect = inside.adjusted(horizontalTextMargin, verticalTextMargin,
                                            -horizontalTextMargin, -verticalTextMargin);

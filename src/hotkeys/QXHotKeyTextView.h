@@ -44,6 +44,13 @@ public:
     bool isRecording() const { return m_recording; }
     // The text shown now ("None" for an empty idle field).
     QString displayedText() const { return m_text; }
+    // Why the hot key shown does not work ("In use by another program"), or
+    // empty while it works or there is none. Also the field's accessible
+    // description and tool tip.
+    QString registrationProblem() const { return m_registrationProblem; }
+    // Shows again whether the hot key works, after its owner registered it
+    // or the desktop refused it.
+    void updateRegistrationState();
 
     // Records a key press given as the program's key event: the key and
     // modifiers become the new hot key, or Escape ends recording. Does
@@ -71,6 +78,8 @@ public:
 Q_SIGNALS:
     // The user recorded or cleared a hot key and the delegate took it.
     void hotKeyChanged();
+    // What registrationProblem() answers changed.
+    void registrationProblemChanged(const QString& problem);
 
 protected:
     bool event(QEvent* event) override;
@@ -102,5 +111,6 @@ private:
     bool m_recording = false;
     bool m_clickedWhileInactive = false;
     QString m_text;
+    QString m_registrationProblem;
     QTimer m_recordingTimeOut;
 };

@@ -163,6 +163,49 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QVERIFY(!MenuKeyBinding::fromKeyBindingText(text, dialect, title));
     }
+
+    // An application decides how long its binding texts are: one of the
+    // longest length still parses, one character more names no key, and a
+    // text of a megabyte of modifiers is turned away as well.
+    void lengthIsCapped_data()
+    {
+        QTest::addColumn<Dialect>("dialect");
+        QTest::addColumn<QString>("head"); // repeated until the text is long enough
+        QTest::addColumn<QString>("tail");
+        QTest::addColumn<QString>("character");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("gtk") << Dialect::Gtk << QStringLiteral("<Control>") << QStringLiteral("q")
+                             << QStringLiteral("Q") << 12;
+        QTest::newRow("qt") << Dialect::Qt << QStringLiteral("Shift+") << QStringLiteral("F1")
+                            << QString() << 9;
+    }
+
+    void lengthIsCapped()
+    {
+        QFETCH(Dialect, dialect);
+        QFETCH(QString, head);
+        QFETCH(QString, tail);
+        QFETCH(QString, character);
+        QFETCH(int, modifiers);
+        const QString prefix = dialect == Dialect::Gtk ? QStringLiteral(";;") : QString();
+        // Padded with spaces after the separators to exactly the longest length.
+        QString modifierText = head.repeated(
+            int((MenuKeyBinding::MaximumTextLength - prefix.size() - tail.size()) / head.size()));
+        const QString padding(MenuKeyBinding::MaximumTextLength - prefix.size() -
+                                  modifierText.size() - tail.size(),
+                              u' ');
+        const QString longest = prefix + padding + modifierText + tail;
+        QCOMPARE(longest.size(), MenuKeyBinding::MaximumTextLength);
+        const std::optional<MenuKeyBinding> binding =
+            MenuKeyBinding::fromKeyBindingText(longest, dialect);
+        QVERIFY(binding);
+        QCOMPARE(binding->character(), character);
+        QCOMPARE(binding->modifiers(), modifiers);
+
+        QVERIFY(!MenuKeyBinding::fromKeyBindingText(QStringLiteral(" ") + longest, dialect));
+        const QString huge = prefix + head.repeated(int(1024 * 1024 / head.size())) + tail;
+        QVERIFY(!MenuKeyBinding::fromKeyBindingText(huge, dialect));
+    }
 };
 
 TROVIX_TEST_GUILESS_MAIN(KeyBindingsTest)

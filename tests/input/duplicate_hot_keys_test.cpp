@@ -157,13 +157,17 @@ private Q_SLOTS:
         }
         HotKeyService& service = desktop->service();
         const std::optional<HotKeyHandle> first =
-            service.registerHotKey(firstKey, ModifierFlags(firstModifiers), 1, 1);
+            service.registerHotKey(firstKey, ModifierFlags(firstModifiers), 1, 1, nullptr);
         QVERIFY(first);
         QVERIFY(desktop->isHeld(firstKey, ModifierFlags(firstModifiers)));
 
+        HotKeyRefusal refusal = HotKeyRefusal::Unavailable;
         const std::optional<HotKeyHandle> second =
-            service.registerHotKey(secondKey, ModifierFlags(secondModifiers), 1, 2);
+            service.registerHotKey(secondKey, ModifierFlags(secondModifiers), 1, 2, &refusal);
         QCOMPARE(second.has_value(), accepted);
+        if (!second) {
+            QCOMPARE(refusal, HotKeyRefusal::HeldElsewhere);
+        }
         if (second) {
             QVERIFY(*second != *first);
             QVERIFY(desktop->isHeld(secondKey, ModifierFlags(secondModifiers)));
@@ -175,6 +179,31 @@ private Q_SLOTS:
 
         service.unregisterHotKey(*first);
         QVERIFY(!desktop->isHeld(firstKey, ModifierFlags(firstModifiers)));
+    }
+
+    void aKeyNoKeyboardHasIsNotInTheMapping_data()
+    {
+        QTest::addColumn<QString>("backend");
+        QTest::newRow("memory") << QStringLiteral("memory");
+        if (x11Wanted()) {
+            QTest::newRow("x11") << QStringLiteral("x11");
+        }
+    }
+
+    // A stored key code from elsewhere is refused for what it is, not as a
+    // combination another program holds.
+    void aKeyNoKeyboardHasIsNotInTheMapping()
+    {
+        QFETCH(QString, backend);
+        const std::unique_ptr<Backend> desktop = backendNamed(backend);
+        if (auto* x11 = dynamic_cast<X11Backend*>(desktop.get()); x11 && !x11->isAvailable()) {
+            QFAIL("no X server with XKB to run the X11 cases on");
+        }
+        constexpr quint16 noSuchKey = 0xFFF;
+        QVERIFY(!xKeycodeForVirtualKeyCode(noSuchKey));
+        HotKeyRefusal refusal = HotKeyRefusal::Unavailable;
+        QVERIFY(!desktop->service().registerHotKey(noSuchKey, Control, 1, 1, &refusal));
+        QCOMPARE(refusal, HotKeyRefusal::NotInKeyboardMapping);
     }
 };
 

@@ -4,6 +4,7 @@ reader would, for the desktop tests.
 
     accessible.py PID WINDOW NAME text      prints the element's text
     accessible.py PID WINDOW NAME states    prints its states, one a line
+    accessible.py PID WINDOW NAME description  prints its description
     accessible.py PID WINDOW NAME do ACTION performs its action ACTION
     accessible.py PID WINDOW NAME set TEXT  replaces its text with TEXT
 
@@ -150,6 +151,8 @@ def main(arguments):
             print(text(element))
         elif command == "states":
             print("\n".join(states(element)))
+        elif command == "description":
+            print(element.get_description() or "")
         elif command == "do" and len(arguments) == 5:
             do(element, arguments[4])
         elif command == "set" and len(arguments) == 5:

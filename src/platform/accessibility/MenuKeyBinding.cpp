@@ -3,7 +3,7 @@
 #include "platform/accessibility/AccessibilityNames.h"
 
 #include <QHash>
-#include <QStringList>
+#include <QList>
 
 namespace platform {
 
@@ -119,7 +119,7 @@ const QHash<QString, QString>& keySymbolCharacters()
 
 // Modifier names of both dialects, lower-cased, to their menu-glyph bits;
 // Command is returned as -1 because it clears the "no Command" bit.
-std::optional<int> modifierBit(const QString& name)
+std::optional<int> modifierBit(QStringView name)
 {
     static const QHash<QString, int> bits = {
         {QStringLiteral("shift"), ShiftModifierBit},
@@ -134,7 +134,7 @@ std::optional<int> modifierBit(const QString& name)
         {QStringLiteral("hyper"), -1},
         {QStringLiteral("mod4"), -1},
     };
-    const auto found = bits.constFind(name.toLower());
+    const auto found = bits.constFind(name.toString().toLower());
     if (found == bits.constEnd()) {
         return std::nullopt;
     }
@@ -147,12 +147,12 @@ struct ParsedKey
     std::optional<int> virtualKey;
 };
 
-std::optional<ParsedKey> parseKeyName(const QString& name, bool keypad)
+std::optional<ParsedKey> parseKeyName(QStringView name, bool keypad)
 {
     if (name.isEmpty()) {
         return std::nullopt;
     }
-    const QString lower = name.toLower();
+    const QString lower = name.toString().toLower();
     const QString keypadName = keypad && name.size() == 1 ? QStringLiteral("kp_") + lower : lower;
     const auto named = namedKeys().constFind(keypadName);
     if (named != namedKeys().constEnd()) {
@@ -163,31 +163,52 @@ std::optional<ParsedKey> parseKeyName(const QString& name, bool keypad)
         return ParsedKey{*symbol, std::nullopt};
     }
     if (name.size() == 1 && name.at(0).isPrint() && !name.at(0).isSpace()) {
-        return ParsedKey{name.toUpper(), std::nullopt};
+        return ParsedKey{name.toString().toUpper(), std::nullopt};
     }
     return std::nullopt;
 }
 
+// Modifiers collected from the names of a binding.
+struct Modifiers
+{
+    int bits = 0;
+    bool command = false;
+
+    // Adds a modifier by name; false for a name that is none.
+    bool add(QStringView name)
+    {
+        const std::optional<int> bit = modifierBit(name);
+        if (!bit) {
+            return false;
+        }
+        if (*bit < 0) {
+            command = true;
+        } else {
+            bits |= *bit;
+        }
+        return true;
+    }
+    int glyphBits() const { return bits | (command ? 0 : NoCommandModifierBit); }
+};
+
 // Qt joins several key sequences with ";", which is also the name of the
 // semicolon key ("Ctrl+;", ";"): a ";" is the key where a key is still
 // missing, at the start of a sequence or right after a modifier's "+".
-QStringList qtSequences(const QString& text)
+QList<QStringView> qtSequences(QStringView text)
 {
-    QStringList sequences;
-    QString current;
-    for (const QChar c : text) {
+    QList<QStringView> sequences;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = i - start;
         const bool keyMissing =
-            current.isEmpty() || (current.endsWith(u'+') && current.size() >= 2 &&
-                                  current.at(current.size() - 2) != u'+');
-        if (c == u';' && !keyMissing) {
-            sequences.append(current);
-            current.clear();
-        } else {
-            current += c;
+            length == 0 || (length >= 2 && text.at(i - 1) == u'+' && text.at(i - 2) != u'+');
+        if (text.at(i) == u';' && !keyMissing) {
+            sequences.append(text.sliced(start, length));
+            start = i + 1;
         }
     }
-    if (!current.isEmpty()) {
-        sequences.append(current);
+    if (start < text.size()) {
+        sequences.append(text.sliced(start));
     }
     return sequences;
 }
@@ -197,12 +218,16 @@ QStringList qtSequences(const QString& text)
 std::optional<MenuKeyBinding>
 MenuKeyBinding::fromKeyBindingText(const QString& text, Dialect dialect, const QString& title)
 {
+    // No toolkit writes a binding this long: a longer text is not one.
+    if (text.size() > MaximumTextLength) {
+        return std::nullopt;
+    }
     if (dialect == Dialect::Gtk) {
         return fromGtkText(text);
     }
     // The first sequence that is a real shortcut counts; a mnemonic never does.
-    for (const QString& sequence : qtSequences(text)) {
-        if (isQtMnemonic(sequence, title)) {
+    for (const QStringView sequence : qtSequences(text)) {
+        if (isQtMnemonic(sequence.toString(), title)) {
             continue;
         }
         if (std::optional<MenuKeyBinding> binding = fromQtSequence(sequence)) {
@@ -228,81 +253,69 @@ bool MenuKeyBinding::isQtMnemonic(const QString& sequence, const QString& title)
     return (character.size() == 1 && character.at(0).isLower()) || title.contains(character);
 }
 
-std::optional<MenuKeyBinding> MenuKeyBinding::fromGtkText(const QString& text)
+std::optional<MenuKeyBinding> MenuKeyBinding::fromGtkText(QStringView text)
 {
-    // The accelerator is the third field; the first two are the mnemonic and
-    // the mnemonic path.
-    const QStringList fields = text.split(u';');
-    if (fields.size() < 3) {
+    // The accelerator is the third field, with any ";" in it; the first two
+    // are the mnemonic and the mnemonic path.
+    const qsizetype first = text.indexOf(u';');
+    const qsizetype second = first < 0 ? -1 : text.indexOf(u';', first + 1);
+    if (second < 0) {
         return std::nullopt;
     }
-    int modifiers = 0;
-    bool command = false;
-    QString accelerator = fields.mid(2).join(u';').trimmed();
-    while (accelerator.startsWith(u'<')) {
-        const qsizetype close = accelerator.indexOf(u'>');
+    const QStringView accelerator = text.sliced(second + 1).trimmed();
+    Modifiers modifiers;
+    qsizetype position = 0;
+    while (position < accelerator.size() && accelerator.at(position) == u'<') {
+        const qsizetype close = accelerator.indexOf(u'>', position);
         if (close < 0) {
             return std::nullopt;
         }
-        const std::optional<int> bit = modifierBit(accelerator.mid(1, close - 1));
-        if (bit) {
-            if (*bit < 0) {
-                command = true;
-            } else {
-                modifiers |= *bit;
-            }
-        }
-        accelerator = accelerator.mid(close + 1);
+        // Modifiers menus have no glyph for are passed over.
+        modifiers.add(accelerator.sliced(position + 1, close - position - 1));
+        position = close + 1;
     }
-    const std::optional<ParsedKey> key = parseKeyName(accelerator, false);
+    const std::optional<ParsedKey> key = parseKeyName(accelerator.sliced(position), false);
     if (!key) {
         return std::nullopt;
     }
     MenuKeyBinding binding;
     binding.m_character = key->character;
     binding.m_virtualKey = key->virtualKey;
-    binding.m_modifiers = modifiers | (command ? 0 : NoCommandModifierBit);
+    binding.m_modifiers = modifiers.glyphBits();
     return binding;
 }
 
-std::optional<MenuKeyBinding> MenuKeyBinding::fromQtSequence(const QString& sequence)
+std::optional<MenuKeyBinding> MenuKeyBinding::fromQtSequence(QStringView sequence)
 {
     // Modifiers and key joined by '+'; a trailing "++" names the plus key.
-    QString remaining = sequence.trimmed();
+    QStringView remaining = sequence.trimmed();
     if (remaining.isEmpty()) {
         return std::nullopt;
     }
     // The keys of a multi-key sequence are separated by ", "; the first one counts.
-    const qsizetype comma = remaining.indexOf(QStringLiteral(", "));
+    const qsizetype comma = remaining.indexOf(u", ");
     if (comma > 0) {
-        remaining = remaining.left(comma);
+        remaining = remaining.first(comma);
     }
-    QString keyName;
-    if (remaining.endsWith(QStringLiteral("++")) || remaining == QStringLiteral("+")) {
-        keyName = QStringLiteral("+");
-        remaining.chop(remaining == QStringLiteral("+") ? 1 : 2);
+    QStringView keyName;
+    if (remaining == u"+") {
+        keyName = remaining;
+        remaining = QStringView();
+    } else if (remaining.endsWith(u"++")) {
+        keyName = remaining.last(1);
+        remaining.chop(2);
     } else {
         const qsizetype plus = remaining.lastIndexOf(u'+');
-        keyName = remaining.mid(plus + 1);
-        remaining = plus < 0 ? QString() : remaining.left(plus);
+        keyName = remaining.sliced(plus + 1);
+        remaining = plus < 0 ? QStringView() : remaining.first(plus);
     }
-    int modifiers = 0;
-    bool command = false;
+    Modifiers modifiers;
     bool keypad = false;
-    const QStringList parts = remaining.split(u'+', Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
-        if (part.compare(QStringLiteral("Num"), Qt::CaseInsensitive) == 0) {
+    for (const QStringView part : remaining.tokenize(u'+', Qt::SkipEmptyParts)) {
+        if (part.compare(u"Num", Qt::CaseInsensitive) == 0) {
             keypad = true;
-            continue;
-        }
-        const std::optional<int> bit = modifierBit(part.trimmed());
-        if (!bit) {
+        } else if (!modifiers.add(part.trimmed())) {
             return std::nullopt;
-        }
-        if (*bit < 0) {
-            command = true;
-        } else {
-            modifiers |= *bit;
         }
     }
     const std::optional<ParsedKey> key = parseKeyName(keyName.trimmed(), keypad);
@@ -312,7 +325,7 @@ std::optional<MenuKeyBinding> MenuKeyBinding::fromQtSequence(const QString& sequ
     MenuKeyBinding binding;
     binding.m_character = key->character;
     binding.m_virtualKey = key->virtualKey;
-    binding.m_modifiers = modifiers | (command ? 0 : NoCommandModifierBit);
+    binding.m_modifiers = modifiers.glyphBits();
     return binding;
 }
 

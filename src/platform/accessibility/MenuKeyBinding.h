@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <optional>
 
 namespace platform {
@@ -25,9 +26,13 @@ public:
         Qt
     };
 
+    // The longest key-binding text parsed; a longer one names no key.
+    static constexpr qsizetype MaximumTextLength = 256;
+
     // Parses the text of a dialect; nothing when it names no accelerator (a
-    // bare mnemonic, an empty text or a key this table does not know). The
-    // item's title tells Qt's mnemonics from real Alt shortcuts.
+    // bare mnemonic, an empty text, a text over MaximumTextLength or a key
+    // this table does not know). The item's title tells Qt's mnemonics from
+    // real Alt shortcuts. Takes time linear in the text's length.
     static std::optional<MenuKeyBinding> fromKeyBindingText(const QString& text, Dialect dialect,
                                                             const QString& title = QString());
 
@@ -43,8 +48,8 @@ public:
     int modifiers() const { return m_modifiers; }
 
 private:
-    static std::optional<MenuKeyBinding> fromGtkText(const QString& text);
-    static std::optional<MenuKeyBinding> fromQtSequence(const QString& sequence);
+    static std::optional<MenuKeyBinding> fromGtkText(QStringView text);
+    static std::optional<MenuKeyBinding> fromQtSequence(QStringView sequence);
 
     QString m_character;
     std::optional<int> m_virtualKey;

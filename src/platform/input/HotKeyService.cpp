@@ -20,6 +20,12 @@ HotKeyService::EventHandler& eventHandler()
     return handler;
 }
 
+HotKeyService::KeyboardMappingHandler& keyboardMappingHandler()
+{
+    static HotKeyService::KeyboardMappingHandler handler;
+    return handler;
+}
+
 // The X11 service ungrabs its keys while the connection still exists.
 void dropInstalled()
 {
@@ -52,6 +58,20 @@ void HotKeyService::setCurrent(std::unique_ptr<HotKeyService> service)
 void HotKeyService::setEventHandler(EventHandler handler)
 {
     eventHandler() = std::move(handler);
+}
+
+void HotKeyService::setKeyboardMappingHandler(KeyboardMappingHandler handler)
+{
+    keyboardMappingHandler() = std::move(handler);
+}
+
+void HotKeyService::notifyKeyboardMappingChanged()
+{
+    // A copy: the handler may replace itself while it runs.
+    const KeyboardMappingHandler handler = keyboardMappingHandler();
+    if (handler) {
+        handler();
+    }
 }
 
 void HotKeyService::deliver(const Event& event)

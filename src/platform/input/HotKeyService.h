@@ -13,6 +13,17 @@ namespace platform {
 // One registration with the hot key service; 0 stands for none.
 using HotKeyHandle = quint64;
 
+// Why the hot key service refused a registration.
+enum class HotKeyRefusal
+{
+    // The desktop has no global hot keys.
+    Unavailable,
+    // Another program, or another registration, holds the combination.
+    HeldElsewhere,
+    // The key or one of the modifiers does not exist in the keyboard mapping now.
+    NotInKeyboardMapping,
+};
+
 // The desktop's service for global hot keys: key combinations that reach the
 // program whichever application the user works in. A press of a registered
 // combination arrives as a system-defined event of subtype
@@ -22,6 +33,7 @@ class HotKeyService
 {
 public:
     using EventHandler = std::function<void(const Event&)>;
+    using KeyboardMappingHandler = std::function<void()>;
 
     virtual ~HotKeyService();
 
@@ -36,6 +48,11 @@ public:
     // and from the event loop (never from inside a registration call). The
     // application object sets it; an empty function drops the events.
     static void setEventHandler(EventHandler handler);
+    // Called on the main thread, from the event loop, after the keyboard
+    // mapping changed (a new layout, a modifier moved) and the service has
+    // followed the change: a combination refused before may be free now. An
+    // empty function drops the calls.
+    static void setKeyboardMappingHandler(KeyboardMappingHandler handler);
 
     // Whether this desktop offers global hot keys at all.
     virtual bool isAvailable() const = 0;
@@ -43,10 +60,11 @@ public:
     // Control, Option, Command, Function; the other bits are ignored). The
     // signature and identifier name the registration to the service. Nothing
     // when the desktop refuses: another program holds the combination, or the
-    // key or a modifier does not exist here. A refused registration leaves
-    // nothing behind.
+    // key or a modifier does not exist here; the reason goes to refusal when
+    // it is not null. A refused registration leaves nothing behind.
     virtual std::optional<HotKeyHandle> registerHotKey(quint16 keyCode, ModifierFlags modifiers,
-                                                       quint32 signature, quint32 identifier) = 0;
+                                                       quint32 signature, quint32 identifier,
+                                                       HotKeyRefusal* refusal) = 0;
     // Ends a registration; unknown handles are ignored.
     virtual void unregisterHotKey(HotKeyHandle handle) = 0;
 
@@ -57,6 +75,8 @@ protected:
 
     // Hands an event to the handler set with setEventHandler.
     static void deliver(const Event& event);
+    // Calls the handler set with setKeyboardMappingHandler.
+    static void notifyKeyboardMappingChanged();
 };
 
 } // namespace platform

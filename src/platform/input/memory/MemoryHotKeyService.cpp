@@ -23,19 +23,27 @@ ModifierFlags heldModifiers(quint16 keyCode, ModifierFlags modifiers)
 
 MemoryHotKeyService::MemoryHotKeyService(bool available) : m_available(available) {}
 
-std::optional<HotKeyHandle> MemoryHotKeyService::registerHotKey(quint16 keyCode,
-                                                                ModifierFlags modifiers,
-                                                                quint32 signature,
-                                                                quint32 identifier)
+std::optional<HotKeyHandle>
+MemoryHotKeyService::registerHotKey(quint16 keyCode, ModifierFlags modifiers, quint32 signature,
+                                    quint32 identifier, HotKeyRefusal* refusal)
 {
     ++m_requests;
-    modifiers = heldModifiers(keyCode, modifiers);
-    if (!m_available || m_heldElsewhere.contains(qMakePair(keyCode, modifiers))) {
+    const auto refuse = [refusal](HotKeyRefusal reason) {
+        if (refusal != nullptr) {
+            *refusal = reason;
+        }
         return std::nullopt;
+    };
+    modifiers = heldModifiers(keyCode, modifiers);
+    if (!m_available) {
+        return refuse(HotKeyRefusal::Unavailable);
+    }
+    if (!xKeycodeForVirtualKeyCode(keyCode)) {
+        return refuse(HotKeyRefusal::NotInKeyboardMapping);
     }
     // The desktop gives a combination to one registration only.
-    if (isHeld(keyCode, modifiers)) {
-        return std::nullopt;
+    if (m_heldElsewhere.contains(qMakePair(keyCode, modifiers)) || isHeld(keyCode, modifiers)) {
+        return refuse(HotKeyRefusal::HeldElsewhere);
     }
     Registration registration{++m_nextHandle, keyCode, modifiers, signature, identifier};
     m_registrations.append(registration);
@@ -52,6 +60,16 @@ void MemoryHotKeyService::unregisterHotKey(HotKeyHandle handle)
 void MemoryHotKeyService::holdElsewhere(quint16 keyCode, ModifierFlags modifiers)
 {
     m_heldElsewhere.append(qMakePair(keyCode, heldModifiers(keyCode, modifiers)));
+}
+
+void MemoryHotKeyService::releaseElsewhere(quint16 keyCode, ModifierFlags modifiers)
+{
+    m_heldElsewhere.removeAll(qMakePair(keyCode, heldModifiers(keyCode, modifiers)));
+}
+
+void MemoryHotKeyService::changeKeyboardMapping()
+{
+    notifyKeyboardMappingChanged();
 }
 
 bool MemoryHotKeyService::isHeld(quint16 keyCode, ModifierFlags modifiers) const

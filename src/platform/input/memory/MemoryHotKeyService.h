@@ -8,7 +8,8 @@ namespace platform {
 
 // A hot key service in memory. The program sees the normal interface; tests
 // mark combinations as held by another program, read the live registrations
-// and press and release registered hot keys.
+// and press and release registered hot keys. Like the X11 service, it refuses
+// a virtual key code that no keyboard has as not in the keyboard mapping.
 class MemoryHotKeyService : public HotKeyService
 {
 public:
@@ -28,12 +29,16 @@ public:
 
     bool isAvailable() const override { return m_available; }
     std::optional<HotKeyHandle> registerHotKey(quint16 keyCode, ModifierFlags modifiers,
-                                               quint32 signature, quint32 identifier) override;
+                                               quint32 signature, quint32 identifier,
+                                               HotKeyRefusal* refusal) override;
     void unregisterHotKey(HotKeyHandle handle) override;
 
     // Control surface for tests.
-    // Another program holds the combination from now on.
+    // Another program holds the combination from now on, or lets it go.
     void holdElsewhere(quint16 keyCode, ModifierFlags modifiers);
+    void releaseElsewhere(quint16 keyCode, ModifierFlags modifiers);
+    // Tells the program that the keyboard mapping changed, as the desktop would.
+    void changeKeyboardMapping();
     // Whether a registration of this program holds the combination, so that
     // another program trying to take it would be refused.
     bool isHeld(quint16 keyCode, ModifierFlags modifiers) const;

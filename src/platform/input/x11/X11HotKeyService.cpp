@@ -61,21 +61,32 @@ X11HotKeyService::~X11HotKeyService()
 
 std::optional<HotKeyHandle> X11HotKeyService::registerHotKey(quint16 keyCode,
                                                              ModifierFlags modifiers,
-                                                             quint32 signature, quint32 identifier)
+                                                             quint32 signature, quint32 identifier,
+                                                             HotKeyRefusal* refusal)
 {
     Q_UNUSED(signature);
     Q_UNUSED(identifier);
+    const auto refuse = [refusal](HotKeyRefusal reason) {
+        if (refusal != nullptr) {
+            *refusal = reason;
+        }
+        return std::nullopt;
+    };
     const std::optional<quint8> keycode = xKeycodeForVirtualKeyCode(keyCode);
     if (!keycode) {
-        return std::nullopt;
+        return refuse(HotKeyRefusal::NotInKeyboardMapping);
     }
     // Flags the key carries by itself (Function on the F keys, say) are not
     // held modifiers.
     const ModifierFlags held =
         modifiers & heldModifierBits & ~intrinsicModifierFlagsForKeyCode(keyCode);
+    const X11ModifierMap map = m_keyboard->modifierMap();
+    if (!map.grabModifiersForFlags(held)) {
+        return refuse(HotKeyRefusal::NotInKeyboardMapping);
+    }
     const HotKeyHandle handle = m_lastHandle + 1;
-    if (!m_grabs.add(handle, *keycode, held, m_keyboard->modifierMap())) {
-        return std::nullopt;
+    if (!m_grabs.add(handle, *keycode, held, map)) {
+        return refuse(HotKeyRefusal::HeldElsewhere);
     }
     m_lastHandle = handle;
     Registration registration;
@@ -99,8 +110,10 @@ void X11HotKeyService::unregisterHotKey(HotKeyHandle handle)
 void X11HotKeyService::keyboardMappingChanged()
 {
     // Num Lock, Alt or Super may sit on another X modifier now: grabs made for
-    // the old map would miss the presses.
+    // the old map would miss the presses. Then the program may try what was
+    // refused before.
     m_grabs.remap(m_keyboard->modifierMap());
+    notifyKeyboardMappingChanged();
 }
 
 void X11HotKeyService::deliverLater(const Event& event)

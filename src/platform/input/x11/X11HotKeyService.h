@@ -30,7 +30,8 @@ public:
 
     bool isAvailable() const override { return true; }
     std::optional<HotKeyHandle> registerHotKey(quint16 keyCode, ModifierFlags modifiers,
-                                               quint32 signature, quint32 identifier) override;
+                                               quint32 signature, quint32 identifier,
+                                               HotKeyRefusal* refusal) override;
     void unregisterHotKey(HotKeyHandle handle) override;
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
