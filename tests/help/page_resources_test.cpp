@@ -40,7 +40,8 @@ private:
 
     QTextBrowser* page() const
     {
-        return qobject_cast<QTextBrowser*>(m_manager->webView()->widget());
+        platform::WebView* view = m_manager->webView();
+        return view ? qobject_cast<QTextBrowser*>(view->widget()) : nullptr;
     }
 
 private Q_SLOTS:

@@ -104,9 +104,10 @@ QByteArray feed(const QString& notes, const QByteArray& shortVersion = "3.0")
 {
     return "<rss xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel>"
            "<item><sparkle:version>3.0</sparkle:version><sparkle:shortVersionString>" +
-           shortVersion.toHtmlEscaped() + "</sparkle:shortVersionString>" +
+           QString::fromUtf8(shortVersion).toHtmlEscaped().toUtf8() +
+           "</sparkle:shortVersionString>" +
            (notes.isEmpty() ? QByteArray()
-                            : "<sparkle:releaseNotesLink>" + notes.toUtf8().toHtmlEscaped() +
+                            : "<sparkle:releaseNotesLink>" + notes.toHtmlEscaped().toUtf8() +
                                   "</sparkle:releaseNotesLink>") +
            "</item></channel></rss>";
 }
