@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <cstring>
 #include <sys/stat.h>
@@ -197,6 +198,22 @@ private Q_SLOTS:
         for (QLabel* label : window->findChildren<QLabel*>()) {
             QCOMPARE(label->textFormat(), Qt::PlainText);
         }
+    }
+
+    // Release notes never load images or other resources, local files
+    // included.
+    void notesLoadNoResources()
+    {
+        const QUrl secret = QUrl::fromLocalFile(m_dir.filePath("secret.txt"));
+        m_network->served.insert(QUrl(RemoteFeed), feed({}));
+        setFeed(RemoteFeed);
+        m_updater->checkForUpdates();
+        QTRY_VERIFY(m_updater->updateAlertWindow() != nullptr);
+        UpdateAlertWindow* window = m_updater->updateAlertWindow();
+        window->setReleaseNotes("<p>New.</p><img src=\"" + secret.toString() + "\">", true);
+        const QVariant image =
+            window->releaseNotesView()->document()->resource(QTextDocument::ImageResource, secret);
+        QVERIFY(image.toByteArray().isEmpty());
     }
 
     // A feed read from disk must be a regular file: a named pipe in its place
