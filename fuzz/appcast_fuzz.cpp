@@ -1,5 +1,6 @@
 // Update feeds come from the network. Every input is read as an appcast, and
 // whatever items it yields are compared and chosen from.
+// fuzz-max-len: 1114112
 #include "platform/updates/Appcast.h"
 #include "platform/updates/VersionComparison.h"
 

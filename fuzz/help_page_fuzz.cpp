@@ -1,6 +1,7 @@
 // Help pages are HTML files anyone can drop into the per-user help folder.
 // Each input is one page: it is parsed into its record, indexed, and searched
 // for its own words and for its text.
+// fuzz-max-len: 2097152
 #include "help/QXHelpIndexContents.h"
 #include "help/QXHelpPageParser.h"
 

@@ -1,6 +1,8 @@
 // The search history file is JSON that any program of the user may have
 // written over. Any bytes must read as a history (perhaps empty) that stays
-// within its limits and can be used and saved again.
+// within its limits and can be used and saved again. History files are read
+// up to 4 MB; inputs up to 1 MB are tried.
+// fuzz-max-len: 1048576
 #include "search/SearchHistory.h"
 
 #include <QByteArray>

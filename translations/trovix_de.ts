@@ -889,6 +889,10 @@
         <translation>Der Aktualisierungs-Feed konnte nicht geladen werden: %1</translation>
     </message>
     <message>
+        <source>The update feed %1 is not a regular file.</source>
+        <translation>Der Aktualisierungs-Feed %1 ist keine gewöhnliche Datei.</translation>
+    </message>
+    <message>
         <source>A new version of %1 is available!</source>
         <translation>Eine neue Version von %1 ist verfügbar!</translation>
     </message>

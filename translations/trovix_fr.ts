@@ -889,6 +889,10 @@
         <translation>Impossible de charger le flux de mises à jour&#xa0;: %1</translation>
     </message>
     <message>
+        <source>The update feed %1 is not a regular file.</source>
+        <translation>Le flux de mises à jour %1 n’est pas un fichier ordinaire.</translation>
+    </message>
+    <message>
         <source>A new version of %1 is available!</source>
         <translation>Une nouvelle version de %1 est disponible&#xa0;!</translation>
     </message>

@@ -98,6 +98,7 @@ bool QXBrowserWindowController::populateWithHTMLContent(const QString& html, con
         createWindow(windowTitle);
     }
     enableSpinner(true);
+    m_webView->setResourceFolders(resourceFolders());
     if (!html.isNull()) {
         m_webView->loadHtml(html, url);
         return true;

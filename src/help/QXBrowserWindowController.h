@@ -132,6 +132,9 @@ public:
     virtual void selectSearchSuggestion(const QString&) {}
     virtual QSet<QString> acceptableFileURLExtensions() const;
     virtual QSet<QString> acceptableExternalURLSchemes() const;
+    // The folders that images and style sheets of the pages shown may be
+    // read from; empty: the folder of the page shown.
+    virtual QStringList resourceFolders() const { return {}; }
 
     // Toolbar: the items in order, and the widget of one item (nullptr for an
     // unknown identifier).

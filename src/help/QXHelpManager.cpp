@@ -190,6 +190,12 @@ bool QXHelpManager::openPageAtRelativePath(const QString& relativePath, const QS
     return true;
 }
 
+QStringList QXHelpManager::resourceFolders() const
+{
+    const QString folder = m_index->helpFolderPath();
+    return folder.isEmpty() ? QStringList() : QStringList{folder};
+}
+
 bool QXHelpManager::openPageAtRelativePathWithFragment(const QString& pathAndFragment)
 {
     if (pathAndFragment.isEmpty()) {

@@ -118,6 +118,9 @@ public:
     QStringList searchSuggestionsForQuery(const QString& query) override;
     void selectSearchSuggestion(const QString& title) override;
     platform::WebView::Policy decidePolicyForNavigation(const QUrl& url) override;
+    // The help book's folder: pages show images and style sheets from the
+    // book only.
+    QStringList resourceFolders() const override;
     QStringList toolbarDefaultItemIdentifiers() const override;
     QWidget* toolbarItemForIdentifier(const QString& identifier) override;
 

@@ -1,6 +1,7 @@
 #include "help/QXHelpPageParser.h"
 
 #include "help/QXHelpStringExtension.h"
+#include "platform/files/RegularFile.h"
 #include "platform/log/SystemLog.h"
 
 #include <QFile>
@@ -264,22 +265,23 @@ QXHelpPageRecord pageRepresentationForData(const QString& relativePath, const QB
 
 QXHelpPageRecord pageRepresentationForFile(const QString& relativePath, const QString& filePath)
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        platform::systemLog(QStringLiteral("[QXHelpManager] cannot read help page %1: %2")
-                                .arg(filePath, file.errorString()));
-        return recordWithoutWords(relativePath);
-    }
-    if (file.size() > maximumPageSize) {
+    // Only a regular file is opened: a named pipe in the book would hold the
+    // index until a writer came.
+    QString error;
+    platform::RegularFile::Failure failure = platform::RegularFile::Failure::None;
+    const std::optional<QByteArray> data =
+        platform::RegularFile::read(filePath, maximumPageSize, &error, &failure);
+    if (failure == platform::RegularFile::Failure::TooLarge) {
         platform::systemLog(
             QStringLiteral("[QXHelpManager] help page %1 is too large to index").arg(filePath));
         return recordWithoutWords(relativePath);
     }
-    // Read at most one byte past the limit, in case the file grew meanwhile.
-    const QByteArray data = file.read(maximumPageSize + 1);
-    if (data.size() > maximumPageSize)
+    if (!data) {
+        platform::systemLog(
+            QStringLiteral("[QXHelpManager] cannot read help page %1: %2").arg(filePath, error));
         return recordWithoutWords(relativePath);
-    return pageRepresentationForData(relativePath, data);
+    }
+    return pageRepresentationForData(relativePath, *data);
 }
 
 } // namespace QXHelpPageParser

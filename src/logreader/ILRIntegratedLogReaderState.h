@@ -4,6 +4,7 @@
 #include "logreader/ILRIntegratedLogReader.h"
 #include "logreader/ILRJSONLogStream.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QMetaObject>
 #include <QRecursiveMutex>
@@ -37,7 +38,7 @@ struct ILRIntegratedLogReader::State
     // The entries of the current list, by what makes an entry the same one:
     // the archive query and the live stream start together, so an entry
     // written in between reaches both and must be shown once.
-    QSet<QString> seen;
+    QSet<QByteArray> seen;
 
     // Installs a new, empty list (the generation token).
     Token newList()
@@ -58,10 +59,17 @@ struct ILRIntegratedLogReader::State
         const QString key = QString::number(entry.date()) + u'\x1f' +
                             object.value(QLatin1String("processID")).toVariant().toString() +
                             u'\x1f' + entry.senderImagePath() + u'\x1f' + entry.eventMessage();
-        if (seen.contains(key)) {
+        // A digest, not the text: the set lives as long as the list, and the
+        // text would cost as much again as the entry itself.
+        const QByteArray digest =
+            QCryptographicHash::hash(QByteArrayView(reinterpret_cast<const char*>(key.constData()),
+                                                    key.size() * qsizetype(sizeof(QChar))),
+                                     QCryptographicHash::Sha256)
+                .left(16);
+        if (seen.contains(digest)) {
             return false;
         }
-        seen.insert(key);
+        seen.insert(digest);
         return true;
     }
 

@@ -3,12 +3,14 @@
 #include "logreader/ILRIntegratedLogReader.h"
 #include "logreader/ILRIntegratedLogReaderDelegate.h"
 #include "logreader/ILRIntegratedLogReaderState.h"
+#include "logreader/ILRLogFindPlace.h"
 #include "logreader/ILRLogWindow.h"
 #include "platform/application/Activation.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/defaults/UserDefaults.h"
 #include "platform/log/SystemLog.h"
 #include "platform/plist/PropertyList.h"
+#include "platform/process/FreeMemory.h"
 
 #include <QAction>
 #include <QApplication>
@@ -336,16 +338,30 @@ void ILRIntegratedLogReader::installDocument(std::unique_ptr<QTextDocument> docu
     QScrollBar* bar = view->verticalScrollBar();
     const bool follow = bar->maximum() - bar->value() < 5;
     const int position = bar->value();
-    // The view owns its documents and deletes the one it replaces.
+    // Where the cursor was (read now: the replaced text goes below).
+    const QTextCursor cursor = view->textCursor();
+    const int anchor = cursor.anchor();
+    const int cursorPosition = cursor.position();
+    const QString selected = cursor.selectedText();
+    // The view owns the documents it is given, but setDocument() deletes only
+    // the view's own first one: a replaced text of ours is deleted here, or
+    // every redraw would keep a whole copy of the log.
+    QTextDocument* replaced = view->document();
+    const bool replacesOurs = replaced && replaced->parent() == view;
     document->setParent(view);
     view->setDocument(document.release());
+    if (replacesOurs) {
+        delete replaced;
+        // A long log's text takes megabytes, built on another thread and
+        // freed here: without this, the freed memory stays with the process.
+        platform::returnFreeMemoryToSystem();
+    }
+    // Find goes on from where it was: the cursor, with its selection, is
+    // taken up again in the new text.
+    view->setTextCursor(
+        ILRLogFindPlace::cursorAt(*view->document(), anchor, cursorPosition, selected));
     if (hasEntries) {
-        if (follow) {
-            view->moveCursor(QTextCursor::End);
-            bar->setValue(bar->maximum());
-        } else {
-            bar->setValue(position);
-        }
+        bar->setValue(follow ? bar->maximum() : position);
     }
     ++m_renderCount;
     Q_EMIT displayUpdated();

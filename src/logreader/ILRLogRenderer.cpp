@@ -134,6 +134,9 @@ QString senderLabel(const ILRLogEntry& entry)
 std::unique_ptr<QTextDocument> render(const ILRLogSnapshot& snapshot)
 {
     auto document = std::make_unique<QTextDocument>();
+    // The log is never edited: recording every insertion for undo would keep
+    // a second copy of the text.
+    document->setUndoRedoEnabled(false);
     document->setDefaultFont(snapshot.font);
     document->setDocumentMargin(5.0);
     Writer writer(*document, snapshot);

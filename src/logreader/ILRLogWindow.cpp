@@ -70,6 +70,7 @@ ILRLogWindow::ILRLogWindow(QWidget* parent)
     m_findField->setPlaceholderText(tr("Find"));
     m_findField->setClearButtonEnabled(true);
     m_findField->hide();
+    m_findField->installEventFilter(this);
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(m_findEarlierResultsButton);
@@ -96,6 +97,13 @@ bool ILRLogWindow::eventFilter(QObject* watched, QEvent* event)
             Q_EMIT returnPressed();
             return true;
         }
+    }
+    // Escape puts the find field away and returns to the log.
+    if (watched == m_findField && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        m_findField->hide();
+        m_logView->setFocus();
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

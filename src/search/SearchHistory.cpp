@@ -35,11 +35,11 @@ bool SearchHistory::load()
     m_applications.clear();
     // Only a regular file is read, without waiting: a FIFO in its place
     // must not hold up the search.
-    const platform::RegularFileRead file = platform::readRegularFile(m_path, MaximumFileSize);
-    if (file.outcome != platform::RegularFileRead::Outcome::Read) {
+    const std::optional<QByteArray> file = platform::RegularFile::read(m_path, MaximumFileSize);
+    if (!file) {
         return false;
     }
-    return read(file.bytes);
+    return read(*file);
 }
 
 bool SearchHistory::read(const QByteArray& json)

@@ -256,6 +256,8 @@ void QXSparkleWrapper::updateControls()
     }
     const QString sentence = statusDescription();
     if (m_statusTextField) {
+        // The sentence holds the feed's version text: never read as markup.
+        m_statusTextField->setTextFormat(Qt::PlainText);
         m_statusTextField->setText(sentence);
         m_statusTextField->setTextInteractionFlags(sentence.isEmpty() ? Qt::NoTextInteraction
                                                                       : Qt::TextSelectableByMouse);
@@ -266,6 +268,7 @@ void QXSparkleWrapper::updateControls()
     }
     if (m_statusDateTextField) {
         const QString date = sentence.isEmpty() ? QString() : statusDateDescription();
+        m_statusDateTextField->setTextFormat(Qt::PlainText);
         m_statusDateTextField->setText(date);
         m_statusDateTextField->setTextInteractionFlags(date.isEmpty() ? Qt::NoTextInteraction
                                                                       : Qt::TextSelectableByMouse);

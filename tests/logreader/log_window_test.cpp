@@ -15,8 +15,11 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QToolButton>
@@ -300,6 +303,66 @@ private Q_SLOTS:
         QCOMPARE(e.reader.logEntries().size(), count);
         QTRY_VERIFY_WITH_TIMEOUT(e.text().contains(QLatin1String("entry 19999")), 120000);
         QVERIFY2(e.reader.renderCount() < 200, qPrintable(QString::number(e.reader.renderCount())));
+    }
+
+    // Every redraw replaces the view's text; the text it replaced is
+    // deleted, so a window left open does not grow with each new entry.
+    void redrawsDeleteTheReplacedText()
+    {
+        Environment e;
+        e.log.setShow(LogFixture::array({LogFixture::entry("archived", at(1))}));
+        QSignalSpy finished(&e.reader, &ILRIntegratedLogReader::archiveQueryFinished);
+        QVERIFY(e.reader.displayLog());
+        QVERIFY(finished.wait(20000));
+        QTRY_VERIFY_WITH_TIMEOUT(e.text().contains(QLatin1String("archived")), 10000);
+        QTextBrowser* view = e.reader.window()->logView();
+        for (int round = 0; round < 5; ++round) {
+            const QPointer<QTextDocument> replaced = view->document();
+            QSignalSpy updated(&e.reader, &ILRIntegratedLogReader::displayUpdated);
+            e.reader.updateDisplay();
+            QTRY_VERIFY(!updated.isEmpty());
+            QVERIFY(view->document() != replaced.data());
+            QVERIFY2(replaced.isNull(), "the replaced document is still alive");
+            QCOMPARE(view->findChildren<QTextDocument*>(Qt::FindDirectChildrenOnly).size(), 1);
+        }
+        QVERIFY(e.text().contains(QLatin1String("archived")));
+    }
+
+    // Find goes on from its last match when new entries redraw the text, and
+    // Escape puts the find field away.
+    void findKeepsItsPlaceAcrossRedraws()
+    {
+        Environment e;
+        e.log.setShow(LogFixture::array({LogFixture::entry("needle one", at(1)),
+                                         LogFixture::entry("hay", at(2)),
+                                         LogFixture::entry("needle two", at(3))}));
+        e.log.setStream(LogFixture::array({LogFixture::entry("started", at(4))}, "Filtering\n"));
+        QSignalSpy finished(&e.reader, &ILRIntegratedLogReader::archiveQueryFinished);
+        QVERIFY(e.reader.displayLog());
+        QVERIFY(finished.wait(20000));
+        QTRY_VERIFY_WITH_TIMEOUT(e.text().contains(QLatin1String("needle two")), 10000);
+        ILRLogWindow* window = e.reader.window();
+        QTextBrowser* view = window->logView();
+        QLineEdit* field = window->findField();
+        const auto lineOfSelection = [view] { return view->textCursor().block().text(); };
+        field->show();
+        field->setText(QStringLiteral("needle"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QVERIFY2(lineOfSelection().contains(QLatin1String("needle one")),
+                 qPrintable(lineOfSelection()));
+
+        // New entries arrive below: the match stays selected, and the next
+        // find goes on to the second needle instead of starting over.
+        e.log.appendStream("," + LogFixture::entry("later", at(5)));
+        QTRY_VERIFY_WITH_TIMEOUT(e.text().contains(QLatin1String("later")), 10000);
+        QCOMPARE(view->textCursor().selectedText(), QStringLiteral("needle"));
+        QVERIFY(lineOfSelection().contains(QLatin1String("needle one")));
+        QTest::keyClick(field, Qt::Key_Return);
+        QVERIFY2(lineOfSelection().contains(QLatin1String("needle two")),
+                 qPrintable(lineOfSelection()));
+
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(field->isHidden());
     }
 
     void notSupportedWithoutTheTool()

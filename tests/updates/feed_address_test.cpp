@@ -71,6 +71,55 @@ private Q_SLOTS:
         QCOMPARE(FeedUrlPolicy::isAllowedRedirect(QUrl(from), QUrl(to)), allowed);
     }
 
+    // Release notes named by the feed: a feed from the network may name web
+    // pages only; one from this computer may also name local files and
+    // loopback services.
+    void releaseNotes_data()
+    {
+        QTest::addColumn<QString>("feed");
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<bool>("allowed");
+        const QString remote = QStringLiteral("https://trovix.quirkworks.com/appcast.xml");
+        QTest::newRow("remote feed, https notes")
+            << remote << "https://trovix.quirkworks.com/notes/2.0.html" << true;
+        QTest::newRow("remote feed, notes on another https host")
+            << remote << "https://cdn.example.org/notes.html" << true;
+        QTest::newRow("remote feed, a private key")
+            << remote << "file:///home/u/.ssh/id_rsa" << false;
+        QTest::newRow("remote feed, a device") << remote << "file:///dev/zero" << false;
+        QTest::newRow("remote feed, a local service")
+            << remote << "http://127.0.0.1:631/admin" << false;
+        QTest::newRow("remote feed, localhost") << remote << "http://localhost:8080/" << false;
+        QTest::newRow("remote feed, mapped loopback")
+            << remote << "http://[::ffff:127.0.0.1]:80/" << false;
+        QTest::newRow("remote feed, plain http") << remote << "http://example.org/notes" << false;
+        QTest::newRow("remote feed, credentials")
+            << remote << "https://user:pw@example.org/notes" << false;
+        QTest::newRow("remote feed, other scheme") << remote << "ftp://example.org/notes" << false;
+        QTest::newRow("loopback feed, loopback notes")
+            << "http://127.0.0.1:8000/appcast.xml"
+            << "http://127.0.0.1:8000/notes.html" << true;
+        QTest::newRow("loopback feed, file notes") << "http://localhost:8000/appcast.xml"
+                                                   << "file:///tmp/notes.html" << true;
+        QTest::newRow("loopback feed, https notes") << "http://127.0.0.1:8000/appcast.xml"
+                                                    << "https://example.org/notes" << true;
+        QTest::newRow("loopback feed, plain http elsewhere") << "http://127.0.0.1:8000/appcast.xml"
+                                                             << "http://example.org/notes" << false;
+        QTest::newRow("file feed, file notes") << "file:///tmp/appcast.xml"
+                                               << "file:///tmp/notes.html" << true;
+        QTest::newRow("file feed, loopback notes") << "file:///tmp/appcast.xml"
+                                                   << "http://[::1]:9/notes" << true;
+        QTest::newRow("disallowed feed, https notes") << "http://example.org/appcast.xml"
+                                                      << "https://example.org/notes" << false;
+    }
+    void releaseNotes()
+    {
+        QFETCH(QString, feed);
+        QFETCH(QString, notes);
+        QFETCH(bool, allowed);
+        QCOMPARE(FeedUrlPolicy::isAllowedReleaseNotes(QUrl(feed), QUrl(notes)), allowed);
+    }
+
     // Links from the feed go to the user's browser: web pages only.
     void links_data()
     {

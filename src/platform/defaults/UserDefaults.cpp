@@ -64,26 +64,26 @@ struct DiskState
 DiskState readDisk(const QString& path, const std::optional<QByteArray>& known = std::nullopt)
 {
     DiskState state;
-    RegularFileRead read = readRegularFile(path, maximumFileSize);
-    switch (read.outcome) {
-    case RegularFileRead::Outcome::Missing:
-        return state;
-    case RegularFileRead::Outcome::Unavailable:
+    QString error;
+    RegularFile::Failure failure = RegularFile::Failure::None;
+    std::optional<QByteArray> read = RegularFile::read(path, maximumFileSize, &error, &failure);
+    if (!read) {
+        if (failure == RegularFile::Failure::Missing) {
+            return state;
+        }
         // A file too large to be ours was read as far as it could be; it is
         // broken, not passing trouble.
-        state.kind = read.tooLarge ? DiskState::Kind::Broken : DiskState::Kind::Unavailable;
-        state.reason = read.error;
+        state.kind = failure == RegularFile::Failure::TooLarge ? DiskState::Kind::Broken
+                                                               : DiskState::Kind::Unavailable;
+        state.reason = error;
         return state;
-    case RegularFileRead::Outcome::Read:
-        break;
     }
-    state.bytes = std::move(read.bytes);
+    state.bytes = std::move(read);
     state.kind = DiskState::Kind::Values;
     if (state.bytes->isEmpty() || state.bytes == known) {
         // An empty file holds no settings; there is nothing in it to keep.
         return state;
     }
-    QString error;
     const auto root = plist::fromData(*state.bytes, &error);
     if (!root) {
         state.kind = DiskState::Kind::Broken;

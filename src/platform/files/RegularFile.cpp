@@ -1,74 +1,115 @@
 #include "platform/files/RegularFile.h"
 
 #include <QFile>
+#include <QScopeGuard>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform {
+namespace platform::RegularFile {
 
-RegularFileRead readRegularFile(const QString& path, qint64 maximumSize)
+namespace {
+
+struct Report
 {
-    RegularFileRead result;
-    const auto unavailable = [&result](const QString& why) {
-        result.outcome = RegularFileRead::Outcome::Unavailable;
-        result.error = why;
-        return result;
-    };
-    // Opened without waiting, then checked on the open descriptor itself, so
-    // that nothing can be swapped in between the check and the read.
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        const int error = errno;
-        if (error == ENOENT) {
-            return result;
+    QString* error;
+    Failure* failure;
+
+    std::nullopt_t operator()(Failure kind, const QString& text) const
+    {
+        if (error) {
+            *error = text;
         }
-        return unavailable(QString::fromLocal8Bit(std::strerror(error)));
-    }
-    struct stat status = {};
-    if (::fstat(fd, &status) != 0) {
-        const int error = errno;
-        ::close(fd);
-        return unavailable(QString::fromLocal8Bit(std::strerror(error)));
-    }
-    if (!S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return unavailable(S_ISDIR(status.st_mode) ? QStringLiteral("it is a folder, not a file")
-                                                   : QStringLiteral("it is not a regular file"));
-    }
-    if (status.st_size > maximumSize) {
-        ::close(fd);
-        result.tooLarge = true;
-        return unavailable(QStringLiteral("larger than %1 bytes").arg(maximumSize));
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return unavailable(file.errorString());
-    }
-    // A file that grows while it is read is read no further than the limit.
-    QByteArray bytes;
-    constexpr qint64 chunk = 64 * 1024;
-    while (bytes.size() <= maximumSize) {
-        const QByteArray part = file.read(chunk);
-        if (part.isEmpty()) {
-            break;
+        if (failure) {
+            *failure = kind;
         }
-        bytes += part;
+        return std::nullopt;
     }
-    if (file.error() != QFileDevice::NoError) {
-        return unavailable(file.errorString());
-    }
-    if (bytes.size() > maximumSize) {
-        result.tooLarge = true;
-        return unavailable(QStringLiteral("larger than %1 bytes").arg(maximumSize));
-    }
-    result.outcome = RegularFileRead::Outcome::Read;
-    result.bytes = std::move(bytes);
-    return result;
+};
+
+QString errnoText(int number)
+{
+    return QString::fromLocal8Bit(std::strerror(number));
 }
 
-} // namespace platform
+} // namespace
+
+bool isRegularFile(const QString& path)
+{
+    if (path.isEmpty()) {
+        return false;
+    }
+    struct stat status = {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+std::optional<QByteArray> read(const QString& path, qint64 maximumSize, QString* error,
+                               Failure* failure)
+{
+    const Report fail{error, failure};
+    if (failure) {
+        *failure = Failure::None;
+    }
+    if (path.isEmpty()) {
+        return fail(Failure::Unreadable, QStringLiteral("no file name"));
+    }
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status = {};
+    if (::stat(name.constData(), &status) != 0) {
+        const int number = errno;
+        return fail(number == ENOENT ? Failure::Missing : Failure::Unreadable, errnoText(number));
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return fail(Failure::NotRegular, QStringLiteral("not a regular file"));
+    }
+    // Non-blocking, in case a pipe took the file's place since the check.
+    const int descriptor = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (descriptor < 0) {
+        const int number = errno;
+        return fail(number == ENOENT ? Failure::Missing : Failure::Unreadable, errnoText(number));
+    }
+    const auto closeDescriptor = qScopeGuard([descriptor] { ::close(descriptor); });
+    if (::fstat(descriptor, &status) != 0) {
+        return fail(Failure::Unreadable, errnoText(errno));
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return fail(Failure::NotRegular, QStringLiteral("not a regular file"));
+    }
+    const QString tooLarge = QStringLiteral("larger than %1 bytes").arg(maximumSize);
+    if (status.st_size > maximumSize) {
+        return fail(Failure::TooLarge, tooLarge);
+    }
+    QByteArray data;
+    data.resize(qsizetype(status.st_size) + 1);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == data.size()) {
+            if (filled > maximumSize) {
+                return fail(Failure::TooLarge, tooLarge);
+            }
+            data.resize(std::min<qsizetype>(qsizetype(maximumSize) + 1, data.size() * 2 + 4096));
+        }
+        const ssize_t count =
+            ::read(descriptor, data.data() + filled, size_t(data.size() - filled));
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return fail(Failure::Unreadable, errnoText(errno));
+        }
+        if (count == 0) {
+            break;
+        }
+        filled += count;
+    }
+    if (filled > maximumSize) {
+        return fail(Failure::TooLarge, tooLarge);
+    }
+    data.truncate(filled);
+    return data;
+}
+
+} // namespace platform::RegularFile

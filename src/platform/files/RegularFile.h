@@ -2,30 +2,37 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace platform {
 
-// What reading a file that must be a plain file came to.
-struct RegularFileRead
+// Files that other programs or users may have put in place: a named pipe, a
+// device or a huge file where a page or a feed is expected must neither block
+// the caller nor fill its memory.
+namespace RegularFile {
+
+// Why a read failed.
+enum class Failure
 {
-    enum class Outcome
-    {
-        Read,       // bytes holds the whole file
-        Missing,    // nothing at that path (a dangling link included)
-        Unavailable // something is there, but it could not be read now
-    };
-    Outcome outcome = Outcome::Missing;
-    QByteArray bytes;
-    QString error; // why it is unavailable, for a log line
-    // Whether the file is there but larger than the limit (then Unavailable).
-    bool tooLarge = false;
+    None,
+    Missing,    // nothing at that path (a dangling link included)
+    Unreadable, // not permitted, or an I/O error
+    NotRegular, // a folder, named pipe, socket or device
+    TooLarge,   // more bytes than allowed
 };
 
-// Reads a file that must be a regular file, such as a settings or history
-// file. Whatever else stands at the path (a folder, a FIFO, a device, a
-// socket) is refused without being read, and opening never waits: a FIFO
-// without a writer cannot hold up the calling thread. Files larger than
-// maximumSize are refused unread.
-RegularFileRead readRegularFile(const QString& path, qint64 maximumSize);
+// Whether path names a regular file (symbolic links followed). Never opens it.
+bool isRegularFile(const QString& path);
+
+// The whole contents of the regular file at path, when it holds at most
+// maximumSize bytes. The file is checked before it is opened and again once
+// open, and opened without waiting, so a named pipe or device is refused at
+// once; a file that grows past the limit while it is read is refused too.
+// On failure the result is empty, error (when given) says why in words and
+// failure (when given) which kind of failure it was.
+std::optional<QByteArray> read(const QString& path, qint64 maximumSize, QString* error = nullptr,
+                               Failure* failure = nullptr);
+
+} // namespace RegularFile
 
 } // namespace platform

@@ -63,6 +63,18 @@ bool isAllowedRedirect(const QUrl& from, const QUrl& to)
     return isHttps(to) || isLoopbackHttp(to);
 }
 
+bool isAllowedReleaseNotes(const QUrl& feed, const QUrl& notes)
+{
+    if (!isAllowedFeedUrl(feed) || !isUsable(notes)) {
+        return false;
+    }
+    if (isHttps(notes)) {
+        return true;
+    }
+    const bool local = isLoopbackHttp(notes) || isLocalFile(notes);
+    return local && (isLoopbackHttp(feed) || isLocalFile(feed));
+}
+
 bool isAllowedLink(const QUrl& url)
 {
     return isUsable(url) && (isHttps(url) || isLoopbackHttp(url));

@@ -25,6 +25,13 @@ bool isAllowedFeedUrl(const QUrl& url);
 // https stays on https.
 bool isAllowedRedirect(const QUrl& from, const QUrl& to);
 
+// Whether the release notes a feed names may be loaded from notes, given the
+// address the feed itself came from: https always; http on a loopback host
+// or a local file only when the feed came from this computer too, so a feed
+// from the network can neither show the user's own files nor reach services
+// that listen on this computer.
+bool isAllowedReleaseNotes(const QUrl& feed, const QUrl& notes);
+
 // Whether a link from the feed (download page, enclosure, a link in the
 // release notes) may be opened in the user's browser: https, or http on a
 // loopback host. Never a local file or another scheme.

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <functional>
 #include <memory>
@@ -89,6 +90,18 @@ public:
     // Asks the user for a printer and prints the page (a modal dialog).
     virtual void print(QWidget* dialogParent) = 0;
 
+    // Largest page, image or style sheet the view reads, in bytes.
+    static constexpr qint64 MaximumResourceSize = 16 * 1024 * 1024;
+
+    // The folders (symbolic links resolved) that the images, style sheets and
+    // other resources a page names may be read from; pages themselves go
+    // through the navigation policy instead. Empty: the folder of the page
+    // shown. Whatever the folders, only regular files up to
+    // MaximumResourceSize are read, so a named pipe or a device never blocks
+    // the view and never fills memory.
+    void setResourceFolders(const QStringList& folders) { m_resourceFolders = folders; }
+    const QStringList& resourceFolders() const { return m_resourceFolders; }
+
     // The policy every navigation goes through; without one nothing loads.
     void setNavigationPolicy(NavigationPolicy policy) { m_policy = std::move(policy); }
     // Called with the context menu filled with the view's items, before it
@@ -115,6 +128,7 @@ protected:
 private:
     NavigationPolicy m_policy;
     ContextMenuHook m_contextMenuHook;
+    QStringList m_resourceFolders;
 };
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include "platform/bundle/Bundle.h"
 #include "platform/defaults/UserDefaults.h"
 #include "platform/log/SystemLog.h"
+#include "platform/updates/FeedUrlPolicy.h"
 #include "platform/updates/UpdateSchedule.h"
 #include "platform/updates/appcast/FeedDownload.h"
 #include "platform/updates/appcast/UpdateAlertWindow.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QLabel>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QTextDocument>
@@ -43,6 +45,12 @@ qint64 now()
 // worked out again, so very long intervals and clock changes are handled.
 constexpr qint64 longestTimerSeconds = 6 * 60 * 60;
 
+// An address as the log shows it: no credentials, query or fragment.
+QString shownAddress(const QUrl& url)
+{
+    return url.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemoveQuery | QUrl::RemoveFragment);
+}
+
 } // namespace
 
 AppcastUpdater::AppcastUpdater(const QString& currentVersion) : m_currentVersion(currentVersion)
@@ -67,6 +75,12 @@ AppcastUpdater::~AppcastUpdater()
 bool AppcastUpdater::canShowWindows()
 {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+void AppcastUpdater::setNetworkForTesting(QNetworkAccessManager* network)
+{
+    delete m_network;
+    m_network = network;
 }
 
 QNetworkAccessManager& AppcastUpdater::network()
@@ -154,7 +168,8 @@ void AppcastUpdater::startCheck(CheckKind kind)
     }
     m_scheduleTimer.stop();
     m_kind = kind;
-    m_download = new FeedDownload(network(), configuredFeedURL(), this);
+    m_feedURL = configuredFeedURL();
+    m_download = new FeedDownload(network(), m_feedURL, this);
     connect(m_download, &FeedDownload::finished, this,
             [this](bool ok, const QByteArray& body, const QString&, const QString& message) {
                 m_download->deleteLater();
@@ -254,7 +269,19 @@ void AppcastUpdater::showUpdate(const AppcastItem& item)
 void AppcastUpdater::loadReleaseNotes(const AppcastItem& item)
 {
     delete m_releaseNotesDownload;
-    m_releaseNotesDownload = new FeedDownload(network(), item.releaseNotesLink, this);
+    m_releaseNotesDownload = nullptr;
+    // A relative link names a page beside the feed.
+    const QUrl notes = m_feedURL.resolved(item.releaseNotesLink);
+    if (!FeedUrlPolicy::isAllowedReleaseNotes(m_feedURL, notes)) {
+        systemLog(QStringLiteral("[Updates] release notes not loaded: %1 is not allowed for a "
+                                 "feed from %2")
+                      .arg(shownAddress(notes), shownAddress(m_feedURL)));
+        if (m_alertWindow) {
+            m_alertWindow->setReleaseNotesUnavailable();
+        }
+        return;
+    }
+    m_releaseNotesDownload = new FeedDownload(network(), notes, this);
     const QString version = item.version;
     connect(m_releaseNotesDownload, &FeedDownload::finished, this,
             [this, version](bool ok, const QByteArray& body, const QString& contentType,
@@ -283,7 +310,13 @@ void AppcastUpdater::showMessage(const QString& text, const QString& informative
     m_messageBox = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information,
                                    QCoreApplication::translate("Trovix", "Software Update"), text,
                                    QMessageBox::Ok);
+    // The texts may quote the feed or the server: text, never markup.
+    m_messageBox->setTextFormat(Qt::PlainText);
     m_messageBox->setInformativeText(informativeText);
+    if (auto* informative =
+            m_messageBox->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+        informative->setTextFormat(Qt::PlainText);
+    }
     m_messageBox->setAccessibleName(QCoreApplication::translate("Trovix", "Software Update"));
     m_messageBox->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_messageBox, &QMessageBox::finished, this, [this] { finishWhenWindowsClosed(); });

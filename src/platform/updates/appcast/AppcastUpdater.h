@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QTimer>
+#include <QUrl>
 #include <memory>
 
 class QMessageBox;
@@ -35,6 +36,10 @@ public:
     void checkForUpdateInformation() override;
     bool isChecking() const override { return m_download != nullptr; }
 
+    // Loads through network instead of a manager of its own, which the
+    // updater then owns (tests serve addresses from memory this way).
+    void setNetworkForTesting(QNetworkAccessManager* network);
+
     // The window of the last update found, while it is open.
     UpdateAlertWindow* updateAlertWindow() const { return m_alertWindow; }
 
@@ -63,6 +68,9 @@ private:
 
     QString m_currentVersion;
     CheckKind m_kind = CheckKind::Scheduled;
+    // The feed address of the last check; what its release notes may name
+    // depends on it.
+    QUrl m_feedURL;
     // The load under way; none between checks.
     FeedDownload* m_download = nullptr;
     FeedDownload* m_releaseNotesDownload = nullptr;

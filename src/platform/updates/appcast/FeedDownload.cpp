@@ -1,11 +1,13 @@
 #include "platform/updates/appcast/FeedDownload.h"
 
+#include "platform/files/RegularFile.h"
 #include "platform/updates/FeedUrlPolicy.h"
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <optional>
 
 namespace platform {
 namespace {
@@ -84,6 +86,10 @@ void FeedDownload::start()
         QTimer::singleShot(0, this, [this, message] { fail(message); });
         return;
     }
+    if (m_url.isLocalFile()) {
+        QTimer::singleShot(0, this, [this] { readLocalFile(); });
+        return;
+    }
     QNetworkRequest request(m_url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::UserVerifiedRedirectPolicy);
@@ -119,6 +125,31 @@ void FeedDownload::start()
     });
     connect(m_reply, &QNetworkReply::readyRead, this, &FeedDownload::readAvailable);
     connect(m_reply, &QNetworkReply::finished, this, &FeedDownload::replyFinished);
+}
+
+void FeedDownload::readLocalFile()
+{
+    // Read here rather than by the network layer, so that a named pipe or a
+    // device in the feed's place is refused instead of blocking or filling
+    // memory.
+    QString error;
+    RegularFile::Failure failure = RegularFile::Failure::None;
+    const std::optional<QByteArray> data =
+        RegularFile::read(m_url.toLocalFile(), maximumBytes, &error, &failure);
+    if (!data) {
+        if (failure == RegularFile::Failure::TooLarge) {
+            fail(tooLargeMessage());
+        } else if (failure == RegularFile::Failure::NotRegular) {
+            fail(QCoreApplication::translate("Trovix", "The update feed %1 is not a regular file.")
+                     .arg(shown(m_url)));
+        } else {
+            fail(QCoreApplication::translate("Trovix", "The update feed could not be loaded: %1")
+                     .arg(error));
+        }
+        return;
+    }
+    m_done = true;
+    Q_EMIT finished(true, *data, {}, {});
 }
 
 void FeedDownload::readAvailable()

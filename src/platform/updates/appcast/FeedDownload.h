@@ -15,8 +15,8 @@ namespace platform {
 // One guarded load of update information (the feed, or release notes): only
 // addresses the feed policy allows, redirects that keep to it, at most
 // maximumBytes (the announced length and the bytes as they arrive), and a
-// transfer timeout. Always asynchronous: finished() comes from the event
-// loop, also for an address refused at once.
+// transfer timeout. A local file is read only when it is a regular file. Always asynchronous:
+// finished() comes from the event loop, also for an address refused at once.
 class FeedDownload : public QObject
 {
     Q_OBJECT
@@ -42,6 +42,7 @@ Q_SIGNALS:
 
 private:
     void fail(const QString& message);
+    void readLocalFile();
     void readAvailable();
     void replyFinished();
 

@@ -23,7 +23,9 @@ class ReleaseNotesBrowser : public QTextBrowser
 public:
     using QTextBrowser::QTextBrowser;
 
-    QVariant loadResource(int, const QUrl&) override { return {}; }
+    // Empty bytes, not an empty variant: given nothing, Qt's text document
+    // would read a local file itself.
+    QVariant loadResource(int, const QUrl&) override { return QVariant(QByteArray()); }
 };
 
 } // namespace
@@ -43,15 +45,20 @@ UpdateAlertWindow::UpdateAlertWindow(const QString& applicationName,
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.15);
     m_heading->setFont(headingFont);
     m_heading->setWordWrap(true);
+    // The labels show names and versions, some of them from the feed: text,
+    // never markup.
+    m_heading->setTextFormat(Qt::PlainText);
     m_heading->setText(QCoreApplication::translate("Trovix", "A new version of %1 is available!")
                            .arg(applicationName));
     m_heading->setAccessibleName(m_heading->text());
 
     m_informative = new QLabel(this);
     m_informative->setWordWrap(true);
+    m_informative->setTextFormat(Qt::PlainText);
     m_informative->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* notesTitle = new QLabel(QCoreApplication::translate("Trovix", "Release Notes:"), this);
+    notesTitle->setTextFormat(Qt::PlainText);
     QFont notesFont = notesTitle->font();
     notesFont.setBold(true);
     notesTitle->setFont(notesFont);

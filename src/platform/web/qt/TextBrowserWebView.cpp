@@ -1,5 +1,6 @@
 #include "platform/web/qt/TextBrowserWebView.h"
 
+#include "platform/files/RegularFile.h"
 #include "platform/log/SystemLog.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <optional>
 
 namespace platform {
 
@@ -22,6 +24,12 @@ class TextBrowserWebView::Browser : public QTextBrowser
 {
 public:
     Browser(TextBrowserWebView& view, QWidget* parent) : QTextBrowser(parent), m_view(view) {}
+
+    // Every page, image and style sheet is read here, never by Qt itself.
+    QVariant loadResource(int type, const QUrl& name) override
+    {
+        return m_view.resource(type, name);
+    }
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override
@@ -36,14 +44,27 @@ private:
 
 namespace {
 
-// A source the text browser can read itself: an existing, readable file.
+// A page the view can show: an existing, readable regular file. A named
+// pipe in a page's place would block the view until a writer came.
 bool isReadableFile(const QUrl& url)
 {
     if (!url.isLocalFile()) {
         return false;
     }
-    const QFileInfo info(url.toLocalFile());
-    return info.isFile() && info.isReadable();
+    const QString path = url.toLocalFile();
+    return RegularFile::isRegularFile(path) && QFileInfo(path).isReadable();
+}
+
+// Where path lies inside folder (both with symbolic links resolved).
+bool liesInside(const QString& path, const QString& folder)
+{
+    if (folder.isEmpty()) {
+        return false;
+    }
+    if (folder == QLatin1String("/")) {
+        return path.startsWith(u'/');
+    }
+    return path == folder || path.startsWith(folder + u'/');
 }
 
 QUrl withoutFragment(const QUrl& url)
@@ -257,6 +278,65 @@ void TextBrowserWebView::activateLink(const QUrl& link)
         return;
     }
     showSource(target);
+}
+
+QUrl TextBrowserWebView::baseForLinks() const
+{
+    return m_browser->source().isEmpty() ? m_baseUrl : m_browser->source();
+}
+
+bool TextBrowserWebView::isInsideResourceFolders(const QString& canonicalPath) const
+{
+    QStringList folders = resourceFolders();
+    if (folders.isEmpty()) {
+        const QUrl base = baseForLinks();
+        if (!base.isLocalFile()) {
+            return false;
+        }
+        folders.append(QFileInfo(base.toLocalFile()).absolutePath());
+    }
+    for (const QString& folder : std::as_const(folders)) {
+        if (liesInside(canonicalPath, QFileInfo(folder).canonicalFilePath())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QVariant TextBrowserWebView::resource(int type, const QUrl& name) const
+{
+    // Empty bytes, never an empty variant: given nothing, Qt's text document
+    // would read the file itself, without any of the checks below.
+    const QVariant nothing = QVariant(QByteArray());
+    if (!m_browser) {
+        return nothing;
+    }
+    // Data addresses carry their bytes with them; the document decodes them.
+    if (name.scheme().compare(QLatin1String("data"), Qt::CaseInsensitive) == 0) {
+        return {};
+    }
+    const QUrl url = name.isRelative() ? baseForLinks().resolved(name) : name;
+    if (!url.isLocalFile()) {
+        return nothing;
+    }
+    const QString path = QFileInfo(url.toLocalFile()).canonicalFilePath();
+    if (path.isEmpty()) {
+        return nothing;
+    }
+    const bool isPage =
+        type == QTextDocument::HtmlResource || type == QTextDocument::MarkdownResource;
+    if (!isPage && !isInsideResourceFolders(path)) {
+        systemLog(QStringLiteral("page resource outside the page's folders not loaded: %1")
+                      .arg(url.toDisplayString()));
+        return nothing;
+    }
+    QString error;
+    const std::optional<QByteArray> data = RegularFile::read(path, MaximumResourceSize, &error);
+    if (!data) {
+        systemLog(QStringLiteral("cannot read %1: %2").arg(url.toDisplayString(), error));
+        return nothing;
+    }
+    return *data;
 }
 
 void TextBrowserWebView::showContextMenu(const QPoint& position)

@@ -3,6 +3,7 @@
 #include "platform/web/WebView.h"
 
 #include <QPointer>
+#include <QVariant>
 
 class QTextBrowser;
 
@@ -46,12 +47,19 @@ public:
     // page shown).
     void activateLink(const QUrl& link);
 
+    // What the view reads for a resource of type (a QTextDocument::ResourceType)
+    // named name in the page shown: the bytes of a regular file, inside the
+    // resource folders unless it is a page, or empty bytes.
+    QVariant resource(int type, const QUrl& name) const;
+
 private:
     class Browser;
 
     void showSource(const QUrl& url);
     void pageChanged(bool ok);
     void showContextMenu(const QPoint& position);
+    QUrl baseForLinks() const;
+    bool isInsideResourceFolders(const QString& canonicalPath) const;
 
     QPointer<Browser> m_browser;
     QUrl m_baseUrl;
