@@ -231,6 +231,7 @@ std::optional<QString> binaryProblem(QByteArrayView data)
         Done
     };
     const qsizetype count = static_cast<qsizetype>(objects.count());
+    const quint64 valueLimit = std::max<quint64>(MinimumBinaryValueLimit, objects.count() * 8);
     QList<State> state(count, State::Unseen);
     QList<quint8> depth(count, 0);
     QList<quint64> values(count, 0);
@@ -274,7 +275,7 @@ std::optional<QString> binaryProblem(QByteArrayView data)
             case State::Done: {
                 const qsizetype at = static_cast<qsizetype>(child);
                 frame.deepest = std::max<int>(frame.deepest, depth.at(at));
-                frame.values = std::min(frame.values + values.at(at), MaximumBinaryValues + 1);
+                frame.values = std::min(frame.values + values.at(at), valueLimit + 1);
                 break;
             }
             }
@@ -285,8 +286,8 @@ std::optional<QString> binaryProblem(QByteArrayView data)
         if (levels > MaximumNesting) {
             return tooDeep();
         }
-        if (frame.values > MaximumBinaryValues) {
-            return QStringLiteral("more than %1 values").arg(MaximumBinaryValues);
+        if (frame.values > valueLimit) {
+            return QStringLiteral("more than %1 values").arg(valueLimit);
         }
         const quint64 unfolded = frame.values;
         depth[index] = static_cast<quint8>(levels);
@@ -296,7 +297,7 @@ std::optional<QString> binaryProblem(QByteArrayView data)
         if (!path.isEmpty()) {
             Frame& parent = path.last();
             parent.deepest = std::max(parent.deepest, levels);
-            parent.values = std::min(parent.values + unfolded, MaximumBinaryValues + 1);
+            parent.values = std::min(parent.values + unfolded, valueLimit + 1);
         }
     }
     return std::nullopt;

@@ -15,8 +15,9 @@ namespace platform::plist {
 // read; the top-level container is the first level.
 constexpr int MaximumNesting = 64;
 // The most values a binary list may unfold into once shared references are
-// followed.
-constexpr quint64 MaximumBinaryValues = 1u << 20;
+// followed: eight per object it holds, and never fewer than this many. What
+// unfolds further is refused (a 200-byte list can stand for 2^30 values).
+constexpr quint64 MinimumBinaryValueLimit = 1u << 16;
 
 // Why the data (XML or binary) is refused, or nothing when it may be parsed.
 // The check itself is iterative and takes time and memory linear in the size
