@@ -38,6 +38,10 @@ complain() {
     problems+=("$*")
 }
 
+# The number of requests the fixture of case KIND has answered, as it last
+# said (it says so five times a second at most).
+fixture_requests() { awk '$1 == "requests" { n = $2 } END { print n + 0 }' "$ARTIFACTS/fixture-$1.out"; }
+
 status_kb() { awk -v field="$2:" '$1 == field { print $2 }' "/proc/$1/status"; }
 
 popup_open() {
@@ -47,12 +51,11 @@ popup_open() {
 
 # Closes the pop-up, one level of submenus at a time.
 close_popup() {
-
     for _ in 1 2 3 4; do
-        wait_for 2 closed && return 0
         xdotool key Escape
+        wait_for 2 closed && return 0
     done
-    wait_for 10 closed
+    return 1
 }
 
 # Runs `trovix ARG...` for step STEP of case KIND, bounded by a generous
@@ -144,6 +147,8 @@ for hostile in "${cases[@]}"; do
             complain "$hostile: dump-menu does not say that more items are not shown"
     fi
 
+    wait_stable 5 fixture_requests "$hostile"
+    log "$hostile: the fixture answered $(fixture_requests "$hostile") requests in all"
     trovix_kb=$(status_kb "$TROVIX_PID" VmHWM)
     log "$hostile: Trovix's peak memory $trovix_kb kB (at start $trovix_start_kb kB)"
     [ $((trovix_kb - trovix_start_kb)) -le $memory_bound_kb ] ||
