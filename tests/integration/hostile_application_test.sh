@@ -165,6 +165,11 @@ for hostile in "${cases[@]}"; do
             complain "$hostile: search did not find File › New"
         ;;
     esac
+    # Application text reaches the terminal without control characters.
+    if LC_ALL=C grep -q $'[\x01-\x08\x0b-\x1f\x7f]' "$ARTIFACTS/$hostile-dump-menu.out" \
+        "$ARTIFACTS/$hostile-search.out"; then
+        complain "$hostile: dump-menu or search printed a control character of the application's"
+    fi
     if [ "$hostile" = million ]; then
         grep -Eq '[0-9]+ more items not shown' "$ARTIFACTS/$hostile-dump-menu.out" ||
             complain "$hostile: dump-menu does not say that more items are not shown"
