@@ -2,6 +2,9 @@
 
 #include "platform/accessibility/Accessibility.h"
 #include "platform/accessibility/AccessibilityNames.h"
+#include "platform/accessibility/MenuWalkLimits.h"
+
+#include <QDeadlineTimer>
 
 namespace platform {
 
@@ -9,20 +12,20 @@ namespace {
 
 using namespace platform::accessibility;
 
-// Menus nest; a foreign tree that loops must still end.
-constexpr int DepthLimit = 16;
-// More menus than any real application has: a tree that lists the same
-// submenu again and again (or a loop of them) still ends soon.
-constexpr int MenuLimit = 2000;
+// How many messaging timeouts one read of a whole tree may take.
+constexpr int DeadlineTimeouts = 2;
 
 // Walks menus and counts the requests that ran into the timeout: the first
-// one ends the walk, as every later request would cost another timeout.
+// one ends the walk, as every later request would cost another timeout. An
+// application that answers every request just in time is bounded by the
+// walk's deadline; the tree then holds what was read before.
 class TreeWalk
 {
 public:
     TreeWalk(MenuTree& tree, int maxItems)
         : m_tree(tree), m_maxItems(maxItems),
-          m_timedOutBefore(Accessibility::current().timedOutRequests())
+          m_timedOutBefore(Accessibility::current().timedOutRequests()),
+          m_deadline(Accessibility::current().messagingTimeoutMs() * DeadlineTimeouts)
     {}
 
     bool stopped()
@@ -30,7 +33,8 @@ public:
         if (!m_tree.complete) {
             return true;
         }
-        if (Accessibility::current().timedOutRequests() != m_timedOutBefore) {
+        if (Accessibility::current().timedOutRequests() != m_timedOutBefore ||
+            m_deadline.hasExpired()) {
             m_tree.complete = false;
             return true;
         }
@@ -46,18 +50,17 @@ public:
         return stopped() ? std::nullopt : value;
     }
 
-    // The entries of an item's submenu; nothing when it has none.
-    std::optional<AccessibilityElementList> submenuEntries(const AccessibilityElement& item)
+    // An item's submenu element; null when it has none.
+    AccessibilityElement submenu(const AccessibilityElement& item)
     {
         const AccessibilityElementList children =
             accessibilityElementListFromVariant(read(item, ChildrenAttribute).value_or(QVariant()));
         for (const AccessibilityElement& child : children) {
             if (read(child, RoleAttribute).value_or(QVariant()).toString() == MenuRole) {
-                return accessibilityElementListFromVariant(
-                    read(child, ChildrenAttribute).value_or(QVariant()));
+                return child;
             }
         }
-        return std::nullopt;
+        return {};
     }
 
     void walkMenu(const AccessibilityElementList& entries, const QStringList& path, int depth)
@@ -71,10 +74,13 @@ public:
                 continue; // a separator, or an item that did not answer
             }
             const QStringList itemPath = path + QStringList{title};
-            const std::optional<AccessibilityElementList> submenu = submenuEntries(entry);
-            if (submenu) {
-                if (depth < DepthLimit && ++m_menusWalked <= MenuLimit) {
-                    walkMenu(*submenu, itemPath, depth + 1);
+            const AccessibilityElement menu = submenu(entry);
+            if (!menu.isNull()) {
+                // A loop, a submenu listed again or one too deep is left out.
+                if (m_limits.enter(menu, depth + 1)) {
+                    walkMenu(accessibilityElementListFromVariant(
+                                 read(menu, ChildrenAttribute).value_or(QVariant())),
+                             itemPath, depth + 1);
                 }
                 continue;
             }
@@ -95,7 +101,8 @@ private:
     MenuTree& m_tree;
     int m_maxItems;
     quint64 m_timedOutBefore;
-    int m_menusWalked = 0;
+    QDeadlineTimer m_deadline;
+    MenuWalkLimits m_limits;
 };
 
 } // namespace
