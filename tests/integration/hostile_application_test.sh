@@ -163,8 +163,10 @@ for hostile in "${cases[@]}"; do
     done
 
     # What can be read, is: the File menu comes before the misbehaving one.
-    case $kind in
-    plain | loop | million | huge-text | vanish)
+    # (A cache reply of ten thousand entries may take the fixture itself
+    # longer than the messaging timeout to write; then nothing was read.)
+    case $hostile in
+    plain | loop | million | huge-text | vanish | huge-text+cache)
         grep -q '^ *New  \[' "$ARTIFACTS/$hostile-dump-menu.out" ||
             complain "$hostile: dump-menu did not show File > New"
         grep -q 'File › New' "$ARTIFACTS/$hostile-search.out" ||
