@@ -126,18 +126,23 @@ for hostile in "${cases[@]}"; do
         fail "$hostile: the fixture did not get on the accessibility bus"
     bring_to_front "$pid"
 
-    # The pop-up by hot key.
-    started=$(_lib_now_ms)
-    xdotool key ctrl+alt+m
-    if wait_for $(((deadline_ms + 1000) / 1000 + 20)) popup_open; then
-        elapsed=$(($(_lib_now_ms) - started))
-        settled_screenshot "$hostile-popup"
-        [ "$hostile" = plain ] && baseline[popup]=$elapsed
-        expect_in_time "$hostile" "the pop-up" "$elapsed" "${baseline[popup]}"
-        close_popup || complain "$hostile: the pop-up did not close on Escape"
-    else
-        complain "$hostile: no pop-up appeared"
-    fi
+    # The pop-up by hot key; the plain case's second one (the first builds
+    # what Trovix builds once) gives the figure to compare with.
+    tries=1
+    [ "$hostile" = plain ] && tries=2
+    for _ in $(seq $tries); do
+        started=$(_lib_now_ms)
+        xdotool key ctrl+alt+m
+        if wait_for $(((deadline_ms + 1000) / 1000 + 20)) popup_open; then
+            elapsed=$(($(_lib_now_ms) - started))
+            [ "$hostile" = plain ] && baseline[popup]=$elapsed
+            screenshot "$hostile-popup" >/dev/null
+            expect_in_time "$hostile" "the pop-up" "$elapsed" "${baseline[popup]}"
+            close_popup || complain "$hostile: the pop-up did not close on Escape"
+        else
+            complain "$hostile: no pop-up appeared"
+        fi
+    done
 
     # Search and dump-menu: each ends with 0 or with 1 and a message,
     # within the time, within the memory.
@@ -180,7 +185,9 @@ for hostile in "${cases[@]}"; do
     fi
     if [ "$kind" = million ]; then
         grep -Eq '[0-9]+ more items not shown' "$ARTIFACTS/$hostile-dump-menu.out" ||
-            complain "$hostile: dump-menu does not say that more items are not shown"
+            complain "$hostile: dump-menu does not say that more items are not shown" \
+                "($(grep -c '^    Entry ' "$ARTIFACTS/$hostile-dump-menu.out") entries shown," \
+                "then $(grep -c '^    ----$' "$ARTIFACTS/$hostile-dump-menu.out") separator lines)"
     fi
 
     wait_stable 5 fixture_requests "$hostile"
