@@ -18,7 +18,9 @@ require_desktop
 
 fixture=$TROVIX_BUILD_DIR/tests/fixtures/trovix-fixture-hostile
 [ -x "$fixture" ] || fail "the hostile fixture is not built: $fixture"
-cases=(plain loop million slow huge-text vanish)
+# A case ending in "+cache" also lists its tree in the object cache, which
+# Trovix reads whole before it reads item by item.
+cases=(plain loop million slow huge-text vanish million+cache slow+cache huge-text+cache)
 [ $# -gt 0 ] && cases=(plain "$@")
 
 timeout_ms=$(messaging_timeout_ms)
@@ -48,7 +50,23 @@ complain() {
 # said (it says so five times a second at most).
 fixture_requests() { awk '$1 == "requests" { n = $2 } END { print n + 0 }' "$ARTIFACTS/fixture-$1.out"; }
 
-status_kb() { awk -v field="$2:" '$1 == field { print $2 }' "/proc/$1/status"; }
+status_kb() { awk -v field="$2:" '$1 == field { print $2 }' "/proc/$1/status" 2>/dev/null; }
+
+# A Trovix that ended during case KIND is a problem of that case; a new one
+# serves the cases after it, so that each of them is still tried.
+restart_trovix_if_gone() {
+    local kind=$1 problem
+    running "$TROVIX_PID" && return 0
+    wait_exit "$TROVIX_PID" 1
+    _lib_take_trovix "$TROVIX_PID"
+    # shellcheck disable=SC2154  # _lib_taken is set by _lib_take_trovix
+    problem=$(_lib_trovix_exit_problem "$TROVIX_PID" "$EXIT_STATUS" "$_lib_taken") ||
+        complain "$kind: $problem"
+    [ -n "$problem" ] || complain "$kind: Trovix ended by itself"
+    start_trovix
+    wait_for_tray_icon 60 Trovix
+    trovix_start_kb=$(status_kb "$TROVIX_PID" VmHWM)
+}
 
 popup_open() {
     expect_trovix_running
@@ -94,27 +112,37 @@ trovix_start_kb=$(status_kb "$TROVIX_PID" VmHWM)
 log "Trovix at start: peak $trovix_start_kb kB; messaging timeout $timeout_ms ms"
 
 declare -A baseline
+previous=plain
 for hostile in "${cases[@]}"; do
-    expect_trovix_running
+    restart_trovix_if_gone "$previous"
+    previous=$hostile
     problems_before=${#problems[@]}
-    start_app "fixture-$hostile" "$fixture" "$hostile" --delay-ms $((timeout_ms * 9 / 10))
+    kind=${hostile%+cache}
+    options=(--delay-ms $((timeout_ms * 9 / 10)))
+    [ "$kind" = "$hostile" ] || options+=(--cache)
+    start_app "fixture-$hostile" "$fixture" "$kind" "${options[@]}"
     pid=$APP_PID
-    wait_for 30 grep -qx "ready $hostile" "$ARTIFACTS/fixture-$hostile.out" ||
+    wait_for 30 grep -qx "ready $kind" "$ARTIFACTS/fixture-$hostile.out" ||
         fail "$hostile: the fixture did not get on the accessibility bus"
     bring_to_front "$pid"
 
-    # The pop-up by hot key.
-    started=$(_lib_now_ms)
-    xdotool key ctrl+alt+m
-    if wait_for $(((deadline_ms + 1000) / 1000 + 20)) popup_open; then
-        elapsed=$(($(_lib_now_ms) - started))
-        settled_screenshot "$hostile-popup"
-        [ "$hostile" = plain ] && baseline[popup]=$elapsed
-        expect_in_time "$hostile" "the pop-up" "$elapsed" "${baseline[popup]}"
-        close_popup || complain "$hostile: the pop-up did not close on Escape"
-    else
-        complain "$hostile: no pop-up appeared"
-    fi
+    # The pop-up by hot key; the plain case's second one (the first builds
+    # what Trovix builds once) gives the figure to compare with.
+    tries=1
+    [ "$hostile" = plain ] && tries=2
+    for _ in $(seq $tries); do
+        started=$(_lib_now_ms)
+        xdotool key ctrl+alt+m
+        if wait_for $(((deadline_ms + 1000) / 1000 + 20)) popup_open; then
+            elapsed=$(($(_lib_now_ms) - started))
+            [ "$hostile" = plain ] && baseline[popup]=$elapsed
+            screenshot "$hostile-popup" >/dev/null
+            expect_in_time "$hostile" "the pop-up" "$elapsed" "${baseline[popup]}"
+            close_popup || complain "$hostile: the pop-up did not close on Escape"
+        else
+            complain "$hostile: no pop-up appeared"
+        fi
+    done
 
     # Search and dump-menu: each ends with 0 or with 1 and a message,
     # within the time, within the memory.
@@ -140,25 +168,36 @@ for hostile in "${cases[@]}"; do
     done
 
     # What can be read, is: the File menu comes before the misbehaving one.
+    # (A cache reply of ten thousand entries may take the fixture itself
+    # longer than the messaging timeout to write; then nothing was read.)
     case $hostile in
-    plain | loop | million | huge-text | vanish)
+    plain | loop | million | huge-text | vanish | huge-text+cache)
         grep -q '^ *New  \[' "$ARTIFACTS/$hostile-dump-menu.out" ||
             complain "$hostile: dump-menu did not show File > New"
         grep -q 'File › New' "$ARTIFACTS/$hostile-search.out" ||
             complain "$hostile: search did not find File › New"
         ;;
     esac
-    if [ "$hostile" = million ]; then
+    # Application text reaches the terminal without control characters.
+    if LC_ALL=C grep -q $'[\x01-\x08\x0b-\x1f\x7f]' "$ARTIFACTS/$hostile-dump-menu.out" \
+        "$ARTIFACTS/$hostile-search.out"; then
+        complain "$hostile: dump-menu or search printed a control character of the application's"
+    fi
+    if [ "$kind" = million ]; then
         grep -Eq '[0-9]+ more items not shown' "$ARTIFACTS/$hostile-dump-menu.out" ||
-            complain "$hostile: dump-menu does not say that more items are not shown"
+            complain "$hostile: dump-menu does not say that more items are not shown" \
+                "($(grep -c '^    Entry ' "$ARTIFACTS/$hostile-dump-menu.out") entries shown," \
+                "then $(grep -c '^    ----$' "$ARTIFACTS/$hostile-dump-menu.out") separator lines)"
     fi
 
     wait_stable 5 fixture_requests "$hostile"
     log "$hostile: the fixture answered $(fixture_requests "$hostile") requests in all"
     trovix_kb=$(status_kb "$TROVIX_PID" VmHWM)
-    log "$hostile: Trovix's peak memory $trovix_kb kB (at start $trovix_start_kb kB)"
-    [ $((trovix_kb - trovix_start_kb)) -le $memory_bound_kb ] ||
-        complain "$hostile: Trovix's peak memory grew from $trovix_start_kb kB to $trovix_kb kB"
+    if [ -n "$trovix_kb" ]; then
+        log "$hostile: Trovix's peak memory $trovix_kb kB (at start $trovix_start_kb kB)"
+        [ $((trovix_kb - trovix_start_kb)) -le $memory_bound_kb ] ||
+            complain "$hostile: Trovix's peak memory grew from $trovix_start_kb kB to $trovix_kb kB"
+    fi
     running "$pid" || complain "$hostile: the fixture itself ended (see fixture-$hostile.err)"
     terminate "$pid" 10
     if [ "$hostile" = plain ] && [ ${#problems[@]} -gt 0 ]; then
@@ -168,6 +207,7 @@ for hostile in "${cases[@]}"; do
         pass "$hostile: pop-up, search and dump-menu within the time and memory bounds"
 done
 
+restart_trovix_if_gone "$previous"
 stop_trovix
 if [ ${#problems[@]} -gt 0 ]; then
     fail "${#problems[@]} problem(s): $(printf '%s; ' "${problems[@]}")"
