@@ -68,7 +68,7 @@ public:
     // at most maxItems items, in the cheapest way the application offers;
     // item by item through applicationElement() unless a backend knows
     // better. Stops at the first request that runs into the timeout, and
-    // once reading took twice the messaging timeout.
+    // once its slow requests took twice the messaging timeout.
     virtual MenuTree menuTree(qint64 pid, int maxItems);
     // Starts reading the same tree without blocking: the items arrive while
     // the caller's event loop runs. Unless a backend knows better, the tree

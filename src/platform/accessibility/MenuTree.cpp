@@ -4,7 +4,7 @@
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/MenuWalkLimits.h"
 
-#include <QDeadlineTimer>
+#include <QElapsedTimer>
 
 namespace platform {
 
@@ -12,20 +12,25 @@ namespace {
 
 using namespace platform::accessibility;
 
-// How many messaging timeouts one read of a whole tree may take.
+// How many messaging timeouts the slow requests of one read may take.
 constexpr int DeadlineTimeouts = 2;
+// A request slower than this share of the timeout counts against the
+// deadline; a large tree read quickly is not cut.
+constexpr int SlowRequestShare = 10;
 
 // Walks menus and counts the requests that ran into the timeout: the first
 // one ends the walk, as every later request would cost another timeout. An
 // application that answers every request just in time is bounded by the
-// walk's deadline; the tree then holds what was read before.
+// walk's deadline on its slow requests; the tree then holds what was read
+// before.
 class TreeWalk
 {
 public:
     TreeWalk(MenuTree& tree, int maxItems)
         : m_tree(tree), m_maxItems(maxItems),
           m_timedOutBefore(Accessibility::current().timedOutRequests()),
-          m_deadline(Accessibility::current().messagingTimeoutMs() * DeadlineTimeouts)
+          m_slowRequestMs(Accessibility::current().messagingTimeoutMs() / SlowRequestShare),
+          m_slowBudgetMs(Accessibility::current().messagingTimeoutMs() * DeadlineTimeouts)
     {}
 
     bool stopped()
@@ -34,7 +39,7 @@ public:
             return true;
         }
         if (Accessibility::current().timedOutRequests() != m_timedOutBefore ||
-            m_deadline.hasExpired()) {
+            m_slowMs >= m_slowBudgetMs) {
             m_tree.complete = false;
             return true;
         }
@@ -46,7 +51,13 @@ public:
         if (stopped()) {
             return std::nullopt;
         }
+        QElapsedTimer request;
+        request.start();
         std::optional<QVariant> value = element.copyAttribute(name);
+        const qint64 took = request.elapsed();
+        if (took >= m_slowRequestMs) {
+            m_slowMs += took;
+        }
         return stopped() ? std::nullopt : value;
     }
 
@@ -101,7 +112,9 @@ private:
     MenuTree& m_tree;
     int m_maxItems;
     quint64 m_timedOutBefore;
-    QDeadlineTimer m_deadline;
+    qint64 m_slowRequestMs;
+    qint64 m_slowBudgetMs;
+    qint64 m_slowMs = 0;
     MenuWalkLimits m_limits;
 };
 
