@@ -1,6 +1,8 @@
 // Autostart entries are files that other programs and copies of Trovix leave
 // in the autostart folders; any bytes must parse or be refused, and what
 // parses must give an Exec program without crashing.
+// Entries other programs wrote may be of any size; inputs up to 1 MB are tried.
+// fuzz-max-len: 1048576
 #include "platform/loginitems/xdg/AutostartEntry.h"
 
 #include <QByteArray>

@@ -1,5 +1,7 @@
 // List settings ("Blacklist", "Fast Track") are free text the user types or
 // writes with `trovix defaults`. The first byte picks the field separator.
+// Lists stored in the settings can be long; inputs up to 1 MB are tried.
+// fuzz-max-len: 1048576
 #include "foundation/QXCSVParser.h"
 
 #include <QString>

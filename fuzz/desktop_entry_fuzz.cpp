@@ -1,5 +1,7 @@
 // Desktop entries are files any package or user installs; any bytes must read
 // as an entry or as nothing.
+// Desktop entries other programs installed may be of any size; inputs up to 1 MB are tried.
+// fuzz-max-len: 1048576
 #include "platform/workspace/x11/DesktopEntry.h"
 
 #include <QByteArray>

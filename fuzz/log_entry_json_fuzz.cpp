@@ -1,6 +1,8 @@
 // Journal fields hold whatever programs wrote, binary included. Every value
 // must come out as a JSON string that parses back to its text, and only the
 // end of the entry may put "}" in the first column.
+// One journal entry can carry a message of megabytes; inputs up to 1 MB are tried.
+// fuzz-max-len: 1048576
 #include "platform/logstore/LogEntry.h"
 #include "platform/logstore/LogJsonWriter.h"
 

@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the log splitter in chunks chosen by the input
 // itself, then makes entries of whatever it delivers: nothing may crash, and
 // the buffer must stay bounded by one unfinished object.
+// The log tool's output runs to megabytes; inputs up to 1 MB are tried.
+// fuzz-max-len: 1048576
 #include "logreader/ILRJSONLogSplitter.h"
 #include "logreader/ILRLogEntry.h"
 

@@ -1,6 +1,8 @@
 // Predicates reach the log tool on its command line, from the log reader or
 // from whoever runs it. Whatever parses is evaluated against an entry with
 // the fields the reader's predicates name.
+// Predicates come from settings files as well as from the user; inputs up to 256 KB are tried.
+// fuzz-max-len: 262144
 #include "platform/logstore/LogEntry.h"
 #include "platform/logstore/LogPredicate.h"
 

@@ -2,6 +2,8 @@
 // turned into a well-formed reply of either shape whose objects link to
 // each other in any way (loops, missing parents, many menu bars, odd
 // indexes and states), and the tree is built from it.
+// A whole-tree reply of a large application runs to megabytes.
+// fuzz-max-len: 2097152
 
 #include "platform/accessibility/atspi/AtspiMenuTree.h"
 

@@ -550,6 +550,10 @@
         <translation>Leer</translation>
     </message>
     <message>
+        <source>%1 more items not shown</source>
+        <translation>%1 weitere Einträge nicht angezeigt</translation>
+    </message>
+    <message>
         <source>%1 is missing.</source>
         <translation>%1 fehlt.</translation>
     </message>

@@ -550,6 +550,10 @@
         <translation>Vide</translation>
     </message>
     <message>
+        <source>%1 more items not shown</source>
+        <translation>%1 autres éléments non affichés</translation>
+    </message>
+    <message>
         <source>%1 is missing.</source>
         <translation>%1 est introuvable.</translation>
     </message>

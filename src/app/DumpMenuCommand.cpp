@@ -7,6 +7,7 @@
 #include "foundation/QXRunningApplication.h"
 #include "menus/QXAccessibility.h"
 #include "platform/accessibility/Accessibility.h"
+#include "platform/accessibility/MenuWalkLimits.h"
 #include "platform/input/ModifierFlags.h"
 #include "platform/workspace/Workspace.h"
 #include "search/SearchText.h"
@@ -86,8 +87,10 @@ KeyEquivalent keyEquivalent(const AccessibilityElement& element)
     return key;
 }
 
-// One menu item and, within the depth, the items of its submenu.
-QJsonObject describe(const AccessibilityElement& element, int depth)
+// One menu item and, within the depth, the items of its submenu. A submenu
+// the walk has been into already (a tree that loops) is listed empty.
+QJsonObject describe(const AccessibilityElement& element, int depth,
+                     platform::MenuWalkLimits& limits, int level = 1)
 {
     QJsonObject item;
     const QString title = read(element, "AXTitle").value_or(QVariant()).toString();
@@ -118,13 +121,13 @@ QJsonObject describe(const AccessibilityElement& element, int depth)
             continue;
         }
         item.insert("submenu", true);
-        if (depth > 1) {
+        if (depth > 1 && limits.enter(child, level)) {
             QJsonArray entries;
             const AccessibilityElementList menuItems =
                 platform::accessibilityElementListFromVariant(
                     read(child, "AXChildren").value_or(QVariant()));
             for (const AccessibilityElement& entry : menuItems) {
-                entries.append(describe(entry, depth - 1));
+                entries.append(describe(entry, depth - 1, limits, level + 1));
             }
             item.insert("items", entries);
         }
@@ -264,6 +267,9 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
         return 1;
     }
 
+    // The application's reads together take at most its deadline; what was
+    // read by then is printed.
+    const QXAccessibilityStallGuard reads(QXAccessibilityStallGuard::Deadlines::Own);
     QElapsedTimer timer;
     timer.start();
     const std::optional<AccessibilityElementList> items = QXMenuBarItemsForApplication(application);
@@ -304,8 +310,9 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
     }
 
     QJsonArray menus;
+    platform::MenuWalkLimits limits;
     for (const AccessibilityElement& item : *items) {
-        menus.append(describe(item, options->depth));
+        menus.append(describe(item, options->depth, limits));
     }
     if (options->json) {
         const QJsonObject document{{"application", name()}, {"pid", pid}, {"menus", menus}};

@@ -103,6 +103,10 @@ public:
     {
         m_history.load();
         m_model.setKeyEquivalentReader(&QXProxyMenuItem::keyEquivalentDisplayText);
+        m_model.setResultReadScope([] {
+            return std::make_shared<QXAccessibilityStallGuard>(
+                QXAccessibilityStallGuard::Deadlines::Own);
+        });
         if (applications.size() == 1) {
             m_front = applications.constFirst().processIdentifier();
         }
@@ -171,6 +175,9 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
     if (m_popUpMenuOpen) {
         return true;
     }
+    // One deadline per application for everything the pop-up reads, the
+    // submenus the user opens included.
+    const QXAccessibilityStallGuard popUpReads(QXAccessibilityStallGuard::Deadlines::Own);
     const std::unique_ptr<Menu> menu = buildPopUpMenu(allApplications);
     if (!menu) {
         reportAccessibilityUnavailable();

@@ -3,7 +3,11 @@
 #include "platform/accessibility/Accessibility.h"
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/defaults/UserDefaults.h"
+#include "platform/log/SystemLog.h"
 #include "platform/workspace/RunningApplication.h"
+
+#include <QElapsedTimer>
+#include <QHash>
 
 namespace {
 
@@ -64,16 +68,39 @@ std::optional<QVariant> QXCopyAttribute(const platform::AccessibilityElement& el
     if (element.isNull() || attribute.isEmpty()) {
         return std::nullopt;
     }
-    if (currentStallGuard && currentStallGuard->hasStalled()) {
-        return std::nullopt;
+    if (currentStallGuard) {
+        return currentStallGuard->copyAttribute(element, attribute);
     }
     return element.copyAttribute(attribute);
 }
 
-QXAccessibilityStallGuard::QXAccessibilityStallGuard()
-    : m_timedOutAtStart(platform::Accessibility::current().timedOutRequests()),
-      m_outer(currentStallGuard)
+qint64 QXAccessibilityApplicationDeadlineMs()
 {
+    return qint64(double(QXAccessibilityMessagingTimeout()) * 2000.0);
+}
+
+// The reading time of every application since the guard that owns these
+// deadlines was made.
+struct QXAccessibilityStallGuard::ApplicationDeadlines
+{
+    struct Application
+    {
+        qint64 spentMs = 0;
+        bool logged = false;
+    };
+    qint64 limitMs = QXAccessibilityApplicationDeadlineMs();
+    QHash<qint64, Application> applications;
+};
+
+QXAccessibilityStallGuard::QXAccessibilityStallGuard(Deadlines deadlines)
+    : m_timedOutAtStart(platform::Accessibility::current().timedOutRequests()),
+      m_outer(currentStallGuard), m_bindsStalls(deadlines == Deadlines::Shared)
+{
+    if (deadlines == Deadlines::Shared && m_outer) {
+        m_deadlines = m_outer->m_deadlines;
+    } else {
+        m_deadlines = std::make_shared<ApplicationDeadlines>();
+    }
     currentStallGuard = this;
 }
 
@@ -82,9 +109,50 @@ QXAccessibilityStallGuard::~QXAccessibilityStallGuard()
     currentStallGuard = m_outer;
 }
 
+QXAccessibilityStallGuard* QXAccessibilityStallGuard::current()
+{
+    return currentStallGuard;
+}
+
 bool QXAccessibilityStallGuard::hasStalled() const
 {
     return platform::Accessibility::current().timedOutRequests() != m_timedOutAtStart;
+}
+
+bool QXAccessibilityStallGuard::hasRunPastDeadline(qint64 pid) const
+{
+    const auto found = m_deadlines->applications.constFind(pid);
+    return found != m_deadlines->applications.cend() && found->spentMs >= m_deadlines->limitMs;
+}
+
+std::optional<QVariant>
+QXAccessibilityStallGuard::copyAttribute(const platform::AccessibilityElement& element,
+                                         const QString& attribute)
+{
+    if (m_bindsStalls && hasStalled()) {
+        return std::nullopt;
+    }
+    const std::optional<qint64> pid = element.pid();
+    if (!pid) {
+        return element.copyAttribute(attribute);
+    }
+    ApplicationDeadlines::Application& application = m_deadlines->applications[*pid];
+    if (application.spentMs >= m_deadlines->limitMs) {
+        return std::nullopt;
+    }
+    QElapsedTimer read;
+    read.start();
+    std::optional<QVariant> value = element.copyAttribute(attribute);
+    application.spentMs += read.elapsed();
+    if (application.spentMs >= m_deadlines->limitMs && !application.logged) {
+        application.logged = true;
+        platform::systemLog(
+            QStringLiteral("the application with pid %1 took longer than %2 ms to answer; "
+                           "what it answered before is shown")
+                .arg(*pid)
+                .arg(m_deadlines->limitMs));
+    }
+    return value;
 }
 
 std::optional<platform::AccessibilityElementList>
@@ -99,7 +167,7 @@ QXMenuBarItemsForApplication(const platform::RunningApplication& application)
         return std::nullopt;
     }
     const std::optional<QVariant> menuBar =
-        applicationElement.copyAttribute(platform::accessibility::MenuBarAttribute);
+        QXCopyAttribute(applicationElement, platform::accessibility::MenuBarAttribute);
     if (!menuBar) {
         return std::nullopt;
     }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <memory>
 #include <optional>
 
 namespace platform {
@@ -40,25 +41,61 @@ void QXAccessibilitySetGlobalMessagingTimeout(float seconds);
 std::optional<QVariant> QXCopyAttribute(const platform::AccessibilityElement& element,
                                         const QString& attribute);
 
-// Bounds a run of reads from an application that stops answering to one
-// messaging timeout: while a guard lives, the first read that times out
-// makes every later read through QXCopyAttribute answer absent at once.
-// Guards nest; reads outside any guard always ask.
+// Bounds the reads from other applications while a guard lives.
+//
+// A stall: the first read that times out makes every later read through
+// QXCopyAttribute answer absent at once, until the innermost guard alive
+// ends. Guards nest; reads outside any guard always ask.
+//
+// A deadline per application: the reads of one application may take at
+// most twice the messaging timeout altogether, counted from its first read
+// (an application that answers just under the timeout would otherwise cost
+// almost a timeout per read). Past it, every later read of that application
+// answers absent at once and what was read stays; this is logged once per
+// application. A guard made with Deadlines::Own starts afresh for every
+// application (one pop-up, one list of search results) and only does that:
+// reads directly under it are not cut off by a stall. Any other guard shares
+// the deadlines of the guard it is nested in. Only the time spent
+// reading counts: a pop-up that stays open while the user looks costs
+// nothing.
 class QXAccessibilityStallGuard
 {
 public:
-    QXAccessibilityStallGuard();
+    enum class Deadlines
+    {
+        Shared,
+        Own
+    };
+
+    explicit QXAccessibilityStallGuard(Deadlines deadlines = Deadlines::Shared);
     ~QXAccessibilityStallGuard();
     QXAccessibilityStallGuard(const QXAccessibilityStallGuard&) = delete;
     QXAccessibilityStallGuard& operator=(const QXAccessibilityStallGuard&) = delete;
 
     // Whether a read since the guard was made ran into the timeout.
     bool hasStalled() const;
+    // Whether the application's reads ran past its deadline.
+    bool hasRunPastDeadline(qint64 pid) const;
+
+    // The guard the reads are counted in (the innermost one), or nothing.
+    static QXAccessibilityStallGuard* current();
+
+    // Reads one attribute under the guard: absent at once after a stall or
+    // past the application's deadline, else asked and its time counted.
+    std::optional<QVariant> copyAttribute(const platform::AccessibilityElement& element,
+                                          const QString& attribute);
 
 private:
+    struct ApplicationDeadlines;
     quint64 m_timedOutAtStart;
     QXAccessibilityStallGuard* m_outer;
+    bool m_bindsStalls;
+    std::shared_ptr<ApplicationDeadlines> m_deadlines;
 };
+
+// What the reads of one application may take altogether within one guard
+// with its own deadlines: twice the messaging timeout, in milliseconds.
+qint64 QXAccessibilityApplicationDeadlineMs();
 
 // The top-level items of an application's menu bar in menu bar order (index 0
 // the system menu, index 1 the application menu); nothing for a null

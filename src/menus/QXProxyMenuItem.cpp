@@ -7,6 +7,7 @@
 #include "menus/QXSharedMenuFontSize.h"
 #include "menus/QXSystemMenuLogo.h"
 #include "platform/accessibility/AccessibilityNames.h"
+#include "platform/accessibility/MenuWalkLimits.h"
 #include "platform/defaults/UserDefaults.h"
 #include "platform/log/SystemLog.h"
 #include "platform/menus/KeyEquivalentText.h"
@@ -113,7 +114,50 @@ platform::ModifierFlags modifierMask(const AccessibilityElement& element, QStrin
     return mask;
 }
 
+// How many children of a menu were left out: those beyond the most a menu
+// shows (which are dropped from children here), or those the backend did
+// not list.
+qint64 omittedChildren(const AccessibilityElement& menu,
+                       platform::AccessibilityElementList& children)
+{
+    if (children.size() > ax::MaximumMenuChildren) {
+        const qint64 beyond = children.size() - ax::MaximumMenuChildren;
+        children.resize(ax::MaximumMenuChildren);
+        return beyond;
+    }
+    if (children.size() < ax::MaximumMenuChildren) {
+        return 0;
+    }
+    return qMax<qint64>(attribute(menu, ax::OmittedChildCountAttribute).toLongLong(), 0);
+}
+
 } // namespace
+
+// The submenus being built at once, from the one whose fill started them
+// down to the one being filled: how deep they are and which were entered.
+struct QXProxyMenuItem::SubmenuWalk
+{
+    SubmenuWalk() : outer(currentWalk) { currentWalk = this; }
+    ~SubmenuWalk() { currentWalk = outer; }
+    SubmenuWalk(const SubmenuWalk&) = delete;
+    SubmenuWalk& operator=(const SubmenuWalk&) = delete;
+
+    // One submenu deeper while it lives.
+    struct Level
+    {
+        explicit Level(SubmenuWalk& walk) : walk(walk) { ++walk.depth; }
+        ~Level() { --walk.depth; }
+        Level(const Level&) = delete;
+        Level& operator=(const Level&) = delete;
+        SubmenuWalk& walk;
+    };
+
+    SubmenuWalk* outer;
+    int depth = 0;
+    platform::MenuWalkLimits limits;
+};
+
+QXProxyMenuItem::SubmenuWalk* QXProxyMenuItem::currentWalk = nullptr;
 
 // Class-wide preferences ------------------------------------------------------
 
@@ -321,14 +365,40 @@ void QXProxyMenuItem::menuNeedsUpdate(Menu& menu)
     if (m_submenuElement.isNull() || !menu.isEmpty()) {
         return;
     }
+    // A submenu built at once within another goes on with that build's walk;
+    // any other fill starts one at the depth of this item, knowing the
+    // submenus above it.
+    std::optional<SubmenuWalk> ownWalk;
+    if (!currentWalk) {
+        ownWalk.emplace();
+        for (MenuItem* above = parentItem(); above; above = above->parentItem()) {
+            ++ownWalk->depth;
+            if (const auto* proxy = dynamic_cast<QXProxyMenuItem*>(above)) {
+                ownWalk->limits.markWalked(proxy->submenuElement());
+            }
+        }
+    }
+    SubmenuWalk& walk = *currentWalk;
+    const SubmenuWalk::Level level(walk);
+    if (walk.limits.enter(m_submenuElement, walk.depth)) {
+        fillSubmenu(menu);
+    }
+    if (menu.isEmpty()) {
+        menu.addItem(QCoreApplication::translate("Trovix", "Empty"));
+    }
+}
+
+void QXProxyMenuItem::fillSubmenu(Menu& menu)
+{
     // An application that stops answering would make every further read
     // wait for the timeout while the pop-up holds the keyboard: the first
     // timed-out read ends the fill, and the menu shows what was read before.
     const QXAccessibilityStallGuard guard;
-    const platform::AccessibilityElementList children =
-        platform::accessibilityElementListFromVariant(
-            attribute(m_submenuElement, ax::ChildrenAttribute));
-    for (const AccessibilityElement& child : children) {
+    platform::AccessibilityElementList children = platform::accessibilityElementListFromVariant(
+        attribute(m_submenuElement, ax::ChildrenAttribute));
+    const qint64 omitted = omittedChildren(m_submenuElement, children);
+    qsizetype read = 0;
+    for (const AccessibilityElement& child : std::as_const(children)) {
         const qsizetype itemsBefore = menu.numberOfItems();
         addMenuItemWithUIElement(child, menu, MaxTag, true, FastTrack());
         if (guard.hasStalled()) {
@@ -339,12 +409,15 @@ void QXProxyMenuItem::menuNeedsUpdate(Menu& menu)
             }
             break;
         }
+        ++read;
     }
     while (!menu.isEmpty() && menu.lastItem()->isSeparatorItem()) {
         menu.removeItemAtIndex(menu.numberOfItems() - 1);
     }
-    if (menu.isEmpty()) {
-        menu.addItem(QCoreApplication::translate("Trovix", "Empty"));
+    if (omitted > 0 && read == children.size()) {
+        MenuItem* more = menu.addItem(
+            QCoreApplication::translate("Trovix", "%1 more items not shown").arg(omitted));
+        more->setEnabled(false);
     }
 }
 

@@ -86,6 +86,12 @@ public:
     const platform::AccessibilityElement& submenuElement() const { return m_submenuElement; }
 
 private:
+    struct SubmenuWalk;
+    // The walk of the submenu fill under way, if any.
+    static SubmenuWalk* currentWalk;
+
+    // Reads the foreign submenu's entries into menu.
+    void fillSubmenu(platform::Menu& menu);
     void initialise(const platform::AccessibilityElement& element, bool canPress, bool canHide,
                     const FastTrack& fastTrack, std::optional<platform::ModifierFlags> mask);
 

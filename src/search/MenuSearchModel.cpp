@@ -85,6 +85,7 @@ void MenuSearchModel::rank()
 {
     m_results.clear();
     const QList<MenuItemRanking::Match> matches = m_ranking.rank(m_query, MaximumResults);
+    const std::shared_ptr<void> readScope = m_readScope && m_keyReader ? m_readScope() : nullptr;
     for (const MenuItemRanking::Match& match : matches) {
         Candidate& candidate = m_candidates[match.index];
         Source& source = m_sources.at(std::size_t(candidate.source));

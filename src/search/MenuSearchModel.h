@@ -45,6 +45,10 @@ public:
     ~MenuSearchModel() override;
 
     void setKeyEquivalentReader(KeyEquivalentReader reader) { m_keyReader = std::move(reader); }
+    // Made while the key equivalents of one list of results are read, and
+    // dropped after: the caller bounds what those reads may take.
+    using ReadScope = std::function<std::shared_ptr<void>()>;
+    void setResultReadScope(ReadScope scope) { m_readScope = std::move(scope); }
 
     // Adds an application whose tree read (started by the caller) feeds
     // the search; the model owns the read from now on.
@@ -101,6 +105,7 @@ private:
 
     SearchHistory* m_history;
     KeyEquivalentReader m_keyReader;
+    ReadScope m_readScope;
     std::vector<Source> m_sources;
     QList<Candidate> m_candidates;
     MenuItemRanking m_ranking;

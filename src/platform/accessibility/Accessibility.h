@@ -62,10 +62,13 @@ public:
     // application that stopped answering; a reader that compares this count
     // before and after its reads does.
     virtual quint64 timedOutRequests() const = 0;
+    // The messaging timeout in force, in milliseconds.
+    virtual qint64 messagingTimeoutMs() const = 0;
     // The whole menu tree of the application with that process identifier,
     // at most maxItems items, in the cheapest way the application offers;
     // item by item through applicationElement() unless a backend knows
-    // better. Stops at the first request that runs into the timeout.
+    // better. Stops at the first request that runs into the timeout, and
+    // once its slow requests took twice the messaging timeout.
     virtual MenuTree menuTree(qint64 pid, int maxItems);
     // Starts reading the same tree without blocking: the items arrive while
     // the caller's event loop runs. Unless a backend knows better, the tree

@@ -16,6 +16,9 @@ inline constexpr QLatin1StringView CmdVirtualKeyAttribute{"AXMenuItemCmdVirtualK
 inline constexpr QLatin1StringView CmdModifiersAttribute{"AXMenuItemCmdModifiers"};
 inline constexpr QLatin1StringView MarkCharAttribute{"AXMenuItemMarkChar"};
 inline constexpr QLatin1StringView PrimaryUIElementAttribute{"AXMenuItemPrimaryUIElement"};
+// How many children a menu has beyond those its "AXChildren" listed, when the
+// list was cut at MaximumMenuChildren; absent or 0 when nothing was cut.
+inline constexpr QLatin1StringView OmittedChildCountAttribute{"AXOmittedChildCount"};
 
 inline constexpr QLatin1StringView ApplicationRole{"AXApplication"};
 inline constexpr QLatin1StringView MenuBarRole{"AXMenuBar"};
@@ -24,6 +27,10 @@ inline constexpr QLatin1StringView MenuRole{"AXMenu"};
 inline constexpr QLatin1StringView MenuItemRole{"AXMenuItem"};
 
 inline constexpr QLatin1StringView PressAction{"AXPress"};
+
+// The most children of one menu any backend lists: an application may claim
+// any number, and each one listed can cost a request.
+inline constexpr int MaximumMenuChildren = 2000;
 
 // The check mark characters of "AXMenuItemMarkChar".
 inline constexpr char16_t CheckedMark = u'\u2713';

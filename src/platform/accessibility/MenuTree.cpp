@@ -2,6 +2,9 @@
 
 #include "platform/accessibility/Accessibility.h"
 #include "platform/accessibility/AccessibilityNames.h"
+#include "platform/accessibility/MenuWalkLimits.h"
+
+#include <QElapsedTimer>
 
 namespace platform {
 
@@ -9,20 +12,25 @@ namespace {
 
 using namespace platform::accessibility;
 
-// Menus nest; a foreign tree that loops must still end.
-constexpr int DepthLimit = 16;
-// More menus than any real application has: a tree that lists the same
-// submenu again and again (or a loop of them) still ends soon.
-constexpr int MenuLimit = 2000;
+// How many messaging timeouts the slow requests of one read may take.
+constexpr int DeadlineTimeouts = 2;
+// A request slower than this share of the timeout counts against the
+// deadline; a large tree read quickly is not cut.
+constexpr int SlowRequestShare = 10;
 
 // Walks menus and counts the requests that ran into the timeout: the first
-// one ends the walk, as every later request would cost another timeout.
+// one ends the walk, as every later request would cost another timeout. An
+// application that answers every request just in time is bounded by the
+// walk's deadline on its slow requests; the tree then holds what was read
+// before.
 class TreeWalk
 {
 public:
     TreeWalk(MenuTree& tree, int maxItems)
         : m_tree(tree), m_maxItems(maxItems),
-          m_timedOutBefore(Accessibility::current().timedOutRequests())
+          m_timedOutBefore(Accessibility::current().timedOutRequests()),
+          m_slowRequestMs(Accessibility::current().messagingTimeoutMs() / SlowRequestShare),
+          m_slowBudgetMs(Accessibility::current().messagingTimeoutMs() * DeadlineTimeouts)
     {}
 
     bool stopped()
@@ -30,7 +38,8 @@ public:
         if (!m_tree.complete) {
             return true;
         }
-        if (Accessibility::current().timedOutRequests() != m_timedOutBefore) {
+        if (Accessibility::current().timedOutRequests() != m_timedOutBefore ||
+            m_slowMs >= m_slowBudgetMs) {
             m_tree.complete = false;
             return true;
         }
@@ -42,22 +51,27 @@ public:
         if (stopped()) {
             return std::nullopt;
         }
+        QElapsedTimer request;
+        request.start();
         std::optional<QVariant> value = element.copyAttribute(name);
+        const qint64 took = request.elapsed();
+        if (took >= m_slowRequestMs) {
+            m_slowMs += took;
+        }
         return stopped() ? std::nullopt : value;
     }
 
-    // The entries of an item's submenu; nothing when it has none.
-    std::optional<AccessibilityElementList> submenuEntries(const AccessibilityElement& item)
+    // An item's submenu element; null when it has none.
+    AccessibilityElement submenu(const AccessibilityElement& item)
     {
         const AccessibilityElementList children =
             accessibilityElementListFromVariant(read(item, ChildrenAttribute).value_or(QVariant()));
         for (const AccessibilityElement& child : children) {
             if (read(child, RoleAttribute).value_or(QVariant()).toString() == MenuRole) {
-                return accessibilityElementListFromVariant(
-                    read(child, ChildrenAttribute).value_or(QVariant()));
+                return child;
             }
         }
-        return std::nullopt;
+        return {};
     }
 
     void walkMenu(const AccessibilityElementList& entries, const QStringList& path, int depth)
@@ -71,10 +85,13 @@ public:
                 continue; // a separator, or an item that did not answer
             }
             const QStringList itemPath = path + QStringList{title};
-            const std::optional<AccessibilityElementList> submenu = submenuEntries(entry);
-            if (submenu) {
-                if (depth < DepthLimit && ++m_menusWalked <= MenuLimit) {
-                    walkMenu(*submenu, itemPath, depth + 1);
+            const AccessibilityElement menu = submenu(entry);
+            if (!menu.isNull()) {
+                // A loop, a submenu listed again or one too deep is left out.
+                if (m_limits.enter(menu, depth + 1)) {
+                    walkMenu(accessibilityElementListFromVariant(
+                                 read(menu, ChildrenAttribute).value_or(QVariant())),
+                             itemPath, depth + 1);
                 }
                 continue;
             }
@@ -95,7 +112,10 @@ private:
     MenuTree& m_tree;
     int m_maxItems;
     quint64 m_timedOutBefore;
-    int m_menusWalked = 0;
+    qint64 m_slowRequestMs;
+    qint64 m_slowBudgetMs;
+    qint64 m_slowMs = 0;
+    MenuWalkLimits m_limits;
 };
 
 } // namespace

@@ -104,6 +104,11 @@ quint64 AtspiAccessibility::timedOutRequests() const
     return atspi::timedOutRequests();
 }
 
+qint64 AtspiAccessibility::messagingTimeoutMs() const
+{
+    return atspi::messagingTimeoutMs();
+}
+
 AccessibilityElement AtspiAccessibility::applicationElement(qint64 pid)
 {
     return findApplication(pid, nullptr);

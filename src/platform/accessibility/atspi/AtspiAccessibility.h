@@ -20,6 +20,7 @@ public:
     AccessibilityElement systemWideElement() override;
     AccessibilityElement applicationElement(qint64 pid) override;
     quint64 timedOutRequests() const override;
+    qint64 messagingTimeoutMs() const override;
     // Through the application's object cache where it answers for it (GTK),
     // item by item where it does not.
     MenuTree menuTree(qint64 pid, int maxItems) override;

@@ -4,12 +4,14 @@
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/MenuKeyBinding.h"
 #include "platform/accessibility/atspi/AtspiActionCall.h"
+#include "platform/accessibility/atspi/AtspiItemReplies.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
 #include "platform/accessibility/atspi/MenuBarSearch.h"
 #include "platform/accessibility/atspi/WindowMenuNode.h"
 
 #include <QDeadlineTimer>
 #include <QPointF>
+#include <algorithm>
 #include <memory>
 
 namespace platform {
@@ -25,6 +27,9 @@ constexpr int MenuBarSearchLimit = 200;
 // What the search for a menu bar may take beyond one messaging timeout, over
 // all of an application's windows together.
 constexpr qint64 MenuBarSearchGraceMs = 1000;
+// How many messaging timeouts reading the children of one menu may take.
+constexpr int ChildrenDeadlineTimeouts = 2;
+constexpr gint ActionNameLimit = 8;
 
 // Clears a GError and answers whether there was one.
 bool failed(GError*& error)
@@ -201,23 +206,18 @@ std::optional<AtspiRole> AtspiElementNode::role()
     return m_role;
 }
 
-AtspiElementNode::States AtspiElementNode::states()
+atspi::ItemStates AtspiElementNode::states()
 {
     if (m_statesAge.isValid() && m_statesAge.elapsed() < StatesLifetimeMs) {
         return m_states;
     }
-    States states;
+    std::optional<quint64> bits;
     AtspiStateSet* set = stateSetOf(m_object.get());
     if (set) {
-        states.valid = true;
-        states.enabled = atspi_state_set_contains(set, ATSPI_STATE_ENABLED) ||
-                         atspi_state_set_contains(set, ATSPI_STATE_SENSITIVE);
-        states.visible = atspi_state_set_contains(set, ATSPI_STATE_VISIBLE);
-        states.showing = atspi_state_set_contains(set, ATSPI_STATE_SHOWING);
-        states.checked = atspi_state_set_contains(set, ATSPI_STATE_CHECKED);
-        states.indeterminate = atspi_state_set_contains(set, ATSPI_STATE_INDETERMINATE);
+        bits = quint64(set->states);
         g_object_unref(set);
     }
+    const atspi::ItemStates states = atspi::itemStates(bits);
     m_states = states;
     m_statesAge.start();
     return states;
@@ -264,18 +264,23 @@ std::optional<QVariant> AtspiElementNode::readAttribute(const QString& name)
     if (name == MenuBarAttribute) {
         return m_kind == Kind::Application ? menuBar() : std::nullopt;
     }
+    if (name == OmittedChildCountAttribute) {
+        return m_kind == Kind::Menu || m_kind == Kind::MenuBar
+                   ? std::optional<QVariant>(m_omittedChildren)
+                   : std::nullopt;
+    }
     if (m_kind != Kind::MenuBarItem && m_kind != Kind::MenuItem) {
         return std::nullopt;
     }
     if (name == EnabledAttribute) {
-        const States current = states();
+        const atspi::ItemStates current = states();
         return current.valid ? std::optional<QVariant>(current.enabled) : std::nullopt;
     }
     if (name == PositionAttribute) {
         return position();
     }
     if (name == MarkCharAttribute) {
-        const States current = states();
+        const atspi::ItemStates current = states();
         if (current.checked) {
             return QVariant(QString(QChar(CheckedMark)));
         }
@@ -308,7 +313,9 @@ std::optional<QVariant> AtspiElementNode::title()
         g_free(name);
         return std::nullopt;
     }
-    return QVariant(takeString(name).trimmed());
+    const QString title = atspi::itemTitle(name);
+    g_free(name);
+    return QVariant(title);
 }
 
 std::optional<QVariant> AtspiElementNode::position()
@@ -317,7 +324,7 @@ std::optional<QVariant> AtspiElementNode::position()
     // menus are visible but not showing); Qt leaves hidden items without any
     // state and without the Component interface, and visible items of closed
     // menus without VISIBLE.
-    const States current = states();
+    const atspi::ItemStates current = states();
     if (!current.valid) {
         return std::nullopt;
     }
@@ -360,7 +367,7 @@ std::optional<MenuKeyBinding> AtspiElementNode::keyBinding()
 std::optional<MenuKeyBinding> AtspiElementNode::readKeyBinding()
 {
     const std::optional<QString> text = readKeyBindingText();
-    if (!text || text->trimmed().isEmpty()) {
+    if (!text || text->size() > atspi::MaximumKeyBindingLength || text->trimmed().isEmpty()) {
         return std::nullopt;
     }
     // An item that opens a submenu has no key equivalent: what Qt publishes
@@ -370,12 +377,10 @@ std::optional<MenuKeyBinding> AtspiElementNode::readKeyBinding()
         return std::nullopt;
     }
     if (m_gtk) {
-        return MenuKeyBinding::fromKeyBindingText(*text, MenuKeyBinding::Dialect::Gtk);
+        return atspi::itemKeyBinding(*text, true, QString());
     }
-    // Qt's mnemonics are told from shortcuts by the item's title.
     const std::optional<QVariant> itemTitle = title();
-    return MenuKeyBinding::fromKeyBindingText(*text, MenuKeyBinding::Dialect::Qt,
-                                              itemTitle ? itemTitle->toString() : QString());
+    return atspi::itemKeyBinding(*text, false, itemTitle ? itemTitle->toString() : QString());
 }
 
 std::optional<QString> AtspiElementNode::readKeyBindingText()
@@ -387,11 +392,16 @@ std::optional<QString> AtspiElementNode::readKeyBindingText()
     GError* error = nullptr;
     gchar* binding = atspi_action_get_key_binding(action, 0, &error);
     g_object_unref(action);
-    if (failed(error)) {
+    if (failed(error) || !binding) {
         g_free(binding);
         return std::nullopt;
     }
-    return takeString(binding);
+    // A text longer than any key binding is not converted whole: it names
+    // no key either way.
+    const qsizetype length = qstrnlen(binding, atspi::MaximumKeyBindingLength * 4 + 1);
+    const QString text = QString::fromUtf8(binding, length);
+    g_free(binding);
+    return text;
 }
 
 std::optional<QVariant> AtspiElementNode::keyAttribute(const QString& name)
@@ -428,17 +438,18 @@ std::optional<GObjectRef<AtspiAccessible>> AtspiElementNode::submenuObject()
     if (!count) {
         return std::nullopt;
     }
-    for (int i = 0; i < *count; ++i) {
+    // A real item has one child; an application that claims more is asked
+    // about the first few only.
+    const int probed = std::min(*count, atspi::SubmenuProbeLimit);
+    QList<GObjectRef<AtspiAccessible>> probes;
+    QList<std::optional<AtspiRole>> roles;
+    for (int i = 0; i < probed; ++i) {
         GObjectRef<AtspiAccessible> child = childAt(m_object.get(), i);
-        if (!child) {
-            continue;
-        }
-        const std::optional<AtspiRole> childRole = roleOf(child.get());
-        if (childRole == ATSPI_ROLE_POPUP_MENU || childRole == ATSPI_ROLE_MENU) {
-            return child;
-        }
+        roles.append(child ? roleOf(child.get()) : std::nullopt);
+        probes.append(std::move(child));
     }
-    return GObjectRef<AtspiAccessible>();
+    const int index = atspi::submenuChildIndex(roles);
+    return index < 0 ? GObjectRef<AtspiAccessible>() : probes.at(index);
 }
 
 std::optional<QVariant> AtspiElementNode::children()
@@ -473,14 +484,26 @@ std::optional<QVariant> AtspiElementNode::children()
         if (m_kind == Kind::MenuBar) {
             elements.append(WindowMenuNode::menuBarItem(m_pid));
         }
+        // Each child costs a request: at most MaximumMenuChildren are read,
+        // within one deadline, and reading ends at the first request that
+        // times out. What is left is reported, not read.
+        const atspi::ChildrenToRead toRead = atspi::childrenToRead(*count);
+        const QDeadlineTimer deadline(qint64(atspi::messagingTimeoutMs()) *
+                                      ChildrenDeadlineTimeouts);
+        const quint64 timedOutBefore = atspi::timedOutRequests();
         const Kind childKind = m_kind == Kind::MenuBar ? Kind::MenuBarItem : Kind::MenuItem;
-        for (int i = 0; i < *count; ++i) {
+        int i = 0;
+        for (; i < toRead.read; ++i) {
+            if (deadline.hasExpired() || atspi::timedOutRequests() != timedOutBefore) {
+                break;
+            }
             GObjectRef<AtspiAccessible> child = childAt(m_object.get(), i);
             if (child) {
                 elements.append(AccessibilityElement(
                     std::make_shared<AtspiElementNode>(child, childKind, m_pid, m_gtk)));
             }
         }
+        m_omittedChildren = toRead.omitted + (toRead.read - i);
         break;
     }
     }
@@ -534,8 +557,10 @@ bool AtspiElementNode::performAction(const QString& name, ActionReplyHandler rep
     if (!failed(error) && count > 0) {
         // Items press with "click" (GTK) or "Press" (Qt); menu-bar items of Qt
         // open with "ShowMenu". The first action is the fallback.
+        // Items have one or two actions; an application that claims more
+        // is asked about the first few only.
         gint chosen = 0;
-        for (gint i = 0; i < count; ++i) {
+        for (gint i = 0; i < std::min<gint>(count, ActionNameLimit); ++i) {
             const QString actionName =
                 takeString(atspi_action_get_action_name(action, i, &error)).toLower();
             if (failed(error)) {

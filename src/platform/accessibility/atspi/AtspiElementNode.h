@@ -2,6 +2,7 @@
 
 #include "platform/accessibility/AccessibilityNode.h"
 #include "platform/accessibility/MenuKeyBinding.h"
+#include "platform/accessibility/atspi/AtspiItemReplies.h"
 #include "platform/accessibility/atspi/GObjectRef.h"
 
 #include <QElapsedTimer>
@@ -38,19 +39,9 @@ public:
     bool isSameElement(const AccessibilityNode& other) const override;
 
 private:
-    struct States
-    {
-        bool valid = false;
-        bool enabled = false;
-        bool visible = false;
-        bool showing = false;
-        bool checked = false;
-        bool indeterminate = false;
-    };
-
     std::optional<QVariant> readAttribute(const QString& name);
     std::optional<AtspiRole> role();
-    States states();
+    atspi::ItemStates states();
     std::optional<QVariant> title();
     std::optional<QVariant> children();
     std::optional<QVariant> menuBar();
@@ -69,7 +60,9 @@ private:
     bool m_gtk;
     std::optional<AtspiRole> m_role;
     std::optional<std::optional<MenuKeyBinding>> m_keyBinding;
-    States m_states;
+    atspi::ItemStates m_states;
+    // Children the last read of a menu's children left out.
+    qint64 m_omittedChildren = 0;
     QElapsedTimer m_statesAge;
 };
 

@@ -1,7 +1,9 @@
 #include "platform/accessibility/atspi/AtspiMenuTree.h"
 
+#include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/atspi/AtspiActionCall.h"
 #include "platform/accessibility/atspi/AtspiCachedItemNode.h"
+#include "platform/accessibility/atspi/AtspiItemReplies.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
 
 #include <QCoreApplication>
@@ -18,6 +20,10 @@ namespace {
 
 // Menus nest; a foreign tree that loops must still end.
 constexpr int DepthLimit = 16;
+// The most objects read from one reply: far more than an application with
+// the largest tree that is searched publishes in all (its windows and
+// their contents included). A reply that lists more is cut.
+constexpr qsizetype MaximumCachedObjects = qsizetype(MenuTree::MaximumSearchedItems) * 4;
 
 // One object of the cache reply.
 struct CachedObject
@@ -77,7 +83,8 @@ QHash<QString, CachedObject> readObjects(DBusMessage* reply, bool childrenListed
     DBusMessageIter array;
     dbus_message_iter_init(reply, &top);
     dbus_message_iter_recurse(&top, &array);
-    while (dbus_message_iter_get_arg_type(&array) == DBUS_TYPE_STRUCT) {
+    while (dbus_message_iter_get_arg_type(&array) == DBUS_TYPE_STRUCT &&
+           objects.size() < MaximumCachedObjects) {
         CachedObject object;
         DBusMessageIter item;
         dbus_message_iter_recurse(&array, &item);
@@ -87,7 +94,8 @@ QHash<QString, CachedObject> readObjects(DBusMessage* reply, bool childrenListed
         if (childrenListed) {
             DBusMessageIter children;
             dbus_message_iter_recurse(&item, &children);
-            while (dbus_message_iter_get_arg_type(&children) == DBUS_TYPE_STRUCT) {
+            while (dbus_message_iter_get_arg_type(&children) == DBUS_TYPE_STRUCT &&
+                   object.children.size() < accessibility::MaximumMenuChildren) {
                 object.children.append(takeReference(&children));
             }
             dbus_message_iter_next(&item);
@@ -97,7 +105,10 @@ QHash<QString, CachedObject> readObjects(DBusMessage* reply, bool childrenListed
             dbus_message_iter_next(&item); // the child count
         }
         dbus_message_iter_next(&item); // the interfaces
-        object.name = takeString(&item);
+        const char* name = nullptr;
+        dbus_message_iter_get_basic(&item, &name);
+        dbus_message_iter_next(&item);
+        object.name = itemTitle(name);
         object.role = takeBasic<dbus_uint32_t>(&item);
         dbus_message_iter_next(&item); // the description
         DBusMessageIter states;
@@ -328,6 +339,9 @@ std::optional<MenuTree> treeFromReply(DBusMessage* reply, const char* errorName,
         }
         for (CachedObject& object : objects) {
             sortChildren(object.children, objects);
+            if (object.children.size() > accessibility::MaximumMenuChildren) {
+                object.children.resize(accessibility::MaximumMenuChildren);
+            }
         }
     }
     MenuTree tree;

@@ -3,6 +3,7 @@
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/atspi/AtspiActionCall.h"
 #include "platform/accessibility/atspi/AtspiCachedItemNode.h"
+#include "platform/accessibility/atspi/AtspiItemReplies.h"
 #include "platform/accessibility/atspi/AtspiMenuTree.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
 #include "platform/accessibility/atspi/MenuBarSearch.h"
@@ -34,6 +35,13 @@ constexpr int MenuBarSearchLimit = 200;
 constexpr qint64 MenuBarSearchGraceMs = 1000;
 // How long past the messaging timeout an unanswered cache call is given up.
 constexpr int CacheCallGraceMs = 1000;
+// Requests sent and not yet answered, at most.
+constexpr int RequestsInFlight = 64;
+// Requests per entry a read may send on average: an entry takes four or
+// five, a Qt item with a submenu two more per child looked at.
+constexpr qint64 RequestsPerEntry = 8;
+// Requests for the application and the search for its menu bar.
+constexpr qint64 SearchRequests = 4 * MenuBarSearchLimit + 64;
 
 bool answered(const QDBusMessage& reply)
 {
@@ -91,7 +99,8 @@ bool has(const QList<quint32>& states, AtspiStateType state)
 
 AtspiMenuTreeRead::AtspiMenuTreeRead(QString busName, qint64 pid, int maxItems, Start start)
     : m_busName(std::move(busName)), m_pid(pid), m_maxItems(maxItems),
-      m_bus(accessibilityBusConnection())
+      m_bus(accessibilityBusConnection()), m_entriesLeft(std::max(maxItems, 0)),
+      m_requestsLeft(m_entriesLeft * RequestsPerEntry + SearchRequests)
 {
     if (m_busName.isEmpty() || !m_bus || maxItems <= 0) {
         // Nothing to read; finished where a receiver can see it.
@@ -134,14 +143,34 @@ void AtspiMenuTreeRead::dropPendingCalls()
         watcher->setParent(nullptr);
         watcher->deleteLater();
     }
+    m_queued.clear();
+    m_inFlight = 0;
 }
 
 void AtspiMenuTreeRead::send(const Object& object, const QString& interface, const QString& method,
                              const QVariantList& arguments, Answer answered)
 {
+    if (isFinished() || m_overBudget) {
+        return;
+    }
+    if (m_requestsLeft <= 0) {
+        overBudget();
+        return;
+    }
+    --m_requestsLeft;
     QDBusMessage call = QDBusMessage::createMethodCall(
         object.service.isEmpty() ? m_busName : object.service, object.path, interface, method);
     call.setArguments(arguments);
+    if (m_inFlight >= RequestsInFlight) {
+        m_queued.emplace_back(call, std::move(answered));
+        return;
+    }
+    dispatch(call, std::move(answered));
+}
+
+void AtspiMenuTreeRead::dispatch(const QDBusMessage& call, Answer answered)
+{
+    ++m_inFlight;
     auto* watcher = new QDBusPendingCallWatcher(m_bus->asyncCall(call, messagingTimeoutMs()), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, answered = std::move(answered)](QDBusPendingCallWatcher* pending) {
@@ -151,12 +180,36 @@ void AtspiMenuTreeRead::send(const Object& object, const QString& interface, con
                 if (isFinished()) {
                     return;
                 }
+                --m_inFlight;
                 if (isTimeoutReply(reply)) {
                     timedOut();
                     return;
                 }
+                sendQueued();
                 answered(reply);
             });
+}
+
+void AtspiMenuTreeRead::sendQueued()
+{
+    while (m_inFlight < RequestsInFlight && !m_queued.empty()) {
+        auto [call, answered] = std::move(m_queued.front());
+        m_queued.pop_front();
+        dispatch(call, std::move(answered));
+    }
+}
+
+void AtspiMenuTreeRead::overBudget()
+{
+    // Ends from the event loop: the caller may be in the middle of a loop
+    // over the entries it asks about.
+    m_overBudget = true;
+    m_queued.clear();
+    QTimer::singleShot(0, this, [this] {
+        if (!isFinished()) {
+            finishNow(m_source, false);
+        }
+    });
 }
 
 void AtspiMenuTreeRead::getProperty(const Object& object, const QString& interface,
@@ -185,7 +238,8 @@ AtspiMenuTreeRead::readChildren(const QDBusMessage& reply)
         argument >> child.service >> path;
         argument.endStructure();
         child.path = path.path();
-        if (child.path != NullPath) {
+        // Nothing reads more children of one object than a menu shows.
+        if (child.path != NullPath && children.size() < accessibility::MaximumMenuChildren) {
             children.append(child);
         }
     }
@@ -362,12 +416,17 @@ void AtspiMenuTreeRead::queueMenu(Menu* menu, const QList<Object>& children)
     // The entries exist at once, so that delivery waits for them. An
     // object is read once: a tree that lists the same objects again (or
     // loops) would otherwise cost requests along every way to them.
-    for (const Object& child : children) {
+    // Every entry counts against the budget, whatever it turns out to be.
+    const qsizetype listed =
+        std::min<qsizetype>(children.size(), accessibility::MaximumMenuChildren);
+    for (qsizetype i = 0; i < listed && m_entriesLeft > 0; ++i) {
+        const Object& child = children.at(i);
         const QString key = child.service + u' ' + child.path;
         if (m_seen.contains(key)) {
             continue;
         }
         m_seen.insert(key);
+        --m_entriesLeft;
         menu->entries.push_back(std::make_unique<Entry>());
         menu->entries.back()->object = child;
     }
@@ -468,9 +527,12 @@ void AtspiMenuTreeRead::entryAnswered(Menu* menu, Entry* entry)
     }
     // Qt: one of the item's children may be the popup menu with the
     // submenu's entries; its role and its children are asked for together.
-    auto pending = std::make_shared<int>(int(entry->children->size()) * 2);
-    for (const Object& child : std::as_const(*entry->children)) {
-        entry->probes.append({child, std::nullopt, std::nullopt});
+    // A real item has one child; an application that claims more is asked
+    // about the first few only.
+    const qsizetype probed = std::min<qsizetype>(entry->children->size(), SubmenuProbeLimit);
+    auto pending = std::make_shared<int>(int(probed) * 2);
+    for (qsizetype i = 0; i < probed; ++i) {
+        entry->probes.append({entry->children->at(i), std::nullopt, std::nullopt});
     }
     for (qsizetype i = 0; i < entry->probes.size(); ++i) {
         const auto done = [this, menu, entry, pending] {

@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -25,6 +26,12 @@ namespace platform::atspi {
 // everything before them is known. The first request that runs into the
 // messaging timeout ends the read with what arrived, counted as unanswered.
 // Destroying the read drops every pending request.
+//
+// What the application publishes bounds nothing: every entry of a menu
+// (separators and untitled ones too) counts against maxItems, a menu's
+// entries beyond MaximumMenuChildren are not read, at most a fixed number
+// of requests is in flight at once, and a read that would send more
+// requests than its budget ends with what arrived.
 class AtspiMenuTreeRead : public MenuTreeRead
 {
 public:
@@ -103,6 +110,8 @@ private:
     static std::optional<QList<Object>> readChildren(const QDBusMessage& reply);
 
     using Answer = std::function<void(const QDBusMessage&)>;
+    // Sends the call when fewer than the limit are in flight, else queues
+    // it; past the read's budget the call is dropped and the read ends.
     void send(const Object& object, const QString& interface, const QString& method,
               const QVariantList& arguments, Answer answered);
     void getProperty(const Object& object, const QString& interface, const QString& name,
@@ -132,6 +141,9 @@ private:
     // Hands over the items that are known in menu order; finishes when the
     // whole tree or maxItems items are known.
     void deliver();
+    void dispatch(const QDBusMessage& call, Answer answered);
+    void sendQueued();
+    void overBudget();
     void timedOut();
     // Drops pending requests and finishes (the last thing it does: a
     // receiver may destroy the read).
@@ -167,6 +179,14 @@ private:
     // Every object whose entry was made ("service path").
     QSet<QString> m_seen;
     int m_menusReading = 0;
+
+    // The request budget: entries made, requests left, requests in flight
+    // and those waiting for a free slot.
+    qint64 m_entriesLeft = 0;
+    qint64 m_requestsLeft = 0;
+    int m_inFlight = 0;
+    std::deque<std::pair<QDBusMessage, Answer>> m_queued;
+    bool m_overBudget = false;
 };
 
 } // namespace platform::atspi

@@ -401,6 +401,28 @@ void MemoryAccessibility::vanishElement(const AccessibilityElement& element, int
     }
 }
 
+void MemoryAccessibility::setClaimedChildCount(const AccessibilityElement& menu, qint64 count)
+{
+    if (MemoryElement* node = memoryElement(menu)) {
+        node->setClaimedChildCount(count);
+    }
+}
+
+void MemoryAccessibility::addChildElement(const AccessibilityElement& parent,
+                                          const AccessibilityElement& child)
+{
+    MemoryElement* node = memoryElement(parent);
+    auto childNode = std::dynamic_pointer_cast<MemoryElement>(child.node());
+    if (node && childNode) {
+        node->addLinkedChild(childNode);
+    }
+}
+
+qint64 MemoryAccessibility::messagingTimeoutMs() const
+{
+    return qint64(double(m_state->messagingTimeout) * 1000.0);
+}
+
 quint64 MemoryAccessibility::timedOutRequests() const
 {
     return m_state->timedOutRequests;

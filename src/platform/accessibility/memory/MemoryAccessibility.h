@@ -31,6 +31,7 @@ public:
     AccessibilityElement systemWideElement() override;
     AccessibilityElement applicationElement(qint64 pid) override;
     quint64 timedOutRequests() const override;
+    qint64 messagingTimeoutMs() const override;
     // Watchers are told synchronously when a test changes the menus (below),
     // adds the application again or removes it.
     std::shared_ptr<void> watchMenus(qint64 pid, std::function<void()> changed) override;
@@ -91,6 +92,12 @@ public:
     // The element (and everything below it) answers `requests` more requests
     // and then vanishes.
     void vanishElement(const AccessibilityElement& element, int requests = 0);
+
+    // Hostile shapes. A menu element that claims count children in all
+    // (made-up items after its own); an element listed once more below
+    // another, which makes the tree loop when parent lies below it.
+    void setClaimedChildCount(const AccessibilityElement& menu, qint64 count);
+    void addChildElement(const AccessibilityElement& parent, const AccessibilityElement& child);
 
     // What every element of this backend shares (clock, counters, timeout):
     // elements a test builds by hand join the backend through it.

@@ -4,6 +4,7 @@
 #include "platform/accessibility/AccessibilityNames.h"
 
 #include <QThread>
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -44,6 +45,39 @@ void MemoryElement::vanish()
     for (const auto& child : std::as_const(m_children)) {
         child->vanish();
     }
+}
+
+QList<std::shared_ptr<MemoryElement>> MemoryElement::listedChildren()
+{
+    QList<std::shared_ptr<MemoryElement>> own = m_children;
+    for (const auto& link : std::as_const(m_links)) {
+        if (auto child = link.lock()) {
+            own.append(child);
+        }
+    }
+    const qint64 claimed = std::max<qint64>(m_claimedChildCount, own.size());
+    const qsizetype listed = qsizetype(std::min<qint64>(claimed, MaximumMenuChildren));
+    QList<std::shared_ptr<MemoryElement>> children = own.mid(0, listed);
+    while (children.size() < listed) {
+        const qsizetype madeUp = children.size() - own.size();
+        if (madeUp >= m_madeUpChildren.size()) {
+            auto child =
+                std::make_shared<MemoryElement>(m_state, m_application, QString(MenuItemRole));
+            child->setAttribute(QString(TitleAttribute),
+                                QStringLiteral("Item %1").arg(children.size() + 1));
+            child->setAttribute(QString(EnabledAttribute), true);
+            m_madeUpChildren.append(child);
+        }
+        children.append(m_madeUpChildren.at(madeUp));
+    }
+    return children;
+}
+
+qint64 MemoryElement::omittedChildCount() const
+{
+    const qint64 claimed =
+        std::max<qint64>(m_claimedChildCount, m_children.size() + m_links.size());
+    return std::max<qint64>(claimed - MaximumMenuChildren, 0);
 }
 
 bool MemoryElement::beginRequest(const QString& what)
@@ -98,10 +132,13 @@ std::optional<QVariant> MemoryElement::copyAttribute(const QString& name)
             return QVariant::fromValue(AccessibilityElementList{AccessibilityElement(m_menuBar)});
         }
         AccessibilityElementList children;
-        for (const auto& child : std::as_const(m_children)) {
+        for (const auto& child : listedChildren()) {
             children.append(AccessibilityElement(child));
         }
         return QVariant::fromValue(children);
+    }
+    if (name == OmittedChildCountAttribute) {
+        return QVariant(omittedChildCount());
     }
     if (name == MenuBarAttribute) {
         if (!m_menuBar) {

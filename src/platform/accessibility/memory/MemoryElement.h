@@ -63,6 +63,14 @@ public:
     // The menu bar of an application element.
     void setMenuBar(const std::shared_ptr<MemoryElement>& menuBar) { m_menuBar = menuBar; }
 
+    // A menu that claims count children in all: those added are listed
+    // first, made-up items ("Item 1" ...) after them; like a real backend's,
+    // the list stops at MaximumMenuChildren and reports how many it left out.
+    void setClaimedChildCount(qint64 count) { m_claimedChildCount = count; }
+    // Lists an element that is owned elsewhere among the children, after
+    // the own ones: a tree that loops, without owning itself.
+    void addLinkedChild(const std::shared_ptr<MemoryElement>& child) { m_links.append(child); }
+
     // Faults.
     void setDelay(double seconds) { m_delay = seconds; }
     void failAttribute(const QString& name) { m_failing.insert(name); }
@@ -79,12 +87,18 @@ private:
     // Seconds the element takes to answer.
     double requestCost() const;
     void vanish();
+    // The children as "AXChildren" lists them, and how many it leaves out.
+    QList<std::shared_ptr<MemoryElement>> listedChildren();
+    qint64 omittedChildCount() const;
 
     std::shared_ptr<MemoryAccessibilityState> m_state;
     std::shared_ptr<MemoryApplicationState> m_application;
     QString m_role;
     QVariantMap m_attributes;
     QList<std::shared_ptr<MemoryElement>> m_children;
+    QList<std::weak_ptr<MemoryElement>> m_links;
+    qint64 m_claimedChildCount = -1;
+    QList<std::shared_ptr<MemoryElement>> m_madeUpChildren;
     std::weak_ptr<MemoryElement> m_primary;
     std::shared_ptr<MemoryElement> m_menuBar;
     QString m_pressPath;
