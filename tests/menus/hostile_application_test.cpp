@@ -6,8 +6,8 @@
 
 #include "PopUpTestEnvironment.h"
 #include "menus/QXAccessibility.h"
-#include "support/LogCapture.h"
 #include "platform/accessibility/MenuWalkLimits.h"
+#include "support/LogCapture.h"
 #include "support/TestProgram.h"
 
 #include <QTest>
@@ -182,7 +182,7 @@ private Q_SLOTS:
         QVERIFY2(slowRequests < 10, qPrintable(QString::number(slowRequests)));
         QCOMPARE(environment.accessibility->timedOutRequests(), quint64(0));
         const QStringList shown = shownTitles(*menu.itemAtIndex(0)->submenu());
-        QVERIFY(!shown.isEmpty() && shown.size() < 30);
+        QVERIFY(!shown.contains("Slow 30"));
         QVERIFY(popUp.hasRunPastDeadline(ForeignMenu::Pid));
         QVERIFY(!popUp.hasRunPastDeadline(ForeignMenu::Pid + 1));
         QCOMPARE(log.lines().size(), 1);
