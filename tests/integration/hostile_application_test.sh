@@ -171,7 +171,7 @@ for hostile in "${cases[@]}"; do
     done
 
     # What can be read, is: the File menu comes before the misbehaving one.
-    # (A cache reply of ten thousand entries may take the fixture itself
+    # (A cache reply of thousands of entries may take the fixture itself
     # longer than the messaging timeout to write; then nothing was read.)
     case $hostile in
     plain | loop | million | huge-text | vanish | huge-text+cache)
