@@ -19,8 +19,10 @@ require_desktop
 fixture=$TROVIX_BUILD_DIR/tests/fixtures/trovix-fixture-hostile
 [ -x "$fixture" ] || fail "the hostile fixture is not built: $fixture"
 # A case ending in "+cache" also lists its tree in the object cache, which
-# Trovix reads whole before it reads item by item.
-cases=(plain loop million slow huge-text vanish million+cache slow+cache huge-text+cache)
+# Trovix reads whole before it reads item by item. (million+cache is left
+# out: the sanitized fixture takes seconds to write its thousands of cached
+# entries, so it would only show a stalled application once more.)
+cases=(plain loop million slow huge-text vanish slow+cache huge-text+cache)
 [ $# -gt 0 ] && cases=(plain "$@")
 
 timeout_ms=$(messaging_timeout_ms)
@@ -172,7 +174,7 @@ for hostile in "${cases[@]}"; do
 
     # What can be read, is: the File menu comes before the misbehaving one.
     # (A cache reply of thousands of entries may take the fixture itself
-    # longer than the messaging timeout to write; then nothing was read.)
+    # longer than the messaging timeout to write; then nothing is read.)
     case $hostile in
     plain | loop | million | huge-text | vanish | huge-text+cache)
         grep -q '^ *New  \[' "$ARTIFACTS/$hostile-dump-menu.out" ||
