@@ -12,6 +12,7 @@
 #include "platform/workspace/Workspace.h"
 #include "search/SearchText.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -126,10 +127,29 @@ QJsonObject describe(const AccessibilityElement& element, int depth,
             const AccessibilityElementList menuItems =
                 platform::accessibilityElementListFromVariant(
                     read(child, "AXChildren").value_or(QVariant()));
+            const QXAccessibilityStallGuard* reads = QXAccessibilityStallGuard::current();
+            const std::optional<qint64> pid = child.pid();
             for (const AccessibilityElement& entry : menuItems) {
-                entries.append(describe(entry, depth - 1, limits, level + 1));
+                const QJsonObject described = describe(entry, depth - 1, limits, level + 1);
+                // Past the application's deadline an entry reads as nothing
+                // at all: what is left is counted as not shown.
+                if (pid && reads && reads->hasRunPastDeadline(*pid)) {
+                    break;
+                }
+                entries.append(described);
             }
             item.insert("items", entries);
+            // A menu cut short (too many entries, or an application past its
+            // deadline) says how many entries it left out. The backend knows
+            // its own count without a request, so it is asked directly: past
+            // the deadline the guarded reads answer nothing.
+            qint64 omitted = child.copyAttribute(QStringLiteral("AXOmittedChildCount"))
+                                 .value_or(QVariant())
+                                 .toLongLong();
+            omitted += menuItems.size() - entries.size();
+            if (omitted > 0) {
+                item.insert("omitted", omitted);
+            }
         }
         break;
     }
@@ -198,6 +218,11 @@ void printText(const QJsonArray& items, int level, QTextStream& out)
         }
         out << "]\n";
         printText(item.value("items").toArray(), level + 1, out);
+        if (const qint64 omitted = item.value("omitted").toInteger(); omitted > 0) {
+            out << indent << "  "
+                << QCoreApplication::translate("Trovix", "%1 more items not shown").arg(omitted)
+                << "  [disabled]\n";
+        }
     }
 }
 

@@ -175,10 +175,14 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
     if (m_popUpMenuOpen) {
         return true;
     }
-    // One deadline per application for everything the pop-up reads, the
-    // submenus the user opens included.
-    const QXAccessibilityStallGuard popUpReads(QXAccessibilityStallGuard::Deadlines::Own);
-    const std::unique_ptr<Menu> menu = buildPopUpMenu(allApplications);
+    // One deadline per application for building the pop-up, the submenus
+    // built at once included. A submenu the user opens later is read under
+    // a deadline of its own, so browsing a large menu is never cut short.
+    std::unique_ptr<Menu> menu;
+    {
+        const QXAccessibilityStallGuard popUpReads(QXAccessibilityStallGuard::Deadlines::Own);
+        menu = buildPopUpMenu(allApplications);
+    }
     if (!menu) {
         reportAccessibilityUnavailable();
         return true;

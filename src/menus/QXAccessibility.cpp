@@ -2,6 +2,7 @@
 
 #include "platform/accessibility/Accessibility.h"
 #include "platform/accessibility/AccessibilityNames.h"
+#include "platform/accessibility/AccessibilityReadBudget.h"
 #include "platform/defaults/UserDefaults.h"
 #include "platform/log/SystemLog.h"
 #include "platform/workspace/RunningApplication.h"
@@ -85,10 +86,13 @@ struct QXAccessibilityStallGuard::ApplicationDeadlines
 {
     struct Application
     {
-        qint64 spentMs = 0;
+        // Nanoseconds: most reads take well under a millisecond, and a sum
+        // of whole milliseconds would count thousands of them as nothing.
+        qint64 spentNs = 0;
         bool logged = false;
     };
     qint64 limitMs = QXAccessibilityApplicationDeadlineMs();
+    qint64 limitNs() const { return limitMs * 1000000; }
     QHash<qint64, Application> applications;
 };
 
@@ -122,7 +126,7 @@ bool QXAccessibilityStallGuard::hasStalled() const
 bool QXAccessibilityStallGuard::hasRunPastDeadline(qint64 pid) const
 {
     const auto found = m_deadlines->applications.constFind(pid);
-    return found != m_deadlines->applications.cend() && found->spentMs >= m_deadlines->limitMs;
+    return found != m_deadlines->applications.cend() && found->spentNs >= m_deadlines->limitNs();
 }
 
 std::optional<QVariant>
@@ -137,14 +141,20 @@ QXAccessibilityStallGuard::copyAttribute(const platform::AccessibilityElement& e
         return element.copyAttribute(attribute);
     }
     ApplicationDeadlines::Application& application = m_deadlines->applications[*pid];
-    if (application.spentMs >= m_deadlines->limitMs) {
+    if (application.spentNs >= m_deadlines->limitNs()) {
         return std::nullopt;
     }
     QElapsedTimer read;
     read.start();
-    std::optional<QVariant> value = element.copyAttribute(attribute);
-    application.spentMs += read.elapsed();
-    if (application.spentMs >= m_deadlines->limitMs && !application.logged) {
+    std::optional<QVariant> value;
+    {
+        // A read that takes a run of requests stops where the deadline is.
+        const platform::AccessibilityReadBudget budget(
+            (m_deadlines->limitNs() - application.spentNs + 999999) / 1000000);
+        value = element.copyAttribute(attribute);
+    }
+    application.spentNs += read.nsecsElapsed();
+    if (application.spentNs >= m_deadlines->limitNs() && !application.logged) {
         application.logged = true;
         platform::systemLog(
             QStringLiteral("the application with pid %1 took longer than %2 ms to answer; "

@@ -125,10 +125,12 @@ qint64 omittedChildren(const AccessibilityElement& menu,
         children.resize(ax::MaximumMenuChildren);
         return beyond;
     }
-    if (children.size() < ax::MaximumMenuChildren) {
-        return 0;
-    }
-    return qMax<qint64>(attribute(menu, ax::OmittedChildCountAttribute).toLongLong(), 0);
+    // What the backend left out is known to it without asking the
+    // application, so it is asked directly: past the application's deadline
+    // the guarded reads answer nothing, and a read cut short by that very
+    // deadline has a count to tell.
+    return qMax<qint64>(
+        menu.copyAttribute(ax::OmittedChildCountAttribute).value_or(QVariant()).toLongLong(), 0);
 }
 
 } // namespace
@@ -396,14 +398,19 @@ void QXProxyMenuItem::fillSubmenu(Menu& menu)
     const QXAccessibilityStallGuard guard;
     platform::AccessibilityElementList children = platform::accessibilityElementListFromVariant(
         attribute(m_submenuElement, ax::ChildrenAttribute));
-    const qint64 omitted = omittedChildren(m_submenuElement, children);
+    qint64 omitted = omittedChildren(m_submenuElement, children);
+    const std::optional<qint64> pid = m_submenuElement.pid();
     qsizetype read = 0;
+    bool stalled = false;
     for (const AccessibilityElement& child : std::as_const(children)) {
         const qsizetype itemsBefore = menu.numberOfItems();
         addMenuItemWithUIElement(child, menu, MaxTag, true, FastTrack());
-        if (guard.hasStalled()) {
-            // The item being read is incomplete (a wrong state, a missing
-            // submenu): leave it out.
+        stalled = guard.hasStalled();
+        // Past the application's deadline its reads answer nothing: the item
+        // being read is as incomplete (a wrong state, a missing submenu, no
+        // title at all) as one read when the application stopped answering.
+        const QXAccessibilityStallGuard* reads = QXAccessibilityStallGuard::current();
+        if (stalled || (pid && reads && reads->hasRunPastDeadline(*pid))) {
             while (menu.numberOfItems() > itemsBefore) {
                 menu.removeItemAtIndex(menu.numberOfItems() - 1);
             }
@@ -414,7 +421,13 @@ void QXProxyMenuItem::fillSubmenu(Menu& menu)
     while (!menu.isEmpty() && menu.lastItem()->isSeparatorItem()) {
         menu.removeItemAtIndex(menu.numberOfItems() - 1);
     }
-    if (omitted > 0 && read == children.size()) {
+    // An application that ran out of time answered for some entries only:
+    // the others are counted as not shown. One that stopped answering
+    // altogether gets no such line; what it said before may be stale.
+    if (!stalled) {
+        omitted += children.size() - read;
+    }
+    if (omitted > 0 && !stalled) {
         MenuItem* more = menu.addItem(
             QCoreApplication::translate("Trovix", "%1 more items not shown").arg(omitted));
         more->setEnabled(false);

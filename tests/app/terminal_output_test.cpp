@@ -148,6 +148,30 @@ private Q_SLOTS:
         QCOMPARE(popup.count(QStringLiteral("Zebra")), 2); // the menu and the item
     }
 
+    // A menu cut short (an application claiming more entries than are read)
+    // says in dump-menu's text and JSON how many entries it left out.
+    void aCutMenuSaysHowManyEntriesItLeftOut()
+    {
+        addApplication(QStringLiteral("Big"), QStringLiteral("Open"));
+        const platform::AccessibilityElement file = m_accessibility->element(Pid, {"File"});
+        const platform::AccessibilityElementList menus =
+            platform::accessibilityElementListFromVariant(
+                file.copyAttribute(QStringLiteral("AXChildren")).value_or(QVariant()));
+        QVERIFY(!menus.isEmpty());
+        m_accessibility->setClaimedChildCount(menus.first(), 2500);
+
+        const Result dump = run(runDumpMenuCommand, {"--pid", QString::number(Pid)});
+        QCOMPARE(dump.status, 0);
+        QVERIFY2(dump.out.contains(QStringLiteral("  500 more items not shown  [disabled]\n")),
+                 qPrintable(dump.out.right(300)));
+        const Result json = run(runDumpMenuCommand, {"--pid", QString::number(Pid), "--json"});
+        const QJsonArray bar =
+            QJsonDocument::fromJson(json.out.toUtf8()).object().value("menus").toArray();
+        QVERIFY(!bar.isEmpty());
+        QCOMPARE(bar.last().toObject().value("omitted").toInteger(), 500);
+        QCOMPARE(bar.last().toObject().value("items").toArray().size(), 2000);
+    }
+
     // JSON output is for programs: it keeps the text as published, and the
     // JSON writer escapes the control characters in it.
     void jsonKeepsTheTextEscaped()

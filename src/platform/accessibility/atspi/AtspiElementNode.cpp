@@ -2,6 +2,7 @@
 
 #include "platform/accessibility/AccessibilityElement.h"
 #include "platform/accessibility/AccessibilityNames.h"
+#include "platform/accessibility/AccessibilityReadBudget.h"
 #include "platform/accessibility/MenuKeyBinding.h"
 #include "platform/accessibility/atspi/AtspiActionCall.h"
 #include "platform/accessibility/atspi/AtspiItemReplies.h"
@@ -488,8 +489,8 @@ std::optional<QVariant> AtspiElementNode::children()
         // within one deadline, and reading ends at the first request that
         // times out. What is left is reported, not read.
         const atspi::ChildrenToRead toRead = atspi::childrenToRead(*count);
-        const QDeadlineTimer deadline(qint64(atspi::messagingTimeoutMs()) *
-                                      ChildrenDeadlineTimeouts);
+        const QDeadlineTimer deadline = AccessibilityReadBudget::bound(
+            QDeadlineTimer(qint64(atspi::messagingTimeoutMs()) * ChildrenDeadlineTimeouts));
         const quint64 timedOutBefore = atspi::timedOutRequests();
         const Kind childKind = m_kind == Kind::MenuBar ? Kind::MenuBarItem : Kind::MenuItem;
         int i = 0;
@@ -513,7 +514,8 @@ std::optional<QVariant> AtspiElementNode::children()
 std::optional<QVariant> AtspiElementNode::menuBar()
 {
     // One budget for the whole search, however many windows there are.
-    MenuBarSearch search(QDeadlineTimer(atspi::messagingTimeoutMs() + MenuBarSearchGraceMs));
+    MenuBarSearch search(AccessibilityReadBudget::bound(
+        QDeadlineTimer(atspi::messagingTimeoutMs() + MenuBarSearchGraceMs)));
     const std::optional<int> count = childCount(m_object.get());
     if (!count) {
         return std::nullopt;
