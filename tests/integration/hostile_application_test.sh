@@ -7,8 +7,9 @@
 # at once as for an application on the "Fast Track" list), `trovix search`
 # and `trovix dump-menu` each answer within the per-application deadline
 # (twice the messaging timeout) plus one second over the same step against
-# the plain case, the memory of Trovix and of each command stays within a
-# generous bound, and Trovix stays alive and ends cleanly. The plain case
+# the plain case (a command one reply more: see expect_in_time), the memory
+# of Trovix and of each command stays within a generous bound, and Trovix
+# stays alive and ends cleanly. The plain case
 # (the fixture's ordinary File menu alone) shows the fixture is read at all
 # and gives the figures to compare with. One Trovix serves every case; the
 # fixture is started anew for each. Arguments choose the cases to run after
@@ -100,10 +101,15 @@ run_trovix() {
 }
 
 # Fails case KIND's STEP unless it took at most the deadline plus one second
-# over the same step against the plain case.
+# over the same step against the plain case. A command (search, dump-menu) is
+# a new process: libatspi's first contact with the application (it asks for
+# the application's own bus address and waits for the answer, before any of
+# Trovix's reads) costs it one more reply, which no deadline of Trovix's can
+# cut short; the pop-up of the running Trovix has made that contact before.
 expect_in_time() {
-    local kind=$1 step=$2 elapsed=$3 baseline=$4
-    local bound=$((baseline + deadline_ms + 1000))
+    local kind=$1 step=$2 elapsed=$3 baseline=$4 bound
+    bound=$((baseline + deadline_ms + 1000))
+    [ "$step" = "the pop-up" ] || bound=$((bound + timeout_ms))
     log "$kind: $step after $elapsed ms (plain: $baseline ms, bound $bound ms)"
     [ "$elapsed" -le "$bound" ] || complain "$kind: $step took $elapsed ms, more than $bound ms"
 }
