@@ -1,15 +1,15 @@
 // A second process that changes settings while a test's other process does:
-//   settings_writer FILE PREFIX COUNT command|application
-// For i from 0 to COUNT - 1 it sets "PREFIX i" to i, and after every tenth
-// change removes the key it set five changes before ("PREFIX 4", "PREFIX 14",
-// ...). "command" makes a fresh store for every change and writes it at once,
-// as `trovix defaults write` does; "application" keeps one store and makes
-// every change from the event loop, the store writing on its own, as the
-// running program does. Exits 0 when every change was written.
+//   settings_writer FILE PREFIX COUNT KEYS command|application
+// For i from 0 to COUNT - 1 it sets "PREFIX i % KEYS" to i, and after every
+// tenth change removes the key it set five changes before. "command" makes a fresh store for every
+// change and writes it at once, as `trovix defaults write` does; "application" keeps one store and
+// makes every change from the event loop, the store writing on its own, as the running program
+// does. Exits 0 when every change was written.
 #include "platform/defaults/UserDefaults.h"
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -17,9 +17,11 @@ using platform::UserDefaults;
 
 namespace {
 
+int keys = 1;
+
 QString keyFor(const QString& prefix, int i)
 {
-    return prefix + u' ' + QString::number(i);
+    return prefix + u' ' + QString::number(i % keys);
 }
 
 // The change number i makes: its own key, and every tenth a removal.
@@ -35,14 +37,15 @@ void change(UserDefaults& defaults, const QString& prefix, int i)
 
 int main(int argc, char** argv)
 {
-    if (argc != 5) {
-        std::fputs("usage: settings_writer FILE PREFIX COUNT command|application\n", stderr);
+    if (argc != 6) {
+        std::fputs("usage: settings_writer FILE PREFIX COUNT KEYS command|application\n", stderr);
         return 2;
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
     const QString prefix = QString::fromLocal8Bit(argv[2]);
     const int count = QByteArray(argv[3]).toInt();
-    if (QByteArray(argv[4]) == "command") {
+    keys = std::max(QByteArray(argv[4]).toInt(), 1);
+    if (QByteArray(argv[5]) == "command") {
         // Made before any application object, the stores neither watch the
         // file nor wait for an event loop: each change is read, merged and
         // written under the lock at once, as by the command, without the
