@@ -2,6 +2,7 @@
 
 #include "platform/accessibility/Accessibility.h"
 #include "platform/accessibility/AccessibilityNames.h"
+#include "platform/accessibility/AccessibilityReadBudget.h"
 #include "platform/accessibility/MenuWalkLimits.h"
 
 #include <QElapsedTimer>
@@ -12,25 +13,23 @@ namespace {
 
 using namespace platform::accessibility;
 
-// How many messaging timeouts the slow requests of one read may take.
+// How many messaging timeouts the requests of one read may take together.
 constexpr int DeadlineTimeouts = 2;
-// A request slower than this share of the timeout counts against the
-// deadline; a large tree read quickly is not cut.
-constexpr int SlowRequestShare = 10;
 
 // Walks menus and counts the requests that ran into the timeout: the first
-// one ends the walk, as every later request would cost another timeout. An
-// application that answers every request just in time is bounded by the
-// walk's deadline on its slow requests; the tree then holds what was read
-// before.
+// one ends the walk, as every later request would cost another timeout. The
+// time the requests take is summed to the nanosecond (most take well under a
+// millisecond): an application that answers every request just in time, or
+// one that lists thousands of entries, is bounded by the walk's deadline;
+// the tree then holds what was read before.
 class TreeWalk
 {
 public:
     TreeWalk(MenuTree& tree, int maxItems)
         : m_tree(tree), m_maxItems(maxItems),
           m_timedOutBefore(Accessibility::current().timedOutRequests()),
-          m_slowRequestMs(Accessibility::current().messagingTimeoutMs() / SlowRequestShare),
-          m_slowBudgetMs(Accessibility::current().messagingTimeoutMs() * DeadlineTimeouts)
+          m_budgetNs(qint64(Accessibility::current().messagingTimeoutMs()) * DeadlineTimeouts *
+                     1000000)
     {}
 
     bool stopped()
@@ -39,7 +38,7 @@ public:
             return true;
         }
         if (Accessibility::current().timedOutRequests() != m_timedOutBefore ||
-            m_slowMs >= m_slowBudgetMs) {
+            m_spentNs >= m_budgetNs) {
             m_tree.complete = false;
             return true;
         }
@@ -53,11 +52,13 @@ public:
         }
         QElapsedTimer request;
         request.start();
-        std::optional<QVariant> value = element.copyAttribute(name);
-        const qint64 took = request.elapsed();
-        if (took >= m_slowRequestMs) {
-            m_slowMs += took;
+        std::optional<QVariant> value;
+        {
+            // A read that takes a run of requests stops at the deadline too.
+            const AccessibilityReadBudget budget((m_budgetNs - m_spentNs + 999999) / 1000000);
+            value = element.copyAttribute(name);
         }
+        m_spentNs += request.nsecsElapsed();
         return stopped() ? std::nullopt : value;
     }
 
@@ -112,9 +113,8 @@ private:
     MenuTree& m_tree;
     int m_maxItems;
     quint64 m_timedOutBefore;
-    qint64 m_slowRequestMs;
-    qint64 m_slowBudgetMs;
-    qint64 m_slowMs = 0;
+    qint64 m_budgetNs;
+    qint64 m_spentNs = 0;
     MenuWalkLimits m_limits;
 };
 
