@@ -1,11 +1,11 @@
 #include "app/QXDisplaySessionNotice.h"
 
+#include "app/QXNotice.h"
 #include "app/QXSettingsKeys.h"
 #include "platform/defaults/UserDefaults.h"
 #include "platform/log/SystemLog.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include <QCoreApplication>
 
 namespace QXDisplaySessionNotice {
 namespace {
@@ -18,17 +18,7 @@ Presenter& presenterForTesting()
 
 void present(const QString& title, const QString& text)
 {
-    if (presenterForTesting()) {
-        presenterForTesting()(title, text);
-        return;
-    }
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        return;
-    }
-    auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setAccessibleName(title);
-    box->open();
+    QXNotice::present(QXNotice::Kind::Information, title, text, presenterForTesting());
 }
 
 } // namespace

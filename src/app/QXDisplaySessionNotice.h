@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/QXNotice.h"
 #include "platform/session/DisplaySession.h"
 
 #include <QString>
@@ -20,7 +21,7 @@ bool announce(const platform::DisplaySession& session, platform::UserDefaults& d
 
 // Replaces the window (tests record notices instead of showing them); an
 // empty function restores it.
-using Presenter = std::function<void(const QString& title, const QString& text)>;
+using Presenter = QXNotice::Presenter;
 void setPresenterForTesting(Presenter presenter);
 
 } // namespace QXDisplaySessionNotice

@@ -1,9 +1,9 @@
 #include "app/QXSettingsFileNotice.h"
 
+#include "app/QXNotice.h"
 #include "platform/defaults/UserDefaults.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include <QCoreApplication>
 
 namespace QXSettingsFileNotice {
 namespace {
@@ -22,17 +22,7 @@ bool& shown()
 
 void present(const QString& title, const QString& text)
 {
-    if (presenterForTesting()) {
-        presenterForTesting()(title, text);
-        return;
-    }
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        return;
-    }
-    auto* box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setAccessibleName(title);
-    box->open();
+    QXNotice::present(QXNotice::Kind::Warning, title, text, presenterForTesting());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/QXNotice.h"
+
 #include <QString>
 #include <functional>
 
@@ -19,7 +21,7 @@ bool announce(const platform::UserDefaults& defaults);
 
 // Replaces the window (tests record notices instead of showing them); an
 // empty function restores it.
-using Presenter = std::function<void(const QString& title, const QString& text)>;
+using Presenter = QXNotice::Presenter;
 void setPresenterForTesting(Presenter presenter);
 
 } // namespace QXSettingsFileNotice
