@@ -7,6 +7,7 @@
 #include "foundation/QXRunningApplication.h"
 #include "menus/QXAccessibility.h"
 #include "platform/accessibility/Accessibility.h"
+#include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/MenuWalkLimits.h"
 #include "platform/input/ModifierFlags.h"
 #include "platform/workspace/Workspace.h"
@@ -25,12 +26,11 @@ using platform::AccessibilityElement;
 using platform::AccessibilityElementList;
 
 // Menus nest; a foreign tree that loops must still end.
-constexpr int DepthLimit = 16;
 
 struct Options
 {
     qint64 pid = -1;
-    int depth = DepthLimit;
+    int depth = platform::MenuWalkLimits::DepthLimit;
     bool json = false;
     QStringList press; // titles from the menu bar down to the item to press
 };
@@ -143,9 +143,10 @@ QJsonObject describe(const AccessibilityElement& element, int depth,
             // deadline) says how many entries it left out. The backend knows
             // its own count without a request, so it is asked directly: past
             // the deadline the guarded reads answer nothing.
-            qint64 omitted = child.copyAttribute(QStringLiteral("AXOmittedChildCount"))
-                                 .value_or(QVariant())
-                                 .toLongLong();
+            qint64 omitted =
+                child.copyAttribute(platform::accessibility::OmittedChildCountAttribute)
+                    .value_or(QVariant())
+                    .toLongLong();
             omitted += menuItems.size() - entries.size();
             if (omitted > 0) {
                 item.insert("omitted", omitted);
@@ -240,7 +241,7 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
         } else if (argument == QStringLiteral("--depth") && i + 1 < arguments.size()) {
             options.depth = arguments.at(++i).toInt(&ok);
             ok = ok && options.depth > 0;
-            options.depth = std::min(options.depth, DepthLimit);
+            options.depth = std::min(options.depth, platform::MenuWalkLimits::DepthLimit);
         } else if (argument == QStringLiteral("--json")) {
             options.json = true;
         } else if (argument == QStringLiteral("--press") && i + 1 < arguments.size()) {

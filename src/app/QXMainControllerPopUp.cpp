@@ -102,7 +102,16 @@ public:
           m_popup(m_model, menu.effectiveAppearance(), menu.effectiveFontPointSize())
     {
         m_history.load();
-        m_model.setKeyEquivalentReader(&QXProxyMenuItem::keyEquivalentDisplayText);
+        m_model.setKeyEquivalentReader(
+            [](const platform::AccessibilityElement& element) -> std::optional<QString> {
+                QString text = QXProxyMenuItem::keyEquivalentDisplayText(element);
+                const QXAccessibilityStallGuard* reads = QXAccessibilityStallGuard::current();
+                const std::optional<qint64> pid = element.pid();
+                if (reads && pid && reads->hasRunPastDeadline(*pid)) {
+                    return std::nullopt; // cut short: a key without its modifiers, or none
+                }
+                return text;
+            });
         m_model.setResultReadScope([] {
             return std::make_shared<QXAccessibilityStallGuard>(
                 QXAccessibilityStallGuard::Deadlines::Own);

@@ -44,6 +44,9 @@ const QString IdleFindEarlierTitle = QStringLiteral("\u2B06\uFE0E");
 // Lists up to this long are built on the main thread at once; longer ones in
 // the background, so that the window keeps answering.
 constexpr qsizetype SynchronousRenderLimit = 2000;
+// A replaced text at least this long is freed back to the system (about a
+// megabyte and more, a few thousand entries).
+constexpr int LargeTextCharacters = 1000000;
 
 ILRIntegratedLogReader::AlertPresenter& alertPresenter()
 {
@@ -351,10 +354,14 @@ void ILRIntegratedLogReader::installDocument(std::unique_ptr<QTextDocument> docu
     document->setParent(view);
     view->setDocument(document.release());
     if (replacesOurs) {
-        delete replaced;
         // A long log's text takes megabytes, built on another thread and
-        // freed here: without this, the freed memory stays with the process.
-        platform::returnFreeMemoryToSystem();
+        // freed here: without handing it back, the freed memory stays with
+        // the process. A short text is not worth the trim on the main thread.
+        const bool large = replaced->characterCount() > LargeTextCharacters;
+        delete replaced;
+        if (large) {
+            platform::returnFreeMemoryToSystem();
+        }
     }
     // Find goes on from where it was: the cursor, with its selection, is
     // taken up again in the new text.

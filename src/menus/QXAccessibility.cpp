@@ -140,8 +140,8 @@ QXAccessibilityStallGuard::copyAttribute(const platform::AccessibilityElement& e
     if (!pid) {
         return element.copyAttribute(attribute);
     }
-    ApplicationDeadlines::Application& application = m_deadlines->applications[*pid];
-    if (application.spentNs >= m_deadlines->limitNs()) {
+    const qint64 spentBefore = m_deadlines->applications[*pid].spentNs;
+    if (spentBefore >= m_deadlines->limitNs()) {
         return std::nullopt;
     }
     QElapsedTimer read;
@@ -150,9 +150,12 @@ QXAccessibilityStallGuard::copyAttribute(const platform::AccessibilityElement& e
     {
         // A read that takes a run of requests stops where the deadline is.
         const platform::AccessibilityReadBudget budget(
-            (m_deadlines->limitNs() - application.spentNs + 999999) / 1000000);
+            (m_deadlines->limitNs() - spentBefore + 999999) / 1000000);
         value = element.copyAttribute(attribute);
     }
+    // Looked up again: a read may turn the event loop, and a read of another
+    // application meanwhile may have moved the entries.
+    ApplicationDeadlines::Application& application = m_deadlines->applications[*pid];
     application.spentNs += read.nsecsElapsed();
     if (application.spentNs >= m_deadlines->limitNs() && !application.logged) {
         application.logged = true;

@@ -409,8 +409,7 @@ void QXProxyMenuItem::fillSubmenu(Menu& menu)
         // Past the application's deadline its reads answer nothing: the item
         // being read is as incomplete (a wrong state, a missing submenu, no
         // title at all) as one read when the application stopped answering.
-        const QXAccessibilityStallGuard* reads = QXAccessibilityStallGuard::current();
-        if (stalled || (pid && reads && reads->hasRunPastDeadline(*pid))) {
+        if (stalled || (pid && guard.hasRunPastDeadline(*pid))) {
             while (menu.numberOfItems() > itemsBefore) {
                 menu.removeItemAtIndex(menu.numberOfItems() - 1);
             }
@@ -424,10 +423,11 @@ void QXProxyMenuItem::fillSubmenu(Menu& menu)
     // An application that ran out of time answered for some entries only:
     // the others are counted as not shown. One that stopped answering
     // altogether gets no such line; what it said before may be stale.
-    if (!stalled) {
-        omitted += children.size() - read;
+    if (stalled) {
+        return;
     }
-    if (omitted > 0 && !stalled) {
+    omitted += children.size() - read;
+    if (omitted > 0) {
         MenuItem* more = menu.addItem(
             QCoreApplication::translate("Trovix", "%1 more items not shown").arg(omitted));
         more->setEnabled(false);

@@ -10,6 +10,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // What a search over open menus knows: the menu trees of one or more
@@ -34,8 +35,11 @@ public:
         QString keyEquivalent;
     };
 
-    // Reads the key equivalent of a shown item; none reads nothing.
-    using KeyEquivalentReader = std::function<QString(const platform::AccessibilityElement&)>;
+    // Reads the key equivalent of a shown item; none reads nothing. Nothing
+    // (rather than an empty text) when the item could not be asked, as past
+    // its application's deadline: the next list of results asks again.
+    using KeyEquivalentReader =
+        std::function<std::optional<QString>(const platform::AccessibilityElement&)>;
 
     static constexpr qsizetype MaximumResults = 12;
     // The separator between the titles of a path.

@@ -1,4 +1,5 @@
 #include "app/DefaultsCommand.h"
+#include "support/CommandRun.h"
 #include "support/TemporaryDefaults.h"
 #include "support/TestProgram.h"
 
@@ -10,22 +11,11 @@
 
 namespace {
 
-struct Result
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Result = CommandResult;
 
 Result run(const QStringList& arguments)
 {
-    Result result;
-    QTextStream out(&result.out);
-    QTextStream err(&result.err);
-    result.status = runDefaultsCommand(arguments, out, err);
-    out.flush();
-    err.flush();
-    return result;
+    return runCommand(runDefaultsCommand, arguments);
 }
 
 QByteArray contentsOf(const QString& path)

@@ -2,6 +2,7 @@
 #include "app/SearchCommand.h"
 #include "platform/accessibility/memory/MemoryAccessibility.h"
 #include "platform/workspace/memory/MemoryWorkspace.h"
+#include "support/CommandRun.h"
 #include "support/TemporaryDefaults.h"
 #include "support/TestProgram.h"
 
@@ -22,12 +23,7 @@ QString shown(const QStringList& titles)
     return titles.join(QStringLiteral(" \u203a "));
 }
 
-struct Result
-{
-    int status = 0;
-    QString out;
-    QString err;
-};
+using Result = CommandResult;
 
 } // namespace
 
@@ -42,15 +38,9 @@ private:
     platform::MemoryAccessibility* m_accessibility = nullptr;
     platform::MemoryWorkspace* m_workspace = nullptr;
 
-    Result run(const QStringList& arguments)
+    static Result run(const QStringList& arguments)
     {
-        Result result;
-        QTextStream out(&result.out);
-        QTextStream err(&result.err);
-        result.status = runSearchCommand(arguments, out, err);
-        out.flush();
-        err.flush();
-        return result;
+        return runCommand(runSearchCommand, arguments);
     }
 
 private Q_SLOTS:

@@ -6,6 +6,7 @@
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
 #include "platform/workspace/memory/MemoryWorkspace.h"
+#include "support/CommandRun.h"
 #include "support/TemporaryDefaults.h"
 #include "support/TestProgram.h"
 
@@ -19,12 +20,7 @@ namespace {
 
 constexpr qint64 Pid = 6160;
 
-struct Result
-{
-    int status = 0;
-    QString out;
-    QString err;
-};
+using Result = CommandResult;
 
 // The first character a terminal could take for something other than text:
 // a control character (C0, DEL, C1) or a format character (the bidirectional
@@ -59,18 +55,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_state;
     platform::MemoryAccessibility* m_accessibility = nullptr;
     platform::MemoryWorkspace* m_workspace = nullptr;
-
-    template <typename Command>
-    static Result run(Command command, const QStringList& arguments)
-    {
-        Result result;
-        QTextStream out(&result.out);
-        QTextStream err(&result.err);
-        result.status = command(arguments, out, err);
-        out.flush();
-        err.flush();
-        return result;
-    }
 
     // An application of that name whose File menu holds an item of that
     // title, with a key.
@@ -125,13 +109,13 @@ private Q_SLOTS:
         QFETCH(QString, hostile);
         addApplication(hostile, hostile);
 
-        const Result dump = run(runDumpMenuCommand, {"--pid", QString::number(Pid)});
+        const Result dump = runCommand(runDumpMenuCommand, {"--pid", QString::number(Pid)});
         QCOMPARE(dump.status, 0);
         QCOMPARE(firstControlCharacter(dump.out), QString());
         QVERIFY2(dump.out.count(QStringLiteral("Zebra")) >= 2, qPrintable(dump.out)); // name, item
         QVERIFY(dump.out.contains(QStringLiteral("key=⌃S")));
 
-        const Result search = run(runSearchCommand, {"--all", "zebra"});
+        const Result search = runCommand(runSearchCommand, {"--all", "zebra"});
         QCOMPARE(search.status, 0);
         QCOMPARE(firstControlCharacter(search.out), QString());
         const QString best = search.out.section(u'\n', 0, 0);
@@ -160,11 +144,12 @@ private Q_SLOTS:
         QVERIFY(!menus.isEmpty());
         m_accessibility->setClaimedChildCount(menus.first(), 2500);
 
-        const Result dump = run(runDumpMenuCommand, {"--pid", QString::number(Pid)});
+        const Result dump = runCommand(runDumpMenuCommand, {"--pid", QString::number(Pid)});
         QCOMPARE(dump.status, 0);
         QVERIFY2(dump.out.contains(QStringLiteral("  500 more items not shown  [disabled]\n")),
                  qPrintable(dump.out.right(300)));
-        const Result json = run(runDumpMenuCommand, {"--pid", QString::number(Pid), "--json"});
+        const Result json =
+            runCommand(runDumpMenuCommand, {"--pid", QString::number(Pid), "--json"});
         const QJsonArray bar =
             QJsonDocument::fromJson(json.out.toUtf8()).object().value("menus").toArray();
         QVERIFY(!bar.isEmpty());
@@ -178,7 +163,8 @@ private Q_SLOTS:
     {
         const QString hostile = QStringLiteral("\x1b[2J\rZebra\x07");
         addApplication(QStringLiteral("Hostile"), hostile);
-        const Result dump = run(runDumpMenuCommand, {"--pid", QString::number(Pid), "--json"});
+        const Result dump =
+            runCommand(runDumpMenuCommand, {"--pid", QString::number(Pid), "--json"});
         QCOMPARE(dump.status, 0);
         QCOMPARE(firstControlCharacter(dump.out), QString());
         const QJsonObject document = QJsonDocument::fromJson(dump.out.toUtf8()).object();

@@ -1,6 +1,7 @@
 #include "platform/accessibility/atspi/AtspiMenuTree.h"
 
 #include "platform/accessibility/AccessibilityNames.h"
+#include "platform/accessibility/MenuWalkLimits.h"
 #include "platform/accessibility/atspi/AtspiActionCall.h"
 #include "platform/accessibility/atspi/AtspiCachedItemNode.h"
 #include "platform/accessibility/atspi/AtspiItemReplies.h"
@@ -19,7 +20,7 @@ namespace platform::atspi {
 namespace {
 
 // Menus nest; a foreign tree that loops must still end.
-constexpr int DepthLimit = 16;
+constexpr int DepthLimit = MenuWalkLimits::DepthLimit;
 // The most objects read from one reply: far more than an application with
 // the largest tree that is searched publishes in all (its windows and
 // their contents included). A reply that lists more is cut.

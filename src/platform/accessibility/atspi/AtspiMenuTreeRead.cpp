@@ -1,6 +1,7 @@
 #include "platform/accessibility/atspi/AtspiMenuTreeRead.h"
 
 #include "platform/accessibility/AccessibilityNames.h"
+#include "platform/accessibility/MenuWalkLimits.h"
 #include "platform/accessibility/atspi/AtspiActionCall.h"
 #include "platform/accessibility/atspi/AtspiCachedItemNode.h"
 #include "platform/accessibility/atspi/AtspiItemReplies.h"
@@ -26,7 +27,7 @@ const QString RootPath = QStringLiteral("/org/a11y/atspi/accessible/root");
 const QString NullPath = QStringLiteral("/org/a11y/atspi/null");
 
 // Menus nest; a foreign tree that loops must still end.
-constexpr int DepthLimit = 16;
+constexpr int DepthLimit = MenuWalkLimits::DepthLimit;
 // Menus whose entries are asked about at the same time.
 constexpr int MenusReadTogether = 2;
 // How many objects the search for the menu bar looks at, at most, and what
