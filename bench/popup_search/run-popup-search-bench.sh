@@ -12,7 +12,9 @@ rounds=${2:-20}
 
 logs=$TROVIX_DESKTOP_DIR/logs
 bench=$build/bench/popup_search/trovix-bench-popup-search
-trovix=$(find "$build" -path '*Contents/MacOS/trovix' -type f | head -n 1)
+# The build's own program (a package the tests unpacked holds another copy).
+trovix=$build/Trovix.app/Contents/MacOS/trovix
+[ -x "$trovix" ] || { echo "no $trovix: build first" >&2; exit 2; }
 description=$TROVIX_DESKTOP_DIR/menu-600.json
 # 12 menus of 50 items: 600 items, as many as a large editor's menu bar.
 python3 - "$description" <<'PY'

@@ -16,7 +16,9 @@ source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 description=$source_dir/tests/fixtures/menu.json
 logs=$TROVIX_DESKTOP_DIR/logs
 bench=$build/bench/search/trovix-bench-search
-trovix=$(find "$build" -path '*Contents/MacOS/trovix' -type f | head -n 1)
+# The build's own program (a package the tests unpacked holds another copy).
+trovix=$build/Trovix.app/Contents/MacOS/trovix
+[ -x "$trovix" ] || { echo "no $trovix: build first" >&2; exit 2; }
 # 20 menus of 30 items each: 20 in the menu, 10 in two submenus.
 big=$logs/bench-menu-600.json
 jq -n '{name: "Big", menus: [range(20) as $m | {title: "Menu \($m)", items: [range(22) as $i |

@@ -88,10 +88,70 @@ KeyEquivalent keyEquivalent(const AccessibilityElement& element)
     return key;
 }
 
-// One menu item and, within the depth, the items of its submenu. A submenu
-// the walk has been into already (a tree that loops) is listed empty.
-QJsonObject describe(const AccessibilityElement& element, int depth,
-                     platform::MenuWalkLimits& limits, int level = 1)
+// Whether the application's reads ran past its deadline: past it, every
+// read answers nothing, so what is read then is not the application's.
+bool pastDeadline(const AccessibilityElement& element)
+{
+    const QXAccessibilityStallGuard* reads = QXAccessibilityStallGuard::current();
+    const std::optional<qint64> pid = element.pid();
+    return pid && reads && reads->hasRunPastDeadline(*pid);
+}
+
+std::optional<QJsonObject> describe(const AccessibilityElement& element, int depth,
+                                    platform::MenuWalkLimits& limits, int level = 1);
+
+// The entries of a submenu, read a run at a time so that a long menu shows
+// what was read before the deadline. Adds "omitted" for those left out.
+void describeEntries(const AccessibilityElement& menu, int depth, platform::MenuWalkLimits& limits,
+                     int level, QJsonObject& item)
+{
+    constexpr qint64 EntriesPerRun = 16;
+    const QString children = QString(platform::accessibility::ChildrenAttribute);
+    const qint64 reported = QXAttributeValueCount(menu, children).value_or(0);
+    const qint64 count = std::min<qint64>(reported, platform::accessibility::MaximumMenuChildren);
+    QJsonArray entries;
+    qint64 read = 0;
+    bool cut = false;
+    while (read < count && !cut) {
+        const qint64 wanted = std::min(EntriesPerRun, count - read);
+        const AccessibilityElementList run = platform::accessibilityElementListFromVariant(
+            QXCopyAttributeValues(menu, children, read, wanted).value_or(QVariant()));
+        cut = pastDeadline(menu);
+        for (qsizetype i = 0; i < run.size() && !cut; ++i) {
+            const std::optional<QJsonObject> described = describe(run.at(i), depth, limits, level);
+            if (!described) {
+                cut = true;
+                read += i;
+                break;
+            }
+            entries.append(*described);
+        }
+        if (!cut) {
+            read += wanted;
+        }
+    }
+    item.insert("items", entries);
+    // A menu cut short (too many entries, or an application past its
+    // deadline) says how many entries it left out. The backend knows its
+    // own count without a request, so it is asked directly: past the
+    // deadline the guarded reads answer nothing.
+    const qint64 omitted =
+        (reported - count) + (count - read) +
+        std::max<qint64>(menu.copyAttribute(platform::accessibility::OmittedChildCountAttribute)
+                             .value_or(QVariant())
+                             .toLongLong(),
+                         0);
+    if (omitted > 0) {
+        item.insert("omitted", omitted);
+    }
+}
+
+// One menu item and, within the depth, the items of its submenu; nothing
+// when the application's deadline passed before the item was read. A
+// submenu the walk has been into already (a tree that loops) is listed
+// empty.
+std::optional<QJsonObject> describe(const AccessibilityElement& element, int depth,
+                                    platform::MenuWalkLimits& limits, int level)
 {
     QJsonObject item;
     const QString title = read(element, "AXTitle").value_or(QVariant()).toString();
@@ -99,7 +159,7 @@ QJsonObject describe(const AccessibilityElement& element, int depth,
     item.insert("separator", title.isEmpty());
     item.insert("role", read(element, "AXRole").value_or(QVariant()).toString());
     if (title.isEmpty()) {
-        return item;
+        return pastDeadline(element) ? std::nullopt : std::optional<QJsonObject>(item);
     }
     item.insert("enabled", read(element, "AXEnabled").value_or(false).toBool());
     item.insert("hidden", !read(element, "AXPosition").has_value());
@@ -117,40 +177,16 @@ QJsonObject describe(const AccessibilityElement& element, int depth,
     }
     const AccessibilityElementList children = platform::accessibilityElementListFromVariant(
         read(element, "AXChildren").value_or(QVariant()));
+    if (pastDeadline(element)) {
+        return std::nullopt;
+    }
     for (const AccessibilityElement& child : children) {
         if (read(child, "AXRole").value_or(QVariant()).toString() != QStringLiteral("AXMenu")) {
             continue;
         }
         item.insert("submenu", true);
         if (depth > 1 && limits.enter(child, level)) {
-            QJsonArray entries;
-            const AccessibilityElementList menuItems =
-                platform::accessibilityElementListFromVariant(
-                    read(child, "AXChildren").value_or(QVariant()));
-            const QXAccessibilityStallGuard* reads = QXAccessibilityStallGuard::current();
-            const std::optional<qint64> pid = child.pid();
-            for (const AccessibilityElement& entry : menuItems) {
-                const QJsonObject described = describe(entry, depth - 1, limits, level + 1);
-                // Past the application's deadline an entry reads as nothing
-                // at all: what is left is counted as not shown.
-                if (pid && reads && reads->hasRunPastDeadline(*pid)) {
-                    break;
-                }
-                entries.append(described);
-            }
-            item.insert("items", entries);
-            // A menu cut short (too many entries, or an application past its
-            // deadline) says how many entries it left out. The backend knows
-            // its own count without a request, so it is asked directly: past
-            // the deadline the guarded reads answer nothing.
-            qint64 omitted =
-                child.copyAttribute(platform::accessibility::OmittedChildCountAttribute)
-                    .value_or(QVariant())
-                    .toLongLong();
-            omitted += menuItems.size() - entries.size();
-            if (omitted > 0) {
-                item.insert("omitted", omitted);
-            }
+            describeEntries(child, depth - 1, limits, level + 1, item);
         }
         break;
     }
@@ -187,6 +223,16 @@ AccessibilityElement findItem(const AccessibilityElementList& topLevel, const QS
     return found;
 }
 
+// The line that stands for the entries a menu left out.
+void printOmitted(qint64 omitted, int level, QTextStream& out)
+{
+    if (omitted > 0) {
+        out << QString(level * 2, u' ')
+            << QCoreApplication::translate("Trovix", "%1 more items not shown").arg(omitted)
+            << "  [disabled]\n";
+    }
+}
+
 // Titles, marks and keys come from the application: printed on one line with
 // their control characters replaced, so none reaches the terminal.
 void printText(const QJsonArray& items, int level, QTextStream& out)
@@ -219,11 +265,7 @@ void printText(const QJsonArray& items, int level, QTextStream& out)
         }
         out << "]\n";
         printText(item.value("items").toArray(), level + 1, out);
-        if (const qint64 omitted = item.value("omitted").toInteger(); omitted > 0) {
-            out << indent << "  "
-                << QCoreApplication::translate("Trovix", "%1 more items not shown").arg(omitted)
-                << "  [disabled]\n";
-        }
+        printOmitted(item.value("omitted").toInteger(), level + 1, out);
     }
 }
 
@@ -337,15 +379,26 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
 
     QJsonArray menus;
     platform::MenuWalkLimits limits;
-    for (const AccessibilityElement& item : *items) {
-        menus.append(describe(item, options->depth, limits));
+    // Menus past the application's deadline are counted, not listed.
+    qint64 omitted = 0;
+    for (qsizetype i = 0; i < items->size(); ++i) {
+        const std::optional<QJsonObject> menu = describe(items->at(i), options->depth, limits);
+        if (!menu) {
+            omitted = items->size() - i;
+            break;
+        }
+        menus.append(*menu);
     }
     if (options->json) {
-        const QJsonObject document{{"application", name()}, {"pid", pid}, {"menus", menus}};
+        QJsonObject document{{"application", name()}, {"pid", pid}, {"menus", menus}};
+        if (omitted > 0) {
+            document.insert("omitted", omitted);
+        }
         out << QJsonDocument(document).toJson(QJsonDocument::Indented);
     } else {
         out << name() << " (pid " << pid << ")\n";
         printText(menus, 1, out);
+        printOmitted(omitted, 1, out);
     }
     return 0;
 }

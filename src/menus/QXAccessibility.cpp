@@ -75,6 +75,31 @@ std::optional<QVariant> QXCopyAttribute(const platform::AccessibilityElement& el
     return element.copyAttribute(attribute);
 }
 
+std::optional<qint64> QXAttributeValueCount(const platform::AccessibilityElement& element,
+                                            const QString& attribute)
+{
+    if (element.isNull() || attribute.isEmpty()) {
+        return std::nullopt;
+    }
+    if (currentStallGuard) {
+        return currentStallGuard->attributeValueCount(element, attribute);
+    }
+    return element.attributeValueCount(attribute);
+}
+
+std::optional<QVariant> QXCopyAttributeValues(const platform::AccessibilityElement& element,
+                                              const QString& attribute, qint64 index,
+                                              qint64 maxValues)
+{
+    if (element.isNull() || attribute.isEmpty()) {
+        return std::nullopt;
+    }
+    if (currentStallGuard) {
+        return currentStallGuard->copyAttributeValues(element, attribute, index, maxValues);
+    }
+    return element.copyAttributeValues(attribute, index, maxValues);
+}
+
 qint64 QXAccessibilityApplicationDeadlineMs()
 {
     return qint64(double(QXAccessibilityMessagingTimeout()) * 2000.0);
@@ -108,6 +133,21 @@ QXAccessibilityStallGuard::QXAccessibilityStallGuard(Deadlines deadlines)
     currentStallGuard = this;
 }
 
+QXAccessibilityStallGuard::QXAccessibilityStallGuard(const Account& account)
+    : QXAccessibilityStallGuard(Deadlines::Shared)
+{
+    if (account.m_deadlines) {
+        m_deadlines = std::static_pointer_cast<ApplicationDeadlines>(account.m_deadlines);
+    }
+}
+
+QXAccessibilityStallGuard::Account QXAccessibilityStallGuard::account() const
+{
+    Account account;
+    account.m_deadlines = m_deadlines;
+    return account;
+}
+
 QXAccessibilityStallGuard::~QXAccessibilityStallGuard()
 {
     currentStallGuard = m_outer;
@@ -133,30 +173,54 @@ std::optional<QVariant>
 QXAccessibilityStallGuard::copyAttribute(const platform::AccessibilityElement& element,
                                          const QString& attribute)
 {
+    return guarded<QVariant>(element, [&] { return element.copyAttribute(attribute); });
+}
+
+std::optional<qint64>
+QXAccessibilityStallGuard::attributeValueCount(const platform::AccessibilityElement& element,
+                                               const QString& attribute)
+{
+    return guarded<qint64>(element, [&] { return element.attributeValueCount(attribute); });
+}
+
+std::optional<QVariant>
+QXAccessibilityStallGuard::copyAttributeValues(const platform::AccessibilityElement& element,
+                                               const QString& attribute, qint64 index,
+                                               qint64 maxValues)
+{
+    return guarded<QVariant>(
+        element, [&] { return element.copyAttributeValues(attribute, index, maxValues); });
+}
+
+template <typename Value>
+std::optional<Value>
+QXAccessibilityStallGuard::guarded(const platform::AccessibilityElement& element,
+                                   const std::function<std::optional<Value>()>& read)
+{
     if (m_bindsStalls && hasStalled()) {
         return std::nullopt;
     }
     const std::optional<qint64> pid = element.pid();
     if (!pid) {
-        return element.copyAttribute(attribute);
+        return read();
     }
     const qint64 spentBefore = m_deadlines->applications[*pid].spentNs;
     if (spentBefore >= m_deadlines->limitNs()) {
         return std::nullopt;
     }
-    QElapsedTimer read;
-    read.start();
-    std::optional<QVariant> value;
+    QElapsedTimer timer;
+    timer.start();
+    std::optional<Value> value;
     {
         // A read that takes a run of requests stops where the deadline is.
         const platform::AccessibilityReadBudget budget(
             (m_deadlines->limitNs() - spentBefore + 999999) / 1000000);
-        value = element.copyAttribute(attribute);
+        value = read();
     }
     // Looked up again: a read may turn the event loop, and a read of another
     // application meanwhile may have moved the entries.
     ApplicationDeadlines::Application& application = m_deadlines->applications[*pid];
-    application.spentNs += read.nsecsElapsed();
+    application.spentNs += timer.nsecsElapsed();
     if (application.spentNs >= m_deadlines->limitNs() && !application.logged) {
         application.logged = true;
         platform::systemLog(

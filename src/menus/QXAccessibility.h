@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -40,6 +41,13 @@ void QXAccessibilitySetGlobalMessagingTimeout(float seconds);
 // application stop answering.
 std::optional<QVariant> QXCopyAttribute(const platform::AccessibilityElement& element,
                                         const QString& attribute);
+// The same for a list attribute read a run at a time: its length, and up to
+// maxValues values from index on (an element list).
+std::optional<qint64> QXAttributeValueCount(const platform::AccessibilityElement& element,
+                                            const QString& attribute);
+std::optional<QVariant> QXCopyAttributeValues(const platform::AccessibilityElement& element,
+                                              const QString& attribute, qint64 index,
+                                              qint64 maxValues);
 
 // Bounds the reads from other applications while a guard lives.
 //
@@ -68,6 +76,21 @@ public:
     };
 
     explicit QXAccessibilityStallGuard(Deadlines deadlines = Deadlines::Shared);
+    // What the reads under a guard have cost each application so far: a
+    // later guard made with it goes on counting against the same deadlines
+    // (a long menu read a screenful at a time over several turns of the
+    // event loop takes no more than one read would).
+    class Account
+    {
+    public:
+        Account() = default;
+
+    private:
+        friend class QXAccessibilityStallGuard;
+        std::shared_ptr<void> m_deadlines;
+    };
+    Account account() const;
+    explicit QXAccessibilityStallGuard(const Account& account);
     ~QXAccessibilityStallGuard();
     QXAccessibilityStallGuard(const QXAccessibilityStallGuard&) = delete;
     QXAccessibilityStallGuard& operator=(const QXAccessibilityStallGuard&) = delete;
@@ -84,9 +107,18 @@ public:
     // past the application's deadline, else asked and its time counted.
     std::optional<QVariant> copyAttribute(const platform::AccessibilityElement& element,
                                           const QString& attribute);
+    std::optional<qint64> attributeValueCount(const platform::AccessibilityElement& element,
+                                              const QString& attribute);
+    std::optional<QVariant> copyAttributeValues(const platform::AccessibilityElement& element,
+                                                const QString& attribute, qint64 index,
+                                                qint64 maxValues);
 
 private:
     struct ApplicationDeadlines;
+    // Runs read (one attribute read of element) under the guard.
+    template <typename Value>
+    std::optional<Value> guarded(const platform::AccessibilityElement& element,
+                                 const std::function<std::optional<Value>()>& read);
     quint64 m_timedOutAtStart;
     QXAccessibilityStallGuard* m_outer;
     bool m_bindsStalls;

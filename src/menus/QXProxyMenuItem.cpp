@@ -5,6 +5,7 @@
 #include "foundation/QXRunningApplication.h"
 #include "menus/QXAccessibility.h"
 #include "menus/QXSharedMenuFontSize.h"
+#include "menus/QXSubmenuFill.h"
 #include "menus/QXSystemMenuLogo.h"
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/MenuWalkLimits.h"
@@ -112,25 +113,6 @@ platform::ModifierFlags modifierMask(const AccessibilityElement& element, QStrin
         }
     }
     return mask;
-}
-
-// How many children of a menu were left out: those beyond the most a menu
-// shows (which are dropped from children here), or those the backend did
-// not list.
-qint64 omittedChildren(const AccessibilityElement& menu,
-                       platform::AccessibilityElementList& children)
-{
-    if (children.size() > ax::MaximumMenuChildren) {
-        const qint64 beyond = children.size() - ax::MaximumMenuChildren;
-        children.resize(ax::MaximumMenuChildren);
-        return beyond;
-    }
-    // What the backend left out is known to it without asking the
-    // application, so it is asked directly: past the application's deadline
-    // the guarded reads answer nothing, and a read cut short by that very
-    // deadline has a count to tell.
-    return qMax<qint64>(
-        menu.copyAttribute(ax::OmittedChildCountAttribute).value_or(QVariant()).toLongLong(), 0);
 }
 
 } // namespace
@@ -392,46 +374,8 @@ void QXProxyMenuItem::menuNeedsUpdate(Menu& menu)
 
 void QXProxyMenuItem::fillSubmenu(Menu& menu)
 {
-    // An application that stops answering would make every further read
-    // wait for the timeout while the pop-up holds the keyboard: the first
-    // timed-out read ends the fill, and the menu shows what was read before.
-    const QXAccessibilityStallGuard guard;
-    platform::AccessibilityElementList children = platform::accessibilityElementListFromVariant(
-        attribute(m_submenuElement, ax::ChildrenAttribute));
-    qint64 omitted = omittedChildren(m_submenuElement, children);
-    const std::optional<qint64> pid = m_submenuElement.pid();
-    qsizetype read = 0;
-    bool stalled = false;
-    for (const AccessibilityElement& child : std::as_const(children)) {
-        const qsizetype itemsBefore = menu.numberOfItems();
-        addMenuItemWithUIElement(child, menu, MaxTag, true, FastTrack());
-        stalled = guard.hasStalled();
-        // Past the application's deadline its reads answer nothing: the item
-        // being read is as incomplete (a wrong state, a missing submenu, no
-        // title at all) as one read when the application stopped answering.
-        if (stalled || (pid && guard.hasRunPastDeadline(*pid))) {
-            while (menu.numberOfItems() > itemsBefore) {
-                menu.removeItemAtIndex(menu.numberOfItems() - 1);
-            }
-            break;
-        }
-        ++read;
-    }
-    while (!menu.isEmpty() && menu.lastItem()->isSeparatorItem()) {
-        menu.removeItemAtIndex(menu.numberOfItems() - 1);
-    }
-    // An application that ran out of time answered for some entries only:
-    // the others are counted as not shown. One that stopped answering
-    // altogether gets no such line; what it said before may be stale.
-    if (stalled) {
-        return;
-    }
-    omitted += children.size() - read;
-    if (omitted > 0) {
-        MenuItem* more = menu.addItem(
-            QCoreApplication::translate("Trovix", "%1 more items not shown").arg(omitted));
-        more->setEnabled(false);
-    }
+    m_fill = std::make_unique<QXSubmenuFill>(m_submenuElement, menu);
+    m_fill->start();
 }
 
 bool QXProxyMenuItem::menuHasKeyEquivalent(Menu& menu, const QString& key,

@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+class QXSubmenuFill;
+
 // A menu item of the pop-up that stands for one menu item of another
 // application, reached through its accessibility element. It copies the
 // foreign item's title, enabled state, mark, key equivalent and alternate
@@ -98,4 +100,6 @@ private:
     platform::AccessibilityElement m_element;
     platform::AccessibilityElement m_submenuElement;
     bool m_elementIsAlternate = false;
+    // The submenu's fill, which may go on while the submenu is open.
+    std::unique_ptr<QXSubmenuFill> m_fill;
 };

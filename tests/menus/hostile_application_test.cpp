@@ -6,6 +6,7 @@
 
 #include "PopUpTestEnvironment.h"
 #include "menus/QXAccessibility.h"
+#include "menus/QXSubmenuFill.h"
 #include "platform/accessibility/MenuWalkLimits.h"
 #include "support/LogCapture.h"
 #include "support/TestProgram.h"
@@ -146,6 +147,60 @@ private Q_SLOTS:
         QCOMPARE(submenu.numberOfItems(), shown);
         QCOMPARE(submenu.lastItem()->title(), last);
         QCOMPARE(submenu.lastItem()->isEnabled(), claimed <= 2000);
+    }
+
+    void anOpenMenuShowsItsFirstScreenfulAtOnce()
+    {
+        // A menu of thousands of entries opens with a screenful read; the
+        // rest is read from the event loop and appended while it is open,
+        // up to the 2000 a menu shows.
+        PopUpTestEnvironment environment;
+        ForeignMenu foreign;
+        foreign.state = environment.accessibility->sharedState();
+        auto huge = foreign.menu("Huge", {});
+        huge->children().first()->setClaimedChildCount(5000);
+        Menu menu;
+        QXProxyMenuItem::addMenuItemWithUIElement(AccessibilityElement(huge), menu, 2, false, {});
+        Menu& submenu = *menu.itemAtIndex(0)->submenu();
+        int appended = 0;
+        submenu.setItemsAppendedHandler([&appended] { ++appended; });
+        environment.accessibility->resetCounters();
+        submenu.update();
+        QVERIFY2(submenu.numberOfItems() >= QXSubmenuFill::FirstScreenful &&
+                     submenu.numberOfItems() < 200,
+                 qPrintable(QString::number(submenu.numberOfItems())));
+        QVERIFY2(environment.accessibility->requestCount() < 1000,
+                 qPrintable(QString::number(environment.accessibility->requestCount())));
+        QCOMPARE(appended, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(submenu.lastItem()->title(),
+                                  QStringLiteral("3000 more items not shown"), 60000);
+        QCOMPARE(submenu.numberOfItems(), 2001);
+        QCOMPARE(submenu.itemAtIndex(1999)->title(), QStringLiteral("Item 2000"));
+        QVERIFY(appended >= 1);
+        // Opening it again reads nothing.
+        environment.accessibility->resetCounters();
+        submenu.update();
+        QCOMPARE(environment.accessibility->requestCount(), 0);
+        QCOMPARE(submenu.numberOfItems(), 2001);
+    }
+
+    void aMenuClosedWhileFillingIsLeftAlone()
+    {
+        // The runs still to come stop with the pop-up's items.
+        PopUpTestEnvironment environment;
+        ForeignMenu foreign;
+        foreign.state = environment.accessibility->sharedState();
+        auto huge = foreign.menu("Huge", {});
+        huge->children().first()->setClaimedChildCount(5000);
+        auto menu = std::make_unique<Menu>();
+        QXProxyMenuItem::addMenuItemWithUIElement(AccessibilityElement(huge), *menu, 2, false, {});
+        Menu& submenu = *menu->itemAtIndex(0)->submenu();
+        submenu.setItemsAppendedHandler([] {});
+        submenu.update();
+        menu.reset();
+        environment.accessibility->resetCounters();
+        QTest::qWait(50);
+        QCOMPARE(environment.accessibility->requestCount(), 0);
     }
 
     void aSlowApplicationStopsAtItsDeadline()

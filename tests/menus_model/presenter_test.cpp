@@ -169,6 +169,44 @@ private Q_SLOTS:
         root->hide();
     }
 
+    void itemsAppendedWhileOpenAreShown()
+    {
+        // A delegate that goes on filling an open submenu (a long menu read
+        // a screenful at a time) has what it appends shown, and only while
+        // the submenu is open.
+        Menu menu;
+        CountingDelegate lazyDelegate;
+        MenuItem* opener = menu.addItem(QStringLiteral("Lazy"));
+        opener->setSubmenu(std::make_unique<Menu>());
+        Menu& model = *opener->submenu();
+        model.setDelegate(&lazyDelegate);
+        MenuPresenter presenter(menu);
+        QMenu* root = presenter.qmenu();
+        root->popup(QPoint(10, 10));
+        QMenu* lazy = QMenu::menuInAction(actionTitled(root, "Lazy"));
+        QVERIFY(!model.isOpen());
+        lazy->popup(QPoint(50, 10));
+        QVERIFY(model.isOpen());
+        model.addItem(QStringLiteral("Four"), QStringLiteral("pick:"), [](MenuItem&) {});
+        model.addSeparator();
+        model.addItem(QStringLiteral("Five"), QStringLiteral("pick:"), [](MenuItem&) {});
+        model.itemsAppended();
+        QCOMPARE(visibleTexts(lazy), QStringList({"One", "Two", "Three", "Four", "-", "Five"}));
+        // Each item is shown once, however often the delegate says so.
+        model.itemsAppended();
+        QCOMPARE(lazy->actions().size(), 6);
+        lazy->hide();
+        QVERIFY(!model.isOpen());
+        model.addItem(QStringLiteral("Six"), QStringLiteral("pick:"), [](MenuItem&) {});
+        model.itemsAppended();
+        QCOMPARE(lazy->actions().size(), 6);
+        lazy->popup(QPoint(50, 10));
+        QCOMPARE(visibleTexts(lazy),
+                 QStringList({"One", "Two", "Three", "Four", "-", "Five", "Six"}));
+        lazy->hide();
+        root->hide();
+    }
+
     void alternatesSwapWhileModifiersAreHeld()
     {
         Menu menu;
@@ -255,7 +293,10 @@ private Q_SLOTS:
         QCOMPARE(root->font(), QApplication::font(root));
         QCOMPARE(root->palette().color(QPalette::Text),
                  QApplication::palette(root).color(QPalette::Text));
-        QCOMPARE(root->style(), QApplication::style());
+        QCOMPARE(root->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, root),
+                 QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize));
+        // Long menus scroll in one column rather than spreading off screen.
+        QVERIFY(root->style()->styleHint(QStyle::SH_Menu_Scrollable, nullptr, root));
     }
 
     void popUpAnswersTheChosenItem()

@@ -19,6 +19,46 @@ std::optional<QVariant> AccessibilityElement::copyAttribute(const QString& name)
     return m_node->copyAttribute(name);
 }
 
+std::optional<qint64> AccessibilityElement::attributeValueCount(const QString& name) const
+{
+    if (!m_node || name.isEmpty()) {
+        return std::nullopt;
+    }
+    return m_node->attributeValueCount(name);
+}
+
+std::optional<QVariant> AccessibilityElement::copyAttributeValues(const QString& name, qint64 index,
+                                                                  qint64 maxValues) const
+{
+    if (!m_node || name.isEmpty() || index < 0 || maxValues < 0) {
+        return std::nullopt;
+    }
+    return m_node->copyAttributeValues(name, index, maxValues);
+}
+
+std::optional<qint64> AccessibilityNode::attributeValueCount(const QString& name)
+{
+    const std::optional<QVariant> value = copyAttribute(name);
+    if (!value) {
+        return std::nullopt;
+    }
+    return accessibilityElementListFromVariant(*value).size();
+}
+
+std::optional<QVariant> AccessibilityNode::copyAttributeValues(const QString& name, qint64 index,
+                                                               qint64 maxValues)
+{
+    const std::optional<QVariant> value = copyAttribute(name);
+    if (!value) {
+        return std::nullopt;
+    }
+    const AccessibilityElementList all = accessibilityElementListFromVariant(*value);
+    if (index >= all.size()) {
+        return QVariant::fromValue(AccessibilityElementList());
+    }
+    return QVariant::fromValue(all.mid(index, std::min<qint64>(maxValues, all.size() - index)));
+}
+
 bool AccessibilityElement::performAction(const QString& name, ActionReplyHandler replied) const
 {
     return m_node && !name.isEmpty() && m_node->performAction(name, std::move(replied));

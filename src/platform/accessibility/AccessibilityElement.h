@@ -30,6 +30,11 @@ public:
 
     // One attribute, or nothing when it is missing or the request failed.
     std::optional<QVariant> copyAttribute(const QString& name) const;
+    // For a list attribute: its length, and up to maxValues values from
+    // index on (see AccessibilityNode).
+    std::optional<qint64> attributeValueCount(const QString& name) const;
+    std::optional<QVariant> copyAttributeValues(const QString& name, qint64 index,
+                                                qint64 maxValues) const;
     // Sends the action without waiting for the application; false when it
     // cannot be sent. replied, when given, later receives the answer (see
     // AccessibilityNode::performAction).

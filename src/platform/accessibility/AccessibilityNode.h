@@ -33,6 +33,12 @@ public:
     // The value of one attribute ("AXTitle", "AXChildren" ...), or nothing when
     // the element does not have it or does not answer.
     virtual std::optional<QVariant> copyAttribute(const QString& name) = 0;
+    // For a list attribute ("AXChildren"): how many values it holds, and up
+    // to maxValues of them from index on, so that a long menu can be read a
+    // screenful at a time. The defaults read the whole list.
+    virtual std::optional<qint64> attributeValueCount(const QString& name);
+    virtual std::optional<QVariant> copyAttributeValues(const QString& name, qint64 index,
+                                                        qint64 maxValues);
     // Sends an action ("AXPress") without waiting for the application, which
     // may answer only once a dialog the action opened has closed. Answers
     // false when the action cannot be sent (the element lacks it or is gone).

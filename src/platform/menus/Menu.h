@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -82,6 +83,23 @@ public:
     // not a separator; answers the separator or none.
     MenuItem* addSeparatorIfNecessary();
 
+    // Who shows the menu while it is open sets a handler here, so that a
+    // delegate that goes on filling the menu after it opened (a long menu
+    // read a screenful at a time) can have the items it appended shown:
+    // it calls itemsAppended() after each run of appended items. Without a
+    // handler the menu is not open, and a delegate fills it whole.
+    void setItemsAppendedHandler(std::function<void()> handler)
+    {
+        m_itemsAppended = std::move(handler);
+    }
+    bool isOpen() const { return bool(m_itemsAppended); }
+    void itemsAppended() const
+    {
+        if (m_itemsAppended) {
+            m_itemsAppended();
+        }
+    }
+
     // The item whose submenu this menu is, and the menu holding that item.
     MenuItem* parentItem() const { return m_parentItem; }
     Menu* supermenu() const;
@@ -117,6 +135,7 @@ private:
 
     QString m_title;
     MenuDelegate* m_delegate = nullptr;
+    std::function<void()> m_itemsAppended;
     int m_fontPointSize = 0;
     Appearance m_appearance = Appearance::System;
     std::vector<std::shared_ptr<MenuItem>> m_items;

@@ -511,6 +511,49 @@ std::optional<QVariant> AtspiElementNode::children()
     return QVariant::fromValue(elements);
 }
 
+std::optional<qint64> AtspiElementNode::attributeValueCount(const QString& name)
+{
+    if (name != ChildrenAttribute || m_kind != Kind::Menu) {
+        return AccessibilityNode::attributeValueCount(name);
+    }
+    // One request, whatever the length: the entries themselves are asked
+    // for a run at a time.
+    const std::optional<int> count = childCount(m_object.get());
+    if (!count) {
+        return std::nullopt;
+    }
+    const atspi::ChildrenToRead toRead = atspi::childrenToRead(*count);
+    m_omittedChildren = toRead.omitted;
+    return toRead.read;
+}
+
+std::optional<QVariant> AtspiElementNode::copyAttributeValues(const QString& name, qint64 index,
+                                                              qint64 maxValues)
+{
+    if (name != ChildrenAttribute || m_kind != Kind::Menu) {
+        return AccessibilityNode::copyAttributeValues(name, index, maxValues);
+    }
+    // Entries past the most ever read are never asked for; a run ends at
+    // the first request that times out.
+    const qint64 end = std::min<qint64>(index + maxValues, accessibility::MaximumMenuChildren);
+    const quint64 timedOutBefore = atspi::timedOutRequests();
+    const QDeadlineTimer deadline = AccessibilityReadBudget::bound(
+        QDeadlineTimer(qint64(atspi::messagingTimeoutMs()) * ChildrenDeadlineTimeouts));
+    AccessibilityElementList elements;
+    for (qint64 i = index; i < end && !deadline.hasExpired(); ++i) {
+        GObjectRef<AtspiAccessible> child = childAt(m_object.get(), int(i));
+        if (atspi::timedOutRequests() != timedOutBefore) {
+            return elements.isEmpty() ? std::nullopt
+                                      : std::optional<QVariant>(QVariant::fromValue(elements));
+        }
+        if (child) {
+            elements.append(AccessibilityElement(
+                std::make_shared<AtspiElementNode>(child, Kind::MenuItem, m_pid, m_gtk)));
+        }
+    }
+    return QVariant::fromValue(elements);
+}
+
 std::optional<QVariant> AtspiElementNode::menuBar()
 {
     // One budget for the whole search, however many windows there are.

@@ -33,6 +33,9 @@ public:
     AtspiElementNode(GObjectRef<AtspiAccessible> object, Kind kind, qint64 pid, bool gtk = false);
 
     std::optional<QVariant> copyAttribute(const QString& name) override;
+    std::optional<qint64> attributeValueCount(const QString& name) override;
+    std::optional<QVariant> copyAttributeValues(const QString& name, qint64 index,
+                                                qint64 maxValues) override;
     bool performAction(const QString& name, ActionReplyHandler replied) override;
     std::optional<qint64> pid() const override { return m_pid; }
     bool setMessagingTimeout(float seconds) override;

@@ -160,6 +160,34 @@ std::optional<QVariant> MemoryElement::copyAttribute(const QString& name)
     return *found;
 }
 
+std::optional<qint64> MemoryElement::attributeValueCount(const QString& name)
+{
+    if (name != ChildrenAttribute || m_role == ApplicationRole) {
+        return AccessibilityNode::attributeValueCount(name);
+    }
+    if (!beginRequest(name) || m_failing.contains(name)) {
+        return std::nullopt;
+    }
+    return listedChildren().size();
+}
+
+std::optional<QVariant> MemoryElement::copyAttributeValues(const QString& name, qint64 index,
+                                                           qint64 maxValues)
+{
+    if (name != ChildrenAttribute || m_role == ApplicationRole) {
+        return AccessibilityNode::copyAttributeValues(name, index, maxValues);
+    }
+    if (!beginRequest(name) || m_failing.contains(name)) {
+        return std::nullopt;
+    }
+    const QList<std::shared_ptr<MemoryElement>> listed = listedChildren();
+    AccessibilityElementList children;
+    for (qint64 i = index; i < listed.size() && i < index + maxValues; ++i) {
+        children.append(AccessibilityElement(listed.at(qsizetype(i))));
+    }
+    return QVariant::fromValue(children);
+}
+
 bool MemoryElement::performAction(const QString& name, ActionReplyHandler replied)
 {
     // Sent without waiting: the clock does not move. An element slower than

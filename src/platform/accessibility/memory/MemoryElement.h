@@ -45,6 +45,10 @@ public:
                   std::shared_ptr<MemoryApplicationState> application, QString role);
 
     std::optional<QVariant> copyAttribute(const QString& name) override;
+    // A menu's children, counted or read a run at a time, one request each.
+    std::optional<qint64> attributeValueCount(const QString& name) override;
+    std::optional<QVariant> copyAttributeValues(const QString& name, qint64 index,
+                                                qint64 maxValues) override;
     bool performAction(const QString& name, ActionReplyHandler replied) override;
     std::optional<qint64> pid() const override;
     bool setMessagingTimeout(float seconds) override;

@@ -2,9 +2,9 @@
 
 #include "platform/log/SystemLog.h"
 #include "platform/menus/KeyEquivalentText.h"
-#include "platform/menus/qt/LargeIconMenuStyle.h"
 #include "platform/menus/qt/MenuIcons.h"
 #include "platform/menus/qt/MenuPalette.h"
+#include "platform/menus/qt/MenuStyle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -120,7 +120,8 @@ int mixedMarkExtent(const QMenu* qmenu)
 } // namespace
 
 MenuPresenter::MenuPresenter(Menu& menu, QObject* parent)
-    : QObject(parent), m_model(menu), m_root(std::make_unique<QMenu>())
+    : QObject(parent), m_model(menu), m_style(std::make_unique<MenuStyle>()),
+      m_root(std::make_unique<QMenu>())
 {
     m_root->installEventFilter(this);
     connect(m_root.get(), &QMenu::aboutToShow, this, &MenuPresenter::prepareRoot);
@@ -274,11 +275,18 @@ void MenuPresenter::fill(QMenu* qmenu, Menu& menu)
     }
     qmenu->setPalette(MenuPalette::forAppearance(menu.effectiveAppearance()));
 
+    fitIcons(qmenu, addItems(qmenu, menu, 0));
+    showAlternates(qmenu);
+}
+
+int MenuPresenter::addItems(QMenu* qmenu, Menu& menu, qsizetype from)
+{
     // The items may change while we walk them (an image rendering that asks
     // back, say): walk a snapshot.
     const std::vector<std::shared_ptr<MenuItem>> items = menu.items();
+    m_presentedItems.insert(qmenu, qsizetype(items.size()));
     int iconExtent = 0;
-    for (size_t i = 0; i < items.size(); ++i) {
+    for (size_t i = size_t(std::max<qsizetype>(from, 0)); i < items.size(); ++i) {
         const std::shared_ptr<MenuItem>& item = items[i];
         if (item->isHidden()) {
             continue;
@@ -308,21 +316,28 @@ void MenuPresenter::fill(QMenu* qmenu, Menu& menu)
         connect(action, &QAction::triggered, this,
                 [this, weakItem = std::weak_ptr<MenuItem>(item)] { choose(weakItem); });
     }
+    return iconExtent;
+}
 
+void MenuPresenter::appendItems(QMenu* qmenu, Menu& menu)
+{
+    const int previous = qmenu->property(MenuStyle::iconExtentProperty).toInt();
+    const int iconExtent = addItems(qmenu, menu, m_presentedItems.value(qmenu, 0));
+    if (iconExtent > previous) {
+        fitIcons(qmenu, iconExtent);
+    }
+    showAlternates(qmenu);
+}
+
+void MenuPresenter::fitIcons(QMenu* qmenu, int iconExtent)
+{
     // Images drawn for a large font are larger than the style's small icons:
     // let the menu's icon column grow with them.
     const int smallIconSize = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
-    if (iconExtent > smallIconSize) {
-        if (!m_largeIconStyle) {
-            m_largeIconStyle = std::make_unique<LargeIconMenuStyle>();
-        }
-        qmenu->setProperty(LargeIconMenuStyle::iconExtentProperty, iconExtent);
-        qmenu->setStyle(m_largeIconStyle.get());
-    } else if (qmenu->style() == m_largeIconStyle.get()) {
-        qmenu->setStyle(nullptr);
+    qmenu->setProperty(MenuStyle::iconExtentProperty, iconExtent > smallIconSize ? iconExtent : 0);
+    if (qmenu->style() != m_style.get()) {
+        qmenu->setStyle(m_style.get());
     }
-
-    showAlternates(qmenu);
 }
 
 QMenu* MenuPresenter::createSubmenu(QMenu* parent, const std::shared_ptr<MenuItem>& item)
@@ -339,6 +354,16 @@ QMenu* MenuPresenter::createSubmenu(QMenu* parent, const std::shared_ptr<MenuIte
                 }
                 const std::shared_ptr<MenuItem> owner = weakItem.lock();
                 if (owner && owner->submenu()) {
+                    // Items the delegate goes on appending while the menu
+                    // is open are added to it as they come.
+                    owner->submenu()->setItemsAppendedHandler([self = QPointer<MenuPresenter>(this),
+                                                               menu = QPointer<QMenu>(submenu),
+                                                               weakItem] {
+                        const std::shared_ptr<MenuItem> shown = weakItem.lock();
+                        if (self && menu && shown && shown->submenu()) {
+                            self->appendItems(menu, *shown->submenu());
+                        }
+                    });
                     owner->submenu()->update();
                 }
                 // The update may have dropped the submenu, or the item.
@@ -348,6 +373,14 @@ QMenu* MenuPresenter::createSubmenu(QMenu* parent, const std::shared_ptr<MenuIte
                     clear(submenu);
                 }
             });
+    connect(submenu, &QMenu::aboutToHide, this, [weakItem = std::weak_ptr<MenuItem>(item)] {
+        const std::shared_ptr<MenuItem> owner = weakItem.lock();
+        if (owner && owner->submenu()) {
+            owner->submenu()->setItemsAppendedHandler({});
+        }
+    });
+    connect(submenu, &QObject::destroyed, this,
+            [this, submenu] { m_presentedItems.remove(submenu); });
     return submenu;
 }
 

@@ -107,6 +107,11 @@ private:
 
     void prepareRoot();
     void fill(QMenu* qmenu, Menu& menu);
+    // Adds the model's items from index on to the end of qmenu (those a
+    // delegate appended while it is open); answers the widest image.
+    int addItems(QMenu* qmenu, Menu& menu, qsizetype from);
+    void appendItems(QMenu* qmenu, Menu& menu);
+    void fitIcons(QMenu* qmenu, int iconExtent);
     void clear(QMenu* qmenu);
     QMenu* createSubmenu(QMenu* parent, const std::shared_ptr<MenuItem>& item);
     void configureAction(QAction* action, const MenuItem& item, const QMenu* qmenu) const;
@@ -122,10 +127,13 @@ private:
     void syncMenuBar();
 
     Menu& m_model;
-    std::unique_ptr<QStyle> m_largeIconStyle;
+    // The style of every menu shown (see MenuStyle).
+    std::unique_ptr<QStyle> m_style;
     std::unique_ptr<QMenu> m_root;
     QPointer<QMenuBar> m_menuBar;
     QHash<const QAction*, ActionInfo> m_actions;
+    // How many of its model's items each QMenu shows or skipped so far.
+    QHash<const QMenu*, qsizetype> m_presentedItems;
     ModifierFlags m_heldModifiers = 0;
     bool m_poppingUp = false;
     TypingHandler m_typingHandler;
