@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
@@ -327,6 +328,16 @@ void MenuPresenter::appendItems(QMenu* qmenu, Menu& menu)
         fitIcons(qmenu, iconExtent);
     }
     showAlternates(qmenu);
+    // The menu grows with every item; one that outgrows the screen while
+    // open is kept within it and scrolls, as one that opened that tall does.
+    if (qmenu->isVisible() && qmenu->screen()) {
+        const QRect available = qmenu->screen()->availableGeometry();
+        QRect frame = qmenu->geometry();
+        if (frame.bottom() > available.bottom()) {
+            frame.setBottom(available.bottom());
+            qmenu->setGeometry(frame);
+        }
+    }
 }
 
 void MenuPresenter::fitIcons(QMenu* qmenu, int iconExtent)
