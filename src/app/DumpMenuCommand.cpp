@@ -2,6 +2,8 @@
 
 #include "app/ForeignItemPress.h"
 #include "app/MenuCommandTarget.h"
+#include "app/QXDefaultsRegistration.h"
+#include "app/QXSettingsKeys.h"
 #include "foundation/QXExtension.h"
 #include "foundation/QXLocalized.h"
 #include "foundation/QXRunningApplication.h"
@@ -9,6 +11,7 @@
 #include "platform/accessibility/Accessibility.h"
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/MenuWalkLimits.h"
+#include "platform/defaults/UserDefaults.h"
 #include "platform/input/ModifierFlags.h"
 #include "platform/workspace/Workspace.h"
 #include "search/SearchText.h"
@@ -90,7 +93,9 @@ KeyEquivalent keyEquivalent(const AccessibilityElement& element)
 
 // One menu item and, within the depth, the items of its submenu. A submenu
 // the walk has been into already (a tree that loops) is listed empty.
-QJsonObject describe(const AccessibilityElement& element, int depth,
+// Items the application hides are left out, as in the pop-up, unless the
+// settings include them.
+QJsonObject describe(const AccessibilityElement& element, int depth, bool skipHidden,
                      platform::MenuWalkLimits& limits, int level = 1)
 {
     QJsonObject item;
@@ -129,12 +134,18 @@ QJsonObject describe(const AccessibilityElement& element, int depth,
                     read(child, "AXChildren").value_or(QVariant()));
             const QXAccessibilityStallGuard* reads = QXAccessibilityStallGuard::current();
             const std::optional<qint64> pid = child.pid();
+            qsizetype hidden = 0;
             for (const AccessibilityElement& entry : menuItems) {
-                const QJsonObject described = describe(entry, depth - 1, limits, level + 1);
+                const QJsonObject described =
+                    describe(entry, depth - 1, skipHidden, limits, level + 1);
                 // Past the application's deadline an entry reads as nothing
                 // at all: what is left is counted as not shown.
                 if (pid && reads && reads->hasRunPastDeadline(*pid)) {
                     break;
+                }
+                if (skipHidden && described.value("hidden").toBool()) {
+                    ++hidden;
+                    continue;
                 }
                 entries.append(described);
             }
@@ -147,7 +158,7 @@ QJsonObject describe(const AccessibilityElement& element, int depth,
                 child.copyAttribute(platform::accessibility::OmittedChildCountAttribute)
                     .value_or(QVariant())
                     .toLongLong();
-            omitted += menuItems.size() - entries.size();
+            omitted += menuItems.size() - entries.size() - hidden;
             if (omitted > 0) {
                 item.insert("omitted", omitted);
             }
@@ -337,8 +348,11 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
 
     QJsonArray menus;
     platform::MenuWalkLimits limits;
+    QXDefaultsRegistration::registerDefaults(platform::UserDefaults::standard());
+    const bool skipHidden =
+        platform::UserDefaults::standard().boolForKey(QXSettingsKeys::SkipHiddenMenuItems);
     for (const AccessibilityElement& item : *items) {
-        menus.append(describe(item, options->depth, limits));
+        menus.append(describe(item, options->depth, skipHidden, limits));
     }
     if (options->json) {
         const QJsonObject document{{"application", name()}, {"pid", pid}, {"menus", menus}};
