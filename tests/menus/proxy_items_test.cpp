@@ -203,6 +203,24 @@ private Q_SLOTS:
                  (QStringList{"Hidden", "Checked", "Mixed", "Text"}));
     }
 
+    void menuBarItemsPressOnlyWithoutSubmenu()
+    {
+        PopUpTestEnvironment environment;
+        ForeignMenu foreign;
+        Menu menu;
+        // An ordinary menu only opens; one whose entries its application
+        // publishes only while it is open has no submenu here and opens the
+        // application's own menu; so does a disabled one never.
+        MenuItem* file = addTopLevel(menu, foreign.menu("File", {foreign.item("Save")}));
+        MenuItem* bookmarks = addTopLevel(menu, foreign.item("Bookmarks"));
+        MenuItem* history = addTopLevel(menu, foreign.item("History", {{"AXEnabled", false}}));
+        QVERIFY(!file->hasAction());
+        QVERIFY(bookmarks->submenu() == nullptr);
+        QVERIFY(bookmarks->performAction());
+        QVERIFY(!history->performAction());
+        QCOMPARE(foreign.state->pressed, QStringList{"Bookmarks"});
+    }
+
     void pressingThroughApplicationItemsActivatesLater()
     {
         PopUpTestEnvironment environment;

@@ -55,7 +55,7 @@ private:
     std::optional<GObjectRef<AtspiAccessible>> submenuObject();
     // Whether this item is a menu without entries that its application
     // opens with an action: browsers publish a menu's entries only while it
-    // is open.
+    // is open. GTK menus never count: GTK publishes closed menus whole.
     bool opensOnPress();
 
     GObjectRef<AtspiAccessible> m_object;
