@@ -3,6 +3,7 @@
 
 #include "PopUpTestEnvironment.h"
 #include "platform/input/ModifierFlags.h"
+#include "platform/log/SystemLog.h"
 #include "support/TestProgram.h"
 
 #include <QTest>
@@ -218,6 +219,20 @@ private Q_SLOTS:
         QVERIFY(bookmarks->submenu() == nullptr);
         QVERIFY(bookmarks->performAction());
         QVERIFY(!history->performAction());
+        QCOMPARE(foreign.state->pressed, QStringList{"Bookmarks"});
+
+        // An application may refuse an item it showed enabled (one that
+        // updates its states only when a menu opens): nothing else happens,
+        // and the log says so.
+        QStringList logged;
+        platform::setSystemLogSink([&logged](const QString& line) { logged.append(line); });
+        auto toolsElement = foreign.item("Tools");
+        toolsElement->failAttribute("AXPress");
+        MenuItem* tools = addTopLevel(menu, toolsElement);
+        QVERIFY(tools->performAction());
+        QTRY_COMPARE(logged,
+                     QStringList{"the application refused to perform the menu item \"Tools\""});
+        platform::setSystemLogSink({});
         QCOMPARE(foreign.state->pressed, QStringList{"Bookmarks"});
     }
 
