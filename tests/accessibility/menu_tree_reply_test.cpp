@@ -172,16 +172,24 @@ private Q_SLOTS:
                                     {14, 13, {15}, "", ATSPI_ROLE_MENU_BAR, Shown},
                                     {15, 14, {16}, "File", ATSPI_ROLE_MENU, Shown},
                                     {16, 15, {}, "Open", ATSPI_ROLE_MENU_ITEM, Shown}};
-        const auto staleBar = [](quint32 barStates) {
-            return QList<Object>{{2, 1, {3}, "", ATSPI_ROLE_MENU_BAR, barStates},
-                                 {3, 2, {4}, "File", ATSPI_ROLE_MENU, Shown},
-                                 {4, 3, {}, "Check Out", ATSPI_ROLE_MENU_ITEM, Enabled}};
+        // A stale copy of the menus under a bar of its own (objects 2 to 4,
+        // or from first on), its entries without VISIBLE.
+        const auto staleBar = [](quint32 barStates, int first = 2) {
+            return QList<Object>{
+                {first, 1, {first + 1}, "", ATSPI_ROLE_MENU_BAR, barStates},
+                {first + 1, first, {first + 2}, "File", ATSPI_ROLE_MENU, Shown},
+                {first + 2, first + 1, {}, "Check Out", ATSPI_ROLE_MENU_ITEM, Enabled}};
         };
+        // Several of them, so that a reader that takes any bar of the
+        // window rarely happens upon the right one.
+        QList<Object> staleCopies{
+            {1, 0, {20, 30, 40, 50, 60, 70, 10}, "Window", ATSPI_ROLE_FRAME, Active}};
+        for (int first = 20; first <= 70; first += 10) {
+            staleCopies += staleBar(Enabled, first);
+        }
 
-        QTest::newRow("a stale copy under a bar without VISIBLE, first in the window")
-            << QList<Object>{{1, 0, {2, 10}, "Window", ATSPI_ROLE_FRAME, Active}} +
-                   staleBar(Enabled) + deepBar
-            << QStringList{"File > Open"};
+        QTest::newRow("stale copies under bars without VISIBLE, first in the window")
+            << staleCopies + deepBar << QStringList{"File > Open"};
         QTest::newRow("two VISIBLE bars: the first in child order")
             << QList<Object>{{1, 0, {10, 2}, "Window", ATSPI_ROLE_FRAME, Active}} + deepBar +
                    staleBar(Shown)
