@@ -2,6 +2,8 @@
 
 #include "app/ForeignItemPress.h"
 #include "app/MenuCommandTarget.h"
+#include "app/QXDefaultsRegistration.h"
+#include "app/QXSettingsKeys.h"
 #include "foundation/QXExtension.h"
 #include "foundation/QXLocalized.h"
 #include "foundation/QXRunningApplication.h"
@@ -9,6 +11,7 @@
 #include "platform/accessibility/Accessibility.h"
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/MenuWalkLimits.h"
+#include "platform/defaults/UserDefaults.h"
 #include "platform/input/ModifierFlags.h"
 #include "platform/workspace/Workspace.h"
 #include "search/SearchText.h"
@@ -98,12 +101,13 @@ bool pastDeadline(const AccessibilityElement& element)
 }
 
 std::optional<QJsonObject> describe(const AccessibilityElement& element, int depth,
-                                    platform::MenuWalkLimits& limits, int level = 1);
+                                    bool skipHidden, platform::MenuWalkLimits& limits,
+                                    int level = 1);
 
 // The entries of a submenu, read a run at a time so that a long menu shows
 // what was read before the deadline. Adds "omitted" for those left out.
-void describeEntries(const AccessibilityElement& menu, int depth, platform::MenuWalkLimits& limits,
-                     int level, QJsonObject& item)
+void describeEntries(const AccessibilityElement& menu, int depth, bool skipHidden,
+                     platform::MenuWalkLimits& limits, int level, QJsonObject& item)
 {
     constexpr qint64 EntriesPerRun = 16;
     const QString children = QString(platform::accessibility::ChildrenAttribute);
@@ -118,11 +122,16 @@ void describeEntries(const AccessibilityElement& menu, int depth, platform::Menu
             QXCopyAttributeValues(menu, children, read, wanted).value_or(QVariant()));
         cut = pastDeadline(menu);
         for (qsizetype i = 0; i < run.size() && !cut; ++i) {
-            const std::optional<QJsonObject> described = describe(run.at(i), depth, limits, level);
+            const std::optional<QJsonObject> described =
+                describe(run.at(i), depth, skipHidden, limits, level);
             if (!described) {
                 cut = true;
                 read += i;
                 break;
+            }
+            // Items the application hides are left out, as in the pop-up.
+            if (skipHidden && described->value("hidden").toBool()) {
+                continue;
             }
             entries.append(*described);
         }
@@ -149,9 +158,10 @@ void describeEntries(const AccessibilityElement& menu, int depth, platform::Menu
 // One menu item and, within the depth, the items of its submenu; nothing
 // when the application's deadline passed before the item was read. A
 // submenu the walk has been into already (a tree that loops) is listed
-// empty.
+// empty. Items the application hides are left out, as in the pop-up,
+// unless the settings include them.
 std::optional<QJsonObject> describe(const AccessibilityElement& element, int depth,
-                                    platform::MenuWalkLimits& limits, int level)
+                                    bool skipHidden, platform::MenuWalkLimits& limits, int level)
 {
     QJsonObject item;
     const QString title = read(element, "AXTitle").value_or(QVariant()).toString();
@@ -186,7 +196,7 @@ std::optional<QJsonObject> describe(const AccessibilityElement& element, int dep
         }
         item.insert("submenu", true);
         if (depth > 1 && limits.enter(child, level)) {
-            describeEntries(child, depth - 1, limits, level + 1, item);
+            describeEntries(child, depth - 1, skipHidden, limits, level + 1, item);
         }
         break;
     }
@@ -379,10 +389,14 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
 
     QJsonArray menus;
     platform::MenuWalkLimits limits;
+    QXDefaultsRegistration::registerDefaults(platform::UserDefaults::standard());
+    const bool skipHidden =
+        platform::UserDefaults::standard().boolForKey(QXSettingsKeys::SkipHiddenMenuItems);
     // Menus past the application's deadline are counted, not listed.
     qint64 omitted = 0;
     for (qsizetype i = 0; i < items->size(); ++i) {
-        const std::optional<QJsonObject> menu = describe(items->at(i), options->depth, limits);
+        const std::optional<QJsonObject> menu =
+            describe(items->at(i), options->depth, skipHidden, limits);
         if (!menu) {
             omitted = items->size() - i;
             break;

@@ -90,6 +90,9 @@ void printItems(Menu& menu, int level, int depth, QTextStream& out)
         if (!item->isEnabled()) {
             notes << QStringLiteral("disabled");
         }
+        // Hidden: the application hides the item (GTK: no VISIBLE state; Qt:
+        // no place in its menu), so the pop-up leaves it out. Items of
+        // closed menus are not showing, which is no reason to hide them.
         if (item->isHidden()) {
             notes << QStringLiteral("hidden");
         }

@@ -300,7 +300,11 @@ void QXProxyMenuItem::initialise(const AccessibilityElement& element, bool canPr
             }
             setSubmenu(std::move(submenu));
         }
-        if (canPress) {
+        // A menu-bar item only opens its submenu. One without a submenu is
+        // a menu whose application publishes the entries only while it is
+        // open, or a command placed in the menu bar itself: pressing it
+        // opens that menu, or runs the command, in the application.
+        if (canPress || m_submenuElement.isNull()) {
             setAction(PressElementAction,
                       [](MenuItem& item) { static_cast<QXProxyMenuItem&>(item).pressElement(); });
         }

@@ -156,6 +156,64 @@ private Q_SLOTS:
             QCOMPARE(paths(*tree), expected);
         }
     }
+
+    // Which menu bar the tree is read from: the active window's, found
+    // depth first in child order; the first VISIBLE one, else the first.
+    void theVisibleMenuBarOfTheActiveWindowIsRead_data()
+    {
+        QTest::addColumn<QList<Object>>("objects");
+        QTest::addColumn<QStringList>("expected");
+        constexpr quint32 Enabled = 1u << ATSPI_STATE_ENABLED;
+        // The bar on screen five levels down, as one office suite has it.
+        const QList<Object> deepBar{{10, 1, {11}, "", ATSPI_ROLE_PANEL, Shown},
+                                    {11, 10, {12}, "", ATSPI_ROLE_PANEL, Shown},
+                                    {12, 11, {13}, "", ATSPI_ROLE_SCROLL_PANE, Shown},
+                                    {13, 12, {14}, "", ATSPI_ROLE_VIEWPORT, Shown},
+                                    {14, 13, {15}, "", ATSPI_ROLE_MENU_BAR, Shown},
+                                    {15, 14, {16}, "File", ATSPI_ROLE_MENU, Shown},
+                                    {16, 15, {}, "Open", ATSPI_ROLE_MENU_ITEM, Shown}};
+        // A stale copy of the menus under a bar of its own (objects 2 to 4,
+        // or from first on), its entries without VISIBLE.
+        const auto staleBar = [](quint32 barStates, int first = 2) {
+            return QList<Object>{
+                {first, 1, {first + 1}, "", ATSPI_ROLE_MENU_BAR, barStates},
+                {first + 1, first, {first + 2}, "File", ATSPI_ROLE_MENU, Shown},
+                {first + 2, first + 1, {}, "Check Out", ATSPI_ROLE_MENU_ITEM, Enabled}};
+        };
+        // Several of them, so that a reader that takes any bar of the
+        // window rarely happens upon the right one.
+        QList<Object> staleCopies{
+            {1, 0, {20, 30, 40, 50, 60, 70, 10}, "Window", ATSPI_ROLE_FRAME, Active}};
+        for (int first = 20; first <= 70; first += 10) {
+            staleCopies += staleBar(Enabled, first);
+        }
+
+        QTest::newRow("stale copies under bars without VISIBLE, first in the window")
+            << staleCopies + deepBar << QStringList{"File > Open"};
+        QTest::newRow("two VISIBLE bars: the first in child order")
+            << QList<Object>{{1, 0, {10, 2}, "Window", ATSPI_ROLE_FRAME, Active}} + deepBar +
+                   staleBar(Shown)
+            << QStringList{"File > Open"};
+        QTest::newRow("no bar VISIBLE: the first")
+            << QList<Object>{{1, 0, {2}, "Window", ATSPI_ROLE_FRAME, Active}} + staleBar(Enabled)
+            << QStringList{"File > Check Out"};
+        QTest::newRow("the active window's bar, not an earlier window's")
+            << QList<Object>{{1, 0, {2}, "Other", ATSPI_ROLE_FRAME, Shown},
+                             {5, 0, {10}, "Window", ATSPI_ROLE_FRAME, Active | Shown}} +
+                   staleBar(Shown) +
+                   QList<Object>{{10, 5, {15}, "", ATSPI_ROLE_MENU_BAR, Shown},
+                                 {15, 10, {16}, "File", ATSPI_ROLE_MENU, Shown},
+                                 {16, 15, {}, "Open", ATSPI_ROLE_MENU_ITEM, Shown}}
+            << QStringList{"File > Open"};
+    }
+
+    void theVisibleMenuBarOfTheActiveWindowIsRead()
+    {
+        QFETCH(QList<Object>, objects);
+        const std::optional<MenuTree> tree = treeOf(objects);
+        QVERIFY(tree);
+        QTEST(paths(*tree), "expected");
+    }
 };
 
 TROVIX_TEST_MAIN(MenuTreeReplyTest)

@@ -4,7 +4,10 @@
 # flag, as JSON too; pressing an item in a submenu that was never opened runs
 # it in the fixture; pressing an item that opens a modal dialog does not wait
 # for the dialog; a stopped fixture is reported within the timeout plus one
-# second.
+# second. Against the hostile fixture: of a stale copy of the menus under a
+# menu bar that is not VISIBLE, and of entries without VISIBLE, nothing is
+# read, shown or found; a menu that publishes its entries only once opened is
+# an entry without a submenu, whose press opens it.
 . "$(dirname "$0")/lib.sh"
 require_desktop
 
@@ -136,3 +139,67 @@ grep -q "is not on the accessibility bus" "$ARTIFACTS/nobus.err" ||
 "$TROVIX" dump-menu --pid 999999999 >/dev/null 2>"$ARTIFACTS/noprocess.err" &&
     fail "dump-menu of a missing process succeeded"
 pass "applications off the bus and missing processes get one clear line"
+
+# --- Menus as browsers and office suites publish them ----------------------
+hostile=$fixtures/trovix-fixture-hostile
+print_popup() {
+    "$TROVIX" popup --print --depth 2 >"$ARTIFACTS/$1.txt" 2>"$ARTIFACTS/$1.err" ||
+        fail "popup --print failed: $(cat "$ARTIFACTS/$1.err")"
+}
+file_titles() { jq -c '[.menus[] | select(.title == "File") | .items[].title]' "$1"; }
+
+start_app fixture-stale "$hostile" stale-copy --cache
+stale_pid=$APP_PID
+wait_for 30 grep -qx "ready stale-copy" "$ARTIFACTS/fixture-stale.out" ||
+    fail "the stale-copy fixture did not start"
+wait_for_bus "$stale_pid" "the stale-copy fixture"
+"$TROVIX" dump-menu --pid "$stale_pid" --json >"$ARTIFACTS/stale.json" 2>"$ARTIFACTS/stale.err" ||
+    fail "dump-menu of the stale-copy fixture failed: $(cat "$ARTIFACTS/stale.err")"
+[ "$(file_titles "$ARTIFACTS/stale.json")" = '["New","Open","Close"]' ] ||
+    fail "dump-menu read the wrong File menu: $(file_titles "$ARTIFACTS/stale.json")"
+[ "$(jq -r '.menus[1].items[0].key' "$ARTIFACTS/stale.json")" = "⌃N" ] ||
+    fail "New has no key equivalent ⌃N: $(jq -c '.menus[1].items[0]' "$ARTIFACTS/stale.json")"
+# The whole-tree read (the fixture lists its objects in the cache) behind
+# the search finds the same.
+for query in "Check Out" "Data Sources" "Close"; do
+    "$TROVIX" search --pid "$stale_pid" --json "$query" >"$ARTIFACTS/stale-search.json" \
+        2>"$ARTIFACTS/stale-search.err"
+    found=$(jq -r '[.[] | .path | join(" > ")] | join("|")' "$ARTIFACTS/stale-search.json" 2>/dev/null)
+    if [ "$query" = Close ]; then
+        [[ $found == "File > Close"* ]] || fail "searching Close found '$found'"
+    else
+        [[ $found != *"$query"* ]] || fail "searching $query found the hidden '$found'"
+    fi
+done
+bring_to_front "$stale_pid"
+print_popup stale
+grep -q "Check Out" "$ARTIFACTS/stale.txt" && fail "the pop-up holds the stale Check Out"
+grep -Eq '^    Close$' "$ARTIFACTS/stale.txt" || fail "the pop-up's File menu has no Close"
+grep -E '^    Data Sources' "$ARTIFACTS/stale.txt" | grep -qv '\[hidden\]' &&
+    fail "the pop-up shows the hidden Data Sources"
+pass "the visible menu bar is read, not the stale copy before it; hidden entries stay out"
+
+start_app fixture-on-open "$hostile" open-to-read
+open_pid=$APP_PID
+wait_for 30 grep -qx "ready open-to-read" "$ARTIFACTS/fixture-on-open.out" ||
+    fail "the open-to-read fixture did not start"
+wait_for_bus "$open_pid" "the open-to-read fixture"
+"$TROVIX" dump-menu --pid "$open_pid" --json >"$ARTIFACTS/on-open.json" 2>&1 ||
+    fail "dump-menu of the open-to-read fixture failed: $(cat "$ARTIFACTS/on-open.json")"
+[ "$(jq -c '[.menus[] | select(.title == "Bookmarks") | .submenu // false]' "$ARTIFACTS/on-open.json")" = "[false]" ] ||
+    fail "Bookmarks is not one entry without a submenu: $(jq -c '.menus' "$ARTIFACTS/on-open.json")"
+bring_to_front "$open_pid"
+print_popup on-open
+grep -Eq '^  Bookmarks$' "$ARTIFACTS/on-open.txt" ||
+    fail "the pop-up has no Bookmarks entry without a submenu (see $ARTIFACTS/on-open.txt)"
+grep -q "Empty" "$ARTIFACTS/on-open.txt" && fail "the pop-up shows an empty menu"
+"$TROVIX" dump-menu --pid "$open_pid" --press "Bookmarks" >"$ARTIFACTS/on-open-press.out" 2>&1 ||
+    fail "pressing Bookmarks failed: $(cat "$ARTIFACTS/on-open-press.out")"
+wait_for 10 grep -qx "pressed Bookmarks" "$ARTIFACTS/fixture-on-open.out" ||
+    fail "pressing Bookmarks did not open the application's menu"
+# Opened once, the menu keeps its entries, which are read from then on.
+"$TROVIX" dump-menu --pid "$open_pid" --json >"$ARTIFACTS/on-open-after.json" 2>&1 ||
+    fail "dump-menu after opening Bookmarks failed"
+[ "$(jq -c '[.menus[] | select(.title == "Bookmarks") | .items[].title]' "$ARTIFACTS/on-open-after.json")" = '["Bookmark One","Bookmark Two"]' ] ||
+    fail "the opened Bookmarks menu reads wrong: $(jq -c '.menus' "$ARTIFACTS/on-open-after.json")"
+pass "a menu filled only when open is an entry that opens it, and a submenu once filled"

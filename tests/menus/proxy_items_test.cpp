@@ -3,6 +3,7 @@
 
 #include "PopUpTestEnvironment.h"
 #include "platform/input/ModifierFlags.h"
+#include "platform/log/SystemLog.h"
 #include "support/TestProgram.h"
 
 #include <QTest>
@@ -201,6 +202,38 @@ private Q_SLOTS:
         Menu other;
         QCOMPARE(shownTitles(opened(addTopLevel(other, view))),
                  (QStringList{"Hidden", "Checked", "Mixed", "Text"}));
+    }
+
+    void menuBarItemsPressOnlyWithoutSubmenu()
+    {
+        PopUpTestEnvironment environment;
+        ForeignMenu foreign;
+        Menu menu;
+        // An ordinary menu only opens; one whose entries its application
+        // publishes only while it is open has no submenu here and opens the
+        // application's own menu; so does a disabled one never.
+        MenuItem* file = addTopLevel(menu, foreign.menu("File", {foreign.item("Save")}));
+        MenuItem* bookmarks = addTopLevel(menu, foreign.item("Bookmarks"));
+        MenuItem* history = addTopLevel(menu, foreign.item("History", {{"AXEnabled", false}}));
+        QVERIFY(!file->hasAction());
+        QVERIFY(bookmarks->submenu() == nullptr);
+        QVERIFY(bookmarks->performAction());
+        QVERIFY(!history->performAction());
+        QCOMPARE(foreign.state->pressed, QStringList{"Bookmarks"});
+
+        // An application may refuse an item it showed enabled (one that
+        // updates its states only when a menu opens): nothing else happens,
+        // and the log says so.
+        QStringList logged;
+        platform::setSystemLogSink([&logged](const QString& line) { logged.append(line); });
+        auto toolsElement = foreign.item("Tools");
+        toolsElement->failAttribute("AXPress");
+        MenuItem* tools = addTopLevel(menu, toolsElement);
+        QVERIFY(tools->performAction());
+        QTRY_COMPARE(logged,
+                     QStringList{"the application refused to perform the menu item \"Tools\""});
+        platform::setSystemLogSink({});
+        QCOMPARE(foreign.state->pressed, QStringList{"Bookmarks"});
     }
 
     void pressingThroughApplicationItemsActivatesLater()

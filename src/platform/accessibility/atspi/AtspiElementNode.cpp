@@ -14,6 +14,7 @@
 #include <QPointF>
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace platform {
 
@@ -112,14 +113,24 @@ AtspiStateSet* stateSetOf(AtspiAccessible* object)
     return set;
 }
 
-bool isActiveWindow(AtspiAccessible* window)
+bool hasState(AtspiAccessible* object, AtspiStateType state)
 {
-    AtspiStateSet* states = stateSetOf(window);
-    const bool active = states && atspi_state_set_contains(states, ATSPI_STATE_ACTIVE);
+    AtspiStateSet* states = stateSetOf(object);
+    const bool has = states && atspi_state_set_contains(states, state);
     if (states) {
         g_object_unref(states);
     }
-    return active;
+    return has;
+}
+
+bool isActiveWindow(AtspiAccessible* window)
+{
+    return hasState(window, ATSPI_STATE_ACTIVE);
+}
+
+bool isVisible(AtspiAccessible* object)
+{
+    return hasState(object, ATSPI_STATE_VISIBLE);
 }
 
 // Looks for the first menu bar below a window, depth first in child order:
@@ -135,12 +146,17 @@ public:
         : m_deadline(deadline), m_timedOutAtStart(atspi::timedOutRequests())
     {}
 
+    // The window's first menu bar that is VISIBLE, else its first one: an
+    // application may keep a stale copy of its menus in a menu bar of its
+    // own, and one whose bar is hidden until a key is pressed still has it.
     GObjectRef<AtspiAccessible> find(const GObjectRef<AtspiAccessible>& window)
     {
         if (hasGivenUp()) {
             return {};
         }
-        return search(window, 0);
+        m_firstFound = {};
+        GObjectRef<AtspiAccessible> bar = search(window, 0);
+        return bar ? bar : std::exchange(m_firstFound, {});
     }
 
     // The application stopped answering, or the search took too long.
@@ -174,7 +190,13 @@ private:
                 continue;
             }
             if (*role == ATSPI_ROLE_MENU_BAR) {
-                return child;
+                if (isVisible(child.get())) {
+                    return child;
+                }
+                if (!m_firstFound) {
+                    m_firstFound = child;
+                }
+                continue;
             }
             if (depth + 1 < atspi::MenuBarSearchDepth && atspi::mayHoldMenuBar(*role)) {
                 GObjectRef<AtspiAccessible> bar = search(child, depth + 1);
@@ -188,6 +210,7 @@ private:
 
     QDeadlineTimer m_deadline;
     quint64 m_timedOutAtStart;
+    GObjectRef<AtspiAccessible> m_firstFound;
     int m_visited = 0;
     bool m_giveUp = false;
 };
@@ -470,7 +493,10 @@ std::optional<QVariant> AtspiElementNode::children()
         if (!submenu) {
             return std::nullopt;
         }
-        if (*submenu) {
+        // A menu that publishes its entries only while it is open has none
+        // now: the item stands for the application's own menu, and pressing
+        // it opens that menu.
+        if (*submenu && !(submenu->get() == m_object.get() && opensOnPress())) {
             elements.append(AccessibilityElement(
                 std::make_shared<AtspiElementNode>(*submenu, Kind::Menu, m_pid, m_gtk)));
         }
@@ -554,6 +580,26 @@ std::optional<QVariant> AtspiElementNode::copyAttributeValues(const QString& nam
     return QVariant::fromValue(elements);
 }
 
+bool AtspiElementNode::opensOnPress()
+{
+    // GTK publishes the entries of closed menus: one without any is empty.
+    if (m_gtk) {
+        return false;
+    }
+    const std::optional<int> count = childCount(m_object.get());
+    if (!count || *count > 0) {
+        return false;
+    }
+    AtspiAction* action = atspi_accessible_get_action_iface(m_object.get());
+    if (!action) {
+        return false;
+    }
+    GError* error = nullptr;
+    const gint actions = atspi_action_get_n_actions(action, &error);
+    g_object_unref(action);
+    return !failed(error) && actions > 0;
+}
+
 std::optional<QVariant> AtspiElementNode::menuBar()
 {
     // One budget for the whole search, however many windows there are.
@@ -612,7 +658,7 @@ bool AtspiElementNode::performAction(const QString& name, ActionReplyHandler rep
                 break;
             }
             if (actionName == QStringLiteral("click") || actionName == QStringLiteral("press") ||
-                actionName == QStringLiteral("activate")) {
+                actionName == QStringLiteral("activate") || actionName == QStringLiteral("open")) {
                 chosen = i;
                 break;
             }

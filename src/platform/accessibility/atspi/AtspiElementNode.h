@@ -56,6 +56,10 @@ private:
     std::optional<QVariant> keyAttribute(const QString& name);
     // The object whose children are this item's submenu entries, if any.
     std::optional<GObjectRef<AtspiAccessible>> submenuObject();
+    // Whether this item is a menu without entries that its application
+    // opens with an action: browsers publish a menu's entries only while it
+    // is open. GTK menus never count: GTK publishes closed menus whole.
+    bool opensOnPress();
 
     GObjectRef<AtspiAccessible> m_object;
     Kind m_kind;

@@ -6,6 +6,7 @@
 #include "platform/accessibility/atspi/AtspiCachedItemNode.h"
 #include "platform/accessibility/atspi/AtspiItemReplies.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
+#include "platform/accessibility/atspi/MenuBarSearch.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>
@@ -159,22 +160,41 @@ public:
           m_tree(tree)
     {}
 
-    // The menu bar of the active window, or the first one found.
+    // The menu bar the item-by-item search finds: windows in their order,
+    // the active one first; in each, depth first in child order down to the
+    // same depth and through the same roles, the first menu bar that is
+    // VISIBLE, else the first one. An application may list a stale copy of
+    // its menus under a menu bar of its own.
     QString menuBar() const
     {
-        QString first;
-        for (auto it = m_objects.cbegin(); it != m_objects.cend(); ++it) {
-            if (it->role != ATSPI_ROLE_MENU_BAR) {
-                continue;
+        QList<QString> windows;
+        const auto root = m_objects.constFind(QStringLiteral("/org/a11y/atspi/accessible/root"));
+        if (root != m_objects.cend()) {
+            windows = root->children;
+        } else {
+            for (auto it = m_objects.cbegin(); it != m_objects.cend(); ++it) {
+                if (!m_objects.contains(it->parent)) {
+                    windows.append(it.key());
+                }
             }
-            if (first.isEmpty() || it.key() < first) {
-                first = it.key();
+            sortChildren(windows, m_objects);
+        }
+        std::stable_partition(windows.begin(), windows.end(), [this](const QString& window) {
+            return m_objects.value(window).has(ATSPI_STATE_ACTIVE);
+        });
+        // Each object is searched once, however often a foreign tree lists it.
+        QSet<QString> searched;
+        for (const QString& window : std::as_const(windows)) {
+            QString first;
+            const QString bar = searchMenuBar(window, 0, first, searched);
+            if (!bar.isEmpty()) {
+                return bar;
             }
-            if (inActiveWindow(it.key())) {
-                return it.key();
+            if (!first.isEmpty()) {
+                return first;
             }
         }
-        return first;
+        return QString();
     }
 
     // Each object is walked once: a tree whose objects list each other (or
@@ -253,18 +273,35 @@ private:
         return QString();
     }
 
-    bool inActiveWindow(QString path) const
+    QString searchMenuBar(const QString& object, int depth, QString& first,
+                          QSet<QString>& searched) const
     {
-        for (int depth = 0; depth < 64 && m_objects.contains(path); ++depth) {
-            const CachedObject& object = m_objects[path];
-            if (object.has(ATSPI_STATE_ACTIVE) &&
-                (object.role == ATSPI_ROLE_FRAME || object.role == ATSPI_ROLE_WINDOW ||
-                 object.role == ATSPI_ROLE_DIALOG)) {
-                return true;
-            }
-            path = object.parent;
+        if (searched.contains(object)) {
+            return QString();
         }
-        return false;
+        searched.insert(object);
+        for (const QString& childPath : m_objects.value(object).children) {
+            const auto child = m_objects.constFind(childPath);
+            if (child == m_objects.cend()) {
+                continue;
+            }
+            if (child->role == ATSPI_ROLE_MENU_BAR) {
+                if (child->has(ATSPI_STATE_VISIBLE)) {
+                    return childPath;
+                }
+                if (first.isEmpty()) {
+                    first = childPath;
+                }
+                continue;
+            }
+            if (depth + 1 < MenuBarSearchDepth && mayHoldMenuBar(child->role)) {
+                const QString bar = searchMenuBar(childPath, depth + 1, first, searched);
+                if (!bar.isEmpty()) {
+                    return bar;
+                }
+            }
+        }
+        return QString();
     }
 
     QHash<QString, CachedObject>& m_objects;

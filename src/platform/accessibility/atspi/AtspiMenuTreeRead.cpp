@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <atspi/atspi.h>
+#include <utility>
 
 namespace platform::atspi {
 
@@ -386,15 +387,33 @@ void AtspiMenuTreeRead::continueSearch()
             continue;
         }
         if (*role == ATSPI_ROLE_MENU_BAR) {
+            // The first VISIBLE menu bar of the window, else its first one:
+            // a stale copy of the menus may sit under a bar of its own.
             const Object menuBar = frame.children.at(i);
-            m_search.clear();
-            menuBarFound(menuBar);
+            send(menuBar, AccessibleInterface, QStringLiteral("GetState"), {},
+                 [this, menuBar](const QDBusMessage& reply) {
+                     const std::optional<QList<quint32>> states = readWords(reply);
+                     if (states && has(*states, ATSPI_STATE_VISIBLE)) {
+                         m_search.clear();
+                         m_firstMenuBar.reset();
+                         menuBarFound(menuBar);
+                         return;
+                     }
+                     if (!m_firstMenuBar) {
+                         m_firstMenuBar = menuBar;
+                     }
+                     continueSearch();
+                 });
             return;
         }
         if (frame.depth + 1 < MenuBarSearchDepth && mayHoldMenuBar(*role)) {
             searchBelow(frame.children.at(i), frame.depth + 1);
             return;
         }
+    }
+    if (m_firstMenuBar) {
+        menuBarFound(*std::exchange(m_firstMenuBar, std::nullopt));
+        return;
     }
     searchWindow();
 }

@@ -165,6 +165,8 @@ private:
     int m_windowStatesPending = 0;
     qsizetype m_nextWindow = 0;
     std::vector<SearchFrame> m_search;
+    // The window's first menu bar, taken when none of its bars is VISIBLE.
+    std::optional<Object> m_firstMenuBar;
     int m_visited = 0;
     QDeadlineTimer m_searchDeadline;
     bool m_gtk = false;

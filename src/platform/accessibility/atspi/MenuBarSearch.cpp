@@ -22,7 +22,6 @@ bool mayHoldMenuBar(unsigned int role)
     case ATSPI_ROLE_TERMINAL:
     case ATSPI_ROLE_PUSH_BUTTON:
     case ATSPI_ROLE_LABEL:
-    case ATSPI_ROLE_TOOL_BAR:
     case ATSPI_ROLE_STATUS_BAR:
     case ATSPI_ROLE_SCROLL_BAR:
         return false;

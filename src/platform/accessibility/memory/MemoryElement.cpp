@@ -3,6 +3,7 @@
 #include "platform/accessibility/AccessibilityElement.h"
 #include "platform/accessibility/AccessibilityNames.h"
 
+#include <QPointF>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
@@ -66,6 +67,8 @@ QList<std::shared_ptr<MemoryElement>> MemoryElement::listedChildren()
             child->setAttribute(QString(TitleAttribute),
                                 QStringLiteral("Item %1").arg(children.size() + 1));
             child->setAttribute(QString(EnabledAttribute), true);
+            // Shown in their menu, as the entries they stand for are.
+            child->setAttribute(QString(PositionAttribute), QPointF());
             m_madeUpChildren.append(child);
         }
         children.append(m_madeUpChildren.at(madeUp));
