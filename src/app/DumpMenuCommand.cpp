@@ -285,11 +285,27 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
                                               .value_or(QXLocalized::tr("(unnamed)")));
     };
     const qint64 pid = application.processIdentifier();
-    if (platform::Accessibility::current().applicationElement(pid).isNull()) {
-        err << QXLocalized::tr("trovix: %1 (pid %2) is not on the accessibility bus")
+    // A GTK 2 application publishes nothing until its accessibility bridge
+    // is loaded: then the help tells how to load it.
+    const auto reportMissingBridge = [&] {
+        if (!platform::Accessibility::current().lacksAccessibilityBridge(pid)) {
+            return false;
+        }
+        err << QXLocalized::tr("trovix: %1 (pid %2) is a GTK 2 application started without its "
+                               "accessibility bridge; \"trovix show help troubleshooting\" "
+                               "says how to load it")
                    .arg(name())
                    .arg(pid)
             << '\n';
+        return true;
+    };
+    if (platform::Accessibility::current().applicationElement(pid).isNull()) {
+        if (!reportMissingBridge()) {
+            err << QXLocalized::tr("trovix: %1 (pid %2) is not on the accessibility bus")
+                       .arg(name())
+                       .arg(pid)
+                << '\n';
+        }
         return 1;
     }
 
@@ -306,7 +322,7 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
                        .arg(pid)
                        .arg(double(timeout))
                 << '\n';
-        } else {
+        } else if (!reportMissingBridge()) {
             err << QXLocalized::tr("trovix: %1 (pid %2) has no menu bar").arg(name()).arg(pid)
                 << '\n';
         }

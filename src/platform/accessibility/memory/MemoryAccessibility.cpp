@@ -288,6 +288,20 @@ void MemoryAccessibility::removeApplication(qint64 pid)
     }
 }
 
+void MemoryAccessibility::setLacksAccessibilityBridge(qint64 pid, bool lacks)
+{
+    if (lacks) {
+        m_withoutBridge.insert(pid);
+    } else {
+        m_withoutBridge.remove(pid);
+    }
+}
+
+bool MemoryAccessibility::lacksAccessibilityBridge(qint64 pid)
+{
+    return m_withoutBridge.contains(pid);
+}
+
 AccessibilityElement MemoryAccessibility::element(qint64 pid, const QStringList& titles) const
 {
     const auto application = m_applications.value(pid);
