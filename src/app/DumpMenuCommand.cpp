@@ -288,16 +288,7 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
     // A GTK 2 application publishes nothing until its accessibility bridge
     // is loaded: then the help tells how to load it.
     const auto reportMissingBridge = [&] {
-        if (!platform::Accessibility::current().lacksAccessibilityBridge(pid)) {
-            return false;
-        }
-        err << QXLocalized::tr("trovix: %1 (pid %2) is a GTK 2 application started without its "
-                               "accessibility bridge; \"trovix show help troubleshooting\" "
-                               "says how to load it")
-                   .arg(name())
-                   .arg(pid)
-            << '\n';
-        return true;
+        return reportMissingAccessibilityBridge(pid, name(), err);
     };
     if (platform::Accessibility::current().applicationElement(pid).isNull()) {
         if (!reportMissingBridge()) {

@@ -84,7 +84,8 @@ private Q_SLOTS:
 
         // Gecko: the same three fields in a menu path, else the mnemonic and
         // the accelerator.
-        gtk("gecko menu path", "s;<Alt>F:s;<Control>s", "S", -1, 12);
+        gtk("gecko menu path", "T;<Alt>F:T;<Control>T", "T", -1, 12);
+        gtk("gecko menu path with shift", "W;<Alt>F:W;<Control><Shift>P", "P", -1, 13);
         gtk("gecko mnemonic and accelerator", "<Alt>t;<Control>t", "T", -1, 12);
         gtk("gecko lower-case mnemonic and accelerator", "t;<Control><Shift>t", "T", -1, 13);
 
@@ -164,6 +165,7 @@ private Q_SLOTS:
         none("gtk 2 recent file without mnemonic", "1. picture.xcf", ";;");
         none("gtk 2 path without mnemonic", "Open Recent", ";<Alt>f:r;");
         none("gecko menu of the menu bar", "File", "<Alt>F;");
+        none("gecko submenu", "New Container Tab", "b;<Alt>F:b;");
         none("gecko mnemonic with blank accelerator", "Edit", "<Alt>E; ");
         none("gecko lower-case mnemonic alone", "New Tab", "t;");
         none("qt lower-case mnemonic", "Save as...", "Alt+a");
