@@ -4,7 +4,7 @@
 // any bytes), turned into the title, states, children to read, submenu and
 // key equivalent the program uses. None of it may crash, and every cap holds.
 //
-// The input: one byte of flags (bit 0: GTK, bit 1: the state set answered),
+// The input: one byte of flags (bit 1: the state set answered; bit 0 unused),
 // eight bytes of state bits, eight bytes of child count (signed), a byte
 // with the number of child roles and a byte per role (255: no answer),
 // three bytes of name length and the name, the rest the key binding text.
@@ -65,7 +65,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     using namespace platform::atspi;
     Bytes bytes(data, size);
     const uint8_t flags = bytes.next();
-    const bool gtk = flags & 1;
     const uint64_t stateBits = bytes.word(8);
     const auto reportedCount = static_cast<int64_t>(bytes.word(8));
     const int roleCount = bytes.next();
@@ -94,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(submenu < SubmenuProbeLimit && submenu < roles.size());
 
     const QString text = QString::fromUtf8(keyBinding.data(), qsizetype(keyBinding.size()));
-    const std::optional<platform::MenuKeyBinding> key = itemKeyBinding(text, gtk, title);
+    const std::optional<platform::MenuKeyBinding> key = itemKeyBinding(text, title);
     check(!key || text.size() <= MaximumKeyBindingLength);
     return 0;
 }

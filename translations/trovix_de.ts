@@ -426,6 +426,10 @@
         <translation>(unbenannt)</translation>
     </message>
     <message>
+        <source>trovix: %1 (pid %2) is a GTK 2 application started without its accessibility bridge; &quot;trovix show help troubleshooting&quot; says how to load it</source>
+        <translation>trovix: %1 (PID %2) ist eine GTK-2-Anwendung, die ohne ihre Barrierefreiheitsbrücke gestartet wurde; wie sie geladen wird, sagt „trovix show help troubleshooting“</translation>
+    </message>
+    <message>
         <source>trovix: %1 (pid %2) is not on the accessibility bus</source>
         <translation>trovix: %1 (PID %2) ist nicht am Barrierefreiheitsbus</translation>
     </message>

@@ -426,6 +426,10 @@
         <translation>(sans nom)</translation>
     </message>
     <message>
+        <source>trovix: %1 (pid %2) is a GTK 2 application started without its accessibility bridge; &quot;trovix show help troubleshooting&quot; says how to load it</source>
+        <translation>trovix&#xa0;: %1 (PID %2) est une application GTK&#xa0;2 lancée sans son pont d&apos;accessibilité&#xa0;; «&#xa0;trovix show help troubleshooting&#xa0;» explique comment le charger</translation>
+    </message>
+    <message>
         <source>trovix: %1 (pid %2) is not on the accessibility bus</source>
         <translation>trovix&#xa0;: %1 (PID %2) n&apos;est pas sur le bus d&apos;accessibilité</translation>
     </message>

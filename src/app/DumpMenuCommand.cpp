@@ -337,11 +337,18 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
                                               .value_or(QXLocalized::tr("(unnamed)")));
     };
     const qint64 pid = application.processIdentifier();
+    // A GTK 2 application publishes nothing until its accessibility bridge
+    // is loaded: then the help tells how to load it.
+    const auto reportMissingBridge = [&] {
+        return reportMissingAccessibilityBridge(pid, name(), err);
+    };
     if (platform::Accessibility::current().applicationElement(pid).isNull()) {
-        err << QXLocalized::tr("trovix: %1 (pid %2) is not on the accessibility bus")
-                   .arg(name())
-                   .arg(pid)
-            << '\n';
+        if (!reportMissingBridge()) {
+            err << QXLocalized::tr("trovix: %1 (pid %2) is not on the accessibility bus")
+                       .arg(name())
+                       .arg(pid)
+                << '\n';
+        }
         return 1;
     }
 
@@ -358,7 +365,7 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
                        .arg(pid)
                        .arg(double(timeout))
                 << '\n';
-        } else {
+        } else if (!reportMissingBridge()) {
             err << QXLocalized::tr("trovix: %1 (pid %2) has no menu bar").arg(name()).arg(pid)
                 << '\n';
         }

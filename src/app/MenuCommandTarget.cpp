@@ -2,6 +2,7 @@
 
 #include "foundation/QXLocalized.h"
 #include "menus/QXAccessibility.h"
+#include "platform/accessibility/Accessibility.h"
 #include "platform/workspace/Workspace.h"
 
 bool prepareMenuCommandAccessibility(QTextStream& err)
@@ -28,4 +29,18 @@ platform::RunningApplication menuCommandApplication(qint64 pid, QTextStream& err
             << '\n';
     }
     return application;
+}
+
+bool reportMissingAccessibilityBridge(qint64 pid, const QString& name, QTextStream& err)
+{
+    if (!platform::Accessibility::current().lacksAccessibilityBridge(pid)) {
+        return false;
+    }
+    err << QXLocalized::tr("trovix: %1 (pid %2) is a GTK 2 application started without its "
+                           "accessibility bridge; \"trovix show help troubleshooting\" says how "
+                           "to load it")
+               .arg(name)
+               .arg(pid)
+        << '\n';
+    return true;
 }

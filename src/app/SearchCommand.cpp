@@ -164,10 +164,12 @@ int runSearchCommand(const QStringList& arguments, QTextStream& out, QTextStream
                        .arg(pid)
                 << '\n';
         } else if (tree.source == platform::MenuTree::Source::None && !options->all) {
-            err << QXLocalized::tr("trovix: %1 (pid %2) has no menu bar that can be read")
-                       .arg(applicationName(application))
-                       .arg(pid)
-                << '\n';
+            if (!reportMissingAccessibilityBridge(pid, applicationName(application), err)) {
+                err << QXLocalized::tr("trovix: %1 (pid %2) has no menu bar that can be read")
+                           .arg(applicationName(application))
+                           .arg(pid)
+                    << '\n';
+            }
             return 1;
         }
         if (tree.items.isEmpty()) {

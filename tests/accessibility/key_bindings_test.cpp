@@ -4,44 +4,43 @@
 #include <QTest>
 
 using platform::MenuKeyBinding;
-using Dialect = MenuKeyBinding::Dialect;
+using Form = MenuKeyBinding::Form;
 
-Q_DECLARE_METATYPE(MenuKeyBinding::Dialect)
+Q_DECLARE_METATYPE(MenuKeyBinding::Form)
 
-// Key bindings as GTK and Qt publish them become the key equivalent the menus
-// read: an upper-case character or a virtual key code, and the menu-glyph
-// modifier bits (1 Shift, 2 Option, 4 Control, 8 no Command). Qt publishes an
-// item's mnemonic where it has no shortcut; that is never a key equivalent.
+// Key bindings as GTK (2 and 3), Gecko and Qt publish them become the key
+// equivalent the menus read: an upper-case character or a virtual key code,
+// and the menu-glyph modifier bits (1 Shift, 2 Option, 4 Control, 8 no
+// Command). The form is read from the text alone, whatever the toolkit calls
+// itself. Every form carries mnemonics too; they are never key equivalents.
 class KeyBindingsTest : public QObject
 {
     Q_OBJECT
 
-    static void row(const char* name, Dialect dialect, const char* title, const char* text,
-                    const char* character, int virtualKey, int modifiers)
+    static void row(const char* name, const char* title, const char* text, const char* character,
+                    int virtualKey, int modifiers)
     {
-        QTest::newRow(name) << dialect << QString::fromUtf8(title) << QString::fromUtf8(text)
+        QTest::newRow(name) << QString::fromUtf8(title) << QString::fromUtf8(text)
                             << QString::fromUtf8(character) << virtualKey << modifiers;
     }
     static void gtk(const char* name, const char* text, const char* character, int virtualKey,
                     int modifiers)
     {
-        row(name, Dialect::Gtk, "", text, character, virtualKey, modifiers);
+        row(name, "", text, character, virtualKey, modifiers);
     }
     static void qt(const char* name, const char* title, const char* text, const char* character,
                    int virtualKey, int modifiers)
     {
-        row(name, Dialect::Qt, title, text, character, virtualKey, modifiers);
+        row(name, title, text, character, virtualKey, modifiers);
     }
-    static void none(const QByteArray& name, Dialect dialect, const char* title, const char* text)
+    static void none(const char* name, const char* title, const char* text)
     {
-        QTest::newRow(name.constData())
-            << dialect << QString::fromUtf8(title) << QString::fromUtf8(text);
+        QTest::newRow(name) << QString::fromUtf8(title) << QString::fromUtf8(text);
     }
 
 private Q_SLOTS:
-    void parsesBothDialects_data()
+    void parsesEveryForm_data()
     {
-        QTest::addColumn<Dialect>("dialect");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("character");
@@ -72,6 +71,23 @@ private Q_SLOTS:
         // GTK keeps the mnemonic in its own field: an Alt accelerator whose
         // letter is in the title is a real shortcut.
         gtk("gtk alt letter of the title", "s;;<Alt>s", "S", -1, 10);
+        // GTK 2 through its accessibility bridge, which calls itself "GAIL".
+        gtk("gtk 2 item with mnemonic and accelerator", "n;<Alt>f:n;<Primary>n", "N", -1, 12);
+        gtk("gtk 2 accelerator only", ";;<Primary>1", "1", -1, 12);
+        gtk("gtk 2 key without modifiers", ";;1", "1", -1, 8);
+        gtk("gtk 2 named key without modifiers", "f;<Alt>v:f;F11", "", 103, 8);
+        gtk("gtk 2 deep path", "a;<Alt>e:p:a;<Primary><Shift>v", "V", -1, 13);
+        gtk("gtk 2 non-latin mnemonic", "Cyrillic_ef;<Alt>Cyrillic_ef:Cyrillic_ef;<Control>o", "O",
+            -1, 12);
+        gtk("gtk 2 umlaut mnemonic", "odiaeresis;<Alt>d:odiaeresis;<Control>w", "W", -1, 12);
+        gtk("gtk 2 accelerator with a semicolon key", "c;<Alt>e:c;<Primary>semicolon", ";", -1, 12);
+
+        // Gecko: the same three fields in a menu path, else the mnemonic and
+        // the accelerator.
+        gtk("gecko menu path", "T;<Alt>F:T;<Control>T", "T", -1, 12);
+        gtk("gecko menu path with shift", "W;<Alt>F:W;<Control><Shift>P", "P", -1, 13);
+        gtk("gecko mnemonic and accelerator", "<Alt>t;<Control>t", "T", -1, 12);
+        gtk("gecko lower-case mnemonic and accelerator", "t;<Control><Shift>t", "T", -1, 13);
 
         // Qt key-sequence text
         qt("qt ctrl shift", "Save As", "Ctrl+Shift+S", "S", -1, 13);
@@ -105,11 +121,15 @@ private Q_SLOTS:
         qt("qt mnemonic joined with the semicolon key", "Comment", "Alt+C;Ctrl+;", ";", -1, 12);
         qt("qt semicolon key joined with a mnemonic", "Comment", "Ctrl+;;Alt+m", ";", -1, 12);
         qt("qt plus key joined with a mnemonic", "Zoom In", "Ctrl++;Alt+Z", "+", -1, 12);
+        // Qt texts with the separators of the other forms stay Qt's.
+        qt("qt two keys without modifiers", "", "F1;F2", "", 122, 8);
+        qt("qt three keys without modifiers", "", "N;M;O", "N", -1, 8);
+        qt("qt semicolon keys joined", "", "Ctrl+;;Ctrl+:", ";", -1, 12);
+        qt("qt less-than key", "", "Ctrl+<", "<", -1, 12);
     }
 
-    void parsesBothDialects()
+    void parsesEveryForm()
     {
-        QFETCH(Dialect, dialect);
         QFETCH(QString, title);
         QFETCH(QString, text);
         QFETCH(QString, character);
@@ -117,7 +137,7 @@ private Q_SLOTS:
         QFETCH(int, modifiers);
 
         const std::optional<MenuKeyBinding> binding =
-            MenuKeyBinding::fromKeyBindingText(text, dialect, title);
+            MenuKeyBinding::fromKeyBindingText(text, title);
         QVERIFY(binding);
         QCOMPARE(binding->character(), character);
         QCOMPARE(binding->virtualKey().value_or(-1), virtualKey);
@@ -126,42 +146,82 @@ private Q_SLOTS:
 
     void textsWithoutAcceleratorGiveNothing_data()
     {
-        QTest::addColumn<Dialect>("dialect");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
-        for (const Dialect dialect : {Dialect::Gtk, Dialect::Qt}) {
-            const QByteArray name = dialect == Dialect::Gtk ? "gtk " : "qt ";
-            none(name + "empty", dialect, "", "");
-            none(name + "blank", dialect, "", "   ");
-        }
-        none("gtk mnemonic only", Dialect::Gtk, "File", "f;;");
-        none("gtk mnemonic and path", Dialect::Gtk, "New", "w;<Alt>f:w;");
-        none("gtk too few fields", Dialect::Gtk, "", "f;x");
-        none("gtk unclosed modifier", Dialect::Gtk, "", ";;<Control");
-        none("gtk unknown key name", Dialect::Gtk, "", ";;<Control>XF86Launch1");
-        none("gtk text in the qt dialect", Dialect::Gtk, "", "Ctrl+S");
-        none("qt unknown modifier", Dialect::Qt, "", "Hyperdrive+S");
-        none("qt modifier without key", Dialect::Qt, "", "Ctrl+");
+        none("empty", "", "");
+        none("blank", "", "   ");
+        none("gtk mnemonic only", "File", "f;;");
+        none("gtk mnemonic and path", "New", "w;<Alt>f:w;");
+        none("gtk unclosed modifier", "", ";;<Control");
+        none("gtk modifiers without key", "", ";;<Control><Shift>");
+        none("gtk unknown key name", "", ";;<Control>XF86Launch1");
+        none("qt unknown modifier", "", "Hyperdrive+S");
+        none("qt modifier without key", "", "Ctrl+");
 
-        // Mnemonics
-        none("qt lower-case mnemonic", Dialect::Qt, "Save as...", "Alt+a");
-        none("qt upper-case mnemonic", Dialect::Qt, "File", "Alt+F");
-        none("qt lower-case letter not in the title", Dialect::Qt, "Save", "Alt+x");
-        none("qt lower-case mnemonic without a title", Dialect::Qt, "", "Alt+d");
-        none("qt digit mnemonic", Dialect::Qt, "Zoom 1:1", "Alt+1");
-        none("qt punctuation mnemonic", Dialect::Qt, "Open...", "Alt+.");
-        none("qt cyrillic upper-case mnemonic", Dialect::Qt, "Файл", "Alt+Ф");
-        none("qt cyrillic lower-case mnemonic", Dialect::Qt, "Сохранить как", "Alt+к");
-        none("qt japanese title with a latin mnemonic", Dialect::Qt, "ファイル(F)", "Alt+F");
-        none("qt only mnemonics joined", Dialect::Qt, "Save as", "Alt+S;Alt+a");
+        // Mnemonics, in every form
+        none("gtk 2 submenu item", "Screenshot...", "s;<Alt>f:t:s;");
+        none("gtk 2 menu of the menu bar", "File", "<Alt>f;<Alt>f;");
+        none("gtk 2 submenu", "Create", "t;<Alt>f:t;");
+        none("gtk 2 recent file without mnemonic", "1. picture.xcf", ";;");
+        none("gtk 2 path without mnemonic", "Open Recent", ";<Alt>f:r;");
+        none("gecko menu of the menu bar", "File", "<Alt>F;");
+        none("gecko submenu", "New Container Tab", "b;<Alt>F:b;");
+        none("gecko mnemonic with blank accelerator", "Edit", "<Alt>E; ");
+        none("gecko lower-case mnemonic alone", "New Tab", "t;");
+        none("qt lower-case mnemonic", "Save as...", "Alt+a");
+        none("qt upper-case mnemonic", "File", "Alt+F");
+        none("qt lower-case letter not in the title", "Save", "Alt+x");
+        none("qt lower-case mnemonic without a title", "", "Alt+d");
+        none("qt digit mnemonic", "Zoom 1:1", "Alt+1");
+        none("qt punctuation mnemonic", "Open...", "Alt+.");
+        none("qt cyrillic upper-case mnemonic", "Файл", "Alt+Ф");
+        none("qt cyrillic lower-case mnemonic", "Сохранить как", "Alt+к");
+        none("qt japanese title with a latin mnemonic", "ファイル(F)", "Alt+F");
+        none("qt only mnemonics joined", "Save as", "Alt+S;Alt+a");
     }
 
     void textsWithoutAcceleratorGiveNothing()
     {
-        QFETCH(Dialect, dialect);
         QFETCH(QString, title);
         QFETCH(QString, text);
-        QVERIFY(!MenuKeyBinding::fromKeyBindingText(text, dialect, title));
+        QVERIFY(!MenuKeyBinding::fromKeyBindingText(text, title));
+    }
+
+    // The form is told by the shape of the fields before the accelerator,
+    // never by the accelerator: texts that only look alike go to Qt.
+    void formIsReadFromTheText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Form>("form");
+        const auto form = [](const char* text, Form expected) {
+            QTest::newRow(text) << QString::fromUtf8(text) << expected;
+        };
+        form("n;<Alt>f:n;<Primary>n", Form::MnemonicPathAccelerator);
+        form(";;<Primary>1", Form::MnemonicPathAccelerator);
+        form(";;", Form::MnemonicPathAccelerator);
+        form("<Alt>n;<Alt>F:<Alt>n;", Form::MnemonicPathAccelerator);
+        form("x;<Alt>f;<Primary>x;y", Form::MnemonicPathAccelerator);
+        form("<Alt>F;", Form::MnemonicAccelerator);
+        form("n;<Control>n", Form::MnemonicAccelerator);
+        form("Ctrl+S", Form::KeySequence);
+        form(";", Form::KeySequence);
+        form("Ctrl+;", Form::KeySequence);
+        form("Ctrl+;;Alt+m", Form::KeySequence);
+        form("Alt+a;Ctrl+Shift+S", Form::KeySequence);
+        form("F1;F2", Form::KeySequence);
+        form("N;M;O", Form::KeySequence);
+        form("n;<Alt f:n;<Primary>n", Form::KeySequence);
+        form("n;<>f:n;<Primary>n", Form::KeySequence);
+        form("n;<Alt>f::n;<Primary>n", Form::KeySequence);
+        form("two words;;<Primary>n", Form::KeySequence);
+        form("<Alt>;", Form::KeySequence);
+    }
+
+    void formIsReadFromTheText()
+    {
+        QFETCH(QString, text);
+        QFETCH(Form, form);
+        QCOMPARE(MenuKeyBinding::formOf(text), form);
     }
 
     // An application decides how long its binding texts are: one of the
@@ -169,25 +229,24 @@ private Q_SLOTS:
     // text of a megabyte of modifiers is turned away as well.
     void lengthIsCapped_data()
     {
-        QTest::addColumn<Dialect>("dialect");
+        QTest::addColumn<QString>("prefix");
         QTest::addColumn<QString>("head"); // repeated until the text is long enough
         QTest::addColumn<QString>("tail");
         QTest::addColumn<QString>("character");
         QTest::addColumn<int>("modifiers");
-        QTest::newRow("gtk") << Dialect::Gtk << QStringLiteral("<Control>") << QStringLiteral("q")
-                             << QStringLiteral("Q") << 12;
-        QTest::newRow("qt") << Dialect::Qt << QStringLiteral("Shift+") << QStringLiteral("F1")
+        QTest::newRow("gtk") << QStringLiteral(";;") << QStringLiteral("<Control>")
+                             << QStringLiteral("q") << QStringLiteral("Q") << 12;
+        QTest::newRow("qt") << QString() << QStringLiteral("Shift+") << QStringLiteral("F1")
                             << QString() << 9;
     }
 
     void lengthIsCapped()
     {
-        QFETCH(Dialect, dialect);
+        QFETCH(QString, prefix);
         QFETCH(QString, head);
         QFETCH(QString, tail);
         QFETCH(QString, character);
         QFETCH(int, modifiers);
-        const QString prefix = dialect == Dialect::Gtk ? QStringLiteral(";;") : QString();
         // Padded with spaces after the separators to exactly the longest length.
         QString modifierText = head.repeated(
             int((MenuKeyBinding::MaximumTextLength - prefix.size() - tail.size()) / head.size()));
@@ -196,15 +255,14 @@ private Q_SLOTS:
                               u' ');
         const QString longest = prefix + padding + modifierText + tail;
         QCOMPARE(longest.size(), MenuKeyBinding::MaximumTextLength);
-        const std::optional<MenuKeyBinding> binding =
-            MenuKeyBinding::fromKeyBindingText(longest, dialect);
+        const std::optional<MenuKeyBinding> binding = MenuKeyBinding::fromKeyBindingText(longest);
         QVERIFY(binding);
         QCOMPARE(binding->character(), character);
         QCOMPARE(binding->modifiers(), modifiers);
 
-        QVERIFY(!MenuKeyBinding::fromKeyBindingText(QStringLiteral(" ") + longest, dialect));
+        QVERIFY(!MenuKeyBinding::fromKeyBindingText(QStringLiteral(" ") + longest));
         const QString huge = prefix + head.repeated(int(1024 * 1024 / head.size())) + tail;
-        QVERIFY(!MenuKeyBinding::fromKeyBindingText(huge, dialect));
+        QVERIFY(!MenuKeyBinding::fromKeyBindingText(huge));
     }
 };
 

@@ -8,6 +8,8 @@
 # menu bar that is not VISIBLE, and of entries without VISIBLE, nothing is
 # read, shown or found; a menu that publishes its entries only once opened is
 # an entry without a submenu, whose press opens it.
+# A GTK 2 application reads with its accelerators as key equivalents; one
+# started without its accessibility bridge gets a pointer to the help.
 . "$(dirname "$0")/lib.sh"
 require_desktop
 
@@ -203,3 +205,67 @@ wait_for 10 grep -qx "pressed Bookmarks" "$ARTIFACTS/fixture-on-open.out" ||
 [ "$(jq -c '[.menus[] | select(.title == "Bookmarks") | .items[].title]' "$ARTIFACTS/on-open-after.json")" = '["Bookmark One","Bookmark Two"]' ] ||
     fail "the opened Bookmarks menu reads wrong: $(jq -c '.menus' "$ARTIFACTS/on-open-after.json")"
 pass "a menu filled only when open is an entry that opens it, and a submenu once filled"
+
+# A GTK 2 application (its toolkit calls itself "GAIL") publishes key bindings
+# as "mnemonic;path;accelerator": only the accelerator is a key equivalent,
+# never the mnemonic; items with a mnemonic only, or neither, have none.
+[ -x "$fixtures/trovix-fixture-gtk2" ] ||
+    fail "the GTK 2 fixture was not built: libgtk2.0-dev is missing (scripts/install-deps)"
+start_app fixture-gtk2 env GTK_MODULES=gail:atk-bridge "$fixtures/trovix-fixture-gtk2"
+gtk2_pid=$APP_PID
+wait_for_bus "$gtk2_pid" "the GTK 2 fixture"
+"$TROVIX" dump-menu --pid "$gtk2_pid" --json >"$ARTIFACTS/gtk2.json" 2>"$ARTIFACTS/gtk2-dump.err" ||
+    fail "dump-menu of the GTK 2 fixture failed: $(cat "$ARTIFACTS/gtk2-dump.err")"
+python3 - "$ARTIFACTS/gtk2.json" >"$ARTIFACTS/gtk2-keys.txt" <<'PYTHON' ||
+import json, sys
+def walk(items, path):
+    for item in items:
+        if item.get("separator"):
+            continue
+        where = path + [item["title"]]
+        print(" > ".join(where) + "\t" + item.get("key", ""))
+        walk(item.get("items", []), where)
+walk(json.load(open(sys.argv[1]))["menus"][1:], [])
+PYTHON
+    fail "dump-menu --json of the GTK 2 fixture does not read as JSON"
+cat >"$ARTIFACTS/gtk2-expected.txt" <<'KEYS'
+File	
+File > New...	⌃N
+File > Open...	⌃O
+File > Create	
+File > Create > Screenshot...	
+File > Create > From Clipboard	⌃⇧V
+File > picture.xcf	
+File > notes.xcf	⌃2
+File > Quit	⌃Q
+Edit	
+Edit > Undo	⌃Z
+Edit > Paste as	
+Edit > Paste as > New Image	⌃⇧V
+Edit > Clear	⌦
+View	
+View > Zoom 1:1	1
+View > Fullscreen	F11
+View > Show Rulers	⌃⇧R
+KEYS
+diff "$ARTIFACTS/gtk2-expected.txt" "$ARTIFACTS/gtk2-keys.txt" >&2 ||
+    fail "the GTK 2 fixture's key equivalents read wrong (expected < > read)"
+"$TROVIX" dump-menu --pid "$gtk2_pid" --press "File > Create > Screenshot..." \
+    >"$ARTIFACTS/gtk2-press.out" 2>&1 || fail "pressing Screenshot... in the GTK 2 fixture failed"
+wait_for 10 grep -qx "activated File > Create > Screenshot..." "$ARTIFACTS/fixture-gtk2.out" ||
+    fail "the GTK 2 fixture did not run the pressed item"
+pass "a GTK 2 application's key equivalents are its accelerators, never its mnemonics"
+
+# Started without the accessibility bridge, a GTK 2 application is on no bus:
+# dump-menu says so and where the help tells how to load the bridge.
+start_app fixture-gtk2-nobridge env -u GTK_MODULES -u GNOME_ACCESSIBILITY \
+    "$fixtures/trovix-fixture-gtk2"
+nobridge_pid=$APP_PID
+wait_for 10 grep -qx ready "$ARTIFACTS/fixture-gtk2-nobridge.out" ||
+    fail "the GTK 2 fixture without the bridge did not start"
+"$TROVIX" dump-menu --pid "$nobridge_pid" >/dev/null 2>"$ARTIFACTS/gtk2-nobridge.err" &&
+    fail "dump-menu of a GTK 2 application without the bridge succeeded"
+grep -q "is a GTK 2 application started without its accessibility bridge; \"trovix show help troubleshooting\"" \
+    "$ARTIFACTS/gtk2-nobridge.err" ||
+    fail "dump-menu of a GTK 2 application without the bridge said: $(cat "$ARTIFACTS/gtk2-nobridge.err")"
+pass "a GTK 2 application without the accessibility bridge is told apart, with a pointer to the help"

@@ -50,4 +50,9 @@ std::shared_ptr<void> Accessibility::watchMenus(qint64, std::function<void()>)
     return nullptr;
 }
 
+bool Accessibility::lacksAccessibilityBridge(qint64)
+{
+    return false;
+}
+
 } // namespace platform

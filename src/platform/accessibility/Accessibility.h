@@ -80,6 +80,13 @@ public:
     // destroyed. Null when the backend cannot tell: then nobody may keep a
     // tree of that application.
     virtual std::shared_ptr<void> watchMenus(qint64 pid, std::function<void()> changed);
+
+    // Whether the application with that process identifier runs a toolkit
+    // that publishes nothing until its accessibility bridge is loaded into
+    // it, and runs without that bridge: it stays off the bus, or without a
+    // menu bar, until it is started again with the bridge. Asks nothing of
+    // the application. False where the backend cannot tell.
+    virtual bool lacksAccessibilityBridge(qint64 pid);
 };
 
 } // namespace platform

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <algorithm>
 
 namespace platform {
 
@@ -213,17 +214,73 @@ QList<QStringView> qtSequences(QStringView text)
     return sequences;
 }
 
+// A key as the mnemonic forms write it: any number of modifiers in angle
+// brackets, then a key symbol name ("n", "odiaeresis", "F1", "KP_Add") or a
+// single character other than the forms' separators.
+bool isMnemonicKey(QStringView text)
+{
+    qsizetype position = 0;
+    while (position < text.size() && text.at(position) == u'<') {
+        const qsizetype close = text.indexOf(u'>', position);
+        if (close <= position + 1) {
+            return false;
+        }
+        position = close + 1;
+    }
+    const QStringView key = text.sliced(position);
+    if (key.isEmpty()) {
+        return false;
+    }
+    const bool oneCharacter = key.size() == 1 || (key.size() == 2 && key.at(0).isHighSurrogate() &&
+                                                  key.at(1).isLowSurrogate());
+    if (oneCharacter) {
+        const char16_t first = key.at(0).unicode();
+        return !key.at(0).isSpace() && first != u';' && first != u':' && first != u'+' &&
+               first != u'<' && first != u'>';
+    }
+    return std::all_of(key.begin(), key.end(), [](QChar c) {
+        return c.unicode() < 0x80 && (c.isLetterOrNumber() || c == u'_');
+    });
+}
+
+// The path of mnemonics from the menu bar down, "<Alt>f:t:s", or nothing.
+// A path of one step starts with the menu bar's modifier, so a lone key
+// between two ";" is left to Qt's key sequences.
+bool isMnemonicPath(QStringView text)
+{
+    if (text.isEmpty()) {
+        return true;
+    }
+    if (!text.startsWith(u'<') && !text.contains(u':')) {
+        return false;
+    }
+    for (const QStringView step : text.tokenize(u':')) {
+        if (!isMnemonicKey(step)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
-std::optional<MenuKeyBinding>
-MenuKeyBinding::fromKeyBindingText(const QString& text, Dialect dialect, const QString& title)
+std::optional<MenuKeyBinding> MenuKeyBinding::fromKeyBindingText(const QString& text,
+                                                                 const QString& title)
 {
     // No toolkit writes a binding this long: a longer text is not one.
     if (text.size() > MaximumTextLength) {
         return std::nullopt;
     }
-    if (dialect == Dialect::Gtk) {
-        return fromGtkText(text);
+    switch (formOf(text)) {
+    case Form::MnemonicPathAccelerator: {
+        // The accelerator is the third field, with any ";" in it.
+        const qsizetype first = text.indexOf(u';');
+        return fromAccelerator(QStringView(text).sliced(text.indexOf(u';', first + 1) + 1));
+    }
+    case Form::MnemonicAccelerator:
+        return fromAccelerator(QStringView(text).sliced(text.indexOf(u';') + 1));
+    case Form::KeySequence:
+        break;
     }
     // The first sequence that is a real shortcut counts; a mnemonic never does.
     for (const QStringView sequence : qtSequences(text)) {
@@ -235,6 +292,30 @@ MenuKeyBinding::fromKeyBindingText(const QString& text, Dialect dialect, const Q
         }
     }
     return std::nullopt;
+}
+
+MenuKeyBinding::Form MenuKeyBinding::formOf(QStringView text)
+{
+    const qsizetype first = text.indexOf(u';');
+    if (first < 0) {
+        return Form::KeySequence;
+    }
+    const QStringView mnemonic = text.first(first);
+    const qsizetype second = text.indexOf(u';', first + 1);
+    if (second >= 0) {
+        const QStringView path = text.sliced(first + 1, second - first - 1);
+        return (mnemonic.isEmpty() || isMnemonicKey(mnemonic)) && isMnemonicPath(path)
+                   ? Form::MnemonicPathAccelerator
+                   : Form::KeySequence;
+    }
+    // Two fields: a mnemonic with its modifier ("<Alt>F"), or one followed
+    // by nothing or by an accelerator in angle-bracket form. Qt writes
+    // neither: its modifiers end in "+".
+    const QStringView accelerator = text.sliced(first + 1).trimmed();
+    const bool mnemonicForm =
+        isMnemonicKey(mnemonic) &&
+        (mnemonic.startsWith(u'<') || accelerator.isEmpty() || accelerator.startsWith(u'<'));
+    return mnemonicForm ? Form::MnemonicAccelerator : Form::KeySequence;
 }
 
 bool MenuKeyBinding::isQtMnemonic(const QString& sequence, const QString& title)
@@ -253,16 +334,10 @@ bool MenuKeyBinding::isQtMnemonic(const QString& sequence, const QString& title)
     return (character.size() == 1 && character.at(0).isLower()) || title.contains(character);
 }
 
-std::optional<MenuKeyBinding> MenuKeyBinding::fromGtkText(QStringView text)
+std::optional<MenuKeyBinding> MenuKeyBinding::fromAccelerator(QStringView text)
 {
-    // The accelerator is the third field, with any ";" in it; the first two
-    // are the mnemonic and the mnemonic path.
-    const qsizetype first = text.indexOf(u';');
-    const qsizetype second = first < 0 ? -1 : text.indexOf(u';', first + 1);
-    if (second < 0) {
-        return std::nullopt;
-    }
-    const QStringView accelerator = text.sliced(second + 1).trimmed();
+    // Modifiers in angle brackets, then the key's name: "<Primary><Shift>n".
+    const QStringView accelerator = text.trimmed();
     Modifiers modifiers;
     qsizetype position = 0;
     while (position < accelerator.size() && accelerator.at(position) == u'<') {

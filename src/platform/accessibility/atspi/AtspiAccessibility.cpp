@@ -6,6 +6,7 @@
 #include "platform/accessibility/atspi/AtspiMenuWatch.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
 #include "platform/accessibility/atspi/AtspiSystemWideNode.h"
+#include "platform/accessibility/atspi/ToolkitBridgeCheck.h"
 #include "platform/log/SystemLog.h"
 
 #include <QApplication>
@@ -144,6 +145,11 @@ std::shared_ptr<void> AtspiAccessibility::watchMenus(qint64 pid, std::function<v
         return nullptr;
     }
     return atspi::AtspiMenuWatch::instance().watch(busName, std::move(changed));
+}
+
+bool AtspiAccessibility::lacksAccessibilityBridge(qint64 pid)
+{
+    return atspi::processRunsGtk2WithoutBridge(pid);
 }
 
 AccessibilityElement AtspiAccessibility::findApplication(qint64 pid, QString* busName)

@@ -88,7 +88,7 @@ std::optional<MenuKeyBinding> AtspiCachedItemNode::keyBinding()
     }
     // Qt's mnemonics are told from shortcuts by the item's title.
     *m_keyBinding = MenuKeyBinding::fromKeyBindingText(reply.arguments().constFirst().toString(),
-                                                       m_snapshot.dialect, m_snapshot.title);
+                                                       m_snapshot.title);
     return *m_keyBinding;
 }
 

@@ -24,8 +24,6 @@ public:
         bool visible = false;
         bool checked = false;
         bool indeterminate = false;
-        // How the application writes key bindings.
-        MenuKeyBinding::Dialect dialect = MenuKeyBinding::Dialect::Gtk;
     };
 
     AtspiCachedItemNode(QString busName, QString path, qint64 pid, Snapshot snapshot);

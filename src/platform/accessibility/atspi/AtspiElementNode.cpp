@@ -400,11 +400,12 @@ std::optional<MenuKeyBinding> AtspiElementNode::readKeyBinding()
     if (!submenu || *submenu) {
         return std::nullopt;
     }
-    if (m_gtk) {
-        return atspi::itemKeyBinding(*text, true, QString());
+    // Only Qt's key sequences need the title, to tell mnemonics from shortcuts.
+    if (MenuKeyBinding::formOf(*text) != MenuKeyBinding::Form::KeySequence) {
+        return atspi::itemKeyBinding(*text, QString());
     }
     const std::optional<QVariant> itemTitle = title();
-    return atspi::itemKeyBinding(*text, false, itemTitle ? itemTitle->toString() : QString());
+    return atspi::itemKeyBinding(*text, itemTitle ? itemTitle->toString() : QString());
 }
 
 std::optional<QString> AtspiElementNode::readKeyBindingText()

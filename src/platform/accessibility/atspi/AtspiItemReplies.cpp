@@ -53,16 +53,13 @@ ChildrenToRead childrenToRead(qint64 reportedCount)
     return {int(read), reportedCount - read};
 }
 
-std::optional<MenuKeyBinding> itemKeyBinding(const QString& text, bool gtk, const QString& title)
+std::optional<MenuKeyBinding> itemKeyBinding(const QString& text, const QString& title)
 {
     if (text.size() > MaximumKeyBindingLength || text.trimmed().isEmpty()) {
         return std::nullopt;
     }
-    if (gtk) {
-        return MenuKeyBinding::fromKeyBindingText(text, MenuKeyBinding::Dialect::Gtk);
-    }
     // Qt's mnemonics are told from shortcuts by the item's title.
-    return MenuKeyBinding::fromKeyBindingText(text, MenuKeyBinding::Dialect::Qt, title);
+    return MenuKeyBinding::fromKeyBindingText(text, title);
 }
 
 int submenuChildIndex(const QList<std::optional<AtspiRole>>& roles)

@@ -55,8 +55,9 @@ struct ChildrenToRead
 ChildrenToRead childrenToRead(qint64 reportedCount);
 
 // The key equivalent of an item from the key binding text its toolkit
-// publishes; nothing for an empty or overlong text or one that names no key.
-std::optional<MenuKeyBinding> itemKeyBinding(const QString& text, bool gtk, const QString& title);
+// publishes, in whichever form it is written; nothing for an empty or
+// overlong text or one that names no key.
+std::optional<MenuKeyBinding> itemKeyBinding(const QString& text, const QString& title);
 
 // Which child of a Qt menu item holds its submenu's entries, from the roles
 // of its first children (nothing where a role is unknown); -1 when none.

@@ -620,7 +620,6 @@ void AtspiMenuTreeRead::makeItem(Menu* menu, Entry* entry)
                                              : entry->component.value_or(false));
     snapshot.checked = has(states, ATSPI_STATE_CHECKED);
     snapshot.indeterminate = has(states, ATSPI_STATE_INDETERMINATE);
-    snapshot.dialect = m_gtk ? MenuKeyBinding::Dialect::Gtk : MenuKeyBinding::Dialect::Qt;
     MenuTreeItem& item = entry->item;
     item.path = menu->path + QStringList{snapshot.title};
     item.enabled = snapshot.enabled;

@@ -39,9 +39,7 @@ public:
 
     std::shared_ptr<MemoryElement> menuBar(const QJsonObject& description)
     {
-        m_dialect = description.value(QStringLiteral("toolkit")).toString() == QStringLiteral("gtk")
-                        ? MenuKeyBinding::Dialect::Gtk
-                        : MenuKeyBinding::Dialect::Qt;
+        m_gtk = description.value(QStringLiteral("toolkit")).toString() == QStringLiteral("gtk");
         auto bar = make(QString(MenuBarRole));
         bar->addChild(windowMenu());
         for (const QJsonValue& menu : description.value(QStringLiteral("menus")).toArray()) {
@@ -151,22 +149,22 @@ private:
         }
         const QString published = description.value(QStringLiteral("keyBinding")).toString();
         if (!published.isEmpty()) {
-            return MenuKeyBinding::fromKeyBindingText(published, m_dialect, title);
+            return MenuKeyBinding::fromKeyBindingText(published, title);
         }
         QString shortcut = description.value(QStringLiteral("shortcut")).toString();
-        if (m_dialect == MenuKeyBinding::Dialect::Gtk) {
-            return MenuKeyBinding::fromKeyBindingText(shortcut, MenuKeyBinding::Dialect::Qt);
+        if (m_gtk) {
+            return MenuKeyBinding::fromKeyBindingText(shortcut);
         }
         const QString mnemonic = description.value(QStringLiteral("mnemonic")).toString();
         if (shortcut.isEmpty() && !mnemonic.isEmpty()) {
             shortcut = QStringLiteral("Alt+") + mnemonic;
         }
-        return MenuKeyBinding::fromKeyBindingText(shortcut, MenuKeyBinding::Dialect::Qt, title);
+        return MenuKeyBinding::fromKeyBindingText(shortcut, title);
     }
 
     std::shared_ptr<MemoryAccessibilityState> m_state;
     std::shared_ptr<MemoryApplicationState> m_application;
-    MenuKeyBinding::Dialect m_dialect = MenuKeyBinding::Dialect::Qt;
+    bool m_gtk = false;
     int m_positions = 0;
 };
 
@@ -288,6 +286,20 @@ void MemoryAccessibility::removeApplication(qint64 pid)
             application->menuBar->vanishAfter(0);
         }
     }
+}
+
+void MemoryAccessibility::setLacksAccessibilityBridge(qint64 pid, bool lacks)
+{
+    if (lacks) {
+        m_withoutBridge.insert(pid);
+    } else {
+        m_withoutBridge.remove(pid);
+    }
+}
+
+bool MemoryAccessibility::lacksAccessibilityBridge(qint64 pid)
+{
+    return m_withoutBridge.contains(pid);
 }
 
 AccessibilityElement MemoryAccessibility::element(qint64 pid, const QStringList& titles) const

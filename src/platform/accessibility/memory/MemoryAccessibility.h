@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QJsonObject>
 #include <QMultiHash>
+#include <QSet>
 #include <QStringList>
 #include <memory>
 
@@ -35,6 +36,8 @@ public:
     // Watchers are told synchronously when a test changes the menus (below),
     // adds the application again or removes it.
     std::shared_ptr<void> watchMenus(qint64 pid, std::function<void()> changed) override;
+    // As set with setLacksAccessibilityBridge.
+    bool lacksAccessibilityBridge(qint64 pid) override;
 
     // --- Control surface for tests and demos ---
 
@@ -53,6 +56,9 @@ public:
     // An application that is on the bus but has no menu bar (an agent).
     void addApplicationWithoutMenuBar(qint64 pid, const QString& name);
     void removeApplication(qint64 pid);
+    // Marks a process as running a toolkit without its accessibility bridge
+    // (add no application for it: such a process is on no bus).
+    void setLacksAccessibilityBridge(qint64 pid, bool lacks = true);
     // Tells the watchers of the application's menus that they changed.
     void notifyMenusChanged(qint64 pid);
     // How many watches of the application's menus are live.
@@ -120,6 +126,7 @@ private:
     std::shared_ptr<MemoryAccessibilityState> m_state;
     std::shared_ptr<MemoryElement> m_systemWide;
     QHash<qint64, std::shared_ptr<Application>> m_applications;
+    QSet<qint64> m_withoutBridge;
     bool m_trusted = true;
     bool m_promptGrants = false;
     AccessibilityUnavailability m_unavailability{AccessibilityUnavailability::Reason::Refused,
