@@ -115,6 +115,14 @@
         <source>Start Trovix when you log in</source>
         <translation>Trovix bei der Anmeldung starten</translation>
     </message>
+    <message>
+        <source>Trovix could not be set to start when you log in.</source>
+        <translation>Trovix konnte nicht so eingestellt werden, dass es bei der Anmeldung startet.</translation>
+    </message>
+    <message>
+        <source>Trovix could not be kept from starting when you log in.</source>
+        <translation>Trovix konnte nicht davon abgehalten werden, bei der Anmeldung zu starten.</translation>
+    </message>
 </context>
 <context>
     <name>QXMainPreferencesWindow</name>
@@ -1037,10 +1045,6 @@
         <translation>%1 ändern?</translation>
     </message>
     <message>
-        <source>%1 will be set to %2 (now %3).</source>
-        <translation>%1 wird auf %2 gesetzt (jetzt %3).</translation>
-    </message>
-    <message>
         <source>Previous Page</source>
         <translation>Vorherige Seite</translation>
     </message>
@@ -1141,6 +1145,54 @@
     <message>
         <source>the search history is already empty</source>
         <translation>Der Suchverlauf ist bereits leer</translation>
+    </message>
+    <message>
+        <source>no help page &quot;%1&quot;</source>
+        <translation>keine Hilfeseite „%1“</translation>
+    </message>
+    <message>
+        <source>%1 cannot be set to %2.</source>
+        <translation>%1 kann nicht auf %2 gesetzt werden.</translation>
+    </message>
+    <message>
+        <source>%1 will be set to %2; it is now %3.</source>
+        <translation>%1 wird auf %2 gesetzt; derzeit: %3.</translation>
+    </message>
+    <message>
+        <source>There is no desktop session bus to ask.</source>
+        <translation>Es gibt keinen Sitzungsbus des Desktops, über den gefragt werden könnte.</translation>
+    </message>
+    <message>
+        <source>The desktop refused the request: %1</source>
+        <translation>Der Desktop hat die Anfrage abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be read.</source>
+        <translation>Der Ordner %1 kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be created.</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be deleted: %2</source>
+        <translation>%1 kann nicht gelöscht werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be started from an autostart entry.</source>
+        <translation>%1 kann nicht über einen Autostart-Eintrag gestartet werden.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s list of programs started at login could not be changed.</source>
+        <translation>Die Liste der Programme, die der Desktop bei der Anmeldung startet, konnte nicht geändert werden.</translation>
+    </message>
+    <message>
+        <source>%1 %2 is available and was skipped. You are currently using %3 %4.</source>
+        <translation>%1 %2 ist verfügbar und wurde übersprungen. Sie verwenden derzeit %3 %4.</translation>
     </message>
 </context>
 </TS>

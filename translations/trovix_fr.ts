@@ -115,6 +115,14 @@
         <source>Start Trovix when you log in</source>
         <translation>Lancer Trovix à la connexion</translation>
     </message>
+    <message>
+        <source>Trovix could not be set to start when you log in.</source>
+        <translation>Trovix n’a pas pu être configuré pour démarrer à l’ouverture de session.</translation>
+    </message>
+    <message>
+        <source>Trovix could not be kept from starting when you log in.</source>
+        <translation>Trovix n’a pas pu être empêché de démarrer à l’ouverture de session.</translation>
+    </message>
 </context>
 <context>
     <name>QXMainPreferencesWindow</name>
@@ -1037,10 +1045,6 @@
         <translation>Modifier %1&#xa0;?</translation>
     </message>
     <message>
-        <source>%1 will be set to %2 (now %3).</source>
-        <translation>%1 prendra la valeur %2 (actuellement %3).</translation>
-    </message>
-    <message>
         <source>Previous Page</source>
         <translation>Page précédente</translation>
     </message>
@@ -1141,6 +1145,54 @@
     <message>
         <source>the search history is already empty</source>
         <translation>l’historique de recherche est déjà vide</translation>
+    </message>
+    <message>
+        <source>no help page &quot;%1&quot;</source>
+        <translation>aucune page d’aide «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>%1 cannot be set to %2.</source>
+        <translation>%1 ne peut pas prendre la valeur %2.</translation>
+    </message>
+    <message>
+        <source>%1 will be set to %2; it is now %3.</source>
+        <translation>%1 prendra la valeur %2&#xa0;; valeur actuelle&#xa0;: %3.</translation>
+    </message>
+    <message>
+        <source>There is no desktop session bus to ask.</source>
+        <translation>Il n’y a pas de bus de session du bureau à interroger.</translation>
+    </message>
+    <message>
+        <source>The desktop refused the request: %1</source>
+        <translation>Le bureau a refusé la demande&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be read.</source>
+        <translation>Le dossier %1 ne peut pas être lu.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be created.</source>
+        <translation>Le dossier %1 ne peut pas être créé.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 ne peut pas être écrit&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be deleted: %2</source>
+        <translation>%1 ne peut pas être supprimé&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be started from an autostart entry.</source>
+        <translation>%1 ne peut pas être lancé par une entrée de démarrage automatique.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s list of programs started at login could not be changed.</source>
+        <translation>La liste des programmes que le bureau lance à l’ouverture de session n’a pas pu être modifiée.</translation>
+    </message>
+    <message>
+        <source>%1 %2 is available and was skipped. You are currently using %3 %4.</source>
+        <translation>%1 %2 est disponible et a été ignorée. Vous utilisez actuellement %3 %4.</translation>
     </message>
 </context>
 </TS>

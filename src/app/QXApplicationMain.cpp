@@ -65,6 +65,9 @@ int QXApplicationMain(int& argc, char** argv)
 
     QObject::connect(&instance, &platform::ProgramInstance::showRequested, &controller,
                      [](const QString& window) { QXShowWindow(window); });
+    instance.setHelpPageHandler([](const QString& page, std::function<void(bool)> answer) {
+        QXShowHelpPage(page, std::move(answer));
+    });
 
     // A request to stop from outside takes the same road as "Quit".
     platform::TerminationSignals terminationSignals;

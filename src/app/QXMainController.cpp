@@ -3,6 +3,7 @@
 #include "app/QXActivationPolicy.h"
 #include "app/QXAlert.h"
 #include "app/QXDefaultsRegistration.h"
+#include "app/QXHelpLinkSettings.h"
 #include "app/QXMainPreferencesWindow.h"
 #include "app/QXSettingsKeys.h"
 #include "app/QXStatusItemController.h"
@@ -89,7 +90,7 @@ void QXMainController::applicationWillFinishLaunching()
 {
     QXDefaultsRegistration::registerDefaults(defaults());
     QXHelpManager& helpManager = QXHelpManager::helpManager();
-    helpManager.setAcceptableUserDefaultKeys(QXSettingsKeys::helpLinkKeys());
+    helpManager.setAcceptableUserDefaults(QXHelpLinkSettings());
     helpManager.openStartupPageIfRequested();
     const bool accessory = defaults().integerForKey(QXSettingsKeys::ApplicationMode) >= 1;
     QXSetActivationPolicy(accessory, false);

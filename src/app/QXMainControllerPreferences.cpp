@@ -26,8 +26,8 @@ platform::UserDefaults& defaults()
     return platform::UserDefaults::standard();
 }
 
-constexpr int smallestFontSize = 10;
-constexpr int largestFontSize = 30;
+constexpr int smallestFontSize = QXSettingsKeys::SmallestMenuFontSize;
+constexpr int largestFontSize = QXSettingsKeys::LargestMenuFontSize;
 
 // The check boxes that write their state as it is, with their keys.
 QList<std::pair<QCheckBox*, QString>> plainSwitches(const QXMainPreferencesWindow& window)

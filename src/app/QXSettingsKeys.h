@@ -25,6 +25,10 @@ inline const QString Blacklist = QStringLiteral("Blacklist");
 inline const QString FastTrack = QStringLiteral("Fast Track");
 inline const QString MenuAppearance = QStringLiteral("Menu Appearance");
 inline const QString MenuFontSize = QStringLiteral("Menu Font Size");
+// The sizes the preferences window offers; removing the key means the
+// standard menu font.
+inline constexpr int SmallestMenuFontSize = 10;
+inline constexpr int LargestMenuFontSize = 30;
 inline const QString SearchMenusWhileTyping = QStringLiteral("Search Menus While Typing");
 
 // Toggled from the program's own menu.

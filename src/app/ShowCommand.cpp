@@ -21,24 +21,27 @@ const QString HelpPagePrefix = QStringLiteral("help:");
 
 // Longest page request passed on; help page names are short.
 constexpr qsizetype MaximumHelpPageLength = 1024;
+// How much of an unknown page's name the message repeats.
+constexpr qsizetype MaximumShownPageLength = 200;
 
-// Opens a help page named "PAGE", "PAGE.html" or "PAGE#ANCHOR".
-void showHelpPage(const QString& request)
+} // namespace
+
+void QXShowHelpPage(const QString& request, std::function<void(bool exists)> answer)
 {
-    const qsizetype hash = request.lastIndexOf(u'#');
-    QString name = hash < 0 ? request : request.left(hash);
-    const QString fragment = hash < 0 ? QString() : request.mid(hash);
+    const QString page = request.left(MaximumHelpPageLength);
+    const qsizetype hash = page.lastIndexOf(u'#');
+    QString name = hash < 0 ? page : page.left(hash);
+    const QString fragment = hash < 0 ? QString() : page.mid(hash);
     if (name.endsWith(QStringLiteral(".html"), Qt::CaseInsensitive)) {
         name.chop(5);
     }
     if (name.isEmpty()) {
         QXMainController::mainController().help();
+        answer(true);
         return;
     }
-    QXHelpManager::helpManager().openPage(name, fragment, true);
+    QXHelpManager::helpManager().openPage(name, fragment, true, std::move(answer));
 }
-
-} // namespace
 
 int runShowCommand(const QStringList& arguments, QTextStream&, QTextStream& err)
 {
@@ -52,9 +55,21 @@ int runShowCommand(const QStringList& arguments, QTextStream&, QTextStream& err)
             << Qt::endl;
         return 2;
     }
-    const QString request = helpPage ? HelpPagePrefix + arguments.at(1) : arguments.constFirst();
     QString error;
-    if (!platform::ProgramInstance::requestShow(request, &error)) {
+    if (helpPage) {
+        const std::optional<bool> exists =
+            platform::ProgramInstance::requestShowHelpPage(arguments.at(1), &error);
+        if (exists && !*exists) {
+            error = QCoreApplication::translate("Trovix", "no help page \"%1\"")
+                        .arg(arguments.at(1).left(MaximumShownPageLength));
+        }
+        if (!exists || !*exists) {
+            err << QCoreApplication::translate("Trovix", "trovix: %1").arg(error) << Qt::endl;
+            return 1;
+        }
+        return 0;
+    }
+    if (!platform::ProgramInstance::requestShow(arguments.constFirst(), &error)) {
         err << QCoreApplication::translate("Trovix", "trovix: %1").arg(error) << Qt::endl;
         return 1;
     }
@@ -82,7 +97,7 @@ void QXShowWindow(const QString& window)
     } else if (window == u"help") {
         controller.help();
     } else if (window.startsWith(HelpPagePrefix)) {
-        showHelpPage(window.mid(HelpPagePrefix.size()).left(MaximumHelpPageLength));
+        QXShowHelpPage(window.mid(HelpPagePrefix.size()), [](bool) {});
     } else {
         platform::systemLog(QStringLiteral("unknown window requested: %1").arg(window));
     }

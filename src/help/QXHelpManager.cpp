@@ -73,6 +73,28 @@ void addAnchors(QMenu& menu, const QList<QXHelpAnchorRecord>& anchors, bool ownL
     }
 }
 
+// The kind of value a setting holds, as a settings link writes it.
+std::optional<QXHelpManager::SettingRule::Type> valueType(const QVariant& value)
+{
+    using Type = QXHelpManager::SettingRule::Type;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return Type::Boolean;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return Type::Integer;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return Type::Number;
+    case QMetaType::QString:
+        return Type::String;
+    default:
+        return std::nullopt;
+    }
+}
+
 QString forLog(const QString& link)
 {
     return link.size() > LoggedLinkLength ? link.left(LoggedLinkLength) + u"…" : link;
@@ -163,6 +185,18 @@ bool QXHelpManager::openPage(const QString& name, const QString& fragment, bool 
     return true;
 }
 
+void QXHelpManager::openPage(const QString& name, const QString& fragment, bool force,
+                             std::function<void(bool found)> opened)
+{
+    if (m_index->isReady() || (!force && window())) {
+        opened(openPage(name, fragment, force));
+        return;
+    }
+    m_index->whenReady(this, [this, name, fragment, force, opened = std::move(opened)] {
+        opened(openPage(name, fragment, force));
+    });
+}
+
 bool QXHelpManager::openPageAtRelativePath(const QString& relativePath, const QString& fragment,
                                            const QStringList& highlightWords)
 {
@@ -173,21 +207,35 @@ bool QXHelpManager::openPageAtRelativePath(const QString& relativePath, const QS
         });
         return true;
     }
-    if (relativePath.isEmpty()) {
-        return false;
-    }
-    QUrl url = m_index->urlForRelativePath(relativePath);
+    QUrl url = relativePath.isEmpty() ? QUrl() : m_index->urlForRelativePath(relativePath);
     if (url.isEmpty()) {
+        // Words meant for this page must not wait for whichever opens next.
+        m_highlightWords.clear();
         return false;
     }
     if (fragment.size() >= 2 && fragment.startsWith(u'#')) {
         url.setFragment(fragment.mid(1));
     }
+    // A move within the page shown loads nothing, so no load will finish to
+    // select the words: they are searched for at once.
+    const bool samePage = webView() && window() && currentRelativePath() == relativePath;
     if (!showHTMLContent(QString(), url, m_index->windowTitle())) {
+        m_highlightWords.clear();
         return false;
+    }
+    if (samePage) {
+        highlightStoredWords();
     }
     fillContentsMenuOnce();
     return true;
+}
+
+void QXHelpManager::highlightStoredWords()
+{
+    if (!m_highlightWords.isEmpty() && webView()) {
+        webView()->find(m_highlightWords.constFirst());
+    }
+    m_highlightWords.clear();
 }
 
 QStringList QXHelpManager::resourceFolders() const
@@ -234,10 +282,7 @@ void QXHelpManager::webViewDidFinishLoad(bool ok)
 {
     QXBrowserWindowController::webViewDidFinishLoad(ok);
     enableSpinner(false);
-    if (!m_highlightWords.isEmpty() && webView()) {
-        webView()->find(m_highlightWords.constFirst());
-    }
-    m_highlightWords.clear();
+    highlightStoredWords();
     if (ok) {
         pageCommitted();
     }
@@ -496,6 +541,43 @@ void QXHelpManager::setAcceptableUserDefaultKeys(const QStringList& keys)
     m_acceptableKeys = QSet<QString>(keys.begin(), keys.end());
 }
 
+void QXHelpManager::setAcceptableUserDefaults(const QHash<QString, SettingRule>& rules)
+{
+    m_settingRules = rules;
+}
+
+bool QXHelpManager::acceptsUserDefault(const QString& key,
+                                       const std::optional<QVariant>& value) const
+{
+    const QVariant registered = defaults().registeredDefaults().value(key);
+    if (!m_acceptableKeys.contains(key) && !m_settingRules.contains(key) && !registered.isValid()) {
+        return false;
+    }
+    if (!value) {
+        return true; // removing a setting brings back its standard value
+    }
+    const std::optional<SettingRule::Type> type = valueType(*value);
+    if (!type) {
+        return false;
+    }
+    const auto rule = m_settingRules.constFind(key);
+    if (rule == m_settingRules.cend()) {
+        return !registered.isValid() || valueType(registered) == type;
+    }
+    const bool number = *type == SettingRule::Type::Integer || *type == SettingRule::Type::Number;
+    if (rule->type == SettingRule::Type::Number ? !number : *type != rule->type) {
+        return false;
+    }
+    if (number) {
+        const double amount = value->toDouble();
+        if ((rule->minimum && amount < double(*rule->minimum)) ||
+            (rule->maximum && amount > double(*rule->maximum))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void QXHelpManager::setAlertPresenterForTesting(AlertPresenter presenter)
 {
     m_alertPresenter = std::move(presenter);
@@ -524,12 +606,21 @@ void QXHelpManager::handleCommandLink(const QUrl& url)
 void QXHelpManager::handleDefaultLink(const QString& key, const std::optional<QVariant>& value)
 {
     platform::Activation::current().activateIgnoringOtherApps();
-    if (!m_acceptableKeys.contains(key) && !defaults().registeredDefaults().contains(key)) {
+    if (!acceptsUserDefault(key, std::nullopt)) {
         platform::systemLog(
             QStringLiteral("refused help link for a setting Trovix does not have: %1")
                 .arg(forLog(key)));
         runAlert({QXLocalized::tr("Cannot change this setting"),
                   QXLocalized::tr("%1 is not a setting of Trovix.").arg(forLog(key)),
+                  {QXLocalized::tr("OK")}});
+        return;
+    }
+    if (!acceptsUserDefault(key, value)) {
+        const QString shown = forLog(QXHelpCommandLink::describeValue(value));
+        platform::systemLog(QStringLiteral("refused help link: %1 cannot hold the value %2")
+                                .arg(forLog(key), shown));
+        runAlert({QXLocalized::tr("Cannot change this setting"),
+                  QXLocalized::tr("%1 cannot be set to %2.").arg(forLog(key), shown),
                   {QXLocalized::tr("OK")}});
         return;
     }
@@ -547,7 +638,7 @@ void QXHelpManager::handleDefaultLink(const QString& key, const std::optional<QV
 
     // Nothing changes before the user agrees.
     const int confirmed = runAlert({QXLocalized::tr("Change %1?").arg(key),
-                                    QXLocalized::tr("%1 will be set to %2 (now %3).")
+                                    QXLocalized::tr("%1 will be set to %2; it is now %3.")
                                         .arg(key, QXHelpCommandLink::describeValue(value),
                                              QXHelpCommandLink::describeValue(currentValue)),
                                     {QXLocalized::tr("OK"), QXLocalized::tr("Cancel")},

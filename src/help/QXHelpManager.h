@@ -5,6 +5,7 @@
 #include "help/QXHelpManagerPageButton.h"
 #include "help/QXHelpPageRecord.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QList>
 #include <QMenu>
@@ -65,6 +66,10 @@ public:
     // page. Before the index is read the request waits for it and answers
     // true.
     bool openPage(const QString& name, const QString& fragment = {}, bool force = false);
+    // The same, telling opened whether the page was found once the index
+    // has been read.
+    void openPage(const QString& name, const QString& fragment, bool force,
+                  std::function<void(bool found)> opened);
     // Opens a page of the book by its relative path; fragment starts with "#"
     // ("#" alone is ignored); words are searched for once the page has loaded.
     bool openPageAtRelativePath(const QString& relativePath, const QString& fragment = {},
@@ -94,10 +99,33 @@ public:
     // Checks the page items of menu whose path is currentPath.
     static void markCurrentPage(QMenu& menu, const QString& currentPath);
 
+    // What a settings link may store under a key: a value of the type the
+    // program reads it as, and for numbers chosen from a list in the
+    // preferences window, only a number that list offers.
+    struct SettingRule
+    {
+        enum class Type
+        {
+            Boolean,
+            Integer,
+            // A whole or a decimal number.
+            Number,
+            String
+        };
+        Type type = Type::String;
+        std::optional<qint64> minimum;
+        std::optional<qint64> maximum;
+    };
+
     // Command links: the delegate (not owned; none by default), the settings
-    // keys a default link may change, the alerts.
+    // a default link may change, the alerts. A key given without a rule, and
+    // a registered default without one, takes values of its registered
+    // default's type (any value when it has none).
     void setDelegate(QXHelpManagerDelegate* delegate) { m_delegate = delegate; }
     void setAcceptableUserDefaultKeys(const QStringList& keys);
+    void setAcceptableUserDefaults(const QHash<QString, SettingRule>& rules);
+    // Whether a settings link may store value under key (no value: remove it).
+    bool acceptsUserDefault(const QString& key, const std::optional<QVariant>& value) const;
     void setAlertPresenterForTesting(AlertPresenter presenter);
     // Handles a link of the help scheme.
     void handleCommandLink(const QUrl& url);
@@ -131,6 +159,8 @@ private:
     void whenIndexReady(std::function<void()> work);
     bool showNoHelpBookAlert();
     void pageCommitted();
+    // Selects the first stored word on the page shown and forgets the words.
+    void highlightStoredWords();
     void fillContentsMenuOnce();
     void handleDefaultLink(const QString& key, const std::optional<QVariant>& value);
     int runAlert(const Alert& alert);
@@ -140,6 +170,7 @@ private:
     QStringList m_highlightWords;
     QXHelpManagerDelegate* m_delegate = nullptr;
     QSet<QString> m_acceptableKeys;
+    QHash<QString, SettingRule> m_settingRules;
     AlertPresenter m_alertPresenter;
     QPointer<QXHelpManagerHeaderView> m_header;
     QPointer<QLabel> m_pageTitleField;

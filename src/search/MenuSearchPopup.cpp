@@ -3,12 +3,14 @@
 #include "foundation/QXLocalized.h"
 #include "platform/menus/qt/MenuPalette.h"
 
+#include <QCursor>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QStyledItemDelegate>
@@ -161,6 +163,7 @@ MenuSearchPopup::MenuSearchPopup(MenuSearchModel& model, platform::Menu::Appeara
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setUniformItemSizes(true);
     m_list->setMouseTracking(true);
+    m_list->viewport()->installEventFilter(this);
     connect(m_list, &QListWidget::itemEntered, this, [this](QListWidgetItem* item) {
         if (item->flags() & Qt::ItemIsEnabled) {
             m_list->setCurrentItem(item);
@@ -213,6 +216,7 @@ void MenuSearchPopup::open(const QPoint& globalPosition, const QString& text)
     m_chooseWhenRead = false;
     m_selectionChosen = false;
     m_keysForMenu.clear();
+    m_restingPointer = QCursor::pos();
     m_field->setText(text);
     m_model.setQuery(text);
     showResults();
@@ -399,6 +403,16 @@ bool MenuSearchPopup::eventFilter(QObject* watched, QEvent* event)
             std::make_unique<QKeyEvent>(key->type(), key->key(), key->modifiers(), key->text(),
                                         key->isAutoRepeat(), quint16(key->count())));
         return true;
+    }
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseMove) {
+        // The window system reports a pointer as moving into a window that
+        // opens under it; only a move to another place selects a result.
+        const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+        if (m_restingPointer && at == *m_restingPointer) {
+            return true;
+        }
+        m_restingPointer.reset();
+        return QFrame::eventFilter(watched, event);
     }
     if (watched != m_field || event->type() != QEvent::KeyPress) {
         return QFrame::eventFilter(watched, event);

@@ -81,6 +81,10 @@ private:
     // The user moved the selection (arrows or pointer) since the text last
     // changed: it then stays where they put it.
     bool m_selectionChosen = false;
+    // Where the pointer rested when the search opened, until it moves: the
+    // window opening under it, or results changing beneath it, is no choice
+    // of the user's.
+    std::optional<QPoint> m_restingPointer;
     std::optional<MenuSearchModel::Result> m_chosen;
     class QEventLoop* m_loop = nullptr;
     std::vector<std::unique_ptr<QKeyEvent>> m_keysForMenu;

@@ -149,4 +149,14 @@ bool setLoginItemEnabled(bool on)
     return setListed(loginItems, applicationPath(), on);
 }
 
+QString failureReason()
+{
+    const QString reason = LoginItems::current().lastError();
+    return reason.isEmpty()
+               ? QCoreApplication::translate("Trovix",
+                                             "The desktop's list of programs started at login "
+                                             "could not be changed.")
+               : reason;
+}
+
 } // namespace QXLoginItem

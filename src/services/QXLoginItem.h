@@ -4,7 +4,8 @@
 
 // Starting the program at login: through the helper where there is one,
 // otherwise through the program's own entry in the login-items list. Failures
-// are logged with the prefix "[QXLoginItem]" and never shown.
+// are logged with the prefix "[QXLoginItem]"; the check box tells the user
+// why a switch failed.
 namespace QXLoginItem {
 
 struct State
@@ -26,5 +27,7 @@ State loginItemState();
 // Switches starting at login on or off with the mechanism in use. Answers
 // whether the wanted state now holds.
 bool setLoginItemEnabled(bool on);
+// Why the last switch failed, in the user's words.
+QString failureReason();
 
 } // namespace QXLoginItem

@@ -1,9 +1,11 @@
 #include "services/QXLoginItemSwitch.h"
 
+#include "platform/loginitems/LoginItems.h"
 #include "services/QXLoginItem.h"
 
 #include <QDateTime>
 #include <QEvent>
+#include <QLabel>
 
 namespace {
 
@@ -32,6 +34,9 @@ QXLoginItemSwitch::QXLoginItemSwitch(QWidget* parent) : QCheckBox(parent)
     setText(tr("Start Trovix when you log in"));
     setObjectName(QStringLiteral("loginItemSwitch"));
     setAccessibleName(tr("Start Trovix when you log in"));
+    // An answer that arrives after the switch (the portal may ask the user
+    // first) shows at once.
+    platform::LoginItems::current().addChangeObserver(this, [this] { showLoginItemState(); });
     // A parent given here arrives without a parent-change event.
     if (parent) {
         viewWillMoveToWindow(window());
@@ -104,6 +109,11 @@ void QXLoginItemSwitch::updateLoginItemState(const QWidget* activatedWindow)
         return;
     }
     m_lastUpdateTimestamp = timestamp;
+    showLoginItemState();
+}
+
+void QXLoginItemSwitch::showLoginItemState()
+{
     const QXLoginItem::State state = QXLoginItem::loginItemState();
     setChecked(state.on);
     setEnabled(state.changeable);
@@ -111,5 +121,34 @@ void QXLoginItemSwitch::updateLoginItemState(const QWidget* activatedWindow)
 
 void QXLoginItemSwitch::setLoginItemViaState()
 {
-    QXLoginItem::setLoginItemEnabled(isChecked());
+    const bool wanted = isChecked();
+    const bool switched = QXLoginItem::setLoginItemEnabled(wanted);
+    // The state that holds now, not the one asked for: a switch that is only
+    // requested (the portal answers later) shows when its answer comes.
+    showLoginItemState();
+    if (!switched) {
+        showFailure(wanted);
+    }
+}
+
+void QXLoginItemSwitch::showFailure(bool wanted)
+{
+    delete m_failureAlert;
+    const QString text = wanted ? tr("Trovix could not be set to start when you log in.")
+                                : tr("Trovix could not be kept from starting when you log in.");
+    m_failureAlert = new QMessageBox(QMessageBox::Warning, text, text, QMessageBox::Ok, window());
+    m_failureAlert->setTextFormat(Qt::PlainText);
+    // The reason names files and system messages: text, never markup.
+    m_failureAlert->setInformativeText(QXLoginItem::failureReason());
+    if (auto* informative =
+            m_failureAlert->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+        informative->setTextFormat(Qt::PlainText);
+    }
+    m_failureAlert->setAccessibleName(text);
+    if (QAbstractButton* ok = m_failureAlert->button(QMessageBox::Ok)) {
+        ok->setAccessibleName(ok->text());
+    }
+    m_failureAlert->setAttribute(Qt::WA_DeleteOnClose);
+    // Without a nested event loop: the main thread goes on.
+    m_failureAlert->open();
 }

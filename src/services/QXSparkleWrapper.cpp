@@ -22,6 +22,7 @@ const QString statusKey = QStringLiteral("QXSparkleWrapper Status");
 const QString currentVersionKey = QStringLiteral("Current Version");
 const QString updateVersionKey = QStringLiteral("Update Version");
 const QString checkDateKey = QStringLiteral("Check Date");
+const QString skippedVersionKey = QStringLiteral("Skipped Version");
 
 std::optional<QString>& shortVersionOverride()
 {
@@ -182,11 +183,18 @@ QVariantMap QXSparkleWrapper::status()
         // A check run by another process (`trovix check-for-updates`) shows
         // here as soon as the settings file changes.
         QObject::disconnect(m_statusObserver);
+        // So does automatic checking switched elsewhere
+        // (`trovix defaults write SUEnableAutomaticChecks`).
         m_statusObserver = connect(&defaults, &platform::UserDefaults::didChange, this, [this] {
             const QVariantMap stored =
                 platform::UserDefaults::standard().dictionaryForKey(statusKey);
+            const bool switchBehind =
+                m_autoUpdateCheckingSwitch &&
+                m_autoUpdateCheckingSwitch->isChecked() != checksAutomatically();
             if (m_status && stored != *m_status) {
                 m_status = stored;
+                updateControls();
+            } else if (switchBehind) {
                 updateControls();
             }
         });
@@ -194,7 +202,7 @@ QVariantMap QXSparkleWrapper::status()
     return *m_status;
 }
 
-void QXSparkleWrapper::setUpdateVersion(const std::optional<QString>& version)
+void QXSparkleWrapper::setUpdateVersion(const std::optional<QString>& version, bool skipped)
 {
     m_fallbackTimer.stop();
     status();
@@ -206,6 +214,11 @@ void QXSparkleWrapper::setUpdateVersion(const std::optional<QString>& version)
             m_status->insert(checkDateKey, QDateTime::currentSecsSinceEpoch());
         } else {
             m_status->remove(updateVersionKey);
+        }
+        if (version && skipped && !version->isEmpty()) {
+            m_status->insert(skippedVersionKey, *version);
+        } else {
+            m_status->remove(skippedVersionKey);
         }
     } else {
         m_status->remove(currentVersionKey);
@@ -227,6 +240,10 @@ QString QXSparkleWrapper::statusDescription()
     const QString name = applicationName();
     if (update.isEmpty()) {
         return QXLocalized::tr("%1 %2 is up to date.").arg(name, current);
+    }
+    if (stringEntry(record, skippedVersionKey) == update) {
+        return QXLocalized::tr("%1 %2 is available and was skipped. You are currently using %3 %4.")
+            .arg(name, update, name, current);
     }
     return QXLocalized::tr("%1 %2 is now available! You are currently using %3 %4.")
         .arg(name, update, name, current);
@@ -325,6 +342,12 @@ void QXSparkleWrapper::updaterDidFindValidUpdate(platform::Updater&,
 void QXSparkleWrapper::updaterDidNotFindUpdate(platform::Updater&)
 {
     setUpdateVersion(QString(QLatin1String("")));
+}
+
+void QXSparkleWrapper::updaterDidFindSkippedUpdate(platform::Updater&,
+                                                   const platform::AppcastItem& item)
+{
+    setUpdateVersion(item.displayVersionString(), true);
 }
 
 void QXSparkleWrapper::updaterDidNotFindUpdateFallback()

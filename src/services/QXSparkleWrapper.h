@@ -15,9 +15,10 @@
 // window start update checks, switch automatic checking and show the result
 // of the last check. It keeps that result in the settings as the status
 // record "QXSparkleWrapper Status" ("Current Version", "Update Version",
-// "Check Date"), filled from the updater's callbacks, and follows the
-// stored record when another process writes it. A check that fails leaves
-// the record as it was.
+// "Check Date", and "Skipped Version" when the version found is one the user
+// chose to skip), filled from the updater's callbacks, and follows the
+// stored record and the automatic-checks setting when another process
+// writes them. A check that fails leaves the record as it was.
 class QXSparkleWrapper : public QObject,
                          public platform::UpdaterDelegate,
                          public platform::MenuDelegate
@@ -53,8 +54,9 @@ public:
     // The status record, loaded from the settings on first use.
     QVariantMap status();
     // Records a result: a version found, an empty string for "up to date",
-    // or nothing to forget the version found.
-    void setUpdateVersion(const std::optional<QString>& version);
+    // or nothing to forget the version found. skipped: the version found is
+    // the one the user chose to skip.
+    void setUpdateVersion(const std::optional<QString>& version, bool skipped = false);
     // The two display lines; null strings when there is nothing to show.
     QString statusDescription();
     QString statusDateDescription();
@@ -90,6 +92,8 @@ public:
     void updaterDidFindValidUpdate(platform::Updater& updater,
                                    const platform::AppcastItem& item) override;
     void updaterDidNotFindUpdate(platform::Updater& updater) override;
+    void updaterDidFindSkippedUpdate(platform::Updater& updater,
+                                     const platform::AppcastItem& item) override;
     void updaterDidAbort(platform::Updater& updater, const QString& message) override;
 
     // Tests: replaces the short version the wrapper sees (nothing: the

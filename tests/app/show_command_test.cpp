@@ -70,6 +70,21 @@ private Q_SLOTS:
         QCOMPARE(QXHelpManager::helpManager().webView()->url().fragment(), QStringLiteral("top"));
     }
 
+    // The command line hears whether the help book has the page it asked
+    // for, also when the help book is still being read.
+    void helpPageRequestAnswersWhetherThePageExists()
+    {
+        TemporaryDefaults defaults;
+        std::optional<bool> unknown;
+        std::optional<bool> known;
+        QXShowHelpPage(QStringLiteral("no-such-page"),
+                       [&unknown](bool exists) { unknown = exists; });
+        QXShowHelpPage(QStringLiteral("index.html#top"), [&known](bool exists) { known = exists; });
+        QTRY_VERIFY(unknown.has_value() && known.has_value());
+        QVERIFY(!*unknown);
+        QVERIFY(*known);
+    }
+
     // Where the log cannot be read, the "Log" menu item is the debug-logging
     // switch; asking for the log window from the command line must not flip
     // that setting, only say no.

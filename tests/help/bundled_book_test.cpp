@@ -1,6 +1,7 @@
 // The help book as the bundle ships it: pages that the help window can show
 // and index, links that lead somewhere, settings links the help window accepts,
-// and an entry for every setting.
+// an entry for every setting and none for a setting Trovix does not have, and
+// the numbers and messages the book quotes as the code has them.
 
 #include "app/QXSettingsKeys.h"
 #include "help/QXHelpPageParser.h"
@@ -16,6 +17,7 @@
 #include <QUrl>
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -92,6 +94,42 @@ QSet<QString> knownSettingsKeys()
     return keys;
 }
 
+QString sourceText(const QString& file)
+{
+    QFile source(qEnvironmentVariable("TROVIX_SOURCE_DIR") + u'/' + file);
+    return source.open(QIODevice::ReadOnly) ? QString::fromUtf8(source.readAll()) : QString();
+}
+
+// The value of "name = 24 * 60 * 60;" (a number or a product of numbers) in
+// a source file; nothing when the file does not define it so.
+std::optional<qint64> constantIn(const QString& file, const QString& name)
+{
+    const QRegularExpression definition(QRegularExpression::escape(name) +
+                                        QStringLiteral("\\s*=\\s*([0-9][0-9 *]*);"));
+    const QRegularExpressionMatch match = definition.match(sourceText(file));
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    qint64 value = 1;
+    for (const QString& factor : match.captured(1).split(u'*')) {
+        bool ok = false;
+        value *= factor.trimmed().toLongLong(&ok);
+        if (!ok) {
+            return std::nullopt;
+        }
+    }
+    return value;
+}
+
+// A page's HTML with every run of white space made one space, so that a
+// sentence reads the same wherever its lines break.
+QString simplifiedPage(const QString& folder, const QString& relativePath)
+{
+    QFile file(folder + u'/' + relativePath);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).simplified()
+                                          : QString();
+}
+
 // The values a settings link of the book may carry: nothing (back to the
 // default), a truth value or a whole number.
 bool isSettingsLinkValue(const QString& value)
@@ -115,6 +153,11 @@ private Q_SLOTS:
     void contentsOrderIsUnambiguous();
     void quickAccessMenusAreFilled();
     void everySettingHasItsEntry();
+    void everyEntryIsASetting();
+    void statedNumbersAreTheCodes_data();
+    void statedNumbersAreTheCodes();
+    void quotedMessagesAreTheCodes_data();
+    void quotedMessagesAreTheCodes();
 
 private:
     QString m_folder;
@@ -264,6 +307,88 @@ void BundledBookTest::everySettingHasItsEntry()
     for (const QString& key : std::as_const(m_knownKeys)) {
         QVERIFY2(documented.contains(key), qPrintable(key));
     }
+}
+
+void BundledBookTest::everyEntryIsASetting()
+{
+    const Page& settings = m_pages[QStringLiteral("settings.html")];
+    for (auto it = settings.anchorTexts.cbegin(); it != settings.anchorTexts.cend(); ++it) {
+        if (it.key().startsWith(QStringLiteral("[Settings]"))) {
+            QVERIFY2(m_knownKeys.contains(it.value()), qPrintable(it.value()));
+        }
+    }
+}
+
+void BundledBookTest::statedNumbersAreTheCodes_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("sentence"); // %1: the constant's value
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("constant");
+    const QString feed = QStringLiteral("src/platform/updates/appcast/FeedDownload.h");
+    const QString schedule = QStringLiteral("src/platform/updates/UpdateSchedule.h");
+    const QString keys = QStringLiteral("src/app/QXSettingsKeys.h");
+    QTest::newRow("stalled feed") << "updates.html"
+                                  << "no data for %1 seconds" << feed << "transferTimeoutSeconds";
+    QTest::newRow("slow feed") << "updates.html"
+                               << "not complete after %1 seconds in all" << feed
+                               << "overallTimeoutSeconds";
+    QTest::newRow("check interval")
+        << "settings.html"
+        << "default: %1 (one day)" << schedule << "defaultIntervalSeconds";
+    QTest::newRow("shortest interval")
+        << "settings.html"
+        << "Less than %1 (an hour)" << schedule << "minimumIntervalSeconds";
+    QTest::newRow("panel gap") << "settings.html"
+                               << "reserves more than %1 pixels"
+                               << "src/help/QXBrowserWindowController.cpp"
+                               << "DockDetectionGap";
+    QTest::newRow("smallest font") << "settings.html"
+                                   << "in points, from %1 to" << keys << "SmallestMenuFontSize";
+    QTest::newRow("largest font") << "settings.html"
+                                  << "to %1. Smaller numbers" << keys << "LargestMenuFontSize";
+}
+
+void BundledBookTest::statedNumbersAreTheCodes()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, sentence);
+    QFETCH(QString, source);
+    QFETCH(QString, constant);
+    const std::optional<qint64> value = constantIn(source, constant);
+    QVERIFY2(value, qPrintable(constant + QStringLiteral(" not found in ") + source));
+    const QString stated = sentence.arg(*value);
+    QVERIFY2(simplifiedPage(m_folder, page).contains(stated), qPrintable(stated));
+}
+
+void BundledBookTest::quotedMessagesAreTheCodes_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("quoted");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("written"); // as the source spells it
+    QTest::newRow("unknown help page") << "command-line.html"
+                                       << "<code>no help page \"NAME\"</code>"
+                                       << "src/app/ShowCommand.cpp"
+                                       << "\"no help page \\\"%1\\\"\"";
+    QTest::newRow("skipped version") << "updates.html"
+                                     << "is available and was skipped. You are currently using"
+                                     << "src/services/QXSparkleWrapper.cpp"
+                                     << "is available and was skipped. You are currently using";
+    QTest::newRow("up to date") << "updates.html"
+                                << "Trovix 1.2 is up to date."
+                                << "src/services/QXSparkleWrapper.cpp"
+                                << "\"%1 %2 is up to date.\"";
+}
+
+void BundledBookTest::quotedMessagesAreTheCodes()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, quoted);
+    QFETCH(QString, source);
+    QFETCH(QString, written);
+    QVERIFY2(simplifiedPage(m_folder, page).contains(quoted), qPrintable(quoted));
+    QVERIFY2(sourceText(source).contains(written), qPrintable(written));
 }
 
 TROVIX_TEST_GUILESS_MAIN(BundledBookTest)

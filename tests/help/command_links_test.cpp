@@ -171,7 +171,7 @@ private Q_SLOTS:
         click(link("default/Show%20Key%20Equivalents#true"));
         QCOMPARE(alertTexts(),
                  QStringList({"Change Show Key Equivalents? | Show Key Equivalents will be set "
-                              "to Yes (now (No Value)).",
+                              "to Yes; it is now (No Value).",
                               "User default updated | Show Key Equivalents is now set to Yes."}));
         QCOMPARE(m_alerts.at(1).buttons,
                  QStringList({QStringLiteral("OK"), QStringLiteral("Revert to (No Value)")}));
@@ -205,7 +205,7 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("before"); // invalid: not stored
         QTest::addColumn<QString>("value");
         QTest::newRow("integer back") << QVariant(qint64(5)) << "Integer:7";
-        QTest::newRow("string back") << QVariant(QStringLiteral("Hello")) << "no";
+        QTest::newRow("string back") << QVariant(QStringLiteral("Hello")) << "Integer:7";
         QTest::newRow("removed again") << QVariant() << "Integer:7";
         QTest::newRow("removal reverted") << QVariant(qint64(5)) << "";
     }
@@ -260,6 +260,85 @@ private Q_SLOTS:
         QCOMPARE(m_alerts.size(), 1);
         QCOMPARE(m_alerts.first().message, QStringLiteral("Cannot change this setting"));
         QVERIFY(defaults.defaults().persistentDomain().isEmpty());
+        QCOMPARE(log.lines().size(), 1);
+    }
+
+    // A value the program would not read as the setting's type, or a number
+    // outside what the preferences window offers, is refused like an
+    // unknown key; a registered default without a rule sets the type.
+    void valuesMustFitTheSetting_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("size in range") << "Menu Font Size"
+                                       << "integer:14" << true;
+        QTest::newRow("smallest size") << "Menu Font Size"
+                                       << "integer:10" << true;
+        QTest::newRow("largest size") << "Menu Font Size"
+                                      << "integer:30" << true;
+        QTest::newRow("size too large") << "Menu Font Size"
+                                        << "integer:31" << false;
+        QTest::newRow("size too small") << "Menu Font Size"
+                                        << "integer:9" << false;
+        QTest::newRow("huge double size") << "Menu Font Size"
+                                          << "double:1e300" << false;
+        QTest::newRow("size as text") << "Menu Font Size"
+                                      << "large" << false;
+        QTest::newRow("size as boolean") << "Menu Font Size"
+                                         << "yes" << false;
+        QTest::newRow("size removed") << "Menu Font Size"
+                                      << "" << true;
+        QTest::newRow("whole timeout") << "Accessibility API Timeout"
+                                       << "integer:2" << true;
+        QTest::newRow("decimal timeout") << "Accessibility API Timeout"
+                                         << "double:2.5" << true;
+        QTest::newRow("timeout as text") << "Accessibility API Timeout"
+                                         << "soon" << false;
+        QTest::newRow("boolean") << "Show Key Equivalents"
+                                 << "no" << true;
+        QTest::newRow("boolean as number") << "Show Key Equivalents"
+                                           << "integer:1" << false;
+        QTest::newRow("registered integer") << "Application Mode"
+                                            << "integer:0" << true;
+        QTest::newRow("registered integer as text") << "Application Mode"
+                                                    << "two" << false;
+        QTest::newRow("registered text") << "Fast Track"
+                                         << "Editor > Edit" << true;
+        QTest::newRow("registered text as number") << "Fast Track"
+                                                   << "integer:3" << false;
+    }
+
+    void valuesMustFitTheSetting()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(bool, accepted);
+        TemporaryDefaults defaults;
+        defaults.defaults().registerDefaults(
+            {{QStringLiteral("Application Mode"), qint64(1)},
+             {QStringLiteral("Fast Track"), QStringLiteral("Editor > Format")}});
+        using Rule = QXHelpManager::SettingRule;
+        m_manager->setAcceptableUserDefaults(
+            {{QStringLiteral("Menu Font Size"), Rule{Rule::Type::Integer, 10, 30}},
+             {QStringLiteral("Accessibility API Timeout"),
+              Rule{Rule::Type::Number, std::nullopt, std::nullopt}},
+             {Key, Rule{Rule::Type::Boolean, std::nullopt, std::nullopt}}});
+        defaults.defaults().setInteger(12, QStringLiteral("Menu Font Size"));
+        const QVariant before = defaults.defaults().objectForKey(key);
+        LogCapture log;
+        click(link("default/") + QString::fromLatin1(QUrl::toPercentEncoding(key)) + u'#' + value);
+        QVERIFY(!m_alerts.isEmpty());
+        if (accepted) {
+            QVERIFY2(m_alerts.first().message != QStringLiteral("Cannot change this setting"),
+                     qPrintable(m_alerts.first().informativeText));
+            return;
+        }
+        QCOMPARE(m_alerts.size(), 1);
+        QCOMPARE(m_alerts.first().message, QStringLiteral("Cannot change this setting"));
+        QVERIFY(
+            m_alerts.first().informativeText.startsWith(key + QStringLiteral(" cannot be set")));
+        QCOMPARE(defaults.defaults().objectForKey(key), before);
         QCOMPARE(log.lines().size(), 1);
     }
 

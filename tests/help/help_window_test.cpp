@@ -215,6 +215,31 @@ private Q_SLOTS:
         QCOMPARE(m_manager->webView()->selectedText(), QString());
     }
 
+    // Choosing a suggestion for the page already shown selects the word at
+    // once; the words never wait for the next page.
+    void searchWordOnThePageShown()
+    {
+        TemporaryDefaults defaults;
+        QVERIFY(m_manager->openPageAtRelativePath(QStringLiteral("more.html")));
+        QTRY_COMPARE(m_manager->currentRelativePath(), QStringLiteral("more.html"));
+        QCOMPARE(m_manager->webView()->selectedText(), QString());
+        QVERIFY(m_manager->openPageAtRelativePath(QStringLiteral("more.html"), {},
+                                                  {QStringLiteral("delta")}));
+        QCOMPARE(m_manager->webView()->selectedText(), QStringLiteral("Delta"));
+
+        QVERIFY(m_manager->openPageAtRelativePath(QStringLiteral("setup.html")));
+        QCOMPARE(m_manager->webView()->selectedText(), QString());
+
+        // A page that cannot be opened drops its words too: a link followed
+        // afterwards selects nothing.
+        QVERIFY(!m_manager->openPageAtRelativePath(QStringLiteral("missing.html"), {},
+                                                   {QStringLiteral("delta")}));
+        QVERIFY(m_manager->webView()->load(
+            m_manager->index().urlForRelativePath(QStringLiteral("more.html"))));
+        QTRY_COMPARE(m_manager->currentRelativePath(), QStringLiteral("more.html"));
+        QCOMPARE(m_manager->webView()->selectedText(), QString());
+    }
+
     void suggestions()
     {
         TemporaryDefaults defaults;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # `trovix show help` opens the help window on the help book; `trovix show help
-# PAGE#ANCHOR` opens that page. A settings link changes the setting only once
+# PAGE#ANCHOR` opens that page, and fails for a page the book does not have. A settings link changes the setting only once
 # the user confirms it, and `trovix defaults read` sees the change at once;
 # cancelled, nothing changes. Screenshots of the window are kept for review.
 . "$(dirname "$0")/lib.sh"
@@ -115,6 +115,14 @@ settled_screenshot updated
 xdotool key Return
 wait_for 10 no_alert || fail "the alert after the change did not close"
 
-"$TROVIX" show help 'no-such-page' >/dev/null 2>&1 || fail "trovix show help with an unknown page failed"
+# A page the help book does not have: the running Trovix says so, and the
+# command fails with the reason.
+if "$TROVIX" show help 'no-such-page' >"$ARTIFACTS/no-page.out" 2>&1; then
+    fail "trovix show help with an unknown page succeeded"
+fi
+grep -q 'no help page "no-such-page"' "$ARTIFACTS/no-page.out" ||
+    fail "trovix show help with an unknown page said: $(cat "$ARTIFACTS/no-page.out")"
+pass "trovix show help with an unknown page exits 1 (no help page)"
+expect_trovix_running
 stop_trovix
 pass "Trovix ends cleanly after the help window"

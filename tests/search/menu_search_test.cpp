@@ -5,9 +5,12 @@
 #include "support/AccessibleNames.h"
 #include "support/TestProgram.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -328,6 +331,38 @@ private Q_SLOTS:
         QTest::keyClick(field, Qt::Key_Return);
         QCOMPARE(outcomeOf(popup), MenuSearchPopup::Outcome::Chosen);
         QCOMPARE(popup.chosen()->displayPath, QStringLiteral("About"));
+    }
+
+    // The search window opens under a pointer that rests: the row under it
+    // is not selected until the pointer really moves.
+    void aRestingPointerSelectsNothing()
+    {
+        MenuSearchModel model(m_history.get());
+        ScriptedRead* read = addScripted(model, 81, QStringLiteral("Fixture"));
+        read->deliver({item(QStringLiteral("Help > About")),
+                       item(QStringLiteral("Fixture > About Fixture"))});
+        read->end(true);
+        QCursor::setPos(40, 40);
+        const QPoint resting = QCursor::pos();
+        MenuSearchPopup popup(model, platform::Menu::Appearance::System, 0);
+        popup.open(QPoint(10, 10), QStringLiteral("about"));
+        auto* list = popup.findChild<QListWidget*>();
+        QCOMPARE(popup.currentRow(), 0);
+        const QPoint secondRow = list->visualItemRect(list->item(1)).center();
+
+        // What the window system reports as the window appears under the
+        // pointer: a move to where the pointer already was.
+        const auto moveTo = [list](const QPoint& local, const QPoint& global) {
+            QMouseEvent move(QEvent::MouseMove, local, global, Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(list->viewport(), &move);
+        };
+        moveTo(secondRow, resting);
+        QCOMPARE(popup.currentRow(), 0);
+        // A real move selects the row under the pointer.
+        moveTo(secondRow, resting + QPoint(0, 3));
+        QCOMPARE(popup.currentRow(), 1);
+        popup.hide();
     }
 
     void theSearchWindowCanBeRead()

@@ -100,13 +100,19 @@ private Q_SLOTS:
             QDBusConnection::connectToBus(m_address, "client"),
             config.filePath(QStringLiteral("state")), program));
         LogCapture log;
+        // Every answer, granted or not, is news for whoever shows the state.
+        QObject observer;
+        int answers = 0;
+        platform::LoginItems::current().addChangeObserver(&observer, [&answers] { ++answers; });
 
         QXLoginItem::State state = QXLoginItem::loginItemState();
         QVERIFY(!state.on);
         QVERIFY(state.changeable);
 
         QVERIFY(QXLoginItem::setLoginItemEnabled(true));
-        QTRY_VERIFY(QXLoginItem::loginItemState().on);
+        QCOMPARE(answers, 0);
+        QTRY_COMPARE(answers, 1);
+        QVERIFY(QXLoginItem::loginItemState().on);
         QCOMPARE(portal.lastOptions.value(QStringLiteral("commandline")).toStringList(),
                  QStringList{program});
         QCOMPARE(portal.lastOptions.value(QStringLiteral("autostart")).toBool(), true);
@@ -122,6 +128,7 @@ private Q_SLOTS:
         QVERIFY(QXLoginItem::setLoginItemEnabled(false));
         QTRY_VERIFY(log.lines().contains(
             QStringLiteral("[QXLoginItem] the background portal declined (1)")));
+        QCOMPARE(answers, 2);
         QVERIFY(QXLoginItem::loginItemState().on);
 
         portal.answer = 0;
@@ -137,6 +144,9 @@ private Q_SLOTS:
         QVERIFY(log.lines().first().startsWith(
             QStringLiteral("[QXLoginItem] the background portal refused")));
         QVERIFY(!QXLoginItem::loginItemState().on);
+        QTRY_COMPARE(answers, 4);
+        QVERIFY(QXLoginItem::failureReason().startsWith(
+            QStringLiteral("The desktop refused the request: ")));
     }
 
 private:

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMessageBox>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -20,10 +21,16 @@ void activate(QWidget* window)
     QApplication::sendEvent(window, &event);
 }
 
+void click(QCheckBox* box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+}
+
 } // namespace
 
 // The check box as the user sees it: following changes made elsewhere, but
-// reading the system at most once per 2 seconds.
+// reading the system at most once per 2 seconds; after a switch it shows the
+// state that holds, and says why a switch failed.
 class LoginItemSwitchTest : public QObject
 {
     Q_OBJECT
@@ -73,23 +80,69 @@ private Q_SLOTS:
         QCOMPARE(m_loginItems->snapshotCount(), 2);
     }
 
-    void clickSwitchesAndFailureIsLeftForNextRefresh()
+    void clickSwitches()
     {
         QWidget window;
         auto* loginSwitch = new QXLoginItemSwitch(&window);
-        QTest::mouseClick(loginSwitch, Qt::LeftButton, {}, QPoint(4, loginSwitch->height() / 2));
+        click(loginSwitch);
         QVERIFY(loginSwitch->isChecked());
         QCOMPARE(m_loginItems->items().size(), 1);
-        QTest::mouseClick(loginSwitch, Qt::LeftButton, {}, QPoint(4, loginSwitch->height() / 2));
+        click(loginSwitch);
+        QVERIFY(!loginSwitch->isChecked());
         QVERIFY(m_loginItems->items().isEmpty());
+        QVERIFY(!loginSwitch->failureAlert());
+    }
 
-        // A refused switch keeps the user's state until the next refresh.
+    // A switch that fails shows the state that really holds at once, and an
+    // alert says why, both ways.
+    void failedSwitchShowsTheRealStateAndWhy()
+    {
+        QWidget window;
+        auto* loginSwitch = new QXLoginItemSwitch(&window);
         m_loginItems->setInsertionRefused(true);
-        QTest::mouseClick(loginSwitch, Qt::LeftButton, {}, QPoint(4, loginSwitch->height() / 2));
-        QVERIFY(loginSwitch->isChecked());
+        click(loginSwitch);
+        QVERIFY(!loginSwitch->isChecked());
+        QVERIFY(loginSwitch->failureAlert());
+        QCOMPARE(loginSwitch->failureAlert()->text(),
+                 QStringLiteral("Trovix could not be set to start when you log in."));
+        QCOMPARE(loginSwitch->failureAlert()->informativeText(),
+                 QStringLiteral("com.quirkworks.Trovix.desktop cannot be written: refused"));
+        QVERIFY(!loginSwitch->failureAlert()->accessibleName().isEmpty());
+        loginSwitch->failureAlert()->close();
+        QTRY_VERIFY(!loginSwitch->failureAlert());
+
+        m_loginItems->setInsertionRefused(false);
+        m_loginItems->addItem({ownEntry, QXLoginItem::applicationPath()});
         m_now += 2;
         activate(&window);
+        QVERIFY(loginSwitch->isChecked());
+        m_loginItems->setRemovalRefused(ownEntry, true);
+        click(loginSwitch);
+        QVERIFY(loginSwitch->isChecked());
+        QVERIFY(loginSwitch->failureAlert());
+        QCOMPARE(loginSwitch->failureAlert()->text(),
+                 QStringLiteral("Trovix could not be kept from starting when you log in."));
+    }
+
+    // Where the desktop answers a switch later (the sandbox's portal), the
+    // check box shows the state in effect until the answer, then the answer.
+    void anAnswerThatArrivesLaterShows()
+    {
+        m_loginItems->setHelper(true, false, true);
+        m_loginItems->setHelperAnswersLater(true);
+        QWidget window;
+        auto* loginSwitch = new QXLoginItemSwitch(&window);
+        click(loginSwitch);
         QVERIFY(!loginSwitch->isChecked());
+        QVERIFY(!loginSwitch->failureAlert());
+        QVERIFY(m_loginItems->answerHelperRequest(true));
+        QVERIFY(loginSwitch->isChecked());
+
+        click(loginSwitch);
+        QVERIFY(loginSwitch->isChecked());
+        QVERIFY(m_loginItems->answerHelperRequest(false));
+        QVERIFY(loginSwitch->isChecked());
+        m_loginItems->setHelper(false, false, false);
     }
 
 private:

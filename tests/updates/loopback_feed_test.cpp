@@ -314,6 +314,27 @@ private Q_SLOTS:
                  events.last().startsWith("update"));
     }
 
+    // Automatic checks switched in another process start and stop the
+    // schedule here without a restart; a check that is due runs at once.
+    void followsAutomaticChecksSwitchedElsewhere()
+    {
+        m_server->respond(ok(feedOffering("1.0")));
+        m_defaults->defaults().setInteger(QDateTime::currentSecsSinceEpoch() - 2 * 86400,
+                                          "SULastCheckTime");
+        QVERIFY(m_defaults->defaults().synchronize());
+        QVERIFY(!m_updater->hasScheduledCheck());
+
+        UserDefaults otherProcess(m_defaults->filePath());
+        otherProcess.setBool(true, "SUEnableAutomaticChecks");
+        QVERIFY(otherProcess.synchronize());
+        QTRY_COMPARE_WITH_TIMEOUT(m_delegate.events, (QStringList{"loaded", "none"}), 20000);
+        QTRY_VERIFY(m_updater->hasScheduledCheck());
+
+        otherProcess.setBool(false, "SUEnableAutomaticChecks");
+        QVERIFY(otherProcess.synchronize());
+        QTRY_VERIFY_WITH_TIMEOUT(!m_updater->hasScheduledCheck(), 10000);
+    }
+
 private:
     static QMessageBox* visibleMessageBox()
     {

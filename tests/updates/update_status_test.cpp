@@ -86,6 +86,12 @@ private Q_SLOTS:
         QTest::newRow("no update") << "none"
                                    << ""
                                    << "Trovix 1.5 is up to date.";
+        // A scheduled check found only the version the user skipped: never
+        // "up to date".
+        QTest::newRow("skipped version found") << "skipped"
+                                               << "2.0"
+                                               << "Trovix 2.0 is available and was skipped. You "
+                                                  "are currently using Trovix 1.5.";
         // Loaded, but neither result followed: up to date after one pass.
         QTest::newRow("loaded without a result") << "loaded"
                                                  << ""
@@ -103,6 +109,8 @@ private Q_SLOTS:
             QVERIFY(m_updater->finishWithUpdate(itemWithVersion("200", "2.0")));
         } else if (outcome == QLatin1String("none")) {
             QVERIFY(m_updater->finishWithoutUpdate());
+        } else if (outcome == QLatin1String("skipped")) {
+            QVERIFY(m_updater->finishWithSkippedUpdate(itemWithVersion("200", "2.0")));
         } else {
             QVERIFY(m_updater->finishLoadingOnly());
             QVERIFY(!m_defaults->defaults().hasStoredValue(statusKey));
@@ -117,6 +125,24 @@ private Q_SLOTS:
         QVERIFY(m_date->text().startsWith(QStringLiteral("Last check: ")));
         QCOMPARE(m_status->accessibleName(), sentence);
         QVERIFY(m_status->textInteractionFlags() & Qt::TextSelectableByMouse);
+        // The update menu says the same.
+        platform::Menu menu;
+        wrapper().menuNeedsUpdate(menu);
+        QCOMPARE(titles(menu).value(1), QStringLiteral("-"));
+        QCOMPARE(titles(menu).value(2), sentence);
+    }
+
+    // A later result for a version that was not skipped drops the mark.
+    void skippedMarkGoesWithTheNextResult()
+    {
+        wrapper().checkForUpdateInformation();
+        QVERIFY(m_updater->finishWithSkippedUpdate(itemWithVersion("200", "2.0")));
+        QCOMPARE(wrapper().status().value("Skipped Version").toString(), QStringLiteral("2.0"));
+        wrapper().checkForUpdates();
+        QVERIFY(m_updater->finishWithUpdate(itemWithVersion("200", "2.0")));
+        QVERIFY(!wrapper().status().contains("Skipped Version"));
+        QCOMPARE(m_status->text(), QStringLiteral("Trovix 2.0 is now available! You are currently "
+                                                  "using Trovix 1.5."));
     }
 
     // A result that arrives in time cancels the pending fallback: the record
@@ -227,6 +253,20 @@ private Q_SLOTS:
         // From a menu item the check box is set to the new value.
         wrapper().toggleAutomaticChecking(nullptr);
         QVERIFY(!m_updater->automaticallyChecksForUpdates());
+        QVERIFY(!m_checkBox->isChecked());
+    }
+
+    // Automatic checking switched in another process: the check box follows
+    // as soon as the settings change.
+    void checkBoxFollowsAutomaticCheckingSetElsewhere()
+    {
+        wrapper().updateControls();
+        QVERIFY(!m_checkBox->isChecked());
+        m_updater->setAutomaticallyChecksForUpdates(true);
+        m_defaults->defaults().setBool(true, QStringLiteral("SUEnableAutomaticChecks"));
+        QVERIFY(m_checkBox->isChecked());
+        m_updater->setAutomaticallyChecksForUpdates(false);
+        m_defaults->defaults().setBool(false, QStringLiteral("SUEnableAutomaticChecks"));
         QVERIFY(!m_checkBox->isChecked());
     }
 

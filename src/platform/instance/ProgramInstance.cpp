@@ -8,14 +8,18 @@
 #include <QTimer>
 
 namespace platform {
+
 namespace {
 
 const QString serviceName = QStringLiteral("com.quirkworks.Trovix");
 const QString objectPath = QStringLiteral("/com/quirkworks/Trovix");
 const QString interfaceName = QStringLiteral("com.quirkworks.Trovix");
 
+} // namespace
+
 // Requests are answered at once and acted on in the next event-loop pass, so
-// a caller never waits while a pop-up menu is open.
+// a caller never waits while a pop-up menu is open. A help page request is
+// answered once the help book tells whether it has the page.
 class InstanceAdaptor : public QObject
 {
     Q_OBJECT
@@ -42,11 +46,28 @@ public Q_SLOTS:
                            [this, window] { Q_EMIT m_instance->showRequested(window); });
     }
 
+    Q_SCRIPTABLE bool ShowHelpPage(const QString& page, const QDBusMessage& message)
+    {
+        if (!m_instance->m_helpPageHandler) {
+            return false;
+        }
+        message.setDelayedReply(true);
+        QTimer::singleShot(0, m_instance, [this, page, message] {
+            m_instance->m_helpPageHandler(page, [message](bool exists) {
+                QDBusConnection::sessionBus().send(message.createReply(exists));
+            });
+        });
+        return false;
+    }
+
 private:
     ProgramInstance* m_instance;
 };
 
-bool call(const QString& method, const QVariantList& arguments, QString* error)
+namespace {
+
+bool call(const QString& method, const QVariantList& arguments, QString* error,
+          QDBusMessage* answer = nullptr)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
@@ -66,6 +87,9 @@ bool call(const QString& method, const QVariantList& arguments, QString* error)
                          : reply.errorMessage();
         }
         return false;
+    }
+    if (answer != nullptr) {
+        *answer = reply;
     }
     return true;
 }
@@ -114,6 +138,22 @@ bool ProgramInstance::requestPopUp(bool allApplications, QString* error)
 bool ProgramInstance::requestShow(const QString& window, QString* error)
 {
     return call(QStringLiteral("Show"), {window}, error);
+}
+
+std::optional<bool> ProgramInstance::requestShowHelpPage(const QString& page, QString* error)
+{
+    QDBusMessage reply;
+    if (!call(QStringLiteral("ShowHelpPage"), {page}, error, &reply)) {
+        return std::nullopt;
+    }
+    const QVariantList values = reply.arguments();
+    if (values.size() != 1 || values.constFirst().typeId() != QMetaType::Bool) {
+        if (error != nullptr) {
+            *error = QStringLiteral("the running Trovix gave no answer about the page");
+        }
+        return std::nullopt;
+    }
+    return values.constFirst().toBool();
 }
 
 } // namespace platform

@@ -30,6 +30,23 @@ LoginItems& LoginItems::current()
     });
 }
 
+void LoginItems::addChangeObserver(QObject* context, std::function<void()> observer)
+{
+    m_observers.append({context, std::move(observer)});
+}
+
+void LoginItems::notifyChanged()
+{
+    m_observers.removeIf([](const auto& entry) { return entry.first.isNull(); });
+    // A copy: an observer may add another.
+    const auto observers = m_observers;
+    for (const auto& [context, observer] : observers) {
+        if (context) {
+            observer();
+        }
+    }
+}
+
 void LoginItems::setCurrent(std::unique_ptr<LoginItems> loginItems)
 {
     InstalledInstance<LoginItems>::set(std::move(loginItems));

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
+#include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -50,6 +54,23 @@ public:
     virtual bool canEnableHelper() const = 0;
     // Switches the helper on or off; answers success.
     virtual bool setHelperEnabled(bool enabled) = 0;
+
+    // Why the last change that failed did, in the user's words; empty when
+    // nothing failed yet.
+    QString lastError() const { return m_lastError; }
+
+    // Calls observer, on the main thread, whenever the state changes after
+    // the call that asked for it returned (an answer that arrives later),
+    // for as long as context lives.
+    void addChangeObserver(QObject* context, std::function<void()> observer);
+
+protected:
+    void setLastError(const QString& error) { m_lastError = error; }
+    void notifyChanged();
+
+private:
+    QString m_lastError;
+    QList<std::pair<QPointer<QObject>, std::function<void()>>> m_observers;
 };
 
 } // namespace platform

@@ -25,6 +25,13 @@ public:
     virtual void updaterDidFindValidUpdate(Updater& updater, const AppcastItem& item) = 0;
     // The program is up to date.
     virtual void updaterDidNotFindUpdate(Updater& updater) = 0;
+    // A check on the schedule found only the version the user chose to
+    // skip. A delegate that does not tell the two apart hears "up to date".
+    virtual void updaterDidFindSkippedUpdate(Updater& updater, const AppcastItem& item)
+    {
+        Q_UNUSED(item);
+        updaterDidNotFindUpdate(updater);
+    }
     // The check could not reach a result; message says why, for people.
     virtual void updaterDidAbort(Updater& updater, const QString& message) = 0;
 

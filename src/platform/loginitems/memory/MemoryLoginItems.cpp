@@ -20,6 +20,7 @@ std::optional<QList<LoginItem>> MemoryLoginItems::snapshot()
 bool MemoryLoginItems::remove(const LoginItem& item)
 {
     if (m_refusedRemovals.contains(item.identifier)) {
+        setLastError(QStringLiteral("%1 cannot be deleted: refused").arg(item.identifier));
         return false;
     }
     m_items.removeIf(
@@ -32,6 +33,7 @@ std::optional<LoginItem> MemoryLoginItems::insert(const QString& applicationPath
     // The XDG backend refuses what an Exec line cannot carry.
     if (m_insertionRefused || !QDir::isAbsolutePath(applicationPath) ||
         applicationPath.contains(u'\n')) {
+        setLastError(QStringLiteral("%1 cannot be written: refused").arg(m_entryName));
         return std::nullopt;
     }
     const LoginItem item{m_entryName, applicationPath};
@@ -52,9 +54,27 @@ bool MemoryLoginItems::setHelperEnabled(bool enabled)
 {
     ++m_helperSwitchCount;
     if (!m_hasHelper || (enabled && !m_canEnableHelper)) {
+        setLastError(QStringLiteral("the helper cannot be switched"));
         return false;
     }
+    if (m_helperAnswersLater) {
+        m_pendingHelperState = enabled;
+        return true;
+    }
     m_helperEnabled = enabled;
+    return true;
+}
+
+bool MemoryLoginItems::answerHelperRequest(bool granted)
+{
+    if (!m_pendingHelperState) {
+        return false;
+    }
+    if (granted) {
+        m_helperEnabled = *m_pendingHelperState;
+    }
+    m_pendingHelperState.reset();
+    notifyChanged();
     return true;
 }
 

@@ -26,6 +26,11 @@ public:
     // switched on, and whether its state can be read.
     virtual void setHelper(bool present, bool enabled, bool canEnable) = 0;
     virtual void setHelperStateUnavailable(bool unavailable) = 0;
+    // Makes the helper answer a switch later, as the desktop's portal does:
+    // the switch is only asked for until answerHelperRequest() grants or
+    // declines it (false when nothing was asked).
+    virtual void setHelperAnswersLater(bool later) = 0;
+    virtual bool answerHelperRequest(bool granted) = 0;
 
     // How often the program read the list or the helper's state, and how
     // often it switched the helper.
@@ -60,6 +65,8 @@ public:
     {
         m_helperStateUnavailable = unavailable;
     }
+    void setHelperAnswersLater(bool later) override { m_helperAnswersLater = later; }
+    bool answerHelperRequest(bool granted) override;
     int snapshotCount() const override { return m_snapshotCount; }
     int helperReadCount() const override { return m_helperReadCount; }
     int helperSwitchCount() const override { return m_helperSwitchCount; }
@@ -74,6 +81,8 @@ private:
     bool m_helperEnabled = false;
     bool m_canEnableHelper = false;
     bool m_helperStateUnavailable = false;
+    bool m_helperAnswersLater = false;
+    std::optional<bool> m_pendingHelperState;
     int m_snapshotCount = 0;
     int m_helperReadCount = 0;
     int m_helperSwitchCount = 0;

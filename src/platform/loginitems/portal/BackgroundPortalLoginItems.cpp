@@ -60,6 +60,8 @@ bool BackgroundPortalLoginItems::canEnableHelper() const
 bool BackgroundPortalLoginItems::setHelperEnabled(bool enabled)
 {
     if (!m_bus.isConnected()) {
+        setLastError(
+            QCoreApplication::translate("Trovix", "There is no desktop session bus to ask."));
         return false;
     }
     // The portal answers on a request object whose path it derives from our
@@ -91,12 +93,16 @@ bool BackgroundPortalLoginItems::setHelperEnabled(bool enabled)
     call << QString() << options;
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [](QDBusPendingCallWatcher* finished) {
+            [this](QDBusPendingCallWatcher* finished) {
                 finished->deleteLater();
                 const QDBusPendingReply<QDBusObjectPath> reply = *finished;
                 if (reply.isError()) {
                     systemLog(QStringLiteral("[QXLoginItem] the background portal refused: %1")
                                   .arg(reply.error().message()));
+                    setLastError(
+                        QCoreApplication::translate("Trovix", "The desktop refused the request: %1")
+                            .arg(reply.error().message()));
+                    notifyChanged();
                 }
             });
     return true;
@@ -108,9 +114,12 @@ void BackgroundPortalLoginItems::response(uint code, const QVariantMap& results)
     // carries the state now in effect.
     if (code != 0) {
         systemLog(QStringLiteral("[QXLoginItem] the background portal declined (%1)").arg(code));
-        return;
+    } else {
+        writeState(results.value(QStringLiteral("autostart")).toBool());
     }
-    writeState(results.value(QStringLiteral("autostart")).toBool());
+    // The answer comes after the switch was made: whoever shows the state
+    // shows it anew.
+    notifyChanged();
 }
 
 void BackgroundPortalLoginItems::writeState(bool enabled)

@@ -3,6 +3,7 @@
 #include "platform/log/SystemLog.h"
 #include "platform/loginitems/xdg/AutostartEntry.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -106,6 +107,8 @@ std::optional<QList<LoginItem>> XdgLoginItems::snapshot()
     const QFileInfo userInfo(user);
     if (userInfo.exists() && (!userInfo.isDir() || !userInfo.isReadable())) {
         systemLog(QStringLiteral("[QXLoginItem] cannot read %1").arg(user));
+        setLastError(
+            QCoreApplication::translate("Trovix", "The folder %1 cannot be read.").arg(user));
         return std::nullopt;
     }
     // File name -> the file that counts for it.
@@ -142,12 +145,16 @@ bool XdgLoginItems::writeEntry(const QString& path, const QString& text)
 {
     if (!QDir().mkpath(QFileInfo(path).path())) {
         systemLog(QStringLiteral("[QXLoginItem] cannot create %1").arg(QFileInfo(path).path()));
+        setLastError(QCoreApplication::translate("Trovix", "The folder %1 cannot be created.")
+                         .arg(QFileInfo(path).path()));
         return false;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
         systemLog(
             QStringLiteral("[QXLoginItem] cannot write %1: %2").arg(path, file.errorString()));
+        setLastError(QCoreApplication::translate("Trovix", "%1 cannot be written: %2")
+                         .arg(path, file.errorString()));
         return false;
     }
     return true;
@@ -168,6 +175,8 @@ bool XdgLoginItems::remove(const LoginItem& item)
         if (!file.remove()) {
             systemLog(QStringLiteral("[QXLoginItem] cannot delete %1: %2")
                           .arg(userPath, file.errorString()));
+            setLastError(QCoreApplication::translate("Trovix", "%1 cannot be deleted: %2")
+                             .arg(userPath, file.errorString()));
             return false;
         }
         return true;
@@ -199,6 +208,9 @@ std::optional<LoginItem> XdgLoginItems::insert(const QString& applicationPath)
     if (!exec || !QDir::isAbsolutePath(applicationPath)) {
         systemLog(QStringLiteral("[QXLoginItem] cannot start %1 at login: not a usable path")
                       .arg(applicationPath));
+        setLastError(
+            QCoreApplication::translate("Trovix", "%1 cannot be started from an autostart entry.")
+                .arg(applicationPath));
         return std::nullopt;
     }
     const QString text = QStringLiteral("[Desktop Entry]\n"

@@ -41,7 +41,7 @@ private:
     // The path of the system-wide file of that name, or an empty string.
     static QString systemCopy(const QString& fileName);
     // Writes text to path atomically, creating the folder; answers success.
-    static bool writeEntry(const QString& path, const QString& text);
+    bool writeEntry(const QString& path, const QString& text);
 
     QString m_identifier;
     QString m_name;

@@ -53,10 +53,18 @@ QString shownAddress(const QUrl& url)
 
 } // namespace
 
-AppcastUpdater::AppcastUpdater(const QString& currentVersion) : m_currentVersion(currentVersion)
+AppcastUpdater::AppcastUpdater(const QString& currentVersion)
+    : m_currentVersion(currentVersion), m_automaticChecks(automaticallyChecksForUpdates())
 {
     m_scheduleTimer.setSingleShot(true);
     connect(&m_scheduleTimer, &QTimer::timeout, this, &AppcastUpdater::scheduledCheckDue);
+    // Automatic checks switched in another process (`trovix defaults write
+    // SUEnableAutomaticChecks`) start or stop the schedule here at once.
+    connect(&defaults(), &UserDefaults::didChange, this, [this] {
+        if (automaticallyChecksForUpdates() != m_automaticChecks) {
+            resetUpdateCycle();
+        }
+    });
 }
 
 AppcastUpdater::~AppcastUpdater()
@@ -108,7 +116,8 @@ void AppcastUpdater::setAutomaticallyChecksForUpdates(bool automatic)
 void AppcastUpdater::resetUpdateCycle()
 {
     m_scheduleTimer.stop();
-    if (!automaticallyChecksForUpdates()) {
+    m_automaticChecks = automaticallyChecksForUpdates();
+    if (!m_automaticChecks) {
         return;
     }
     const qint64 interval = UpdateSchedule::effectiveInterval(
@@ -200,7 +209,12 @@ void AppcastUpdater::feedFinished(bool ok, const QByteArray& body, const QString
     std::optional<AppcastItem> update = availableUpdate(*items, m_currentVersion);
     if (update && m_kind == CheckKind::Scheduled &&
         update->version == defaults().stringForKey(UpdaterSettingsKeys::SkippedVersion)) {
-        update.reset();
+        // Quiet: no window for the version the user skipped, only the news.
+        if (delegate() != nullptr) {
+            delegate()->updaterDidFindSkippedUpdate(*this, *update);
+        }
+        finishWhenWindowsClosed();
+        return;
     }
     if (!update) {
         if (delegate() != nullptr) {

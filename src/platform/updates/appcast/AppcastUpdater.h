@@ -42,6 +42,8 @@ public:
 
     // The window of the last update found, while it is open.
     UpdateAlertWindow* updateAlertWindow() const { return m_alertWindow; }
+    // Whether an automatic check is scheduled.
+    bool hasScheduledCheck() const { return m_scheduleTimer.isActive(); }
 
 private:
     enum class CheckKind
@@ -76,6 +78,8 @@ private:
     FeedDownload* m_releaseNotesDownload = nullptr;
     QPointer<QNetworkAccessManager> m_network;
     QTimer m_scheduleTimer;
+    // Automatic checks as the schedule was last set up for.
+    bool m_automaticChecks = false;
     QPointer<UpdateAlertWindow> m_alertWindow;
     QPointer<QMessageBox> m_messageBox;
     bool m_waitingForWindows = false;

@@ -24,6 +24,9 @@ QString tooLargeMessage()
 
 } // namespace
 
+static_assert(FeedDownload::overallTimeoutSeconds % FeedDownload::transferTimeoutSeconds == 0,
+              "the overall limit is a whole number of stall limits");
+
 int FeedDownload::transferTimeoutMilliseconds()
 {
     bool ok = false;
@@ -101,7 +104,7 @@ void FeedDownload::start()
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
     m_reply = m_network.get(request);
-    m_overallTimer.start(timeout * 4);
+    m_overallTimer.start(timeout * (overallTimeoutSeconds / transferTimeoutSeconds));
 
     connect(m_reply, &QNetworkReply::redirected, this, [this](const QUrl& target) {
         const QUrl from = m_reply->url();

@@ -27,6 +27,9 @@ public:
     // TROVIX_UPDATE_TRANSFER_TIMEOUT_MS, set only by tests, shortens it so a
     // server that never answers is given up quickly.
     static constexpr int transferTimeoutSeconds = 15;
+    // Seconds a whole transfer may take, also one that never stands still
+    // that long (shortened in the same proportion by the variable above).
+    static constexpr int overallTimeoutSeconds = 60;
     static int transferTimeoutMilliseconds();
 
     FeedDownload(QNetworkAccessManager& network, const QUrl& url, QObject* parent = nullptr);

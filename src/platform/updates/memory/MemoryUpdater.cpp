@@ -55,6 +55,19 @@ bool MemoryUpdater::finishWithoutUpdate()
     return true;
 }
 
+bool MemoryUpdater::finishWithSkippedUpdate(const AppcastItem& item)
+{
+    if (!endCheck()) {
+        return false;
+    }
+    if (delegate() != nullptr) {
+        delegate()->updaterDidFinishLoadingAppcast(*this);
+        delegate()->updaterDidFindSkippedUpdate(*this, item);
+    }
+    Q_EMIT checkFinished();
+    return true;
+}
+
 bool MemoryUpdater::finishLoadingOnly()
 {
     if (!endCheck()) {

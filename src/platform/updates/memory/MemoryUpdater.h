@@ -16,6 +16,8 @@ public:
     // callback; or failed, with nothing but the failure.
     virtual bool finishWithUpdate(const AppcastItem& item) = 0;
     virtual bool finishWithoutUpdate() = 0;
+    // A scheduled check that found only the version the user skipped.
+    virtual bool finishWithSkippedUpdate(const AppcastItem& item) = 0;
     virtual bool finishLoadingOnly() = 0;
     virtual bool finishWithFailure(const QString& message) = 0;
 
@@ -44,6 +46,7 @@ public:
 
     bool finishWithUpdate(const AppcastItem& item) override;
     bool finishWithoutUpdate() override;
+    bool finishWithSkippedUpdate(const AppcastItem& item) override;
     bool finishLoadingOnly() override;
     bool finishWithFailure(const QString& message) override;
     int userInitiatedCheckCount() const override { return m_userInitiatedChecks; }
