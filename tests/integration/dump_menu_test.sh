@@ -4,7 +4,7 @@
 # flag, as JSON too; pressing an item in a submenu that was never opened runs
 # it in the fixture; pressing an item that opens a modal dialog does not wait
 # for the dialog; a stopped fixture is reported within the timeout plus one
-# second.
+# second; without a session bus it says that the bus is missing.
 . "$(dirname "$0")/lib.sh"
 require_desktop
 
@@ -136,3 +136,11 @@ grep -q "is not on the accessibility bus" "$ARTIFACTS/nobus.err" ||
 "$TROVIX" dump-menu --pid 999999999 >/dev/null 2>"$ARTIFACTS/noprocess.err" &&
     fail "dump-menu of a missing process succeeded"
 pass "applications off the bus and missing processes get one clear line"
+
+# Without a session bus there is no accessibility to turn on: the line says
+# what is missing.
+env -u DBUS_SESSION_BUS_ADDRESS "$TROVIX" dump-menu --pid "$gtk_pid" >/dev/null \
+    2>"$ARTIFACTS/nosession.err" && fail "dump-menu without a session bus succeeded"
+grep -q "session bus is missing" "$ARTIFACTS/nosession.err" ||
+    fail "dump-menu without a session bus said: $(cat "$ARTIFACTS/nosession.err")"
+pass "dump-menu without a session bus says so: $(cat "$ARTIFACTS/nosession.err")"
