@@ -21,8 +21,12 @@ int titleBarAllowance()
     return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
 }
 
+// Coordinates and sizes beyond any desktop; a saved frame with larger ones is
+// ignored (its corners could not even be computed).
+constexpr int FrameLimit = 1000000;
+
 // A frame read from the settings, or an empty one for anything but four
-// whole numbers with a positive size.
+// whole numbers with a positive size, all within the limit.
 QRect savedFrame(const QString& text)
 {
     const QStringList parts = text.split(u' ', Qt::SkipEmptyParts);
@@ -33,7 +37,7 @@ QRect savedFrame(const QString& text)
     for (int i = 0; i < 4; ++i) {
         bool ok = false;
         values[i] = parts.at(i).toInt(&ok);
-        if (!ok) {
+        if (!ok || values[i] < -FrameLimit || values[i] > FrameLimit) {
             return {};
         }
     }

@@ -460,6 +460,16 @@ private Q_SLOTS:
             delete again.window();
             again.reset();
         }
+        // Numbers no screen has are ignored: the window opens centred.
+        defaults.setObject(QStringLiteral("2147483647 2147483647 2147483647 2147483647"), key);
+        {
+            ILRIntegratedLogReader again;
+            QVERIFY(again.displayLog());
+            QVERIFY(available.contains(again.window()->geometry().center()));
+            QCOMPARE(again.window()->size(), QSize(720, 480));
+            delete again.window();
+            again.reset();
+        }
         QCOMPARE(ILRLogWindowFrame::clampedFrame(QRect(-50, 10, 9000, 200), QRect(0, 0, 800, 600)),
                  QRect(0, 10, 800, 200));
 
