@@ -8,8 +8,20 @@
         <translation>Protokoll nicht verfügbar</translation>
     </message>
     <message>
-        <source>Displaying the log requires the trovix-log tool in the application bundle and a readable system journal.</source>
-        <translation>Zum Anzeigen des Protokolls werden das Programm trovix-log im Anwendungspaket und ein lesbares Systemjournal benötigt.</translation>
+        <source>Displaying the log requires the trovix-log tool in the application bundle.</source>
+        <translation>Zum Anzeigen des Protokolls wird das Programm trovix-log im Anwendungspaket benötigt.</translation>
+    </message>
+    <message>
+        <source>Displaying the log requires reading the system journal, which members of the group “%1” may do. Ask an administrator to add you to that group, then log in again.</source>
+        <translation>Zum Anzeigen des Protokolls muss das Systemjournal gelesen werden, was Mitglieder der Gruppe „%1“ dürfen. Bitten Sie einen Administrator, Sie in diese Gruppe aufzunehmen, und melden Sie sich dann neu an.</translation>
+    </message>
+    <message>
+        <source>trovix-log ended with status %1</source>
+        <translation>trovix-log wurde mit Status %1 beendet</translation>
+    </message>
+    <message>
+        <source>The log cannot be read: %1</source>
+        <translation>Das Protokoll kann nicht gelesen werden: %1</translation>
     </message>
     <message>
         <source>%1 Log</source>
@@ -50,6 +62,10 @@
 </context>
 <context>
     <name>ILRLogWindow</name>
+    <message>
+        <source>Log Tool Error</source>
+        <translation>Fehler des Protokollprogramms</translation>
+    </message>
     <message>
         <source>Debug Logging</source>
         <translation>Debug-Protokollierung</translation>

@@ -8,8 +8,20 @@
         <translation>Journal non disponible</translation>
     </message>
     <message>
-        <source>Displaying the log requires the trovix-log tool in the application bundle and a readable system journal.</source>
-        <translation>L&apos;affichage du journal nécessite l&apos;outil trovix-log dans le paquet de l&apos;application et un journal système lisible.</translation>
+        <source>Displaying the log requires the trovix-log tool in the application bundle.</source>
+        <translation>L&apos;affichage du journal nécessite l&apos;outil trovix-log dans le paquet de l&apos;application.</translation>
+    </message>
+    <message>
+        <source>Displaying the log requires reading the system journal, which members of the group “%1” may do. Ask an administrator to add you to that group, then log in again.</source>
+        <translation>L&apos;affichage du journal nécessite de lire le journal système, ce que peuvent faire les membres du groupe « %1 ». Demandez à un administrateur de vous ajouter à ce groupe, puis reconnectez-vous.</translation>
+    </message>
+    <message>
+        <source>trovix-log ended with status %1</source>
+        <translation>trovix-log s&apos;est terminé avec le statut %1</translation>
+    </message>
+    <message>
+        <source>The log cannot be read: %1</source>
+        <translation>Le journal ne peut pas être lu : %1</translation>
     </message>
     <message>
         <source>%1 Log</source>
@@ -50,6 +62,10 @@
 </context>
 <context>
     <name>ILRLogWindow</name>
+    <message>
+        <source>Log Tool Error</source>
+        <translation>Erreur de l&apos;outil de journal</translation>
+    </message>
     <message>
         <source>Debug Logging</source>
         <translation>Journalisation de débogage</translation>

@@ -1,5 +1,6 @@
 #include "app/MenuCommandTarget.h"
 
+#include "app/AccessibilityExplanation.h"
 #include "foundation/QXLocalized.h"
 #include "menus/QXAccessibility.h"
 #include "platform/accessibility/Accessibility.h"
@@ -8,6 +9,17 @@
 bool prepareMenuCommandAccessibility(QTextStream& err)
 {
     if (!QXAccessibilityIsTrusted(false)) {
+        // A missing part (no session bus, no accessibility service) is named
+        // as the pop-up's alert names it: turning accessibility on would not
+        // help.
+        const platform::AccessibilityUnavailability unavailability =
+            QXAccessibilityUnavailability();
+        if (unavailability.reason == platform::AccessibilityUnavailability::Reason::Missing) {
+            err << QXLocalized::tr("trovix: %1")
+                       .arg(accessibilityUnavailableExplanation(unavailability))
+                << '\n';
+            return false;
+        }
         err << QXLocalized::tr(
                    "trovix: accessibility is off; turn it on for the session and restart the "
                    "application")

@@ -1,6 +1,7 @@
 // The pop-up menus of the main controller: the menu of the application the
 // user works in, the menu of all running applications, and what they share.
 
+#include "app/AccessibilityExplanation.h"
 #include "app/QXAlert.h"
 #include "app/QXMainController.h"
 #include "app/QXSettingsKeys.h"
@@ -232,25 +233,8 @@ void QXMainController::reportAccessibilityUnavailable()
         return;
     }
     m_toldAccessibilityUnavailable = true;
-    using Reason = platform::AccessibilityUnavailability::Reason;
-    const platform::AccessibilityUnavailability unavailability = QXAccessibilityUnavailability();
-    QString problem;
-    switch (unavailability.reason) {
-    case Reason::Missing:
-        problem = QXLocalized::tr("%1 is missing.").arg(unavailability.component);
-        break;
-    case Reason::Refused:
-        problem = QXLocalized::tr("%1 refuses to let Trovix in.").arg(unavailability.component);
-        break;
-    case Reason::Unknown:
-        problem = QXLocalized::tr("Accessibility is turned off.");
-        break;
-    }
-    if (!problem.isEmpty()) {
-        problem[0] = problem.at(0).toUpper();
-    }
     const QString explanation =
-        QStringList{problem, unavailability.remedy}.join(QLatin1Char(' ')).trimmed();
+        accessibilityUnavailableExplanation(QXAccessibilityUnavailability());
     platform::systemLog(
         QStringLiteral("cannot read menus without accessibility: %1").arg(explanation));
     QXAlert::runModal(QXLocalized::tr("Trovix cannot read menus"), explanation);

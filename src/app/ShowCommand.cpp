@@ -2,6 +2,7 @@
 
 #include "app/QXMainController.h"
 #include "help/QXHelpManager.h"
+#include "logreader/ILRIntegratedLogReader.h"
 #include "platform/application/Activation.h"
 #include "platform/instance/ProgramInstance.h"
 #include "platform/log/SystemLog.h"
@@ -82,13 +83,13 @@ void QXShowWindow(const QString& window)
     if (window == u"log") {
         // Only the window: where the log cannot be read the "Log" item
         // switches debug logging instead, which a request to show a window
-        // must never do.
+        // must never do; the log window's alert says why there is none.
         if (controller.canDisplayLog()) {
             controller.toggleDebugLogging();
         } else {
             platform::systemLog(
                 QStringLiteral("the log window was requested, but the system log cannot be read"));
-            platform::Activation::current().beep();
+            ILRIntegratedLogReader::QXLogReader().displayLogActivating();
         }
     } else if (window == u"preferences") {
         controller.showPreferences();

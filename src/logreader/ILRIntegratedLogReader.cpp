@@ -6,6 +6,7 @@
 #include "logreader/ILRLogWindow.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/log/SystemLog.h"
+#include "platform/logstore/JournalAccess.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -32,6 +33,19 @@ std::optional<bool>& systemLogReadableOverride()
 {
     static std::optional<bool> readable;
     return readable;
+}
+
+enum class LogUnavailability
+{
+    None,
+    NoTool,
+    NoPermission,
+};
+
+LogUnavailability& logUnavailability()
+{
+    static LogUnavailability reason = LogUnavailability::None;
+    return reason;
 }
 
 std::optional<bool>& canDisplayLogCache()
@@ -63,6 +77,48 @@ void mergeSorted(EntryList& list, const EntryList& batch)
         return;
     }
     std::inplace_merge(list.begin(), list.begin() + oldSize, list.end(), ILRLogEntryIsEarlier);
+}
+
+// The line to show when the tool ended with STATUS: the first line it wrote
+// to standard error, else its status.
+QString toolFailure(int status, const QString& errorOutput)
+{
+    for (QString line : errorOutput.split(u'\n')) {
+        line = line.trimmed();
+        if (line.isEmpty()) {
+            continue;
+        }
+        for (QChar& c : line) {
+            if (c.category() == QChar::Other_Control) {
+                c = u' ';
+            }
+        }
+        return line.left(500);
+    }
+    return ILRIntegratedLogReader::tr("trovix-log ended with status %1").arg(status);
+}
+
+// Tells the window when a run of the tool for the list TOKEN fails.
+ILRJSONLogStream::FinishHandler
+failureReporter(const std::weak_ptr<ILRIntegratedLogReader::State>& weakState, const Token& token)
+{
+    return [weakState, token](int status, const QString& errorOutput) {
+        const auto shared = weakState.lock();
+        if (status == 0 || !shared) {
+            return;
+        }
+        const QString message = toolFailure(status, errorOutput);
+        platform::systemLog(QStringLiteral("[ILR] the log tool failed: %1").arg(message));
+        QMutexLocker locker(&shared->lock);
+        if (shared->entries != token) {
+            return;
+        }
+        shared->post([token, message](ILRIntegratedLogReader& reader) {
+            if (reader.hasCurrentList(token.get())) {
+                reader.showToolError(message);
+            }
+        });
+    };
 }
 
 void sortList(EntryList& list)
@@ -129,17 +185,74 @@ void ILRIntegratedLogReader::setSystemLogReadableForTesting(std::optional<bool> 
 
 bool ILRIntegratedLogReader::canDisplayLog()
 {
-    // A file test and a folder test: cheap enough for every menu update, and
-    // asked once anyway.
+    // One real read of the journal, as the tool makes it: a journal folder
+    // that can be listed may still hold nothing this user may read. Local
+    // files only, read once per process.
     if (!canDisplayLogCache()) {
         const QFileInfo tool(logToolPath());
-        const bool readable = systemLogReadableOverride().value_or(platform::systemLogIsReadable());
-        canDisplayLogCache() = tool.isFile() && tool.isExecutable() && readable;
+        if (!tool.isFile() || !tool.isExecutable()) {
+            logUnavailability() = LogUnavailability::NoTool;
+        } else if (systemLogReadableOverride()) {
+            logUnavailability() = *systemLogReadableOverride() ? LogUnavailability::None
+                                                               : LogUnavailability::NoPermission;
+        } else {
+            const platform::logstore::JournalAccess access =
+                platform::logstore::checkJournalAccess();
+            if (!access.readable) {
+                platform::systemLog(QStringLiteral("[ILR] the system journal cannot be read: %1")
+                                        .arg(access.reason));
+            }
+            logUnavailability() =
+                access.readable ? LogUnavailability::None : LogUnavailability::NoPermission;
+        }
+        canDisplayLogCache() = logUnavailability() == LogUnavailability::None;
     }
     return *canDisplayLogCache();
 }
 
+QString ILRIntegratedLogReader::logNotSupportedText()
+{
+    canDisplayLog();
+    switch (logUnavailability()) {
+    case LogUnavailability::NoTool:
+        return tr("Displaying the log requires the trovix-log tool in the application bundle.");
+    case LogUnavailability::NoPermission:
+        return tr("Displaying the log requires reading the system journal, which members of the "
+                  "group \u201C%1\u201D may do. Ask an administrator to add you to that group, "
+                  "then log in again.")
+            .arg(platform::logstore::journalReaderGroup());
+    case LogUnavailability::None:
+        break;
+    }
+    return QString();
+}
+
 // Query ------------------------------------------------------------------------
+
+QString ILRIntegratedLogReader::quotedPredicateText(const QString& text)
+{
+    QString quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += u'"';
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\') {
+            quoted += u'\\';
+            quoted += c;
+        } else if (c == u'\n') {
+            quoted += QLatin1String("\\n");
+        } else if (c == u'\t') {
+            quoted += QLatin1String("\\t");
+        } else if (c == u'\r') {
+            quoted += QLatin1String("\\r");
+        } else if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
+            quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        } else {
+            quoted += c;
+        }
+    }
+    quoted += u'"';
+    return quoted;
+}
 
 QString ILRIntegratedLogReader::defaultPredicate(qint64 level)
 {
@@ -147,10 +260,17 @@ QString ILRIntegratedLogReader::defaultPredicate(qint64 level)
     if (bundleName.isEmpty()) {
         bundleName = QStringLiteral("Trovix.app");
     }
+    return defaultPredicate(level, bundleName);
+}
+
+QString ILRIntegratedLogReader::defaultPredicate(qint64 level, const QString& bundleName)
+{
+    // The folder name is quoted as the tool reads texts: a quote or a
+    // backslash in it must not end the text or start an escape.
+    const QString folder = quotedPredicateText(u'/' + bundleName + u'/');
     const QString application =
-        QStringLiteral(
-            "(processImagePath CONTAINS \"/%1/\") || (senderImagePath CONTAINS \"/%1/\")")
-            .arg(bundleName);
+        QStringLiteral("(processImagePath CONTAINS %1) || (senderImagePath CONTAINS %1)")
+            .arg(folder);
     if (level == 2) {
         return application;
     }
@@ -230,6 +350,12 @@ qsizetype ILRIntegratedLogReader::archiveInsertionIndex() const
     return m_state->archiveInsertionIndex;
 }
 
+bool ILRIntegratedLogReader::hasCurrentList(const void* list) const
+{
+    QMutexLocker locker(&m_state->lock);
+    return m_state->entries.get() == list;
+}
+
 bool ILRIntegratedLogReader::hasLogEntryList() const
 {
     QMutexLocker locker(&m_state->lock);
@@ -265,6 +391,7 @@ void ILRIntegratedLogReader::updateLogAfterIncreasingNumberOfDays(bool increase)
             token = state.newList();
             state.stopLiveStream();
             state.stopOneShots();
+            state.archiveOpen = days >= 0;
         }
         state.archiveInsertionIndex = days < 0 ? -1 : 0;
         if (!state.liveStream) {
@@ -283,14 +410,14 @@ void ILRIntegratedLogReader::updateLogAfterIncreasingNumberOfDays(bool increase)
                     if (!shared->firstLiveStreamTimestamp) {
                         shared->firstLiveStreamTimestamp = batch.constFirst().date();
                     }
-                    const EntryList fresh = shared->admitted(batch);
+                    const EntryList fresh = shared->admittedLive(batch);
                     if (!fresh.isEmpty()) {
                         mergeSorted(*token, fresh);
                         shared->requestRender();
                     }
                     return true;
                 },
-                false);
+                false, failureReporter(weakState, token));
             if (!state.liveStream) {
                 platform::systemLog(QStringLiteral("[ILR] cannot run the log tool %1").arg(tool));
             } else {
@@ -298,6 +425,9 @@ void ILRIntegratedLogReader::updateLogAfterIncreasingNumberOfDays(bool increase)
                     QStringLiteral("[ILR] live stream: %1").arg(live.join(u' ')));
             }
         }
+    }
+    if (!extending) {
+        showToolError(QString());
     }
     updateDisplay();
 
@@ -327,26 +457,27 @@ void ILRIntegratedLogReader::updateLogAfterIncreasingNumberOfDays(bool increase)
             if (!firstDate) {
                 shared->lastArchiveStreamTimestamp = batch.constLast().date();
                 for (const ILRLogEntry& entry : batch) {
-                    if (shared->admit(entry)) {
+                    if (shared->admitArchive(entry)) {
                         token->insert(index++, entry);
                     }
                 }
             } else {
+                // Only entries older than the list's first: none of them can
+                // be in the list already.
                 for (const ILRLogEntry& entry : batch) {
                     if (entry.date() >= *firstDate) {
                         *keepGoing = false;
                         break;
                     }
-                    if (shared->admit(entry)) {
-                        token->insert(index++, entry);
-                    }
+                    token->insert(index++, entry);
                 }
             }
             shared->requestRender();
             return keepGoing->load();
         };
         platform::systemDebugLog(QStringLiteral("[ILR] archive query: %1").arg(archive.join(u' ')));
-        const auto stream = ILRJSONLogStream::start(tool, archive, handler, true);
+        const auto stream =
+            ILRJSONLogStream::start(tool, archive, handler, true, failureReporter(shared, token));
         if (stream) {
             {
                 QMutexLocker locker(&shared->lock);
@@ -365,6 +496,9 @@ void ILRIntegratedLogReader::updateLogAfterIncreasingNumberOfDays(bool increase)
         QMutexLocker locker(&shared->lock);
         if (shared->entries == token) {
             sortList(*token);
+            if (!firstDate) {
+                shared->closeArchive();
+            }
             shared->archiveInsertionIndex = -1;
             shared->requestRender();
         }
@@ -409,7 +543,7 @@ void ILRIntegratedLogReader::scheduleGapFill()
                     QMutexLocker locker(&shared->lock);
                     return shared->entries == token;
                 },
-                true);
+                true, failureReporter(shared, token));
             if (!stream) {
                 return;
             }
@@ -436,9 +570,7 @@ void ILRIntegratedLogReader::scheduleGapFill()
                     *shared->lastArchiveStreamTimestamp >= entry.date()) {
                     continue;
                 }
-                if (shared->admit(entry)) {
-                    missing.append(entry);
-                }
+                missing.append(entry);
             }
             if (!missing.isEmpty()) {
                 mergeSorted(*token, missing);
@@ -463,7 +595,7 @@ void ILRIntegratedLogReader::reset()
 {
     QMutexLocker locker(&m_state->lock);
     m_state->entries.reset();
-    m_state->seen.clear();
+    m_state->forgetOverlap();
     m_state->stopLiveStream();
     m_state->stopOneShots();
     m_state->archiveInsertionIndex = -1;

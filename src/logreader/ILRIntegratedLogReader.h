@@ -44,9 +44,12 @@ public:
     static ILRIntegratedLogReader& QXLogReader();
 
     // Whether the log can be shown: the log tool is there and executable and
-    // the system journal can be read. Worked out once (again after the tool
-    // path changes).
+    // the system journal can be read (tried with one read). Worked out once
+    // (again after the tool path changes).
     static bool canDisplayLog();
+    // Why it cannot, as the "Log Not Supported" alert says it; empty when it
+    // can.
+    static QString logNotSupportedText();
     // The log tool: the bundle's Contents/MacOS/trovix-log unless set.
     static QString logToolPath();
     // Uses another tool (tests use fixture tools); empty restores the bundle's.
@@ -66,6 +69,10 @@ public:
     // written by an executable inside the bundle, and, below level 2, plain
     // log events only.
     static QString defaultPredicate(qint64 level);
+    // The same for an application bundle folder named BUNDLENAME.
+    static QString defaultPredicate(qint64 level, const QString& bundleName);
+    // TEXT as a double-quoted text of the tool's predicate language.
+    static QString quotedPredicateText(const QString& text);
     // The argument lists of the live stream and of the archive query (the
     // latter without its "--last" pair) for the stored predicate and level.
     QStringList liveStreamArguments() const;
@@ -95,6 +102,13 @@ public:
     qsizetype archiveInsertionIndex() const;
     // Whether the list was installed (by a run) and not reset since.
     bool hasLogEntryList() const;
+    // Whether LIST is the current list (the generation token).
+    bool hasCurrentList(const void* list) const;
+
+    // What the window says when the tool failed for the current list (its
+    // message), or empty. A fresh run starts without one.
+    QString toolError() const { return m_toolError; }
+    void showToolError(const QString& message);
 
     // Window -----------------------------------------------------------------
 
@@ -106,6 +120,9 @@ public:
     bool displayLogActivating();
 
     ILRLogWindow* window() const;
+    // The name under which the window's frame is kept: the delegate's, else
+    // "<bundle identifier>.ILRLogWindow"; empty when it is not kept.
+    QString windowFrameAutosaveName();
     // The base title, "Trovix Log".
     QString windowTitle() const { return m_windowTitle; }
 
@@ -167,6 +184,7 @@ private:
     QString m_filteringPredicate;
     qint64 m_filteringLevel = 0;
     QString m_debugLoggingUserDefaultName;
+    QString m_toolError;
     bool m_building = false;
     bool m_renderAgain = false;
     int m_renderCount = 0;

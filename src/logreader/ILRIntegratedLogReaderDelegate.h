@@ -22,6 +22,13 @@ public:
     {
         return std::nullopt;
     }
+    // The name under which the window's frame is kept; nothing or an empty
+    // name: the frame is not kept and the window opens centred.
+    virtual bool respondsToWindowFrameAutosaveName() const { return false; }
+    virtual std::optional<QString> windowFrameAutosaveNameForLogReader(ILRIntegratedLogReader&)
+    {
+        return std::nullopt;
+    }
     // The debug-logging switch, when the delegate keeps it.
     virtual bool respondsToIsDebugLoggingEnabled() const { return false; }
     virtual bool isDebugLoggingEnabledForLogReader(ILRIntegratedLogReader&) { return false; }

@@ -6,9 +6,9 @@
 
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QHash>
 #include <QMetaObject>
 #include <QRecursiveMutex>
-#include <QSet>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -35,51 +35,92 @@ struct ILRIntegratedLogReader::State
     // The archive queries and gap fills under way.
     std::vector<std::weak_ptr<ILRJSONLogStream>> oneShots;
     bool renderPosted = false;
-    // The entries of the current list, by what makes an entry the same one:
-    // the archive query and the live stream start together, so an entry
-    // written in between reaches both and must be shown once.
-    QSet<QByteArray> seen;
+    // The archive query and the live stream of a fresh run start together, so
+    // an entry written in between may reach both and must be shown once.
+    // Each side keeps the entries (by what makes an entry the same one) that
+    // the other side has not matched yet; an entry matches at most one of the
+    // other side's. Two genuine entries alike in every respect that come from
+    // the same side are both kept.
+    QHash<QByteArray, int> archiveUnmatched;
+    QHash<QByteArray, int> liveUnmatched;
+    // Whether the fresh run's archive query may still bring entries: only
+    // then are live entries remembered for it.
+    bool archiveOpen = false;
 
     // Installs a new, empty list (the generation token).
     Token newList()
     {
         entries = std::make_shared<EntryList>();
-        seen.clear();
+        forgetOverlap();
         return entries;
     }
 
-    // Whether entry is not in the list yet; remembers it. Entries without a
-    // date cannot be told apart and are always taken.
-    bool admit(const ILRLogEntry& entry)
+    void forgetOverlap()
     {
-        if (!entry.hasDate()) {
-            return true;
-        }
+        archiveUnmatched.clear();
+        liveUnmatched.clear();
+        archiveOpen = false;
+    }
+
+    // The fresh run's archive query has ended: no archive entry is left to
+    // match a live one.
+    void closeArchive()
+    {
+        archiveOpen = false;
+        liveUnmatched.clear();
+    }
+
+    // What makes an entry the same one: its date to the microsecond, process,
+    // sender and message. A digest, not the text: the table may live as long
+    // as the list, and the text would cost as much again as the entry itself.
+    static QByteArray identity(const ILRLogEntry& entry)
+    {
         const QJsonObject& object = entry.object();
         const QString key = QString::number(entry.date()) + u'\x1f' +
                             object.value(QLatin1String("processID")).toVariant().toString() +
                             u'\x1f' + entry.senderImagePath() + u'\x1f' + entry.eventMessage();
-        // A digest, not the text: the set lives as long as the list, and the
-        // text would cost as much again as the entry itself.
-        const QByteArray digest =
-            QCryptographicHash::hash(QByteArrayView(reinterpret_cast<const char*>(key.constData()),
-                                                    key.size() * qsizetype(sizeof(QChar))),
-                                     QCryptographicHash::Sha256)
-                .left(16);
-        if (seen.contains(digest)) {
+        return QCryptographicHash::hash(
+                   QByteArrayView(reinterpret_cast<const char*>(key.constData()),
+                                  key.size() * qsizetype(sizeof(QChar))),
+                   QCryptographicHash::Sha256)
+            .left(16);
+    }
+
+    // Whether an entry of one side is new to the list: false when it matches
+    // an entry the other side brought. Entries without a date cannot be told
+    // apart and are always taken.
+    static bool admit(const ILRLogEntry& entry, QHash<QByteArray, int>* own,
+                      QHash<QByteArray, int>& other)
+    {
+        if (!entry.hasDate()) {
+            return true;
+        }
+        const QByteArray key = identity(entry);
+        const auto match = other.find(key);
+        if (match != other.end()) {
+            if (--match.value() == 0) {
+                other.erase(match);
+            }
             return false;
         }
-        seen.insert(digest);
+        if (own != nullptr) {
+            ++(*own)[key];
+        }
         return true;
     }
 
-    // The entries of batch not in the list yet.
-    EntryList admitted(const EntryList& batch)
+    bool admitArchive(const ILRLogEntry& entry)
+    {
+        return admit(entry, &archiveUnmatched, liveUnmatched);
+    }
+
+    // The entries of a live batch not in the list yet.
+    EntryList admittedLive(const EntryList& batch)
     {
         EntryList fresh;
         fresh.reserve(batch.size());
         for (const ILRLogEntry& entry : batch) {
-            if (admit(entry)) {
+            if (admit(entry, archiveOpen ? &liveUnmatched : nullptr, archiveUnmatched)) {
                 fresh.append(entry);
             }
         }

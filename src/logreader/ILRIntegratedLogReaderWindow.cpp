@@ -5,6 +5,7 @@
 #include "logreader/ILRIntegratedLogReaderState.h"
 #include "logreader/ILRLogFindPlace.h"
 #include "logreader/ILRLogWindow.h"
+#include "logreader/ILRLogWindowFrame.h"
 #include "platform/application/Activation.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/defaults/UserDefaults.h"
@@ -19,6 +20,7 @@
 #include <QFontDatabase>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -155,9 +157,7 @@ bool ILRIntegratedLogReader::displayLog()
         return shown;
     }
     if (!canDisplayLog()) {
-        runAlert(tr("Log Not Supported"),
-                 tr("Displaying the log requires the trovix-log tool in the application "
-                    "bundle and a readable system journal."));
+        runAlert(tr("Log Not Supported"), logNotSupportedText());
         return false;
     }
     if (!m_window) {
@@ -179,6 +179,7 @@ void ILRIntegratedLogReader::loadWindow()
     m_windowTitle = tr("%1 Log").arg(platform::Bundle::main().name());
     m_window->setWindowTitle(m_windowTitle);
     m_window->setAccessibleName(m_windowTitle);
+    (new ILRLogWindowFrame(m_window, windowFrameAutosaveName()))->restoreOrCenter();
 
     ILRLogWindow* window = m_window;
     connect(window->findEarlierResultsButton(), &QPushButton::clicked, this,
@@ -244,6 +245,14 @@ void ILRIntegratedLogReader::loadWindow()
     setBusy(false);
 }
 
+QString ILRIntegratedLogReader::windowFrameAutosaveName()
+{
+    if (m_delegate && m_delegate->respondsToWindowFrameAutosaveName()) {
+        return m_delegate->windowFrameAutosaveNameForLogReader(*this).value_or(QString());
+    }
+    return QStringLiteral("%1.ILRLogWindow").arg(platform::Bundle::main().bundleIdentifier());
+}
+
 void ILRIntegratedLogReader::setBusy(bool busy)
 {
     if (!m_window) {
@@ -255,6 +264,17 @@ void ILRIntegratedLogReader::setBusy(bool busy)
     m_window->spinner()->setVisible(busy);
     m_window->setWindowTitle(busy ? tr("%1 \u2014 Finding Older Messages\u2026").arg(m_windowTitle)
                                   : m_windowTitle);
+}
+
+void ILRIntegratedLogReader::showToolError(const QString& message)
+{
+    m_toolError = message;
+    if (!m_window) {
+        return;
+    }
+    QLabel* label = m_window->toolErrorLabel();
+    label->setText(message.isEmpty() ? QString() : tr("The log cannot be read: %1").arg(message));
+    label->setVisible(!message.isEmpty());
 }
 
 // Rendering ------------------------------------------------------------------------

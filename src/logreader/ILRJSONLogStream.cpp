@@ -3,6 +3,7 @@
 #include "logreader/ILRJSONLogSplitter.h"
 
 #include <QByteArray>
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -22,9 +23,14 @@ extern char** environ;
 struct ILRJSONLogStream::State
 {
     OutputHandler handler;
+    FinishHandler finishHandler;
     bool stopOnRefusal = false;
     pid_t pid = -1;
     int outputFd = -1;
+    // The child's standard error (read end, non-blocking) and what was kept
+    // of it.
+    int errorFd = -1;
+    QByteArray errorOutput;
     // Written to by terminate() so that a reader blocked in poll() wakes up
     // even when a grandchild keeps the output pipe open.
     int wakeReadFd = -1;
@@ -38,7 +44,7 @@ struct ILRJSONLogStream::State
 
     ~State()
     {
-        for (int fd : {outputFd, wakeReadFd, wakeWriteFd}) {
+        for (int fd : {outputFd, errorFd, wakeReadFd, wakeWriteFd}) {
             if (fd >= 0) {
                 ::close(fd);
             }
@@ -69,11 +75,36 @@ struct ILRJSONLogStream::State
         }
     }
 
+    // Reads what standard error holds now; answers false once it is closed.
+    // Bytes beyond the limit are read and dropped, so the child never blocks
+    // on a full pipe.
+    bool readErrorOutput()
+    {
+        std::array<char, 4096> chunk;
+        for (;;) {
+            const ssize_t count = ::read(errorFd, chunk.data(), chunk.size());
+            if (count < 0 && errno == EINTR) {
+                continue;
+            }
+            if (count < 0) {
+                return errno == EAGAIN || errno == EWOULDBLOCK;
+            }
+            if (count == 0) {
+                return false;
+            }
+            const qsizetype room = ErrorOutputLimit - errorOutput.size();
+            if (room > 0) {
+                errorOutput.append(chunk.data(), std::min<qsizetype>(room, count));
+            }
+        }
+    }
+
     void read()
     {
         ILRJSONLogSplitter splitter;
         std::array<char, 64 * 1024> chunk;
-        std::array<pollfd, 2> fds{pollfd{outputFd, POLLIN, 0}, pollfd{wakeReadFd, POLLIN, 0}};
+        std::array<pollfd, 3> fds{pollfd{outputFd, POLLIN, 0}, pollfd{wakeReadFd, POLLIN, 0},
+                                  pollfd{errorFd, POLLIN, 0}};
         while (!terminated.load()) {
             const int ready = ::poll(fds.data(), fds.size(), -1);
             if (ready < 0) {
@@ -84,6 +115,12 @@ struct ILRJSONLogStream::State
             }
             if (fds[1].revents != 0) {
                 break;
+            }
+            if (fds[2].revents != 0 && !readErrorOutput()) {
+                fds[2].fd = -1;
+            }
+            if (fds[0].revents == 0) {
+                continue;
             }
             const ssize_t count = ::read(outputFd, chunk.data(), chunk.size());
             if (count < 0 && errno == EINTR) {
@@ -100,11 +137,23 @@ struct ILRJSONLogStream::State
         while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) < 0 &&
                errno == EINTR) {
         }
+        int status = 0;
         {
             std::lock_guard<std::mutex> lock(mutex);
             reaped = true;
-            while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+            int raw = 0;
+            while (::waitpid(pid, &raw, 0) < 0 && errno == EINTR) {
             }
+            status = WIFEXITED(raw) ? WEXITSTATUS(raw) : WIFSIGNALED(raw) ? 128 + WTERMSIG(raw) : 0;
+        }
+        if (fds[2].fd >= 0) {
+            readErrorOutput();
+        }
+        if (finishHandler && !terminated.load()) {
+            finishHandler(status, QString::fromLocal8Bit(errorOutput));
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex);
             finished = true;
         }
         finishedCondition.notify_all();
@@ -120,10 +169,12 @@ ILRJSONLogStream::~ILRJSONLogStream()
 
 std::shared_ptr<ILRJSONLogStream> ILRJSONLogStream::start(const QString& toolPath,
                                                           const QStringList& arguments,
-                                                          OutputHandler handler, bool stopOnRefusal)
+                                                          OutputHandler handler, bool stopOnRefusal,
+                                                          FinishHandler finished)
 {
     auto state = std::make_shared<State>();
     state->handler = std::move(handler);
+    state->finishHandler = std::move(finished);
     state->stopOnRefusal = stopOnRefusal;
 
     int output[2];
@@ -138,6 +189,13 @@ std::shared_ptr<ILRJSONLogStream> ILRJSONLogStream::start(const QString& toolPat
     }
     state->wakeReadFd = wake[0];
     state->wakeWriteFd = wake[1];
+    int error[2];
+    if (::pipe2(error, O_CLOEXEC) != 0) {
+        ::close(output[1]);
+        return nullptr;
+    }
+    state->errorFd = error[0];
+    ::fcntl(error[0], F_SETFL, ::fcntl(error[0], F_GETFL) | O_NONBLOCK);
 
     const QByteArray path = toolPath.toLocal8Bit();
     std::vector<QByteArray> storage;
@@ -156,12 +214,14 @@ std::shared_ptr<ILRJSONLogStream> ILRJSONLogStream::start(const QString& toolPat
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, error[1], STDERR_FILENO);
     pid_t pid = -1;
-    const int error =
+    const int spawnError =
         ::posix_spawn(&pid, path.constData(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(output[1]);
-    if (error != 0) {
+    ::close(error[1]);
+    if (spawnError != 0) {
         return nullptr;
     }
     state->pid = pid;

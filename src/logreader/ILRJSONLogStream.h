@@ -11,8 +11,9 @@
 // Runs the log tool as a child process and hands its output, cut into
 // batches of complete entries (ILRJSONLogSplitter), to an output handler.
 // The child's standard output is read on a thread of the stream's own, so
-// the handler runs there, never on the main thread; standard error is
-// inherited and standard input is /dev/null.
+// the handler runs there, never on the main thread; standard input is
+// /dev/null. What the child writes to standard error is collected (its
+// beginning) and handed, with how the child ended, to a finish handler.
 //
 // The reading thread holds what it needs, so releasing the stream never
 // waits for it: terminate() ends the delivery, and the thread ends on its own
@@ -24,6 +25,12 @@ public:
     // only while someone waits for the stream (waitForStream): false then
     // stops the tool.
     using OutputHandler = std::function<bool(const QList<ILRLogEntry>&)>;
+    // Called on the reading thread once the child has exited by itself, not
+    // when the stream was terminated: its exit status (128 + N after signal
+    // N) and the beginning of what it wrote to standard error.
+    using FinishHandler = std::function<void(int status, const QString& errorOutput)>;
+    // How much of the child's standard error is kept.
+    static constexpr qsizetype ErrorOutputLimit = 4096;
 
     ~ILRJSONLogStream();
     ILRJSONLogStream(const ILRJSONLogStream&) = delete;
@@ -33,7 +40,8 @@ public:
     // started (no such file, not executable, no resources).
     static std::shared_ptr<ILRJSONLogStream> start(const QString& toolPath,
                                                    const QStringList& arguments,
-                                                   OutputHandler handler, bool stopOnRefusal);
+                                                   OutputHandler handler, bool stopOnRefusal,
+                                                   FinishHandler finished = {});
 
     // Runs the tool to its end (or until the handler answers false) and
     // blocks the calling thread meanwhile. Answers whether it could start.

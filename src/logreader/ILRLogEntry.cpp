@@ -22,21 +22,49 @@ int digits(QStringView text, qsizetype position, int count)
     return value;
 }
 
-// The locale's numeric day with a four-digit year, then the separator and the
-// time to the millisecond.
-QString displayFormat()
+// The locale's short day format with every numeric field at full width: one
+// "d" or "M" becomes two, a two-digit year four. Quoted text and the other
+// fields stay as they are.
+QString paddedDayFormat(const QString& format)
 {
-    QString day = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!day.contains(QLatin1String("yyyy"))) {
-        day.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    QString padded;
+    padded.reserve(format.size() + 4);
+    qsizetype i = 0;
+    while (i < format.size()) {
+        const QChar c = format.at(i);
+        if (c == u'\'') {
+            const qsizetype end = format.indexOf(u'\'', i + 1);
+            const qsizetype stop = end < 0 ? format.size() : end + 1;
+            padded += format.mid(i, stop - i);
+            i = stop;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < format.size() && format.at(i + run) == c) {
+            ++run;
+        }
+        if ((c == u'd' || c == u'M') && run == 1) {
+            padded += QString(2, c);
+        } else if (c == u'y' && run < 4) {
+            padded += QStringLiteral("yyyy");
+        } else {
+            padded += format.mid(i, run);
+        }
+        i += run;
     }
+    return padded;
+}
+
+} // namespace
+
+QString ILRLogEntry::displayFormat(const QLocale& locale)
+{
+    QString day = paddedDayFormat(locale.dateFormat(QLocale::ShortFormat));
     if (day.isEmpty()) {
         day = QStringLiteral("yyyy-MM-dd");
     }
     return day + QStringLiteral("' \u2014 'HH:mm:ss.zzz");
 }
-
-} // namespace
 
 ILRLogEntry::ILRLogEntry(QJsonObject object) : m_object(std::move(object))
 {
@@ -102,17 +130,25 @@ std::optional<qint64> ILRLogEntry::parseTimestamp(QStringView text)
 
 QString ILRLogEntry::displayText(qint64 microseconds)
 {
-    static const QString format = displayFormat();
+    const QLocale locale;
     const qint64 milliseconds =
         microseconds >= 0 ? microseconds / 1000 : -((-microseconds + 999) / 1000);
     const qint64 second = milliseconds >= 0 ? milliseconds / 1000 : -((-milliseconds + 999) / 1000);
     // The text of a whole second ends in ".000"; the milliseconds are put in
     // its place.
+    // The format is kept with the locale it was made for.
+    thread_local QLocale cachedLocale(QLocale::C);
+    thread_local QString format;
     thread_local qint64 cachedSecond = std::numeric_limits<qint64>::min();
     thread_local QString cachedText;
+    if (format.isEmpty() || locale != cachedLocale) {
+        cachedLocale = locale;
+        format = displayFormat(locale);
+        cachedSecond = std::numeric_limits<qint64>::min();
+    }
     if (second != cachedSecond) {
         cachedText =
-            QLocale().toString(QDateTime::fromMSecsSinceEpoch(second * 1000).toLocalTime(), format);
+            locale.toString(QDateTime::fromMSecsSinceEpoch(second * 1000).toLocalTime(), format);
         cachedSecond = second;
     }
     QString text = cachedText;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QLocale>
 #include <QString>
 #include <QStringView>
 #include <limits>
@@ -42,6 +43,10 @@ public:
     // time. The text of the last whole second is kept per thread: a log's
     // entries come in runs of the same second.
     static QString displayText(qint64 microseconds);
+    // The date-and-time format of displayText() for LOCALE: the locale's
+    // numeric day in its own order with two-digit days and months and a
+    // four-digit year, " — ", then the time to the millisecond.
+    static QString displayFormat(const QLocale& locale);
 
 private:
     QJsonObject m_object;

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -18,7 +19,7 @@ ILRLogWindow::ILRLogWindow(QWidget* parent)
       m_clearButton(new QPushButton(this)), m_saveButton(new QPushButton(this)),
       m_debugLoggingSwitch(new QCheckBox(tr("Debug Logging"), this)),
       m_viewMenuButton(new QPushButton(this)), m_viewMenu(new QMenu(this)),
-      m_findField(new QLineEdit(this))
+      m_findField(new QLineEdit(this)), m_toolErrorLabel(new QLabel(this))
 {
     setObjectName(QStringLiteral("ILRLogWindow"));
     resize(720, 480);
@@ -72,6 +73,12 @@ ILRLogWindow::ILRLogWindow(QWidget* parent)
     m_findField->hide();
     m_findField->installEventFilter(this);
 
+    m_toolErrorLabel->setObjectName(QStringLiteral("toolErrorLabel"));
+    m_toolErrorLabel->setAccessibleName(tr("Log Tool Error"));
+    m_toolErrorLabel->setWordWrap(true);
+    m_toolErrorLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_toolErrorLabel->hide();
+
     auto* bar = new QHBoxLayout;
     bar->addWidget(m_findEarlierResultsButton);
     bar->addWidget(m_spinner);
@@ -83,6 +90,7 @@ ILRLogWindow::ILRLogWindow(QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(m_toolErrorLabel);
     layout->addWidget(m_findField);
     layout->addWidget(m_logView, 1);
     layout->addLayout(bar);

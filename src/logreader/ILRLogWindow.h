@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressBar;
@@ -30,6 +31,9 @@ public:
     QPushButton* viewMenuButton() const { return m_viewMenuButton; }
     QMenu* viewMenu() const { return m_viewMenu; }
     QLineEdit* findField() const { return m_findField; }
+    // Says why the log cannot be read when the log tool failed; hidden
+    // otherwise.
+    QLabel* toolErrorLabel() const { return m_toolErrorLabel; }
 
 Q_SIGNALS:
     // Return was pressed in the log view.
@@ -51,4 +55,5 @@ private:
     QPushButton* m_viewMenuButton;
     QMenu* m_viewMenu;
     QLineEdit* m_findField;
+    QLabel* m_toolErrorLabel;
 };

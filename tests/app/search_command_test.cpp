@@ -1,3 +1,4 @@
+#include "app/DumpMenuCommand.h"
 #include "app/QXDefaultsRegistration.h"
 #include "app/SearchCommand.h"
 #include "platform/accessibility/memory/MemoryAccessibility.h"
@@ -68,6 +69,42 @@ private Q_SLOTS:
         platform::Accessibility::setCurrent(nullptr);
         m_defaults.reset();
         m_state.reset();
+    }
+
+    // Without a session bus the menu commands say so; turning accessibility
+    // on would not help. Accessibility that is merely off is told as before.
+    void menuCommandsSayWhatIsMissing_data()
+    {
+        QTest::addColumn<bool>("missing");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no session bus")
+            << true
+            << "trovix: The D-Bus session bus is missing. Start Trovix from a desktop session, "
+               "which provides one.\n";
+        QTest::newRow("accessibility off")
+            << false
+            << "trovix: accessibility is off; turn it on for the session and restart the "
+               "application\n";
+    }
+
+    void menuCommandsSayWhatIsMissing()
+    {
+        QFETCH(bool, missing);
+        QFETCH(QString, expected);
+        m_accessibility->setTrusted(false);
+        m_accessibility->setPromptGrantsTrust(false);
+        if (missing) {
+            m_accessibility->setUnavailability(
+                {platform::AccessibilityUnavailability::Reason::Missing,
+                 QStringLiteral("the D-Bus session bus"),
+                 QStringLiteral("Start Trovix from a desktop session, which provides one.")});
+        }
+        const Result dump = runCommand(runDumpMenuCommand, {"--pid", QString::number(Pid)});
+        QCOMPARE(dump.status, 1);
+        QCOMPARE(dump.err, expected);
+        const Result search = run({"save"});
+        QCOMPARE(search.status, 1);
+        QCOMPARE(search.err, expected);
     }
 
     void printsTheBestMatchFirstWithItsKey_data()

@@ -3,6 +3,7 @@
 #include "help/QXHelpManager.h"
 #include "logreader/ILRIntegratedLogReader.h"
 #include "platform/application/memory/MemoryActivation.h"
+#include "platform/logstore/JournalAccess.h"
 #include "support/TemporaryDefaults.h"
 #include "support/TestProgram.h"
 
@@ -87,19 +88,28 @@ private Q_SLOTS:
 
     // Where the log cannot be read, the "Log" menu item is the debug-logging
     // switch; asking for the log window from the command line must not flip
-    // that setting, only say no.
-    void logRequestWithoutReadableLogChangesNothing()
+    // that setting: the "Log Not Supported" alert says why, naming the group
+    // whose members may read the journal.
+    void logRequestWithoutReadableLogShowsTheAlert()
     {
         TemporaryDefaults defaults;
+        ILRIntegratedLogReader::setLogToolPath(QStringLiteral("/bin/true"));
         ILRIntegratedLogReader::setSystemLogReadableForTesting(false);
-        auto& activation =
-            static_cast<platform::MemoryActivation&>(platform::Activation::current());
-        const int beeps = activation.beeps;
+        QStringList alerts;
+        ILRIntegratedLogReader::setAlertPresenterForTesting(
+            [&](const QString& message, const QString& text) { alerts << message << text; });
         const bool debugLog = defaults.defaults().boolForKey(QXSettingsKeys::DebugLog);
         QXShowWindow(QStringLiteral("log"));
         QCOMPARE(defaults.defaults().boolForKey(QXSettingsKeys::DebugLog), debugLog);
-        QCOMPARE(activation.beeps, beeps + 1);
+        QCOMPARE(alerts.size(), 2);
+        QCOMPARE(alerts.at(0), QStringLiteral("Log Not Supported"));
+        QVERIFY2(
+            alerts.at(1).contains(u'\u201C' + platform::logstore::journalReaderGroup() + u'\u201D'),
+            qPrintable(alerts.at(1)));
+        QVERIFY(!ILRIntegratedLogReader::QXLogReader().window());
+        ILRIntegratedLogReader::setAlertPresenterForTesting({});
         ILRIntegratedLogReader::setSystemLogReadableForTesting(std::nullopt);
+        ILRIntegratedLogReader::setLogToolPath({});
     }
 };
 

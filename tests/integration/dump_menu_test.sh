@@ -4,7 +4,7 @@
 # flag, as JSON too; pressing an item in a submenu that was never opened runs
 # it in the fixture; pressing an item that opens a modal dialog does not wait
 # for the dialog; a stopped fixture is reported within the timeout plus one
-# second. Against the hostile fixture: of a stale copy of the menus under a
+# second; without a session bus it says that the bus is missing. Against the hostile fixture: of a stale copy of the menus under a
 # menu bar that is not VISIBLE, and of entries without VISIBLE, nothing is
 # read, shown or found; a menu that publishes its entries only once opened is
 # an entry without a submenu, whose press opens it.
@@ -269,3 +269,13 @@ grep -q "is a GTK 2 application started without its accessibility bridge; \"trov
     "$ARTIFACTS/gtk2-nobridge.err" ||
     fail "dump-menu of a GTK 2 application without the bridge said: $(cat "$ARTIFACTS/gtk2-nobridge.err")"
 pass "a GTK 2 application without the accessibility bridge is told apart, with a pointer to the help"
+
+# Without a session bus (a terminal on a server: no bus address, and no X
+# display or runtime folder to find one through) there is no accessibility to
+# turn on: the line says what is missing.
+env -u DBUS_SESSION_BUS_ADDRESS -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR \
+    "$TROVIX" dump-menu --pid "$gtk_pid" >/dev/null 2>"$ARTIFACTS/nosession.err" &&
+    fail "dump-menu without a session bus succeeded"
+grep -q "session bus is missing" "$ARTIFACTS/nosession.err" ||
+    fail "dump-menu without a session bus said: $(cat "$ARTIFACTS/nosession.err")"
+pass "dump-menu without a session bus says so: $(cat "$ARTIFACTS/nosession.err")"

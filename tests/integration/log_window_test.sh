@@ -5,7 +5,8 @@
 # without Fn); lines written while it is open appear by themselves, ten
 # identical ones as one line ending "(×10)"; save writes a property list
 # holding them; the two view switches, find earlier, clear and the
-# debug-logging switch work. The window is read and driven over AT-SPI, as a
+# debug-logging switch work; moved, closed and opened by a new Trovix, the
+# window comes back where it was. The window is read and driven over AT-SPI, as a
 # screen reader does (its menu with the keyboard); each state is also kept as a
 # screenshot.
 #
@@ -201,5 +202,31 @@ debug_line_saved() { save_log && [ "$(saved_count '^\[ILR\] archive query: ')" -
 wait_for 60 debug_line_saved || fail "debug lines of this Trovix do not reach the log"
 settled_screenshot 6-debug-lines
 pass "with debug logging on, the reader's debug lines arrive"
+
+# The frame is kept: the window moved and closed comes back where it was when
+# a new Trovix opens it.
+frame_key="Window Frame com.quirkworks.Trovix.ILRLogWindow"
+xdotool windowmove --sync "$log_window" 97 83 >/dev/null 2>&1
+eval "$(xdotool getwindowgeometry --shell "$log_window")"
+moved="$X $Y $WIDTH $HEIGHT"
+activate_log_window
+xdotool key ctrl+w
+wait_for 10 eval '! xdotool search --onlyvisible --name "^Trovix Log" >/dev/null 2>&1' ||
+    fail "Ctrl+W did not close the log window"
+wait_for 10 eval '[ -n "$(setting "$frame_key")" ]' || fail "the log window's frame was not saved"
+saved_frame=$(setting "$frame_key")
+stop_trovix
+start_trovix
+wait_for 60 dbus-send --session --print-reply --dest=com.quirkworks.Trovix \
+    /com/quirkworks/Trovix org.freedesktop.DBus.Introspectable.Introspect >/dev/null ||
+    fail "the new Trovix does not answer on the session bus"
+"$TROVIX" show log || fail "show log failed with the new Trovix running"
+wait_for_window 60 "^Trovix Log"
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+reopened="$X $Y $WIDTH $HEIGHT"
+settled_screenshot 7-reopened
+[ "$reopened" = "$moved" ] ||
+    fail "the log window reopened at $reopened (x y width height), not where it was moved: $moved (saved: $saved_frame)"
+pass "the log window reopened after a move comes back where it was ($reopened)"
 
 stop_trovix

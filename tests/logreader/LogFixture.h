@@ -20,13 +20,16 @@ public:
         qputenv("LOG_FIXTURE_STREAM", path("stream.json").toLocal8Bit());
         qunsetenv("LOG_FIXTURE_CHUNK");
         qunsetenv("LOG_FIXTURE_THEN");
+        qunsetenv("LOG_FIXTURE_EXIT");
+        qunsetenv("LOG_FIXTURE_STDERR");
         setShow({});
         setStream({});
     }
     ~LogFixture()
     {
-        for (const char* name : {"LOG_FIXTURE_ARGS", "LOG_FIXTURE_SHOW", "LOG_FIXTURE_STREAM",
-                                 "LOG_FIXTURE_CHUNK", "LOG_FIXTURE_THEN"}) {
+        for (const char* name :
+             {"LOG_FIXTURE_ARGS", "LOG_FIXTURE_SHOW", "LOG_FIXTURE_STREAM", "LOG_FIXTURE_CHUNK",
+              "LOG_FIXTURE_THEN", "LOG_FIXTURE_EXIT", "LOG_FIXTURE_STDERR"}) {
             qunsetenv(name);
         }
     }

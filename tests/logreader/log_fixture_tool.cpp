@@ -9,6 +9,8 @@
 //   LOG_FIXTURE_CHUNK   bytes per write (all at once when unset)
 //   LOG_FIXTURE_THEN    after the bytes: "exit" (default for show), "hang"
 //                       (wait to be terminated) or "die" (abort)
+//   LOG_FIXTURE_EXIT    after the bytes: write LOG_FIXTURE_STDERR to standard
+//                       error and exit with this status
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -72,6 +74,14 @@ int main(int argc, char** argv)
         const std::string bytes = readFrom(source, 0);
         writeAll(bytes, chunk == 0 ? 1 : chunk);
         written = bytes.size();
+    }
+    const std::string exitStatus = environment("LOG_FIXTURE_EXIT");
+    if (!exitStatus.empty()) {
+        const std::string message = environment("LOG_FIXTURE_STDERR");
+        if (::write(STDERR_FILENO, message.data(), message.size()) < 0) {
+            return 1;
+        }
+        return std::stoi(exitStatus);
     }
     if (then == "die") {
         std::abort();

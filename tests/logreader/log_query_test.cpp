@@ -1,7 +1,9 @@
 // Merging the archive query, the live stream and the gap fill into one list.
+#include "../logstore/LogEntryRows.h"
 #include "LogFixture.h"
 #include "logreader/ILRIntegratedLogReader.h"
 #include "logreader/ILRIntegratedLogReaderDelegate.h"
+#include "platform/logstore/LogPredicate.h"
 #include "support/TemporaryDefaults.h"
 #include "support/TestProgram.h"
 
@@ -125,6 +127,36 @@ private Q_SLOTS:
         QCOMPARE(reader.archiveArguments(), archive);
     }
 
+    // The bundle's folder name is quoted as the tool reads texts: a quote,
+    // a backslash or a control character in it neither breaks the predicate
+    // nor changes what it selects.
+    void defaultPredicateQuotesTheFolderName_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("plain") << "Trovix.app";
+        QTest::newRow("quotes") << "My \"Tools\".app";
+        QTest::newRow("backslashes") << "back\\slash\\.app";
+        QTest::newRow("control characters") << "tab\tline\nbell\a.app";
+    }
+
+    void defaultPredicateQuotesTheFolderName()
+    {
+        QFETCH(QString, folder);
+        using platform::logstore::LogPredicate;
+        const auto executable = [](const QString& path) {
+            return journalEntry({"_EXE=" + path.toUtf8(), "MESSAGE=m", "PRIORITY=5"});
+        };
+        for (const qint64 level : {0, 2}) {
+            const QString predicate = ILRIntegratedLogReader::defaultPredicate(level, folder);
+            QString error;
+            const std::optional<LogPredicate> parsed =
+                LogPredicate::parse(predicate.toUtf8(), &error);
+            QVERIFY2(parsed, qPrintable(error + u'\n' + predicate));
+            QVERIFY(parsed->matches(executable("/opt/" + folder + "/Contents/MacOS/trovix")));
+            QVERIFY(!parsed->matches(executable("/opt/Other.app/Contents/MacOS/trovix")));
+        }
+    }
+
     // The first run asks for one hour; archive entries go in front of the
     // live ones, and the list is in date order. An entry written while both
     // start reaches both and is shown once.
@@ -145,6 +177,30 @@ private Q_SLOTS:
         f.log.appendStream("," + LogFixture::entry("later", at(40)));
         QTRY_COMPARE_WITH_TIMEOUT(messages(f.reader).size(), 4, 10000);
         QCOMPARE(messages(f.reader).constLast(), QStringLiteral("later"));
+    }
+
+    // Only an entry that reached both the archive query and the live stream
+    // is shown once; entries alike in every respect from one side are
+    // genuine and all shown, and one live entry matches only one archived.
+    void duplicatesOnlyAcrossArchiveAndLive()
+    {
+        ReaderFixture f;
+        const QByteArray twin = LogFixture::entry("twin", at(1));
+        const QByteArray both = LogFixture::entry("both", at(2));
+        const QByteArray twice = LogFixture::entry("twice, once live", at(3));
+        const QByteArray liveTwin = LogFixture::entry("live twin", at(40));
+        f.log.setShow(LogFixture::array({twin, twin, both, twice, twice}));
+        f.log.setStream(LogFixture::array({both, twice, liveTwin, liveTwin}, "Filtering\n"));
+        QVERIFY(f.run([&] { f.reader.updateLogAfterIncreasingNumberOfDays(false); }));
+        const QStringList expected{
+            "twin",      "twin",     "both", "twice, once live", "twice, once live",
+            "live twin", "live twin"};
+        QTRY_COMPARE_WITH_TIMEOUT(messages(f.reader), expected, 10000);
+
+        // After the archive query, a live entry like an earlier live one is
+        // new.
+        f.log.appendStream("," + liveTwin);
+        QTRY_COMPARE_WITH_TIMEOUT(messages(f.reader).count(QStringLiteral("live twin")), 3, 10000);
     }
 
     // Find earlier widens the period step by step and inserts only entries

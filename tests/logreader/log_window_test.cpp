@@ -2,8 +2,10 @@
 #include "LogFixture.h"
 #include "app/QXDebugLogging.h"
 #include "logreader/ILRIntegratedLogReader.h"
+#include "logreader/ILRIntegratedLogReaderDelegate.h"
 #include "logreader/ILRLogRenderer.h"
 #include "logreader/ILRLogWindow.h"
+#include "logreader/ILRLogWindowFrame.h"
 #include "platform/application/memory/MemoryActivation.h"
 #include "platform/log/SystemLog.h"
 #include "platform/plist/PropertyList.h"
@@ -15,17 +17,37 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QToolButton>
 #include <QtTest>
+#include <unistd.h>
 
 namespace {
+
+class NamedFrameDelegate : public ILRIntegratedLogReaderDelegate
+{
+public:
+    explicit NamedFrameDelegate(std::optional<QString> name) : m_name(std::move(name)) {}
+    bool respondsToWindowFrameAutosaveName() const override { return true; }
+    std::optional<QString> windowFrameAutosaveNameForLogReader(ILRIntegratedLogReader&) override
+    {
+        return m_name;
+    }
+
+private:
+    std::optional<QString> m_name;
+};
 
 const QString App = QStringLiteral("/opt/Trovix.app/Contents/MacOS/trovix");
 const QString Helper = QStringLiteral("/opt/Trovix.app/Contents/Helpers/helper");
@@ -122,6 +144,34 @@ private Q_SLOTS:
         snapshot.disableCoalescing = disableCoalescing;
         snapshot.hideSender = hideSender;
         QCOMPARE(rendered(snapshot), expected);
+    }
+
+    // Dates read in the locale's order with two-digit days and months and
+    // the whole year.
+    void datesAreZeroPadded_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("en_US") << "en_US"
+                               << "03/06/2026 \u2014 09:05:07.089";
+        QTest::newRow("de_DE") << "de_DE"
+                               << "06.03.2026 \u2014 09:05:07.089";
+        QTest::newRow("fr_FR") << "fr_FR"
+                               << "06/03/2026 \u2014 09:05:07.089";
+        QTest::newRow("ja_JP") << "ja_JP"
+                               << "2026/03/06 \u2014 09:05:07.089";
+    }
+
+    void datesAreZeroPadded()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, expected);
+        const QLocale previous;
+        QLocale::setDefault(QLocale(locale));
+        const QDateTime local(QDate(2026, 3, 6), QTime(9, 5, 7, 89));
+        const QString text = ILRLogEntry::displayText(local.toMSecsSinceEpoch() * 1000);
+        QLocale::setDefault(previous);
+        QCOMPARE(text, expected);
     }
 
     // The header names the period; the marker shows where the archive query
@@ -365,17 +415,143 @@ private Q_SLOTS:
         QVERIFY(field->isHidden());
     }
 
+    // The window opens centred the first time; its frame is kept after a
+    // move and a resize, and a new window comes back there; a frame beyond
+    // the screen is brought back onto it. A delegate's name replaces the
+    // default one, and without a name nothing is kept.
+    void windowFrameIsKept()
+    {
+        const QString key = QStringLiteral("Window Frame com.quirkworks.Trovix.ILRLogWindow");
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        Environment e;
+        platform::UserDefaults& defaults = e.defaults.defaults();
+        QVERIFY(e.reader.displayLog());
+        ILRLogWindow* window = e.reader.window();
+        const QPoint centre = QRect(window->pos(), window->size()).center();
+        QVERIFY2(qAbs(centre.x() - available.center().x()) <= 1,
+                 qPrintable(QString::number(centre.x())));
+        QVERIFY(qAbs(centre.y() - available.center().y()) <= 40);
+
+        window->move(37, 41);
+        window->resize(500, 300);
+        QTRY_COMPARE(defaults.stringForKey(key), QStringLiteral("37 41 500 300"));
+        window->move(45, 50);
+        window->close();
+        QCOMPARE(defaults.stringForKey(key), QStringLiteral("45 50 500 300"));
+        {
+            ILRIntegratedLogReader again;
+            QVERIFY(again.displayLog());
+            QCOMPARE(again.window()->pos(), QPoint(45, 50));
+            QCOMPARE(again.window()->size(), QSize(500, 300));
+            delete again.window();
+            again.reset();
+        }
+
+        defaults.setObject(QStringLiteral("%1 %2 400 300")
+                               .arg(available.right() + 500)
+                               .arg(available.bottom() - 100),
+                           key);
+        {
+            ILRIntegratedLogReader again;
+            QVERIFY(again.displayLog());
+            const QRect frame(again.window()->pos(), again.window()->size());
+            QVERIFY2(available.contains(frame), qPrintable(defaults.stringForKey(key)));
+            QCOMPARE(frame.size(), QSize(400, 300));
+            delete again.window();
+            again.reset();
+        }
+        // Numbers no screen has are ignored: the window opens centred.
+        defaults.setObject(QStringLiteral("2147483647 2147483647 2147483647 2147483647"), key);
+        {
+            ILRIntegratedLogReader again;
+            QVERIFY(again.displayLog());
+            QVERIFY(available.contains(again.window()->geometry().center()));
+            QCOMPARE(again.window()->size(), QSize(720, 480));
+            delete again.window();
+            again.reset();
+        }
+        QCOMPARE(ILRLogWindowFrame::clampedFrame(QRect(-50, 10, 9000, 200), QRect(0, 0, 800, 600)),
+                 QRect(0, 10, 800, 200));
+
+        NamedFrameDelegate named(QStringLiteral("Elsewhere"));
+        NamedFrameDelegate unnamed(std::nullopt);
+        const QVariantMap before = defaults.persistentDomain();
+        for (NamedFrameDelegate* delegate : {&named, &unnamed}) {
+            ILRIntegratedLogReader again;
+            again.setDelegate(delegate);
+            QVERIFY(again.displayLog());
+            again.window()->move(60, 70);
+            again.window()->close();
+            delete again.window();
+            again.reset();
+        }
+        QVariantMap added = defaults.persistentDomain();
+        for (auto it = before.begin(); it != before.end(); ++it) {
+            QCOMPARE(added.take(it.key()), it.value());
+        }
+        QCOMPARE(added.keys(), QStringList{"Window Frame Elsewhere"});
+        QVERIFY(added.first().toString().startsWith(QLatin1String("60 70 ")));
+    }
+
+    // A tool that refuses the query makes the window say why, with the
+    // tool's first line; a fresh run that works puts the message away.
+    void toolFailureIsShown()
+    {
+        Environment e;
+        qputenv("LOG_FIXTURE_EXIT", "64");
+        qputenv("LOG_FIXTURE_STDERR",
+                "trovix-log: invalid predicate: unterminated text\nusage: trovix-log show\n");
+        QSignalSpy finished(&e.reader, &ILRIntegratedLogReader::archiveQueryFinished);
+        QVERIFY(e.reader.displayLog());
+        QVERIFY(finished.wait(20000));
+        QLabel* label = e.reader.window()->toolErrorLabel();
+        QTRY_VERIFY(!label->isHidden());
+        QCOMPARE(label->text(), QStringLiteral("The log cannot be read: trovix-log: invalid "
+                                               "predicate: unterminated text"));
+        QVERIFY(!label->accessibleName().isEmpty());
+
+        qunsetenv("LOG_FIXTURE_EXIT");
+        e.log.setShow(LogFixture::array({LogFixture::entry("archived", at(1))}));
+        QVERIFY(e.reader.window()->findEarlierResultsButton()->isEnabled());
+        e.reader.clear();
+        QVERIFY(label->isHidden());
+        QVERIFY(e.reader.toolError().isEmpty());
+    }
+
     void notSupportedWithoutTheTool()
     {
         Environment e;
         ILRIntegratedLogReader::setLogToolPath(QStringLiteral("/nonexistent/trovix-log"));
         QStringList alerts;
         ILRIntegratedLogReader::setAlertPresenterForTesting(
-            [&](const QString& message, const QString&) { alerts.append(message); });
+            [&](const QString& message, const QString& text) { alerts << message << text; });
         QVERIFY(!ILRIntegratedLogReader::canDisplayLog());
         QVERIFY(!e.reader.displayLog());
-        QCOMPARE(alerts, QStringList{"Log Not Supported"});
+        QCOMPARE(alerts, (QStringList{"Log Not Supported",
+                                      "Displaying the log requires the trovix-log tool in the "
+                                      "application bundle."}));
         ILRIntegratedLogReader::setAlertPresenterForTesting({});
+    }
+
+    // A user outside the groups that may read the system journal can often
+    // list the journal's folder, but reads nothing from it: the log is not
+    // offered. (A probe run as the user nobody.)
+    void notSupportedForAUserWhoCannotReadTheJournal()
+    {
+        if (::geteuid() != 0) {
+            QSKIP("running the probe as another user needs root");
+        }
+        const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+        if (setpriv.isEmpty()) {
+            QSKIP("setpriv is not installed");
+        }
+        QProcess probe;
+        probe.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                              QStringLiteral("--clear-groups"), QStringLiteral("--"),
+                              QStringLiteral(LOG_ACCESS_PROBE)});
+        QVERIFY(probe.waitForFinished(30000));
+        QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(probe.exitCode(), 1);
     }
 
 private:

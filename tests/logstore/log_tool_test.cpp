@@ -90,6 +90,9 @@ private Q_SLOTS:
         QTest::newRow("minutes")
             << u"show --style json --last 2m --predicate eventMessage==\"p3\""_s
             << QStringList{u"p3"_s};
+        QTest::newRow("a hundred years")
+            << u"show --last 36525d --predicate eventMessage==\"yesterday\""_s
+            << QStringList{u"yesterday"_s};
         QTest::newRow("no period")
             << u"show --predicate eventMessage==\"yesterday\""_s << QStringList{u"yesterday"_s};
         QTest::newRow("nothing matches")
@@ -121,6 +124,10 @@ private Q_SLOTS:
         QTest::newRow("missing value") << u"show --predicate"_s << u"--predicate needs a value"_s;
         QTest::newRow("bad period") << u"show --last 1w"_s << u"invalid period \"1w\""_s;
         QTest::newRow("negative period") << u"show --last -1h"_s << u"invalid period"_s;
+        QTest::newRow("period beyond a hundred years")
+            << u"show --last 36526d"_s << u"period \"36526d\" for --last is too long"_s;
+        QTest::newRow("period that overflows microseconds")
+            << u"show --last 999999999999d"_s << u"at most 100 years"_s;
         QTest::newRow("bad level") << u"stream --level trace"_s << u"unknown level \"trace\""_s;
         QTest::newRow("bad predicate")
             << u"stream --predicate eventMessage=="_s << u"invalid predicate: missing text"_s;

@@ -68,16 +68,6 @@ bool isDebugLoggingEnabled()
     return debugLoggingEnabled.load(std::memory_order_relaxed);
 }
 
-bool systemLogIsReadable()
-{
-    for (const char* folder : {"/var/log/journal", "/run/log/journal"}) {
-        if (::access(folder, R_OK | X_OK) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void setSystemLogSink(SystemLogSink sink)
 {
     QMutexLocker locker(&sinkMutex());

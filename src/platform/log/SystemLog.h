@@ -17,10 +17,6 @@ void systemDebugLog(const QString& message);
 void setDebugLoggingEnabled(bool enabled);
 bool isDebugLoggingEnabled();
 
-// Whether the system log can be read back: the journal folder (the
-// persistent or the volatile one) exists and this user may list it.
-bool systemLogIsReadable();
-
 // Receives every line written while it is installed (tests read what was
 // logged through it). Passing an empty function removes it.
 using SystemLogSink = std::function<void(const QString&)>;

@@ -7,7 +7,12 @@ namespace platform::logstore {
 
 namespace {
 
-// "90s", "15m", "1h", "7d": the period back from now, in seconds.
+// The longest period --last accepts: a hundred years, in seconds. Far beyond
+// any journal, and its microseconds stay well inside a signed 64-bit count.
+constexpr qint64 MaximumPeriodSeconds = 36525LL * 86400;
+
+// "90s", "15m", "1h", "7d": the period back from now, in seconds (at most
+// 10^12 days, so the product cannot overflow; the caller applies the cap).
 std::optional<qint64> parsePeriod(const QString& text)
 {
     static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,12})([smhd])$"));
@@ -18,7 +23,7 @@ std::optional<qint64> parsePeriod(const QString& text)
     const qint64 count = match.captured(1).toLongLong();
     const QChar unit = match.captured(2).front();
     const qint64 factor = unit == u's' ? 1 : unit == u'm' ? 60 : unit == u'h' ? 3600 : 86400;
-    return count * factor; // at most 10^12 days: no overflow
+    return count * factor;
 }
 
 } // namespace
@@ -94,6 +99,11 @@ std::optional<LogRequest> parseLogRequest(const QStringList& arguments, QString*
             if (!request.lastSeconds) {
                 return refuse(QStringLiteral("invalid period \"%1\" for --last: use a number "
                                              "followed by s, m, h or d, as in 1h or 7d")
+                                  .arg(period));
+            }
+            if (*request.lastSeconds > MaximumPeriodSeconds) {
+                return refuse(QStringLiteral("period \"%1\" for --last is too long: at most "
+                                             "100 years (36525d)")
                                   .arg(period));
             }
         } else if (!show && option == u"--level") {

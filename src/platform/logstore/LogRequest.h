@@ -27,8 +27,8 @@ struct LogRequest
     // The least important syslog priority shown: 5 (notice) at the default
     // level, 6 with info, 7 with debug.
     int maximumPriority = 5;
-    // show: how far back the period reaches, in seconds; none for the whole
-    // journal.
+    // show: how far back the period reaches, in seconds, at most a hundred
+    // years; none for the whole journal.
     std::optional<qint64> lastSeconds;
     // --help: print the usage and do nothing else.
     bool help = false;
