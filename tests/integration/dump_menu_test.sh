@@ -4,10 +4,11 @@
 # flag, as JSON too; pressing an item in a submenu that was never opened runs
 # it in the fixture; pressing an item that opens a modal dialog does not wait
 # for the dialog; a stopped fixture is reported within the timeout plus one
-# second; without a session bus it says that the bus is missing. Against the hostile fixture: of a stale copy of the menus under a
-# menu bar that is not VISIBLE, and of entries without VISIBLE, nothing is
-# read, shown or found; a menu that publishes its entries only once opened is
-# an entry without a submenu, whose press opens it.
+# second; without a session bus it says that the bus is missing. Against the
+# hostile fixture: of a stale copy of the menus under a menu bar that is not
+# VISIBLE, and of entries without VISIBLE, nothing is read, shown or found; a
+# menu that publishes its entries only once opened is an entry without a
+# submenu, whose press opens it.
 # A GTK 2 application reads with its accelerators as key equivalents; one
 # started without its accessibility bridge gets a pointer to the help.
 . "$(dirname "$0")/lib.sh"

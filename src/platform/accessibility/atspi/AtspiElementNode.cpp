@@ -89,8 +89,7 @@ bool isGtkApplication(AtspiAccessible* application)
 {
     GError* error = nullptr;
     gchar* name = atspi_accessible_get_toolkit_name(application, &error);
-    const bool gtk = !failed(error) &&
-                     QString::fromUtf8(name).startsWith(QStringLiteral("GTK"), Qt::CaseInsensitive);
+    const bool gtk = !failed(error) && atspi::isGtkToolkit(QString::fromUtf8(name));
     g_free(name);
     return gtk;
 }

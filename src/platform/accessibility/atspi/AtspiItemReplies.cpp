@@ -44,6 +44,12 @@ ItemStates itemStates(std::optional<quint64> bits)
     return states;
 }
 
+bool isGtkToolkit(const QString& name)
+{
+    return name.startsWith(QStringLiteral("GTK"), Qt::CaseInsensitive) ||
+           name.compare(QStringLiteral("GAIL"), Qt::CaseInsensitive) == 0;
+}
+
 ChildrenToRead childrenToRead(qint64 reportedCount)
 {
     if (reportedCount <= 0) {

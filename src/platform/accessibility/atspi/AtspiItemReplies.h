@@ -45,6 +45,11 @@ constexpr quint64 stateBit(AtspiStateType state)
     return int(state) < 64 ? quint64(1) << int(state) : 0;
 }
 
+// Whether a toolkit name is GTK's: GTK 3 and 4 call themselves "GTK", GTK 2
+// (through its accessibility bridge) "GAIL". GTK marks hidden items by a
+// missing VISIBLE state and publishes the entries of closed menus.
+bool isGtkToolkit(const QString& name);
+
 // How many of the children a menu reports are read, and how many are left
 // out: at most MaximumMenuChildren are read, a negative count reads none.
 struct ChildrenToRead

@@ -287,7 +287,7 @@ void AtspiMenuTreeRead::applicationAnswered()
     if (!m_toolkit || !m_windows) {
         return;
     }
-    m_gtk = m_toolkit->startsWith(QStringLiteral("GTK"), Qt::CaseInsensitive);
+    m_gtk = isGtkToolkit(*m_toolkit);
     // The active window's menu bar first; with one window there is nothing
     // to order.
     if (m_windows->size() < 2) {
