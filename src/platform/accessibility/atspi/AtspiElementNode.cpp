@@ -330,6 +330,9 @@ std::optional<QVariant> AtspiElementNode::title()
             return QVariant(QString());
         }
     }
+    if (m_name) {
+        return QVariant(atspi::itemTitle(m_name->toUtf8().constData()));
+    }
     GError* error = nullptr;
     gchar* name = atspi_accessible_get_name(m_object.get(), &error);
     if (failed(error)) {
@@ -409,6 +412,9 @@ std::optional<MenuKeyBinding> AtspiElementNode::readKeyBinding()
 
 std::optional<QString> AtspiElementNode::readKeyBindingText()
 {
+    if (m_keyBindingText) {
+        return m_keyBindingText;
+    }
     AtspiAction* action = atspi_accessible_get_action_iface(m_object.get());
     if (!action) {
         return std::nullopt;
@@ -565,17 +571,37 @@ std::optional<QVariant> AtspiElementNode::copyAttributeValues(const QString& nam
     const quint64 timedOutBefore = atspi::timedOutRequests();
     const QDeadlineTimer deadline = AccessibilityReadBudget::bound(
         QDeadlineTimer(qint64(atspi::messagingTimeoutMs()) * ChildrenDeadlineTimeouts));
-    AccessibilityElementList elements;
+    QList<GObjectRef<AtspiAccessible>> children;
+    bool timedOut = false;
     for (qint64 i = index; i < end && !deadline.hasExpired(); ++i) {
         GObjectRef<AtspiAccessible> child = childAt(m_object.get(), int(i));
         if (atspi::timedOutRequests() != timedOutBefore) {
-            return elements.isEmpty() ? std::nullopt
-                                      : std::optional<QVariant>(QVariant::fromValue(elements));
+            timedOut = true;
+            break;
         }
         if (child) {
-            elements.append(AccessibilityElement(
-                std::make_shared<AtspiElementNode>(child, Kind::MenuItem, m_pid, m_gtk)));
+            children.append(child);
         }
+    }
+    // The entries' own requests go out together (see prefetchEntries).
+    QList<AtspiAccessible*> objects;
+    for (const GObjectRef<AtspiAccessible>& child : std::as_const(children)) {
+        objects.append(child.get());
+    }
+    const QList<atspi::EntryAnswers> answers = timedOut || deadline.hasExpired()
+                                                   ? QList<atspi::EntryAnswers>()
+                                                   : atspi::prefetchEntries(objects, deadline);
+    AccessibilityElementList elements;
+    for (qsizetype i = 0; i < children.size(); ++i) {
+        auto node =
+            std::make_shared<AtspiElementNode>(children.at(i), Kind::MenuItem, m_pid, m_gtk);
+        if (i < answers.size()) {
+            node->prefill(answers.at(i));
+        }
+        elements.append(AccessibilityElement(node));
+    }
+    if (timedOut && elements.isEmpty()) {
+        return std::nullopt;
     }
     return QVariant::fromValue(elements);
 }
@@ -598,6 +624,19 @@ bool AtspiElementNode::opensOnPress()
     const gint actions = atspi_action_get_n_actions(action, &error);
     g_object_unref(action);
     return !failed(error) && actions > 0;
+}
+
+void AtspiElementNode::prefill(const atspi::EntryAnswers& answers)
+{
+    if (answers.role) {
+        m_role = *answers.role;
+    }
+    if (answers.states) {
+        m_states = atspi::itemStates(*answers.states);
+        m_statesAge.start();
+    }
+    m_name = answers.name;
+    m_keyBindingText = answers.keyBinding;
 }
 
 std::optional<QVariant> AtspiElementNode::menuBar()

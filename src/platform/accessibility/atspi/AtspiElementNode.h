@@ -2,6 +2,7 @@
 
 #include "platform/accessibility/AccessibilityNode.h"
 #include "platform/accessibility/MenuKeyBinding.h"
+#include "platform/accessibility/atspi/AtspiEntryPrefetch.h"
 #include "platform/accessibility/atspi/AtspiItemReplies.h"
 #include "platform/accessibility/atspi/GObjectRef.h"
 
@@ -41,6 +42,10 @@ public:
     bool setMessagingTimeout(float seconds) override;
     bool isSameElement(const AccessibilityNode& other) const override;
 
+    // Takes what the element answered to requests sent for a whole run of
+    // entries, so that reading it asks nothing more for those.
+    void prefill(const atspi::EntryAnswers& answers);
+
 private:
     std::optional<QVariant> readAttribute(const QString& name);
     std::optional<AtspiRole> role();
@@ -67,6 +72,9 @@ private:
     bool m_gtk;
     std::optional<AtspiRole> m_role;
     std::optional<std::optional<MenuKeyBinding>> m_keyBinding;
+    // Answers taken from a run's requests.
+    std::optional<QString> m_name;
+    std::optional<QString> m_keyBindingText;
     atspi::ItemStates m_states;
     // Children the last read of a menu's children left out.
     qint64 m_omittedChildren = 0;

@@ -1,0 +1,185 @@
+#include "platform/accessibility/atspi/AtspiEntryPrefetch.h"
+
+#include "platform/accessibility/atspi/AtspiItemReplies.h"
+#include "platform/accessibility/atspi/AtspiRequests.h"
+
+#include <algorithm>
+#include <array>
+#include <dbus/dbus.h>
+#include <vector>
+
+namespace platform::atspi {
+
+namespace {
+
+const char* const AccessibleInterface = "org.a11y.atspi.Accessible";
+const char* const ActionInterface = "org.a11y.atspi.Action";
+const char* const PropertiesInterface = "org.freedesktop.DBus.Properties";
+
+enum Request
+{
+    Name,
+    Role,
+    States,
+    KeyBinding,
+    RequestCount
+};
+
+DBusMessage* requestFor(Request request, const char* busName, const char* path)
+{
+    DBusMessage* message = nullptr;
+    switch (request) {
+    case Name: {
+        message = dbus_message_new_method_call(busName, path, PropertiesInterface, "Get");
+        const char* property = "Name";
+        if (message) {
+            dbus_message_append_args(message, DBUS_TYPE_STRING, &AccessibleInterface,
+                                     DBUS_TYPE_STRING, &property, DBUS_TYPE_INVALID);
+        }
+        break;
+    }
+    case Role:
+        message = dbus_message_new_method_call(busName, path, AccessibleInterface, "GetRole");
+        break;
+    case States:
+        message = dbus_message_new_method_call(busName, path, AccessibleInterface, "GetState");
+        break;
+    case KeyBinding: {
+        message = dbus_message_new_method_call(busName, path, ActionInterface, "GetKeyBinding");
+        const dbus_int32_t first = 0;
+        if (message) {
+            dbus_message_append_args(message, DBUS_TYPE_INT32, &first, DBUS_TYPE_INVALID);
+        }
+        break;
+    }
+    case RequestCount:
+        break;
+    }
+    return message;
+}
+
+// The string of a reply that holds one (or a variant holding one).
+std::optional<QString> stringOf(DBusMessage* reply)
+{
+    DBusMessageIter top;
+    if (!dbus_message_iter_init(reply, &top)) {
+        return std::nullopt;
+    }
+    DBusMessageIter value = top;
+    if (dbus_message_iter_get_arg_type(&top) == DBUS_TYPE_VARIANT) {
+        dbus_message_iter_recurse(&top, &value);
+    }
+    if (dbus_message_iter_get_arg_type(&value) != DBUS_TYPE_STRING) {
+        return std::nullopt;
+    }
+    const char* text = nullptr;
+    dbus_message_iter_get_basic(&value, &text);
+    // A text longer than any key binding or title is cut here: it names no
+    // key either way, and titles are cut shorter than this later.
+    const qsizetype length = text ? qstrnlen(text, MaximumKeyBindingLength * 4 + 4096) : 0;
+    return QString::fromUtf8(text, length);
+}
+
+void record(EntryAnswers& answers, Request request, DBusMessage* reply)
+{
+    DBusMessageIter top;
+    switch (request) {
+    case Name:
+        answers.name = stringOf(reply);
+        break;
+    case Role:
+        if (dbus_message_iter_init(reply, &top) &&
+            dbus_message_iter_get_arg_type(&top) == DBUS_TYPE_UINT32) {
+            dbus_uint32_t role = 0;
+            dbus_message_iter_get_basic(&top, &role);
+            answers.role = AtspiRole(role);
+        }
+        break;
+    case States:
+        if (dbus_message_iter_init(reply, &top) &&
+            dbus_message_iter_get_arg_type(&top) == DBUS_TYPE_ARRAY &&
+            dbus_message_iter_get_element_type(&top) == DBUS_TYPE_UINT32) {
+            DBusMessageIter words;
+            dbus_message_iter_recurse(&top, &words);
+            quint64 bits = 0;
+            for (int i = 0; i < 2 && dbus_message_iter_get_arg_type(&words) == DBUS_TYPE_UINT32;
+                 ++i) {
+                dbus_uint32_t word = 0;
+                dbus_message_iter_get_basic(&words, &word);
+                bits |= quint64(word) << (32 * i);
+                dbus_message_iter_next(&words);
+            }
+            answers.states = bits;
+        }
+        break;
+    case KeyBinding:
+        answers.keyBinding = stringOf(reply);
+        break;
+    case RequestCount:
+        break;
+    }
+}
+
+} // namespace
+
+QList<EntryAnswers> prefetchEntries(const QList<AtspiAccessible*>& entries, QDeadlineTimer deadline)
+{
+    QList<EntryAnswers> answers(entries.size());
+    struct Pending
+    {
+        DBusPendingCall* call = nullptr;
+        qsizetype entry = 0;
+        Request request = Name;
+    };
+    std::vector<Pending> pending;
+    pending.reserve(size_t(entries.size()) * RequestCount);
+    // Every request waits at most the messaging timeout, and none past the
+    // deadline.
+    const int timeoutMs = messagingTimeoutMs();
+    const int waitMs = int(std::clamp<qint64>(deadline.remainingTime(), 1, timeoutMs));
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        AtspiAccessible* entry = entries.at(i);
+        const AtspiObject& object = entry->parent;
+        if (!object.app || !object.app->bus || !object.app->bus_name || !object.path) {
+            continue;
+        }
+        for (int request = 0; request < RequestCount; ++request) {
+            DBusMessage* message = requestFor(Request(request), object.app->bus_name, object.path);
+            if (!message) {
+                continue;
+            }
+            DBusPendingCall* call = nullptr;
+            if (dbus_connection_send_with_reply(object.app->bus, message, &call, waitMs) && call) {
+                pending.push_back({call, i, Request(request)});
+            }
+            dbus_message_unref(message);
+        }
+    }
+    bool timedOut = false;
+    for (const Pending& each : pending) {
+        // The answers arrive in the order asked; waiting for each in turn
+        // waits for all of them once.
+        dbus_pending_call_block(each.call);
+        DBusMessage* reply = dbus_pending_call_steal_reply(each.call);
+        if (reply) {
+            if (dbus_message_get_type(reply) == DBUS_MESSAGE_TYPE_METHOD_RETURN) {
+                record(answers[each.entry], each.request, reply);
+            } else if (each.request == KeyBinding) {
+                // No Action interface: no key binding.
+                answers[each.entry].keyBinding = QString();
+            } else if (dbus_message_is_error(reply, DBUS_ERROR_NO_REPLY)) {
+                timedOut = true;
+            }
+            dbus_message_unref(reply);
+        }
+        dbus_pending_call_unref(each.call);
+    }
+    // Cut short by the deadline rather than by the timeout, a request is the
+    // deadline's to count.
+    if (timedOut && waitMs >= timeoutMs) {
+        countTimedOutRequest();
+    }
+    return answers;
+}
+
+} // namespace platform::atspi

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDeadlineTimer>
+#include <QList>
+#include <QString>
+#include <atspi/atspi.h>
+#include <optional>
+
+namespace platform::atspi {
+
+// What one menu entry answered to the requests every entry costs.
+struct EntryAnswers
+{
+    std::optional<QString> name;
+    std::optional<AtspiRole> role;
+    // The state set's two words as one.
+    std::optional<quint64> states;
+    // The first action's key binding: empty when the entry has none, nothing
+    // when the entry did not answer.
+    std::optional<QString> keyBinding;
+};
+
+// Asks every entry of a run for its name, role, states and key binding at
+// once: the requests go out together on each entry's connection and the
+// answers are collected as they arrive, so a run costs about one round trip
+// instead of four per entry. Nothing waits past the deadline: what has not
+// answered by then stays unknown (and is asked for again on its own when
+// read). A request that took the whole messaging timeout counts as timed out.
+QList<EntryAnswers> prefetchEntries(const QList<AtspiAccessible*>& entries,
+                                    QDeadlineTimer deadline);
+
+} // namespace platform::atspi
