@@ -16,14 +16,9 @@ const char* const AccessibleInterface = "org.a11y.atspi.Accessible";
 const char* const ActionInterface = "org.a11y.atspi.Action";
 const char* const PropertiesInterface = "org.freedesktop.DBus.Properties";
 
-enum Request
-{
-    Name,
-    Role,
-    States,
-    KeyBinding,
-    RequestCount
-};
+using Request = EntryRequest;
+using enum EntryRequest;
+constexpr int RequestCount = 4;
 
 DBusMessage* requestFor(Request request, const char* busName, const char* path)
 {
@@ -52,8 +47,6 @@ DBusMessage* requestFor(Request request, const char* busName, const char* path)
         }
         break;
     }
-    case RequestCount:
-        break;
     }
     return message;
 }
@@ -80,7 +73,9 @@ std::optional<QString> stringOf(DBusMessage* reply)
     return QString::fromUtf8(text, length);
 }
 
-void record(EntryAnswers& answers, Request request, DBusMessage* reply)
+} // namespace
+
+void recordEntryReply(EntryAnswers& answers, EntryRequest request, DBusMessage* reply)
 {
     DBusMessageIter top;
     switch (request) {
@@ -115,12 +110,8 @@ void record(EntryAnswers& answers, Request request, DBusMessage* reply)
     case KeyBinding:
         answers.keyBinding = stringOf(reply);
         break;
-    case RequestCount:
-        break;
     }
 }
-
-} // namespace
 
 QList<EntryAnswers> prefetchEntries(const QList<AtspiAccessible*>& entries, QDeadlineTimer deadline)
 {
@@ -163,7 +154,7 @@ QList<EntryAnswers> prefetchEntries(const QList<AtspiAccessible*>& entries, QDea
         DBusMessage* reply = dbus_pending_call_steal_reply(each.call);
         if (reply) {
             if (dbus_message_get_type(reply) == DBUS_MESSAGE_TYPE_METHOD_RETURN) {
-                record(answers[each.entry], each.request, reply);
+                recordEntryReply(answers[each.entry], each.request, reply);
             } else if (each.request == KeyBinding) {
                 // No Action interface: no key binding.
                 answers[each.entry].keyBinding = QString();

@@ -6,6 +6,8 @@
 #include <atspi/atspi.h>
 #include <optional>
 
+struct DBusMessage;
+
 namespace platform::atspi {
 
 // What one menu entry answered to the requests every entry costs.
@@ -26,6 +28,19 @@ struct EntryAnswers
 // instead of four per entry. Nothing waits past the deadline: what has not
 // answered by then stays unknown (and is asked for again on its own when
 // read). A request that took the whole messaging timeout counts as timed out.
+// The requests prefetchEntries sends for each entry.
+enum class EntryRequest
+{
+    Name,
+    Role,
+    States,
+    KeyBinding
+};
+
+// Takes what one successful reply to request says into answers; a reply of
+// another shape leaves them as they are.
+void recordEntryReply(EntryAnswers& answers, EntryRequest request, DBusMessage* reply);
+
 QList<EntryAnswers> prefetchEntries(const QList<AtspiAccessible*>& entries,
                                     QDeadlineTimer deadline);
 

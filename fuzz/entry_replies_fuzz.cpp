@@ -1,0 +1,84 @@
+// The replies a menu entry sends to the requests asked for a whole run of
+// entries at once (name, role, states, key binding): the fuzzer's bytes pick
+// the request and a reply of any shape (a string as long as the input, a
+// variant, numbers, arrays of any length, nothing), and the reply is taken
+// into the entry's answers. A title or key binding can be megabytes long.
+// fuzz-max-len: 1100000
+
+#include "platform/accessibility/atspi/AtspiEntryPrefetch.h"
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <dbus/dbus.h>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 2) {
+        return 0;
+    }
+    using platform::atspi::EntryRequest;
+    const auto request = EntryRequest(data[0] % 4);
+    const int shape = data[1] % 7;
+    const QByteArray rest(reinterpret_cast<const char*>(data + 2), qsizetype(size - 2));
+    // D-Bus strings are valid UTF-8 without NUL.
+    const QByteArray text = QString::fromUtf8(rest).toUtf8().replace('\0', ' ');
+    const char* chars = text.constData();
+
+    DBusMessage* reply = dbus_message_new(DBUS_MESSAGE_TYPE_METHOD_RETURN);
+    if (!reply) {
+        return 0;
+    }
+    DBusMessageIter top;
+    dbus_message_iter_init_append(reply, &top);
+    switch (shape) {
+    case 0:
+        dbus_message_iter_append_basic(&top, DBUS_TYPE_STRING, &chars);
+        break;
+    case 1: {
+        DBusMessageIter variant;
+        dbus_message_iter_open_container(&top, DBUS_TYPE_VARIANT, "s", &variant);
+        dbus_message_iter_append_basic(&variant, DBUS_TYPE_STRING, &chars);
+        dbus_message_iter_close_container(&top, &variant);
+        break;
+    }
+    case 2:
+    case 3: {
+        DBusMessageIter words;
+        dbus_message_iter_open_container(&top, DBUS_TYPE_ARRAY, "u", &words);
+        for (qsizetype i = 0; i + 4 <= rest.size(); i += 4) {
+            dbus_uint32_t word = 0;
+            for (int b = 0; b < 4; ++b) {
+                word = (word << 8) | uint8_t(rest.at(i + b));
+            }
+            dbus_message_iter_append_basic(&words, DBUS_TYPE_UINT32, &word);
+        }
+        dbus_message_iter_close_container(&top, &words);
+        break;
+    }
+    case 4: {
+        dbus_uint32_t number = rest.isEmpty() ? 0 : dbus_uint32_t(uint8_t(rest.at(0))) * 7919u;
+        dbus_message_iter_append_basic(&top, DBUS_TYPE_UINT32, &number);
+        break;
+    }
+    case 5: {
+        DBusMessageIter variant;
+        dbus_message_iter_open_container(&top, DBUS_TYPE_VARIANT, "i", &variant);
+        dbus_int32_t number = dbus_int32_t(rest.size());
+        dbus_message_iter_append_basic(&variant, DBUS_TYPE_INT32, &number);
+        dbus_message_iter_close_container(&top, &variant);
+        break;
+    }
+    default:
+        break;
+    }
+    platform::atspi::EntryAnswers answers;
+    platform::atspi::recordEntryReply(answers, request, reply);
+    // A text is never longer than the input it came from.
+    if ((answers.name && answers.name->size() > qsizetype(size)) ||
+        (answers.keyBinding && answers.keyBinding->size() > qsizetype(size))) {
+        __builtin_trap();
+    }
+    dbus_message_unref(reply);
+    return 0;
+}
