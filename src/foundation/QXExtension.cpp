@@ -28,17 +28,17 @@ struct NamedKey
 
 // Searched in this order, before the glyph keys.
 constexpr NamedKey namedKeys[] = {
-    {122, "F1", nullptr, true},   {120, "F2", nullptr, true},  {99, "F3", nullptr, true},
-    {118, "F4", nullptr, true},   {96, "F5", nullptr, true},   {97, "F6", nullptr, true},
-    {98, "F7", nullptr, true},    {100, "F8", nullptr, true},  {101, "F9", nullptr, true},
-    {109, "F10", nullptr, true},  {103, "F11", nullptr, true}, {111, "F12", nullptr, true},
-    {105, "F13", nullptr, true},  {107, "F14", nullptr, true}, {113, "F15", nullptr, true},
-    {106, "F16", nullptr, true},  {64, "F17", nullptr, true},  {79, "F18", nullptr, true},
-    {80, "F19", nullptr, true},   {49, "Space", " ", false},   {53, "Escape", nullptr, true},
-    {114, "Help", nullptr, true}, {82, "#0", "0", false},      {83, "#1", "1", false},
-    {84, "#2", "2", false},       {85, "#3", "3", false},      {86, "#4", "4", false},
-    {87, "#5", "5", false},       {88, "#6", "6", false},      {89, "#7", "7", false},
-    {91, "#8", "8", false},       {92, "#9", "9", false},
+    {122, "F1", nullptr, true},     {120, "F2", nullptr, true},  {99, "F3", nullptr, true},
+    {118, "F4", nullptr, true},     {96, "F5", nullptr, true},   {97, "F6", nullptr, true},
+    {98, "F7", nullptr, true},      {100, "F8", nullptr, true},  {101, "F9", nullptr, true},
+    {109, "F10", nullptr, true},    {103, "F11", nullptr, true}, {111, "F12", nullptr, true},
+    {105, "F13", nullptr, true},    {107, "F14", nullptr, true}, {113, "F15", nullptr, true},
+    {106, "F16", nullptr, true},    {64, "F17", nullptr, true},  {79, "F18", nullptr, true},
+    {80, "F19", nullptr, true},     {49, "Space", " ", false},   {53, "Escape", nullptr, true},
+    {114, "Insert", nullptr, true}, {82, "#0", "0", false},      {83, "#1", "1", false},
+    {84, "#2", "2", false},         {85, "#3", "3", false},      {86, "#4", "4", false},
+    {87, "#5", "5", false},         {88, "#6", "6", false},      {89, "#7", "7", false},
+    {91, "#8", "8", false},         {92, "#9", "9", false},
 };
 
 struct GlyphKey

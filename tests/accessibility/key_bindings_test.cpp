@@ -68,6 +68,8 @@ private Q_SLOTS:
         gtk("gtk keypad equal", ";;KP_Equal", "", 81, 8);
         gtk("gtk keypad enter", ";;<Shift>KP_Enter", "", 76, 9);
         gtk("gtk keypad home without num lock", ";;KP_Home", "", 115, 8);
+        // X names Tab typed with Shift "ISO_Left_Tab": the Shift stays.
+        gtk("gtk shift tab", ";;<Primary>ISO_Left_Tab", "", 48, 13);
         // GTK keeps the mnemonic in its own field: an Alt accelerator whose
         // letter is in the title is a real shortcut.
         gtk("gtk alt letter of the title", "s;;<Alt>s", "S", -1, 10);

@@ -41,6 +41,8 @@ private Q_SLOTS:
 
         QTest::newRow("F1 keeps its name") << 122 << OptionalString("F1") << OptionalString("F1");
         QTest::newRow("Space") << 49 << OptionalString("Space") << OptionalString(" ");
+        // The key at this code is Insert on the keyboards Trovix runs with.
+        QTest::newRow("Insert") << 114 << OptionalString("Insert") << OptionalString("Insert");
         QTest::newRow("keypad 0") << 82 << OptionalString("#0") << OptionalString("0");
         QTest::newRow("keypad 8 after the gap")
             << 91 << OptionalString("#8") << OptionalString("8");

@@ -349,9 +349,15 @@ std::optional<MenuKeyBinding> MenuKeyBinding::fromAccelerator(QStringView text)
         modifiers.add(accelerator.sliced(position + 1, close - position - 1));
         position = close + 1;
     }
-    const std::optional<ParsedKey> key = parseKeyName(accelerator.sliced(position), false);
+    const QStringView keyName = accelerator.sliced(position);
+    const std::optional<ParsedKey> key = parseKeyName(keyName, false);
     if (!key) {
         return std::nullopt;
+    }
+    // X names Tab typed with Shift held "ISO_Left_Tab"; the Shift is part of
+    // the key.
+    if (keyName.compare(u"ISO_Left_Tab", Qt::CaseInsensitive) == 0) {
+        modifiers.add(u"Shift");
     }
     MenuKeyBinding binding;
     binding.m_character = key->character;
