@@ -231,7 +231,13 @@ preferences() { "$(dirname "$0")/accessible.py" "$TTY_TROVIX_PID" Trovix "$@"; }
 recorder="Hot key for the active application"
 wait_for 10 eval '[ "$(preferences "$recorder" description)" = "In use by another program" ]' ||
     fail "the recorder does not say the hot key is in use: '$(preferences "$recorder" description)'"
-preferences "In use by another program" states | grep -qx showing ||
+# The states are read whole before grep looks: with pipefail, a grep -q that
+# stops at the first match fails the pipeline through the reader's broken pipe.
+mark_shows() {
+    preferences "In use by another program" states >"$ARTIFACTS/in-use-mark.txt" &&
+        grep -qx showing "$ARTIFACTS/in-use-mark.txt"
+}
+wait_for 10 mark_shows ||
     fail "the preferences window shows no mark beside the refused hot key"
 settled_screenshot hotkey-in-use-preferences
 pass "a hot key held by another program stays stored, is logged, and is marked in the preferences"
@@ -246,7 +252,7 @@ wait_for 15 grep -q 'the hot key <⌃⌥G> for "Menu Trigger" works now' "$tty_l
 [ "$(grep -c 'is in use by another program' "$tty_log")" -eq 1 ] ||
     fail "the refusal was logged more than once"
 # A field's description falls back on its tool tip, the hot key's text.
-wait_for 10 eval '! preferences "$recorder" description | grep -q "In use by another program"' ||
+wait_for 10 eval '[[ "$(preferences "$recorder" description)" != *"In use by another program"* ]]' ||
     fail "the recorder still says the hot key is in use"
 tty_windows() { xdotool search --onlyvisible --pid "$TTY_TROVIX_PID" 2>/dev/null | wc -l; }
 front

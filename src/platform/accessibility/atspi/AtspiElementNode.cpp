@@ -629,7 +629,9 @@ bool AtspiElementNode::opensOnPress()
 void AtspiElementNode::prefill(const atspi::EntryAnswers& answers)
 {
     if (answers.role) {
-        m_role = *answers.role;
+        // A number past the roles libatspi knows is no role of a menu entry.
+        m_role = *answers.role < uint(ATSPI_ROLE_LAST_DEFINED) ? AtspiRole(*answers.role)
+                                                               : ATSPI_ROLE_UNKNOWN;
     }
     if (answers.states) {
         m_states = atspi::itemStates(*answers.states);

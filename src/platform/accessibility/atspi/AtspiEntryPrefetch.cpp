@@ -87,7 +87,7 @@ void recordEntryReply(EntryAnswers& answers, EntryRequest request, DBusMessage* 
             dbus_message_iter_get_arg_type(&top) == DBUS_TYPE_UINT32) {
             dbus_uint32_t role = 0;
             dbus_message_iter_get_basic(&top, &role);
-            answers.role = AtspiRole(role);
+            answers.role = uint(role);
         }
         break;
     case States:

@@ -14,7 +14,8 @@ namespace platform::atspi {
 struct EntryAnswers
 {
     std::optional<QString> name;
-    std::optional<AtspiRole> role;
+    // As the application sent it: any number, not only the roles known.
+    std::optional<uint> role;
     // The state set's two words as one.
     std::optional<quint64> states;
     // The first action's key binding: empty when the entry has none, nothing
