@@ -338,6 +338,11 @@ std::optional<QVariant> fromData(const QByteArray& data, QString* error)
     if (!value) {
         return fail(QStringLiteral("unsupported property-list value"));
     }
+    // The checks on the bytes count levels as each format spells them; the
+    // value itself must be no deeper either, or its XML would not read back.
+    if (nestingOf(*value, MaximumNesting) > MaximumNesting) {
+        return fail(QStringLiteral("nested deeper than %1 levels").arg(MaximumNesting));
+    }
     return value;
 }
 
