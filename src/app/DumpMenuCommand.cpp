@@ -100,9 +100,8 @@ bool pastDeadline(const AccessibilityElement& element)
     return pid && reads && reads->hasRunPastDeadline(*pid);
 }
 
-std::optional<QJsonObject> describe(const AccessibilityElement& element, int depth,
-                                    bool skipHidden, platform::MenuWalkLimits& limits,
-                                    int level = 1);
+std::optional<QJsonObject> describe(const AccessibilityElement& element, int depth, bool skipHidden,
+                                    platform::MenuWalkLimits& limits, int level = 1);
 
 // The entries of a submenu, read a run at a time so that a long menu shows
 // what was read before the deadline. Adds "omitted" for those left out.
@@ -160,8 +159,8 @@ void describeEntries(const AccessibilityElement& menu, int depth, bool skipHidde
 // submenu the walk has been into already (a tree that loops) is listed
 // empty. Items the application hides are left out, as in the pop-up,
 // unless the settings include them.
-std::optional<QJsonObject> describe(const AccessibilityElement& element, int depth,
-                                    bool skipHidden, platform::MenuWalkLimits& limits, int level)
+std::optional<QJsonObject> describe(const AccessibilityElement& element, int depth, bool skipHidden,
+                                    platform::MenuWalkLimits& limits, int level)
 {
     QJsonObject item;
     const QString title = read(element, "AXTitle").value_or(QVariant()).toString();

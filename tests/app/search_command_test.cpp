@@ -18,6 +18,11 @@
 namespace {
 
 constexpr qint64 Pid = 5150;
+constexpr qint64 PainterPid = 6262;
+
+const QString BridgeMessage = QStringLiteral(
+    "trovix: Painter (pid 6262) is a GTK 2 application started without its accessibility "
+    "bridge; \"trovix show help troubleshooting\" says how to load it\n");
 // A path as the command prints it.
 QString shown(const QStringList& titles)
 {
@@ -245,6 +250,51 @@ private Q_SLOTS:
         QTEST(result.status, "status");
         QVERIFY(result.out.isEmpty());
         QVERIFY(!result.err.isEmpty());
+    }
+
+    // A GTK 2 application started without its accessibility bridge publishes
+    // no menus: dump-menu and search say so, and where the help tells how to
+    // load the bridge, in place of the plain "not on the bus" or "no menu
+    // bar". Other applications keep the plain messages.
+    void messagesNameTheMissingBridge_data()
+    {
+        QTest::addColumn<bool>("onTheBus");
+        QTest::addColumn<bool>("withoutBridge");
+        QTest::addColumn<QString>("dumpMessage");
+        QTest::addColumn<QString>("searchMessage");
+        QTest::newRow("gtk 2 off the bus") << false << true << BridgeMessage << BridgeMessage;
+        QTest::newRow("gtk 2 on the bus without a menu bar")
+            << true << true << BridgeMessage << BridgeMessage;
+        QTest::newRow("other application off the bus")
+            << false << false
+            << QStringLiteral("trovix: Painter (pid 6262) is not on the accessibility bus\n")
+            << QStringLiteral("trovix: Painter (pid 6262) has no menu bar that can be read\n");
+        QTest::newRow("other application without a menu bar")
+            << true << false << QStringLiteral("trovix: Painter (pid 6262) has no menu bar\n")
+            << QStringLiteral("trovix: Painter (pid 6262) has no menu bar that can be read\n");
+    }
+
+    void messagesNameTheMissingBridge()
+    {
+        QFETCH(bool, onTheBus);
+        QFETCH(bool, withoutBridge);
+        QFETCH(QString, dumpMessage);
+        QFETCH(QString, searchMessage);
+        m_workspace->addApplication(PainterPid, QStringLiteral("Painter"),
+                                    QStringLiteral("/usr/bin/painter"));
+        if (onTheBus) {
+            m_accessibility->addApplicationWithoutMenuBar(PainterPid, QStringLiteral("Painter"));
+        }
+        m_accessibility->setLacksAccessibilityBridge(PainterPid, withoutBridge);
+
+        const CommandResult dump =
+            runCommand(runDumpMenuCommand, {"--pid", QString::number(PainterPid)});
+        QCOMPARE(dump.status, 1);
+        QCOMPARE(dump.err, dumpMessage);
+        const CommandResult search =
+            runCommand(runSearchCommand, {"--pid", QString::number(PainterPid), "open"});
+        QCOMPARE(search.status, 1);
+        QCOMPARE(search.err, searchMessage);
     }
 };
 
