@@ -1,13 +1,14 @@
 // The replies a menu entry sends to the requests asked for a whole run of
-// entries at once (name, role, states, key binding): the fuzzer's bytes pick
+// entries at once (name, role, states, key binding, children): the fuzzer's bytes pick
 // the request and a reply of any shape (a string as long as the input, a
-// variant, numbers, arrays of any length, nothing), and the reply is taken
+// variant, numbers, arrays of any length, lists of references, nothing), and the reply is taken
 // into the entry's answers. A title or key binding can be megabytes long.
 // fuzz-max-len: 1100000
 
 #include "platform/accessibility/atspi/AtspiEntryPrefetch.h"
 
 #include <QString>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <dbus/dbus.h>
@@ -18,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     using platform::atspi::EntryRequest;
-    const auto request = EntryRequest(data[0] % 4);
-    const int shape = data[1] % 7;
+    const auto request = EntryRequest(data[0] % 5);
+    const int shape = data[1] % 8;
     const QByteArray rest(reinterpret_cast<const char*>(data + 2), qsizetype(size - 2));
     // D-Bus strings are valid UTF-8 without NUL.
     const QByteArray text = QString::fromUtf8(rest).toUtf8().replace('\0', ' ');
@@ -69,6 +70,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         dbus_message_iter_close_container(&top, &variant);
         break;
     }
+    case 6: {
+        // Children: one reference per line of the input, the bus name before
+        // a space; a line that is no object path is left out.
+        DBusMessageIter array;
+        dbus_message_iter_open_container(&top, DBUS_TYPE_ARRAY, "(so)", &array);
+        for (const QByteArray& line : text.split('\n')) {
+            const qsizetype space = line.indexOf(' ');
+            const QByteArray service = line.left(std::max<qsizetype>(space, 0));
+            const QByteArray path = space < 0 ? line : line.mid(space + 1);
+            if (!dbus_validate_path(path.constData(), nullptr) ||
+                !dbus_validate_utf8(service.constData(), nullptr)) {
+                continue;
+            }
+            DBusMessageIter reference;
+            const char* serviceText = service.constData();
+            const char* pathText = path.constData();
+            dbus_message_iter_open_container(&array, DBUS_TYPE_STRUCT, nullptr, &reference);
+            dbus_message_iter_append_basic(&reference, DBUS_TYPE_STRING, &serviceText);
+            dbus_message_iter_append_basic(&reference, DBUS_TYPE_OBJECT_PATH, &pathText);
+            dbus_message_iter_close_container(&array, &reference);
+        }
+        dbus_message_iter_close_container(&top, &array);
+        break;
+    }
     default:
         break;
     }
@@ -77,6 +102,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A text is never longer than the input it came from.
     if ((answers.name && answers.name->size() > qsizetype(size)) ||
         (answers.keyBinding && answers.keyBinding->size() > qsizetype(size))) {
+        __builtin_trap();
+    }
+    // No more children than the most ever read of one menu.
+    if (answers.children && answers.children->size() > 2000) {
         __builtin_trap();
     }
     dbus_message_unref(reply);

@@ -52,7 +52,7 @@ void printUsage(std::FILE* stream)
         "                              start Trovix at login, or not\n"
         "       trovix check-for-updates [--print]\n"
         "                              check for a new version of Trovix\n"
-        "       trovix dump-menu [--pid N | --frontmost] [--depth N] [--json]\n"
+        "       trovix dump-menu [--pid N | --frontmost] [--depth N] [--json] [--item-by-item]\n"
         "                              print an application's menu bar as Trovix reads it\n"
         "       trovix search [--all | --pid N] [--json] [--press] [--limit N] QUERY\n"
         "                              search an application's menus, or press the best match\n"

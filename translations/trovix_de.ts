@@ -430,8 +430,8 @@
         <translation>Aufruf: trovix demo-menu [--font-size N] [--appearance system|light|dark] [--at X,Y]</translation>
     </message>
     <message>
-        <source>usage: trovix dump-menu [--pid N | --frontmost] [--depth N] [--json] [--press &apos;Menu &gt; Item&apos;]</source>
-        <translation>Aufruf: trovix dump-menu [--pid N | --frontmost] [--depth N] [--json] [--press &apos;Menu &gt; Item&apos;]</translation>
+        <source>usage: trovix dump-menu [--pid N | --frontmost] [--depth N] [--json] [--item-by-item] [--press &apos;Menu &gt; Item&apos;]</source>
+        <translation>Aufruf: trovix dump-menu [--pid N | --frontmost] [--depth N] [--json] [--item-by-item] [--press &apos;Menu &gt; Item&apos;]</translation>
     </message>
     <message>
         <source>trovix: accessibility is off; turn it on for the session and restart the application</source>

@@ -35,6 +35,9 @@ struct Options
     qint64 pid = -1;
     int depth = platform::MenuWalkLimits::DepthLimit;
     bool json = false;
+    // Read every entry with its own requests even where the application
+    // answers a read of its whole tree (to compare both ways).
+    bool itemByItem = false;
     QStringList press; // titles from the menu bar down to the item to press
 };
 
@@ -295,6 +298,8 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
             options.depth = std::min(options.depth, platform::MenuWalkLimits::DepthLimit);
         } else if (argument == QStringLiteral("--json")) {
             options.json = true;
+        } else if (argument == QStringLiteral("--item-by-item")) {
+            options.itemByItem = true;
         } else if (argument == QStringLiteral("--press") && i + 1 < arguments.size()) {
             options.press = arguments.at(++i).split(QStringLiteral(" > "));
         } else {
@@ -303,7 +308,7 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
         if (!ok) {
             err << QXLocalized::tr(
                        "usage: trovix dump-menu [--pid N | --frontmost] [--depth N] [--json] "
-                       "[--press 'Menu > Item']")
+                       "[--item-by-item] [--press 'Menu > Item']")
                 << '\n';
             return std::nullopt;
         }
@@ -356,7 +361,30 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
     const QXAccessibilityStallGuard reads(QXAccessibilityStallGuard::Deadlines::Own);
     QElapsedTimer timer;
     timer.start();
-    const std::optional<AccessibilityElementList> items = QXMenuBarItemsForApplication(application);
+    // Where the application answers one request with its whole tree, the
+    // menus come from that: only the entries' key bindings are asked for,
+    // a menu's together. An application that does not answer it is not
+    // waited for a second time.
+    std::optional<AccessibilityElementList> items;
+    const char* source = "item-by-item";
+    const quint64 timedOutBefore = platform::Accessibility::current().timedOutRequests();
+    if (!options->itemByItem) {
+        const std::optional<QVariant> menuBar =
+            QXCopyAttribute(platform::Accessibility::current().applicationElement(pid),
+                            platform::accessibility::WholeMenuBarAttribute);
+        const std::optional<QVariant> children =
+            menuBar ? QXCopyAttribute(platform::accessibilityElementFromVariant(*menuBar),
+                                      platform::accessibility::ChildrenAttribute)
+                    : std::nullopt;
+        if (children) {
+            items = platform::accessibilityElementListFromVariant(*children);
+            source = "whole-tree";
+        }
+    }
+    const bool answered = platform::Accessibility::current().timedOutRequests() == timedOutBefore;
+    if (!items && answered) {
+        items = QXMenuBarItemsForApplication(application);
+    }
     if (!items) {
         if (timer.elapsed() >= qint64(timeout * 1000.0f * 0.9f)) {
             err << QXLocalized::tr(
@@ -410,7 +438,8 @@ int runDumpMenuCommand(const QStringList& arguments, QTextStream& out, QTextStre
         menus.append(*menu);
     }
     if (options->json) {
-        QJsonObject document{{"application", name()}, {"pid", pid}, {"menus", menus}};
+        QJsonObject document{
+            {"application", name()}, {"pid", pid}, {"source", source}, {"menus", menus}};
         if (omitted > 0) {
             document.insert("omitted", omitted);
         }

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QTextStream>
 
-// `trovix dump-menu [--pid N | --frontmost] [--depth N] [--json]`: prints an
+// `trovix dump-menu [--pid N | --frontmost] [--depth N] [--json] [--item-by-item]`: prints an
 // application's menu bar as the pop-up reads it (title, role, enabled state,
 // check mark, key equivalent, hidden flag), through the same accessibility
 // functions. With `--press "Menu > Submenu > Item"` it presses that item

@@ -1,3 +1,4 @@
+#include "platform/accessibility/atspi/AtspiMenuSnapshot.h"
 #include "platform/accessibility/atspi/AtspiMenuTree.h"
 #include "support/TestProgram.h"
 
@@ -213,6 +214,41 @@ private Q_SLOTS:
         const std::optional<MenuTree> tree = treeOf(objects);
         QVERIFY(tree);
         QTEST(paths(*tree), "expected");
+    }
+
+    // The menus are walked from a reply only when it holds every entry its
+    // menus count: a toolkit may list only the objects it has made so far.
+    void aSnapshotIsUsedOnlyWhenItsMenusAreWhole()
+    {
+        using platform::atspi::CachedObject;
+        const auto object = [](int childCount, QList<QString> children) {
+            CachedObject result;
+            result.childCount = childCount;
+            result.children = std::move(children);
+            return result;
+        };
+        QHash<QString, CachedObject> objects{{"bar", object(1, {"file"})},
+                                             {"file", object(2, {"new", "open"})},
+                                             {"new", object(0, {})},
+                                             {"open", object(0, {})}};
+        QVERIFY(platform::atspi::isSnapshotComplete(objects, "bar"));
+        // Menus that list each other end the walk all the same.
+        objects["open"] = object(1, {"file"});
+        QVERIFY(platform::atspi::isSnapshotComplete(objects, "bar"));
+        objects["file"] = object(3, {"new", "open"});
+        QVERIFY(!platform::atspi::isSnapshotComplete(objects, "bar"));
+        objects["file"] = object(2, {"new", "gone"});
+        QVERIFY(!platform::atspi::isSnapshotComplete(objects, "bar"));
+        // The older shape counts nothing: what it lists must all be there.
+        objects["file"] = object(-1, {"new", "open"});
+        QVERIFY(platform::atspi::isSnapshotComplete(objects, "bar"));
+        // A menu longer than is ever read is whole with its first entries.
+        QList<QString> many;
+        for (int i = 0; i < 2000; ++i) {
+            many.append("new");
+        }
+        objects["file"] = object(20000, many);
+        QVERIFY(platform::atspi::isSnapshotComplete(objects, "bar"));
     }
 };
 

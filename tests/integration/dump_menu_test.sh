@@ -9,12 +9,26 @@
 # VISIBLE, and of entries without VISIBLE, nothing is read, shown or found; a
 # menu that publishes its entries only once opened is an entry without a
 # submenu, whose press opens it.
-# A GTK 2 application reads with its accelerators as key equivalents; one
+# GTK applications are read from their whole tree, and read the same item by
+# item. A GTK 2 application reads with its accelerators as key equivalents; one
 # started without its accessibility bridge gets a pointer to the help.
 . "$(dirname "$0")/lib.sh"
 require_desktop
 
 fixtures=$TROVIX_BUILD_DIR/tests/fixtures
+
+# Both ways of reading an application's menus print the same menus; GTK's
+# come from the whole-tree read by default.
+expect_same_menus() {
+    local name=$1 whole=$2 items=$3
+    if [ "$name" != qt ]; then
+        [ "$(jq -r .source "$whole")" = whole-tree ] ||
+            fail "dump-menu of the $name fixture did not use the whole-tree read: $(jq -r .source "$whole")"
+    fi
+    diff <(jq -S 'del(.source)' "$whole") <(jq -S 'del(.source)' "$items") >"$ARTIFACTS/$name-ways.diff" ||
+        fail "the $name fixture reads differently item by item: $(head -c 1500 "$ARTIFACTS/$name-ways.diff")"
+    pass "the $name fixture reads the same whole and item by item"
+}
 description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
 
 # Qt 6.4 stays off the accessibility bus when it finds the bus address in its
@@ -40,6 +54,23 @@ for toolkit in qt gtk; do
     python3 "$(dirname "$0")/check_dump_menu.py" "$description" "$ARTIFACTS/$toolkit.json" \
         "$toolkit" >&2 || fail "the $toolkit fixture's menu bar reads wrong (see above)"
     pass "the $toolkit fixture's menu bar reads right, as text and as JSON"
+
+    # GTK answers one request with its whole tree, and the menus are read
+    # from that; asking every item on its own must give the same, also once
+    # an item was put at the top of a menu after the others were made (the
+    # tree does not say where GTK's entries stand).
+    if [ "$toolkit" = gtk ]; then
+        kill -HUP "$pid"
+        wait_for 10 grep -q "^added" "$ARTIFACTS/fixture-gtk.out" ||
+            fail "the GTK fixture did not add an item"
+        "$TROVIX" dump-menu --pid "$pid" --json >"$ARTIFACTS/$toolkit.json" ||
+            fail "dump-menu --json of the $toolkit fixture failed after an item was added"
+        [ "$(jq -r '.menus[1].items[0].title' "$ARTIFACTS/$toolkit.json")" = "Added 1" ] ||
+            fail "the added item is not first: $(jq -c '[.menus[1].items[].title]' "$ARTIFACTS/$toolkit.json")"
+    fi
+    "$TROVIX" dump-menu --pid "$pid" --json --item-by-item >"$ARTIFACTS/$toolkit-items.json" ||
+        fail "dump-menu --item-by-item of the $toolkit fixture failed"
+    expect_same_menus "$toolkit" "$ARTIFACTS/$toolkit.json" "$ARTIFACTS/$toolkit-items.json"
 
     # An item two submenus deep that was never opened.
     "$TROVIX" dump-menu --pid "$pid" --press "File > Open Recent > Projects > Alpha" \
@@ -217,6 +248,9 @@ gtk2_pid=$APP_PID
 wait_for_bus "$gtk2_pid" "the GTK 2 fixture"
 "$TROVIX" dump-menu --pid "$gtk2_pid" --json >"$ARTIFACTS/gtk2.json" 2>"$ARTIFACTS/gtk2-dump.err" ||
     fail "dump-menu of the GTK 2 fixture failed: $(cat "$ARTIFACTS/gtk2-dump.err")"
+"$TROVIX" dump-menu --pid "$gtk2_pid" --json --item-by-item >"$ARTIFACTS/gtk2-items.json" ||
+    fail "dump-menu --item-by-item of the GTK 2 fixture failed"
+expect_same_menus gtk2 "$ARTIFACTS/gtk2.json" "$ARTIFACTS/gtk2-items.json"
 python3 - "$ARTIFACTS/gtk2.json" >"$ARTIFACTS/gtk2-keys.txt" <<'PYTHON' ||
 import json, sys
 def walk(items, path):

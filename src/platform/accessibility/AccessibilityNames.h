@@ -19,6 +19,12 @@ inline constexpr QLatin1StringView PrimaryUIElementAttribute{"AXMenuItemPrimaryU
 // How many children a menu has beyond those its "AXChildren" listed, when the
 // list was cut at MaximumMenuChildren; absent or 0 when nothing was cut.
 inline constexpr QLatin1StringView OmittedChildCountAttribute{"AXOmittedChildCount"};
+// An application's menu bar as one request reads it whole, where the
+// application answers such a request: titles, roles, states and entries come
+// with it, so that walking its menus costs only a request or two per menu.
+// Absent where the application answers no such request (then its
+// "AXMenuBar" is read).
+inline constexpr QLatin1StringView WholeMenuBarAttribute{"AXWholeMenuBar"};
 
 inline constexpr QLatin1StringView ApplicationRole{"AXApplication"};
 inline constexpr QLatin1StringView MenuBarRole{"AXMenuBar"};

@@ -6,7 +6,9 @@
 #include "platform/accessibility/MenuKeyBinding.h"
 #include "platform/accessibility/atspi/AtspiActionCall.h"
 #include "platform/accessibility/atspi/AtspiItemReplies.h"
+#include "platform/accessibility/atspi/AtspiMenuSnapshot.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
+#include "platform/accessibility/atspi/AtspiSnapshotNode.h"
 #include "platform/accessibility/atspi/MenuBarSearch.h"
 #include "platform/accessibility/atspi/WindowMenuNode.h"
 
@@ -286,6 +288,9 @@ std::optional<QVariant> AtspiElementNode::readAttribute(const QString& name)
     }
     if (name == MenuBarAttribute) {
         return m_kind == Kind::Application ? menuBar() : std::nullopt;
+    }
+    if (name == WholeMenuBarAttribute) {
+        return m_kind == Kind::Application ? wholeMenuBar() : std::nullopt;
     }
     if (name == OmittedChildCountAttribute) {
         return m_kind == Kind::Menu || m_kind == Kind::MenuBar
@@ -672,6 +677,22 @@ std::optional<QVariant> AtspiElementNode::menuBar()
         }
     }
     return std::nullopt;
+}
+
+std::optional<QVariant> AtspiElementNode::wholeMenuBar()
+{
+    const AtspiObject& object = m_object.get()->parent;
+    if (!object.app || !object.app->bus_name) {
+        return std::nullopt;
+    }
+    const atspi::MenuSnapshotRead read = atspi::readMenuSnapshot(
+        QString::fromUtf8(object.app->bus_name), m_pid, isGtkApplication(m_object.get()));
+    if (!read.snapshot) {
+        return std::nullopt;
+    }
+    const QString menuBar = read.snapshot->menuBar;
+    return QVariant::fromValue(AccessibilityElement(std::make_shared<atspi::AtspiSnapshotNode>(
+        read.snapshot, menuBar, atspi::AtspiSnapshotNode::Kind::MenuBar)));
 }
 
 bool AtspiElementNode::performAction(const QString& name, ActionReplyHandler replied)

@@ -53,6 +53,7 @@ private:
     std::optional<QVariant> title();
     std::optional<QVariant> children();
     std::optional<QVariant> menuBar();
+    std::optional<QVariant> wholeMenuBar();
     std::optional<QVariant> position();
     // The item's key equivalent, read once.
     std::optional<MenuKeyBinding> keyBinding();

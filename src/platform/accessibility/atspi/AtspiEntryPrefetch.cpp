@@ -1,10 +1,10 @@
 #include "platform/accessibility/atspi/AtspiEntryPrefetch.h"
 
+#include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/atspi/AtspiItemReplies.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
 
 #include <algorithm>
-#include <array>
 #include <dbus/dbus.h>
 #include <vector>
 
@@ -18,7 +18,6 @@ const char* const PropertiesInterface = "org.freedesktop.DBus.Properties";
 
 using Request = EntryRequest;
 using enum EntryRequest;
-constexpr int RequestCount = 4;
 
 DBusMessage* requestFor(Request request, const char* busName, const char* path)
 {
@@ -38,6 +37,9 @@ DBusMessage* requestFor(Request request, const char* busName, const char* path)
         break;
     case States:
         message = dbus_message_new_method_call(busName, path, AccessibleInterface, "GetState");
+        break;
+    case Children:
+        message = dbus_message_new_method_call(busName, path, AccessibleInterface, "GetChildren");
         break;
     case KeyBinding: {
         message = dbus_message_new_method_call(busName, path, ActionInterface, "GetKeyBinding");
@@ -71,6 +73,40 @@ std::optional<QString> stringOf(DBusMessage* reply)
     // key either way, and titles are cut shorter than this later.
     const qsizetype length = text ? qstrnlen(text, MaximumKeyBindingLength * 4 + 4096) : 0;
     return QString::fromUtf8(text, length);
+}
+
+// The "a(so)" of a reply: bus names and paths, at most the most children
+// ever read of one menu; nothing for a reply of another shape.
+std::optional<QList<std::pair<QString, QString>>> referencesOf(DBusMessage* reply)
+{
+    DBusMessageIter top;
+    if (!dbus_message_iter_init(reply, &top) ||
+        dbus_message_iter_get_arg_type(&top) != DBUS_TYPE_ARRAY ||
+        dbus_message_iter_get_element_type(&top) != DBUS_TYPE_STRUCT) {
+        return std::nullopt;
+    }
+    QList<std::pair<QString, QString>> references;
+    DBusMessageIter array;
+    dbus_message_iter_recurse(&top, &array);
+    while (dbus_message_iter_get_arg_type(&array) == DBUS_TYPE_STRUCT) {
+        if (references.size() >= accessibility::MaximumMenuChildren) {
+            break;
+        }
+        DBusMessageIter reference;
+        dbus_message_iter_recurse(&array, &reference);
+        const char* parts[2] = {nullptr, nullptr};
+        const int types[2] = {DBUS_TYPE_STRING, DBUS_TYPE_OBJECT_PATH};
+        for (int i = 0; i < 2; ++i) {
+            if (dbus_message_iter_get_arg_type(&reference) != types[i]) {
+                return std::nullopt;
+            }
+            dbus_message_iter_get_basic(&reference, &parts[i]);
+            dbus_message_iter_next(&reference);
+        }
+        references.append({QString::fromUtf8(parts[0]), QString::fromUtf8(parts[1])});
+        dbus_message_iter_next(&array);
+    }
+    return references;
 }
 
 } // namespace
@@ -110,12 +146,26 @@ void recordEntryReply(EntryAnswers& answers, EntryRequest request, DBusMessage* 
     case KeyBinding:
         answers.keyBinding = stringOf(reply);
         break;
+    case Children:
+        answers.children = referencesOf(reply);
+        break;
     }
 }
 
-QList<EntryAnswers> prefetchEntries(const QList<AtspiAccessible*>& entries, QDeadlineTimer deadline)
+namespace {
+
+// One entry to ask: its connection, bus name and path.
+struct Target
 {
-    QList<EntryAnswers> answers(entries.size());
+    DBusConnection* bus = nullptr;
+    const char* busName = nullptr;
+    const char* path = nullptr;
+    QList<Request> requests;
+};
+
+QList<EntryAnswers> prefetch(const std::vector<Target>& targets, QDeadlineTimer deadline)
+{
+    QList<EntryAnswers> answers(qsizetype(targets.size()));
     struct Pending
     {
         DBusPendingCall* call = nullptr;
@@ -123,25 +173,24 @@ QList<EntryAnswers> prefetchEntries(const QList<AtspiAccessible*>& entries, QDea
         Request request = Name;
     };
     std::vector<Pending> pending;
-    pending.reserve(size_t(entries.size()) * RequestCount);
+    pending.reserve(targets.size() * 4);
     // Every request waits at most the messaging timeout, and none past the
     // deadline.
     const int timeoutMs = messagingTimeoutMs();
     const int waitMs = int(std::clamp<qint64>(deadline.remainingTime(), 1, timeoutMs));
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        AtspiAccessible* entry = entries.at(i);
-        const AtspiObject& object = entry->parent;
-        if (!object.app || !object.app->bus || !object.app->bus_name || !object.path) {
+    for (size_t i = 0; i < targets.size(); ++i) {
+        const Target& target = targets[i];
+        if (!target.bus || !target.busName || !target.path) {
             continue;
         }
-        for (int request = 0; request < RequestCount; ++request) {
-            DBusMessage* message = requestFor(Request(request), object.app->bus_name, object.path);
+        for (const Request request : target.requests) {
+            DBusMessage* message = requestFor(request, target.busName, target.path);
             if (!message) {
                 continue;
             }
             DBusPendingCall* call = nullptr;
-            if (dbus_connection_send_with_reply(object.app->bus, message, &call, waitMs) && call) {
-                pending.push_back({call, i, Request(request)});
+            if (dbus_connection_send_with_reply(target.bus, message, &call, waitMs) && call) {
+                pending.push_back({call, qsizetype(i), request});
             }
             dbus_message_unref(message);
         }
@@ -171,6 +220,44 @@ QList<EntryAnswers> prefetchEntries(const QList<AtspiAccessible*>& entries, QDea
         countTimedOutRequest();
     }
     return answers;
+}
+
+} // namespace
+
+QList<EntryAnswers> prefetchEntries(const QList<AtspiAccessible*>& entries, QDeadlineTimer deadline)
+{
+    std::vector<Target> targets;
+    targets.reserve(size_t(entries.size()));
+    for (AtspiAccessible* entry : entries) {
+        const AtspiObject& object = entry->parent;
+        if (object.app && object.app->bus && object.app->bus_name && object.path) {
+            targets.push_back({object.app->bus,
+                               object.app->bus_name,
+                               object.path,
+                               {Name, Role, States, KeyBinding}});
+        } else {
+            targets.push_back({});
+        }
+    }
+    return prefetch(targets, deadline);
+}
+
+QList<EntryAnswers> prefetchPaths(const QString& busName, const QList<PathRequests>& objects,
+                                  QDeadlineTimer deadline)
+{
+    const QByteArray name = busName.toUtf8();
+    QList<QByteArray> paths;
+    paths.reserve(objects.size());
+    for (const PathRequests& object : objects) {
+        paths.append(object.path.toUtf8());
+    }
+    DBusConnection* bus = atspi_get_a11y_bus();
+    std::vector<Target> targets;
+    targets.reserve(size_t(objects.size()));
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        targets.push_back({bus, name.constData(), paths.at(i).constData(), objects.at(i).requests});
+    }
+    return prefetch(targets, deadline);
 }
 
 } // namespace platform::atspi

@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <atspi/atspi.h>
 #include <optional>
 
@@ -21,6 +22,8 @@ struct EntryAnswers
     // The first action's key binding: empty when the entry has none, nothing
     // when the entry did not answer.
     std::optional<QString> keyBinding;
+    // The paths of its children in their order, each with its bus name.
+    std::optional<QList<std::pair<QString, QString>>> children;
 };
 
 // Asks every entry of a run for its name, role, states and key binding at
@@ -35,7 +38,8 @@ enum class EntryRequest
     Name,
     Role,
     States,
-    KeyBinding
+    KeyBinding,
+    Children
 };
 
 // Takes what one successful reply to request says into answers; a reply of
@@ -44,5 +48,15 @@ void recordEntryReply(EntryAnswers& answers, EntryRequest request, DBusMessage* 
 
 QList<EntryAnswers> prefetchEntries(const QList<AtspiAccessible*>& entries,
                                     QDeadlineTimer deadline);
+
+// The same for objects known by bus name and path (on the accessibility
+// bus), each asked what its own list of requests says.
+struct PathRequests
+{
+    QString path;
+    QList<EntryRequest> requests;
+};
+QList<EntryAnswers> prefetchPaths(const QString& busName, const QList<PathRequests>& objects,
+                                  QDeadlineTimer deadline);
 
 } // namespace platform::atspi

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/accessibility/atspi/AtspiCachedObjects.h"
+
+#include <QHash>
+#include <QString>
+#include <memory>
+
+namespace platform::atspi {
+
+// An application's menus as one GetItems reply described them: every menu
+// entry below the menu bar with its name, role, states and children, so
+// that walking the menus asks the application for nothing but key bindings.
+struct MenuSnapshot
+{
+    QString busName;
+    qint64 pid = 0;
+    // The application's toolkit is GTK (hidden entries lack VISIBLE; menus
+    // publish their entries while closed).
+    bool gtk = false;
+    QString menuBar;
+    QHash<QString, CachedObject> objects;
+    // The key-binding texts read so far, by path: empty for an entry
+    // without one.
+    QHash<QString, QString> keyBindings;
+};
+
+// What reading the snapshot came to.
+struct MenuSnapshotRead
+{
+    std::shared_ptr<MenuSnapshot> snapshot;
+    // The application did not answer within the messaging timeout (counted
+    // as a timed-out request).
+    bool timedOut = false;
+};
+
+// Reads the snapshot with one blocking call, bounded by the messaging
+// timeout and the read budget. No snapshot where the application answers
+// no such call (Qt), has no menu bar in it, or left entries of a menu below
+// the bar out of it (a toolkit may list only the objects it has made so
+// far): the menus are then read entry by entry.
+MenuSnapshotRead readMenuSnapshot(const QString& busName, qint64 pid, bool gtk);
+
+// Whether every menu below the menu bar holds all the entries its count
+// promises (up to the most ever read of one menu), and every entry it lists
+// is in the snapshot.
+bool isSnapshotComplete(const QHash<QString, CachedObject>& objects, const QString& menuBar);
+
+} // namespace platform::atspi

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/accessibility/AccessibilityElement.h"
+#include "platform/accessibility/AccessibilityNode.h"
+#include "platform/accessibility/MenuKeyBinding.h"
+#include "platform/accessibility/atspi/AtspiElementNode.h"
+#include "platform/accessibility/atspi/AtspiMenuSnapshot.h"
+
+#include <memory>
+
+namespace platform::atspi {
+
+// A menu bar, menu or entry of a menu snapshot, in the same shape as
+// AtspiElementNode gives the live objects: titles, roles and states come
+// from the snapshot at no cost. When a menu's entries are first read, the
+// menu is asked for its children together with its entries' key bindings
+// (one round trip per menu): the snapshot does not say in which order GTK
+// holds a menu's entries, and the menu may have changed since. Entries the
+// snapshot lacks are asked for what it would have said. Pressing sends the
+// entry's first action.
+class AtspiSnapshotNode : public AccessibilityNode
+{
+public:
+    using Kind = AtspiElementNode::Kind;
+
+    AtspiSnapshotNode(std::shared_ptr<MenuSnapshot> snapshot, QString path, Kind kind);
+
+    std::optional<QVariant> copyAttribute(const QString& name) override;
+    std::optional<qint64> attributeValueCount(const QString& name) override;
+    std::optional<QVariant> copyAttributeValues(const QString& name, qint64 index,
+                                                qint64 maxValues) override;
+    bool performAction(const QString& name, ActionReplyHandler replied) override;
+    std::optional<qint64> pid() const override { return m_snapshot->pid; }
+    bool setMessagingTimeout(float) override { return false; }
+    bool isSameElement(const AccessibilityNode& other) const override;
+
+private:
+    const CachedObject& object() const;
+    // The object whose children are this entry's submenu entries; empty for
+    // an entry without a submenu.
+    QString submenuPath() const;
+    // Makes the children those the application lists now (once).
+    void settleChildren();
+    // A menu's entries from index on, at most count.
+    AccessibilityElementList entries(qint64 index, qint64 count);
+    std::optional<MenuKeyBinding> keyBinding();
+
+    std::shared_ptr<MenuSnapshot> m_snapshot;
+    QString m_path;
+    Kind m_kind;
+};
+
+} // namespace platform::atspi
