@@ -21,9 +21,14 @@ QString keyOf(const ActiveWindowSource::Window& window)
 
 } // namespace
 
-FrontApplicationTracker::FrontApplicationTracker(std::unique_ptr<ActiveWindowSource> source)
+FrontApplicationTracker::FrontApplicationTracker(std::unique_ptr<ActiveWindowSource> source,
+                                                 int settleMs)
     : m_source(std::move(source))
 {
+    // Runs only after a change, never while the desktop is idle.
+    m_settled.setSingleShot(true);
+    m_settled.setInterval(settleMs);
+    connect(&m_settled, &QTimer::timeout, this, &FrontApplicationTracker::tell);
     QPointer<FrontApplicationTracker> guard(this);
     m_listening = m_source->listen([guard](const ActiveWindowSource::Event& event) {
         if (guard) {
@@ -165,9 +170,13 @@ void FrontApplicationTracker::tellIfChanged()
     // While an event waits for its answer, the front may be about to change
     // again: the old window's deactivation often comes before the new one's
     // activation is complete, and telling "none" in between would be wrong.
-    if (m_unanswered > 0) {
-        return;
+    if (m_unanswered == 0) {
+        m_settled.start();
     }
+}
+
+void FrontApplicationTracker::tell()
+{
     const qint64 pid = frontFromRecords().value_or(0);
     if (pid != m_toldPid) {
         m_toldPid = pid;

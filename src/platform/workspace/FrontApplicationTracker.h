@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QTimer>
 #include <memory>
 #include <optional>
 
@@ -18,13 +19,20 @@ namespace platform {
 // complete them (the application's process, whether the object is a window)
 // are answered out of order: a window's later event always wins over an
 // earlier one, and the most recently activated window still active is in
-// front.
+// front. A change is told once the front has stayed the same for a moment:
+// Qt applications losing the focus send an activation of their window just
+// before its deactivation, and one window's deactivation often comes before
+// the next one's activation.
 class FrontApplicationTracker : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit FrontApplicationTracker(std::unique_ptr<ActiveWindowSource> source);
+    // How long the front must stay the same before a change is told.
+    static constexpr int DefaultSettleMs = 100;
+
+    explicit FrontApplicationTracker(std::unique_ptr<ActiveWindowSource> source,
+                                     int settleMs = DefaultSettleMs);
     ~FrontApplicationTracker() override;
 
     // The process-wide tracker: the accessibility bus's unless another was
@@ -58,8 +66,10 @@ private:
     void forgetOldRecords();
     std::optional<qint64> frontFromRecords() const;
     void tellIfChanged();
+    void tell();
 
     std::unique_ptr<ActiveWindowSource> m_source;
+    QTimer m_settled;
     // Last event judged per window, by application and path.
     QHash<QString, Record> m_records;
     // Processes of applications; an application's name on the bus is never
