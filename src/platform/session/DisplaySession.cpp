@@ -1,6 +1,7 @@
 #include "platform/session/DisplaySession.h"
 
 #include <QCoreApplication>
+#include <optional>
 
 namespace platform {
 
@@ -57,21 +58,6 @@ DisplaySession DisplaySession::fromEnvironment(const QProcessEnvironment& enviro
 QString DisplaySession::requiredQtPlatform() const
 {
     return wayland && x11Display && !platformChosen ? QStringLiteral("xcb") : QString();
-}
-
-QString DisplaySession::desktopName() const
-{
-    switch (desktop) {
-    case Desktop::Gnome:
-        return QStringLiteral("GNOME");
-    case Desktop::Kde:
-        return QStringLiteral("KDE Plasma");
-    case Desktop::Wlroots:
-        return QStringLiteral("wlroots");
-    case Desktop::Other:
-        break;
-    }
-    return QStringLiteral("other");
 }
 
 QString DisplaySession::limitations() const

@@ -49,8 +49,6 @@ struct DisplaySession
     // desktop (or why Trovix cannot start), for the log and the notice;
     // empty outside a Wayland session.
     QString limitations() const;
-    // The desktop's name for the log.
-    QString desktopName() const;
 };
 
 } // namespace platform
