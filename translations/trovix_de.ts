@@ -861,8 +861,28 @@
         <translation>Trovix kann in dieser Wayland-Sitzung nicht laufen: Es braucht XWayland, und DISPLAY ist nicht gesetzt. Schalten Sie XWayland im Compositor ein oder melden Sie sich bei einer X11-Sitzung an.</translation>
     </message>
     <message>
-        <source>Trovix runs in a Wayland session through XWayland, where only part of it works. What works: reading the menus of applications on the accessibility bus, and the menu popping up over X11 applications. What does not: the right click and the hot keys reach Trovix only while an X11 window has the keyboard focus; the application in front is found only when it is an X11 application and the compositor reports it; the pointer position is known only over X11 windows. For all of Trovix, log in to an X11 session.</source>
-        <translation>Trovix läuft in einer Wayland-Sitzung über XWayland und funktioniert dort nur teilweise. Was funktioniert: das Lesen der Menüs von Anwendungen am Barrierefreiheitsbus und das Aufklappen des Menüs über X11-Anwendungen. Was nicht funktioniert: Rechtsklick und Tastenkürzel erreichen Trovix nur, solange ein X11-Fenster den Tastaturfokus hat; die Anwendung im Vordergrund wird nur erkannt, wenn sie eine X11-Anwendung ist und der Compositor sie meldet; die Zeigerposition ist nur über X11-Fenstern bekannt. Um Trovix vollständig zu nutzen, melden Sie sich bei einer X11-Sitzung an.</translation>
+        <source>Trovix runs in this Wayland session through XWayland. What works: the menus of the application in front, Wayland applications included, open at the pointer, and choosing an item runs it in the application.</source>
+        <translation>Trovix läuft in dieser Wayland-Sitzung über XWayland. Was funktioniert: Die Menüs der Anwendung im Vordergrund, auch von Wayland-Anwendungen, öffnen sich am Zeiger, und ein gewählter Eintrag wird in der Anwendung ausgeführt.</translation>
+    </message>
+    <message>
+        <source>Hot keys on GNOME: record them in the preferences. Where GNOME offers global shortcuts (GNOME 48 and later) it asks you to allow them; on older versions Trovix adds them, once you agree, as custom shortcuts in GNOME&apos;s keyboard settings.</source>
+        <translation>Tastenkürzel unter GNOME: Nehmen Sie sie in den Einstellungen auf. Wo GNOME globale Tastenkürzel anbietet (ab GNOME 48), fragt es Sie, ob Sie sie erlauben; bei älteren Versionen legt Trovix sie mit Ihrer Zustimmung als eigene Tastenkürzel in GNOMEs Tastatureinstellungen an.</translation>
+    </message>
+    <message>
+        <source>Hot keys on KDE Plasma: record them in the preferences. Plasma keeps them as global shortcuts, which you find again in System Settings under Shortcuts.</source>
+        <translation>Tastenkürzel unter KDE Plasma: Nehmen Sie sie in den Einstellungen auf. Plasma führt sie als globale Tastenkürzel, die Sie in den Systemeinstellungen unter „Kurzbefehle“ wiederfinden.</translation>
+    </message>
+    <message>
+        <source>Hot keys on sway and other wlroots desktops belong to the compositor: add the line the preferences show under each hot key (bindsym ... exec trovix popup) to the compositor&apos;s configuration and reload it.</source>
+        <translation>Tastenkürzel unter sway und anderen wlroots-Desktops gehören dem Compositor: Fügen Sie die Zeile, die die Einstellungen unter jedem Tastenkürzel zeigen (bindsym ... exec trovix popup), in die Konfiguration des Compositors ein und laden Sie sie neu.</translation>
+    </message>
+    <message>
+        <source>Hot keys: record them in the preferences where the desktop offers global shortcuts through its portal; elsewhere bind a key in the desktop&apos;s own settings to the command trovix popup (trovix popup --all for all applications).</source>
+        <translation>Tastenkürzel: Nehmen Sie sie in den Einstellungen auf, wo der Desktop globale Tastenkürzel über sein Portal anbietet; andernfalls belegen Sie in den Einstellungen des Desktops eine Taste mit dem Befehl trovix popup (trovix popup --all für alle Anwendungen).</translation>
+    </message>
+    <message>
+        <source>The right click trigger is not offered: under Wayland only the compositor sees clicks in other applications&apos; windows.</source>
+        <translation>Der Rechtsklick als Auslöser wird nicht angeboten: Unter Wayland sieht nur der Compositor Klicks in die Fenster anderer Anwendungen.</translation>
     </message>
     <message>
         <source>The update feed is not a valid appcast (line %2): %1</source>

@@ -861,8 +861,28 @@
         <translation>Trovix ne peut pas fonctionner dans cette session Wayland&#xa0;: il a besoin de XWayland, et DISPLAY n&apos;est pas défini. Activez XWayland dans le compositeur, ou ouvrez une session X11.</translation>
     </message>
     <message>
-        <source>Trovix runs in a Wayland session through XWayland, where only part of it works. What works: reading the menus of applications on the accessibility bus, and the menu popping up over X11 applications. What does not: the right click and the hot keys reach Trovix only while an X11 window has the keyboard focus; the application in front is found only when it is an X11 application and the compositor reports it; the pointer position is known only over X11 windows. For all of Trovix, log in to an X11 session.</source>
-        <translation>Trovix tourne dans une session Wayland par l&apos;intermédiaire de XWayland, où seule une partie de ses fonctions est disponible. Ce qui fonctionne&#xa0;: la lecture des menus des applications présentes sur le bus d&apos;accessibilité, et l&apos;ouverture du menu au-dessus des applications X11. Ce qui ne fonctionne pas&#xa0;: le clic droit et les raccourcis clavier ne parviennent à Trovix que lorsqu&apos;une fenêtre X11 a le focus clavier&#xa0;; l&apos;application au premier plan n&apos;est détectée que si c&apos;est une application X11 et que le compositeur la signale&#xa0;; la position du pointeur n&apos;est connue qu&apos;au-dessus des fenêtres X11. Pour disposer de toutes les fonctions de Trovix, ouvrez une session X11.</translation>
+        <source>Trovix runs in this Wayland session through XWayland. What works: the menus of the application in front, Wayland applications included, open at the pointer, and choosing an item runs it in the application.</source>
+        <translation>Trovix tourne dans cette session Wayland par l&apos;intermédiaire de XWayland. Ce qui fonctionne&#xa0;: les menus de l&apos;application au premier plan, applications Wayland comprises, s&apos;ouvrent au pointeur, et l&apos;élément choisi s&apos;exécute dans l&apos;application.</translation>
+    </message>
+    <message>
+        <source>Hot keys on GNOME: record them in the preferences. Where GNOME offers global shortcuts (GNOME 48 and later) it asks you to allow them; on older versions Trovix adds them, once you agree, as custom shortcuts in GNOME&apos;s keyboard settings.</source>
+        <translation>Raccourcis sous GNOME&#xa0;: enregistrez-les dans les préférences. Là où GNOME propose des raccourcis globaux (GNOME 48 et suivants), il vous demande de les autoriser&#xa0;; avec les versions plus anciennes, Trovix les ajoute, avec votre accord, comme raccourcis personnalisés dans les réglages du clavier de GNOME.</translation>
+    </message>
+    <message>
+        <source>Hot keys on KDE Plasma: record them in the preferences. Plasma keeps them as global shortcuts, which you find again in System Settings under Shortcuts.</source>
+        <translation>Raccourcis sous KDE Plasma&#xa0;: enregistrez-les dans les préférences. Plasma les garde comme raccourcis globaux, que vous retrouvez dans la Configuration du système, sous «&#xa0;Raccourcis&#xa0;».</translation>
+    </message>
+    <message>
+        <source>Hot keys on sway and other wlroots desktops belong to the compositor: add the line the preferences show under each hot key (bindsym ... exec trovix popup) to the compositor&apos;s configuration and reload it.</source>
+        <translation>Sous sway et les autres bureaux wlroots, les raccourcis appartiennent au compositeur&#xa0;: ajoutez la ligne que les préférences affichent sous chaque raccourci (bindsym ... exec trovix popup) à la configuration du compositeur, puis rechargez-la.</translation>
+    </message>
+    <message>
+        <source>Hot keys: record them in the preferences where the desktop offers global shortcuts through its portal; elsewhere bind a key in the desktop&apos;s own settings to the command trovix popup (trovix popup --all for all applications).</source>
+        <translation>Raccourcis&#xa0;: enregistrez-les dans les préférences là où le bureau propose des raccourcis globaux par son portail&#xa0;; ailleurs, associez une touche à la commande trovix popup dans les réglages du bureau (trovix popup --all pour toutes les applications).</translation>
+    </message>
+    <message>
+        <source>The right click trigger is not offered: under Wayland only the compositor sees clicks in other applications&apos; windows.</source>
+        <translation>Le déclenchement par clic droit n&apos;est pas proposé&#xa0;: sous Wayland, seul le compositeur voit les clics dans les fenêtres des autres applications.</translation>
     </message>
     <message>
         <source>The update feed is not a valid appcast (line %2): %1</source>

@@ -9,6 +9,8 @@
 
 using platform::DisplaySession;
 
+Q_DECLARE_METATYPE(DisplaySession::Desktop)
+
 namespace {
 
 QProcessEnvironment environmentWith(const QStringList& assignments)
@@ -23,8 +25,9 @@ QProcessEnvironment environmentWith(const QStringList& assignments)
 
 } // namespace
 
-// How Trovix recognises a Wayland session, which Qt platform it then insists
-// on, and that it tells the user once what works there.
+// How Trovix recognises a Wayland session and its desktop, which Qt platform
+// it then insists on, and that it tells the user once what works there and
+// how the hot keys are set up on that desktop.
 class WaylandSessionTest : public QObject
 {
     Q_OBJECT
@@ -80,15 +83,76 @@ private Q_SLOTS:
         QCOMPARE(session.limitations().isEmpty(), !wayland);
     }
 
-    void limitationsNameWhatWorksAndWhatDoesNot()
+    void desktop_data()
     {
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<DisplaySession::Desktop>("desktop");
+
+        using Desktop = DisplaySession::Desktop;
+        QTest::newRow("GNOME") << QStringList{"XDG_CURRENT_DESKTOP=GNOME"} << Desktop::Gnome;
+        QTest::newRow("GNOME under a distribution's name")
+            << QStringList{"XDG_CURRENT_DESKTOP=ubuntu:GNOME", "XDG_SESSION_DESKTOP=ubuntu"}
+            << Desktop::Gnome;
+        QTest::newRow("KDE Plasma") << QStringList{"XDG_CURRENT_DESKTOP=KDE"} << Desktop::Kde;
+        QTest::newRow("Plasma by its session name")
+            << QStringList{"XDG_SESSION_DESKTOP=plasmawayland"} << Desktop::Kde;
+        QTest::newRow("sway") << QStringList{"XDG_CURRENT_DESKTOP=sway"} << Desktop::Wlroots;
+        QTest::newRow("another wlroots compositor, any case")
+            << QStringList{"XDG_CURRENT_DESKTOP= Wayfire "} << Desktop::Wlroots;
+        // sway started by hand sets no desktop variable, only its socket.
+        QTest::newRow("sway by its socket")
+            << QStringList{"SWAYSOCK=/run/user/1000/sway-ipc.sock"} << Desktop::Wlroots;
+        // The current desktop decides before the session's name and the socket.
+        QTest::newRow("current desktop first")
+            << QStringList{"XDG_CURRENT_DESKTOP=KDE", "XDG_SESSION_DESKTOP=gnome",
+                           "SWAYSOCK=/tmp/sway.sock"}
+            << Desktop::Kde;
+        QTest::newRow("unknown current desktop, known session")
+            << QStringList{"XDG_CURRENT_DESKTOP=Hyprland", "XDG_SESSION_DESKTOP=sway"}
+            << Desktop::Wlroots;
+        QTest::newRow("unknown desktop")
+            << QStringList{"XDG_CURRENT_DESKTOP=Hyprland"} << Desktop::Other;
+        QTest::newRow("nothing set") << QStringList{} << Desktop::Other;
+        QTest::newRow("a name that only contains a known one")
+            << QStringList{"XDG_CURRENT_DESKTOP=GNOMEish:swayfx"} << Desktop::Other;
+    }
+
+    void desktop()
+    {
+        QFETCH(QStringList, environment);
+        QFETCH(DisplaySession::Desktop, desktop);
+        QCOMPARE(DisplaySession::fromEnvironment(environmentWith(environment)).desktop, desktop);
+    }
+
+    // The notice says what works, how the hot keys are set up on that
+    // desktop, and why there is no right click; each desktop its own way.
+    void limitationsSayHowHotKeysAreSetUp_data()
+    {
+        QTest::addColumn<DisplaySession::Desktop>("desktop");
+        QTest::addColumn<QString>("hotKeys");
+        QTest::newRow("GNOME") << DisplaySession::Desktop::Gnome
+                               << QStringLiteral("custom shortcuts in GNOME's keyboard settings");
+        QTest::newRow("KDE") << DisplaySession::Desktop::Kde
+                             << QStringLiteral("System Settings under Shortcuts");
+        QTest::newRow("wlroots") << DisplaySession::Desktop::Wlroots
+                                 << QStringLiteral("(bindsym ... exec trovix popup)");
+        QTest::newRow("other") << DisplaySession::Desktop::Other
+                               << QStringLiteral("to the command trovix popup");
+    }
+
+    void limitationsSayHowHotKeysAreSetUp()
+    {
+        QFETCH(DisplaySession::Desktop, desktop);
+        QFETCH(QString, hotKeys);
         DisplaySession session;
         session.wayland = true;
         session.x11Display = true;
-        const QString withXWayland = session.limitations();
-        QVERIFY(withXWayland.contains(QLatin1String("XWayland")));
-        QVERIFY(withXWayland.contains(QLatin1String("What works")));
-        QVERIFY(withXWayland.contains(QLatin1String("What does not")));
+        session.desktop = desktop;
+        const QString text = session.limitations();
+        QVERIFY(text.contains(QLatin1String("What works: the menus of the application in front")));
+        QVERIFY2(text.contains(hotKeys), qPrintable(text));
+        QVERIFY(text.contains(QLatin1String("The right click trigger is not offered")));
+        QCOMPARE(text.count(QLatin1String("right click")), 1);
         session.x11Display = false;
         QVERIFY(session.unusable());
         QVERIFY(session.limitations().contains(QLatin1String("cannot run")));

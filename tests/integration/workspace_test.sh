@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The workspace on a real desktop: both fixture applications are running
 # applications with their names, the frontmost application follows the active
-# window (also for trovix dump-menu --frontmost), activation through EWMH
+# window (also for trovix dump-menu --frontmost), and the accessibility bus's
+# activation events where _NET_ACTIVE_WINDOW names no client; activation through EWMH
 # brings a fixture's window to the front, and a reopen request restores a
 # minimised one.
 . "$(dirname "$0")/lib.sh"
@@ -93,6 +94,39 @@ for round in "qt $qt_window" "gtk $gtk_window" "qt $qt_window all"; do
     pass "activating the $toolkit fixture (${all:-front window}) made it frontmost"
 done
 screenshot activated >/dev/null
+
+# The front window as the accessibility bus tells it, which Wayland windows
+# depend on: a scan finds the active fixture, the activation events of each
+# switch move the tracked application at once, and the workspace falls back on
+# it when _NET_ACTIVE_WINDOW names no client (as under XWayland when a Wayland
+# window is active).
+[ "$("$probe" tracked)" = "$qt_pid" ] ||
+    fail "a scan of the accessibility bus found $("$probe" tracked) active, not the Qt fixture ($qt_pid)"
+start_app follow "$probe" follow
+follow_out=$ARTIFACTS/follow.out
+wait_for 20 grep -qx listening "$follow_out" || fail "the tracker does not listen to activation events"
+for round in "gtk $gtk_window $gtk_pid" "qt $qt_window $qt_pid"; do
+    read -r toolkit window pid <<<"$round"
+    told_before=$(wc -l <"$follow_out")
+    xdotool windowactivate "$window" || fail "xdotool cannot activate the $toolkit fixture"
+    wait_for 10 eval "[ \"\$(tail -n 1 '$follow_out')\" = $pid ]" ||
+        fail "after activating the $toolkit fixture the tracker told: $(tail -n +$((told_before + 1)) "$follow_out" | tr '\n' ' ')"
+    # Nothing but the new application (or, between two windows, none) was told.
+    others=$(tail -n +$((told_before + 1)) "$follow_out" | grep -vx -e "$pid" -e 0)
+    [ -z "$others" ] || fail "activating the $toolkit fixture also told: $others"
+done
+root_window=$(xwininfo -root | awk '/Window id:/ { print $4 }')
+for stale in "$root_window" 0; do
+    xprop -root -f _NET_ACTIVE_WINDOW 32x -set _NET_ACTIVE_WINDOW "$stale" ||
+        fail "cannot set _NET_ACTIVE_WINDOW"
+    xprop -root _NET_ACTIVE_WINDOW | grep -qx "_NET_ACTIVE_WINDOW(CARDINAL) = $((stale))" ||
+        fail "_NET_ACTIVE_WINDOW did not keep $stale: $(xprop -root _NET_ACTIVE_WINDOW)"
+    [ "$("$probe" frontmost | cut -f1)" = "$qt_pid" ] ||
+        fail "with _NET_ACTIVE_WINDOW $stale the frontmost application is '$("$probe" frontmost)', not the Qt fixture"
+done
+# The window manager writes it anew at the next activation.
+xprop -root -f _NET_ACTIVE_WINDOW 32x -set _NET_ACTIVE_WINDOW "$qt_window"
+pass "the accessibility bus's front window follows activation and stands in for _NET_ACTIVE_WINDOW"
 
 # A minimised fixture counts as hidden; the reopen request shows it again and
 # brings it forward.

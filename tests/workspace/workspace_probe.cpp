@@ -5,8 +5,13 @@
 //   trovix-workspace-probe list                 "pid<TAB>policy<TAB>hidden<TAB>name" each
 //   trovix-workspace-probe activate PID [all]   exit 0 when the request went out
 //   trovix-workspace-probe reopen PID           activates all windows, restores hidden ones
+//   trovix-workspace-probe tracked              "pid" of the window the accessibility bus
+//                                               calls active (found by a scan)
+//   trovix-workspace-probe follow               "listening", then "pid" each time another
+//                                               application comes to the front, until ended
 
 #include "foundation/QXRunningApplication.h"
+#include "platform/workspace/FrontApplicationTracker.h"
 #include "platform/workspace/Workspace.h"
 
 #include <QCoreApplication>
@@ -52,6 +57,29 @@ int main(int argc, char** argv)
                     nameOf(frontmost).constData());
         return 0;
     }
+    if (command == QStringLiteral("tracked")) {
+        const std::optional<qint64> pid =
+            platform::FrontApplicationTracker::current().frontApplication();
+        if (!pid) {
+            return 1;
+        }
+        std::printf("%lld\n", static_cast<long long>(*pid));
+        return 0;
+    }
+    if (command == QStringLiteral("follow")) {
+        platform::FrontApplicationTracker& tracker = platform::FrontApplicationTracker::current();
+        if (!tracker.isListening()) {
+            return 1;
+        }
+        QObject::connect(&tracker, &platform::FrontApplicationTracker::frontApplicationChanged,
+                         [](qint64 pid) {
+                             std::printf("%lld\n", static_cast<long long>(pid));
+                             std::fflush(stdout);
+                         });
+        std::printf("listening\n");
+        std::fflush(stdout);
+        return QCoreApplication::exec();
+    }
     if (command == QStringLiteral("list")) {
         for (const RunningApplication& running : workspace.runningApplications()) {
             std::printf("%lld\t%s\t%s\t%s\n", static_cast<long long>(running.processIdentifier()),
@@ -74,6 +102,6 @@ int main(int argc, char** argv)
         return activated ? 0 : 1;
     }
     std::fprintf(stderr, "usage: trovix-workspace-probe frontmost | list | activate PID [all] | "
-                         "reopen PID\n");
+                         "reopen PID | tracked | follow\n");
     return 2;
 }

@@ -1,5 +1,6 @@
 #include "platform/workspace/x11/X11Workspace.h"
 
+#include "platform/workspace/FrontApplicationTracker.h"
 #include "platform/workspace/x11/EwmhConnection.h"
 #include "platform/workspace/x11/ProcessTable.h"
 
@@ -10,7 +11,12 @@
 
 namespace platform {
 
-X11Workspace::X11Workspace() : m_x11(EwmhConnection::shared()) {}
+X11Workspace::X11Workspace() : m_x11(EwmhConnection::shared())
+{
+    // Listens from now on, so that the front window is known without a scan
+    // when it is first asked for.
+    FrontApplicationTracker::current();
+}
 
 QList<quint32> X11Workspace::windowsOfProcess(qint64 pid) const
 {
@@ -117,12 +123,18 @@ RunningApplication X11Workspace::runningApplication(qint64 pid)
 
 RunningApplication X11Workspace::frontmostApplication()
 {
+    // In a Wayland session the active window is often no X11 window at all:
+    // _NET_ACTIVE_WINDOW is then empty, or names a window of no running
+    // client (XWayland's root, a compositor's own). The accessibility bus
+    // knows the active window whatever its display protocol.
     const std::optional<quint32> window = m_x11.activeWindow();
-    if (!window) {
-        return {};
+    const std::optional<qint64> pid =
+        window && m_x11.clientWindows().contains(*window) ? m_x11.windowPid(*window) : std::nullopt;
+    if (pid && ProcessTable::processExists(*pid)) {
+        return runningApplication(*pid);
     }
-    const std::optional<qint64> pid = m_x11.windowPid(*window);
-    return pid ? runningApplication(*pid) : RunningApplication();
+    const std::optional<qint64> tracked = FrontApplicationTracker::current().frontApplication();
+    return tracked ? runningApplication(*tracked) : RunningApplication();
 }
 
 RunningApplication X11Workspace::menuBarOwningApplication()

@@ -9,7 +9,9 @@ namespace platform {
 class EwmhConnection;
 
 // The workspace of an X11 desktop: the frontmost application is the process
-// of _NET_ACTIVE_WINDOW (by _NET_WM_PID), running applications are the
+// of _NET_ACTIVE_WINDOW (by _NET_WM_PID), or of the window the accessibility
+// bus calls active when that names no client (a Wayland window in front
+// under XWayland), running applications are the
 // processes of managed clients and of the accessibility bus, /proc tells
 // executables and process names, and activation goes through EWMH requests.
 class X11Workspace : public Workspace
