@@ -20,6 +20,7 @@
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
 #include "platform/menus/qt/MenuPresenter.h"
+#include "platform/pointer/PointerLocation.h"
 #include "platform/workspace/Workspace.h"
 #include "search/MenuSearchModel.h"
 #include "search/MenuSearchPopup.h"
@@ -27,7 +28,6 @@
 
 #include <QCollator>
 #include <QCoreApplication>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QSet>
 #include <QTimer>
@@ -198,7 +198,7 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
         return true;
     }
     m_popUpMenuOpen = true;
-    const QPoint position = QCursor::pos();
+    const QPoint position = platform::PointerLocation::current().position();
     const bool searchWhileTyping = defaults().boolForKey(QXSettingsKeys::SearchMenusWhileTyping) &&
                                    !m_popUpApplications.isEmpty();
     if (searchWhileTyping && !m_menuTreeCache) {

@@ -67,7 +67,8 @@ int main(void)
     wl_registry_add_listener(registry, &registry_listener, &state);
     wl_display_roundtrip(display);
     if (!state.manager) {
-        fprintf(stderr, "virtual-pointer: the compositor offers no zwlr_virtual_pointer_manager_v1\n");
+        fprintf(stderr,
+                "virtual-pointer: the compositor offers no zwlr_virtual_pointer_manager_v1\n");
         return 1;
     }
     struct zwlr_virtual_pointer_v1* pointer =
