@@ -240,7 +240,8 @@ void QXMainController::reportAccessibilityUnavailable()
     QXAlert::runModal(QXLocalized::tr("Trovix cannot read menus"), explanation);
 }
 
-std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications)
+std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications,
+                                                       const RunningApplication& application)
 {
     if (!QXAccessibilityPrepare()) {
         return nullptr;
@@ -266,9 +267,11 @@ std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications)
     QXProxyMenuItem::updatePreferences();
 
     platform::Workspace& workspace = platform::Workspace::current();
-    const RunningApplication menuBarOwner = workspace.menuBarOwningApplication();
+    const RunningApplication menuBarOwner =
+        application.isNull() ? workspace.menuBarOwningApplication() : application;
     RunningApplication target = menuBarOwner;
-    if (defaults().boolForKey(QXSettingsKeys::SupportAccessoryApplications)) {
+    if (application.isNull() &&
+        defaults().boolForKey(QXSettingsKeys::SupportAccessoryApplications)) {
         const RunningApplication frontmost = workspace.frontmostApplication();
         if (!frontmost.isNull()) {
             target = frontmost;
