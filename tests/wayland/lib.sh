@@ -76,8 +76,8 @@ move_pointer() {
     pointer_command move "$1" "$2" $(layout_size)
 }
 
-# The top-left corner "X Y" of Trovix's visible pop-up menu (its
-# override-redirect window on Xwayland); 1 when none is open.
+# The top-left corner "X Y" of Trovix's visible pop-up menu (an
+# override-redirect window on Xwayland's root window); 1 when none is open.
 popup_corner() {
     local window
     for window in $(xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null); do
