@@ -64,7 +64,7 @@ popup_at() {
     move_pointer "$x" "$y"
     started=$(_lib_now_ms)
     "$TROVIX" popup --all 2>>"$ARTIFACTS/popup-client.err" || fail "trovix popup --all failed"
-    wait_for 10 popup_corner || fail "no pop-up appeared (pointer at $x,$y)"
+    wait_for 30 popup_corner || fail "no pop-up appeared (pointer at $x,$y)"
     log "pop-up mapped $(($(_lib_now_ms) - started)) ms after the command"
     wait_stable 5 popup_corner
     [ "$STABLE" = "$x $y" ] ||
