@@ -42,7 +42,7 @@ void printUsage(std::FILE* stream)
 {
     std::fputs(
         "usage: trovix                 start Trovix (or reopen the running one)\n"
-        "       trovix popup [--all] [--print [--depth N]]\n"
+        "       trovix popup [--all] [--print [--depth N] [--pid N]]\n"
         "                              pop up the menu of the application in front\n"
         "       trovix defaults read [KEY] | write KEY [TYPE] VALUE | delete KEY\n"
         "                              read and change settings\n"

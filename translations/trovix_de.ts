@@ -514,8 +514,8 @@
         <translation>trovix: Die Barrierefreiheit ist ausgeschaltet</translation>
     </message>
     <message>
-        <source>usage: trovix popup [--all] [--print [--depth N]]</source>
-        <translation>Aufruf: trovix popup [--all] [--print [--depth N]]</translation>
+        <source>usage: trovix popup [--all] [--print [--depth N] [--pid N]]</source>
+        <translation>Aufruf: trovix popup [--all] [--print [--depth N] [--pid N]]</translation>
     </message>
     <message>
         <source>trovix: %1</source>

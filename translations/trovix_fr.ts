@@ -514,8 +514,8 @@
         <translation>trovix&#xa0;: l&apos;accessibilité est désactivée</translation>
     </message>
     <message>
-        <source>usage: trovix popup [--all] [--print [--depth N]]</source>
-        <translation>usage&#xa0;: trovix popup [--all] [--print [--depth N]]</translation>
+        <source>usage: trovix popup [--all] [--print [--depth N] [--pid N]]</source>
+        <translation>usage&#xa0;: trovix popup [--all] [--print [--depth N] [--pid N]]</translation>
     </message>
     <message>
         <source>trovix: %1</source>

@@ -10,6 +10,7 @@
 #include "platform/menus/KeyEquivalentText.h"
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
+#include "platform/workspace/Workspace.h"
 #include "search/SearchText.h"
 
 #include <QApplication>
@@ -30,6 +31,8 @@ struct Options
     bool allApplications = false;
     bool print = false;
     int depth = 1;
+    // The application whose menu is printed in place of the frontmost one.
+    qint64 pid = 0;
 };
 
 std::optional<Options> parseOptions(const QStringList& arguments)
@@ -50,11 +53,17 @@ std::optional<Options> parseOptions(const QStringList& arguments)
             }
             options.depth = std::min(options.depth, DepthLimit);
             depthGiven = true;
+        } else if (argument == u"--pid" && i + 1 < arguments.size()) {
+            bool ok = false;
+            options.pid = arguments.at(++i).toLongLong(&ok);
+            if (!ok || options.pid <= 0) {
+                return std::nullopt;
+            }
         } else {
             return std::nullopt;
         }
     }
-    if (depthGiven && !options.print) {
+    if ((depthGiven || options.pid > 0) && !options.print) {
         return std::nullopt;
     }
     return options;
@@ -138,8 +147,16 @@ int printMenu(const Options& options, QTextStream& out, QTextStream& err)
             << Qt::endl;
         return 1;
     }
+    platform::RunningApplication application;
+    if (options.pid > 0) {
+        application = platform::Workspace::current().runningApplication(options.pid);
+        if (application.isNull()) {
+            err << QXLocalized::tr("trovix: no process %1").arg(options.pid) << Qt::endl;
+            return 1;
+        }
+    }
     const std::unique_ptr<Menu> menu =
-        QXMainController::mainController().buildPopUpMenu(options.allApplications);
+        QXMainController::mainController().buildPopUpMenu(options.allApplications, application);
     if (!menu) {
         err << QXLocalized::tr("trovix: accessibility is off") << Qt::endl;
         return 1;
@@ -181,7 +198,8 @@ int runPopupCommand(int& argc, char** argv)
         QCoreApplication application(argc, argv);
         QXInstallTranslations();
         QTextStream err(stderr);
-        err << QXLocalized::tr("usage: trovix popup [--all] [--print [--depth N]]") << Qt::endl;
+        err << QXLocalized::tr("usage: trovix popup [--all] [--print [--depth N] [--pid N]]")
+            << Qt::endl;
         return 2;
     }
 

@@ -10,7 +10,8 @@ class Menu;
 // frontmost application, or of all applications) at the pointer, as a
 // trigger does. `trovix popup [--all] --print [--depth N]` builds the same
 // menu in this process without showing it and prints it as an indented tree,
-// opening lazy submenus down to depth N (1 by default). Exit status 0, 1 with
+// opening lazy submenus down to depth N (1 by default); with --pid N, the menu
+// of that process's application stands where the frontmost one's would. Exit status 0, 1 with
 // a one-line message when no Trovix runs, there is no X display or
 // accessibility is off, 2 for a usage error.
 int runPopupCommand(int& argc, char** argv);

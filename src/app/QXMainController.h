@@ -166,8 +166,10 @@ public:
     // when nothing could be shown.
     bool popUpMenuForAllApplications(bool allApplications);
     // The menu popUpMenuForAllApplications shows, built without showing it;
-    // none when accessibility is not available.
-    std::unique_ptr<platform::Menu> buildPopUpMenu(bool allApplications);
+    // none when accessibility is not available. A given application stands
+    // in for the frontmost one and the menu bar's owner.
+    std::unique_ptr<platform::Menu>
+    buildPopUpMenu(bool allApplications, const platform::RunningApplication& application = {});
     // Appends one proxy item per menu bar item; the system menu item (index
     // 0) goes into the slot when one is given and still empty, else it is
     // dropped.

@@ -20,6 +20,7 @@
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
 #include "platform/menus/qt/MenuPresenter.h"
+#include "platform/pointer/PointerLocation.h"
 #include "platform/workspace/Workspace.h"
 #include "search/MenuSearchModel.h"
 #include "search/MenuSearchPopup.h"
@@ -27,7 +28,6 @@
 
 #include <QCollator>
 #include <QCoreApplication>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QSet>
 #include <QTimer>
@@ -198,7 +198,7 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
         return true;
     }
     m_popUpMenuOpen = true;
-    const QPoint position = QCursor::pos();
+    const QPoint position = platform::PointerLocation::current().position();
     const bool searchWhileTyping = defaults().boolForKey(QXSettingsKeys::SearchMenusWhileTyping) &&
                                    !m_popUpApplications.isEmpty();
     if (searchWhileTyping && !m_menuTreeCache) {
@@ -240,7 +240,8 @@ void QXMainController::reportAccessibilityUnavailable()
     QXAlert::runModal(QXLocalized::tr("Trovix cannot read menus"), explanation);
 }
 
-std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications)
+std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications,
+                                                       const RunningApplication& application)
 {
     if (!QXAccessibilityPrepare()) {
         return nullptr;
@@ -266,9 +267,11 @@ std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications)
     QXProxyMenuItem::updatePreferences();
 
     platform::Workspace& workspace = platform::Workspace::current();
-    const RunningApplication menuBarOwner = workspace.menuBarOwningApplication();
+    const RunningApplication menuBarOwner =
+        application.isNull() ? workspace.menuBarOwningApplication() : application;
     RunningApplication target = menuBarOwner;
-    if (defaults().boolForKey(QXSettingsKeys::SupportAccessoryApplications)) {
+    if (application.isNull() &&
+        defaults().boolForKey(QXSettingsKeys::SupportAccessoryApplications)) {
         const RunningApplication frontmost = workspace.frontmostApplication();
         if (!frontmost.isNull()) {
             target = frontmost;

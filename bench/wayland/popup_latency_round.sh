@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# One desktop's half of run-popup-latency.sh, run inside the desktop:
+# `trovix popup --all` sent to the running Trovix, to its menu mapped, with
+# the GTK fixture running (a Wayland client in a Wayland session). Prints
+# "median_ms M" and every round's time.
+#   popup_latency_round.sh ROUNDS
+if [ -n "${TROVIX_COMPOSITOR:-}" ]; then
+    . "$TROVIX_SOURCE_DIR/tests/wayland/lib.sh"
+else
+    . "$TROVIX_SOURCE_DIR/tests/integration/lib.sh"
+fi
+rounds=${1:-7}
+
+for setting in QXWaylandNoticeShown "Stealth Mode" "Support Accessory Applications" \
+    "Support Accessory Applications: All Applications"; do
+    "$TROVIX" defaults write "$setting" -bool YES >/dev/null || fail "cannot write the setting $setting"
+done
+[ -n "${TROVIX_COMPOSITOR:-}" ] && export GDK_BACKEND=wayland
+start_app fixture-gtk \
+    "$TROVIX_BUILD_DIR/tests/fixtures/trovix-fixture-gtk" "$TROVIX_SOURCE_DIR/tests/fixtures/menu.json"
+gtk_pid=$APP_PID
+wait_for_bus "$gtk_pid" "the GTK fixture"
+start_trovix
+wait_for 30 eval "'$TROVIX' popup --print --depth 0 >/dev/null 2>&1" || fail "Trovix did not start"
+if [ -n "${TROVIX_COMPOSITOR:-}" ]; then
+    start_pointer
+    move_pointer 300 200
+else
+    bring_to_front "$gtk_pid"
+    xdotool mousemove 300 200
+fi
+
+# Trovix's pop-up: a visible override-redirect window of its process
+# standing on the root window (its tray icon stands in the tray's).
+mapped() {
+    local window
+    for window in $(xdotool search --onlyvisible --pid "$TROVIX_PID" 2>/dev/null); do
+        xwininfo -tree -id "$window" 2>/dev/null | grep -q "Parent window id: .*(the root window)" &&
+            xwininfo -id "$window" 2>/dev/null | grep -q "Override Redirect State: yes" && return 0
+    done
+    return 1
+}
+
+times=()
+for ((round = 0; round <= rounds; round++)); do
+    started=${EPOCHREALTIME/[.,]/}
+    "$TROVIX" popup --all || fail "trovix popup --all failed"
+    until mapped; do
+        [ $((${EPOCHREALTIME/[.,]/} - started)) -gt 10000000 ] && fail "no pop-up within 10 s"
+    done
+    elapsed=$(((${EPOCHREALTIME/[.,]/} - started) / 1000))
+    # The first round warms caches and the probe's connection up.
+    [ "$round" -gt 0 ] && times+=("$elapsed")
+    xdotool key Escape
+    wait_for 10 eval '! mapped' || fail "the pop-up did not close"
+done
+printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { print "median_ms", t[int((NR + 1) / 2)] }'
+echo "rounds_ms ${times[*]}"
+stop_trovix
