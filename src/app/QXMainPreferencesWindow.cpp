@@ -227,9 +227,9 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
         lineLayout->setSpacing(4);
         auto* line = new QLineEdit(lineRow);
         line->setReadOnly(true);
-        line->setAccessibleName(tr("Line to add for the %1").arg(name.toLower()));
+        line->setAccessibleName(tr("Line to add: %1").arg(name));
         auto* copy = new QPushButton(tr("Copy"), lineRow);
-        copy->setAccessibleName(tr("Copy the line for the %1").arg(name.toLower()));
+        copy->setAccessibleName(tr("Copy the line: %1").arg(name));
         QObject::connect(copy, &QPushButton::clicked, line,
                          [line] { QGuiApplication::clipboard()->setText(line->text()); });
         lineLayout->addWidget(line, 1);
