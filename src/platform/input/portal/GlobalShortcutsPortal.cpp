@@ -59,10 +59,12 @@ GlobalShortcutsPortal::GlobalShortcutsPortal(const QDBusConnection& bus, Activat
 {
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
+    // Taken as whole messages: a signal whose arguments do not read as
+    // expected is dropped in activation().
     m_bus.connect(portalService, portalPath, shortcutsInterface, QStringLiteral("Activated"), this,
-                  SLOT(activated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+                  SLOT(activation(QDBusMessage)));
     m_bus.connect(portalService, portalPath, shortcutsInterface, QStringLiteral("Deactivated"),
-                  this, SLOT(deactivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+                  this, SLOT(activation(QDBusMessage)));
 }
 
 void GlobalShortcutsPortal::probeVersion(const QDBusConnection& bus, QObject* context,
@@ -211,24 +213,20 @@ void GlobalShortcutsPortal::shortcutsBound(uint code, const QVariantMap& results
     systemLog(QStringLiteral("the desktop bound %1 hot key(s)").arg(m_shortcuts.size()));
 }
 
-void GlobalShortcutsPortal::activated(const QDBusObjectPath& session, const QString& id,
-                                      qulonglong timestamp, const QVariantMap& options)
+void GlobalShortcutsPortal::activation(const QDBusMessage& message)
 {
-    Q_UNUSED(timestamp);
-    Q_UNUSED(options);
-    if (session.path() == m_session && m_handler) {
-        m_handler(id, true);
+    // (o session, s id, t timestamp, a{sv} options): only the session and
+    // the id matter.
+    const QList<QVariant> arguments = message.arguments();
+    if (arguments.size() < 2 || !m_handler) {
+        return;
     }
-}
-
-void GlobalShortcutsPortal::deactivated(const QDBusObjectPath& session, const QString& id,
-                                        qulonglong timestamp, const QVariantMap& options)
-{
-    Q_UNUSED(timestamp);
-    Q_UNUSED(options);
-    if (session.path() == m_session && m_handler) {
-        m_handler(id, false);
+    const QString session = arguments.at(0).value<QDBusObjectPath>().path();
+    const QString id = arguments.at(1).toString();
+    if (m_session.isEmpty() || session != m_session || id.isEmpty()) {
+        return;
     }
+    m_handler(id, message.member() == QLatin1String("Activated"));
 }
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include "platform/input/desktop/DesktopShortcutBinder.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QObject>
 #include <QVariantMap>
@@ -39,10 +40,8 @@ public:
 private Q_SLOTS:
     void sessionCreated(uint code, const QVariantMap& results);
     void shortcutsBound(uint code, const QVariantMap& results);
-    void activated(const QDBusObjectPath& session, const QString& id, qulonglong timestamp,
-                   const QVariantMap& options);
-    void deactivated(const QDBusObjectPath& session, const QString& id, qulonglong timestamp,
-                     const QVariantMap& options);
+    // An Activated or Deactivated signal of the portal.
+    void activation(const QDBusMessage& message);
 
 private:
     // A request path the portal will answer on, already listened to.
