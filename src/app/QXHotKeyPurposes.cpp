@@ -3,6 +3,7 @@
 #include "app/QXSettingsKeys.h"
 
 #include <QCoreApplication>
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace QXHotKeyPurposes {
