@@ -176,21 +176,25 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("desktop");
         QTest::addColumn<uint>("portalVersion");
+        QTest::addColumn<bool>("sandboxed");
         QTest::addColumn<HotKeyMechanism>("mechanism");
-        QTest::newRow("KDE with the portal") << "KDE" << 1u << HotKeyMechanism::Portal;
-        QTest::newRow("GNOME with the portal") << "GNOME" << 1u << HotKeyMechanism::Portal;
-        QTest::newRow("GNOME before it") << "ubuntu:GNOME" << 0u << HotKeyMechanism::GnomeSettings;
-        QTest::newRow("sway") << "sway" << 0u << HotKeyMechanism::ConfigurationLine;
-        QTest::newRow("Hyprland") << "Hyprland" << 1u << HotKeyMechanism::Portal;
-        QTest::newRow("nothing said") << "" << 0u << HotKeyMechanism::ConfigurationLine;
+        QTest::newRow("KDE") << "KDE" << 1u << false << HotKeyMechanism::KdeService;
+        QTest::newRow("KDE, sandboxed") << "KDE" << 1u << true << HotKeyMechanism::Portal;
+        QTest::newRow("GNOME with the portal") << "GNOME" << 1u << false << HotKeyMechanism::Portal;
+        QTest::newRow("GNOME before it")
+            << "ubuntu:GNOME" << 0u << false << HotKeyMechanism::GnomeSettings;
+        QTest::newRow("sway") << "sway" << 0u << false << HotKeyMechanism::ConfigurationLine;
+        QTest::newRow("Hyprland") << "Hyprland" << 1u << false << HotKeyMechanism::Portal;
+        QTest::newRow("nothing said") << "" << 0u << false << HotKeyMechanism::ConfigurationLine;
     }
 
     void theMechanismFollowsTheDesktop()
     {
         QFETCH(QString, desktop);
         QFETCH(uint, portalVersion);
+        QFETCH(bool, sandboxed);
         QFETCH(HotKeyMechanism, mechanism);
-        QCOMPARE(DesktopHotKeyChoice::choose(desktop, portalVersion), mechanism);
+        QCOMPARE(DesktopHotKeyChoice::choose(desktop, portalVersion, sandboxed), mechanism);
     }
 
     void onlyWaylandSessionsNeedTheDesktop()

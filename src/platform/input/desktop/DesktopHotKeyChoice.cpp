@@ -12,16 +12,33 @@ bool needsDesktop(const QProcessEnvironment& environment)
                    .compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
 }
 
-bool isGnome(const QString& currentDesktop)
+namespace {
+
+bool names(const QString& currentDesktop, QLatin1String desktop)
 {
     const QStringList names = currentDesktop.split(u':', Qt::SkipEmptyParts);
-    return std::any_of(names.cbegin(), names.cend(), [](const QString& name) {
-        return name.trimmed().compare(QLatin1String("GNOME"), Qt::CaseInsensitive) == 0;
+    return std::any_of(names.cbegin(), names.cend(), [desktop](const QString& name) {
+        return name.trimmed().compare(desktop, Qt::CaseInsensitive) == 0;
     });
 }
 
-HotKeyMechanism choose(const QString& currentDesktop, uint portalVersion)
+} // namespace
+
+bool isGnome(const QString& currentDesktop)
 {
+    return names(currentDesktop, QLatin1String("GNOME"));
+}
+
+bool isKde(const QString& currentDesktop)
+{
+    return names(currentDesktop, QLatin1String("KDE"));
+}
+
+HotKeyMechanism choose(const QString& currentDesktop, uint portalVersion, bool sandboxed)
+{
+    if (isKde(currentDesktop) && !sandboxed) {
+        return HotKeyMechanism::KdeService;
+    }
     if (portalVersion >= 1) {
         return HotKeyMechanism::Portal;
     }

@@ -13,11 +13,16 @@ namespace platform::DesktopHotKeyChoice {
 bool needsDesktop(const QProcessEnvironment& environment);
 
 // The mechanism for a Wayland desktop, from XDG_CURRENT_DESKTOP (a
-// colon-separated list, "ubuntu:GNOME") and the version of the global
-// shortcuts portal interface the session offers (0: none): the portal
-// wherever it is offered; else GNOME's keyboard settings on GNOME; else a
-// line for the compositor's configuration.
-HotKeyMechanism choose(const QString& currentDesktop, uint portalVersion);
+// colon-separated list, "ubuntu:GNOME"), the version of the global shortcuts
+// portal interface the session offers (0: none) and whether the program runs
+// in a sandbox: on Plasma outside a sandbox KDE's own service (Plasma's
+// portal binds no shortcuts for a program without a sandbox's application
+// id); else the portal wherever it is offered; else GNOME's keyboard
+// settings on GNOME; else a line for the compositor's configuration.
+HotKeyMechanism choose(const QString& currentDesktop, uint portalVersion, bool sandboxed);
+
+// Whether XDG_CURRENT_DESKTOP names KDE.
+bool isKde(const QString& currentDesktop);
 
 // Whether XDG_CURRENT_DESKTOP names GNOME.
 bool isGnome(const QString& currentDesktop);

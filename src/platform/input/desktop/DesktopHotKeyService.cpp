@@ -4,11 +4,13 @@
 #include "platform/input/VirtualKeyCodes.h"
 #include "platform/input/desktop/DesktopHotKeyChoice.h"
 #include "platform/input/gnome/GnomeSettingsBinder.h"
+#include "platform/input/kde/KGlobalAccelBinder.h"
 #include "platform/input/portal/GlobalShortcutsPortal.h"
 #include "platform/log/SystemLog.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QFileInfo>
 
 namespace platform {
 namespace {
@@ -24,6 +26,8 @@ QString mechanismName(HotKeyMechanism mechanism)
         return QStringLiteral("the global shortcuts portal");
     case HotKeyMechanism::GnomeSettings:
         return QStringLiteral("GNOME's keyboard settings");
+    case HotKeyMechanism::KdeService:
+        return QStringLiteral("KDE's global shortcut service");
     case HotKeyMechanism::ConfigurationLine:
         return QStringLiteral("a line in the compositor's configuration");
     default:
@@ -42,6 +46,11 @@ DesktopHotKeyService::DesktopHotKeyService(const QString& currentDesktop)
                 QDBusConnection::sessionBus(),
                 [this](const QString& name, bool pressed) { shortcutActivated(name, pressed); });
         }
+        if (mechanism == HotKeyMechanism::KdeService) {
+            return std::make_unique<KGlobalAccelBinder>(
+                QDBusConnection::sessionBus(),
+                [this](const QString& name, bool pressed) { shortcutActivated(name, pressed); });
+        }
         if (mechanism == HotKeyMechanism::GnomeSettings) {
             return std::make_unique<GnomeSettingsBinder>();
         }
@@ -50,7 +59,9 @@ DesktopHotKeyService::DesktopHotKeyService(const QString& currentDesktop)
     m_bindLater.setSingleShot(true);
     connect(&m_bindLater, &QTimer::timeout, this, &DesktopHotKeyService::bindNow);
     GlobalShortcutsPortal::probeVersion(QDBusConnection::sessionBus(), this, [this](uint version) {
-        chosen(DesktopHotKeyChoice::choose(m_currentDesktop, version));
+        // Every Flatpak sandbox has this file at its root.
+        const bool sandboxed = QFileInfo::exists(QStringLiteral("/.flatpak-info"));
+        chosen(DesktopHotKeyChoice::choose(m_currentDesktop, version, sandboxed));
     });
 }
 
@@ -69,7 +80,7 @@ void DesktopHotKeyService::chosen(HotKeyMechanism mechanism)
 {
     m_chosen = mechanism;
     systemLog(QStringLiteral("hot keys in this Wayland session: %1").arg(mechanismName(mechanism)));
-    if (mechanism == HotKeyMechanism::Portal ||
+    if (mechanism == HotKeyMechanism::Portal || mechanism == HotKeyMechanism::KdeService ||
         (mechanism == HotKeyMechanism::GnomeSettings && m_settingsAllowed.value_or(false))) {
         m_binder = m_factory(mechanism);
     }
