@@ -18,8 +18,8 @@ using namespace platform;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data),
-                                           static_cast<qsizetype>(size));
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     if (const std::optional<QStringList> paths = GnomeShortcutList::parse(text)) {
         if (GnomeShortcutList::parse(GnomeShortcutList::format(*paths)) != paths) {
             abort();
