@@ -209,8 +209,14 @@ void GlobalShortcutsPortal::shortcutsBound(uint code, const QVariantMap& results
         systemLog(QStringLiteral("the hot keys were not bound by the desktop (%1)").arg(code));
         return;
     }
-    Q_UNUSED(results);
-    systemLog(QStringLiteral("the desktop bound %1 hot key(s)").arg(m_shortcuts.size()));
+    // The desktop answers with the shortcuts it granted, which may be fewer
+    // than asked for (or none: Plasma 5.27 grants none to a program without
+    // a sandbox's application id).
+    const QVariant granted = results.value(QStringLiteral("shortcuts"));
+    const qsizetype count =
+        granted.canConvert<QDBusArgument>() ? qdbus_cast<QList<PortalShortcut>>(granted).size() : 0;
+    systemLog(
+        QStringLiteral("the desktop bound %1 of %2 hot key(s)").arg(count).arg(m_shortcuts.size()));
 }
 
 void GlobalShortcutsPortal::activation(const QDBusMessage& message)
