@@ -358,6 +358,58 @@
         <source>Type in an open menu to find any of its commands. The commands you choose from the results rank higher next time.</source>
         <translation>Tippen Sie in einem offenen Menü, um jeden seiner Befehle zu finden. Befehle, die Sie aus den Ergebnissen wählen, stehen beim nächsten Mal weiter oben.</translation>
     </message>
+    <message>
+        <source>Hot keys work through the X server.</source>
+        <translation>Tastenkürzel werden über den X-Server empfangen.</translation>
+    </message>
+    <message>
+        <source>Hot keys are set through the desktop&apos;s global shortcuts portal; the desktop may ask you to confirm them.</source>
+        <translation>Tastenkürzel werden über das Portal für globale Tastenkürzel des Desktops eingerichtet; der Desktop fragt eventuell nach Ihrer Bestätigung.</translation>
+    </message>
+    <message>
+        <source>Hot keys are set in KDE&apos;s global shortcuts.</source>
+        <translation>Tastenkürzel werden in den globalen Kurzbefehlen von KDE eingerichtet.</translation>
+    </message>
+    <message>
+        <source>Hot keys are added to GNOME&apos;s keyboard settings once you allow it.</source>
+        <translation>Tastenkürzel werden in die Tastatureinstellungen von GNOME eingetragen, sobald Sie es erlauben.</translation>
+    </message>
+    <message>
+        <source>Hot keys are custom shortcuts in GNOME&apos;s keyboard settings.</source>
+        <translation>Tastenkürzel sind eigene Tastenkombinationen in den Tastatureinstellungen von GNOME.</translation>
+    </message>
+    <message>
+        <source>This desktop binds keys itself: add the line under each hot key to its configuration (see Help).</source>
+        <translation>Dieser Desktop belegt Tasten selbst: Fügen Sie die Zeile unter jedem Tastenkürzel seiner Konfiguration hinzu (siehe Hilfe).</translation>
+    </message>
+    <message>
+        <source>Asking the desktop how to set hot keys…</source>
+        <translation>Der Desktop wird gefragt, wie Tastenkürzel eingerichtet werden …</translation>
+    </message>
+    <message>
+        <source>This desktop offers no global hot keys.</source>
+        <translation>Dieser Desktop bietet keine globalen Tastenkürzel.</translation>
+    </message>
+    <message>
+        <source>Not available in a Wayland session: only the compositor sees clicks in the windows of other applications. Use a hot key.</source>
+        <translation>In einer Wayland-Sitzung nicht verfügbar: Nur der Compositor sieht Klicks in den Fenstern anderer Anwendungen. Verwenden Sie ein Tastenkürzel.</translation>
+    </message>
+    <message>
+        <source>Line to add: %1</source>
+        <translation>Hinzuzufügende Zeile: %1</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy the line: %1</source>
+        <translation>Zeile kopieren: %1</translation>
+    </message>
+    <message>
+        <source>How the hot keys are set</source>
+        <translation>Wie die Tastenkürzel eingerichtet sind</translation>
+    </message>
 </context>
 <context>
     <name>Trovix</name>
@@ -1229,6 +1281,30 @@
     <message>
         <source>%1 %2 is available and was skipped. You are currently using %3 %4.</source>
         <translation>%1 %2 ist verfügbar und wurde übersprungen. Sie verwenden derzeit %3 %4.</translation>
+    </message>
+    <message>
+        <source>Trovix: the menus of all applications</source>
+        <translation>Trovix: die Menüs aller Anwendungen</translation>
+    </message>
+    <message>
+        <source>Trovix: the menu of the active application</source>
+        <translation>Trovix: das Menü der aktiven Anwendung</translation>
+    </message>
+    <message>
+        <source>Add the hot keys to GNOME?</source>
+        <translation>Tastenkürzel zu GNOME hinzufügen?</translation>
+    </message>
+    <message>
+        <source>In a Wayland session only GNOME itself sees the keys you type. Trovix can add its hot keys as custom shortcuts to GNOME&apos;s keyboard settings, where they run &quot;trovix popup&quot;. Removing a hot key here removes its shortcut there; your other shortcuts stay as they are.</source>
+        <translation>In einer Wayland-Sitzung sieht nur GNOME selbst die Tasten, die Sie drücken. Trovix kann seine Tastenkürzel als eigene Tastenkombinationen in die Tastatureinstellungen von GNOME eintragen, wo sie „trovix popup“ ausführen. Entfernen Sie hier ein Tastenkürzel, wird auch seine Tastenkombination dort entfernt; Ihre anderen Tastenkombinationen bleiben, wie sie sind.</translation>
+    </message>
+    <message>
+        <source>Add to Keyboard Settings</source>
+        <translation>Zu den Tastatureinstellungen hinzufügen</translation>
+    </message>
+    <message>
+        <source>Don&apos;t Add</source>
+        <translation>Nicht hinzufügen</translation>
     </message>
 </context>
 </TS>

@@ -358,6 +358,58 @@
         <source>Type in an open menu to find any of its commands. The commands you choose from the results rank higher next time.</source>
         <translation>Tapez dans un menu ouvert pour trouver n’importe laquelle de ses commandes. Les commandes choisies parmi les résultats remontent dans la liste la fois suivante.</translation>
     </message>
+    <message>
+        <source>Hot keys work through the X server.</source>
+        <translation>Les raccourcis clavier passent par le serveur X.</translation>
+    </message>
+    <message>
+        <source>Hot keys are set through the desktop&apos;s global shortcuts portal; the desktop may ask you to confirm them.</source>
+        <translation>Les raccourcis clavier sont définis par le portail des raccourcis globaux du bureau ; le bureau peut vous demander de les confirmer.</translation>
+    </message>
+    <message>
+        <source>Hot keys are set in KDE&apos;s global shortcuts.</source>
+        <translation>Les raccourcis clavier sont définis dans les raccourcis globaux de KDE.</translation>
+    </message>
+    <message>
+        <source>Hot keys are added to GNOME&apos;s keyboard settings once you allow it.</source>
+        <translation>Les raccourcis clavier sont ajoutés aux paramètres clavier de GNOME dès que vous l’autorisez.</translation>
+    </message>
+    <message>
+        <source>Hot keys are custom shortcuts in GNOME&apos;s keyboard settings.</source>
+        <translation>Les raccourcis clavier sont des raccourcis personnalisés dans les paramètres clavier de GNOME.</translation>
+    </message>
+    <message>
+        <source>This desktop binds keys itself: add the line under each hot key to its configuration (see Help).</source>
+        <translation>Ce bureau attribue lui-même les touches : ajoutez la ligne sous chaque raccourci à sa configuration (voir l’aide).</translation>
+    </message>
+    <message>
+        <source>Asking the desktop how to set hot keys…</source>
+        <translation>Interrogation du bureau sur la façon de définir les raccourcis…</translation>
+    </message>
+    <message>
+        <source>This desktop offers no global hot keys.</source>
+        <translation>Ce bureau n’offre pas de raccourcis clavier globaux.</translation>
+    </message>
+    <message>
+        <source>Not available in a Wayland session: only the compositor sees clicks in the windows of other applications. Use a hot key.</source>
+        <translation>Indisponible dans une session Wayland : seul le compositeur voit les clics dans les fenêtres des autres applications. Utilisez un raccourci clavier.</translation>
+    </message>
+    <message>
+        <source>Line to add: %1</source>
+        <translation>Ligne à ajouter : %1</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copier</translation>
+    </message>
+    <message>
+        <source>Copy the line: %1</source>
+        <translation>Copier la ligne : %1</translation>
+    </message>
+    <message>
+        <source>How the hot keys are set</source>
+        <translation>Comment les raccourcis clavier sont définis</translation>
+    </message>
 </context>
 <context>
     <name>Trovix</name>
@@ -1229,6 +1281,30 @@
     <message>
         <source>%1 %2 is available and was skipped. You are currently using %3 %4.</source>
         <translation>%1 %2 est disponible et a été ignorée. Vous utilisez actuellement %3 %4.</translation>
+    </message>
+    <message>
+        <source>Trovix: the menus of all applications</source>
+        <translation>Trovix : les menus de toutes les applications</translation>
+    </message>
+    <message>
+        <source>Trovix: the menu of the active application</source>
+        <translation>Trovix : le menu de l’application active</translation>
+    </message>
+    <message>
+        <source>Add the hot keys to GNOME?</source>
+        <translation>Ajouter les raccourcis à GNOME ?</translation>
+    </message>
+    <message>
+        <source>In a Wayland session only GNOME itself sees the keys you type. Trovix can add its hot keys as custom shortcuts to GNOME&apos;s keyboard settings, where they run &quot;trovix popup&quot;. Removing a hot key here removes its shortcut there; your other shortcuts stay as they are.</source>
+        <translation>Dans une session Wayland, seul GNOME voit les touches que vous tapez. Trovix peut ajouter ses raccourcis clavier comme raccourcis personnalisés dans les paramètres clavier de GNOME, où ils exécutent « trovix popup ». Supprimer un raccourci ici supprime aussi son raccourci là-bas ; vos autres raccourcis restent tels quels.</translation>
+    </message>
+    <message>
+        <source>Add to Keyboard Settings</source>
+        <translation>Ajouter aux paramètres clavier</translation>
+    </message>
+    <message>
+        <source>Don&apos;t Add</source>
+        <translation>Ne pas ajouter</translation>
     </message>
 </context>
 </TS>

@@ -80,6 +80,7 @@ void QXMainController::resetForTesting()
     QXSetRightClickTriggerEnabled(false);
     QXSetRightClickTriggerModifier(0);
     platform::HotKeyService::setKeyboardMappingHandler({});
+    platform::HotKeyService::setMechanismHandler({});
     m_frontmostApplicationTriggerHotKey.reset();
     m_allApplicationsTriggerHotKey.reset();
 }
@@ -115,6 +116,7 @@ void QXMainController::applicationDidFinishLaunching()
     // A combination refused now may be free after the next change of the
     // keyboard mapping (a new layout, the user's own reset of the keyboard).
     platform::HotKeyService::setKeyboardMappingHandler([this] { retryRefusedHotKeys(); });
+    platform::HotKeyService::setMechanismHandler([this] { refreshHotKeyMechanism(); });
     if (registerStoredHotKeys()) {
         noTriggerUsable = false;
     }

@@ -203,6 +203,9 @@ private:
     bool registerStoredHotKeys();
     // Shows the recorders the state of the hot keys they hold.
     void refreshHotKeyRecorders();
+    // Shows in the preferences how the desktop brings the hot keys to Trovix
+    // and, where the user binds them by hand, the line to add.
+    void refreshHotKeyMechanism();
     void setRightClickTriggerEnabled(bool enabled);
     void setUpPreferencesToolbar();
     void updateUpdateControls();

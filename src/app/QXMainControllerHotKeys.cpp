@@ -1,7 +1,9 @@
 // The hot keys of the main controller: their owner under the hot key delegate
 // protocol, their registration at start-up and the handling of their presses.
 
+#include "app/QXHotKeyPurposes.h"
 #include "app/QXMainController.h"
+#include "app/QXMainPreferencesWindow.h"
 #include "app/QXSettingsKeys.h"
 #include "hotkeys/QXHotKey.h"
 #include "platform/defaults/UserDefaults.h"
@@ -30,6 +32,25 @@ QString refusedHotKeyMessage(const QXHotKey& hotKey, const QString& identifier)
     return QStringLiteral("the hot key <%1> for \"%2\" %3; it stays stored and is tried again at "
                           "the next start and keyboard mapping change")
         .arg(hotKey.visualRepresentation(), identifier, reason);
+}
+
+// Tells a desktop that binds keys itself what the registered hot key is for.
+void describeRegistration(const QXHotKey& hotKey, const QString& identifier)
+{
+    if (hotKey.hotKeyReference() != 0) {
+        platform::HotKeyService::current().describeRegistration(
+            hotKey.hotKeyReference(), QXHotKeyPurposes::purposeForIdentifier(identifier));
+    }
+}
+
+// The user's earlier answer on adding hot keys to the desktop's settings,
+// handed to the service.
+void applyDesktopSettingsAnswer()
+{
+    const QVariant answer = defaults().objectForKey(QXSettingsKeys::HotKeysInDesktopSettings);
+    if (answer.isValid()) {
+        platform::HotKeyService::current().setDesktopSettingsAllowed(answer.toBool());
+    }
 }
 
 } // namespace
@@ -73,13 +94,25 @@ bool QXMainController::shouldSetHotKey(const std::shared_ptr<QXHotKey>& hotKey,
     if (identifier.isNull()) {
         return false;
     }
+    platform::HotKeyService& service = platform::HotKeyService::current();
     if (!hotKey) {
         defaults().removeObjectForKey(identifier);
+        // What Trovix added to the desktop for it goes too.
+        service.removeDesktopBinding(QXHotKeyPurposes::purposeForIdentifier(identifier).name);
         return true;
+    }
+    if (service.needsPermission() &&
+        !defaults().objectForKey(QXSettingsKeys::HotKeysInDesktopSettings).isValid()) {
+        // Asked once, the first time a hot key is set; the answer stays.
+        const bool allowed =
+            QXHotKeyPurposes::askToChangeDesktopSettings(m_preferencesWindow.get());
+        defaults().setBool(allowed, QXSettingsKeys::HotKeysInDesktopSettings);
+        service.setDesktopSettingsAllowed(allowed);
     }
     if (!hotKey->registerForDelegate(*this)) {
         return false;
     }
+    describeRegistration(*hotKey, identifier);
     defaults().setObject(hotKey->dictionaryRepresentation(), identifier);
     return true;
 }
@@ -116,6 +149,7 @@ void QXMainController::setHotKeyForIdentifier(const std::shared_ptr<QXHotKey>& h
 bool QXMainController::registerStoredHotKeys()
 {
     bool registered = false;
+    applyDesktopSettingsAnswer();
     const bool serviceAvailable = platform::HotKeyService::current().isAvailable();
     for (const QString& identifier :
          {QXSettingsKeys::MenuTrigger, QXSettingsKeys::MenuTriggerAllApplications}) {
@@ -144,6 +178,7 @@ bool QXMainController::registerStoredHotKeys()
                 hotKey.reset();
             }
         } else if (hotKey) {
+            describeRegistration(*hotKey, identifier);
             registered = true;
         }
         setHotKeyForIdentifier(hotKey, identifier);
@@ -162,6 +197,7 @@ void QXMainController::retryRefusedHotKeys()
         }
         const std::optional<platform::HotKeyRefusal> before = hotKey->refusal();
         if (hotKey->registerForDelegate(*this)) {
+            describeRegistration(*hotKey, identifier);
             platform::systemLog(QStringLiteral("the hot key <%1> for \"%2\" works now")
                                     .arg(hotKey->visualRepresentation(), identifier));
             changed = true;

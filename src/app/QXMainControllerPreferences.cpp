@@ -2,15 +2,19 @@
 // from the settings, writing every change straight back with its side
 // effects, and keeping the window's height fitted to the shown section.
 
+#include "app/QXHotKeyPurposes.h"
 #include "app/QXListTextField.h"
 #include "app/QXMainController.h"
 #include "app/QXMainPreferencesWindow.h"
 #include "app/QXSettingsKeys.h"
+#include "hotkeys/QXHotKey.h"
 #include "hotkeys/QXHotKeyTextView.h"
 #include "menus/QXRightClickTrigger.h"
 #include "platform/defaults/UserDefaults.h"
+#include "platform/input/HotKeyService.h"
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
+#include "platform/session/DisplaySession.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -106,6 +110,62 @@ void QXMainController::refreshHotKeyRecorders()
     }
 }
 
+void QXMainController::refreshHotKeyMechanism()
+{
+    if (!m_preferencesWindow || !m_preferencesWindow->controlsFilled()) {
+        return;
+    }
+    QXMainPreferencesWindow* window = m_preferencesWindow.get();
+    const platform::HotKeyService& service = platform::HotKeyService::current();
+    const platform::HotKeyMechanism mechanism = service.mechanism();
+    for (QXHotKeyTextView* recorder : {window->frontmostApplicationTriggerHotKeyTextView(),
+                                       window->allApplicationsTriggerHotKeyTextView()}) {
+        const QString identifier = identifierForHotKeyTextView(recorder);
+        const std::shared_ptr<QXHotKey> hotKey = hotKeyForIdentifier(identifier);
+        QString line;
+        if (hotKey) {
+            line = service.configurationLine(
+                hotKey->keyCode(), hotKey->modifierFlags(),
+                QXHotKeyPurposes::purposeForIdentifier(identifier).command);
+        }
+        window->setConfigurationLine(recorder, line);
+    }
+    QString text;
+    switch (mechanism) {
+    case platform::HotKeyMechanism::KeyGrabs:
+        text = QXMainPreferencesWindow::tr("Hot keys work through the X server.");
+        break;
+    case platform::HotKeyMechanism::Portal:
+        text = QXMainPreferencesWindow::tr(
+            "Hot keys are set through the desktop's global shortcuts portal; the desktop may "
+            "ask you to confirm them.");
+        break;
+    case platform::HotKeyMechanism::KdeService:
+        text = QXMainPreferencesWindow::tr("Hot keys are set in KDE's global shortcuts.");
+        break;
+    case platform::HotKeyMechanism::GnomeSettings:
+        text = service.needsPermission()
+                   ? QXMainPreferencesWindow::tr(
+                         "Hot keys are added to GNOME's keyboard settings once you allow it.")
+                   : QXMainPreferencesWindow::tr(
+                         "Hot keys are custom shortcuts in GNOME's keyboard settings.");
+        break;
+    case platform::HotKeyMechanism::ConfigurationLine:
+        text = QXMainPreferencesWindow::tr(
+            "This desktop binds keys itself: add the line under each hot key to its "
+            "configuration (see Help).");
+        break;
+    case platform::HotKeyMechanism::Pending:
+        text = QXMainPreferencesWindow::tr("Asking the desktop how to set hot keys…");
+        break;
+    case platform::HotKeyMechanism::None:
+        text = QXMainPreferencesWindow::tr("This desktop offers no global hot keys.");
+        break;
+    }
+    window->hotKeyMechanismView()->setText(text);
+    window->hotKeyMechanismView()->setAccessibleDescription(text);
+}
+
 void QXMainController::fillPreferencesControls()
 {
     QXMainPreferencesWindow* window = preferencesWindow();
@@ -122,6 +182,9 @@ void QXMainController::fillPreferencesControls()
         modifierTag(defaults().integerForKey(QXSettingsKeys::EnableRightClickTriggerModifier)));
     window->rightClickTriggerModifierSelector()->setEnabled(rightClickEnabled);
     window->stealthModeSwitch()->setChecked(!defaults().boolForKey(QXSettingsKeys::StealthMode));
+    if (platform::DisplaySession::fromEnvironment().wayland) {
+        window->setRightClickUnavailable();
+    }
 
     // The recorders show the hot keys registered at start-up and hand every
     // change to this controller, which registers and stores it.
@@ -130,7 +193,10 @@ void QXMainController::fillPreferencesControls()
                                        window->allApplicationsTriggerHotKeyTextView()}) {
         recorder->setHotKeyDelegate(this);
         recorder->setHotKey(hotKeyForIdentifier(identifierForHotKeyTextView(recorder)));
+        QObject::connect(recorder, &QXHotKeyTextView::hotKeyChanged, recorder,
+                         [this] { refreshHotKeyMechanism(); });
     }
+    refreshHotKeyMechanism();
 
     const qint64 mode = defaults().integerForKey(QXSettingsKeys::ApplicationMode);
     QXMainPreferencesWindow::selectItemWithTag(window->applicationModeSelector(),

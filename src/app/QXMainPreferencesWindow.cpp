@@ -13,11 +13,14 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStackedWidget>
@@ -170,10 +173,17 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
     rightClickLayout->addWidget(m_rightClickTriggerSwitch);
     rightClickLayout->addWidget(m_rightClickTriggerModifierSelector);
     rightClickLayout->addStretch();
-    form->addRow(tr("Right click:"), withHelp(rightClickRow,
-                                              tr("Hold Shift as well to get the menus of all "
-                                                 "applications."),
-                                              page));
+    QWidget* rightClickBox = withHelp(
+        rightClickRow, tr("Hold Shift as well to get the menus of all applications."), page);
+    // Shown instead of a working switch where the desktop keeps clicks to itself.
+    m_rightClickUnavailableView =
+        helpLabel(tr("Not available in a Wayland session: only the compositor sees clicks in "
+                     "the windows of other applications. Use a hot key."),
+                  rightClickBox);
+    m_rightClickUnavailableView->setObjectName(QStringLiteral("rightClickUnavailableView"));
+    m_rightClickUnavailableView->setVisible(false);
+    rightClickBox->layout()->addWidget(m_rightClickUnavailableView);
+    form->addRow(tr("Right click:"), rightClickBox);
 
     // Hot keys: a recorder with its clear button per menu.
     auto* hotKeys = new QWidget(page);
@@ -183,7 +193,7 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
     hotKeyForm->setHorizontalSpacing(8);
     // The form's labels name the rows; a screen reader reads each control
     // by the name given here.
-    auto addRecorder = [hotKeys, hotKeyForm](const QString& title, const QString& name) {
+    auto addRecorder = [this, hotKeys, hotKeyForm](const QString& title, const QString& name) {
         auto* recorder = new QXHotKeyTextView(hotKeys);
         recorder->setAccessibleName(name);
         // Always at their natural height, also when space is short.
@@ -209,16 +219,40 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
         rowLayout->addWidget(problem);
         rowLayout->addStretch();
         hotKeyForm->addRow(title, row);
+        // Where the user binds the key by hand: the line to add, and a
+        // button that copies it.
+        auto* lineRow = new QWidget(hotKeys);
+        auto* lineLayout = new QHBoxLayout(lineRow);
+        lineLayout->setContentsMargins(0, 0, 0, 0);
+        lineLayout->setSpacing(4);
+        auto* line = new QLineEdit(lineRow);
+        line->setReadOnly(true);
+        line->setAccessibleName(tr("Line to add: %1").arg(name));
+        auto* copy = new QPushButton(tr("Copy"), lineRow);
+        copy->setAccessibleName(tr("Copy the line: %1").arg(name));
+        QObject::connect(copy, &QPushButton::clicked, line,
+                         [line] { QGuiApplication::clipboard()->setText(line->text()); });
+        lineLayout->addWidget(line, 1);
+        lineLayout->addWidget(copy);
+        lineRow->setVisible(false);
+        hotKeyForm->addRow(QString(), lineRow);
+        m_configurationLineFields.insert(recorder, line);
         return recorder;
     };
     m_frontmostApplicationTriggerHotKeyTextView =
         addRecorder(tr("Active application:"), tr("Hot key for the active application"));
     m_allApplicationsTriggerHotKeyTextView =
         addRecorder(tr("All applications:"), tr("Hot key for all applications"));
-    form->addRow(tr("Hot keys:"), withHelp(hotKeys,
-                                           tr("Click a field, then press the keys. The keys "
-                                              "open the menu from any application."),
-                                           page));
+    QWidget* hotKeyBox = withHelp(hotKeys,
+                                  tr("Click a field, then press the keys. The keys "
+                                     "open the menu from any application."),
+                                  page);
+    // Says how the desktop brings the keys to Trovix.
+    m_hotKeyMechanismView = helpLabel(QString(), hotKeyBox);
+    m_hotKeyMechanismView->setObjectName(QStringLiteral("hotKeyMechanismView"));
+    m_hotKeyMechanismView->setAccessibleName(tr("How the hot keys are set"));
+    hotKeyBox->layout()->addWidget(m_hotKeyMechanismView);
+    form->addRow(tr("Hot keys:"), hotKeyBox);
 
     // Launch and presence on the desktop.
     m_stealthModeSwitch = new QCheckBox(tr("Open this window at launch"), page);
@@ -444,6 +478,28 @@ QAction* QXMainPreferencesWindow::sectionAction(const QString& identifier) const
 QStringList QXMainPreferencesWindow::sectionIdentifiers()
 {
     return {QStringLiteral("Menu"), QStringLiteral("Advanced"), QStringLiteral("Updates")};
+}
+
+QLineEdit* QXMainPreferencesWindow::configurationLineField(const QXHotKeyTextView* recorder) const
+{
+    return m_configurationLineFields.value(recorder);
+}
+
+void QXMainPreferencesWindow::setConfigurationLine(const QXHotKeyTextView* recorder,
+                                                   const QString& line)
+{
+    if (QLineEdit* field = configurationLineField(recorder)) {
+        field->setText(line);
+        field->parentWidget()->setVisible(!line.isEmpty());
+    }
+}
+
+void QXMainPreferencesWindow::setRightClickUnavailable()
+{
+    m_rightClickTriggerSwitch->setEnabled(false);
+    m_rightClickTriggerModifierSelector->setEnabled(false);
+    m_rightClickTriggerSwitch->setAccessibleDescription(m_rightClickUnavailableView->text());
+    m_rightClickUnavailableView->setVisible(true);
 }
 
 bool QXMainPreferencesWindow::selectSection(const QString& identifier)

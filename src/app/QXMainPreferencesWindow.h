@@ -11,6 +11,7 @@ class QCheckBox;
 class QComboBox;
 class QFormLayout;
 class QLabel;
+class QLineEdit;
 class QStackedWidget;
 class QToolBar;
 class QVariantAnimation;
@@ -98,6 +99,17 @@ public:
         return m_allApplicationsTriggerHotKeyTextView;
     }
 
+    // The line under each recorder: shown with its Copy button where the user
+    // binds the hot key in the desktop's configuration, hidden when empty.
+    QLineEdit* configurationLineField(const QXHotKeyTextView* recorder) const;
+    void setConfigurationLine(const QXHotKeyTextView* recorder, const QString& line);
+    // How the desktop brings the hot keys to Trovix, under the recorders.
+    QLabel* hotKeyMechanismView() const { return m_hotKeyMechanismView; }
+    // The right click cannot work on this desktop: its controls are disabled
+    // and an explanation says why.
+    void setRightClickUnavailable();
+    QLabel* rightClickUnavailableView() const { return m_rightClickUnavailableView; }
+
     // Selects the pop-up item carrying tag, or the first item when none does.
     static void selectItemWithTag(QComboBox* selector, qint64 tag);
     static qint64 selectedTag(const QComboBox* selector);
@@ -128,6 +140,9 @@ private:
 
     QCheckBox* m_rightClickTriggerSwitch = nullptr;
     QComboBox* m_rightClickTriggerModifierSelector = nullptr;
+    QLabel* m_rightClickUnavailableView = nullptr;
+    QLabel* m_hotKeyMechanismView = nullptr;
+    QHash<const QXHotKeyTextView*, QLineEdit*> m_configurationLineFields;
     QCheckBox* m_stealthModeSwitch = nullptr;
     QXLoginItemSwitch* m_loginItemSwitch = nullptr;
     QComboBox* m_applicationModeSelector = nullptr;

@@ -36,6 +36,10 @@ inline const QString DisableSettingsWindowAnimation =
     QStringLiteral("Disable Settings Window Animation");
 inline const QString DebugLog = QStringLiteral("QXDebugLog");
 
+// The user's answer to whether Trovix may add its hot keys to the desktop's
+// own keyboard settings (absent: not asked yet).
+inline const QString HotKeysInDesktopSettings = QStringLiteral("QXHotKeysInDesktopSettings");
+
 // Set once the user has been told what works in a Wayland session.
 inline const QString WaylandNoticeShown = QStringLiteral("QXWaylandNoticeShown");
 

@@ -1,4 +1,5 @@
 #include "AppTestEnvironment.h"
+#include "app/QXHotKeyPurposes.h"
 #include "app/QXListTextField.h"
 #include "app/QXMainPreferencesWindow.h"
 #include "app/QXSearchHistoryButton.h"
@@ -7,6 +8,7 @@
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 #include "hotkeys/QXHotKeyTextView.h"
 #include "menus/QXRightClickTrigger.h"
+#include "platform/input/desktop/DesktopHotKeyService.h"
 #include "platform/input/memory/MemoryHotKeyService.h"
 #include "platform/menus/Menu.h"
 #include "platform/menus/MenuItem.h"
@@ -22,6 +24,8 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -422,6 +426,104 @@ private Q_SLOTS:
 
         controller().resetForTesting();
         platform::HotKeyService::setCurrent(nullptr);
+    }
+
+    // In a Wayland session of a compositor that binds keys itself, each
+    // recorder offers the line to add; the right click is switched off with
+    // the reason.
+    void waylandDesktopsGetTheLineToAddAndNoRightClick()
+    {
+        AppTestEnvironment environment;
+        const QByteArray sessionType = qgetenv("XDG_SESSION_TYPE");
+        qputenv("XDG_SESSION_TYPE", "wayland");
+        const auto restore = qScopeGuard([this, &sessionType] {
+            qputenv("XDG_SESSION_TYPE", sessionType);
+            controller().resetForTesting();
+            platform::HotKeyService::setCurrent(nullptr);
+        });
+        platform::HotKeyService::setCurrent(std::make_unique<platform::DesktopHotKeyService>(
+            platform::HotKeyMechanism::ConfigurationLine,
+            [](platform::HotKeyMechanism) { return nullptr; }, QStringLiteral("sway")));
+        const QXHotKey frontmost(MenuTrigger, QStringLiteral("◆M"), 46,
+                                 platform::ModifierFlag::Command);
+        environment.settings().setObject(frontmost.dictionaryRepresentation(), MenuTrigger);
+        controller().applicationWillFinishLaunching();
+        controller().applicationDidFinishLaunching();
+        QXMainPreferencesWindow* window = show();
+
+        QLineEdit* line =
+            window->configurationLineField(window->frontmostApplicationTriggerHotKeyTextView());
+        QCOMPARE(line->text(), QStringLiteral("bindsym Mod4+m exec %1 popup")
+                                   .arg(QCoreApplication::applicationFilePath()));
+        QVERIFY(line->isVisibleTo(window));
+        QVERIFY(!window->configurationLineField(window->allApplicationsTriggerHotKeyTextView())
+                     ->isVisibleTo(window));
+        QVERIFY(window->hotKeyMechanismView()->text().contains(QLatin1String("configuration")));
+        QVERIFY(!window->rightClickTriggerSwitch()->isEnabled());
+        QVERIFY(window->rightClickUnavailableView()->isVisibleTo(window));
+    }
+
+    // GNOME before the portal: the first hot key asks once whether Trovix may
+    // add it to GNOME's keyboard settings; clearing it takes away what was
+    // added.
+    void gnomeIsAskedOnceAndClearingRemovesTheShortcut()
+    {
+        AppTestEnvironment environment;
+        QStringList desktop;
+        class Binder : public platform::DesktopShortcutBinder
+        {
+        public:
+            explicit Binder(QStringList* log) : m_log(log) {}
+            platform::HotKeyMechanism mechanism() const override
+            {
+                return platform::HotKeyMechanism::GnomeSettings;
+            }
+            void bind(const QList<platform::DesktopShortcut>& shortcuts) override
+            {
+                for (const platform::DesktopShortcut& shortcut : shortcuts) {
+                    m_log->append(QStringLiteral("bind ") + shortcut.name + u' ' +
+                                  shortcut.command.join(u' '));
+                }
+            }
+            void remove(const QString& name) override
+            {
+                m_log->append(QStringLiteral("remove ") + name);
+            }
+
+        private:
+            QStringList* m_log;
+        };
+        platform::HotKeyService::setCurrent(std::make_unique<platform::DesktopHotKeyService>(
+            platform::HotKeyMechanism::GnomeSettings,
+            [&desktop](platform::HotKeyMechanism) { return std::make_unique<Binder>(&desktop); },
+            QStringLiteral("GNOME")));
+        int questions = 0;
+        QXHotKeyPurposes::setQuestionForTesting([&questions] {
+            ++questions;
+            return true;
+        });
+        const auto restore = qScopeGuard([this] {
+            QXHotKeyPurposes::setQuestionForTesting({});
+            controller().resetForTesting();
+            platform::HotKeyService::setCurrent(nullptr);
+        });
+        controller().applicationWillFinishLaunching();
+
+        const auto all = std::make_shared<QXHotKey>(
+            MenuTriggerAllApplications, QStringLiteral("◆A"), 0, platform::ModifierFlag::Command);
+        QVERIFY(controller().shouldSetHotKey(all, MenuTriggerAllApplications));
+        controller().didSetHotKey(all, MenuTriggerAllApplications);
+        QCOMPARE(questions, 1);
+        QVERIFY(environment.settings().boolForKey(HotKeysInDesktopSettings));
+        QTRY_COMPARE(desktop, QStringList{QStringLiteral("bind trovix-all %1 popup --all")
+                                              .arg(QCoreApplication::applicationFilePath())});
+
+        QVERIFY(controller().shouldSetHotKey(nullptr, MenuTriggerAllApplications));
+        QCOMPARE(desktop.last(), QStringLiteral("remove trovix-all"));
+        const auto front = std::make_shared<QXHotKey>(MenuTrigger, QStringLiteral("◆M"), 46,
+                                                      platform::ModifierFlag::Command);
+        QVERIFY(controller().shouldSetHotKey(front, MenuTrigger));
+        QCOMPARE(questions, 1);
     }
 
     // The section images are drawn in the window's text colour on

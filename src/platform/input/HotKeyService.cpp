@@ -1,5 +1,7 @@
 #include "platform/input/HotKeyService.h"
 
+#include "platform/input/desktop/DesktopHotKeyChoice.h"
+#include "platform/input/desktop/DesktopHotKeyService.h"
 #include "platform/input/memory/MemoryHotKeyService.h"
 #include "platform/input/x11/X11HotKeyService.h"
 
@@ -26,7 +28,14 @@ HotKeyService::KeyboardMappingHandler& keyboardMappingHandler()
     return handler;
 }
 
-// The X11 service ungrabs its keys while the connection still exists.
+std::function<void()>& mechanismHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
+
+// The X11 service ungrabs its keys while the connection still exists; the
+// desktop one ends its calls while the application does.
 void dropInstalled()
 {
     installed().reset();
@@ -40,7 +49,14 @@ HotKeyService& HotKeyService::current()
 {
     auto& service = installed();
     if (!service) {
-        if (auto x11 = X11HotKeyService::create()) {
+        const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (QCoreApplication::instance() && DesktopHotKeyChoice::needsDesktop(environment)) {
+            // X11 grabs on XWayland miss every key typed into a Wayland
+            // window: the desktop binds the hot keys.
+            service = std::make_unique<DesktopHotKeyService>(
+                environment.value(QStringLiteral("XDG_CURRENT_DESKTOP")));
+            qAddPostRoutine(&dropInstalled);
+        } else if (auto x11 = X11HotKeyService::create()) {
             service = std::move(x11);
             qAddPostRoutine(&dropInstalled);
         } else {
@@ -69,6 +85,19 @@ void HotKeyService::notifyKeyboardMappingChanged()
 {
     // A copy: the handler may replace itself while it runs.
     const KeyboardMappingHandler handler = keyboardMappingHandler();
+    if (handler) {
+        handler();
+    }
+}
+
+void HotKeyService::setMechanismHandler(std::function<void()> handler)
+{
+    mechanismHandler() = std::move(handler);
+}
+
+void HotKeyService::notifyMechanismChanged()
+{
+    const std::function<void()> handler = mechanismHandler();
     if (handler) {
         handler();
     }

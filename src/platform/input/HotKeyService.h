@@ -3,6 +3,8 @@
 #include "platform/input/Event.h"
 #include "platform/input/ModifierFlags.h"
 
+#include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <functional>
 #include <memory>
@@ -22,6 +24,38 @@ enum class HotKeyRefusal
     HeldElsewhere,
     // The key or one of the modifiers does not exist in the keyboard mapping now.
     NotInKeyboardMapping,
+};
+
+// How the desktop in use brings a hot key to the program.
+enum class HotKeyMechanism
+{
+    // Key grabs on the X server.
+    KeyGrabs,
+    // The desktop's global shortcuts portal.
+    Portal,
+    // KDE's global shortcut service.
+    KdeService,
+    // A custom shortcut in GNOME's keyboard settings that runs the program's
+    // pop-up command.
+    GnomeSettings,
+    // A line the user adds to the compositor's configuration; the program
+    // binds nothing itself.
+    ConfigurationLine,
+    // Not known yet: the desktop is still being asked.
+    Pending,
+    // No global hot keys.
+    None,
+};
+
+// What a registration is for, for desktops that list shortcuts by name or
+// bind a key to a command: a name that stays the same from run to run
+// ("trovix-front"), a description for the desktop's shortcut settings and the
+// command line that does what the hot key does.
+struct HotKeyPurpose
+{
+    QString name;
+    QString description;
+    QStringList command;
 };
 
 // The desktop's service for global hot keys: key combinations that reach the
@@ -65,8 +99,42 @@ public:
     virtual std::optional<HotKeyHandle> registerHotKey(quint16 keyCode, ModifierFlags modifiers,
                                                        quint32 signature, quint32 identifier,
                                                        HotKeyRefusal* refusal) = 0;
-    // Ends a registration; unknown handles are ignored.
+    // Ends a registration; unknown handles are ignored. What the desktop keeps
+    // beyond the program's run stays (see removeDesktopBinding).
     virtual void unregisterHotKey(HotKeyHandle handle) = 0;
+
+    // How hot keys reach the program here.
+    virtual HotKeyMechanism mechanism() const
+    {
+        return isAvailable() ? HotKeyMechanism::KeyGrabs : HotKeyMechanism::None;
+    }
+    // Names a registration for the desktop (see HotKeyPurpose); desktops that
+    // need no name ignore it.
+    virtual void describeRegistration(HotKeyHandle handle, const HotKeyPurpose& purpose)
+    {
+        Q_UNUSED(handle);
+        Q_UNUSED(purpose);
+    }
+    // The user removed the hot key of this purpose name: what the program
+    // added to the desktop's settings for it goes, and nothing else.
+    virtual void removeDesktopBinding(const QString& name) { Q_UNUSED(name); }
+    // Whether the service changes the desktop's own settings and must be
+    // allowed to first; setDesktopSettingsAllowed gives or withholds that.
+    virtual bool needsPermission() const { return false; }
+    virtual void setDesktopSettingsAllowed(bool allowed) { Q_UNUSED(allowed); }
+    // The line to add to the desktop's configuration so that the key
+    // combination runs the command, for ConfigurationLine; else empty.
+    virtual QString configurationLine(quint16 keyCode, ModifierFlags modifiers,
+                                      const QStringList& command) const
+    {
+        Q_UNUSED(keyCode);
+        Q_UNUSED(modifiers);
+        Q_UNUSED(command);
+        return {};
+    }
+    // Calls the function on the main thread, from the event loop, whenever
+    // mechanism() changes; an empty function drops the calls.
+    static void setMechanismHandler(std::function<void()> handler);
 
 protected:
     HotKeyService() = default;
@@ -77,6 +145,8 @@ protected:
     static void deliver(const Event& event);
     // Calls the handler set with setKeyboardMappingHandler.
     static void notifyKeyboardMappingChanged();
+    // Calls the handler set with setMechanismHandler.
+    static void notifyMechanismChanged();
 };
 
 } // namespace platform

@@ -1,0 +1,45 @@
+// What the desktop's settings hold about shortcuts is outside input: the list
+// of GNOME's custom shortcut paths as gsettings prints it (the user and other
+// programs write it), and key combinations in the portal's, sway's and
+// GNOME's texts. A list that reads is written back unchanged and reads the
+// same again; a combination that reads writes back to a text that reads as
+// the same combination. Settings values may be large, so inputs reach two
+// megabytes (past the list's cap of one).
+// fuzz-max-len: 2097152
+#include "platform/input/KeyCombinationText.h"
+#include "platform/input/gnome/GnomeShortcutList.h"
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+using namespace platform;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    if (const std::optional<QStringList> paths = GnomeShortcutList::parse(text)) {
+        if (GnomeShortcutList::parse(GnomeShortcutList::format(*paths)) != paths) {
+            abort();
+        }
+    }
+    namespace Text = KeyCombinationText;
+    if (const auto combination = Text::fromPortalTrigger(text)) {
+        if (Text::fromPortalTrigger(Text::portalTrigger(*combination)) != combination) {
+            abort();
+        }
+    }
+    if (const auto combination = Text::fromSwayBinding(text)) {
+        if (Text::fromSwayBinding(Text::swayBinding(*combination)) != combination) {
+            abort();
+        }
+    }
+    if (const auto combination = Text::fromGnomeAccelerator(text)) {
+        if (Text::fromGnomeAccelerator(Text::gnomeAccelerator(*combination)) != combination) {
+            abort();
+        }
+    }
+    return 0;
+}
