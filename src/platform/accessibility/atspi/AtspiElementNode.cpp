@@ -266,19 +266,7 @@ std::optional<QVariant> AtspiElementNode::copyAttribute(const QString& name)
 std::optional<QVariant> AtspiElementNode::readAttribute(const QString& name)
 {
     if (name == RoleAttribute) {
-        switch (m_kind) {
-        case Kind::Application:
-            return QVariant(QString(ApplicationRole));
-        case Kind::MenuBar:
-            return QVariant(QString(MenuBarRole));
-        case Kind::MenuBarItem:
-            return QVariant(QString(MenuBarItemRole));
-        case Kind::MenuItem:
-            return QVariant(QString(MenuItemRole));
-        case Kind::Menu:
-            return QVariant(QString(MenuRole));
-        }
-        return std::nullopt;
+        return roleOfKind(m_kind);
     }
     if (name == TitleAttribute) {
         return title();
@@ -308,14 +296,7 @@ std::optional<QVariant> AtspiElementNode::readAttribute(const QString& name)
         return position();
     }
     if (name == MarkCharAttribute) {
-        const atspi::ItemStates current = states();
-        if (current.checked) {
-            return QVariant(QString(QChar(CheckedMark)));
-        }
-        if (current.indeterminate) {
-            return QVariant(QString(QChar(MixedMark)));
-        }
-        return std::nullopt;
+        return markOf(states());
     }
     if (name == CmdCharAttribute || name == CmdVirtualKeyAttribute ||
         name == CmdModifiersAttribute) {
@@ -441,7 +422,40 @@ std::optional<QString> AtspiElementNode::readKeyBindingText()
 
 std::optional<QVariant> AtspiElementNode::keyAttribute(const QString& name)
 {
-    const std::optional<MenuKeyBinding> binding = keyBinding();
+    return keyAttributeOf(keyBinding(), name);
+}
+
+QVariant AtspiElementNode::roleOfKind(Kind kind)
+{
+    switch (kind) {
+    case Kind::Application:
+        return QVariant(QString(ApplicationRole));
+    case Kind::MenuBar:
+        return QVariant(QString(MenuBarRole));
+    case Kind::MenuBarItem:
+        return QVariant(QString(MenuBarItemRole));
+    case Kind::MenuItem:
+        return QVariant(QString(MenuItemRole));
+    case Kind::Menu:
+        break;
+    }
+    return QVariant(QString(MenuRole));
+}
+
+std::optional<QVariant> AtspiElementNode::markOf(const atspi::ItemStates& states)
+{
+    if (states.checked) {
+        return QVariant(QString(QChar(CheckedMark)));
+    }
+    if (states.indeterminate) {
+        return QVariant(QString(QChar(MixedMark)));
+    }
+    return std::nullopt;
+}
+
+std::optional<QVariant>
+AtspiElementNode::keyAttributeOf(const std::optional<MenuKeyBinding>& binding, const QString& name)
+{
     if (!binding) {
         return std::nullopt;
     }

@@ -46,6 +46,14 @@ public:
     // entries, so that reading it asks nothing more for those.
     void prefill(const atspi::EntryAnswers& answers);
 
+    // The role the program reads for an element of that kind.
+    static QVariant roleOfKind(Kind kind);
+    // The check mark of an item in those states.
+    static std::optional<QVariant> markOf(const atspi::ItemStates& states);
+    // One of the key-equivalent attributes of an item with that binding.
+    static std::optional<QVariant> keyAttributeOf(const std::optional<MenuKeyBinding>& binding,
+                                                  const QString& name);
+
 private:
     std::optional<QVariant> readAttribute(const QString& name);
     std::optional<AtspiRole> role();

@@ -83,19 +83,7 @@ std::optional<QVariant> AtspiSnapshotNode::copyAttribute(const QString& name)
 {
     const CachedObject entry = object();
     if (name == RoleAttribute) {
-        switch (m_kind) {
-        case Kind::Application:
-            return QVariant(QString(ApplicationRole));
-        case Kind::MenuBar:
-            return QVariant(QString(MenuBarRole));
-        case Kind::MenuBarItem:
-            return QVariant(QString(MenuBarItemRole));
-        case Kind::MenuItem:
-            return QVariant(QString(MenuItemRole));
-        case Kind::Menu:
-            return QVariant(QString(MenuRole));
-        }
-        return std::nullopt;
+        return AtspiElementNode::roleOfKind(m_kind);
     }
     if (name == TitleAttribute) {
         const bool item = m_kind == Kind::MenuItem || m_kind == Kind::MenuBarItem;
@@ -141,29 +129,11 @@ std::optional<QVariant> AtspiSnapshotNode::copyAttribute(const QString& name)
                                                   : std::optional<QVariant>(QPointF());
     }
     if (name == MarkCharAttribute) {
-        if (states.checked) {
-            return QVariant(QString(QChar(CheckedMark)));
-        }
-        if (states.indeterminate) {
-            return QVariant(QString(QChar(MixedMark)));
-        }
-        return std::nullopt;
+        return AtspiElementNode::markOf(states);
     }
     if (name == CmdCharAttribute || name == CmdVirtualKeyAttribute ||
         name == CmdModifiersAttribute) {
-        const std::optional<MenuKeyBinding> binding = keyBinding();
-        if (!binding) {
-            return std::nullopt;
-        }
-        if (name == CmdCharAttribute) {
-            return binding->character().isEmpty() ? std::nullopt
-                                                  : std::optional<QVariant>(binding->character());
-        }
-        if (name == CmdVirtualKeyAttribute) {
-            return binding->virtualKey() ? std::optional<QVariant>(*binding->virtualKey())
-                                         : std::nullopt;
-        }
-        return QVariant(binding->modifiers());
+        return AtspiElementNode::keyAttributeOf(keyBinding(), name);
     }
     return std::nullopt;
 }
