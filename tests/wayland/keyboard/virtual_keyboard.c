@@ -10,6 +10,9 @@
 // A seat gives clients keyboard focus only while it has a keyboard, and GTK
 // marks a window active only while it has keyboard focus: the device lives as
 // long as the process. Its layout is xkbcommon's default (evdev rules, us).
+// The compositor takes the modifiers only from the device's own modifier
+// requests, never from its keys: the client keeps the keyboard's state and
+// sends the modifiers after every key.
 
 #define _GNU_SOURCE // memfd_create
 
@@ -60,13 +63,10 @@ static uint32_t now_ms(void)
     return (uint32_t)(now.tv_sec * 1000 + now.tv_nsec / 1000000);
 }
 
-// Hands the compositor the default layout as a text keymap in shared memory.
-static int send_keymap(struct zwp_virtual_keyboard_v1* keyboard)
+// Hands the compositor KEYMAP as text in shared memory.
+static int send_keymap(struct zwp_virtual_keyboard_v1* keyboard, struct xkb_keymap* keymap)
 {
-    struct xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-    struct xkb_keymap* keymap =
-        context ? xkb_keymap_new_from_names(context, NULL, XKB_KEYMAP_COMPILE_NO_FLAGS) : NULL;
-    char* text = keymap ? xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1) : NULL;
+    char* text = xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1);
     int result = -1;
     if (text) {
         const size_t size = strlen(text) + 1;
@@ -81,16 +81,24 @@ static int send_keymap(struct zwp_virtual_keyboard_v1* keyboard)
         }
     }
     free(text);
-    xkb_keymap_unref(keymap);
-    xkb_context_unref(context);
     return result;
 }
 
+static struct xkb_state* keyboard_state;
+
+// Presses or releases the evdev key CODE, and tells the modifiers it leaves.
 static void key(struct zwp_virtual_keyboard_v1* keyboard, unsigned code, int pressed)
 {
     zwp_virtual_keyboard_v1_key(keyboard, now_ms(), code,
                                 pressed ? WL_KEYBOARD_KEY_STATE_PRESSED
                                         : WL_KEYBOARD_KEY_STATE_RELEASED);
+    // xkb key codes are evdev codes + 8.
+    xkb_state_update_key(keyboard_state, code + 8, pressed ? XKB_KEY_DOWN : XKB_KEY_UP);
+    zwp_virtual_keyboard_v1_modifiers(
+        keyboard, xkb_state_serialize_mods(keyboard_state, XKB_STATE_MODS_DEPRESSED),
+        xkb_state_serialize_mods(keyboard_state, XKB_STATE_MODS_LATCHED),
+        xkb_state_serialize_mods(keyboard_state, XKB_STATE_MODS_LOCKED),
+        xkb_state_serialize_layout(keyboard_state, XKB_STATE_LAYOUT_EFFECTIVE));
 }
 
 // Presses the codes of "press C1 C2 ..." in order and releases them in
@@ -131,9 +139,13 @@ int main(void)
                 "virtual-keyboard: the compositor offers no zwp_virtual_keyboard_manager_v1\n");
         return 1;
     }
+    struct xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    struct xkb_keymap* keymap =
+        context ? xkb_keymap_new_from_names(context, NULL, XKB_KEYMAP_COMPILE_NO_FLAGS) : NULL;
+    keyboard_state = keymap ? xkb_state_new(keymap) : NULL;
     struct zwp_virtual_keyboard_v1* keyboard =
         zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(state.manager, state.seat);
-    if (send_keymap(keyboard) < 0) {
+    if (!keyboard_state || send_keymap(keyboard, keymap) < 0) {
         fprintf(stderr, "virtual-keyboard: cannot compile the default keymap\n");
         return 1;
     }
@@ -160,6 +172,9 @@ int main(void)
         printf("ok\n");
     }
     zwp_virtual_keyboard_v1_destroy(keyboard);
+    xkb_state_unref(keyboard_state);
+    xkb_keymap_unref(keymap);
+    xkb_context_unref(context);
     zwp_virtual_keyboard_manager_v1_destroy(state.manager);
     wl_seat_destroy(state.seat);
     wl_registry_destroy(registry);
