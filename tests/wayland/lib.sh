@@ -7,7 +7,8 @@
 #
 # It brings the integration tests' helpers (tests/integration/lib.sh: start_app,
 # start_trovix, wait_for, fail ...) and adds the compositor's side: a pointer
-# the tests move, screenshots of the whole desktop, Wayland clients.
+# and a keyboard the tests drive, screenshots of the whole desktop, Wayland
+# clients.
 
 # shellcheck source=../integration/lib.sh
 . "$(dirname "${BASH_SOURCE[0]}")/../integration/lib.sh"
@@ -74,6 +75,7 @@ start_pointer() {
     fi
 }
 
+# Sends one command to the pointer and waits for its answer.
 pointer_command() {
     _wl_device_command pointer "$@"
 }
