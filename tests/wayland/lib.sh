@@ -7,7 +7,8 @@
 #
 # It brings the integration tests' helpers (tests/integration/lib.sh: start_app,
 # start_trovix, wait_for, fail ...) and adds the compositor's side: a pointer
-# the tests move, screenshots of the whole desktop, Wayland clients.
+# and a keyboard the tests drive, screenshots of the whole desktop, Wayland
+# clients.
 
 # shellcheck source=../integration/lib.sh
 . "$(dirname "${BASH_SOURCE[0]}")/../integration/lib.sh"
@@ -32,33 +33,68 @@ screenshot() {
     fi
 }
 
-_wl_pointer_answers=0
+declare -A _wl_device_fd=() _wl_device_answers=()
 
-# Starts the tests' pointer: the wlroots virtual pointer on sway, a
-# remote-desktop session on mutter. Commands go to it through a pipe and
-# each is answered with one line.
-start_pointer() {
-    local fifo="$ARTIFACTS/pointer.in"
-    local -a pointer=("$TROVIX_BUILD_DIR/tests/wayland/trovix-virtual-pointer")
-    [ "$TROVIX_COMPOSITOR" = mutter ] &&
-        pointer=(python3 "$TROVIX_SOURCE_DIR/tests/wayland/pointer/mutter_pointer.py")
+# Starts one of the tests' input devices, NAME, as the command that follows.
+# Commands go to it through a pipe and each is answered with one line in
+# $ARTIFACTS/NAME.out.
+_wl_start_device() {
+    local name=$1 fifo="$ARTIFACTS/$1.in" fd
+    shift
     rm -f "$fifo"
     mkfifo "$fifo" || fail "cannot make $fifo"
-    : >"$ARTIFACTS/pointer.out"
-    "${pointer[@]}" <"$fifo" >>"$ARTIFACTS/pointer.out" 2>>"$ARTIFACTS/pointer.err" &
-    _lib_started+=("$! pointer")
-    exec {_wl_pointer_fd}>"$fifo"
-    wait_for 15 grep -qx ready "$ARTIFACTS/pointer.out" ||
-        fail "the test pointer did not start: $(cat "$ARTIFACTS/pointer.err")"
+    : >"$ARTIFACTS/$name.out"
+    "$@" <"$fifo" >>"$ARTIFACTS/$name.out" 2>>"$ARTIFACTS/$name.err" &
+    _lib_started+=("$! $name")
+    exec {fd}>"$fifo"
+    _wl_device_fd[$name]=$fd
+    _wl_device_answers[$name]=0
+    wait_for 15 grep -qx ready "$ARTIFACTS/$name.out" ||
+        fail "the test $name did not start: $(cat "$ARTIFACTS/$name.err")"
+}
+
+# Sends one command to device NAME and waits for its answer.
+_wl_device_command() {
+    local name=$1 out="$ARTIFACTS/$1.out" answers
+    shift
+    answers=$((_wl_device_answers[$name] + 1))
+    _wl_device_answers[$name]=$answers
+    echo "$*" >&"${_wl_device_fd[$name]}"
+    wait_for 10 eval "[ \$(grep -c -E '^(ok|error)' '$out') -ge $answers ]" ||
+        fail "the test $name did not answer '$*'"
+    tail -n 1 "$out" | grep -qx ok || fail "the test $name refused '$*': $(tail -n 1 "$out")"
+}
+
+# The tests' pointer: the wlroots virtual pointer on sway, a remote-desktop
+# session on mutter.
+start_pointer() {
+    if [ "$TROVIX_COMPOSITOR" = mutter ]; then
+        _wl_start_device pointer python3 "$TROVIX_SOURCE_DIR/tests/wayland/pointer/mutter_pointer.py"
+    else
+        _wl_start_device pointer "$TROVIX_BUILD_DIR/tests/wayland/trovix-virtual-pointer"
+    fi
 }
 
 # Sends one command to the pointer and waits for its answer.
 pointer_command() {
-    _wl_pointer_answers=$((_wl_pointer_answers + 1))
-    echo "$*" >&"$_wl_pointer_fd"
-    wait_for 10 eval "[ \$(grep -c -E '^(ok|error)' '$ARTIFACTS/pointer.out') -ge $_wl_pointer_answers ]" ||
-        fail "the test pointer did not answer '$*'"
-    tail -n 1 "$ARTIFACTS/pointer.out" | grep -qx ok || fail "the test pointer refused '$*': $(tail -n 1 "$ARTIFACTS/pointer.out")"
+    _wl_device_command pointer "$@"
+}
+
+# The tests' keyboard: the wlroots virtual keyboard on sway (a seat without a
+# keyboard gives no client keyboard focus), the remote-desktop session's on
+# mutter.
+start_keyboard() {
+    if [ "$TROVIX_COMPOSITOR" = mutter ]; then
+        _wl_start_device keyboard python3 "$TROVIX_SOURCE_DIR/tests/wayland/pointer/mutter_pointer.py"
+    else
+        _wl_start_device keyboard "$TROVIX_BUILD_DIR/tests/wayland/trovix-virtual-keyboard"
+    fi
+}
+
+# Presses a combination of evdev key codes on the tests' keyboard
+# ("press_keys 29 56 50" is Ctrl+Alt+M).
+press_keys() {
+    _wl_device_command keyboard press "$@"
 }
 
 # The desktop's size in layout pixels (every output), "WIDTH HEIGHT".

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""A pointer of the tests' own on mutter, whose headless backend has none:
+"""A pointer and keyboard of the tests' own on mutter, whose headless backend has none:
 a remote-desktop session (org.gnome.Mutter.RemoteDesktop) moves and clicks as
 commands on standard input say, one a line, answering each with "ok" on
 standard output. The commands are those of trovix-virtual-pointer:
@@ -8,6 +8,9 @@ standard output. The commands are those of trovix-virtual-pointer:
   by DX DY                relative motion
   button CODE 1|0         press or release an evdev button (272 = left)
   click CODE              press and release
+  key CODE 1|0            press or release an evdev key (those of
+                          trovix-virtual-keyboard)
+  press CODE...           press the keys in order, release them in reverse
 
 Absolute motion needs a screen-cast stream, which needs PipeWire; relative
 motion does not, so a move goes to the top-left corner first and from there
@@ -42,6 +45,10 @@ def main():
         call(bus, session, interface, "NotifyPointerButton",
              GLib.Variant("(ib)", (code, pressed)))
 
+    def key(code, pressed):
+        call(bus, session, interface, "NotifyKeyboardKeycode",
+             GLib.Variant("(ub)", (code, pressed)))
+
     for line in sys.stdin:
         words = line.split()
         try:
@@ -55,6 +62,14 @@ def main():
             elif words[0] == "click":
                 button(int(words[1]), True)
                 button(int(words[1]), False)
+            elif words[0] == "key":
+                key(int(words[1]), words[2] == "1")
+            elif words[0] == "press" and len(words) > 1:
+                codes = [int(word) for word in words[1:]]
+                for code in codes:
+                    key(code, True)
+                for code in reversed(codes):
+                    key(code, False)
             else:
                 print("error: unknown command: " + line.strip(), flush=True)
                 continue
