@@ -2,8 +2,8 @@
 
 #include "app/QXSettingsKeys.h"
 
-#include <QCoreApplication>
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace QXHotKeyPurposes {

@@ -47,8 +47,7 @@ QString submenuOf(const MenuSnapshot& snapshot, const QString& path)
         // A menu that publishes its entries only while it is open has none
         // now: the entry stands for the application's own menu, and
         // pressing it opens that menu. GTK publishes closed menus whole.
-        return !snapshot.gtk && entry.children.isEmpty() && entry.childrenSettled ? QString()
-                                                                                  : path;
+        return !snapshot.gtk && entry.children.isEmpty() ? QString() : path;
     }
     if (!isEntryRole(entry.role) || snapshot.gtk) {
         return QString();

@@ -2,6 +2,7 @@
 
 #include "platform/workspace/atspi/AccessibilityBusCall.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <atspi/atspi.h>
 
@@ -91,10 +92,19 @@ void eventArrived(AtspiEvent* event, void* data)
 
 AtspiActiveWindowSource::~AtspiActiveWindowSource()
 {
-    if (m_registered) {
-        for (const char* type : ListenedEvents) {
-            atspi_event_listener_deregister_from_callback(eventArrived, this, type, nullptr);
-        }
+    deregister();
+}
+
+void AtspiActiveWindowSource::deregister()
+{
+    if (!m_registered) {
+        return;
+    }
+    m_registered = false;
+    // libatspi dispatches the events that arrive while it waits for the
+    // bus to answer, to every listener registered.
+    for (const char* type : ListenedEvents) {
+        atspi_event_listener_deregister_from_callback(eventArrived, this, type, nullptr);
     }
 }
 
@@ -121,6 +131,13 @@ bool AtspiActiveWindowSource::listen(std::function<void(const Event&)> handler)
         }
     }
     m_registered = true;
+    // The listeners go with the application object, while the other
+    // listeners' receivers still live: a source kept until the program's
+    // static objects are destroyed would otherwise deregister then, and the
+    // events libatspi dispatches meanwhile reach receivers already gone.
+    if (QCoreApplication* application = QCoreApplication::instance()) {
+        QObject::connect(application, &QObject::destroyed, &m_context, [this] { deregister(); });
+    }
     return true;
 }
 

@@ -30,6 +30,7 @@ public:
     void deliver(const Event& event);
 
 private:
+    void deregister();
     // Answers are handed over through this object's event queue, so none
     // arrives after the source is gone.
     QObject m_context;
