@@ -1,5 +1,5 @@
 // The replies a menu entry sends to the requests asked for a whole run of
-// entries at once (name, role, states, key binding, children): the fuzzer's bytes pick
+// entries at once (name, role, states, key binding, children, interfaces): the fuzzer's bytes pick
 // the request and a reply of any shape (a string as long as the input, a
 // variant, numbers, arrays of any length, lists of references, nothing), and the reply is taken
 // into the entry's answers. A title or key binding can be megabytes long.
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     using platform::atspi::EntryRequest;
-    const auto request = EntryRequest(data[0] % 5);
+    const auto request = EntryRequest(data[0] % 6);
     const int shape = data[1] % 8;
     const QByteArray rest(reinterpret_cast<const char*>(data + 2), qsizetype(size - 2));
     // D-Bus strings are valid UTF-8 without NUL.
@@ -90,6 +90,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             dbus_message_iter_append_basic(&reference, DBUS_TYPE_STRING, &serviceText);
             dbus_message_iter_append_basic(&reference, DBUS_TYPE_OBJECT_PATH, &pathText);
             dbus_message_iter_close_container(&array, &reference);
+        }
+        dbus_message_iter_close_container(&top, &array);
+        break;
+    }
+    case 7: {
+        // Interfaces: one name per line of the input.
+        DBusMessageIter array;
+        dbus_message_iter_open_container(&top, DBUS_TYPE_ARRAY, "s", &array);
+        for (const QByteArray& line : text.split('\n')) {
+            const char* name = line.constData();
+            dbus_message_iter_append_basic(&array, DBUS_TYPE_STRING, &name);
         }
         dbus_message_iter_close_container(&top, &array);
         break;

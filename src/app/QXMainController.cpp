@@ -9,12 +9,14 @@
 #include "app/QXStatusItemController.h"
 #include "foundation/QXLocalized.h"
 #include "foundation/QXProgramGlyph.h"
+#include "foundation/QXRunningApplication.h"
 #include "help/QXAboutPanelManager.h"
 #include "help/QXHelpManager.h"
 #include "hotkeys/QXHotKeyHandlerApplication.h"
 #include "logreader/ILRIntegratedLogReader.h"
 #include "menus/QXAccessibility.h"
 #include "menus/QXMenuKeyboardNavigationWorkaround.h"
+#include "menus/QXMenuReadAhead.h"
 #include "menus/QXRightClickTrigger.h"
 #include "platform/accessibility/MenuTreeCache.h"
 #include "platform/application/Activation.h"
@@ -26,6 +28,7 @@
 #include "platform/menus/MenuItem.h"
 #include "platform/menus/qt/MenuPresenter.h"
 #include "platform/statusbar/StatusBar.h"
+#include "platform/workspace/Workspace.h"
 #include "services/QXSparkleWrapper.h"
 
 #include <QCoreApplication>
@@ -77,6 +80,8 @@ void QXMainController::resetForTesting()
     // Trees kept for the search belong to the accessibility backend of the
     // run that read them.
     m_menuTreeCache.reset();
+    m_frontApplicationObservation.reset();
+    m_menuReadAhead.reset();
     QXSetRightClickTriggerEnabled(false);
     QXSetRightClickTriggerModifier(0);
     platform::HotKeyService::setKeyboardMappingHandler({});
@@ -410,7 +415,40 @@ void QXMainController::updateStatusItem()
         mode == 1, statusItemImage(std::max<qreal>(ratio, 2.0)), QImage(), this);
     // Asked early so that a desktop without accessibility prompts the user
     // before the first pop-up, not during it.
-    QXAccessibilityPrepare();
+    if (QXAccessibilityPrepare()) {
+        startMenuReadAhead();
+    }
+}
+
+void QXMainController::startMenuReadAhead()
+{
+    if (m_menuReadAhead || defaults().boolForKey(QXSettingsKeys::MenuReadAheadDisabled)) {
+        return;
+    }
+    m_menuReadAhead = std::make_unique<QXMenuReadAhead>([this](qint64 pid) {
+        const platform::RunningApplication application =
+            platform::Workspace::current().runningApplication(pid);
+        return fastTrackMenuTitlesForApplicationName(
+            QXExtensions::localizedNameOrBundleName(application).value_or(QString()));
+    });
+    platform::Workspace& workspace = platform::Workspace::current();
+    m_frontApplicationObservation =
+        workspace.observeFrontApplication([readAhead = m_menuReadAhead.get()](qint64 pid) {
+            readAhead->applicationBecameFront(pid);
+        });
+    if (!m_frontApplicationObservation) {
+        // Nothing would keep the kept menu bars current with the front.
+        m_menuReadAhead.reset();
+        return;
+    }
+    // The application already in front when the program starts.
+    QTimer::singleShot(0, m_menuReadAhead.get(), [this] {
+        const platform::RunningApplication front =
+            platform::Workspace::current().menuBarOwningApplication();
+        if (!front.isNull()) {
+            m_menuReadAhead->applicationBecameFront(front.processIdentifier());
+        }
+    });
 }
 
 bool QXMainController::changeApplicationMode(qint64 newMode)

@@ -29,6 +29,7 @@ class MenuPresenter;
 class MenuTreeCache;
 class RunningApplication;
 } // namespace platform
+class QXMenuReadAhead;
 
 // The application's delegate and the one controller that owns the program's
 // settings window, its triggers and its menus. There is exactly one, for the
@@ -85,6 +86,8 @@ public:
 
     // Status item and application mode.
     void updateStatusItem();
+    // Starts reading menu bars ahead of pop-ups (once accessibility is there).
+    void startMenuReadAhead();
     // Switches "Application Mode" to newMode, refusing faceless mode when no
     // trigger would be left. Answers whether the mode is now newMode.
     bool changeApplicationMode(qint64 newMode);
@@ -242,6 +245,9 @@ private:
     QList<platform::RunningApplication> m_popUpApplications;
     // Whole menu trees searched before, kept until their menus change.
     std::unique_ptr<platform::MenuTreeCache> m_menuTreeCache;
+    // Menu bars read as applications come to the front, and what tells of it.
+    std::unique_ptr<QXMenuReadAhead> m_menuReadAhead;
+    std::shared_ptr<void> m_frontApplicationObservation;
     bool m_toldAccessibilityUnavailable = false;
     std::shared_ptr<QXHotKey> m_frontmostApplicationTriggerHotKey;
     std::shared_ptr<QXHotKey> m_allApplicationsTriggerHotKey;

@@ -42,6 +42,9 @@ inline const QString HotKeysInDesktopSettings = QStringLiteral("QXHotKeysInDeskt
 
 // Set once the user has been told what works in a Wayland session.
 inline const QString WaylandNoticeShown = QStringLiteral("QXWaylandNoticeShown");
+// Turns off reading menu bars ahead of pop-ups (to compare, or where an
+// application suffers from being read): every pop-up then reads its menus.
+inline const QString MenuReadAheadDisabled = QStringLiteral("QXMenuReadAheadDisabled");
 
 // Hidden settings: read only, set with `trovix defaults` or from help links.
 inline const QString ApplicationModeDockBackgroundLaunch =

@@ -1,5 +1,6 @@
 #include "menus/QXAccessibility.h"
 
+#include "menus/QXMenuReadAhead.h"
 #include "platform/accessibility/Accessibility.h"
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/AccessibilityReadBudget.h"
@@ -237,6 +238,17 @@ QXMenuBarItemsForApplication(const platform::RunningApplication& application)
 {
     if (application.isNull()) {
         return std::nullopt;
+    }
+    if (QXMenuReadAhead* readAhead = QXMenuReadAhead::current()) {
+        const platform::AccessibilityElement kept =
+            readAhead->menuBar(application.processIdentifier());
+        if (!kept.isNull()) {
+            const std::optional<QVariant> children =
+                QXCopyAttribute(kept, platform::accessibility::ChildrenAttribute);
+            if (children) {
+                return platform::accessibilityElementListFromVariant(*children);
+            }
+        }
     }
     const platform::AccessibilityElement applicationElement =
         platform::Accessibility::current().applicationElement(application.processIdentifier());

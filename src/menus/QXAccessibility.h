@@ -132,6 +132,7 @@ qint64 QXAccessibilityApplicationDeadlineMs();
 // The top-level items of an application's menu bar in menu bar order (index 0
 // the system menu, index 1 the application menu); nothing for a null
 // application, one not on the accessibility bus, or one without a menu bar.
+// A menu bar read ahead and kept answers from memory.
 std::optional<platform::AccessibilityElementList>
 QXMenuBarItemsForApplication(const platform::RunningApplication& application);
 

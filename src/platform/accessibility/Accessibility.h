@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/accessibility/AccessibilityElement.h"
+#include "platform/accessibility/MenuBarRead.h"
 #include "platform/accessibility/MenuTree.h"
 #include "platform/accessibility/MenuTreeRead.h"
 
@@ -74,6 +75,11 @@ public:
     // the caller's event loop runs. Unless a backend knows better, the tree
     // is read with menuTree() on the next pass of the event loop.
     virtual std::unique_ptr<MenuTreeRead> startMenuTreeRead(qint64 pid, int maxItems);
+    // Starts reading the application's menu bar ahead of a pop-up, to be
+    // kept (see MenuBarRead). Unless a backend knows better, it is read
+    // through applicationElement() on the next pass of the event loop.
+    virtual std::unique_ptr<MenuBarRead> startMenuBarRead(qint64 pid,
+                                                          const MenuBarReadDepth& depth);
     // Calls changed once, on the main thread, when the menus of the
     // application with that process identifier may have changed or the
     // application has quit. The watch ends when the returned handle is

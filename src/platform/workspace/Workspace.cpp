@@ -11,6 +11,11 @@ Workspace& Workspace::current()
         []() -> std::unique_ptr<Workspace> { return std::make_unique<X11Workspace>(); });
 }
 
+std::shared_ptr<void> Workspace::observeFrontApplication(std::function<void(qint64)>)
+{
+    return nullptr;
+}
+
 void Workspace::setCurrent(std::unique_ptr<Workspace> workspace)
 {
     InstalledInstance<Workspace>::set(std::move(workspace));

@@ -3,6 +3,7 @@
 #include "platform/workspace/RunningApplication.h"
 
 #include <QList>
+#include <functional>
 #include <memory>
 
 namespace platform {
@@ -43,6 +44,12 @@ public:
     // Asks the application to show its windows again (restores minimised
     // ones). 0 when the request was delivered, otherwise an errno value.
     virtual int reopenApplication(qint64 pid) = 0;
+
+    // Calls changed on the main thread with the process of each application
+    // that comes to the front, as the desktop tells it (0: no window is
+    // active any longer), until the returned handle is destroyed. Null when
+    // the desktop cannot tell.
+    virtual std::shared_ptr<void> observeFrontApplication(std::function<void(qint64 pid)> changed);
 };
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/accessibility/atspi/AtspiAccessibility.h"
 
 #include "platform/accessibility/atspi/AtspiElementNode.h"
+#include "platform/accessibility/atspi/AtspiMenuBarRead.h"
 #include "platform/accessibility/atspi/AtspiMenuTree.h"
 #include "platform/accessibility/atspi/AtspiMenuTreeRead.h"
 #include "platform/accessibility/atspi/AtspiMenuWatch.h"
@@ -136,6 +137,16 @@ std::unique_ptr<MenuTreeRead> AtspiAccessibility::startMenuTreeRead(qint64 pid, 
         busName.clear();
     }
     return std::make_unique<atspi::AtspiMenuTreeRead>(busName, pid, maxItems);
+}
+
+std::unique_ptr<MenuBarRead> AtspiAccessibility::startMenuBarRead(qint64 pid,
+                                                                  const MenuBarReadDepth& depth)
+{
+    QString busName;
+    if (findApplication(pid, &busName).isNull()) {
+        busName.clear();
+    }
+    return std::make_unique<atspi::AtspiMenuBarRead>(busName, pid, depth);
 }
 
 std::shared_ptr<void> AtspiAccessibility::watchMenus(qint64 pid, std::function<void()> changed)

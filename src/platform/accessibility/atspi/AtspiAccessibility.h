@@ -27,6 +27,8 @@ public:
     // The same without waiting for any reply: the cache request first, then
     // item by item with the requests for all entries of a menu sent at once.
     std::unique_ptr<MenuTreeRead> startMenuTreeRead(qint64 pid, int maxItems) override;
+    std::unique_ptr<MenuBarRead> startMenuBarRead(qint64 pid,
+                                                  const MenuBarReadDepth& depth) override;
     std::shared_ptr<void> watchMenus(qint64 pid, std::function<void()> changed) override;
     // GTK 2 without its bridge, known from the libraries the process has loaded.
     bool lacksAccessibilityBridge(qint64 pid) override;

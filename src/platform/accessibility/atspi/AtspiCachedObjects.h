@@ -27,6 +27,8 @@ struct CachedObject
     // The children were since asked for on their own: they are those the
     // application lists, in its order.
     bool childrenSettled = false;
+    // Known to lack the Component interface, as Qt's hidden items do.
+    bool lacksComponent = false;
 
     bool has(AtspiStateType state) const
     {

@@ -5,6 +5,7 @@
 #include "platform/accessibility/atspi/AtspiRequests.h"
 
 #include <algorithm>
+#include <cstring>
 #include <dbus/dbus.h>
 #include <vector>
 
@@ -40,6 +41,9 @@ DBusMessage* requestFor(Request request, const char* busName, const char* path)
         break;
     case Children:
         message = dbus_message_new_method_call(busName, path, AccessibleInterface, "GetChildren");
+        break;
+    case Interfaces:
+        message = dbus_message_new_method_call(busName, path, AccessibleInterface, "GetInterfaces");
         break;
     case KeyBinding: {
         message = dbus_message_new_method_call(busName, path, ActionInterface, "GetKeyBinding");
@@ -148,6 +152,24 @@ void recordEntryReply(EntryAnswers& answers, EntryRequest request, DBusMessage* 
         break;
     case Children:
         answers.children = referencesOf(reply);
+        break;
+    case Interfaces:
+        if (dbus_message_iter_init(reply, &top) &&
+            dbus_message_iter_get_arg_type(&top) == DBUS_TYPE_ARRAY &&
+            dbus_message_iter_get_element_type(&top) == DBUS_TYPE_STRING) {
+            DBusMessageIter names;
+            dbus_message_iter_recurse(&top, &names);
+            bool component = false;
+            // No toolkit implements more than a few dozen interfaces.
+            for (int i = 0; i < 64 && dbus_message_iter_get_arg_type(&names) == DBUS_TYPE_STRING;
+                 ++i) {
+                const char* name = nullptr;
+                dbus_message_iter_get_basic(&names, &name);
+                component = component || (name && !std::strcmp(name, "org.a11y.atspi.Component"));
+                dbus_message_iter_next(&names);
+            }
+            answers.component = component;
+        }
         break;
     }
 }

@@ -24,6 +24,9 @@ struct EntryAnswers
     std::optional<QString> keyBinding;
     // The paths of its children in their order, each with its bus name.
     std::optional<QList<std::pair<QString, QString>>> children;
+    // Whether it has the Component interface (Qt leaves hidden items
+    // without it).
+    std::optional<bool> component;
 };
 
 // Asks every entry of a run for its name, role, states and key binding at
@@ -39,7 +42,8 @@ enum class EntryRequest
     Role,
     States,
     KeyBinding,
-    Children
+    Children,
+    Interfaces
 };
 
 // Takes what one successful reply to request says into answers; a reply of

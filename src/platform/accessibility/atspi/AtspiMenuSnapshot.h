@@ -23,6 +23,13 @@ struct MenuSnapshot
     // The key-binding texts read so far, by path: empty for an entry
     // without one.
     QHash<QString, QString> keyBindings;
+    // The application tells about every change to its menus (GTK 3 does,
+    // Qt does not): what was read stays true until it says otherwise.
+    bool reportsChanges = false;
+    // Every entry a menu lists is asked for again when the menu's children
+    // are first read, however much is known of it: a snapshot kept from
+    // earlier of an application that does not tell about changes.
+    bool reaskEntries = false;
 };
 
 // What reading the snapshot came to.

@@ -99,17 +99,20 @@ bool has(const QList<quint32>& states, AtspiStateType state)
 
 } // namespace
 
-AtspiMenuTreeRead::AtspiMenuTreeRead(QString busName, qint64 pid, int maxItems, Start start)
+AtspiMenuTreeRead::AtspiMenuTreeRead(QString busName, qint64 pid, int maxItems, Start start,
+                                     MenuBarReadDepth depth)
     : m_busName(std::move(busName)), m_pid(pid), m_maxItems(maxItems),
       m_bus(accessibilityBusConnection()), m_entriesLeft(std::max(maxItems, 0)),
       m_requestsLeft(m_entriesLeft * RequestsPerEntry + SearchRequests)
 {
+    m_recording = start == Start::MenuBarAhead;
+    m_depth = std::move(depth);
     if (m_busName.isEmpty() || !m_bus || maxItems <= 0) {
         // Nothing to read; finished where a receiver can see it.
         QTimer::singleShot(0, this, [this] { finishNow(MenuTree::Source::None, true); });
         return;
     }
-    if (start == Start::ItemByItem) {
+    if (start != Start::CacheFirst) {
         startWalk();
         return;
     }
@@ -422,11 +425,28 @@ void AtspiMenuTreeRead::menuBarFound(const Object& menuBar)
 {
     m_source = MenuTree::Source::ItemByItem;
     m_menuBar = std::make_unique<Menu>();
+    m_menuBar->objectPath = menuBar.path;
     m_cursor.push_back({m_menuBar.get(), 0});
+    if (m_recording) {
+        m_snapshot = std::make_shared<MenuSnapshot>();
+        m_snapshot->busName = m_busName;
+        m_snapshot->pid = m_pid;
+        m_snapshot->gtk = m_gtk;
+        m_snapshot->menuBar = menuBar.path;
+        // GTK 3 and 4 send events for every change of a menu, closed or
+        // open; Qt sends none while a menu is closed, and GTK 2's bridge is
+        // not trusted to.
+        m_snapshot->reportsChanges = m_toolkit && m_toolkit->startsWith(QStringLiteral("GTK"));
+    }
     send(menuBar, AccessibleInterface, QStringLiteral("GetChildren"), {},
-         [this](const QDBusMessage& reply) {
+         [this, menuBar](const QDBusMessage& reply) {
              m_menuBarEntriesKnown = true;
-             queueMenu(m_menuBar.get(), readChildren(reply).value_or(QList<Object>()));
+             const QList<Object> entries = readChildren(reply).value_or(QList<Object>());
+             record(menuBar, QString(), ATSPI_ROLE_MENU_BAR, QString(), std::nullopt, entries);
+             if (m_snapshot) {
+                 m_snapshot->objects[menuBar.path].childrenSettled = true;
+             }
+             queueMenu(m_menuBar.get(), entries);
              deliver();
          });
 }
@@ -486,7 +506,7 @@ void AtspiMenuTreeRead::readEntries(Menu* menu)
         const Object& child = entry->object;
         // Everything an entry may need is asked for at once: its children
         // are the entries of a GTK submenu, or hold a Qt item's popup menu.
-        entry->pending = m_gtk ? 4 : 5;
+        entry->pending = (m_gtk ? 4 : 5) + (m_recording ? 1 : 0);
         const auto done = [this, menu, entry] {
             if (--entry->pending == 0) {
                 entryAnswered(menu, entry);
@@ -512,6 +532,15 @@ void AtspiMenuTreeRead::readEntries(Menu* menu)
                  entry->children = readChildren(reply);
                  done();
              });
+        if (m_recording) {
+            send(child, QStringLiteral("org.a11y.atspi.Action"), QStringLiteral("GetKeyBinding"),
+                 {0}, [entry, done](const QDBusMessage& reply) {
+                     // An entry without the Action interface has no key binding.
+                     entry->keyBinding =
+                         answered(reply) ? reply.arguments().constFirst().toString() : QString();
+                     done();
+                 });
+        }
         if (!m_gtk) {
             // Qt leaves hidden items without the Component interface.
             send(child, AccessibleInterface, QStringLiteral("GetInterfaces"), {},
@@ -528,6 +557,14 @@ void AtspiMenuTreeRead::readEntries(Menu* menu)
 
 void AtspiMenuTreeRead::entryAnswered(Menu* menu, Entry* entry)
 {
+    record(entry->object, menu->objectPath, entry->role, entry->name, entry->states,
+           entry->children);
+    if (m_snapshot && !m_gtk && entry->component == false && isOwn(entry->object)) {
+        m_snapshot->objects[entry->object.path].lacksComponent = true;
+    }
+    if (m_snapshot && entry->keyBinding && isOwn(entry->object)) {
+        m_snapshot->keyBindings.insert(entry->object.path, *entry->keyBinding);
+    }
     const QString title = entry->name.value_or(QString()).trimmed();
     if (!entry->role || *entry->role == ATSPI_ROLE_SEPARATOR || title.isEmpty()) {
         entry->state = Entry::State::Skipped;
@@ -538,7 +575,7 @@ void AtspiMenuTreeRead::entryAnswered(Menu* menu, Entry* entry)
     if (*entry->role == ATSPI_ROLE_MENU) {
         // GTK's submenus, and a menu placed directly in another: the
         // entries are its own children.
-        openSubmenu(menu, entry, entry->children);
+        openSubmenu(menu, entry, entry->object.path, entry->children);
         return;
     }
     if (m_gtk || !entry->children || entry->children->isEmpty()) {
@@ -576,18 +613,22 @@ void AtspiMenuTreeRead::entryAnswered(Menu* menu, Entry* entry)
 void AtspiMenuTreeRead::probesAnswered(Menu* menu, Entry* entry)
 {
     for (const Entry::Child& child : std::as_const(entry->probes)) {
+        record(child.object, entry->object.path, child.role, std::nullopt, std::nullopt,
+               child.children);
+    }
+    for (const Entry::Child& child : std::as_const(entry->probes)) {
         if (child.role == ATSPI_ROLE_POPUP_MENU || child.role == ATSPI_ROLE_MENU) {
-            openSubmenu(menu, entry, child.children);
+            openSubmenu(menu, entry, child.object.path, child.children);
             return;
         }
     }
     makeItem(menu, entry);
 }
 
-void AtspiMenuTreeRead::openSubmenu(Menu* menu, Entry* entry,
+void AtspiMenuTreeRead::openSubmenu(Menu* menu, Entry* entry, const QString& objectPath,
                                     const std::optional<QList<Object>>& children)
 {
-    if (menu->depth >= DepthLimit) {
+    if (menu->depth >= DepthLimit || (m_recording && !descendsInto(menu, entry))) {
         entry->state = Entry::State::Skipped;
         settle(menu);
         deliver();
@@ -595,6 +636,10 @@ void AtspiMenuTreeRead::openSubmenu(Menu* menu, Entry* entry,
     }
     entry->submenu = std::make_unique<Menu>();
     entry->submenu->path = menu->path + QStringList{entry->name->trimmed()};
+    entry->submenu->objectPath = objectPath;
+    if (m_snapshot && m_snapshot->objects.contains(objectPath)) {
+        m_snapshot->objects[objectPath].childrenSettled = true;
+    }
     entry->submenu->depth = menu->depth + 1;
     const auto position = std::find_if(menu->entries.cbegin(), menu->entries.cend(),
                                        [entry](const auto& each) { return each.get() == entry; });
@@ -604,6 +649,49 @@ void AtspiMenuTreeRead::openSubmenu(Menu* menu, Entry* entry,
     queueMenu(entry->submenu.get(), children.value_or(QList<Object>()));
     settle(menu);
     deliver();
+}
+
+bool AtspiMenuTreeRead::isOwn(const Object& object) const
+{
+    return object.service.isEmpty() || object.service == m_busName;
+}
+
+bool AtspiMenuTreeRead::descendsInto(const Menu* menu, const Entry* entry) const
+{
+    if (menu != m_menuBar.get()) {
+        return true; // below a menu read, everything is
+    }
+    return m_depth &&
+           (m_depth->isEmpty() || m_depth->contains(entry->name.value_or(QString()).toLower()));
+}
+
+void AtspiMenuTreeRead::record(const Object& object, const QString& parent,
+                               std::optional<uint> role, const std::optional<QString>& name,
+                               const std::optional<QList<quint32>>& states,
+                               const std::optional<QList<Object>>& children)
+{
+    // An object the application did not describe stays out: a pop-up asks
+    // for it when it is shown. So do objects embedded from elsewhere.
+    if (!m_snapshot || !role || !isOwn(object)) {
+        return;
+    }
+    CachedObject& cached = m_snapshot->objects[object.path];
+    cached.parent = parent;
+    cached.index = -1;
+    cached.role = *role;
+    if (name) {
+        cached.name = itemTitle(name->toUtf8().constData());
+    }
+    if (states) {
+        cached.states[0] = states->value(0);
+        cached.states[1] = states->value(1);
+    }
+    cached.children.clear();
+    for (const Object& child : children.value_or(QList<Object>())) {
+        if (isOwn(child)) {
+            cached.children.append(child.path);
+        }
+    }
 }
 
 void AtspiMenuTreeRead::makeItem(Menu* menu, Entry* entry)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/accessibility/MenuBarRead.h"
 #include "platform/accessibility/MenuTreeRead.h"
+#include "platform/accessibility/atspi/AtspiMenuSnapshot.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -40,13 +42,23 @@ public:
         // The object cache first, item by item where it does not answer.
         CacheFirst,
         // Item by item at once (to compare both ways on one application).
-        ItemByItem
+        ItemByItem,
+        // Item by item, the menu bar's entries and the menus the depth
+        // names only, each entry's key binding too, everything recorded as
+        // a menu snapshot whose read menus are settled: a pop-up shown from
+        // it asks nothing more of them.
+        MenuBarAhead
     };
 
     // An empty bus name reads nothing: the read finishes on the next pass
     // of the event loop with an empty tree.
-    AtspiMenuTreeRead(QString busName, qint64 pid, int maxItems, Start start = Start::CacheFirst);
+    AtspiMenuTreeRead(QString busName, qint64 pid, int maxItems, Start start = Start::CacheFirst,
+                      MenuBarReadDepth depth = {});
     ~AtspiMenuTreeRead() override;
+
+    // With Start::MenuBarAhead, what was read; null until a menu bar was
+    // found. Final once the read has finished.
+    const std::shared_ptr<MenuSnapshot>& snapshot() const { return m_snapshot; }
 
 private:
     // An object of the application: its bus name (the application's own,
@@ -74,6 +86,7 @@ private:
         std::optional<QList<quint32>> states;
         std::optional<bool> component;
         std::optional<QList<Object>> children;
+        std::optional<QString> keyBinding;
         // Qt: the item's children, each with its role and its own children,
         // to find the popup menu that holds the submenu's entries.
         struct Child
@@ -90,6 +103,8 @@ private:
     struct Menu
     {
         QStringList path;
+        // The object whose children are the menu's entries.
+        QString objectPath;
         int depth = 1;
         // Where the menu stands in menu order: the indexes of the entries
         // leading to it, from the menu bar down.
@@ -136,7 +151,16 @@ private:
     void readEntries(Menu* menu);
     void entryAnswered(Menu* menu, Entry* entry);
     void probesAnswered(Menu* menu, Entry* entry);
-    void openSubmenu(Menu* menu, Entry* entry, const std::optional<QList<Object>>& children);
+    void openSubmenu(Menu* menu, Entry* entry, const QString& objectPath,
+                     const std::optional<QList<Object>>& children);
+    // Records an object in the snapshot (with MenuBarAhead only).
+    void record(const Object& object, const QString& parent, std::optional<uint> role,
+                const std::optional<QString>& name, const std::optional<QList<quint32>>& states,
+                const std::optional<QList<Object>>& children);
+    // Whether the object belongs to the application itself.
+    bool isOwn(const Object& object) const;
+    // Whether the submenu an entry of menu opens is read now.
+    bool descendsInto(const Menu* menu, const Entry* entry) const;
     void makeItem(Menu* menu, Entry* entry);
     // Hands over the items that are known in menu order; finishes when the
     // whole tree or maxItems items are known.
@@ -170,6 +194,9 @@ private:
     int m_visited = 0;
     QDeadlineTimer m_searchDeadline;
     bool m_gtk = false;
+    std::shared_ptr<MenuSnapshot> m_snapshot;
+    bool m_recording = false;
+    MenuBarReadDepth m_depth;
 
     // The menus read so far and where delivery stands: a path of menus
     // from the menu bar down, each with the index of its next entry.

@@ -12,9 +12,15 @@ namespace platform::atspi {
 
 namespace {
 
-// The events after which a kept menu tree may be wrong.
-constexpr const char* WatchedEvents[] = {"object:children-changed",
-                                         "object:property-change:accessible-name"};
+// The events after which a kept menu tree may be wrong: entries added or
+// removed, renamed, enabled or disabled, checked or unchecked, shown or
+// hidden. Other state changes (focus, selection, showing while a menu is
+// open) are not asked for.
+constexpr const char* WatchedEvents[] = {
+    "object:children-changed",      "object:property-change:accessible-name",
+    "object:state-changed:enabled", "object:state-changed:sensitive",
+    "object:state-changed:checked", "object:state-changed:indeterminate",
+    "object:state-changed:visible"};
 
 bool isMenuRole(uint role)
 {

@@ -12,7 +12,8 @@
 namespace platform::atspi {
 
 // Tells watchers that an application's menus changed (children of a menu
-// object added or removed, the name of one changed) or that it left the
+// object added or removed, the name of one changed, one enabled, disabled,
+// checked, unchecked, shown or hidden) or that it left the
 // accessibility bus. Changes of other objects (an editor's text, say) are
 // not told. The application is known by its bus name. Events arrive
 // through the main loop; where an event does not carry its source's role,

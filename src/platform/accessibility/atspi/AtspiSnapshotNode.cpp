@@ -124,8 +124,10 @@ std::optional<QVariant> AtspiSnapshotNode::copyAttribute(const QString& name)
     if (name == PositionAttribute) {
         // GTK marks hidden entries by the missing VISIBLE state; entries of
         // closed menus have placeholder extents, so none is asked for.
-        return m_snapshot->gtk && !states.visible ? std::nullopt
-                                                  : std::optional<QVariant>(QPointF());
+        if (m_snapshot->gtk ? !states.visible : entry.lacksComponent) {
+            return std::nullopt;
+        }
+        return QPointF();
     }
     if (name == MarkCharAttribute) {
         return AtspiElementNode::markOf(states);
@@ -193,16 +195,23 @@ void AtspiSnapshotNode::settleChildren()
             continue;
         }
         listed.append(path);
-        if (!m_snapshot->objects.contains(path)) {
-            unknown.append({path,
-                            {EntryRequest::Name, EntryRequest::Role, EntryRequest::States,
-                             EntryRequest::KeyBinding}});
+        if (m_snapshot->reaskEntries || !m_snapshot->objects.contains(path)) {
+            QList<EntryRequest> asked{EntryRequest::Name, EntryRequest::Role, EntryRequest::States,
+                                      EntryRequest::KeyBinding};
+            if (!m_snapshot->gtk) {
+                // Another toolkit's submenu hangs below the entry, and a
+                // hidden entry lacks the Component interface.
+                asked.append(EntryRequest::Children);
+                asked.append(EntryRequest::Interfaces);
+            }
+            unknown.append({path, asked});
         }
     }
     const QList<EntryAnswers> found = unknown.isEmpty()
                                           ? QList<EntryAnswers>()
                                           : prefetchPaths(m_snapshot->busName, unknown, deadline);
     QSet<QString> unanswered;
+    QList<PathRequests> probes;
     for (qsizetype i = 0; i < unknown.size(); ++i) {
         const QString& path = unknown.at(i).path;
         const EntryAnswers* answer = i < found.size() ? &found.at(i) : nullptr;
@@ -217,10 +226,38 @@ void AtspiSnapshotNode::settleChildren()
         object.role = *answer->role;
         object.states[0] = quint32(*answer->states);
         object.states[1] = quint32(*answer->states >> 32);
+        object.lacksComponent = answer->component == false;
+        for (const auto& [service, child] :
+             answer->children.value_or(QList<std::pair<QString, QString>>())) {
+            if (service == m_snapshot->busName && object.children.size() < SubmenuProbeLimit) {
+                object.children.append(child);
+                probes.append({child, {EntryRequest::Role, EntryRequest::Children}});
+            }
+        }
         m_snapshot->objects.insert(path, object);
         if (answer->keyBinding) {
             m_snapshot->keyBindings.insert(path, *answer->keyBinding);
         }
+    }
+    // The children of such entries, to find the one that holds a submenu.
+    const QList<EntryAnswers> probed = probes.isEmpty()
+                                           ? QList<EntryAnswers>()
+                                           : prefetchPaths(m_snapshot->busName, probes, deadline);
+    for (qsizetype i = 0; i < probed.size() && i < probes.size(); ++i) {
+        if (!probed.at(i).role) {
+            continue;
+        }
+        CachedObject object;
+        object.parent = m_path;
+        object.index = -1;
+        object.role = *probed.at(i).role;
+        for (const auto& [service, child] :
+             probed.at(i).children.value_or(QList<std::pair<QString, QString>>())) {
+            if (service == m_snapshot->busName) {
+                object.children.append(child);
+            }
+        }
+        m_snapshot->objects.insert(probes.at(i).path, object);
     }
     listed.removeIf([&unanswered](const QString& path) { return unanswered.contains(path); });
     m_snapshot->objects[m_path].children = listed;

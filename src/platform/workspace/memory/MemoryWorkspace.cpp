@@ -106,7 +106,25 @@ RunningApplication MemoryWorkspace::addApplication(qint64 pid, const QString& lo
 
 void MemoryWorkspace::setFrontmost(qint64 pid)
 {
+    const bool changed = pid != m_frontmost;
     m_frontmost = pid;
+    if (!changed) {
+        return;
+    }
+    const auto observers = m_frontObservers;
+    for (const auto& weak : observers) {
+        if (const auto observer = weak.lock()) {
+            (*observer)(pid);
+        }
+    }
+}
+
+std::shared_ptr<void> MemoryWorkspace::observeFrontApplication(std::function<void(qint64)> changed)
+{
+    auto observer = std::make_shared<std::function<void(qint64)>>(std::move(changed));
+    m_frontObservers.removeIf([](const auto& weak) { return weak.expired(); });
+    m_frontObservers.append(observer);
+    return observer;
 }
 
 void MemoryWorkspace::setMenuBarOwner(qint64 pid)

@@ -23,6 +23,8 @@ public:
     bool setFrontProcess(qint64 pid, bool frontWindowOnly) override;
     bool activateApplication(const RunningApplication& application, bool allWindows) override;
     int reopenApplication(qint64 pid) override;
+    // Told by setFrontmost.
+    std::shared_ptr<void> observeFrontApplication(std::function<void(qint64 pid)> changed) override;
 
     // --- Control surface for tests ---
 
@@ -44,6 +46,7 @@ public:
     void clearRequests() { m_requests.clear(); }
 
 private:
+    QList<std::weak_ptr<std::function<void(qint64)>>> m_frontObservers;
     struct Entry
     {
         RunningApplication application;

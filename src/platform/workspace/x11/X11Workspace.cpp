@@ -18,6 +18,18 @@ X11Workspace::X11Workspace() : m_x11(EwmhConnection::shared())
     FrontApplicationTracker::current();
 }
 
+std::shared_ptr<void> X11Workspace::observeFrontApplication(std::function<void(qint64)> changed)
+{
+    FrontApplicationTracker& tracker = FrontApplicationTracker::current();
+    if (!tracker.isListening()) {
+        return nullptr;
+    }
+    auto receiver = std::make_shared<QObject>();
+    QObject::connect(&tracker, &FrontApplicationTracker::frontApplicationChanged, receiver.get(),
+                     std::move(changed));
+    return receiver;
+}
+
 QList<quint32> X11Workspace::windowsOfProcess(qint64 pid) const
 {
     QList<quint32> windows;

@@ -29,6 +29,9 @@ public:
     bool setFrontProcess(qint64 pid, bool frontWindowOnly) override;
     bool activateApplication(const RunningApplication& application, bool allWindows) override;
     int reopenApplication(qint64 pid) override;
+    // From the accessibility bus's window activation events, which name
+    // X11 and Wayland windows alike.
+    std::shared_ptr<void> observeFrontApplication(std::function<void(qint64 pid)> changed) override;
 
 private:
     // Client windows of a process, bottom to top.

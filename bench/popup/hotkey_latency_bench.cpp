@@ -1,0 +1,190 @@
+// Hot key -> pop-up mapped on an X11 desktop: types the running Trovix's
+// hot key with XTest and waits for Trovix's pop-up (an override-redirect
+// window) to be mapped, then closes it with Escape. Before each round the
+// application in front is activated again (when --activate names its
+// window) and left alone for --quiet-ms; with --signal-pid the process gets
+// SIGHUP first (a fixture then changes its menus, so that nothing read of
+// it before still holds). Prints the median and every round, in ms.
+//   trovix-bench-hotkey --key ctrl+alt+m [--rounds 12] [--quiet-ms 200]
+//                       [--activate WINDOW] [--signal-pid PID]
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/select.h>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::vector<KeyCode> keysOf(Display* display, const std::string& combination)
+{
+    std::vector<KeyCode> codes;
+    size_t start = 0;
+    while (start <= combination.size()) {
+        const size_t end = combination.find('+', start);
+        std::string name = combination.substr(start, end == std::string::npos ? end : end - start);
+        if (name == "ctrl") {
+            name = "Control_L";
+        } else if (name == "alt") {
+            name = "Alt_L";
+        } else if (name == "shift") {
+            name = "Shift_L";
+        } else if (name == "super") {
+            name = "Super_L";
+        }
+        const KeySym symbol = XStringToKeysym(name.c_str());
+        if (symbol != NoSymbol) {
+            codes.push_back(XKeysymToKeycode(display, symbol));
+        }
+        if (end == std::string::npos) {
+            break;
+        }
+        start = end + 1;
+    }
+    return codes;
+}
+
+void type(Display* display, const std::vector<KeyCode>& codes)
+{
+    for (const KeyCode code : codes) {
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+    }
+    for (auto it = codes.rbegin(); it != codes.rend(); ++it) {
+        XTestFakeKeyEvent(display, *it, False, CurrentTime);
+    }
+    XFlush(display);
+}
+
+// Waits up to ms for an event that matches; true when one came.
+template <typename Match>
+bool waitFor(Display* display, int ms, Match match)
+{
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+    while (true) {
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (match(event)) {
+                return true;
+            }
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            return false;
+        }
+        fd_set fds;
+        FD_ZERO(&fds);
+        FD_SET(ConnectionNumber(display), &fds);
+        timeval timeout{static_cast<time_t>(left.count() / 1000000),
+                        static_cast<suseconds_t>(left.count() % 1000000)};
+        select(ConnectionNumber(display) + 1, &fds, nullptr, nullptr, &timeout);
+    }
+}
+
+void activate(Display* display, Window window)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2; // from a pager: the window manager obeys
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, DefaultRootWindow(display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string key = "ctrl+alt+m";
+    int rounds = 12;
+    int quietMs = 200;
+    Window window = 0;
+    long signalPid = 0;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--key")) {
+            key = argv[i + 1];
+        } else if (!std::strcmp(argv[i], "--rounds")) {
+            rounds = std::atoi(argv[i + 1]);
+        } else if (!std::strcmp(argv[i], "--quiet-ms")) {
+            quietMs = std::atoi(argv[i + 1]);
+        } else if (!std::strcmp(argv[i], "--activate")) {
+            window = Window(std::strtoul(argv[i + 1], nullptr, 0));
+        } else if (!std::strcmp(argv[i], "--signal-pid")) {
+            signalPid = std::atol(argv[i + 1]);
+        }
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "no X display\n");
+        return 1;
+    }
+    const std::vector<KeyCode> hotKey = keysOf(display, key);
+    const std::vector<KeyCode> escape = keysOf(display, "Escape");
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    XFlush(display);
+
+    std::vector<double> times;
+    for (int round = 0; round <= rounds; ++round) {
+        if (signalPid > 0) {
+            kill(pid_t(signalPid), SIGHUP);
+        }
+        if (window) {
+            activate(display, window);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(quietMs));
+        XSync(display, False);
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+        }
+        const auto started = Clock::now();
+        type(display, hotKey);
+        Window popUp = 0;
+        if (!waitFor(display, 10000, [&popUp](const XEvent& event) {
+                if (event.type == MapNotify && event.xmap.override_redirect) {
+                    popUp = event.xmap.window;
+                    return true;
+                }
+                return false;
+            })) {
+            std::fprintf(stderr, "no pop-up within 10 s\n");
+            return 1;
+        }
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+        // The first round warms up caches on both sides.
+        if (round > 0) {
+            times.push_back(ms);
+        }
+        type(display, escape);
+        if (!waitFor(display, 10000, [popUp](const XEvent& event) {
+                return event.type == UnmapNotify && event.xunmap.window == popUp;
+            })) {
+            std::fprintf(stderr, "the pop-up did not close\n");
+            return 1;
+        }
+    }
+    std::vector<double> sorted = times;
+    std::sort(sorted.begin(), sorted.end());
+    std::printf("median_ms %.1f\nrounds_ms", sorted.empty() ? 0.0 : sorted[sorted.size() / 2]);
+    for (const double ms : times) {
+        std::printf(" %.1f", ms);
+    }
+    std::printf("\n");
+    XCloseDisplay(display);
+    return 0;
+}

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The desktop's half of run-hotkey-latency.sh, run inside the X11 virtual
+# desktop.
+. "$TROVIX_SOURCE_DIR/tests/integration/lib.sh"
+rounds=${TROVIX_BENCH_ROUNDS:-12}
+bench=$TROVIX_BUILD_DIR/bench/popup/trovix-bench-hotkey
+fixtures=$TROVIX_BUILD_DIR/tests/fixtures
+description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
+control_option=$((0x40000 | 0x80000))
+defaults() { "$TROVIX" defaults "$@" >/dev/null || fail "trovix defaults $* failed"; }
+defaults write "Menu Trigger" -dict "Identifier" -string "Menu Trigger" "Key Code" -int 46 \
+    "Modifier Flags" -int "$control_option" "Visual Representation" -string "⌃⌥M"
+defaults write "Menu Trigger: All Applications" -dict "Identifier" -string \
+    "Menu Trigger: All Applications" "Key Code" -int 0 \
+    "Modifier Flags" -int "$control_option" "Visual Representation" -string "⌃⌥A"
+defaults write "Stealth Mode" -bool YES
+
+# name, then the command line.
+apps=()
+add_app() {
+    local name=$1
+    shift
+    command -v "$1" >/dev/null 2>&1 || [ -x "$1" ] || return 0
+    start_app "$name" "$@"
+    apps+=("$name $APP_PID")
+}
+export GTK_MODULES=gail:atk-bridge
+add_app fixture-gtk "$fixtures/trovix-fixture-gtk" "$description"
+add_app fixture-gtk2 "$fixtures/trovix-fixture-gtk2" "$description"
+add_app fixture-qt "$fixtures/trovix-fixture-qt" "$description"
+add_app mousepad mousepad
+add_app geany geany
+add_app qpdfview qpdfview
+add_app kwrite kwrite
+add_app lowriter lowriter --norestore
+sleep 8
+# LibreOffice's window belongs to soffice.bin, not to the script that
+# started it.
+declare -A window_of=() pid_of=()
+for entry in "${apps[@]}"; do
+    read -r name pid <<<"$entry"
+    [ "$name" = lowriter ] && pid=$(pgrep -n -x soffice.bin -P "$pid" 2>/dev/null || echo "$pid")
+    wait_for_window_of 60 "$pid" || fail "$name has no window"
+    window_of[$name]=$WINDOW
+    pid_of[$name]=$pid
+done 2>/dev/null
+
+measure() {
+    local name=$1 quiet=$2 extra=()
+    [ "$quiet" = 0 ] && extra=(--signal-pid "${pid_of[$name]}")
+    xdotool windowactivate --sync "${window_of[$name]}" >/dev/null 2>&1
+    xdotool mousemove --window "${window_of[$name]}" 200 150
+    "$bench" --key ctrl+alt+m --rounds "$rounds" --quiet-ms "$quiet" \
+        --activate "${window_of[$name]}" "${extra[@]}" | awk '/median_ms/ { print $2 }'
+}
+
+declare -A result=()
+for mode in before after; do
+    if [ "$mode" = before ]; then
+        defaults write QXMenuReadAheadDisabled -bool YES
+    else
+        defaults delete QXMenuReadAheadDisabled
+    fi
+    start_trovix
+    wait_for 60 eval "'$TROVIX' popup --print --depth 0 >/dev/null 2>&1" || fail "Trovix did not start"
+    sleep 2
+    for entry in "${apps[@]}"; do
+        read -r name _ <<<"$entry"
+        result[$mode,$name,200]=$(measure "$name" 200)
+        case $name in fixture-*) result[$mode,$name,0]=$(measure "$name" 0) ;; esac
+    done
+    xdotool windowactivate --sync "${window_of[fixture-gtk]}" >/dev/null 2>&1
+    sleep 0.3
+    result[$mode,all,200]=$("$bench" --key ctrl+alt+a --rounds "$rounds" --quiet-ms 200 |
+        awk '/median_ms/ { print $2 }')
+    stop_trovix
+done
+
+printf '%-26s %12s %12s\n' "hot key -> mapped (ms)" "read on key" "read ahead"
+for entry in "${apps[@]}"; do
+    read -r name _ <<<"$entry"
+    printf '%-26s %12s %12s\n' "$name (200 ms)" "${result[before,$name,200]}" "${result[after,$name,200]}"
+    if [ -n "${result[before,$name,0]:-}" ]; then
+        printf '%-26s %12s %12s\n' "$name (0 ms, changed)" "${result[before,$name,0]}" "${result[after,$name,0]}"
+    fi
+done
+printf '%-26s %12s %12s\n' "all applications (${#apps[@]})" "${result[before,all,200]}" "${result[after,all,200]}"
+pass

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "platform/accessibility/AccessibilityElement.h"
+#include "platform/accessibility/MenuBarRead.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Reads the menu bar of each application that comes to the front while the
+// user works, before any pop-up asks for it, and keeps it: a pop-up then
+// shows the application's menus without a request on its way. Kept menu
+// bars are those of the front application and the few before it. A kept
+// menu bar goes as soon as the application says its menus changed (or it
+// quits); the front application's is read again then, at most a few times
+// a second however many changes it reports. Nothing is read while the user
+// does nothing. Main thread only.
+class QXMenuReadAhead : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The front application and the ones before it.
+    static constexpr int KeptApplications = 9;
+    // The shortest time between two reads of one application.
+    static constexpr int RefreshIntervalMs = 250;
+
+    // depthOf names the menus read with an application's menu bar.
+    using DepthOf = std::function<platform::MenuBarReadDepth(qint64 pid)>;
+    explicit QXMenuReadAhead(DepthOf depthOf, QObject* parent = nullptr);
+    ~QXMenuReadAhead() override;
+
+    // The newest one alive, which pop-ups ask; null when there is none.
+    static QXMenuReadAhead* current();
+
+    // The application came to the front: its menu bar is read unless it is
+    // kept or being read. 0 (no application) changes nothing.
+    void applicationBecameFront(qint64 pid);
+    // The application's kept menu bar (see MenuBarRead::menuBar). A read
+    // under way is waited for, at most for the messaging timeout, while the
+    // event loop serves everything but user input. Null when nothing is
+    // kept, or what was kept has changed and is not read again yet.
+    platform::AccessibilityElement menuBar(qint64 pid);
+
+    bool isKept(qint64 pid) const;
+    // Whether a read of the application is under way or due.
+    bool isReading(qint64 pid) const;
+    // Applications with a kept menu bar or a read, the front one first.
+    QList<qint64> applications() const;
+    // How many reads were started so far.
+    int readsStarted() const { return m_readsStarted; }
+
+private:
+    struct Entry
+    {
+        qint64 pid = 0;
+        // The read under way, and the last one that found the menu bar.
+        std::unique_ptr<platform::MenuBarRead> read;
+        std::unique_ptr<platform::MenuBarRead> kept;
+        std::shared_ptr<void> watch;
+        bool changedDuringRead = false;
+        bool refreshPending = false;
+        QElapsedTimer lastStarted;
+    };
+
+    Entry* find(qint64 pid) const;
+    void remove(qint64 pid);
+    void startRead(Entry& entry);
+    void readFinished(qint64 pid);
+    void menusChanged(qint64 pid);
+    void scheduleRead(Entry& entry);
+
+    DepthOf m_depthOf;
+    // The front application first.
+    std::vector<std::unique_ptr<Entry>> m_entries;
+    QXMenuReadAhead* m_previous = nullptr;
+    int m_readsStarted = 0;
+    bool m_waiting = false;
+};

@@ -1,0 +1,59 @@
+#include "platform/accessibility/atspi/AtspiMenuBarRead.h"
+
+#include "platform/accessibility/atspi/AtspiSnapshotNode.h"
+
+#include <QTimer>
+
+namespace platform::atspi {
+
+namespace {
+
+// More entries than the menu bar and the menus read with it ever hold: a
+// read that reaches it is cut short, and nothing of it is kept.
+constexpr int MaximumEntries = 5000;
+
+} // namespace
+
+AtspiMenuBarRead::AtspiMenuBarRead(const QString& busName, qint64 pid,
+                                   const MenuBarReadDepth& depth)
+{
+    if (busName.isEmpty()) {
+        QTimer::singleShot(0, this, [this] { finish({}); });
+        return;
+    }
+    m_read = std::make_unique<AtspiMenuTreeRead>(busName, pid, MaximumEntries,
+                                                 AtspiMenuTreeRead::Start::MenuBarAhead, depth);
+    connect(m_read.get(), &MenuTreeRead::finished, this, &AtspiMenuBarRead::treeRead);
+}
+
+void AtspiMenuBarRead::treeRead()
+{
+    const MenuTree& tree = m_read->tree();
+    const std::shared_ptr<MenuSnapshot>& snapshot = m_read->snapshot();
+    if (!tree.complete || tree.items.size() >= MaximumEntries || !snapshot ||
+        snapshot->menuBar.isEmpty()) {
+        finish({});
+        return;
+    }
+    finish(AccessibilityElement(std::make_shared<AtspiSnapshotNode>(
+        snapshot, snapshot->menuBar, AtspiSnapshotNode::Kind::MenuBar)));
+}
+
+AccessibilityElement AtspiMenuBarRead::menuBarForPopUp() const
+{
+    if (menuBar().isNull() || !m_read || !m_read->snapshot() ||
+        m_read->snapshot()->reportsChanges) {
+        return menuBar();
+    }
+    // A copy of its own, so that what one pop-up asked again is asked again
+    // by the next one too.
+    auto copy = std::make_shared<MenuSnapshot>(*m_read->snapshot());
+    copy->reaskEntries = true;
+    for (CachedObject& object : copy->objects) {
+        object.childrenSettled = false;
+    }
+    return AccessibilityElement(
+        std::make_shared<AtspiSnapshotNode>(copy, copy->menuBar, AtspiSnapshotNode::Kind::MenuBar));
+}
+
+} // namespace platform::atspi

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/accessibility/MenuBarRead.h"
+#include "platform/accessibility/atspi/AtspiMenuTreeRead.h"
+
+#include <QString>
+#include <memory>
+
+namespace platform::atspi {
+
+// A menu bar read ahead over the accessibility bus without waiting for any
+// reply (see AtspiMenuTreeRead's MenuBarAhead), kept as a menu snapshot: the
+// menu bar it finishes with answers like "AXWholeMenuBar" does, from what
+// was read, and reads the menus that were not read when they are opened.
+class AtspiMenuBarRead : public MenuBarRead
+{
+public:
+    // An empty bus name finishes with no menu bar on the next pass of the
+    // event loop.
+    AtspiMenuBarRead(const QString& busName, qint64 pid, const MenuBarReadDepth& depth);
+
+    AccessibilityElement menuBarForPopUp() const override;
+
+private:
+    void treeRead();
+
+    std::unique_ptr<AtspiMenuTreeRead> m_read;
+};
+
+} // namespace platform::atspi

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Menu bars read ahead over the accessibility bus, for a GTK and a Qt
+# application: a pop-up asked for while the read is under way waits for it
+# (one read, not two); after the application adds, renames and removes menu
+# items, disables one and checks another, the pop-up shown from what is kept
+# equals a fresh read, submenus opened; an application that quits is
+# forgotten.
+. "$(dirname "$0")/lib.sh"
+require_desktop
+
+probe=$TROVIX_BUILD_DIR/tests/menus/trovix-read-ahead-probe
+[ -x "$probe" ] || fail "the probe is not built: $probe"
+
+for toolkit in gtk qt; do
+    start_app "fixture-$toolkit" "$TROVIX_BUILD_DIR/tests/fixtures/trovix-fixture-$toolkit" \
+        "$TROVIX_SOURCE_DIR/tests/fixtures/menu.json"
+    pid=$APP_PID
+    wait_for_bus "$pid" "the $toolkit fixture"
+
+    # The View menu is read with the menu bar (fast-tracked), the others
+    # when they are opened.
+    rm -f "$ARTIFACTS/probe-$toolkit.in"
+    mkfifo "$ARTIFACTS/probe-$toolkit.in"
+    "$probe" "$pid" --fast-track view <"$ARTIFACTS/probe-$toolkit.in" \
+        >"$ARTIFACTS/probe-$toolkit.out" 2>"$ARTIFACTS/probe-$toolkit.err" &
+    probe_pid=$!
+    _lib_started+=("$probe_pid probe-$toolkit")
+    exec 3>"$ARTIFACTS/probe-$toolkit.in"
+    answers=0
+    ask() {
+        answers=$((answers + 1))
+        echo "$1" >&3
+        wait_for 60 eval '[ "$(wc -l <"$ARTIFACTS/probe-$toolkit.out")" -ge "$answers" ]' ||
+            fail "the probe did not answer '$1' ($toolkit)"
+        STATUS=$(tail -n 1 "$ARTIFACTS/probe-$toolkit.out")
+    }
+    expect_same() {
+        jq -e '.same and .kept' <<<"$STATUS" >/dev/null || {
+            jq -r '"kept:\n" + (.keptMenu // "") + "\nfresh:\n" + (.freshMenu // "")' <<<"$STATUS" >&2
+            fail "$toolkit: the pop-up from the kept menu bar differs from a fresh read $1: $(jq -c '{kept, reads, keptBefore, same}' <<<"$STATUS")"
+        }
+    }
+
+    ask trigger
+    jq -e '.readingAtTrigger and .reads == 1 and .kept and .items > 5' <<<"$STATUS" >/dev/null ||
+        fail "$toolkit: a pop-up during the read did not wait for it: $STATUS"
+    ask compare
+    expect_same "as read"
+    reads=$(jq .reads <<<"$STATUS")
+
+    changes=0
+    for change in HUP USR2 WINCH; do
+        kill "-$change" "$pid"
+        changes=$((changes + 1))
+        wait_for 10 eval "[ \"\$(grep -cE '^(added|renamed|changed) ' '$ARTIFACTS/fixture-$toolkit.out')\" -ge $changes ]" ||
+            fail "$toolkit: the fixture did not change on SIG$change"
+        ask compare
+        expect_same "after SIG$change"
+        # GTK tells about the change and is read again; Qt tells nothing, and
+        # its entries are asked again for each pop-up.
+        if [ "$toolkit" = gtk ]; then
+            [ "$(jq .reads <<<"$STATUS")" -gt "$reads" ] ||
+                fail "$toolkit: SIG$change was not noticed: $STATUS"
+        fi
+        reads=$(jq .reads <<<"$STATUS")
+    done
+
+    terminate "$pid" 10
+    ask compare
+    jq -e '.kept | not' <<<"$STATUS" >/dev/null || fail "$toolkit: a quit application stays kept: $STATUS"
+    exec 3>&-
+    wait_exit "$probe_pid" 20 || fail "the probe did not end ($toolkit)"
+    [ "$EXIT_STATUS" = 0 ] || fail "the probe ended with status $EXIT_STATUS ($toolkit): $(tail -n 20 "$ARTIFACTS/probe-$toolkit.err")"
+    sanitizer_report "$ARTIFACTS/probe-$toolkit.err" && fail "the probe's sanitizer reported ($toolkit)"
+    log "$toolkit: kept and fresh pop-ups agree through $changes changes"
+done
+pass
