@@ -1,5 +1,6 @@
 #include "platform/workspace/x11/X11Workspace.h"
 
+#include "platform/session/DisplaySession.h"
 #include "platform/workspace/FrontApplicationTracker.h"
 #include "platform/workspace/WindowPresence.h"
 #include "platform/workspace/x11/EwmhConnection.h"
@@ -12,7 +13,8 @@
 
 namespace platform {
 
-X11Workspace::X11Workspace() : m_x11(EwmhConnection::shared())
+X11Workspace::X11Workspace()
+    : m_x11(EwmhConnection::shared()), m_waylandSession(DisplaySession::fromEnvironment().wayland)
 {
     // Listens from now on, so that the front window is known without a scan
     // when it is first asked for.
@@ -96,8 +98,8 @@ QList<RunningApplication> X11Workspace::runningApplications()
     }
     // A Wayland client has no managed window: whether it shows one only the
     // bus can tell.
-    const AtspiApplicationNames::Listing bus =
-        m_busNames.list([&withWindow](qint64 pid) { return !withWindow.contains(pid); });
+    const AtspiApplicationNames::Listing bus = m_busNames.list(
+        [this, &withWindow](qint64 pid) { return m_waylandSession && !withWindow.contains(pid); });
     QList<qint64> busPids = bus.processIdentifiers.values();
     std::sort(busPids.begin(), busPids.end());
     for (const qint64 pid : std::as_const(busPids)) {
@@ -127,8 +129,10 @@ RunningApplication X11Workspace::runningApplication(qint64 pid)
             withNormalWindow.insert(pid);
         }
     }
-    const AtspiApplicationNames::Listing bus = m_busNames.list(
-        [pid, &withWindow](qint64 other) { return other == pid && withWindow.isEmpty(); });
+    const AtspiApplicationNames::Listing bus =
+        m_busNames.list([this, pid, &withWindow](qint64 other) {
+            return m_waylandSession && other == pid && withWindow.isEmpty();
+        });
     return makeApplication(pid, bus, withWindow, withNormalWindow);
 }
 

@@ -12,9 +12,10 @@ class EwmhConnection;
 // of _NET_ACTIVE_WINDOW (by _NET_WM_PID), or of the window the accessibility
 // bus calls active when that names no client (a Wayland window in front
 // under XWayland), running applications are the processes of managed clients
-// and of the accessibility bus (regular with a normal managed window or, when
-// they have no managed window at all, a window on the bus), /proc tells
-// executables and process names, and activation goes through EWMH requests.
+// and of the accessibility bus (regular with a normal managed window or, in a
+// Wayland session when they have no managed window at all, a window on the
+// bus), /proc tells executables and process names, and activation goes
+// through EWMH requests.
 class X11Workspace : public Workspace
 {
 public:
@@ -41,6 +42,10 @@ private:
                                        const QSet<qint64>& withNormalWindow);
 
     EwmhConnection& m_x11;
+    // Only in a Wayland session are there applications without a managed
+    // window whose windows the bus tells of: on an X11 desktop the bus is
+    // never asked, and nothing changes there.
+    const bool m_waylandSession;
     AtspiApplicationNames m_busNames;
     DesktopEntryNames m_desktopEntries;
 };
