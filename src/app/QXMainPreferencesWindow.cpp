@@ -22,11 +22,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QStackedWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
+#include <algorithm>
 
 namespace {
 
@@ -77,6 +81,8 @@ QFormLayout* createForm(QWidget* page)
     auto* form = new QFormLayout();
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    // Labels beside their fields; above them in a narrow window (see
+    // fitRowsToWidth).
     form->setRowWrapPolicy(QFormLayout::DontWrapRows);
     form->setHorizontalSpacing(12);
     form->setVerticalSpacing(12);
@@ -93,6 +99,55 @@ QComboBox* createSelector(const QList<std::pair<QString, int>>& items, QWidget* 
     }
     selector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return selector;
+}
+
+// The page inside a frameless scroll area: a window made smaller than the
+// page (a tiling compositor gives it what it likes) scrolls it instead of
+// squeezing its controls onto each other. The area takes no focus of its
+// own; moving the focus to a control scrolls it into view.
+QScrollArea* scrolling(QWidget* page, const QString& title)
+{
+    auto* area = new QScrollArea(page->parentWidget());
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setFocusPolicy(Qt::NoFocus);
+    area->setAccessibleName(title);
+    area->setWidget(page);
+    return area;
+}
+
+// The form that lays out a page (createForm).
+QFormLayout* formOf(const QWidget* page)
+{
+    return qobject_cast<QFormLayout*>(page->layout()->itemAt(0)->layout());
+}
+
+// The width the form needs with each label beside its field.
+int sideBySideWidth(const QFormLayout& form)
+{
+    int labels = 0;
+    int fields = 0;
+    for (int row = 0; row < form.rowCount(); ++row) {
+        if (const QLayoutItem* label = form.itemAt(row, QFormLayout::LabelRole)) {
+            labels = std::max(labels, label->minimumSize().width());
+        }
+        if (const QLayoutItem* field = form.itemAt(row, QFormLayout::FieldRole)) {
+            fields = std::max(fields, field->minimumSize().width());
+        }
+    }
+    return labels + form.horizontalSpacing() + fields;
+}
+
+// Marks a row of two controls side by side that stacks them in a narrow
+// window (see QXMainPreferencesWindow::fitRowsToWidth).
+const char* const stacksWhenNarrow = "stacksWhenNarrow";
+
+QHBoxLayout* stackingRow(QWidget* row)
+{
+    row->setProperty(stacksWhenNarrow, true);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return layout;
 }
 
 // A pop-up button that keeps its natural width inside a growing form field.
@@ -141,7 +196,9 @@ QXMainPreferencesWindow::QXMainPreferencesWindow(QWidget* parent) : QXPreference
                         : identifier == QLatin1String("Advanced") ? createAdvancedPage()
                                                                   : createUpdatesPage();
         page->setObjectName(identifier);
-        m_pages->addWidget(page);
+        QScrollArea* area = scrolling(page, sectionTitle(identifier));
+        area->installEventFilter(this);
+        m_pages->addWidget(area);
         m_sectionPages.insert(identifier, page);
     }
 
@@ -154,7 +211,6 @@ QXMainPreferencesWindow::QXMainPreferencesWindow(QWidget* parent) : QXPreference
             [this](const QVariant& value) { resize(width(), value.toInt()); });
 
     selectSection(QStringLiteral("Menu"));
-    setMinimumWidth(520);
     resize(windowWidth, fittingHeight());
 }
 
@@ -168,10 +224,9 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
     m_rightClickTriggerModifierSelector =
         createSelector({{tr("Super"), 0}, {tr("Alt"), 1}, {tr("Control"), 2}, {tr("Fn"), 3}}, page);
     auto* rightClickRow = new QWidget(page);
-    auto* rightClickLayout = new QHBoxLayout(rightClickRow);
-    rightClickLayout->setContentsMargins(0, 0, 0, 0);
+    QHBoxLayout* rightClickLayout = stackingRow(rightClickRow);
     rightClickLayout->addWidget(m_rightClickTriggerSwitch);
-    rightClickLayout->addWidget(m_rightClickTriggerModifierSelector);
+    rightClickLayout->addWidget(m_rightClickTriggerModifierSelector, 0, Qt::AlignLeft);
     rightClickLayout->addStretch();
     QWidget* rightClickBox = withHelp(
         rightClickRow, tr("Hold Shift as well to get the menus of all applications."), page);
@@ -204,6 +259,7 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
         clear->setAccessibleName(tr("Clear %1").arg(name));
         // Says, beside the field, why the hot key it shows does not work.
         auto* problem = new QLabel(hotKeys);
+        problem->setWordWrap(true);
         problem->setVisible(false);
         QObject::connect(recorder, &QXHotKeyTextView::registrationProblemChanged, problem,
                          [problem](const QString& text) {
@@ -318,11 +374,10 @@ QWidget* QXMainPreferencesWindow::createAdvancedPage()
     m_searchMenusWhileTypingSwitch->setAccessibleName(m_searchMenusWhileTypingSwitch->text());
     m_clearSearchHistoryButton = new QXSearchHistoryButton(page);
     auto* search = new QWidget(page);
-    auto* searchLayout = new QHBoxLayout(search);
-    searchLayout->setContentsMargins(0, 0, 0, 0);
+    QHBoxLayout* searchLayout = stackingRow(search);
     searchLayout->addWidget(m_searchMenusWhileTypingSwitch);
     searchLayout->addStretch();
-    searchLayout->addWidget(m_clearSearchHistoryButton);
+    searchLayout->addWidget(m_clearSearchHistoryButton, 0, Qt::AlignLeft);
     form->addRow(tr("Search:"),
                  withHelp(search,
                           tr("Type in an open menu to find any of its commands. The commands "
@@ -369,11 +424,10 @@ QWidget* QXMainPreferencesWindow::createUpdatesPage()
     checkNow->setObjectName(QStringLiteral("checkForUpdatesButton"));
     checkNow->setAccessibleName(checkNow->text());
     auto* checks = new QWidget(page);
-    auto* checksLayout = new QHBoxLayout(checks);
-    checksLayout->setContentsMargins(0, 0, 0, 0);
+    QHBoxLayout* checksLayout = stackingRow(checks);
     checksLayout->addWidget(automatic);
     checksLayout->addStretch();
-    checksLayout->addWidget(checkNow);
+    checksLayout->addWidget(checkNow, 0, Qt::AlignLeft);
     form->addRow(tr("Updates:"),
                  withHelp(checks,
                           tr("Trovix tells you when a new version is out; install it the way "
@@ -385,6 +439,7 @@ QWidget* QXMainPreferencesWindow::createUpdatesPage()
     status->setWordWrap(true);
     auto* statusDate = new QLabel(page);
     statusDate->setObjectName(QStringLiteral("statusDateTextField"));
+    statusDate->setWordWrap(true);
     auto* statusBox = new QWidget(page);
     auto* statusLayout = new QVBoxLayout(statusBox);
     statusLayout->setContentsMargins(0, 0, 0, 0);
@@ -429,6 +484,11 @@ bool QXMainPreferencesWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_toolbar &&
         (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)) {
         updateSectionImages();
+    }
+    if (event->type() == QEvent::Resize) {
+        if (const auto* area = qobject_cast<const QScrollArea*>(watched)) {
+            fitRowsToWidth(*area);
+        }
     }
     return QXPreferencesWindow::eventFilter(watched, event);
 }
@@ -512,17 +572,29 @@ bool QXMainPreferencesWindow::selectSection(const QString& identifier)
     for (QWidget* other : std::as_const(m_sectionPages)) {
         const QSizePolicy::Policy policy =
             other == page ? QSizePolicy::Preferred : QSizePolicy::Ignored;
-        other->setSizePolicy(policy, policy);
+        scrollAreaOf(other)->setSizePolicy(policy, policy);
     }
-    m_pages->setCurrentWidget(page);
+    m_pages->setCurrentWidget(scrollAreaOf(page));
     m_sectionActions.value(identifier)->setChecked(true);
     return true;
 }
 
 QString QXMainPreferencesWindow::selectedSection() const
 {
-    const QWidget* page = m_pages->currentWidget();
+    const QWidget* page = selectedPage();
     return page != nullptr ? page->objectName() : QString();
+}
+
+QWidget* QXMainPreferencesWindow::selectedPage() const
+{
+    const auto* area = qobject_cast<const QScrollArea*>(m_pages->currentWidget());
+    return area != nullptr ? area->widget() : nullptr;
+}
+
+QScrollArea* QXMainPreferencesWindow::scrollAreaOf(const QWidget* page)
+{
+    // The page's parent is the area's viewport.
+    return qobject_cast<QScrollArea*>(page->parentWidget()->parentWidget());
 }
 
 QWidget* QXMainPreferencesWindow::sectionPage(const QString& identifier) const
@@ -532,16 +604,30 @@ QWidget* QXMainPreferencesWindow::sectionPage(const QString& identifier) const
 
 int QXMainPreferencesWindow::fittingHeight() const
 {
-    const QWidget* page = m_pages->currentWidget();
+    const QWidget* page = selectedPage();
     int pageHeight = page->sizeHint().height();
     if (page->layout() != nullptr && page->layout()->hasHeightForWidth()) {
-        const int pageWidth = m_pages->width() > 0 && isVisible() ? m_pages->width() : width();
-        // Wrapped help texts need the real width to give their height.
+        // Wrapped help texts need the real width to give their height; the
+        // width beside a vertical scroll bar, since the scroll area keeps one
+        // that showed for a moment unless the page fits at that width too.
+        const int pageWidth = (m_pages->width() > 0 && isVisible() ? m_pages->width() : width()) -
+                              scrollAreaOf(page)->verticalScrollBar()->sizeHint().width();
         pageHeight = page->layout()->totalHeightForWidth(pageWidth);
     }
-    int chrome = m_toolbar->sizeHint().height();
-    if (const QWidget* bar = menuWidget(); bar != nullptr && !bar->isHidden()) {
-        chrome += bar->sizeHint().height();
+    // What the window shows besides the page, as it is laid out; before
+    // that, the heights the toolbar and the menu bar ask for.
+    int chrome = height() - m_pages->height();
+    if (!isVisible() || m_pages->height() <= 0) {
+        chrome = m_toolbar->sizeHint().height();
+        if (const QWidget* bar = menuWidget(); bar != nullptr && !bar->isHidden()) {
+            chrome += bar->sizeHint().height();
+        }
+    }
+    // Never taller than the screen: the page scrolls instead. The frame's
+    // title bar and borders are known once the window has been shown.
+    if (const QScreen* screen = this->screen()) {
+        const int frame = frameGeometry().height() - height();
+        return std::min(chrome + pageHeight, screen->availableGeometry().height() - frame);
     }
     return chrome + pageHeight;
 }
@@ -550,7 +636,7 @@ void QXMainPreferencesWindow::fitHeightToSelectedSection(bool animate)
 {
     // While the window is hidden, showing or hiding a control leaves the
     // cached sizes of the layouts around it stale: measure afresh.
-    QWidget* page = m_pages->currentWidget();
+    QWidget* page = selectedPage();
     for (QWidget* child : page->findChildren<QWidget*>()) {
         child->updateGeometry();
     }
@@ -569,6 +655,31 @@ void QXMainPreferencesWindow::fitHeightToSelectedSection(bool animate)
     m_heightAnimation->setStartValue(height());
     m_heightAnimation->setEndValue(target);
     m_heightAnimation->start();
+}
+
+void QXMainPreferencesWindow::fitRowsToWidth(const QScrollArea& area)
+{
+    const QWidget* page = area.widget();
+    QFormLayout* form = formOf(page);
+    // Measured while the page is laid out side by side: stacked, its
+    // controls need less.
+    const bool sideBySide = form->rowWrapPolicy() == QFormLayout::DontWrapRows;
+    if (sideBySide || !m_sideBySideWidths.contains(page)) {
+        m_sideBySideWidths.insert(page, sideBySideWidth(*form));
+    }
+    const QMargins margins = page->layout()->contentsMargins();
+    const int available = area.width() - area.verticalScrollBar()->sizeHint().width() -
+                          margins.left() - margins.right();
+    const bool narrow = available < m_sideBySideWidths.value(page);
+    if (narrow == sideBySide) {
+        form->setRowWrapPolicy(narrow ? QFormLayout::WrapAllRows : QFormLayout::DontWrapRows);
+        for (QWidget* row : page->findChildren<QWidget*>()) {
+            auto* layout = qobject_cast<QBoxLayout*>(row->layout());
+            if (layout != nullptr && row->property(stacksWhenNarrow).toBool()) {
+                layout->setDirection(narrow ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+            }
+        }
+    }
 }
 
 void QXMainPreferencesWindow::selectItemWithTag(QComboBox* selector, qint64 tag)

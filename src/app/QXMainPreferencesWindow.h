@@ -12,6 +12,7 @@ class QComboBox;
 class QFormLayout;
 class QLabel;
 class QLineEdit;
+class QScrollArea;
 class QStackedWidget;
 class QToolBar;
 class QVariantAnimation;
@@ -27,8 +28,9 @@ class MenuPresenter;
 } // namespace platform
 
 // The preferences window of the program: one toolbar section per page,
-// "Menu", "Advanced" and "Updates". The window lays out the controls; the main
-// controller fills them and writes their changes.
+// "Menu", "Advanced" and "Updates", each scrolling when the window is smaller
+// than the page. The window lays out the controls; the main controller fills
+// them and writes their changes.
 class QXMainPreferencesWindow : public QXPreferencesWindow
 {
     Q_OBJECT
@@ -56,7 +58,8 @@ public:
     // Fits the window's height to the selected page, keeping its top edge;
     // animated when asked for and the window is visible.
     void fitHeightToSelectedSection(bool animate);
-    // The height the window needs for the selected page.
+    // The height the window needs for the selected page, at most the
+    // screen's available height (the page scrolls in a smaller window).
     int fittingHeight() const;
 
     // Whether the controller has filled the controls (done once per window).
@@ -126,6 +129,16 @@ private:
     // Draws the toolbar's template images in the toolbar's text colour.
     void updateSectionImages();
 
+    // The page of the selected section, inside its scroll area.
+    QWidget* selectedPage() const;
+    static QScrollArea* scrollAreaOf(const QWidget* page);
+    // Puts the labels of the area's page above their fields, and stacks the
+    // controls of its two-control rows, when the page is narrower than its
+    // form needs side by side: a narrow window then scrolls sideways as
+    // little as it can. Measured as if the vertical scroll bar showed, so
+    // that its coming and going never switches the layout back and forth.
+    void fitRowsToWidth(const QScrollArea& area);
+
     QWidget* createMenuPage();
     QWidget* createAdvancedPage();
     QWidget* createUpdatesPage();
@@ -136,6 +149,8 @@ private:
     QHash<QString, QAction*> m_sectionActions;
     std::unique_ptr<platform::MenuPresenter> m_windowMenuPresenter;
     QHash<QString, QWidget*> m_sectionPages;
+    // Per page, the width its form needs with labels beside their fields.
+    QHash<const QWidget*, int> m_sideBySideWidths;
     bool m_controlsFilled = false;
 
     QCheckBox* m_rightClickTriggerSwitch = nullptr;

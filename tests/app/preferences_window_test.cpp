@@ -18,6 +18,7 @@
 #include "support/AccessibleNames.h"
 #include "support/TestProgram.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -57,6 +59,66 @@ private:
         const int index = selector->findData(tag);
         QVERIFY2(index >= 0, qPrintable(QStringLiteral("no item tagged %1").arg(tag)));
         selector->setCurrentIndex(index);
+    }
+
+    // The controls a user sees on page, each once: the parts of a control
+    // (a combo box's field, a text view's viewport) are left to it.
+    static QList<QWidget*> controlsOn(QWidget* page)
+    {
+        const auto isControl = [](const QWidget* widget) {
+            if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+                return !label->text().isEmpty();
+            }
+            return widget->focusPolicy() != Qt::NoFocus ||
+                   qobject_cast<const QAbstractButton*>(widget) != nullptr;
+        };
+        QList<QWidget*> controls;
+        for (QWidget* widget : page->findChildren<QWidget*>()) {
+            if (!widget->isVisibleTo(page) || !isControl(widget)) {
+                continue;
+            }
+            bool part = false;
+            for (const QWidget* up = widget->parentWidget(); up != page && !part;
+                 up = up->parentWidget()) {
+                part = isControl(up);
+            }
+            if (!part) {
+                controls.append(widget);
+            }
+        }
+        return controls;
+    }
+
+    // What is wrong with how the controls of page are laid out: one smaller
+    // than it needs to be, or two covering each other.
+    static QStringList layoutFaults(QWidget* page)
+    {
+        QStringList faults;
+        const QList<QWidget*> controls = controlsOn(page);
+        const auto nameOf = [](const QWidget* widget) {
+            const auto* label = qobject_cast<const QLabel*>(widget);
+            return QStringLiteral("%1 '%2'").arg(
+                QString::fromLatin1(widget->metaObject()->className()),
+                label != nullptr ? label->text().left(30) : widget->objectName());
+        };
+        for (qsizetype i = 0; i < controls.size(); ++i) {
+            const QWidget* control = controls.at(i);
+            const QSize needed = control->minimumSizeHint();
+            const int neededHeight = control->hasHeightForWidth()
+                                         ? control->heightForWidth(control->width())
+                                         : needed.height();
+            if (control->width() < needed.width() || control->height() < neededHeight) {
+                faults << QStringLiteral("%1 squeezed").arg(nameOf(control));
+            }
+            const QRect area(control->mapTo(page, QPoint()), control->size());
+            for (qsizetype j = i + 1; j < controls.size(); ++j) {
+                const QWidget* other = controls.at(j);
+                if (area.intersects(QRect(other->mapTo(page, QPoint()), other->size()))) {
+                    faults << QStringLiteral("%1 covers %2").arg(nameOf(control), nameOf(other));
+                }
+            }
+        }
+        return faults;
     }
 
     static void recordSearchPress()
@@ -369,6 +431,74 @@ private Q_SLOTS:
         // Nothing squeezed below its natural height.
         QXHotKeyTextView* recorder = window->allApplicationsTriggerHotKeyTextView();
         QCOMPARE(recorder->height(), recorder->sizeHint().height());
+    }
+
+    // A tiling compositor gives the window half a screen or less, whatever its
+    // natural size: that is enough, and there each section keeps every
+    // control at its size and off the others, the page scrolling instead.
+    void narrowWindowScrollsInsteadOfSqueezing()
+    {
+        AppTestEnvironment environment;
+        environment.settings().setInteger(2, ApplicationMode); // the explanation shows
+        QXMainPreferencesWindow* window = show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QSize half = window->screen()->availableGeometry().size() / 2;
+        const QSize smallest = window->minimumSize().expandedTo(window->minimumSizeHint());
+        QVERIFY2(smallest.width() <= half.width() && smallest.height() <= half.height(),
+                 qPrintable(QStringLiteral("%1x%2").arg(smallest.width()).arg(smallest.height())));
+        window->resize(half);
+        for (const QString& section : QXMainPreferencesWindow::sectionIdentifiers()) {
+            QVERIFY(window->selectSection(section));
+            QWidget* page = window->sectionPage(section);
+            QTRY_VERIFY(page->isVisible());
+            // The layouts settle once the events of the resizing are handled.
+            const bool laidOut =
+                QTest::qWaitFor([page] { return layoutFaults(page).isEmpty(); }, 1000);
+            QVERIFY2(laidOut, qPrintable(section + u": " + layoutFaults(page).join(u", ")));
+            QVERIFY(controlsOn(page).size() >= 3);
+            // Scrolling hides nothing from a screen reader.
+            const QStringList unnamed = unnamedControls(window);
+            QVERIFY2(unnamed.isEmpty(), qPrintable(section + u": " + unnamed.join(u", ")));
+        }
+    }
+
+    // The window grows with its list fields no further than the screen, in
+    // large type too; moving the keyboard focus to a control out of sight
+    // scrolls to it.
+    void windowStaysOnTheScreenAndScrollsToTheFocus()
+    {
+        AppTestEnvironment environment;
+        environment.settings().setBool(true, DisableSettingsWindowAnimation);
+        const QFont font = QApplication::font();
+        const auto restore = qScopeGuard([&font] { QApplication::setFont(font); });
+        QFont large = font;
+        large.setPointSizeF(font.pointSizeF() * 1.6);
+        QApplication::setFont(large);
+        QXMainPreferencesWindow* window = show(QStringLiteral("Advanced"));
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->blacklistField()->setPlainText(QStringLiteral("x\n").repeated(40));
+        window->fastTrackField()->setPlainText(QStringLiteral("y\n").repeated(40));
+        QCOMPARE(window->fastTrackField()->height(), QXListTextField::maximumFieldHeight);
+        const QRect available = window->screen()->availableGeometry();
+        QTRY_COMPARE(window->height(), window->fittingHeight());
+        QVERIFY2(window->frameGeometry().height() <= available.height(),
+                 qPrintable(QStringLiteral("%1 > %2")
+                                .arg(window->frameGeometry().height())
+                                .arg(available.height())));
+
+        QXListTextField* last = window->fastTrackField();
+        const QWidget* viewport = window->sectionPage(QStringLiteral("Advanced"))->parentWidget();
+        // Where the text cursor is, at the field's top.
+        const auto inView = [last, viewport] {
+            const int top = last->mapTo(viewport, QPoint()).y();
+            return top >= 0 && top + last->fontMetrics().height() <= viewport->height();
+        };
+        window->resize(window->width(), window->height() / 2);
+        QTRY_VERIFY(!inView());
+        window->blacklistField()->setFocus();
+        QTest::keyClick(window->blacklistField(), Qt::Key_Tab);
+        QVERIFY(last->hasFocus());
+        QTRY_VERIFY(inView());
     }
 
     void windowHeightFollowsTheSection()

@@ -1,4 +1,5 @@
 #include "foundation/QXRunningApplication.h"
+#include "platform/workspace/WindowPresence.h"
 #include "platform/workspace/Workspace.h"
 #include "platform/workspace/memory/MemoryWorkspace.h"
 #include "support/LogCapture.h"
@@ -87,6 +88,48 @@ private Q_SLOTS:
         const RunningApplication application =
             m_workspace->addApplication(10, "App", QString(), Policy(policy));
         QCOMPARE(QXExtensions::isRegularOrAccessory(application, includeAccessory), listed);
+    }
+
+    // What the desktop shows of a process decides whether the all-applications
+    // menu lists it without accessory applications: a Wayland client, which
+    // has no managed window, is listed for its window on the accessibility
+    // bus, while an X11 client is judged by its managed windows alone.
+    void windowsDecideTheListing_data()
+    {
+        QTest::addColumn<bool>("managed");
+        QTest::addColumn<bool>("normal");
+        QTest::addColumn<bool>("onBus");
+        QTest::addColumn<bool>("busWindow");
+        QTest::addColumn<int>("policy");
+        QTest::newRow("X11 client with a normal window")
+            << true << true << false << false << int(Policy::Regular);
+        QTest::newRow("X11 client on the bus with a normal window")
+            << true << true << true << true << int(Policy::Regular);
+        QTest::newRow("X11 dock on the bus showing a window")
+            << true << false << true << true << int(Policy::Accessory);
+        QTest::newRow("X11 dock off the bus")
+            << true << false << false << false << int(Policy::Prohibited);
+        QTest::newRow("Wayland client showing a window")
+            << false << false << true << true << int(Policy::Regular);
+        QTest::newRow("Wayland client without a window")
+            << false << false << true << false << int(Policy::Accessory);
+        QTest::newRow("background process")
+            << false << false << false << false << int(Policy::Prohibited);
+    }
+
+    void windowsDecideTheListing()
+    {
+        QFETCH(bool, managed);
+        QFETCH(bool, normal);
+        QFETCH(bool, onBus);
+        QFETCH(bool, busWindow);
+        QFETCH(int, policy);
+        const platform::WindowPresence presence{managed, normal, onBus, busWindow};
+        QCOMPARE(int(presence.activationPolicy()), policy);
+        const RunningApplication application =
+            m_workspace->addApplication(10, "App", QString(), presence.activationPolicy());
+        QCOMPARE(QXExtensions::isRegularOrAccessory(application, false),
+                 Policy(policy) == Policy::Regular);
     }
 
     void activationTakesTheProcessPathFirst_data()

@@ -1,7 +1,10 @@
 #include "platform/workspace/x11/AtspiApplicationNames.h"
 
+#include <QCoreApplication>
+#include <algorithm>
 #include <atspi/atspi.h>
 #include <functional>
+#include <optional>
 
 namespace platform {
 
@@ -44,6 +47,52 @@ void forEachApplication(const std::function<bool(AtspiAccessible*, qint64)>& vis
     g_object_unref(desktop);
 }
 
+// An application that did not answer is asked again no sooner than this.
+constexpr int SilentMs = 30000;
+// Silent applications remembered at most.
+constexpr qsizetype SilentLimit = 256;
+// Windows looked at per application at most.
+constexpr gint WindowLimit = 64;
+
+bool isWindowRole(AtspiRole role)
+{
+    return role == ATSPI_ROLE_FRAME || role == ATSPI_ROLE_WINDOW || role == ATSPI_ROLE_DIALOG;
+}
+
+// Whether one of the application's top-level children is a visible window;
+// nothing when the application does not answer. Toolkits keep hidden windows
+// among the children (Qt every window it made, GTK those not destroyed), so
+// only the visible ones count.
+std::optional<bool> showsWindow(AtspiAccessible* application)
+{
+    GError* error = nullptr;
+    const gint count = std::min(atspi_accessible_get_child_count(application, &error), WindowLimit);
+    if (error) {
+        clear(error);
+        return std::nullopt;
+    }
+    bool shows = false;
+    for (gint i = 0; i < count && !shows; ++i) {
+        AtspiAccessible* window = atspi_accessible_get_child_at_index(application, i, &error);
+        clear(error);
+        if (!window) {
+            continue;
+        }
+        const AtspiRole role = atspi_accessible_get_role(window, &error);
+        const bool isWindow = !error && isWindowRole(role);
+        clear(error);
+        if (isWindow) {
+            AtspiStateSet* states = atspi_accessible_get_state_set(window);
+            shows = states && atspi_state_set_contains(states, ATSPI_STATE_VISIBLE);
+            if (states) {
+                g_object_unref(states);
+            }
+        }
+        g_object_unref(window);
+    }
+    return shows;
+}
+
 } // namespace
 
 bool AtspiApplicationNames::initialize()
@@ -55,16 +104,39 @@ bool AtspiApplicationNames::initialize()
     return m_initialized;
 }
 
-QSet<qint64> AtspiApplicationNames::processIdentifiers()
+AtspiApplicationNames::Listing
+AtspiApplicationNames::list(const std::function<bool(qint64)>& askWindows)
 {
-    QSet<qint64> pids;
-    if (initialize()) {
-        forEachApplication([&pids](AtspiAccessible*, qint64 pid) {
-            pids.insert(pid);
-            return true;
-        });
+    Listing listing;
+    if (!initialize()) {
+        return listing;
     }
-    return pids;
+    forEachApplication([&](AtspiAccessible* application, qint64 pid) {
+        listing.processIdentifiers.insert(pid);
+        // The program's own accessibility answers on the thread that would
+        // wait here; its windows are managed ones in any case.
+        if (pid == QCoreApplication::applicationPid() || !askWindows(pid)) {
+            return true;
+        }
+        const auto silent = m_silent.constFind(pid);
+        if (silent != m_silent.constEnd()) {
+            if (!silent->hasExpired()) {
+                return true;
+            }
+            m_silent.erase(silent);
+        }
+        const std::optional<bool> shows = showsWindow(application);
+        if (!shows) {
+            if (m_silent.size() >= SilentLimit) {
+                m_silent.clear();
+            }
+            m_silent.insert(pid, QDeadlineTimer(SilentMs));
+        } else if (*shows) {
+            listing.showingWindow.insert(pid);
+        }
+        return true;
+    });
+    return listing;
 }
 
 QString AtspiApplicationNames::name(qint64 pid)

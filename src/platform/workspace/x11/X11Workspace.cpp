@@ -1,6 +1,8 @@
 #include "platform/workspace/x11/X11Workspace.h"
 
+#include "platform/session/DisplaySession.h"
 #include "platform/workspace/FrontApplicationTracker.h"
+#include "platform/workspace/WindowPresence.h"
 #include "platform/workspace/x11/EwmhConnection.h"
 #include "platform/workspace/x11/ProcessTable.h"
 
@@ -11,7 +13,8 @@
 
 namespace platform {
 
-X11Workspace::X11Workspace() : m_x11(EwmhConnection::shared())
+X11Workspace::X11Workspace()
+    : m_x11(EwmhConnection::shared()), m_waylandSession(DisplaySession::fromEnvironment().wayland)
 {
     // Listens from now on, so that the front window is known without a scan
     // when it is first asked for.
@@ -41,18 +44,19 @@ QList<quint32> X11Workspace::windowsOfProcess(qint64 pid) const
     return windows;
 }
 
-RunningApplication X11Workspace::makeApplication(qint64 pid, const QSet<qint64>& onBus,
+RunningApplication X11Workspace::makeApplication(qint64 pid,
+                                                 const AtspiApplicationNames::Listing& bus,
+                                                 const QSet<qint64>& withWindow,
                                                  const QSet<qint64>& withNormalWindow)
 {
-    RunningApplication::ActivationPolicy policy = RunningApplication::ActivationPolicy::Prohibited;
-    if (withNormalWindow.contains(pid)) {
-        policy = RunningApplication::ActivationPolicy::Regular;
-    } else if (onBus.contains(pid)) {
-        policy = RunningApplication::ActivationPolicy::Accessory;
-    }
+    WindowPresence presence;
+    presence.hasManagedWindow = withWindow.contains(pid);
+    presence.hasNormalManagedWindow = withNormalWindow.contains(pid);
+    presence.onAccessibilityBus = bus.processIdentifiers.contains(pid);
+    presence.hasAccessibleWindow = bus.showingWindow.contains(pid);
     const QString executable = ProcessTable::executablePath(pid);
     return RunningApplication(pid, executable.isEmpty() ? QUrl() : QUrl::fromLocalFile(executable),
-                              policy);
+                              presence.activationPolicy());
 }
 
 QString X11Workspace::localizedName(const RunningApplication& application)
@@ -89,6 +93,7 @@ QString X11Workspace::localizedName(const RunningApplication& application)
 QList<RunningApplication> X11Workspace::runningApplications()
 {
     QList<qint64> order;
+    QSet<qint64> withWindow;
     QSet<qint64> withNormalWindow;
     for (const quint32 window : m_x11.clientWindows()) {
         const std::optional<qint64> pid = m_x11.windowPid(window);
@@ -98,12 +103,16 @@ QList<RunningApplication> X11Workspace::runningApplications()
         if (!order.contains(*pid)) {
             order.append(*pid);
         }
+        withWindow.insert(*pid);
         if (m_x11.isNormalWindow(window)) {
             withNormalWindow.insert(*pid);
         }
     }
-    const QSet<qint64> onBus = m_busNames.processIdentifiers();
-    QList<qint64> busPids = onBus.values();
+    // A Wayland client has no managed window: whether it shows one only the
+    // bus can tell.
+    const AtspiApplicationNames::Listing bus = m_busNames.list(
+        [this, &withWindow](qint64 pid) { return m_waylandSession && !withWindow.contains(pid); });
+    QList<qint64> busPids = bus.processIdentifiers.values();
     std::sort(busPids.begin(), busPids.end());
     for (const qint64 pid : std::as_const(busPids)) {
         if (!order.contains(pid)) {
@@ -113,7 +122,7 @@ QList<RunningApplication> X11Workspace::runningApplications()
     QList<RunningApplication> applications;
     for (const qint64 pid : std::as_const(order)) {
         if (ProcessTable::processExists(pid)) {
-            applications.append(makeApplication(pid, onBus, withNormalWindow));
+            applications.append(makeApplication(pid, bus, withWindow, withNormalWindow));
         }
     }
     return applications;
@@ -124,13 +133,19 @@ RunningApplication X11Workspace::runningApplication(qint64 pid)
     if (!ProcessTable::processExists(pid)) {
         return {};
     }
+    QSet<qint64> withWindow;
     QSet<qint64> withNormalWindow;
     for (const quint32 window : windowsOfProcess(pid)) {
+        withWindow.insert(pid);
         if (m_x11.isNormalWindow(window)) {
             withNormalWindow.insert(pid);
         }
     }
-    return makeApplication(pid, m_busNames.processIdentifiers(), withNormalWindow);
+    const AtspiApplicationNames::Listing bus =
+        m_busNames.list([this, pid, &withWindow](qint64 other) {
+            return m_waylandSession && other == pid && withWindow.isEmpty();
+        });
+    return makeApplication(pid, bus, withWindow, withNormalWindow);
 }
 
 RunningApplication X11Workspace::frontmostApplication()

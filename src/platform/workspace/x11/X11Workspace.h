@@ -11,9 +11,11 @@ class EwmhConnection;
 // The workspace of an X11 desktop: the frontmost application is the process
 // of _NET_ACTIVE_WINDOW (by _NET_WM_PID), or of the window the accessibility
 // bus calls active when that names no client (a Wayland window in front
-// under XWayland), running applications are the
-// processes of managed clients and of the accessibility bus, /proc tells
-// executables and process names, and activation goes through EWMH requests.
+// under XWayland), running applications are the processes of managed clients
+// and of the accessibility bus (regular with a normal managed window or, in a
+// Wayland session when they have no managed window at all, a window on the
+// bus), /proc tells executables and process names, and activation goes
+// through EWMH requests.
 class X11Workspace : public Workspace
 {
 public:
@@ -36,10 +38,17 @@ public:
 private:
     // Client windows of a process, bottom to top.
     QList<quint32> windowsOfProcess(qint64 pid) const;
-    RunningApplication makeApplication(qint64 pid, const QSet<qint64>& onBus,
+    // withWindow holds the processes with a managed window, withNormalWindow
+    // those with a normal one.
+    RunningApplication makeApplication(qint64 pid, const AtspiApplicationNames::Listing& bus,
+                                       const QSet<qint64>& withWindow,
                                        const QSet<qint64>& withNormalWindow);
 
     EwmhConnection& m_x11;
+    // Only in a Wayland session are there applications without a managed
+    // window whose windows the bus tells of: on an X11 desktop the bus is
+    // never asked, and nothing changes there.
+    const bool m_waylandSession;
     AtspiApplicationNames m_busNames;
     DesktopEntryNames m_desktopEntries;
 };
