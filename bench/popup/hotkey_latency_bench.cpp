@@ -5,9 +5,11 @@
 // window) and left alone for --quiet-ms; with --signal-pid the process gets
 // SIGHUP first (a fixture then changes its menus, so that nothing read of
 // it before still holds). Prints the median and every round, in ms.
+// Only override-redirect windows of --trovix-pid count, when it is given.
 //   trovix-bench-hotkey --key ctrl+alt+m [--rounds 12] [--quiet-ms 200]
-//                       [--activate WINDOW] [--signal-pid PID]
+//                       [--activate WINDOW] [--signal-pid PID] [--trovix-pid PID]
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -92,6 +94,31 @@ bool waitFor(Display* display, int ms, Match match)
     }
 }
 
+// The process that owns a window, as it says itself; 0 when unknown.
+long windowPid(Display* display, Window window)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    long pid = 0;
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1, False,
+                           XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
+        data && format == 32 && count == 1) {
+        pid = long(*reinterpret_cast<unsigned long*>(data));
+    }
+    if (data) {
+        XFree(data);
+    }
+    return pid;
+}
+
+int ignoreErrors(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
 void activate(Display* display, Window window)
 {
     XEvent event{};
@@ -115,6 +142,7 @@ int main(int argc, char** argv)
     int quietMs = 200;
     Window window = 0;
     long signalPid = 0;
+    long trovixPid = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--key")) {
             key = argv[i + 1];
@@ -124,6 +152,8 @@ int main(int argc, char** argv)
             quietMs = std::atoi(argv[i + 1]);
         } else if (!std::strcmp(argv[i], "--activate")) {
             window = Window(std::strtoul(argv[i + 1], nullptr, 0));
+        } else if (!std::strcmp(argv[i], "--trovix-pid")) {
+            trovixPid = std::atol(argv[i + 1]);
         } else if (!std::strcmp(argv[i], "--signal-pid")) {
             signalPid = std::atol(argv[i + 1]);
         }
@@ -135,11 +165,15 @@ int main(int argc, char** argv)
     }
     const std::vector<KeyCode> hotKey = keysOf(display, key);
     const std::vector<KeyCode> escape = keysOf(display, "Escape");
+    // A window may be gone by the time its owner is asked.
+    XSetErrorHandler(ignoreErrors);
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XFlush(display);
 
     std::vector<double> times;
     for (int round = 0; round <= rounds; ++round) {
+        // Trovix swallows hot keys for a moment after a menu closed.
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
         if (signalPid > 0) {
             kill(pid_t(signalPid), SIGHUP);
         }
@@ -155,14 +189,15 @@ int main(int argc, char** argv)
         const auto started = Clock::now();
         type(display, hotKey);
         Window popUp = 0;
-        if (!waitFor(display, 10000, [&popUp](const XEvent& event) {
-                if (event.type == MapNotify && event.xmap.override_redirect) {
+        if (!waitFor(display, 10000, [&popUp, display, trovixPid](const XEvent& event) {
+                if (event.type == MapNotify && event.xmap.override_redirect &&
+                    (!trovixPid || windowPid(display, event.xmap.window) == trovixPid)) {
                     popUp = event.xmap.window;
                     return true;
                 }
                 return false;
             })) {
-            std::fprintf(stderr, "no pop-up within 10 s\n");
+            std::fprintf(stderr, "no pop-up within 10 s (round %d)\n", round);
             return 1;
         }
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
@@ -170,11 +205,19 @@ int main(int argc, char** argv)
         if (round > 0) {
             times.push_back(ms);
         }
-        type(display, escape);
-        if (!waitFor(display, 10000, [popUp](const XEvent& event) {
-                return event.type == UnmapNotify && event.xunmap.window == popUp;
-            })) {
-            std::fprintf(stderr, "the pop-up did not close\n");
+        // The menu takes the keyboard just after it is mapped: Escape is
+        // typed again until it closes.
+        bool closed = false;
+        for (int attempt = 0; attempt < 20 && !closed; ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            type(display, escape);
+            closed = waitFor(display, 500, [popUp](const XEvent& event) {
+                return (event.type == UnmapNotify && event.xunmap.window == popUp) ||
+                       (event.type == DestroyNotify && event.xdestroywindow.window == popUp);
+            });
+        }
+        if (!closed) {
+            std::fprintf(stderr, "the pop-up (window 0x%lx) did not close\n", popUp);
             return 1;
         }
     }

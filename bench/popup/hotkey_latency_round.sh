@@ -39,18 +39,23 @@ sleep 8
 declare -A window_of=() pid_of=()
 for entry in "${apps[@]}"; do
     read -r name pid <<<"$entry"
-    [ "$name" = lowriter ] && pid=$(pgrep -n -x soffice.bin -P "$pid" 2>/dev/null || echo "$pid")
+    if [ "$name" = lowriter ]; then
+        # lowriter (a shell) starts oosplash, which starts soffice.bin.
+        office() { pgrep -n -x soffice.bin -P "$(pgrep -d, -P "$1")" 2>/dev/null; }
+        wait_for 60 eval "office $pid >/dev/null" || fail "LibreOffice did not start"
+        pid=$(office "$pid")
+    fi
     wait_for_window_of 60 "$pid" || fail "$name has no window"
     window_of[$name]=$WINDOW
     pid_of[$name]=$pid
-done 2>/dev/null
+done
 
 measure() {
     local name=$1 quiet=$2 extra=()
     [ "$quiet" = 0 ] && extra=(--signal-pid "${pid_of[$name]}")
     xdotool windowactivate --sync "${window_of[$name]}" >/dev/null 2>&1
     xdotool mousemove --window "${window_of[$name]}" 200 150
-    "$bench" --key ctrl+alt+m --rounds "$rounds" --quiet-ms "$quiet" \
+    "$bench" --key ctrl+alt+m --rounds "$rounds" --quiet-ms "$quiet" --trovix-pid "$TROVIX_PID" \
         --activate "${window_of[$name]}" "${extra[@]}" | awk '/median_ms/ { print $2 }'
 }
 
@@ -67,12 +72,21 @@ for mode in before after; do
     for entry in "${apps[@]}"; do
         read -r name _ <<<"$entry"
         result[$mode,$name,200]=$(measure "$name" 200)
-        case $name in fixture-*) result[$mode,$name,0]=$(measure "$name" 0) ;; esac
+        case $name in fixture-gtk | fixture-qt) result[$mode,$name,0]=$(measure "$name" 0) ;; esac
     done
     xdotool windowactivate --sync "${window_of[fixture-gtk]}" >/dev/null 2>&1
     sleep 0.3
-    result[$mode,all,200]=$("$bench" --key ctrl+alt+a --rounds "$rounds" --quiet-ms 200 |
+    result[$mode,all,200]=$("$bench" --key ctrl+alt+a --rounds "$rounds" --quiet-ms 200 \
+        --trovix-pid "$TROVIX_PID" |
         awk '/median_ms/ { print $2 }')
+    # Idle: every application was in front once; then nobody does anything
+    # for 10 s. Resident memory, and the clock ticks Trovix used meanwhile.
+    sleep 2
+    result[$mode,rss]=$(awk '/^VmRSS/ { print $2 }' "/proc/$TROVIX_PID/status")
+    ticks() { awk '{ print $14 + $15 }' "/proc/$TROVIX_PID/stat"; }
+    before=$(ticks)
+    sleep 10
+    result[$mode,ticks]=$(($(ticks) - before))
     stop_trovix
 done
 
@@ -85,4 +99,6 @@ for entry in "${apps[@]}"; do
     fi
 done
 printf '%-26s %12s %12s\n' "all applications (${#apps[@]})" "${result[before,all,200]}" "${result[after,all,200]}"
+printf '%-26s %12s %12s\n' "idle RSS (kB)" "${result[before,rss]}" "${result[after,rss]}"
+printf '%-26s %12s %12s\n' "idle CPU ticks over 10 s" "${result[before,ticks]}" "${result[after,ticks]}"
 pass

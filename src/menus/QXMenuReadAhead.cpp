@@ -120,7 +120,7 @@ void QXMenuReadAhead::startRead(Entry& entry)
     entry.lastStarted.start();
     ++m_readsStarted;
     entry.read = platform::Accessibility::current().startMenuBarRead(
-        pid, m_depthOf ? m_depthOf(pid) : platform::MenuBarReadDepth());
+        pid, m_depthOf ? m_depthOf(pid) : platform::MenuBarReadDepth(), entry.stale.get());
     connect(entry.read.get(), &platform::MenuBarRead::finished, this,
             [this, pid] { readFinished(pid); });
 }
@@ -136,6 +136,7 @@ void QXMenuReadAhead::readFinished(qint64 pid)
     const bool found = !read->menuBar().isNull();
     if (found && !entry->changedDuringRead) {
         entry->kept = std::move(read);
+        entry->stale.reset();
         return;
     }
     // Deleted later: it is telling us it finished.
@@ -166,7 +167,7 @@ void QXMenuReadAhead::menusChanged(qint64 pid)
         entry->changedDuringRead = true;
         return;
     }
-    entry->kept.reset();
+    entry->stale = std::move(entry->kept);
     // Only the front application is read again at once: the others are when
     // they come to the front, so that nothing is read while the user works
     // in one application and others change their menus.

@@ -60,6 +60,9 @@ private:
         // The read under way, and the last one that found the menu bar.
         std::unique_ptr<platform::MenuBarRead> read;
         std::unique_ptr<platform::MenuBarRead> kept;
+        // A kept read that went stale: the next read starts from what it
+        // found.
+        std::unique_ptr<platform::MenuBarRead> stale;
         std::shared_ptr<void> watch;
         bool changedDuringRead = false;
         bool refreshPending = false;

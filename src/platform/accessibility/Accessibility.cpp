@@ -69,8 +69,8 @@ public:
 
 } // namespace
 
-std::unique_ptr<MenuBarRead> Accessibility::startMenuBarRead(qint64 pid,
-                                                             const MenuBarReadDepth& depth)
+std::unique_ptr<MenuBarRead>
+Accessibility::startMenuBarRead(qint64 pid, const MenuBarReadDepth& depth, const MenuBarRead*)
 {
     return std::make_unique<DeferredMenuBarRead>(*this, pid, depth);
 }

@@ -76,10 +76,12 @@ public:
     // is read with menuTree() on the next pass of the event loop.
     virtual std::unique_ptr<MenuTreeRead> startMenuTreeRead(qint64 pid, int maxItems);
     // Starts reading the application's menu bar ahead of a pop-up, to be
-    // kept (see MenuBarRead). Unless a backend knows better, it is read
-    // through applicationElement() on the next pass of the event loop.
-    virtual std::unique_ptr<MenuBarRead> startMenuBarRead(qint64 pid,
-                                                          const MenuBarReadDepth& depth);
+    // kept (see MenuBarRead); previous, when given, is an earlier read of
+    // the same application whose findings may save requests. Unless a
+    // backend knows better, it is read through applicationElement() on the
+    // next pass of the event loop.
+    virtual std::unique_ptr<MenuBarRead> startMenuBarRead(qint64 pid, const MenuBarReadDepth& depth,
+                                                          const MenuBarRead* previous = nullptr);
     // Calls changed once, on the main thread, when the menus of the
     // application with that process identifier may have changed or the
     // application has quit. The watch ends when the returned handle is

@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusReply>
 #include <QDBusVariant>
 
@@ -77,6 +78,27 @@ AccessibilityBus::State AccessibilityBus::state()
         return State::Off;
     }
     return answers(address()) ? State::On : State::Off;
+}
+
+void AccessibilityBus::checkStillOn(std::function<void()> switchedOff)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        switchedOff();
+        return;
+    }
+    QDBusMessage message = QDBusMessage::createMethodCall(BusService, BusPath, PropertiesInterface,
+                                                          QStringLiteral("Get"));
+    message.setArguments({StatusInterface, QStringLiteral("IsEnabled")});
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(message, CallTimeoutMs));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [switchedOff = std::move(switchedOff)](QDBusPendingCallWatcher* call) {
+                         call->deleteLater();
+                         const QDBusReply<QDBusVariant> reply = *call;
+                         if (!reply.isValid() || !reply.value().variant().toBool()) {
+                             switchedOff();
+                         }
+                     });
 }
 
 AccessibilityBus::State AccessibilityBus::enable()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace platform {
 
@@ -24,6 +25,9 @@ public:
     };
 
     State state();
+    // Asks whether accessibility is still switched on without waiting:
+    // answered calls switchedOff, on the main thread, when it is not.
+    void checkStillOn(std::function<void()> switchedOff);
     bool isEnabled() { return state() == State::On; }
     // Switches accessibility on for the session; answers the state after.
     State enable();

@@ -34,7 +34,19 @@ bool AtspiAccessibility::ensureInitialized()
 
 bool AtspiAccessibility::isTrusted(bool prompt)
 {
+    // Once found on, accessibility is taken to stay on, and checked again
+    // without waiting: a pop-up need not wait for the session bus. Found
+    // switched off, the next question asks again and waits.
+    if (m_state == AccessibilityBus::State::On && m_foundOn) {
+        m_bus.checkStillOn([alive = std::weak_ptr<bool>(m_alive), this] {
+            if (alive.lock()) {
+                m_foundOn = false;
+            }
+        });
+        return true;
+    }
     m_state = m_bus.state();
+    m_foundOn = m_state == AccessibilityBus::State::On;
     if (m_state == AccessibilityBus::State::On) {
         return true;
     }
@@ -44,6 +56,7 @@ bool AtspiAccessibility::isTrusted(bool prompt)
     }
     m_state = m_bus.enable();
     const bool enabled = m_state == AccessibilityBus::State::On;
+    m_foundOn = enabled;
     if (enabled) {
         m_bus.publishAddressOnRootWindow();
         tellUserAboutRestart();
@@ -140,13 +153,16 @@ std::unique_ptr<MenuTreeRead> AtspiAccessibility::startMenuTreeRead(qint64 pid, 
 }
 
 std::unique_ptr<MenuBarRead> AtspiAccessibility::startMenuBarRead(qint64 pid,
-                                                                  const MenuBarReadDepth& depth)
+                                                                  const MenuBarReadDepth& depth,
+                                                                  const MenuBarRead* previous)
 {
     QString busName;
     if (findApplication(pid, &busName).isNull()) {
         busName.clear();
     }
-    return std::make_unique<atspi::AtspiMenuBarRead>(busName, pid, depth);
+    const auto* earlier = dynamic_cast<const atspi::AtspiMenuBarRead*>(previous);
+    return std::make_unique<atspi::AtspiMenuBarRead>(
+        busName, pid, depth, earlier ? earlier->hint(busName) : std::nullopt);
 }
 
 std::shared_ptr<void> AtspiAccessibility::watchMenus(qint64 pid, std::function<void()> changed)

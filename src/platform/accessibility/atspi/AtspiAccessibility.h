@@ -27,8 +27,8 @@ public:
     // The same without waiting for any reply: the cache request first, then
     // item by item with the requests for all entries of a menu sent at once.
     std::unique_ptr<MenuTreeRead> startMenuTreeRead(qint64 pid, int maxItems) override;
-    std::unique_ptr<MenuBarRead> startMenuBarRead(qint64 pid,
-                                                  const MenuBarReadDepth& depth) override;
+    std::unique_ptr<MenuBarRead> startMenuBarRead(qint64 pid, const MenuBarReadDepth& depth,
+                                                  const MenuBarRead* previous) override;
     std::shared_ptr<void> watchMenus(qint64 pid, std::function<void()> changed) override;
     // GTK 2 without its bridge, known from the libraries the process has loaded.
     bool lacksAccessibilityBridge(qint64 pid) override;
@@ -42,6 +42,11 @@ private:
     AccessibilityBus m_bus;
     atspi::AtspiApplicationDirectory m_applications;
     AccessibilityBus::State m_state = AccessibilityBus::State::On;
+    // Whether a check that waited found accessibility on, and no later one
+    // found it off.
+    bool m_foundOn = false;
+    // Checks without waiting tell only a backend that still lives.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     bool m_initialized = false;
     bool m_toldUser = false;
 };

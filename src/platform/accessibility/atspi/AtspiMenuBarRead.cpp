@@ -15,14 +15,15 @@ constexpr int MaximumEntries = 5000;
 } // namespace
 
 AtspiMenuBarRead::AtspiMenuBarRead(const QString& busName, qint64 pid,
-                                   const MenuBarReadDepth& depth)
+                                   const MenuBarReadDepth& depth,
+                                   std::optional<AtspiMenuTreeRead::MenuBarHint> hint)
 {
     if (busName.isEmpty()) {
         QTimer::singleShot(0, this, [this] { finish({}); });
         return;
     }
-    m_read = std::make_unique<AtspiMenuTreeRead>(busName, pid, MaximumEntries,
-                                                 AtspiMenuTreeRead::Start::MenuBarAhead, depth);
+    m_read = std::make_unique<AtspiMenuTreeRead>(
+        busName, pid, MaximumEntries, AtspiMenuTreeRead::Start::MenuBarAhead, depth, hint);
     connect(m_read.get(), &MenuTreeRead::finished, this, &AtspiMenuBarRead::treeRead);
 }
 
@@ -37,6 +38,15 @@ void AtspiMenuBarRead::treeRead()
     }
     finish(AccessibilityElement(std::make_shared<AtspiSnapshotNode>(
         snapshot, snapshot->menuBar, AtspiSnapshotNode::Kind::MenuBar)));
+}
+
+std::optional<AtspiMenuTreeRead::MenuBarHint> AtspiMenuBarRead::hint(const QString& busName) const
+{
+    const std::shared_ptr<MenuSnapshot> snapshot = m_read ? m_read->snapshot() : nullptr;
+    if (!snapshot || snapshot->menuBar.isEmpty() || snapshot->busName != busName) {
+        return std::nullopt;
+    }
+    return AtspiMenuTreeRead::MenuBarHint{snapshot->menuBar, snapshot->toolkit};
 }
 
 AccessibilityElement AtspiMenuBarRead::menuBarForPopUp() const

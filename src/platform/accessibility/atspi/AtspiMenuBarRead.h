@@ -17,7 +17,12 @@ class AtspiMenuBarRead : public MenuBarRead
 public:
     // An empty bus name finishes with no menu bar on the next pass of the
     // event loop.
-    AtspiMenuBarRead(const QString& busName, qint64 pid, const MenuBarReadDepth& depth);
+    AtspiMenuBarRead(const QString& busName, qint64 pid, const MenuBarReadDepth& depth,
+                     std::optional<AtspiMenuTreeRead::MenuBarHint> hint = {});
+
+    // Where this read found the menu bar, for a later read of the same
+    // application (known by its bus name).
+    std::optional<AtspiMenuTreeRead::MenuBarHint> hint(const QString& busName) const;
 
     AccessibilityElement menuBarForPopUp() const override;
 

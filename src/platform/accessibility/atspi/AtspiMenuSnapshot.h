@@ -26,6 +26,8 @@ struct MenuSnapshot
     // The application tells about every change to its menus (GTK 3 does,
     // Qt does not): what was read stays true until it says otherwise.
     bool reportsChanges = false;
+    // The toolkit's name as the application gave it.
+    QString toolkit;
     // Every entry a menu lists is asked for again when the menu's children
     // are first read, however much is known of it: a snapshot kept from
     // earlier of an application that does not tell about changes.

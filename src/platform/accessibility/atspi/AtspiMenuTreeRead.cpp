@@ -100,7 +100,7 @@ bool has(const QList<quint32>& states, AtspiStateType state)
 } // namespace
 
 AtspiMenuTreeRead::AtspiMenuTreeRead(QString busName, qint64 pid, int maxItems, Start start,
-                                     MenuBarReadDepth depth)
+                                     MenuBarReadDepth depth, std::optional<MenuBarHint> hint)
     : m_busName(std::move(busName)), m_pid(pid), m_maxItems(maxItems),
       m_bus(accessibilityBusConnection()), m_entriesLeft(std::max(maxItems, 0)),
       m_requestsLeft(m_entriesLeft * RequestsPerEntry + SearchRequests)
@@ -110,6 +110,12 @@ AtspiMenuTreeRead::AtspiMenuTreeRead(QString busName, qint64 pid, int maxItems, 
     if (m_busName.isEmpty() || !m_bus || maxItems <= 0) {
         // Nothing to read; finished where a receiver can see it.
         QTimer::singleShot(0, this, [this] { finishNow(MenuTree::Source::None, true); });
+        return;
+    }
+    if (start == Start::MenuBarAhead && hint && !hint->path.isEmpty()) {
+        m_toolkitName = hint->toolkit;
+        m_gtk = isGtkToolkit(hint->toolkit);
+        menuBarFound(Object{m_busName, hint->path}, true);
         return;
     }
     if (start != Start::CacheFirst) {
@@ -290,6 +296,7 @@ void AtspiMenuTreeRead::applicationAnswered()
     if (!m_toolkit || !m_windows) {
         return;
     }
+    m_toolkitName = *m_toolkit;
     m_gtk = isGtkToolkit(*m_toolkit);
     // The active window's menu bar first; with one window there is nothing
     // to order.
@@ -421,7 +428,7 @@ void AtspiMenuTreeRead::continueSearch()
     searchWindow();
 }
 
-void AtspiMenuTreeRead::menuBarFound(const Object& menuBar)
+void AtspiMenuTreeRead::menuBarFound(const Object& menuBar, bool hinted)
 {
     m_source = MenuTree::Source::ItemByItem;
     m_menuBar = std::make_unique<Menu>();
@@ -436,12 +443,23 @@ void AtspiMenuTreeRead::menuBarFound(const Object& menuBar)
         // GTK 3 and 4 send events for every change of a menu, closed or
         // open; Qt sends none while a menu is closed, and GTK 2's bridge is
         // not trusted to.
-        m_snapshot->reportsChanges = m_toolkit && m_toolkit->startsWith(QStringLiteral("GTK"));
+        m_snapshot->reportsChanges = m_toolkitName.startsWith(QStringLiteral("GTK"));
+        m_snapshot->toolkit = m_toolkitName;
     }
     send(menuBar, AccessibleInterface, QStringLiteral("GetChildren"), {},
-         [this, menuBar](const QDBusMessage& reply) {
+         [this, menuBar, hinted](const QDBusMessage& reply) {
+             const std::optional<QList<Object>> listed = readChildren(reply);
+             if (hinted && (!listed || listed->isEmpty())) {
+                 // The menu bar found before is gone (or emptied): searched
+                 // for afresh.
+                 m_menuBar.reset();
+                 m_cursor.clear();
+                 m_snapshot.reset();
+                 startWalk();
+                 return;
+             }
              m_menuBarEntriesKnown = true;
-             const QList<Object> entries = readChildren(reply).value_or(QList<Object>());
+             const QList<Object> entries = listed.value_or(QList<Object>());
              record(menuBar, QString(), ATSPI_ROLE_MENU_BAR, QString(), std::nullopt, entries);
              if (m_snapshot) {
                  m_snapshot->objects[menuBar.path].childrenSettled = true;

@@ -52,8 +52,16 @@ public:
 
     // An empty bus name reads nothing: the read finishes on the next pass
     // of the event loop with an empty tree.
+    // Where an earlier read found the menu bar: a read with MenuBarAhead
+    // starts there, and searches as usual only when it no longer answers.
+    struct MenuBarHint
+    {
+        QString path;
+        QString toolkit;
+    };
+
     AtspiMenuTreeRead(QString busName, qint64 pid, int maxItems, Start start = Start::CacheFirst,
-                      MenuBarReadDepth depth = {});
+                      MenuBarReadDepth depth = {}, std::optional<MenuBarHint> hint = {});
     ~AtspiMenuTreeRead() override;
 
     // With Start::MenuBarAhead, what was read; null until a menu bar was
@@ -139,7 +147,7 @@ private:
     void searchWindow();
     void searchBelow(const Object& object, int depth);
     void continueSearch();
-    void menuBarFound(const Object& menuBar);
+    void menuBarFound(const Object& menuBar, bool hinted = false);
     // Menus are read a few at a time, earliest in menu order first: an
     // application answers requests in the order they come, so reading every
     // menu at once would hold the first results back until the last menu.
@@ -196,6 +204,8 @@ private:
     bool m_gtk = false;
     std::shared_ptr<MenuSnapshot> m_snapshot;
     bool m_recording = false;
+    // The toolkit name the application gave (or the hint did).
+    QString m_toolkitName;
     MenuBarReadDepth m_depth;
 
     // The menus read so far and where delivery stands: a path of menus

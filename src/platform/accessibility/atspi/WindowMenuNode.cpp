@@ -12,13 +12,24 @@ using namespace platform::accessibility;
 
 AccessibilityElement WindowMenuNode::menuBarItem(qint64 pid)
 {
-    return AccessibilityElement(std::make_shared<WindowMenuNode>(
-        Kind::MenuBarItem, pid, EwmhConnection::shared().frontWindowOfProcess(pid)));
+    auto window = std::make_shared<FrontWindow>();
+    window->pid = pid;
+    return AccessibilityElement(
+        std::make_shared<WindowMenuNode>(Kind::MenuBarItem, pid, std::move(window)));
 }
 
-WindowMenuNode::WindowMenuNode(Kind kind, qint64 pid, std::optional<quint32> window,
+std::optional<quint32> WindowMenuNode::FrontWindow::get()
+{
+    if (!looked) {
+        looked = true;
+        window = EwmhConnection::shared().frontWindowOfProcess(pid);
+    }
+    return window;
+}
+
+WindowMenuNode::WindowMenuNode(Kind kind, qint64 pid, std::shared_ptr<FrontWindow> window,
                                WindowMenuCommand command)
-    : m_kind(kind), m_pid(pid), m_window(window), m_command(command)
+    : m_kind(kind), m_pid(pid), m_window(std::move(window)), m_command(command)
 {}
 
 QString WindowMenuNode::title() const
@@ -50,8 +61,9 @@ std::optional<QVariant> WindowMenuNode::copyAttribute(const QString& name)
             children.append(AccessibilityElement(
                 std::make_shared<WindowMenuNode>(Kind::Menu, m_pid, m_window)));
         } else if (m_kind == Kind::Menu) {
+            const std::optional<quint32> window = m_window->get();
             const bool maximized =
-                m_window && EwmhConnection::shared().windowState(*m_window).maximized;
+                window && EwmhConnection::shared().windowState(*window).maximized;
             for (const WindowMenuCommand command :
                  {WindowMenuCommand::Minimize,
                   maximized ? WindowMenuCommand::Restore : WindowMenuCommand::Maximize,
@@ -66,14 +78,16 @@ std::optional<QVariant> WindowMenuNode::copyAttribute(const QString& name)
         return std::nullopt;
     }
     if (name == EnabledAttribute) {
-        return QVariant(m_window.has_value());
+        // The menu itself opens whatever it finds; its commands need the
+        // window.
+        return QVariant(m_kind == Kind::MenuBarItem || m_window->get().has_value());
     }
     if (name == PositionAttribute) {
         return QVariant(QPointF());
     }
     if (name == MarkCharAttribute && m_kind == Kind::Command &&
-        m_command == WindowMenuCommand::KeepAbove && m_window &&
-        EwmhConnection::shared().windowState(*m_window).above) {
+        m_command == WindowMenuCommand::KeepAbove && m_window->get() &&
+        EwmhConnection::shared().windowState(*m_window->get()).above) {
         return QVariant(QString(QChar(CheckedMark)));
     }
     return std::nullopt;
@@ -81,7 +95,7 @@ std::optional<QVariant> WindowMenuNode::copyAttribute(const QString& name)
 
 bool WindowMenuNode::performAction(const QString& name, ActionReplyHandler replied)
 {
-    if (name != PressAction || !m_window) {
+    if (name != PressAction || (m_kind == Kind::Command && !m_window->get())) {
         return false;
     }
     // The window manager is asked at once; nothing waits for it.
@@ -96,17 +110,18 @@ bool WindowMenuNode::perform() const
         return true;
     }
     EwmhConnection& x11 = EwmhConnection::shared();
+    const quint32 window = *m_window->get();
     switch (m_command) {
     case WindowMenuCommand::Minimize:
-        return x11.minimizeWindow(*m_window);
+        return x11.minimizeWindow(window);
     case WindowMenuCommand::Maximize:
-        return x11.setMaximized(*m_window, true);
+        return x11.setMaximized(window, true);
     case WindowMenuCommand::Restore:
-        return x11.setMaximized(*m_window, false);
+        return x11.setMaximized(window, false);
     case WindowMenuCommand::KeepAbove:
-        return x11.setKeepAbove(*m_window, !x11.windowState(*m_window).above);
+        return x11.setKeepAbove(window, !x11.windowState(window).above);
     case WindowMenuCommand::Close:
-        return x11.closeWindow(*m_window);
+        return x11.closeWindow(window);
     }
     return false;
 }
@@ -114,8 +129,8 @@ bool WindowMenuNode::perform() const
 bool WindowMenuNode::isSameElement(const AccessibilityNode& other) const
 {
     const auto* node = dynamic_cast<const WindowMenuNode*>(&other);
-    return node && node->m_kind == m_kind && node->m_pid == m_pid && node->m_window == m_window &&
-           node->m_command == m_command;
+    return node && node->m_kind == m_kind && node->m_pid == m_pid && node->m_command == m_command &&
+           (node->m_window == m_window || node->m_window->get() == m_window->get());
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 #include "platform/accessibility/AccessibilityNode.h"
 #include "platform/accessibility/WindowMenuCommand.h"
 
+#include <memory>
 #include <optional>
 
 namespace platform {
@@ -11,7 +12,9 @@ namespace platform {
 // The window menu that stands at index 0 of every menu bar read over AT-SPI,
 // where the program expects the system menu: minimise, maximise or restore,
 // keep above and close the application's front window, done through the
-// window manager. Without a window its commands are disabled.
+// window manager. Without a window its commands are disabled. The window is
+// looked for only when the menu is opened or a command is run: a pop-up that
+// only shows the menu's title asks the window manager nothing.
 class WindowMenuNode : public AccessibilityNode
 {
 public:
@@ -25,7 +28,17 @@ public:
     // The menu-bar item of the window menu of the application's front window.
     static AccessibilityElement menuBarItem(qint64 pid);
 
-    WindowMenuNode(Kind kind, qint64 pid, std::optional<quint32> window,
+    // The application's front window, found when first asked for and
+    // shared by the menu and its commands.
+    struct FrontWindow
+    {
+        qint64 pid = 0;
+        bool looked = false;
+        std::optional<quint32> window;
+        std::optional<quint32> get();
+    };
+
+    WindowMenuNode(Kind kind, qint64 pid, std::shared_ptr<FrontWindow> window,
                    WindowMenuCommand command = WindowMenuCommand::Minimize);
 
     std::optional<QVariant> copyAttribute(const QString& name) override;
@@ -41,7 +54,7 @@ private:
 
     Kind m_kind;
     qint64 m_pid;
-    std::optional<quint32> m_window;
+    std::shared_ptr<FrontWindow> m_window;
     WindowMenuCommand m_command;
 };
 

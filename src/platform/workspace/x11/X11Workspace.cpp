@@ -141,6 +141,11 @@ RunningApplication X11Workspace::runningApplication(qint64 pid)
             withNormalWindow.insert(pid);
         }
     }
+    // A normal window settles it: the accessibility bus, whose listing asks
+    // every application on it, is not asked (it is, at every pop-up).
+    if (!withNormalWindow.isEmpty()) {
+        return makeApplication(pid, {}, withWindow, withNormalWindow);
+    }
     const AtspiApplicationNames::Listing bus =
         m_busNames.list([this, pid, &withWindow](qint64 other) {
             return m_waylandSession && other == pid && withWindow.isEmpty();
