@@ -62,8 +62,14 @@ RunningApplication X11Workspace::makeApplication(qint64 pid,
 QString X11Workspace::localizedName(const RunningApplication& application)
 {
     const qint64 pid = application.processIdentifier();
+    const QString executable = ProcessTable::executablePath(pid);
+    const auto known = m_knownNames.constFind(pid);
+    if (known != m_knownNames.cend() && known->executable == executable) {
+        return known->name;
+    }
     DesktopEntryNames::Application identity;
-    for (const quint32 window : windowsOfProcess(pid)) {
+    const QList<quint32> windows = windowsOfProcess(pid);
+    for (const quint32 window : windows) {
         for (const QByteArray& property : {QByteArrayLiteral("_GTK_APPLICATION_ID"),
                                            QByteArrayLiteral("_KDE_NET_WM_DESKTOP_FILE")}) {
             const QString id =
@@ -83,11 +89,20 @@ QString X11Workspace::localizedName(const RunningApplication& application)
         }
     }
     const QString processName = ProcessTable::processName(pid);
-    identity.programs = {QFileInfo(ProcessTable::executablePath(pid)).fileName(), processName};
+    identity.programs = {QFileInfo(executable).fileName(), processName};
     identity.programs.removeAll(QString());
     identity.ownName = m_busNames.name(pid);
     const QString name = m_desktopEntries.name(identity);
-    return name.isEmpty() ? processName : name;
+    const QString found = name.isEmpty() ? processName : name;
+    // Kept once the windows have told what they can; an application asked
+    // before its first window maps is asked again.
+    if (!windows.isEmpty() && !executable.isEmpty()) {
+        if (m_knownNames.size() > 512) {
+            m_knownNames.clear();
+        }
+        m_knownNames.insert(pid, KnownName{executable, found});
+    }
+    return found;
 }
 
 QList<RunningApplication> X11Workspace::runningApplications()

@@ -4,6 +4,8 @@
 #include "platform/workspace/x11/AtspiApplicationNames.h"
 #include "platform/workspace/x11/DesktopEntryNames.h"
 
+#include <QHash>
+
 namespace platform {
 
 class EwmhConnection;
@@ -51,6 +53,16 @@ private:
     const bool m_waylandSession;
     AtspiApplicationNames m_busNames;
     DesktopEntryNames m_desktopEntries;
+    // Names found from an application's windows, by process and the
+    // executable it runs (a process identifier used again by another program
+    // is another application): asking every window of every application
+    // costs a pop-up of all applications milliseconds.
+    struct KnownName
+    {
+        QString executable;
+        QString name;
+    };
+    QHash<qint64, KnownName> m_knownNames;
 };
 
 } // namespace platform
