@@ -7,6 +7,7 @@
 #include "platform/application/memory/MemoryActivation.h"
 #include "platform/loginitems/memory/MemoryLoginItems.h"
 #include "platform/statusbar/memory/MemoryStatusBar.h"
+#include "platform/workspace/memory/MemoryWorkspace.h"
 #include "support/LogCapture.h"
 #include "support/TemporaryDefaults.h"
 
@@ -23,7 +24,7 @@ public:
         : defaults(std::make_unique<TemporaryDefaults>()),
           activation(new platform::MemoryActivation()), statusBar(new platform::MemoryStatusBar()),
           accessibility(new platform::MemoryAccessibility()),
-          loginItems(new platform::MemoryLoginItems())
+          loginItems(new platform::MemoryLoginItems()), workspace(new platform::MemoryWorkspace())
     {
         QXMainController::mainController().resetForTesting();
         platform::Accessibility::setCurrent(
@@ -31,6 +32,8 @@ public:
         platform::Activation::setCurrent(std::unique_ptr<platform::Activation>(activation));
         platform::StatusBar::setSystem(std::unique_ptr<platform::StatusBar>(statusBar));
         platform::LoginItems::setCurrent(std::unique_ptr<platform::LoginItems>(loginItems));
+        // The program follows the front application from its start.
+        platform::Workspace::setCurrent(std::unique_ptr<platform::Workspace>(workspace));
         QXAlert::setPresenterForTesting([this](const QString& message, const QString& text) {
             alerts.append(message + QLatin1Char('|') + text);
         });
@@ -44,6 +47,7 @@ public:
         platform::Activation::setCurrent(nullptr);
         platform::Accessibility::setCurrent(nullptr);
         platform::LoginItems::setCurrent(nullptr);
+        platform::Workspace::setCurrent(nullptr);
     }
 
     AppTestEnvironment(const AppTestEnvironment&) = delete;
@@ -62,6 +66,7 @@ public:
     platform::MemoryStatusBar* statusBar;         // owned by StatusBar::system()
     platform::MemoryAccessibility* accessibility; // owned by Accessibility::current()
     platform::MemoryLoginItems* loginItems;       // owned by LoginItems::current()
+    platform::MemoryWorkspace* workspace;         // owned by Workspace::current()
     LogCapture log;
     QStringList alerts;
 };
