@@ -181,10 +181,12 @@ private:
 bool QXMainController::popUpMenuForAllApplications(bool allApplications)
 {
     // A request that arrives while a pop-up is open (from the command line,
-    // say) would stack a second menu on the first.
+    // say) would stack a second menu on the first; so would one that arrives
+    // while the pop-up waits for a menu bar being read ahead.
     if (m_popUpMenuOpen) {
         return true;
     }
+    m_popUpMenuOpen = true;
     // One deadline per application for building the pop-up, the submenus
     // built at once included. A submenu the user opens later is read under
     // a deadline of its own, so browsing a large menu is never cut short.
@@ -194,10 +196,10 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
         menu = buildPopUpMenu(allApplications);
     }
     if (!menu) {
+        m_popUpMenuOpen = false;
         reportAccessibilityUnavailable();
         return true;
     }
-    m_popUpMenuOpen = true;
     const QPoint position = platform::PointerLocation::current().position();
     const bool searchWhileTyping = defaults().boolForKey(QXSettingsKeys::SearchMenusWhileTyping) &&
                                    !m_popUpApplications.isEmpty();
