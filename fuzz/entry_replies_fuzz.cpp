@@ -1,8 +1,9 @@
 // The replies a menu entry sends to the requests asked for a whole run of
-// entries at once (name, role, states, key binding, children, interfaces): the fuzzer's bytes pick
-// the request and a reply of any shape (a string as long as the input, a
-// variant, numbers, arrays of any length, lists of references, nothing), and the reply is taken
-// into the entry's answers. A title or key binding can be megabytes long.
+// entries at once (name, role, states, key binding, children, interfaces,
+// child count, child at an index): the fuzzer's bytes pick the request and a
+// reply of any shape (a string as long as the input, a variant, numbers,
+// arrays of any length, lists of references, one reference, nothing), and
+// the reply is taken into the entry's answers. A title or key binding can be megabytes long.
 // fuzz-max-len: 1100000
 
 #include "platform/accessibility/atspi/AtspiEntryPrefetch.h"
@@ -19,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     using platform::atspi::EntryRequest;
-    const auto request = EntryRequest(data[0] % 6);
-    const int shape = data[1] % 8;
+    const auto request = EntryRequest(data[0] % 8);
+    const int shape = data[1] % 9;
     const QByteArray rest(reinterpret_cast<const char*>(data + 2), qsizetype(size - 2));
     // D-Bus strings are valid UTF-8 without NUL.
     const QByteArray text = QString::fromUtf8(rest).toUtf8().replace('\0', ' ');
@@ -65,17 +66,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     case 5: {
         DBusMessageIter variant;
         dbus_message_iter_open_container(&top, DBUS_TYPE_VARIANT, "i", &variant);
-        dbus_int32_t number = dbus_int32_t(rest.size());
+        // A count may come negative.
+        dbus_int32_t number = dbus_int32_t(rest.size()) * (rest.startsWith('-') ? -1 : 1);
         dbus_message_iter_append_basic(&variant, DBUS_TYPE_INT32, &number);
         dbus_message_iter_close_container(&top, &variant);
         break;
     }
-    case 6: {
+    case 6:
+    case 8: {
         // Children: one reference per line of the input, the bus name before
-        // a space; a line that is no object path is left out.
-        DBusMessageIter array;
-        dbus_message_iter_open_container(&top, DBUS_TYPE_ARRAY, "(so)", &array);
-        for (const QByteArray& line : text.split('\n')) {
+        // a space; a line that is no object path is left out. Shape 8 is
+        // one reference alone (the first line), as for a child at an index.
+        DBusMessageIter array = top;
+        if (shape == 6) {
+            dbus_message_iter_open_container(&top, DBUS_TYPE_ARRAY, "(so)", &array);
+        }
+        for (const QByteArray& line : text.split('\n').mid(0, shape == 6 ? -1 : 1)) {
             const qsizetype space = line.indexOf(' ');
             const QByteArray service = line.left(std::max<qsizetype>(space, 0));
             const QByteArray path = space < 0 ? line : line.mid(space + 1);
@@ -91,7 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             dbus_message_iter_append_basic(&reference, DBUS_TYPE_OBJECT_PATH, &pathText);
             dbus_message_iter_close_container(&array, &reference);
         }
-        dbus_message_iter_close_container(&top, &array);
+        if (shape == 6) {
+            dbus_message_iter_close_container(&top, &array);
+        }
         break;
     }
     case 7: {
@@ -113,6 +121,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A text is never longer than the input it came from.
     if ((answers.name && answers.name->size() > qsizetype(size)) ||
         (answers.keyBinding && answers.keyBinding->size() > qsizetype(size))) {
+        __builtin_trap();
+    }
+    if (answers.childCount && *answers.childCount < 0) {
         __builtin_trap();
     }
     // No more children than the most ever read of one menu.

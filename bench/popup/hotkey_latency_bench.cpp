@@ -6,8 +6,13 @@
 // SIGHUP first (a fixture then changes its menus, so that nothing read of
 // it before still holds). Prints the median and every round, in ms.
 // Only override-redirect windows of --trovix-pid count, when it is given.
+// With --then KEYS (comma-separated key names, e.g. Down,Right,Down,Right)
+// the keys are typed into the open pop-up a quarter of a second apart and
+// the time from the last one until the next window is mapped (a submenu's
+// first screenful) is measured instead.
 //   trovix-bench-hotkey --key ctrl+alt+m [--rounds 12] [--quiet-ms 200]
 //                       [--activate WINDOW] [--signal-pid PID] [--trovix-pid PID]
+//                       [--then KEYS]
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -143,6 +148,7 @@ int main(int argc, char** argv)
     Window window = 0;
     long signalPid = 0;
     long trovixPid = 0;
+    std::vector<std::string> then;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--key")) {
             key = argv[i + 1];
@@ -156,6 +162,13 @@ int main(int argc, char** argv)
             trovixPid = std::atol(argv[i + 1]);
         } else if (!std::strcmp(argv[i], "--signal-pid")) {
             signalPid = std::atol(argv[i + 1]);
+        } else if (!std::strcmp(argv[i], "--then")) {
+            std::string keys = argv[i + 1];
+            for (size_t start = 0; start <= keys.size();) {
+                const size_t end = std::min(keys.find(',', start), keys.size());
+                then.push_back(keys.substr(start, end - start));
+                start = end + 1;
+            }
         }
     }
     Display* display = XOpenDisplay(nullptr);
@@ -186,18 +199,35 @@ int main(int argc, char** argv)
             XEvent event;
             XNextEvent(display, &event);
         }
-        const auto started = Clock::now();
+        auto started = Clock::now();
         type(display, hotKey);
         Window popUp = 0;
-        if (!waitFor(display, 10000, [&popUp, display, trovixPid](const XEvent& event) {
-                if (event.type == MapNotify && event.xmap.override_redirect &&
-                    (!trovixPid || windowPid(display, event.xmap.window) == trovixPid)) {
-                    popUp = event.xmap.window;
-                    return true;
-                }
-                return false;
-            })) {
+        Window mapped = 0;
+        const auto trovixMapped = [&mapped, display, trovixPid](const XEvent& event) {
+            if (event.type == MapNotify && event.xmap.override_redirect &&
+                (!trovixPid || windowPid(display, event.xmap.window) == trovixPid)) {
+                mapped = event.xmap.window;
+                return true;
+            }
+            return false;
+        };
+        if (!waitFor(display, 10000, trovixMapped)) {
             std::fprintf(stderr, "no pop-up within 10 s (round %d)\n", round);
+            return 1;
+        }
+        popUp = mapped;
+        for (size_t i = 0; i < then.size(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+            XSync(display, False);
+            while (XPending(display) > 0) {
+                XEvent event;
+                XNextEvent(display, &event);
+            }
+            started = Clock::now();
+            type(display, keysOf(display, then[i]));
+        }
+        if (!then.empty() && !waitFor(display, 30000, trovixMapped)) {
+            std::fprintf(stderr, "no submenu within 30 s (round %d)\n", round);
             return 1;
         }
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started).count();

@@ -205,6 +205,12 @@ bool QXMenuReadAhead::isKept(qint64 pid) const
     return entry && entry->kept;
 }
 
+bool QXMenuReadAhead::isShownAsRead(qint64 pid) const
+{
+    const Entry* entry = find(pid);
+    return entry && entry->kept && entry->kept->isShownAsRead();
+}
+
 bool QXMenuReadAhead::isReading(qint64 pid) const
 {
     const Entry* entry = find(pid);

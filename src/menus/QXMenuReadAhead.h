@@ -46,6 +46,9 @@ public:
     platform::AccessibilityElement menuBar(qint64 pid);
 
     bool isKept(qint64 pid) const;
+    // Whether the kept menu bar is shown as it was read (see
+    // MenuBarRead::isShownAsRead); false when none is kept.
+    bool isShownAsRead(qint64 pid) const;
     // Whether a read of the application is under way or due.
     bool isReading(qint64 pid) const;
     // Applications with a kept menu bar or a read, the front one first.

@@ -10,8 +10,9 @@
 //   compare   once reading has come to rest, the pop-up from what is kept
 //             and a fresh one, both with their submenus opened, printed
 //             as text; "same" tells whether they are equal
-// Every answer holds "kept" (a menu bar is kept) and "reads" (how many
-// reads were started so far).
+// Every answer holds "kept" (a menu bar is kept), "shownAsRead" (pop-ups
+// show it without asking again) and "reads" (how many reads were started
+// so far).
 
 #include "app/PopupCommand.h"
 #include "app/QXDefaultsRegistration.h"
@@ -90,6 +91,7 @@ int main(int argc, char** argv)
     const auto status = [&](QJsonObject answer) {
         answer.insert(QStringLiteral("kept"), readAhead.isKept(pid));
         answer.insert(QStringLiteral("reads"), readAhead.readsStarted());
+        answer.insert(QStringLiteral("shownAsRead"), readAhead.isShownAsRead(pid));
         std::printf("%s\n", QJsonDocument(answer).toJson(QJsonDocument::Compact).constData());
         std::fflush(stdout);
     };

@@ -187,11 +187,17 @@ private Q_SLOTS:
         QVERIFY(!model.isOpen());
         lazy->popup(QPoint(50, 10));
         QVERIFY(model.isOpen());
+        const QSize before = lazy->size();
         model.addItem(QStringLiteral("Four"), QStringLiteral("pick:"), [](MenuItem&) {});
         model.addSeparator();
-        model.addItem(QStringLiteral("Five"), QStringLiteral("pick:"), [](MenuItem&) {});
+        const QString five = QStringLiteral("Five, with a title longer than any before it");
+        model.addItem(five, QStringLiteral("pick:"), [](MenuItem&) {});
         model.itemsAppended();
-        QCOMPARE(visibleTexts(lazy), QStringList({"One", "Two", "Three", "Four", "-", "Five"}));
+        QCOMPARE(visibleTexts(lazy), QStringList({"One", "Two", "Three", "Four", "-", five}));
+        // The open menu grows to hold what was appended, all at once.
+        QVERIFY(lazy->height() > before.height());
+        QVERIFY(lazy->width() > before.width());
+        QCOMPARE(lazy->size(), lazy->sizeHint());
         // Each item is shown once, however often the delegate says so.
         model.itemsAppended();
         QCOMPARE(lazy->actions().size(), 6);
@@ -202,7 +208,7 @@ private Q_SLOTS:
         QCOMPARE(lazy->actions().size(), 6);
         lazy->popup(QPoint(50, 10));
         QCOMPARE(visibleTexts(lazy),
-                 QStringList({"One", "Two", "Three", "Four", "-", "Five", "Six"}));
+                 QStringList({"One", "Two", "Three", "Four", "-", five, "Six"}));
         lazy->hide();
         root->hide();
     }

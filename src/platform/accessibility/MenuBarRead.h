@@ -39,6 +39,9 @@ public:
     // they are first read (still saving the search for the menu bar and
     // every request for what the application keeps the same).
     virtual AccessibilityElement menuBarForPopUp() const { return m_menuBar; }
+    // Whether pop-ups show what was read as it is, asking nothing again:
+    // the application tells about every change to its menus.
+    virtual bool isShownAsRead() const { return true; }
 
 Q_SIGNALS:
     void finished();

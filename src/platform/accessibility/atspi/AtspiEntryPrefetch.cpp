@@ -4,6 +4,7 @@
 #include "platform/accessibility/atspi/AtspiItemReplies.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
 
+#include <QSet>
 #include <algorithm>
 #include <cstring>
 #include <dbus/dbus.h>
@@ -20,16 +21,32 @@ const char* const PropertiesInterface = "org.freedesktop.DBus.Properties";
 using Request = EntryRequest;
 using enum EntryRequest;
 
-DBusMessage* requestFor(Request request, const char* busName, const char* path)
+DBusMessage* propertyRequest(const char* busName, const char* path, const char* property)
+{
+    DBusMessage* message = dbus_message_new_method_call(busName, path, PropertiesInterface, "Get");
+    if (message) {
+        dbus_message_append_args(message, DBUS_TYPE_STRING, &AccessibleInterface, DBUS_TYPE_STRING,
+                                 &property, DBUS_TYPE_INVALID);
+    }
+    return message;
+}
+
+DBusMessage* requestFor(Request request, const char* busName, const char* path, int index)
 {
     DBusMessage* message = nullptr;
     switch (request) {
-    case Name: {
-        message = dbus_message_new_method_call(busName, path, PropertiesInterface, "Get");
-        const char* property = "Name";
+    case Name:
+        message = propertyRequest(busName, path, "Name");
+        break;
+    case ChildCount:
+        message = propertyRequest(busName, path, "ChildCount");
+        break;
+    case ChildAtIndex: {
+        message =
+            dbus_message_new_method_call(busName, path, AccessibleInterface, "GetChildAtIndex");
+        const dbus_int32_t at = index;
         if (message) {
-            dbus_message_append_args(message, DBUS_TYPE_STRING, &AccessibleInterface,
-                                     DBUS_TYPE_STRING, &property, DBUS_TYPE_INVALID);
+            dbus_message_append_args(message, DBUS_TYPE_INT32, &at, DBUS_TYPE_INVALID);
         }
         break;
     }
@@ -79,6 +96,26 @@ std::optional<QString> stringOf(DBusMessage* reply)
     return QString::fromUtf8(text, length);
 }
 
+// One "(so)" at the iterator: a bus name and a path.
+std::optional<std::pair<QString, QString>> referenceAt(DBusMessageIter* at)
+{
+    if (dbus_message_iter_get_arg_type(at) != DBUS_TYPE_STRUCT) {
+        return std::nullopt;
+    }
+    DBusMessageIter reference;
+    dbus_message_iter_recurse(at, &reference);
+    const char* parts[2] = {nullptr, nullptr};
+    const int types[2] = {DBUS_TYPE_STRING, DBUS_TYPE_OBJECT_PATH};
+    for (int i = 0; i < 2; ++i) {
+        if (dbus_message_iter_get_arg_type(&reference) != types[i]) {
+            return std::nullopt;
+        }
+        dbus_message_iter_get_basic(&reference, &parts[i]);
+        dbus_message_iter_next(&reference);
+    }
+    return std::pair{QString::fromUtf8(parts[0]), QString::fromUtf8(parts[1])};
+}
+
 // The "a(so)" of a reply: bus names and paths, at most the most children
 // ever read of one menu; nothing for a reply of another shape.
 std::optional<QList<std::pair<QString, QString>>> referencesOf(DBusMessage* reply)
@@ -96,18 +133,11 @@ std::optional<QList<std::pair<QString, QString>>> referencesOf(DBusMessage* repl
         if (references.size() >= accessibility::MaximumMenuChildren) {
             break;
         }
-        DBusMessageIter reference;
-        dbus_message_iter_recurse(&array, &reference);
-        const char* parts[2] = {nullptr, nullptr};
-        const int types[2] = {DBUS_TYPE_STRING, DBUS_TYPE_OBJECT_PATH};
-        for (int i = 0; i < 2; ++i) {
-            if (dbus_message_iter_get_arg_type(&reference) != types[i]) {
-                return std::nullopt;
-            }
-            dbus_message_iter_get_basic(&reference, &parts[i]);
-            dbus_message_iter_next(&reference);
+        const std::optional<std::pair<QString, QString>> reference = referenceAt(&array);
+        if (!reference) {
+            return std::nullopt;
         }
-        references.append({QString::fromUtf8(parts[0]), QString::fromUtf8(parts[1])});
+        references.append(*reference);
         dbus_message_iter_next(&array);
     }
     return references;
@@ -153,6 +183,23 @@ void recordEntryReply(EntryAnswers& answers, EntryRequest request, DBusMessage* 
     case Children:
         answers.children = referencesOf(reply);
         break;
+    case ChildAtIndex:
+        if (dbus_message_iter_init(reply, &top)) {
+            answers.child = referenceAt(&top);
+        }
+        break;
+    case ChildCount:
+        if (dbus_message_iter_init(reply, &top) &&
+            dbus_message_iter_get_arg_type(&top) == DBUS_TYPE_VARIANT) {
+            DBusMessageIter value;
+            dbus_message_iter_recurse(&top, &value);
+            if (dbus_message_iter_get_arg_type(&value) == DBUS_TYPE_INT32) {
+                dbus_int32_t count = 0;
+                dbus_message_iter_get_basic(&value, &count);
+                answers.childCount = std::max<int>(count, 0);
+            }
+        }
+        break;
     case Interfaces:
         if (dbus_message_iter_init(reply, &top) &&
             dbus_message_iter_get_arg_type(&top) == DBUS_TYPE_ARRAY &&
@@ -183,6 +230,7 @@ struct Target
     const char* busName = nullptr;
     const char* path = nullptr;
     QList<Request> requests;
+    int index = 0;
 };
 
 QList<EntryAnswers> prefetch(const std::vector<Target>& targets, QDeadlineTimer deadline)
@@ -206,7 +254,7 @@ QList<EntryAnswers> prefetch(const std::vector<Target>& targets, QDeadlineTimer 
             continue;
         }
         for (const Request request : target.requests) {
-            DBusMessage* message = requestFor(request, target.busName, target.path);
+            DBusMessage* message = requestFor(request, target.busName, target.path, target.index);
             if (!message) {
                 continue;
             }
@@ -218,7 +266,19 @@ QList<EntryAnswers> prefetch(const std::vector<Target>& targets, QDeadlineTimer 
         }
     }
     bool timedOut = false;
+    // Applications that let a request run out of time. Each request is
+    // timed from when it is waited for, not from when it was sent, so
+    // waiting for the requests queued behind one that timed out would take
+    // a timeout each: an application answers in the order asked, so none of
+    // them has an answer either, and they are dropped.
+    QSet<QByteArray> silent;
     for (const Pending& each : pending) {
+        const char* busName = targets[size_t(each.entry)].busName;
+        if (silent.contains(QByteArray(busName)) && !dbus_pending_call_get_completed(each.call)) {
+            dbus_pending_call_cancel(each.call);
+            dbus_pending_call_unref(each.call);
+            continue;
+        }
         // The answers arrive in the order asked; waiting for each in turn
         // waits for all of them once.
         dbus_pending_call_block(each.call);
@@ -226,11 +286,12 @@ QList<EntryAnswers> prefetch(const std::vector<Target>& targets, QDeadlineTimer 
         if (reply) {
             if (dbus_message_get_type(reply) == DBUS_MESSAGE_TYPE_METHOD_RETURN) {
                 recordEntryReply(answers[each.entry], each.request, reply);
+            } else if (dbus_message_is_error(reply, DBUS_ERROR_NO_REPLY)) {
+                timedOut = true;
+                silent.insert(QByteArray(busName));
             } else if (each.request == KeyBinding) {
                 // No Action interface: no key binding.
                 answers[each.entry].keyBinding = QString();
-            } else if (dbus_message_is_error(reply, DBUS_ERROR_NO_REPLY)) {
-                timedOut = true;
             }
             dbus_message_unref(reply);
         }
@@ -277,7 +338,8 @@ QList<EntryAnswers> prefetchPaths(const QString& busName, const QList<PathReques
     std::vector<Target> targets;
     targets.reserve(size_t(objects.size()));
     for (qsizetype i = 0; i < objects.size(); ++i) {
-        targets.push_back({bus, name.constData(), paths.at(i).constData(), objects.at(i).requests});
+        targets.push_back({bus, name.constData(), paths.at(i).constData(), objects.at(i).requests,
+                           objects.at(i).index});
     }
     return prefetch(targets, deadline);
 }

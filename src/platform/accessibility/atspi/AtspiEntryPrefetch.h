@@ -27,6 +27,10 @@ struct EntryAnswers
     // Whether it has the Component interface (Qt leaves hidden items
     // without it).
     std::optional<bool> component;
+    // How many children it says it has.
+    std::optional<int> childCount;
+    // Its child at the index asked for, with its bus name.
+    std::optional<std::pair<QString, QString>> child;
 };
 
 // Asks every entry of a run for its name, role, states and key binding at
@@ -43,7 +47,11 @@ enum class EntryRequest
     States,
     KeyBinding,
     Children,
-    Interfaces
+    Interfaces,
+    ChildCount,
+    // The child at PathRequests::index: one request whatever the menu's
+    // length (listing a long GTK menu's children costs the square of it).
+    ChildAtIndex
 };
 
 // Takes what one successful reply to request says into answers; a reply of
@@ -59,6 +67,7 @@ struct PathRequests
 {
     QString path;
     QList<EntryRequest> requests;
+    int index = 0;
 };
 QList<EntryAnswers> prefetchPaths(const QString& busName, const QList<PathRequests>& objects,
                                   QDeadlineTimer deadline);

@@ -49,16 +49,22 @@ std::optional<AtspiMenuTreeRead::MenuBarHint> AtspiMenuBarRead::hint(const QStri
     return AtspiMenuTreeRead::MenuBarHint{snapshot->menuBar, snapshot->toolkit};
 }
 
+bool AtspiMenuBarRead::isShownAsRead() const
+{
+    return !m_read || !m_read->snapshot() || m_read->snapshot()->reportsChanges;
+}
+
 AccessibilityElement AtspiMenuBarRead::menuBarForPopUp() const
 {
-    if (menuBar().isNull() || !m_read || !m_read->snapshot() ||
-        m_read->snapshot()->reportsChanges) {
+    if (menuBar().isNull() || isShownAsRead()) {
         return menuBar();
     }
     // A copy of its own, so that what one pop-up asked again is asked again
     // by the next one too.
     auto copy = std::make_shared<MenuSnapshot>(*m_read->snapshot());
     copy->reaskEntries = true;
+    copy->asked.clear();
+    copy->unanswered.clear();
     for (CachedObject& object : copy->objects) {
         object.childrenSettled = false;
     }

@@ -25,6 +25,7 @@ public:
     std::optional<AtspiMenuTreeRead::MenuBarHint> hint(const QString& busName) const;
 
     AccessibilityElement menuBarForPopUp() const override;
+    bool isShownAsRead() const override;
 
 private:
     void treeRead();

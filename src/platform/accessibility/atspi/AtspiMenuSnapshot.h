@@ -3,6 +3,7 @@
 #include "platform/accessibility/atspi/AtspiCachedObjects.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <memory>
 
@@ -32,6 +33,10 @@ struct MenuSnapshot
     // are first read, however much is known of it: a snapshot kept from
     // earlier of an application that does not tell about changes.
     bool reaskEntries = false;
+    // The entries asked about since the snapshot was made (or copied), and
+    // those of them that did not answer: they are not shown.
+    QSet<QString> asked;
+    QSet<QString> unanswered;
 };
 
 // What reading the snapshot came to.

@@ -443,7 +443,8 @@ void AtspiMenuTreeRead::menuBarFound(const Object& menuBar, bool hinted)
         // GTK 3 and 4 send events for every change of a menu, closed or
         // open; Qt sends none while a menu is closed, and GTK 2's bridge is
         // not trusted to.
-        m_snapshot->reportsChanges = m_toolkitName.startsWith(QStringLiteral("GTK"));
+        m_snapshot->reportsChanges =
+            m_toolkitName.startsWith(QStringLiteral("GTK"), Qt::CaseInsensitive);
         m_snapshot->toolkit = m_toolkitName;
     }
     send(menuBar, AccessibleInterface, QStringLiteral("GetChildren"), {},

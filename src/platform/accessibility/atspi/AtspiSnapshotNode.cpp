@@ -13,6 +13,7 @@
 #include <QPointF>
 #include <QSet>
 #include <algorithm>
+#include <limits>
 
 namespace platform::atspi {
 
@@ -24,10 +25,19 @@ namespace {
 // bindings may take.
 constexpr int KeyBindingsDeadlineTimeouts = 2;
 
-// Menus longer than this keep the order the snapshot gives their entries:
-// GTK finds each child of a menu by walking its list, so listing the
-// children of a long menu costs the square of its length.
+// Menus longer than this are not listed: GTK finds each child of a menu by
+// walking its list, so listing the children of a long menu costs the square
+// of its length. Their entries are the snapshot's, or asked for by index.
 constexpr qsizetype SettledChildrenLimit = 500;
+
+const QString NullPath = QStringLiteral("/org/a11y/atspi/null");
+
+// Entries made known together: a pop-up's first screenful in one round.
+constexpr qint64 SettleRun = 40;
+
+// Rounds of requests one settling takes at most: the listing with the
+// entries expected, entries the listing brought, Qt's submenu probes.
+constexpr int SettleRounds = 4;
 
 bool isEntryRole(uint role)
 {
@@ -91,9 +101,12 @@ std::optional<QVariant> AtspiSnapshotNode::copyAttribute(const QString& name)
     if (name == ChildrenAttribute) {
         AccessibilityElementList elements;
         if (m_kind == Kind::MenuBar) {
-            settleChildren();
+            settle(0, accessibility::MaximumMenuChildren);
             elements.append(WindowMenuNode::menuBarItem(m_snapshot->pid));
             for (const QString& child : object().children) {
+                if (!isShown(child)) {
+                    continue;
+                }
                 elements.append(AccessibilityElement(
                     std::make_shared<AtspiSnapshotNode>(m_snapshot, child, Kind::MenuBarItem)));
             }
@@ -144,7 +157,7 @@ std::optional<qint64> AtspiSnapshotNode::attributeValueCount(const QString& name
     if (name != ChildrenAttribute || m_kind != Kind::Menu) {
         return AccessibilityNode::attributeValueCount(name);
     }
-    settleChildren();
+    settle(0, 0);
     return object().children.size();
 }
 
@@ -157,121 +170,192 @@ std::optional<QVariant> AtspiSnapshotNode::copyAttributeValues(const QString& na
     return QVariant::fromValue(entries(index, maxValues));
 }
 
-void AtspiSnapshotNode::settleChildren()
+bool AtspiSnapshotNode::isKnown(const QString& path) const
 {
-    const auto self = m_snapshot->objects.find(m_path);
-    if (self == m_snapshot->objects.end() || self->childrenSettled) {
+    return m_snapshot->objects.contains(path) &&
+           (!m_snapshot->reaskEntries || m_snapshot->asked.contains(path));
+}
+
+bool AtspiSnapshotNode::isShown(const QString& path) const
+{
+    return !path.isEmpty() && isKnown(path) && !m_snapshot->unanswered.contains(path);
+}
+
+void AtspiSnapshotNode::settle(qint64 first, qint64 wanted)
+{
+    auto self = m_snapshot->objects.find(m_path);
+    if (self == m_snapshot->objects.end() ||
+        (self->childrenSettled && first + wanted <= m_settledEnd)) {
         return;
-    }
-    self->childrenSettled = true;
-    const QList<QString> expected = self->children;
-    const bool listChildren = expected.size() <= SettledChildrenLimit;
-    QList<PathRequests> requests;
-    if (listChildren) {
-        requests.append({m_path, {EntryRequest::Children}});
-    }
-    for (const QString& child : expected) {
-        if (needsKeyBinding(*m_snapshot, child)) {
-            requests.append({child, {EntryRequest::KeyBinding}});
-        }
     }
     const QDeadlineTimer deadline = AccessibilityReadBudget::bound(
         QDeadlineTimer(qint64(messagingTimeoutMs()) * KeyBindingsDeadlineTimeouts));
-    const QList<EntryAnswers> answers = prefetchPaths(m_snapshot->busName, requests, deadline);
-    for (qsizetype i = listChildren ? 1 : 0; i < answers.size(); ++i) {
-        if (answers.at(i).keyBinding) {
-            m_snapshot->keyBindings.insert(requests.at(i).path, *answers.at(i).keyBinding);
-        }
-    }
-    if (!listChildren || answers.isEmpty() || !answers.constFirst().children) {
-        return;
-    }
-    // The application's own list holds: entries the snapshot lacks are
-    // asked for what it would have said, entries it no longer lists go.
-    QList<QString> listed;
-    QList<PathRequests> unknown;
-    for (const auto& [service, path] : *answers.constFirst().children) {
-        if (service != m_snapshot->busName) {
-            continue;
-        }
-        listed.append(path);
-        if (m_snapshot->reaskEntries || !m_snapshot->objects.contains(path)) {
-            QList<EntryRequest> asked{EntryRequest::Name, EntryRequest::Role, EntryRequest::States,
-                                      EntryRequest::KeyBinding};
-            if (!m_snapshot->gtk) {
-                // Another toolkit's submenu hangs below the entry, and a
-                // hidden entry lacks the Component interface.
-                asked.append(EntryRequest::Children);
-                asked.append(EntryRequest::Interfaces);
+    const QString& busName = m_snapshot->busName;
+    bool list = false;
+    bool count = false;
+    if (!self->childrenSettled) {
+        self->childrenSettled = true;
+        const qint64 length = self->children.isEmpty() ? self->childCount : self->children.size();
+        if (length < 0) {
+            // Nothing is known of the menu's entries (its entry was asked
+            // about on its own): they are asked for by index, together
+            // with how many there are, and nothing is made of those not
+            // shown.
+            count = true;
+        } else if (length > SettledChildrenLimit) {
+            if (self->children.isEmpty()) {
+                // Slots, filled by index as they are read.
+                self->children =
+                    QList<QString>(std::min<qint64>(length, accessibility::MaximumMenuChildren));
             }
-            unknown.append({path, asked});
+        } else {
+            list = true;
         }
     }
-    const QList<EntryAnswers> found = unknown.isEmpty()
-                                          ? QList<EntryAnswers>()
-                                          : prefetchPaths(m_snapshot->busName, unknown, deadline);
-    QSet<QString> unanswered;
+    const qint64 end = first + std::max(wanted, SettleRun);
     QList<PathRequests> probes;
-    for (qsizetype i = 0; i < unknown.size(); ++i) {
-        const QString& path = unknown.at(i).path;
-        const EntryAnswers* answer = i < found.size() ? &found.at(i) : nullptr;
-        if (!answer || !answer->role || !answer->states) {
-            unanswered.insert(path);
-            continue;
+    QSet<QString> keyBindingsAsked;
+    const quint64 timedOutBefore = timedOutRequests();
+    for (int round = 0; round < SettleRounds; ++round) {
+        QList<PathRequests> requests;
+        if (list) {
+            requests.append({m_path, {EntryRequest::Children}});
         }
-        CachedObject object;
-        object.parent = m_path;
-        object.index = -1;
-        object.name = itemTitle(answer->name.value_or(QString()).toUtf8().constData());
-        object.role = *answer->role;
-        object.states[0] = quint32(*answer->states);
-        object.states[1] = quint32(*answer->states >> 32);
-        object.lacksComponent = answer->component == false;
-        for (const auto& [service, child] :
-             answer->children.value_or(QList<std::pair<QString, QString>>())) {
-            if (service == m_snapshot->busName && object.children.size() < SubmenuProbeLimit) {
-                object.children.append(child);
-                probes.append({child, {EntryRequest::Role, EntryRequest::Children}});
+        if (count) {
+            requests.append({m_path, {EntryRequest::ChildCount}});
+            for (qint64 i = first; i < end; ++i) {
+                requests.append({m_path, {EntryRequest::ChildAtIndex}, int(i)});
+            }
+            count = false;
+        }
+        const QList<QString> children = m_snapshot->objects.value(m_path).children;
+        for (qint64 i = std::max<qint64>(first, 0); i < std::min<qint64>(end, children.size());
+             ++i) {
+            const QString& path = children.at(i);
+            if (path.isEmpty()) {
+                if (round == 0) {
+                    requests.append({m_path, {EntryRequest::ChildAtIndex}, int(i)});
+                }
+            } else if (!isKnown(path) && !m_snapshot->asked.contains(path)) {
+                m_snapshot->asked.insert(path);
+                QList<EntryRequest> asked{EntryRequest::Name, EntryRequest::Role,
+                                          EntryRequest::States, EntryRequest::KeyBinding};
+                if (!m_snapshot->gtk) {
+                    // Another toolkit's submenu hangs below the entry, and a
+                    // hidden entry lacks the Component interface.
+                    asked.append(EntryRequest::Children);
+                    asked.append(EntryRequest::Interfaces);
+                }
+                requests.append({path, asked});
+            } else if (isKnown(path) && needsKeyBinding(*m_snapshot, path) &&
+                       !keyBindingsAsked.contains(path)) {
+                keyBindingsAsked.insert(path);
+                requests.append({path, {EntryRequest::KeyBinding}});
             }
         }
-        m_snapshot->objects.insert(path, object);
-        if (answer->keyBinding) {
-            m_snapshot->keyBindings.insert(path, *answer->keyBinding);
+        requests.append(probes);
+        probes.clear();
+        if (requests.isEmpty()) {
+            break;
         }
-    }
-    // The children of such entries, to find the one that holds a submenu.
-    const QList<EntryAnswers> probed = probes.isEmpty()
-                                           ? QList<EntryAnswers>()
-                                           : prefetchPaths(m_snapshot->busName, probes, deadline);
-    for (qsizetype i = 0; i < probed.size() && i < probes.size(); ++i) {
-        if (!probed.at(i).role) {
-            continue;
-        }
-        CachedObject object;
-        object.parent = m_path;
-        object.index = -1;
-        object.role = *probed.at(i).role;
-        for (const auto& [service, child] :
-             probed.at(i).children.value_or(QList<std::pair<QString, QString>>())) {
-            if (service == m_snapshot->busName) {
-                object.children.append(child);
+        const QList<EntryAnswers> answers = prefetchPaths(busName, requests, deadline);
+        for (qsizetype i = 0; i < requests.size(); ++i) {
+            const PathRequests& request = requests.at(i);
+            const EntryAnswers* answer = i < answers.size() ? &answers.at(i) : nullptr;
+            const EntryRequest kind = request.requests.constFirst();
+            if (kind == EntryRequest::Children && request.path == m_path) {
+                // The application's own list holds.
+                list = false;
+                if (answer && answer->children) {
+                    QList<QString> listed;
+                    for (const auto& [service, path] : *answer->children) {
+                        if (service == busName) {
+                            listed.append(path);
+                        }
+                    }
+                    CachedObject& menu = m_snapshot->objects[m_path];
+                    menu.children = listed;
+                    menu.childCount = -1;
+                }
+            } else if (kind == EntryRequest::ChildCount) {
+                // Asked before the children by index: the slots are there
+                // for their answers.
+                const qint64 length = answer ? answer->childCount.value_or(0) : 0;
+                CachedObject& menu = m_snapshot->objects[m_path];
+                menu.childCount = int(std::min<qint64>(length, std::numeric_limits<int>::max()));
+                menu.children =
+                    QList<QString>(std::min<qint64>(length, accessibility::MaximumMenuChildren));
+            } else if (kind == EntryRequest::ChildAtIndex) {
+                CachedObject& menu = m_snapshot->objects[m_path];
+                if (answer && answer->child && answer->child->first == busName &&
+                    answer->child->second != NullPath && request.index < menu.children.size()) {
+                    menu.children[request.index] = answer->child->second;
+                }
+            } else if (kind == EntryRequest::KeyBinding) {
+                if (answer && answer->keyBinding) {
+                    m_snapshot->keyBindings.insert(request.path, *answer->keyBinding);
+                }
+            } else if (kind == EntryRequest::Role && request.requests.size() == 2) {
+                // A probe: the child of a Qt item that may hold its submenu.
+                if (!answer || !answer->role) {
+                    continue;
+                }
+                CachedObject object;
+                object.parent = m_path;
+                object.index = -1;
+                object.role = *answer->role;
+                for (const auto& [service, child] :
+                     answer->children.value_or(QList<std::pair<QString, QString>>())) {
+                    if (service == busName) {
+                        object.children.append(child);
+                    }
+                }
+                m_snapshot->objects.insert(request.path, object);
+            } else if (!answer || !answer->role || !answer->states) {
+                m_snapshot->unanswered.insert(request.path);
+            } else {
+                // An entry asked about whole.
+                CachedObject object;
+                object.parent = m_path;
+                object.index = -1;
+                object.name = itemTitle(answer->name.value_or(QString()).toUtf8().constData());
+                object.role = *answer->role;
+                object.states[0] = quint32(*answer->states);
+                object.states[1] = quint32(*answer->states >> 32);
+                object.lacksComponent = answer->component == false;
+                for (const auto& [service, child] :
+                     answer->children.value_or(QList<std::pair<QString, QString>>())) {
+                    if (service == busName && object.children.size() < SubmenuProbeLimit) {
+                        object.children.append(child);
+                        probes.append({child, {EntryRequest::Role, EntryRequest::Children}});
+                    }
+                }
+                m_snapshot->objects.insert(request.path, object);
+                m_snapshot->unanswered.remove(request.path);
+                if (answer->keyBinding) {
+                    m_snapshot->keyBindings.insert(request.path, *answer->keyBinding);
+                }
             }
         }
-        m_snapshot->objects.insert(probes.at(i).path, object);
+        if (timedOutRequests() != timedOutBefore) {
+            break; // the application stopped answering: nothing more is asked
+        }
     }
-    listed.removeIf([&unanswered](const QString& path) { return unanswered.contains(path); });
-    m_snapshot->objects[m_path].children = listed;
+    m_settledEnd = std::max(m_settledEnd, end);
 }
 
 AccessibilityElementList AtspiSnapshotNode::entries(qint64 index, qint64 count)
 {
-    settleChildren();
+    settle(std::max<qint64>(index, 0), std::max<qint64>(count, 0));
     const QList<QString> children = object().children;
     const qint64 first = std::clamp<qint64>(index, 0, children.size());
     const qint64 end =
         std::clamp<qint64>(first + std::max<qint64>(count, 0), first, children.size());
     AccessibilityElementList elements;
     for (qint64 i = first; i < end; ++i) {
+        if (!isShown(children.at(i))) {
+            continue;
+        }
         elements.append(AccessibilityElement(
             std::make_shared<AtspiSnapshotNode>(m_snapshot, children.at(i), Kind::MenuItem)));
     }

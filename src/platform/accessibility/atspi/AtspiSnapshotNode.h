@@ -13,11 +13,13 @@ namespace platform::atspi {
 // A menu bar, menu or entry of a menu snapshot, in the same shape as
 // AtspiElementNode gives the live objects: titles, roles and states come
 // from the snapshot at no cost. When a menu's entries are first read, the
-// menu is asked for its children together with its entries' key bindings
-// (one round trip per menu): the snapshot does not say in which order GTK
-// holds a menu's entries, and the menu may have changed since. Entries the
-// snapshot lacks are asked for what it would have said. Pressing sends the
-// entry's first action.
+// menu is asked for its children (the snapshot does not say in which order
+// GTK holds a menu's entries, and the menu may have changed since), and the
+// entries are made known a screenful at a time: those the snapshot lacks
+// are asked for what it would have said, the others for their key bindings,
+// all requests of a screenful together. A long menu is not listed at all:
+// its entries are asked for by index, a screenful at a time. Pressing sends
+// the entry's first action.
 class AtspiSnapshotNode : public AccessibilityNode
 {
 public:
@@ -39,8 +41,13 @@ private:
     // The object whose children are this entry's submenu entries; empty for
     // an entry without a submenu.
     QString submenuPath() const;
-    // Makes the children those the application lists now (once).
-    void settleChildren();
+    // Makes the children those the application lists now (once), and the
+    // entries from first on (a screenful at least) known.
+    void settle(qint64 first, qint64 count);
+    // Whether an entry's title, role and states are known to hold now.
+    bool isKnown(const QString& path) const;
+    // Whether an entry listed by a menu is shown: known, and answered.
+    bool isShown(const QString& path) const;
     // A menu's entries from index on, at most count.
     AccessibilityElementList entries(qint64 index, qint64 count);
     std::optional<MenuKeyBinding> keyBinding();
@@ -48,6 +55,8 @@ private:
     std::shared_ptr<MenuSnapshot> m_snapshot;
     QString m_path;
     Kind m_kind;
+    // A menu's entries before this index are settled (for this node).
+    qint64 m_settledEnd = 0;
 };
 
 } // namespace platform::atspi

@@ -2,6 +2,7 @@
 
 #include "platform/log/SystemLog.h"
 #include "platform/menus/KeyEquivalentText.h"
+#include "platform/menus/qt/GrowingMenu.h"
 #include "platform/menus/qt/MenuIcons.h"
 #include "platform/menus/qt/MenuPalette.h"
 #include "platform/menus/qt/MenuStyle.h"
@@ -122,7 +123,7 @@ int mixedMarkExtent(const QMenu* qmenu)
 
 MenuPresenter::MenuPresenter(Menu& menu, QObject* parent)
     : QObject(parent), m_model(menu), m_style(std::make_unique<MenuStyle>()),
-      m_root(std::make_unique<QMenu>())
+      m_root(std::make_unique<GrowingMenu>())
 {
     m_root->installEventFilter(this);
     connect(m_root.get(), &QMenu::aboutToShow, this, &MenuPresenter::prepareRoot);
@@ -323,7 +324,13 @@ int MenuPresenter::addItems(QMenu* qmenu, Menu& menu, qsizetype from)
 void MenuPresenter::appendItems(QMenu* qmenu, Menu& menu)
 {
     const int previous = qmenu->property(MenuStyle::iconExtentProperty).toInt();
-    const int iconExtent = addItems(qmenu, menu, m_presentedItems.value(qmenu, 0));
+    int iconExtent = 0;
+    const auto add = [&] { iconExtent = addItems(qmenu, menu, m_presentedItems.value(qmenu, 0)); };
+    if (auto* growing = dynamic_cast<GrowingMenu*>(qmenu)) {
+        growing->append(add);
+    } else {
+        add();
+    }
     if (iconExtent > previous) {
         fitIcons(qmenu, iconExtent);
     }
@@ -353,7 +360,7 @@ void MenuPresenter::fitIcons(QMenu* qmenu, int iconExtent)
 
 QMenu* MenuPresenter::createSubmenu(QMenu* parent, const std::shared_ptr<MenuItem>& item)
 {
-    auto* submenu = new QMenu(parent);
+    auto* submenu = new GrowingMenu(parent);
     submenu->installEventFilter(this);
     connect(submenu, &QMenu::aboutToShow, this,
             [this, submenu, weakItem = std::weak_ptr<MenuItem>(item)] {
