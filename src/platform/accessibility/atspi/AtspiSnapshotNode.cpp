@@ -213,18 +213,19 @@ void AtspiSnapshotNode::settle(qint64 first, qint64 wanted)
         }
     }
     const qint64 end = first + std::max(wanted, SettleRun);
-    QList<PathRequests> probes;
+    QList<Ask> probes;
     QSet<QString> keyBindingsAsked;
     const quint64 timedOutBefore = timedOutRequests();
     for (int round = 0; round < SettleRounds; ++round) {
-        QList<PathRequests> requests;
+        QList<Ask> asks;
         if (list) {
-            requests.append({m_path, {EntryRequest::Children}});
+            asks.append({{m_path, {EntryRequest::Children}}, Ask::Listing});
+            list = false;
         }
         if (count) {
-            requests.append({m_path, {EntryRequest::ChildCount}});
+            asks.append({{m_path, {EntryRequest::ChildCount}}, Ask::Length});
             for (qint64 i = first; i < end; ++i) {
-                requests.append({m_path, {EntryRequest::ChildAtIndex}, int(i)});
+                asks.append({{m_path, {EntryRequest::ChildAtIndex}, int(i)}, Ask::ChildAt});
             }
             count = false;
         }
@@ -234,114 +235,159 @@ void AtspiSnapshotNode::settle(qint64 first, qint64 wanted)
             const QString& path = children.at(i);
             if (path.isEmpty()) {
                 if (round == 0) {
-                    requests.append({m_path, {EntryRequest::ChildAtIndex}, int(i)});
+                    asks.append({{m_path, {EntryRequest::ChildAtIndex}, int(i)}, Ask::ChildAt});
                 }
-            } else if (!isKnown(path) && !m_snapshot->asked.contains(path)) {
-                m_snapshot->asked.insert(path);
-                QList<EntryRequest> asked{EntryRequest::Name, EntryRequest::Role,
-                                          EntryRequest::States, EntryRequest::KeyBinding};
-                if (!m_snapshot->gtk) {
-                    // Another toolkit's submenu hangs below the entry, and a
-                    // hidden entry lacks the Component interface.
-                    asked.append(EntryRequest::Children);
-                    asked.append(EntryRequest::Interfaces);
-                }
-                requests.append({path, asked});
+            } else if (!m_snapshot->asked.contains(path) && !isKnown(path)) {
+                asks.append(askAbout(path));
             } else if (isKnown(path) && needsKeyBinding(*m_snapshot, path) &&
                        !keyBindingsAsked.contains(path)) {
                 keyBindingsAsked.insert(path);
-                requests.append({path, {EntryRequest::KeyBinding}});
+                asks.append({{path, {EntryRequest::KeyBinding}}, Ask::KeyBinding});
             }
         }
-        requests.append(probes);
+        asks.append(probes);
         probes.clear();
-        if (requests.isEmpty()) {
+        if (asks.isEmpty()) {
             break;
         }
+        QList<PathRequests> requests;
+        for (const Ask& ask : std::as_const(asks)) {
+            requests.append(ask.request);
+        }
         const QList<EntryAnswers> answers = prefetchPaths(busName, requests, deadline);
-        for (qsizetype i = 0; i < requests.size(); ++i) {
-            const PathRequests& request = requests.at(i);
-            const EntryAnswers* answer = i < answers.size() ? &answers.at(i) : nullptr;
-            const EntryRequest kind = request.requests.constFirst();
-            if (kind == EntryRequest::Children && request.path == m_path) {
-                // The application's own list holds.
-                list = false;
-                if (answer && answer->children) {
-                    QList<QString> listed;
-                    for (const auto& [service, path] : *answer->children) {
-                        if (service == busName) {
-                            listed.append(path);
-                        }
-                    }
-                    CachedObject& menu = m_snapshot->objects[m_path];
-                    menu.children = listed;
-                    menu.childCount = -1;
-                }
-            } else if (kind == EntryRequest::ChildCount) {
-                // Asked before the children by index: the slots are there
-                // for their answers.
-                const qint64 length = answer ? answer->childCount.value_or(0) : 0;
-                CachedObject& menu = m_snapshot->objects[m_path];
-                menu.childCount = int(std::min<qint64>(length, std::numeric_limits<int>::max()));
-                menu.children =
-                    QList<QString>(std::min<qint64>(length, accessibility::MaximumMenuChildren));
-            } else if (kind == EntryRequest::ChildAtIndex) {
-                CachedObject& menu = m_snapshot->objects[m_path];
-                if (answer && answer->child && answer->child->first == busName &&
-                    answer->child->second != NullPath && request.index < menu.children.size()) {
-                    menu.children[request.index] = answer->child->second;
-                }
-            } else if (kind == EntryRequest::KeyBinding) {
-                if (answer && answer->keyBinding) {
-                    m_snapshot->keyBindings.insert(request.path, *answer->keyBinding);
-                }
-            } else if (kind == EntryRequest::Role && request.requests.size() == 2) {
-                // A probe: the child of a Qt item that may hold its submenu.
-                if (!answer || !answer->role) {
-                    continue;
-                }
-                CachedObject object;
-                object.parent = m_path;
-                object.index = -1;
-                object.role = *answer->role;
-                for (const auto& [service, child] :
-                     answer->children.value_or(QList<std::pair<QString, QString>>())) {
-                    if (service == busName) {
-                        object.children.append(child);
-                    }
-                }
-                m_snapshot->objects.insert(request.path, object);
-            } else if (!answer || !answer->role || !answer->states) {
-                m_snapshot->unanswered.insert(request.path);
-            } else {
-                // An entry asked about whole.
-                CachedObject object;
-                object.parent = m_path;
-                object.index = -1;
-                object.name = itemTitle(answer->name.value_or(QString()).toUtf8().constData());
-                object.role = *answer->role;
-                object.states[0] = quint32(*answer->states);
-                object.states[1] = quint32(*answer->states >> 32);
-                object.lacksComponent = answer->component == false;
-                for (const auto& [service, child] :
-                     answer->children.value_or(QList<std::pair<QString, QString>>())) {
-                    if (service == busName && object.children.size() < SubmenuProbeLimit) {
-                        object.children.append(child);
-                        probes.append({child, {EntryRequest::Role, EntryRequest::Children}});
-                    }
-                }
-                m_snapshot->objects.insert(request.path, object);
-                m_snapshot->unanswered.remove(request.path);
-                if (answer->keyBinding) {
-                    m_snapshot->keyBindings.insert(request.path, *answer->keyBinding);
-                }
-            }
+        for (qsizetype i = 0; i < asks.size(); ++i) {
+            take(asks.at(i), i < answers.size() ? &answers.at(i) : nullptr, probes);
         }
         if (timedOutRequests() != timedOutBefore) {
             break; // the application stopped answering: nothing more is asked
         }
     }
     m_settledEnd = std::max(m_settledEnd, end);
+}
+
+AtspiSnapshotNode::Ask AtspiSnapshotNode::askAbout(const QString& path) const
+{
+    m_snapshot->asked.insert(path);
+    const bool gtk = m_snapshot->gtk;
+    const auto known = m_snapshot->objects.constFind(path);
+    if (known == m_snapshot->objects.cend()) {
+        QList<EntryRequest> asked{EntryRequest::Name, EntryRequest::Role, EntryRequest::States,
+                                  EntryRequest::KeyBinding};
+        if (!gtk) {
+            // Another toolkit's submenu hangs below the entry, and a hidden
+            // entry lacks the Component interface.
+            asked.append(EntryRequest::Children);
+            asked.append(EntryRequest::Interfaces);
+        }
+        return {{path, asked}, Ask::Whole};
+    }
+    // An entry of a kept read, asked again because its application does not
+    // tell about changes: an object keeps its role and its submenu, so only
+    // what can change on it is asked (its title, states, whether it is
+    // shown, and the key of an entry without a submenu).
+    QList<EntryRequest> asked{EntryRequest::Name, EntryRequest::States};
+    if (!gtk) {
+        asked.append(EntryRequest::Interfaces);
+    }
+    if (isEntryRole(known->role) && submenuOf(*m_snapshot, path).isEmpty()) {
+        asked.append(EntryRequest::KeyBinding);
+    }
+    return {{path, asked}, Ask::Refresh};
+}
+
+void AtspiSnapshotNode::take(const Ask& ask, const EntryAnswers* answer, QList<Ask>& probes)
+{
+    const QString& busName = m_snapshot->busName;
+    const QString& path = ask.request.path;
+    const auto ownPaths = [&busName](const QList<std::pair<QString, QString>>& references) {
+        QList<QString> paths;
+        for (const auto& [service, child] : references) {
+            if (service == busName) {
+                paths.append(child);
+            }
+        }
+        return paths;
+    };
+    switch (ask.kind) {
+    case Ask::Listing:
+        // The application's own list holds.
+        if (answer && answer->children) {
+            CachedObject& menu = m_snapshot->objects[m_path];
+            menu.children = ownPaths(*answer->children);
+            menu.childCount = -1;
+        }
+        return;
+    case Ask::Length: {
+        // Asked before the children by index: the slots are there for their
+        // answers.
+        const qint64 length = answer ? answer->childCount.value_or(0) : 0;
+        CachedObject& menu = m_snapshot->objects[m_path];
+        menu.childCount = int(std::min<qint64>(length, std::numeric_limits<int>::max()));
+        menu.children =
+            QList<QString>(std::min<qint64>(length, accessibility::MaximumMenuChildren));
+        return;
+    }
+    case Ask::ChildAt: {
+        CachedObject& menu = m_snapshot->objects[m_path];
+        const int index = ask.request.index;
+        if (answer && answer->child && answer->child->first == busName &&
+            answer->child->second != NullPath && index < menu.children.size()) {
+            menu.children[index] = answer->child->second;
+        }
+        return;
+    }
+    case Ask::KeyBinding:
+        if (answer && answer->keyBinding) {
+            m_snapshot->keyBindings.insert(path, *answer->keyBinding);
+        }
+        return;
+    case Ask::Probe: {
+        // The child of a Qt item that may hold its submenu.
+        if (!answer || !answer->role) {
+            return;
+        }
+        CachedObject object;
+        object.parent = m_path;
+        object.index = -1;
+        object.role = *answer->role;
+        object.children = ownPaths(answer->children.value_or(QList<std::pair<QString, QString>>()));
+        m_snapshot->objects.insert(path, object);
+        return;
+    }
+    case Ask::Whole:
+    case Ask::Refresh:
+        break;
+    }
+    if (!answer || !answer->states || (ask.kind == Ask::Whole && !answer->role)) {
+        m_snapshot->unanswered.insert(path);
+        return;
+    }
+    m_snapshot->unanswered.remove(path);
+    CachedObject& object = m_snapshot->objects[path];
+    object.name = itemTitle(answer->name.value_or(QString()).toUtf8().constData());
+    object.states[0] = quint32(*answer->states);
+    object.states[1] = quint32(*answer->states >> 32);
+    if (answer->component) {
+        object.lacksComponent = !*answer->component;
+    }
+    if (answer->keyBinding) {
+        m_snapshot->keyBindings.insert(path, *answer->keyBinding);
+    }
+    if (ask.kind == Ask::Refresh) {
+        return;
+    }
+    object.parent = m_path;
+    object.index = -1;
+    object.role = *answer->role;
+    object.children.clear();
+    for (const QString& child :
+         ownPaths(answer->children.value_or(QList<std::pair<QString, QString>>()))) {
+        if (object.children.size() >= SubmenuProbeLimit) {
+            break;
+        }
+        object.children.append(child);
+        probes.append({{child, {EntryRequest::Role, EntryRequest::Children}}, Ask::Probe});
+    }
 }
 
 AccessibilityElementList AtspiSnapshotNode::entries(qint64 index, qint64 count)

@@ -4,6 +4,7 @@
 #include "platform/accessibility/AccessibilityNode.h"
 #include "platform/accessibility/MenuKeyBinding.h"
 #include "platform/accessibility/atspi/AtspiElementNode.h"
+#include "platform/accessibility/atspi/AtspiEntryPrefetch.h"
 #include "platform/accessibility/atspi/AtspiMenuSnapshot.h"
 
 #include <memory>
@@ -44,6 +45,25 @@ private:
     // Makes the children those the application lists now (once), and the
     // entries from first on (a screenful at least) known.
     void settle(qint64 first, qint64 count);
+    // One request of a settling round, and what it is for.
+    struct Ask
+    {
+        PathRequests request;
+        enum Kind
+        {
+            Listing, // the menu's children
+            Length,  // how many children the menu has
+            ChildAt, // the menu's child at an index
+            KeyBinding,
+            Whole,   // an entry the snapshot lacks
+            Refresh, // an entry of a kept read, asked again
+            Probe    // a child of a Qt item, which may hold its submenu
+        } kind;
+    };
+    // The requests that make an entry known (and notes it as asked).
+    Ask askAbout(const QString& path) const;
+    // Takes what answered ask into the snapshot; Qt items found add probes.
+    void take(const Ask& ask, const EntryAnswers* answer, QList<Ask>& probes);
     // Whether an entry's title, role and states are known to hold now.
     bool isKnown(const QString& path) const;
     // Whether an entry listed by a menu is shown: known, and answered.
