@@ -32,6 +32,8 @@ add_app mousepad mousepad
 add_app geany geany
 add_app qpdfview qpdfview
 add_app kwrite kwrite
+add_app featherpad featherpad
+add_app kate kate
 add_app lowriter lowriter --norestore
 sleep 8
 # LibreOffice's window belongs to soffice.bin, not to the script that
