@@ -82,17 +82,18 @@ void QXMenuReadAhead::applicationBecameFront(qint64 pid)
     scheduleRead(entry);
 }
 
-void QXMenuReadAhead::scheduleRead(Entry& entry)
+void QXMenuReadAhead::scheduleRead(Entry& entry, int atLeastMs)
 {
     const qint64 sinceLast =
         entry.lastStarted.isValid() ? entry.lastStarted.elapsed() : qint64(RefreshIntervalMs);
-    if (sinceLast >= RefreshIntervalMs) {
+    const qint64 delay = std::max<qint64>(RefreshIntervalMs - sinceLast, atLeastMs);
+    if (delay <= 0) {
         startRead(entry);
         return;
     }
     entry.refreshPending = true;
     const qint64 pid = entry.pid;
-    QTimer::singleShot(int(RefreshIntervalMs - sinceLast), this, [this, pid] {
+    QTimer::singleShot(int(delay), this, [this, pid] {
         Entry* waiting = find(pid);
         if (!waiting || !waiting->refreshPending) {
             return;
@@ -165,14 +166,18 @@ void QXMenuReadAhead::menusChanged(qint64 pid)
     entry->watch.reset();
     if (entry->read) {
         entry->changedDuringRead = true;
+        if (m_waitLoop && m_waitingFor == pid) {
+            m_waitLoop->quit(); // the pop-up reads for itself
+        }
         return;
     }
     entry->stale = std::move(entry->kept);
-    // Only the front application is read again at once: the others are when
-    // they come to the front, so that nothing is read while the user works
-    // in one application and others change their menus.
+    // Only the front application is read again (once it has finished
+    // changing): the others are when they come to the front, so that
+    // nothing is read while the user works in one application and others
+    // change their menus.
     if (entry == m_entries.front().get()) {
-        scheduleRead(*entry);
+        scheduleRead(*entry, ChangeQuietMs);
     } else {
         remove(pid);
     }
@@ -184,16 +189,19 @@ platform::AccessibilityElement QXMenuReadAhead::menuBar(qint64 pid)
     if (!entry) {
         return {};
     }
-    if (entry->read && !m_waiting) {
+    // A read that saw a change is thrown away when it finishes: the pop-up
+    // does not wait for it.
+    if (entry->read && !entry->changedDuringRead && !m_waitLoop) {
         QEventLoop loop;
         QPointer<platform::MenuBarRead> read(entry->read.get());
         connect(read, &platform::MenuBarRead::finished, &loop, &QEventLoop::quit);
         connect(read, &QObject::destroyed, &loop, &QEventLoop::quit);
         QTimer::singleShot(int(platform::Accessibility::current().messagingTimeoutMs()), &loop,
                            &QEventLoop::quit);
-        m_waiting = true;
+        m_waitLoop = &loop;
+        m_waitingFor = pid;
         loop.exec(QEventLoop::ExcludeUserInputEvents);
-        m_waiting = false;
+        m_waitLoop = nullptr;
         entry = find(pid);
     }
     return entry && entry->kept ? entry->kept->menuBarForPopUp() : platform::AccessibilityElement();

@@ -4,6 +4,7 @@
 #include "platform/accessibility/MenuBarRead.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QList>
 #include <QObject>
 #include <functional>
@@ -27,6 +28,10 @@ public:
     static constexpr int KeptApplications = 9;
     // The shortest time between two reads of one application.
     static constexpr int RefreshIntervalMs = 250;
+    // How long an application whose menus changed is left to finish
+    // changing before it is read again: one change comes as a burst of
+    // events, and a read started at the first would be stale at once.
+    static constexpr int ChangeQuietMs = 30;
 
     // depthOf names the menus read with an application's menu bar.
     using DepthOf = std::function<platform::MenuBarReadDepth(qint64 pid)>;
@@ -77,12 +82,17 @@ private:
     void startRead(Entry& entry);
     void readFinished(qint64 pid);
     void menusChanged(qint64 pid);
-    void scheduleRead(Entry& entry);
+    // Reads the application now, or once atLeastMs have passed and the
+    // last read started the refresh interval ago.
+    void scheduleRead(Entry& entry, int atLeastMs = 0);
 
     DepthOf m_depthOf;
     // The front application first.
     std::vector<std::unique_ptr<Entry>> m_entries;
     QXMenuReadAhead* m_previous = nullptr;
     int m_readsStarted = 0;
-    bool m_waiting = false;
+    // A pop-up waiting for a read of that application, which a change
+    // during the read ends (what it reads would be thrown away).
+    QEventLoop* m_waitLoop = nullptr;
+    qint64 m_waitingFor = 0;
 };

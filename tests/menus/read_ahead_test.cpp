@@ -186,6 +186,33 @@ private Q_SLOTS:
         QCOMPARE(readAhead.readsStarted(), 1);
     }
 
+    void aChangeIsReadOnceItsBurstIsOver()
+    {
+        PopUpTestEnvironment environment;
+        environment.accessibility->addApplication(Pid, fixtureDescription());
+        QXMenuReadAhead readAhead({});
+        readAhead.applicationBecameFront(Pid);
+        // A change during a read: a pop-up does not wait for a read that
+        // will be thrown away, it reads for itself.
+        environment.accessibility->notifyMenusChanged(Pid);
+        QVERIFY(readAhead.menuBar(Pid).isNull());
+        QVERIFY(readAhead.isReading(Pid));
+        QVERIFY(settle(readAhead, Pid));
+        QVERIFY(readAhead.isKept(Pid));
+        const int reads = readAhead.readsStarted();
+        // One change to a menu comes as several events: read once, after
+        // the last, and nothing stale is shown meanwhile (long enough after
+        // the last read for a read to be allowed at once).
+        QTest::qWait(QXMenuReadAhead::RefreshIntervalMs + 50);
+        for (int event = 0; event < 5; ++event) {
+            environment.accessibility->notifyMenusChanged(Pid);
+        }
+        QVERIFY(readAhead.menuBar(Pid).isNull());
+        QVERIFY(settle(readAhead, Pid));
+        QVERIFY(readAhead.isKept(Pid));
+        QCOMPARE(readAhead.readsStarted(), reads + 1);
+    }
+
     void applicationsThatQuitAreForgotten()
     {
         PopUpTestEnvironment environment;
