@@ -282,12 +282,14 @@ AtspiSnapshotNode::Ask AtspiSnapshotNode::askAbout(const QString& path) const
         return {{path, asked}, Ask::Whole};
     }
     // An entry of a kept read, asked again because its application does not
-    // tell about changes: an object keeps its role and its submenu, so only
-    // what can change on it is asked (its title, states, whether it is
-    // shown, and the key of an entry without a submenu).
+    // tell about changes: an object keeps its role, so only what can change
+    // on it is asked (its title, states, whether it is shown, the key of an
+    // entry without a submenu, and, for toolkits that hang a submenu below
+    // the entry, its children: probed again only where they changed).
     QList<EntryRequest> asked{EntryRequest::Name, EntryRequest::States};
     if (!gtk) {
         asked.append(EntryRequest::Interfaces);
+        asked.append(EntryRequest::Children);
     }
     if (isEntryRole(known->role) && submenuOf(*m_snapshot, path).isEmpty()) {
         asked.append(EntryRequest::KeyBinding);
@@ -373,19 +375,20 @@ void AtspiSnapshotNode::take(const Ask& ask, const EntryAnswers* answer, QList<A
     if (answer->keyBinding) {
         m_snapshot->keyBindings.insert(path, *answer->keyBinding);
     }
+    QList<QString> children =
+        ownPaths(answer->children.value_or(QList<std::pair<QString, QString>>()));
+    children = children.mid(0, SubmenuProbeLimit);
     if (ask.kind == Ask::Refresh) {
-        return;
-    }
-    object.parent = m_path;
-    object.index = -1;
-    object.role = *answer->role;
-    object.children.clear();
-    for (const QString& child :
-         ownPaths(answer->children.value_or(QList<std::pair<QString, QString>>()))) {
-        if (object.children.size() >= SubmenuProbeLimit) {
-            break;
+        if (!answer->children || children == object.children) {
+            return; // the same submenu object (or none) as when it was read
         }
-        object.children.append(child);
+    } else {
+        object.parent = m_path;
+        object.index = -1;
+        object.role = *answer->role;
+    }
+    object.children = children;
+    for (const QString& child : std::as_const(children)) {
         probes.append({{child, {EntryRequest::Role, EntryRequest::Children}}, Ask::Probe});
     }
 }
