@@ -1,14 +1,8 @@
 #!/usr/bin/env bash
 # The desktop's half of run-big-submenu-bench.sh, run inside the X11
 # virtual desktop.
-. "$TROVIX_SOURCE_DIR/tests/integration/lib.sh"
+. "$TROVIX_SOURCE_DIR/bench/popup/read_ahead_bench_lib.sh"
 rounds=${TROVIX_BENCH_ROUNDS:-10}
-bench=$TROVIX_BUILD_DIR/bench/popup/trovix-bench-hotkey
-control_option=$((0x40000 | 0x80000))
-defaults() { "$TROVIX" defaults "$@" >/dev/null || fail "trovix defaults $* failed"; }
-defaults write "Menu Trigger" -dict "Identifier" -string "Menu Trigger" "Key Code" -int 46 \
-    "Modifier Flags" -int "$control_option" "Visual Representation" -string "⌃⌥M"
-defaults write "Stealth Mode" -bool YES
 
 # A menu bar like the fixtures' with a submenu of COUNT items in File.
 describe() {
@@ -57,14 +51,7 @@ printed() {
 
 declare -A result=()
 for mode in before after; do
-    if [ "$mode" = before ]; then
-        defaults write QXMenuReadAheadDisabled -bool YES
-    else
-        defaults delete QXMenuReadAheadDisabled
-    fi
-    start_trovix
-    wait_for 60 eval "'$TROVIX' popup --print --depth 0 >/dev/null 2>&1" || fail "Trovix did not start"
-    sleep 2
+    start_trovix_for "$mode"
     for count in "${counts[@]}"; do
         xdotool windowactivate --sync "${window_of[$count]}" >/dev/null 2>&1
         xdotool mousemove --window "${window_of[$count]}" 100 100

@@ -1,19 +1,10 @@
 #!/usr/bin/env bash
 # The desktop's half of run-hotkey-latency.sh, run inside the X11 virtual
 # desktop.
-. "$TROVIX_SOURCE_DIR/tests/integration/lib.sh"
+. "$TROVIX_SOURCE_DIR/bench/popup/read_ahead_bench_lib.sh"
 rounds=${TROVIX_BENCH_ROUNDS:-12}
-bench=$TROVIX_BUILD_DIR/bench/popup/trovix-bench-hotkey
 fixtures=$TROVIX_BUILD_DIR/tests/fixtures
 description=$TROVIX_SOURCE_DIR/tests/fixtures/menu.json
-control_option=$((0x40000 | 0x80000))
-defaults() { "$TROVIX" defaults "$@" >/dev/null || fail "trovix defaults $* failed"; }
-defaults write "Menu Trigger" -dict "Identifier" -string "Menu Trigger" "Key Code" -int 46 \
-    "Modifier Flags" -int "$control_option" "Visual Representation" -string "⌃⌥M"
-defaults write "Menu Trigger: All Applications" -dict "Identifier" -string \
-    "Menu Trigger: All Applications" "Key Code" -int 0 \
-    "Modifier Flags" -int "$control_option" "Visual Representation" -string "⌃⌥A"
-defaults write "Stealth Mode" -bool YES
 
 # name, then the command line.
 apps=()
@@ -63,14 +54,7 @@ measure() {
 
 declare -A result=()
 for mode in before after; do
-    if [ "$mode" = before ]; then
-        defaults write QXMenuReadAheadDisabled -bool YES
-    else
-        defaults delete QXMenuReadAheadDisabled
-    fi
-    start_trovix
-    wait_for 60 eval "'$TROVIX' popup --print --depth 0 >/dev/null 2>&1" || fail "Trovix did not start"
-    sleep 2
+    start_trovix_for "$mode"
     for entry in "${apps[@]}"; do
         read -r name _ <<<"$entry"
         result[$mode,$name,200]=$(measure "$name" 200)

@@ -8,11 +8,4 @@
 # process printing the top level (`trovix popup --print --depth 1`).
 # Prints medians in ms.
 #   bench/popup/run-big-submenu-bench.sh [ROUNDS]      (after scripts/build)
-set -euo pipefail
-cd "$(dirname "$0")/../.."
-export TROVIX_BENCH_ROUNDS=${1:-10}
-build=${BUILD_DIR:-build}
-export TROVIX_BUILD_DIR=$PWD/$build TROVIX_SOURCE_DIR=$PWD
-export TROVIX=$TROVIX_BUILD_DIR/Trovix.app/Contents/MacOS/trovix
-export TROVIX_ARTIFACTS=$TROVIX_BUILD_DIR/bench-artifacts
-scripts/virtual-desktop run -- "$PWD/bench/popup/big_submenu_round.sh"
+exec "$(dirname "$0")/run-on-desktop.sh" big_submenu_round.sh "${1:-10}"

@@ -9,11 +9,4 @@
 # running. Prints a table of
 # medians (ms).
 #   bench/popup/run-hotkey-latency.sh [ROUNDS]      (after scripts/build)
-set -euo pipefail
-cd "$(dirname "$0")/../.."
-export TROVIX_BENCH_ROUNDS=${1:-12}
-build=${BUILD_DIR:-build}
-export TROVIX_BUILD_DIR=$PWD/$build TROVIX_SOURCE_DIR=$PWD
-export TROVIX=$TROVIX_BUILD_DIR/Trovix.app/Contents/MacOS/trovix
-export TROVIX_ARTIFACTS=$TROVIX_BUILD_DIR/bench-artifacts
-scripts/virtual-desktop run -- "$PWD/bench/popup/hotkey_latency_round.sh"
+exec "$(dirname "$0")/run-on-desktop.sh" hotkey_latency_round.sh "${1:-12}"

@@ -325,12 +325,9 @@ void MenuPresenter::appendItems(QMenu* qmenu, Menu& menu)
 {
     const int previous = qmenu->property(MenuStyle::iconExtentProperty).toInt();
     int iconExtent = 0;
-    const auto add = [&] { iconExtent = addItems(qmenu, menu, m_presentedItems.value(qmenu, 0)); };
-    if (auto* growing = dynamic_cast<GrowingMenu*>(qmenu)) {
-        growing->append(add);
-    } else {
-        add();
-    }
+    // Every menu the presenter makes is a GrowingMenu.
+    static_cast<GrowingMenu*>(qmenu)->append(
+        [&] { iconExtent = addItems(qmenu, menu, m_presentedItems.value(qmenu, 0)); });
     if (iconExtent > previous) {
         fitIcons(qmenu, iconExtent);
     }
