@@ -1,6 +1,6 @@
 # shellcheck shell=bash disable=SC2034  # variables set here are read by the test scripts
 # Helpers for the desktop tests on a real Wayland compositor. A script runs
-# inside scripts/wayland-desktop (sway or mutter, headless, with Xwayland) and
+# inside scripts/wayland-desktop (sway, mutter or GNOME Shell, headless, with Xwayland) and
 # starts with
 #
 #   . "$(dirname "$0")/lib.sh"
@@ -22,12 +22,14 @@ rm -rf "$ARTIFACTS"
 mkdir -p "$ARTIFACTS"
 
 # Screenshots show the whole desktop, Wayland windows too, where the
-# compositor lets a client take one (grim on sway); elsewhere only what
-# Xwayland shows.
+# compositor lets a client take one (grim on sway, the shell's own on GNOME
+# Shell); on bare mutter only what Xwayland shows.
 screenshot() {
     local file="$ARTIFACTS/$1.png"
     if [ "$TROVIX_COMPOSITOR" = sway ] && command -v grim >/dev/null 2>&1; then
         grim -c "$file" && echo "$file"
+    elif [ "$TROVIX_COMPOSITOR" = gnome-shell ]; then
+        python3 "$TROVIX_SOURCE_DIR/tests/wayland/gnome_screenshot.py" "$file" && echo "$file"
     else
         import -window root "$file" && echo "$file"
     fi
@@ -66,9 +68,9 @@ _wl_device_command() {
 }
 
 # The tests' pointer: the wlroots virtual pointer on sway, a remote-desktop
-# session on mutter.
+# session on mutter and GNOME Shell.
 start_pointer() {
-    if [ "$TROVIX_COMPOSITOR" = mutter ]; then
+    if [ "$TROVIX_COMPOSITOR" != sway ]; then
         _wl_start_device pointer python3 "$TROVIX_SOURCE_DIR/tests/wayland/pointer/mutter_pointer.py"
     else
         _wl_start_device pointer "$TROVIX_BUILD_DIR/tests/wayland/trovix-virtual-pointer"
@@ -82,9 +84,9 @@ pointer_command() {
 
 # The tests' keyboard: the wlroots virtual keyboard on sway (a seat without a
 # keyboard gives no client keyboard focus), the remote-desktop session's on
-# mutter.
+# mutter and GNOME Shell.
 start_keyboard() {
-    if [ "$TROVIX_COMPOSITOR" = mutter ]; then
+    if [ "$TROVIX_COMPOSITOR" != sway ]; then
         _wl_start_device keyboard python3 "$TROVIX_SOURCE_DIR/tests/wayland/pointer/mutter_pointer.py"
     else
         _wl_start_device keyboard "$TROVIX_BUILD_DIR/tests/wayland/trovix-virtual-keyboard"

@@ -145,7 +145,9 @@ QString AtspiApplicationNames::name(qint64 pid)
     if (known != m_names.constEnd()) {
         return *known;
     }
-    if (!initialize()) {
+    // The program's own accessibility answers on the thread that would wait
+    // here: asked, it would answer only after the timeout.
+    if (pid == QCoreApplication::applicationPid() || !initialize()) {
         return QString();
     }
     QString found;
