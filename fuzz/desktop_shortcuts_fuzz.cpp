@@ -3,11 +3,14 @@
 // programs write it), and key combinations in the portal's, sway's and
 // GNOME's texts. A list that reads is written back unchanged and reads the
 // same again; a combination that reads writes back to a text that reads as
-// the same combination. Settings values may be large, so inputs reach two
-// megabytes (past the list's cap of one).
+// the same combination. KWin's report of where its cursor is comes over the
+// session bus, where any program can send it: one that reads is a point
+// within the bounds of a layout. Settings values may be large, so inputs
+// reach two megabytes (past the list's cap of one).
 // fuzz-max-len: 2097152
 #include "platform/input/KeyCombinationText.h"
 #include "platform/input/gnome/GnomeShortcutList.h"
+#include "platform/pointer/kde/KWinCursorQuery.h"
 
 #include <QString>
 #include <cstddef>
@@ -38,6 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (const auto combination = Text::fromGnomeAccelerator(text)) {
         if (Text::fromGnomeAccelerator(Text::gnomeAccelerator(*combination)) != combination) {
+            abort();
+        }
+    }
+    if (const std::optional<QPoint> cursor = KWinCursorQuery::parseReport(text)) {
+        constexpr int bound = 1 << 24;
+        if (std::abs(cursor->x()) > bound || std::abs(cursor->y()) > bound) {
             abort();
         }
     }

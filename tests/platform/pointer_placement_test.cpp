@@ -1,4 +1,5 @@
 #include "platform/pointer/ScreenPlacement.h"
+#include "platform/pointer/kde/KWinCursorQuery.h"
 #include "platform/pointer/sway/SwayCursorNudge.h"
 #include "support/TestProgram.h"
 
@@ -12,6 +13,7 @@ using platform::ScreenArea;
 namespace ScreenPlacement = platform::ScreenPlacement;
 
 Q_DECLARE_METATYPE(QList<ScreenArea>)
+Q_DECLARE_METATYPE(std::optional<QPoint>)
 
 namespace {
 
@@ -31,6 +33,30 @@ class PointerPlacementTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // KWin's script reports its cursor as "X Y"; any program on the bus can
+    // call the method it calls.
+    void kwinCursorReports_data()
+    {
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<std::optional<QPoint>>("expected");
+        QTest::newRow("whole numbers") << "350 210" << std::optional<QPoint>(QPoint(350, 210));
+        QTest::newRow("fractions round")
+            << "-12.5 799.6" << std::optional<QPoint>(QPoint(-13, 800));
+        QTest::newRow("one number") << "350" << std::optional<QPoint>();
+        QTest::newRow("three numbers") << "1 2 3" << std::optional<QPoint>();
+        QTest::newRow("not numbers") << "undefined undefined" << std::optional<QPoint>();
+        QTest::newRow("not a number") << "nan 5" << std::optional<QPoint>();
+        QTest::newRow("beyond any layout") << "1e300 5" << std::optional<QPoint>();
+        QTest::newRow("empty") << "" << std::optional<QPoint>();
+    }
+
+    void kwinCursorReports()
+    {
+        QFETCH(QString, report);
+        QFETCH(std::optional<QPoint>, expected);
+        QCOMPARE(platform::KWinCursorQuery::parseReport(report), expected);
+    }
+
     void positionsAreScaledOnTheirOwnOutput_data()
     {
         QTest::addColumn<QList<ScreenArea>>("screens");

@@ -23,11 +23,15 @@ mkdir -p "$ARTIFACTS"
 
 # Screenshots show the whole desktop, Wayland windows too, where the
 # compositor lets a client take one (grim on sway, the shell's own on GNOME
-# Shell); on bare mutter only what Xwayland shows.
+# Shell); on bare mutter only what Xwayland shows. KWin takes them only when
+# it composites with OpenGL, which the tests' software rendering does not:
+# none there.
 screenshot() {
     local file="$ARTIFACTS/$1.png"
     if [ "$TROVIX_COMPOSITOR" = sway ] && command -v grim >/dev/null 2>&1; then
         grim -c "$file" && echo "$file"
+    elif [ "$TROVIX_COMPOSITOR" = kwin ]; then
+        return 1
     elif [ "$TROVIX_COMPOSITOR" = gnome-shell ]; then
         python3 "$TROVIX_SOURCE_DIR/tests/wayland/gnome_screenshot.py" "$file" && echo "$file"
     else
@@ -67,14 +71,28 @@ _wl_device_command() {
     tail -n 1 "$out" | grep -qx ok || fail "the test $name refused '$*': $(tail -n 1 "$out")"
 }
 
-# The tests' pointer: the wlroots virtual pointer on sway, a remote-desktop
-# session on mutter and GNOME Shell.
-start_pointer() {
-    if [ "$TROVIX_COMPOSITOR" != sway ]; then
-        _wl_start_device pointer python3 "$TROVIX_SOURCE_DIR/tests/wayland/pointer/mutter_pointer.py"
-    else
-        _wl_start_device pointer "$TROVIX_BUILD_DIR/tests/wayland/trovix-virtual-pointer"
+# KWin offers its fake input only to programs whose desktop entry asks for
+# it: the tests' device gets one in the session's data folder.
+_wl_kwin_fake_input() {
+    local program=$TROVIX_BUILD_DIR/tests/wayland/trovix-fake-input
+    local entry=$XDG_DATA_HOME/applications/trovix-tests-fake-input.desktop
+    if [ ! -e "$entry" ]; then
+        mkdir -p "$(dirname "$entry")"
+        printf '%s\n' "[Desktop Entry]" "Type=Application" "Name=Trovix tests' input device" \
+            "Exec=$program" "NoDisplay=true" "X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input" \
+            >"$entry"
     fi
+    echo "$program"
+}
+
+# The tests' pointer: the wlroots virtual pointer on sway, KDE's fake input
+# on KWin, a remote-desktop session on mutter and GNOME Shell.
+start_pointer() {
+    case $TROVIX_COMPOSITOR in
+    sway) _wl_start_device pointer "$TROVIX_BUILD_DIR/tests/wayland/trovix-virtual-pointer" ;;
+    kwin) _wl_start_device pointer "$(_wl_kwin_fake_input)" ;;
+    *) _wl_start_device pointer python3 "$TROVIX_SOURCE_DIR/tests/wayland/pointer/mutter_pointer.py" ;;
+    esac
 }
 
 # Sends one command to the pointer and waits for its answer.
@@ -83,20 +101,37 @@ pointer_command() {
 }
 
 # The tests' keyboard: the wlroots virtual keyboard on sway (a seat without a
-# keyboard gives no client keyboard focus), the remote-desktop session's on
-# mutter and GNOME Shell.
+# keyboard gives no client keyboard focus), KDE's fake input on KWin, the
+# remote-desktop session's on mutter and GNOME Shell.
 start_keyboard() {
-    if [ "$TROVIX_COMPOSITOR" != sway ]; then
-        _wl_start_device keyboard python3 "$TROVIX_SOURCE_DIR/tests/wayland/pointer/mutter_pointer.py"
-    else
-        _wl_start_device keyboard "$TROVIX_BUILD_DIR/tests/wayland/trovix-virtual-keyboard"
-    fi
+    case $TROVIX_COMPOSITOR in
+    sway) _wl_start_device keyboard "$TROVIX_BUILD_DIR/tests/wayland/trovix-virtual-keyboard" ;;
+    kwin) _wl_start_device keyboard "$(_wl_kwin_fake_input)" ;;
+    *) _wl_start_device keyboard python3 "$TROVIX_SOURCE_DIR/tests/wayland/pointer/mutter_pointer.py" ;;
+    esac
 }
 
 # Presses a combination of evdev key codes on the tests' keyboard
 # ("press_keys 29 56 50" is Ctrl+Alt+M).
 press_keys() {
     _wl_device_command keyboard press "$@"
+}
+
+# Runs a script of KWin's scripting interface (JavaScript) in the session's
+# KWin, and waits for it to have run.
+kwin_script() {
+    local file="$ARTIFACTS/kwin-script.js" id path
+    printf '%s\n' "$1" >"$file"
+    id=$(dbus-send --session --print-reply=literal --dest=org.kde.KWin /Scripting \
+        org.kde.kwin.Scripting.loadScript "string:$file" string:trovix-tests | awk '{print $2}')
+    [ -n "$id" ] && [ "$id" -ge 0 ] || return 1
+    # Newer KWin names a loaded script /Scripting/Script<id>, older /<id>.
+    for path in "/Scripting/Script$id" "/$id"; do
+        dbus-send --session --print-reply --dest=org.kde.KWin "$path" org.kde.kwin.Script.run \
+            >/dev/null 2>&1 && break
+    done
+    dbus-send --session --print-reply --dest=org.kde.KWin /Scripting \
+        org.kde.kwin.Scripting.unloadScript string:trovix-tests >/dev/null
 }
 
 # The desktop's size in layout pixels (every output), "WIDTH HEIGHT".

@@ -41,15 +41,24 @@ done
 pass "popup --print --pid shows the menus of the GTK and the Qt fixture as Wayland clients"
 
 # --- The application in front ----------------------------------------------
-# Gives the window of process PID the keyboard focus: sway by its command;
-# GNOME Shell has none, but its window cycling (Alt+Escape) moves the focus
-# to the other of the two windows at once. The shell sometimes drops the
-# first cycling after the windows appeared: it is pressed again then.
+# Gives the window of process PID the keyboard focus: sway by its command,
+# KWin by a script it runs; GNOME Shell has no such command, but its window
+# cycling (Alt+Escape) moves the focus to the other of the two windows at
+# once. The shell sometimes drops the first cycling after the windows
+# appeared: it is pressed again then.
 focus_app() {
-    if [ "$TROVIX_COMPOSITOR" = sway ]; then
+    case $TROVIX_COMPOSITOR in
+    sway)
         swaymsg "[pid=$1] focus" >/dev/null || fail "sway cannot focus process $1"
         return
-    fi
+        ;;
+    kwin)
+        kwin_script "workspace.clientList().forEach(function (client) {
+            if (client.pid === $1) { workspace.activeClient = client; } });" ||
+            fail "KWin cannot focus process $1"
+        return
+        ;;
+    esac
     local tries
     for tries in 1 2 3; do
         front_is "$1" && return
@@ -84,12 +93,14 @@ done
 # The first all-applications menu once asked Trovix its own name that way.
 "$TROVIX" defaults write "Accessibility API Timeout" -float 120 >/dev/null ||
     fail "cannot write the setting Accessibility API Timeout"
-if [ "$TROVIX_COMPOSITOR" = gnome-shell ]; then
-    # GNOME Shell has no tray: without one the preferences window would open
-    # at launch in the default mode, so Trovix runs faceless, without its own
-    # menu in the pop-up (which the comparisons above leave out). The hot key Control-Option-M (virtual
-    # key 46; Control is 0x40000, Option 0x80000) becomes a custom shortcut
-    # in GNOME's keyboard settings, as the user allowed.
+if [ "$TROVIX_COMPOSITOR" != sway ]; then
+    # GNOME Shell and a bare KWin have no tray: without one the preferences
+    # window would open at launch in the default mode, so Trovix runs
+    # faceless, without its own menu in the pop-up (which the comparisons
+    # above leave out). The hot key Control-Option-M (virtual key 46; Control
+    # is 0x40000, Option 0x80000) becomes a custom shortcut in GNOME's
+    # keyboard settings, as the user allowed, or a global shortcut of KDE's
+    # shortcut service.
     "$TROVIX" defaults write "Application Mode" -int 2 >/dev/null &&
         "$TROVIX" defaults write "Meta Menu Priority" -int -1 >/dev/null &&
         "$TROVIX" defaults write QXHotKeysInDesktopSettings -bool YES >/dev/null &&
@@ -165,9 +176,10 @@ pass "the all-applications menu lists the Wayland applications, and an item chos
 # On sway the session's configuration binds Ctrl+Alt+M to `trovix popup`, the
 # line the preferences show; on GNOME Shell Trovix made that key a custom
 # shortcut in GNOME's keyboard settings itself, which the shell grabs and the
-# settings daemon runs. Typed on the tests' keyboard over the GTK fixture in
-# front, it opens the fixture's menu at the pointer; Edit > Redo chosen there
-# runs.
+# settings daemon runs; on KWin it is a global shortcut of KDE's service,
+# which KWin runs in its own process and which tells Trovix. Typed on the
+# tests' keyboard over the GTK fixture in front, it opens the fixture's menu
+# at the pointer; Edit > Redo chosen there runs.
 
 # The custom shortcut Trovix added, as GNOME's keyboard settings hold it.
 gnome_shortcut() {
@@ -190,6 +202,13 @@ gnome-shell)
     wait_for 10 gnome_shortcut ||
         fail "Trovix added no custom shortcut for its hot key to GNOME's keyboard settings (see $ARTIFACTS/gnome-shortcut.txt)"
     mechanism="the custom shortcut in GNOME's keyboard settings"
+    ;;
+kwin)
+    wait_for 10 eval "dbus-send --session --print-reply=literal --dest=org.kde.kglobalaccel \
+        /component/trovix org.kde.kglobalaccel.Component.shortcutNames 2>/dev/null |
+        grep -qw trovix-front" ||
+        fail "KDE's global shortcut service has no shortcut of Trovix's"
+    mechanism="KDE's global shortcut"
     ;;
 *) mechanism="" ;;
 esac

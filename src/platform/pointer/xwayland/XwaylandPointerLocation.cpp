@@ -2,8 +2,10 @@
 
 #include "platform/log/SystemLog.h"
 #include "platform/pointer/ScreenPlacement.h"
+#include "platform/pointer/kde/KWinCursorQuery.h"
 #include "platform/pointer/sway/SwayCursorNudge.h"
 #include "platform/pointer/xwayland/PointerEntryProbe.h"
+#include "platform/session/DisplaySession.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -15,6 +17,11 @@ namespace {
 // Long enough for a compositor under load to send the pointer's entry (a few
 // milliseconds as a rule), short enough that a trigger never feels stuck.
 constexpr int ProbeTimeoutMs = 250;
+// KWin answers its script in a few milliseconds; the probe still has time
+// after this.
+constexpr int KWinTimeoutMs = 100;
+// KWin asked in vain this often in a row is not asked again.
+constexpr int KWinFailureLimit = 3;
 
 QList<ScreenArea> screenAreas()
 {
@@ -41,32 +48,70 @@ XwaylandPointerLocation::XwaylandPointerLocation() : m_probe(std::make_unique<Po
     if (!swaySocket.isEmpty()) {
         m_swayNudge = std::make_unique<SwayCursorNudge>(swaySocket);
     }
+    // KWin gives it to one only once the pointer moves, but tells where the
+    // pointer is to a script it runs.
+    if (DisplaySession::fromEnvironment().desktop == DisplaySession::Desktop::Kde) {
+        m_kwin = std::make_unique<KWinCursorQuery>();
+    }
+}
+
+std::optional<QPoint> XwaylandPointerLocation::fromKWin(QString* outcome)
+{
+    if (!m_kwin) {
+        return std::nullopt;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const std::optional<QPoint> position = m_kwin->cursorPosition(KWinTimeoutMs);
+    if (position) {
+        m_kwinFailures = 0;
+        *outcome = QStringLiteral("pointer at %1,%2, from KWin in %3 ms")
+                       .arg(position->x())
+                       .arg(position->y())
+                       .arg(timer.elapsed());
+        return position;
+    }
+    systemLog(QStringLiteral("KWin did not tell where the pointer is (%1); the probe window looks")
+                  .arg(m_kwin->lastFailure()));
+    if (++m_kwinFailures >= KWinFailureLimit) {
+        systemLog(QStringLiteral("KWin is not asked for the pointer again"));
+        m_kwin.reset();
+    }
+    return std::nullopt;
 }
 
 XwaylandPointerLocation::~XwaylandPointerLocation() = default;
 
 QPoint XwaylandPointerLocation::position()
 {
-    QElapsedTimer timer;
-    timer.start();
-    const std::optional<QPoint> native = m_probe->pointerPosition(
-        ProbeTimeoutMs,
-        m_swayNudge ? std::function<void()>([this] { m_swayNudge->nudge(); }) : nullptr);
+    QString outcome;
+    std::optional<QPoint> native = fromKWin(&outcome);
+    if (!native) {
+        QElapsedTimer timer;
+        timer.start();
+        native = m_probe->pointerPosition(
+            ProbeTimeoutMs,
+            m_swayNudge ? std::function<void()>([this] { m_swayNudge->nudge(); }) : nullptr);
+        if (native) {
+            outcome =
+                QStringLiteral("pointer at %1,%2, found by its entry into a probe window in %3 ms")
+                    .arg(native->x())
+                    .arg(native->y())
+                    .arg(timer.elapsed());
+        }
+    }
     const QList<ScreenArea> screens = screenAreas();
     const QPoint position = native
                                 ? ScreenPlacement::fromNative(*native, screens)
                                 : ScreenPlacement::fallbackCentre(m_probe->frontWindow(), screens);
-    const QString outcome =
-        native ? QStringLiteral("pointer at %1,%2, found by its entry into a probe window in %3 ms")
-                     .arg(native->x())
-                     .arg(native->y())
-                     .arg(timer.elapsed())
-               : QStringLiteral("pointer not found within %1 ms (%2); the menu opens at %3,%4, "
-                                "the centre of the front window's output")
-                     .arg(ProbeTimeoutMs)
-                     .arg(m_probe->lastFailure())
-                     .arg(position.x())
-                     .arg(position.y());
+    if (!native) {
+        outcome = QStringLiteral("pointer not found within %1 ms (%2); the menu opens at %3,%4, "
+                                 "the centre of the front window's output")
+                      .arg(ProbeTimeoutMs)
+                      .arg(m_probe->lastFailure())
+                      .arg(position.x())
+                      .arg(position.y());
+    }
     // The first outcome tells whether the probe works on this desktop; later
     // ones only while debugging, and every failure.
     if (!m_reported || !native) {
