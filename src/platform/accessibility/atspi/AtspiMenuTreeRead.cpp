@@ -441,10 +441,12 @@ void AtspiMenuTreeRead::menuBarFound(const Object& menuBar, bool hinted)
         m_snapshot->gtk = m_gtk;
         m_snapshot->menuBar = menuBar.path;
         // GTK 3 and 4 send events for every change of a menu, closed or
-        // open; Qt sends none while a menu is closed, and GTK 2's bridge is
-        // not trusted to.
+        // open, and so does LibreOffice ("VCL") for the menu objects it has
+        // made (names, enabled states, children removed); Qt sends none
+        // while a menu is closed, and GTK 2's bridge is not trusted to.
         m_snapshot->reportsChanges =
-            m_toolkitName.startsWith(QStringLiteral("GTK"), Qt::CaseInsensitive);
+            m_toolkitName.startsWith(QStringLiteral("GTK"), Qt::CaseInsensitive) ||
+            m_toolkitName.compare(QStringLiteral("VCL"), Qt::CaseInsensitive) == 0;
         m_snapshot->toolkit = m_toolkitName;
     }
     send(menuBar, AccessibleInterface, QStringLiteral("GetChildren"), {},
