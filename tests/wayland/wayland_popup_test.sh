@@ -59,8 +59,7 @@ focus_app() {
         return
         ;;
     esac
-    local tries
-    for tries in 1 2 3; do
+    for _ in 1 2 3; do
         front_is "$1" && return
         press_keys 56 1
         wait_for 2 front_is "$1" && return
