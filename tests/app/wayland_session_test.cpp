@@ -1,10 +1,14 @@
 #include "app/QXDisplaySessionNotice.h"
 #include "app/QXSettingsKeys.h"
 #include "platform/session/DisplaySession.h"
+#include "platform/session/WaylandCompositor.h"
 #include "support/LogCapture.h"
 #include "support/TemporaryDefaults.h"
 #include "support/TestProgram.h"
 
+#include <QCoreApplication>
+#include <QLocalServer>
+#include <QTemporaryDir>
 #include <QTest>
 
 using platform::DisplaySession;
@@ -156,6 +160,34 @@ private Q_SLOTS:
         session.x11Display = false;
         QVERIFY(session.unusable());
         QVERIFY(session.limitations().contains(QLatin1String("cannot run")));
+    }
+
+    // The compositor is the process listening on the Wayland socket, by its
+    // name in the runtime folder or by its path; here this test listens.
+    void compositorIsWhoListensOnTheWaylandSocket()
+    {
+        QTemporaryDir runtime;
+        QVERIFY(runtime.isValid());
+        QLocalServer server;
+        server.setSocketOptions(QLocalServer::UserAccessOption);
+        QVERIFY(server.listen(runtime.filePath(QStringLiteral("wayland-7"))));
+        const qint64 self = QCoreApplication::applicationPid();
+
+        QProcessEnvironment environment;
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-7"));
+        QCOMPARE(platform::waylandCompositorProcess(environment), std::optional<qint64>(self));
+        environment.insert(QStringLiteral("WAYLAND_DISPLAY"), server.fullServerName());
+        QCOMPARE(platform::waylandCompositorProcess(environment), std::optional<qint64>(self));
+
+        // No socket, no session, a name without its folder: nobody.
+        environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-8"));
+        QCOMPARE(platform::waylandCompositorProcess(environment), std::nullopt);
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        QCOMPARE(platform::waylandCompositorProcess(environment), std::nullopt);
+        environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-7"));
+        environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        QCOMPARE(platform::waylandCompositorProcess(environment), std::nullopt);
     }
 
     void noticeIsShownOnceAndLoggedAtEveryStart()

@@ -163,6 +163,11 @@ listed_at() {
     fail "the Qt fixture is not in the all-applications menu (see $ARTIFACTS/all.txt)"
 index=$(listed_at trovix-fixture-gtk)
 [ -n "$index" ] || fail "the GTK fixture is not in the all-applications menu (see $ARTIFACTS/all.txt)"
+# Nothing else but Trovix itself (whose preferences window opens on sway): no
+# compositor (GNOME Shell shows its stage as a window on the bus).
+others=$(sed -n '/^  ----/q; s/^  \([^ ].*\)  \[.*/\1/p' "$ARTIFACTS/all.txt" |
+    grep -vx -e 'Trovix Fixture' -e trovix-fixture-gtk -e Trovix)
+[ -z "$others" ] || fail "the all-applications menu lists more than the applications: $others"
 # shellcheck disable=SC2046
 xdotool key $(printf 'Down %.0s' $(seq "$index")) Right Down Down Right
 screenshot popup-all >/dev/null

@@ -1,6 +1,7 @@
 #include "platform/workspace/x11/X11Workspace.h"
 
 #include "platform/session/DisplaySession.h"
+#include "platform/session/WaylandCompositor.h"
 #include "platform/workspace/FrontApplicationTracker.h"
 #include "platform/workspace/WindowPresence.h"
 #include "platform/workspace/x11/EwmhConnection.h"
@@ -14,7 +15,8 @@
 namespace platform {
 
 X11Workspace::X11Workspace()
-    : m_x11(EwmhConnection::shared()), m_waylandSession(DisplaySession::fromEnvironment().wayland)
+    : m_x11(EwmhConnection::shared()), m_waylandSession(DisplaySession::fromEnvironment().wayland),
+      m_compositor(m_waylandSession ? waylandCompositorProcess() : std::nullopt)
 {
     // Listens from now on, so that the front window is known without a scan
     // when it is first asked for.
@@ -124,10 +126,13 @@ QList<RunningApplication> X11Workspace::runningApplications()
         }
     }
     // A Wayland client has no managed window: whether it shows one only the
-    // bus can tell.
-    const AtspiApplicationNames::Listing bus = m_busNames.list(
-        [this, &withWindow](qint64 pid) { return m_waylandSession && !withWindow.contains(pid); });
+    // bus can tell. The compositor is not asked (GNOME Shell would say yes,
+    // for its stage) and not listed.
+    const AtspiApplicationNames::Listing bus = m_busNames.list([this, &withWindow](qint64 pid) {
+        return m_waylandSession && !withWindow.contains(pid) && pid != m_compositor;
+    });
     QList<qint64> busPids = bus.processIdentifiers.values();
+    busPids.removeAll(m_compositor.value_or(0));
     std::sort(busPids.begin(), busPids.end());
     for (const qint64 pid : std::as_const(busPids)) {
         if (!order.contains(pid)) {

@@ -5,6 +5,7 @@
 #include "platform/workspace/x11/DesktopEntryNames.h"
 
 #include <QHash>
+#include <optional>
 
 namespace platform {
 
@@ -51,6 +52,8 @@ private:
     // window whose windows the bus tells of: on an X11 desktop the bus is
     // never asked, and nothing changes there.
     const bool m_waylandSession;
+    // The Wayland compositor's process, in a Wayland session.
+    const std::optional<qint64> m_compositor;
     AtspiApplicationNames m_busNames;
     DesktopEntryNames m_desktopEntries;
     // Names found from an application's windows, by process and the
