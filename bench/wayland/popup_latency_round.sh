@@ -21,9 +21,9 @@ if [ -n "${TROVIX_COMPOSITOR:-}" ]; then
     export GDK_BACKEND=wayland
     start_pointer
     start_keyboard
-    # GNOME Shell and a bare KWin have no tray: Trovix runs faceless there,
-    # so that its preferences window does not open at its start.
-    [ "$TROVIX_COMPOSITOR" = sway ] || "$TROVIX" defaults write "Application Mode" -int 2 >/dev/null
+    # Faceless, so that its preferences window does not open at its start
+    # (no tray on these desktops) and take the focus from the fixture.
+    "$TROVIX" defaults write "Application Mode" -int 2 >/dev/null
 fi
 start_app fixture-gtk \
     "$TROVIX_BUILD_DIR/tests/fixtures/trovix-fixture-gtk" "$TROVIX_SOURCE_DIR/tests/fixtures/menu.json"
@@ -32,8 +32,8 @@ wait_for_bus "$gtk_pid" "the GTK fixture"
 start_trovix
 wait_for 30 eval "'$TROVIX' popup --print --depth 0 >/dev/null 2>&1" || fail "Trovix did not start"
 if [ -n "${TROVIX_COMPOSITOR:-}" ]; then
-    # Trovix's preferences window, opened at its start on sway, took the
-    # focus; GNOME Shell starts in its overview, which window cycling closes.
+    # The fixture gets the focus; GNOME Shell starts in its overview, which
+    # window cycling closes.
     case $TROVIX_COMPOSITOR in
     sway) swaymsg "[pid=$gtk_pid] focus" >/dev/null || fail "sway cannot focus the GTK fixture" ;;
     kwin)

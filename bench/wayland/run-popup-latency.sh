@@ -18,7 +18,10 @@ round=$PWD/bench/wayland/popup_latency_round.sh
 # One kind of pop-up on every desktop: "popup" or "popup --all".
 compare() {
     local x11 x result compositor
-    x11=$(scripts/virtual-desktop run -- "$round" "$rounds" "$@" 2>"$TROVIX_ARTIFACTS.x11.log" | grep _ms) || {
+    # Each desktop writes its artefacts in a folder of its own: the Wayland
+    # sessions run as their own user, who could not replace the X11 run's.
+    x11=$(TROVIX_ARTIFACTS=$TROVIX_ARTIFACTS/x11 scripts/virtual-desktop run -- "$round" "$rounds" "$@" \
+        2>"$TROVIX_ARTIFACTS.x11.log" | grep _ms) || {
         tail -n 20 "$TROVIX_ARTIFACTS.x11.log" >&2
         exit 1
     }
@@ -27,7 +30,8 @@ compare() {
     echo
     x=$(awk '/median_ms/ { print $2 }' <<<"$x11")
     for compositor in sway gnome-shell kwin; do
-        result=$(scripts/wayland-desktop run --compositor "$compositor" -- "$round" "$rounds" "$@" \
+        result=$(TROVIX_ARTIFACTS=$TROVIX_ARTIFACTS/$compositor \
+            scripts/wayland-desktop run --compositor "$compositor" -- "$round" "$rounds" "$@" \
             2>"$TROVIX_ARTIFACTS.$compositor.log" | grep _ms) || {
             tail -n 20 "$TROVIX_ARTIFACTS.$compositor.log" >&2
             exit 1
