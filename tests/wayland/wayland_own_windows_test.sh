@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Trovix's own windows and features in a Wayland session, where they stay X11
 # windows on Xwayland: the login item is switched on, read and switched off;
-# an update check against a feed on 127.0.0.1 shows its result in a window;
-# the log window shows Trovix's own journal entries; the help window opens on
-# its first page, and its search, typed on the compositor's keyboard, finds
-# another page, which opens. Everything is read over AT-SPI, as a screen reader
+# an update check against a feed on 127.0.0.1 shows its result in a window,
+# an X11 one too; the log window shows Trovix's own journal entries; the help
+# window opens on its first page, and its search, typed on the compositor's
+# keyboard, finds another page, which opens. Everything is read over AT-SPI, as a screen reader
 # reads it. A window asked for while another of Trovix's has the focus comes
 # forward: GNOME Shell gives it the focus, sway (whose default is to leave
 # the focus where it is) marks it urgent. The preferences window,
@@ -61,8 +61,11 @@ found="Trovix 99.0 is now available—you have $version. Would you like to downl
 # Read as a screen reader reads a label: by its name.
 wait_for 30 element "$check_pid" "Software Update" "$found" states ||
     fail "the update check showed no window reading '$found' (see $ARTIFACTS/accessible.err)"
+# Like all of Trovix's windows, an X11 window on Xwayland.
+wait_for 10 xdotool search --onlyvisible --pid "$check_pid" ||
+    fail "the update window is not on Xwayland: the check runs as a Wayland client"
 screenshot update-window >/dev/null
-pass "an update check against 127.0.0.1 shows the newer version in its window"
+pass "an update check against 127.0.0.1 shows the newer version in its window, on Xwayland"
 # The window stays open until the end: on sway, one more tile beside the
 # preferences.
 
