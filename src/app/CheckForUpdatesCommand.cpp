@@ -2,6 +2,7 @@
 
 #include "foundation/QXLocalized.h"
 #include "platform/defaults/UserDefaults.h"
+#include "platform/session/DisplaySession.h"
 #include "platform/updates/Updater.h"
 #include "services/QXSparkleWrapper.h"
 
@@ -93,6 +94,13 @@ int runCheckForUpdatesCommand(int argc, char** argv)
     if (print) {
         application = std::make_unique<QCoreApplication>(argc, argv);
     } else {
+        // The update window is an X11 window like Trovix's others: in a
+        // Wayland session on XWayland, not Qt's Wayland plugin.
+        const QString platformName =
+            platform::DisplaySession::fromEnvironment().requiredQtPlatform();
+        if (!platformName.isEmpty()) {
+            qputenv("QT_QPA_PLATFORM", platformName.toLatin1());
+        }
         application = std::make_unique<QApplication>(argc, argv);
     }
     return runCheck(print);

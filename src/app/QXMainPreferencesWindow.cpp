@@ -3,6 +3,7 @@
 #include "app/QXListTextField.h"
 #include "app/QXPreferencesToolbarImage.h"
 #include "app/QXSearchHistoryButton.h"
+#include "app/QXWrappingCheckBox.h"
 #include "hotkeys/QXHotKeyClearButton.h"
 #include "hotkeys/QXHotKeyTextView.h"
 #include "platform/application/Activation.h"
@@ -186,9 +187,14 @@ QXMainPreferencesWindow::QXMainPreferencesWindow(QWidget* parent) : QXPreference
         action->setCheckable(true);
         action->setData(identifier);
         group->addAction(action);
-        connect(action, &QAction::triggered, this, [this, identifier] {
-            selectSection(identifier);
-            Q_EMIT sectionChosen(identifier);
+        // Checked by a click, or by a screen reader's toggle action, which
+        // checks the button without triggering it. Selecting a section
+        // checks its button too, and is not a choice of the user's.
+        connect(action, &QAction::toggled, this, [this, identifier](bool checked) {
+            if (checked && selectedSection() != identifier) {
+                selectSection(identifier);
+                Q_EMIT sectionChosen(identifier);
+            }
         });
         m_sectionActions.insert(identifier, action);
 
@@ -220,7 +226,8 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
     QFormLayout* form = createForm(page);
 
     // Right click.
-    m_rightClickTriggerSwitch = new QCheckBox(tr("Open the menu with a right click while holding"));
+    m_rightClickTriggerSwitch =
+        new QXWrappingCheckBox(tr("Open the menu with a right click while holding"));
     m_rightClickTriggerModifierSelector =
         createSelector({{tr("Super"), 0}, {tr("Alt"), 1}, {tr("Control"), 2}, {tr("Fn"), 3}}, page);
     auto* rightClickRow = new QWidget(page);
@@ -311,7 +318,7 @@ QWidget* QXMainPreferencesWindow::createMenuPage()
     form->addRow(tr("Hot keys:"), hotKeyBox);
 
     // Launch and presence on the desktop.
-    m_stealthModeSwitch = new QCheckBox(tr("Open this window at launch"), page);
+    m_stealthModeSwitch = new QXWrappingCheckBox(tr("Open this window at launch"), page);
     m_stealthModeSwitch->setObjectName(QStringLiteral("Stealth Mode"));
     form->addRow(tr("At launch:"),
                  withHelp(m_stealthModeSwitch,
@@ -346,17 +353,18 @@ QWidget* QXMainPreferencesWindow::createAdvancedPage()
     QFormLayout* form = createForm(page);
 
     // Each check box is named after the setting it writes.
-    m_keyEquivalentSwitch = new QCheckBox(tr("Show keyboard shortcuts"), page);
+    m_keyEquivalentSwitch = new QXWrappingCheckBox(tr("Show keyboard shortcuts"), page);
     m_keyEquivalentSwitch->setObjectName(QStringLiteral("Show Key Equivalents"));
-    m_promoteAlternatesSwitch = new QCheckBox(tr("Show alternate items as ordinary items"), page);
+    m_promoteAlternatesSwitch =
+        new QXWrappingCheckBox(tr("Show alternate items as ordinary items"), page);
     m_promoteAlternatesSwitch->setObjectName(QStringLiteral("Promote Alternates"));
     m_supportAccessoryApplicationsSwitch =
-        new QCheckBox(tr("Follow the active application, also without a menu bar"), page);
+        new QXWrappingCheckBox(tr("Follow the active application, also without a menu bar"), page);
     m_supportAccessoryApplicationsSwitch->setObjectName(
         QStringLiteral("Support Accessory Applications"));
-    m_moveAppleMenuToEndSwitch = new QCheckBox(tr("Put the window menu at the end"), page);
+    m_moveAppleMenuToEndSwitch = new QXWrappingCheckBox(tr("Put the window menu at the end"), page);
     m_moveAppleMenuToEndSwitch->setObjectName(QStringLiteral("Move Apple Menu To End"));
-    m_skipDisabledMenuItemsSwitch = new QCheckBox(tr("Leave out disabled items"), page);
+    m_skipDisabledMenuItemsSwitch = new QXWrappingCheckBox(tr("Leave out disabled items"), page);
     m_skipDisabledMenuItemsSwitch->setObjectName(QStringLiteral("Skip Disabled Menu Items"));
     auto* switches = new QWidget(page);
     auto* switchLayout = new QVBoxLayout(switches);
@@ -369,7 +377,7 @@ QWidget* QXMainPreferencesWindow::createAdvancedPage()
     }
     form->addRow(tr("Pop-up menu:"), switches);
 
-    m_searchMenusWhileTypingSwitch = new QCheckBox(tr("Search menus while typing"), page);
+    m_searchMenusWhileTypingSwitch = new QXWrappingCheckBox(tr("Search menus while typing"), page);
     m_searchMenusWhileTypingSwitch->setObjectName(QStringLiteral("Search Menus While Typing"));
     m_searchMenusWhileTypingSwitch->setAccessibleName(m_searchMenusWhileTypingSwitch->text());
     m_clearSearchHistoryButton = new QXSearchHistoryButton(page);
@@ -417,7 +425,7 @@ QWidget* QXMainPreferencesWindow::createUpdatesPage()
     QFormLayout* form = createForm(page);
     QXSparkleWrapper& wrapper = QXSparkleWrapper::sharedSparkleWrapper();
 
-    auto* automatic = new QCheckBox(tr("Check Automatically"), page);
+    auto* automatic = new QXWrappingCheckBox(tr("Check Automatically"), page);
     automatic->setObjectName(QStringLiteral("autoUpdateCheckingSwitch"));
     automatic->setAccessibleName(automatic->text());
     auto* checkNow = new QPushButton(tr("Check Now..."), page);

@@ -144,8 +144,16 @@ void ILRIntegratedLogReader::setSavePanelForTesting(SavePanel panel)
 
 bool ILRIntegratedLogReader::displayLogActivating()
 {
+    // Where there is no log, the alert that says why comes with the program
+    // in front; else the window first, so that activating the program brings
+    // this window forward rather than the one that had the focus.
+    if (!canDisplayLog()) {
+        platform::Activation::current().activateIgnoringOtherApps();
+        return displayLog();
+    }
+    const bool shown = displayLog();
     platform::Activation::current().activateIgnoringOtherApps();
-    return displayLog();
+    return shown;
 }
 
 bool ILRIntegratedLogReader::displayLog()

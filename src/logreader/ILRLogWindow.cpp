@@ -9,9 +9,11 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
 
 ILRLogWindow::ILRLogWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), m_logView(new QTextBrowser(this)),
@@ -79,21 +81,26 @@ ILRLogWindow::ILRLogWindow(QWidget* parent)
     m_toolErrorLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_toolErrorLabel->hide();
 
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(m_findEarlierResultsButton);
-    bar->addWidget(m_spinner);
-    bar->addWidget(m_clearButton);
-    bar->addStretch(1);
-    bar->addWidget(m_debugLoggingSwitch);
-    bar->addWidget(m_saveButton);
-    bar->addWidget(m_viewMenuButton);
+    m_barStart = new QHBoxLayout;
+    m_barStart->addWidget(m_findEarlierResultsButton);
+    m_barStart->addWidget(m_spinner);
+    m_barStart->addWidget(m_clearButton);
+    m_barStart->addStretch(1);
+    m_barEnd = new QHBoxLayout;
+    m_barEnd->addStretch(1);
+    m_barEnd->addWidget(m_debugLoggingSwitch);
+    m_barEnd->addWidget(m_saveButton);
+    m_barEnd->addWidget(m_viewMenuButton);
+    m_bar = new QBoxLayout(QBoxLayout::LeftToRight);
+    m_bar->addLayout(m_barStart);
+    m_bar->addLayout(m_barEnd);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(m_toolErrorLabel);
     layout->addWidget(m_findField);
     layout->addWidget(m_logView, 1);
-    layout->addLayout(bar);
+    layout->addLayout(m_bar);
 }
 
 bool ILRLogWindow::eventFilter(QObject* watched, QEvent* event)
@@ -120,4 +127,40 @@ void ILRLogWindow::closeEvent(QCloseEvent* event)
 {
     Q_EMIT closing();
     QWidget::closeEvent(event);
+}
+
+void ILRLogWindow::resizeEvent(QResizeEvent* event)
+{
+    fitBarToWidth();
+    QWidget::resizeEvent(event);
+}
+
+bool ILRLogWindow::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    // A control shown or hidden (save, clear, the spinner) changes what the
+    // bar needs.
+    if (event->type() == QEvent::LayoutRequest) {
+        fitBarToWidth();
+    }
+    return handled;
+}
+
+void ILRLogWindow::fitBarToWidth()
+{
+    const QMargins margins = layout()->contentsMargins();
+    const int start = m_barStart->minimumSize().width();
+    const int end = m_barEnd->minimumSize().width();
+    const int oneRow =
+        start + std::max(0, m_bar->spacing()) + end + margins.left() + margins.right();
+    // The window may be as narrow as the bar on two rows, whichever it has now.
+    const int narrowest = std::max(start, end) + margins.left() + margins.right();
+    if (minimumWidth() != narrowest) {
+        setMinimumWidth(narrowest);
+    }
+    const QBoxLayout::Direction direction =
+        width() < oneRow ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight;
+    if (m_bar->direction() != direction) {
+        m_bar->setDirection(direction);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QBoxLayout;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -12,9 +13,10 @@ class QTextBrowser;
 
 // The log window's widgets: the log text, a bar with find earlier, the
 // spinner, clear, save, the debug-logging check box and the view menu, and a
-// find field shown on demand. It holds no behaviour of its own; the reader
-// connects the controls (the view button only pops its menu up). Every
-// control carries an accessible name.
+// find field shown on demand. In a window too narrow for the bar on one row
+// (a tiling compositor's tile), its right half goes to a second row. It holds no behaviour of its
+// own; the reader connects the controls (the view button only pops its menu up). Every control
+// carries an accessible name.
 class ILRLogWindow : public QWidget
 {
     Q_OBJECT
@@ -44,8 +46,18 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    // Puts the bar on one row or two, as the window's width allows.
+    void fitBarToWidth();
+
+    // The bar: find earlier, the spinner and clear on the left, the rest on
+    // the right.
+    QBoxLayout* m_bar = nullptr;
+    QBoxLayout* m_barStart = nullptr;
+    QBoxLayout* m_barEnd = nullptr;
     QTextBrowser* m_logView;
     QPushButton* m_findEarlierResultsButton;
     QProgressBar* m_spinner;

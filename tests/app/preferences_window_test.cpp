@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -460,6 +461,69 @@ private Q_SLOTS:
             const QStringList unnamed = unnamedControls(window);
             QVERIFY2(unnamed.isEmpty(), qPrintable(section + u": " + unnamed.join(u", ")));
         }
+    }
+
+    // Narrower still, a third of a small screen as a tiling compositor
+    // makes it beside two other windows: the check boxes' labels wrap, and
+    // no page is wider than the window (nothing scrolls sideways), in large
+    // type too.
+    void narrowWindowWrapsInsteadOfScrollingSideways()
+    {
+        AppTestEnvironment environment;
+        const QFont font = QApplication::font();
+        const auto restore = qScopeGuard([&font] { QApplication::setFont(font); });
+        QFont large = font;
+        large.setPointSizeF(font.pointSizeF() * 1.25);
+        QApplication::setFont(large);
+        QXMainPreferencesWindow* window = show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->resize(360, 500);
+        for (const QString& section : QXMainPreferencesWindow::sectionIdentifiers()) {
+            QVERIFY(window->selectSection(section));
+            QWidget* page = window->sectionPage(section);
+            QTRY_VERIFY(page->isVisible());
+            const QWidget* viewport = page->parentWidget();
+            const auto sideways = [page, viewport] { return page->width() > viewport->width(); };
+            QTRY_VERIFY2(!sideways(), qPrintable(QStringLiteral("%1: %2 px in %3 px")
+                                                     .arg(section)
+                                                     .arg(page->width())
+                                                     .arg(viewport->width())));
+            const bool laidOut =
+                QTest::qWaitFor([page] { return layoutFaults(page).isEmpty(); }, 1000);
+            QVERIFY2(laidOut, qPrintable(section + u": " + layoutFaults(page).join(u", ")));
+        }
+        // The longest label takes more than one line, and a click on its
+        // last line still switches it.
+        QCheckBox* box = window->supportAccessoryApplicationsSwitch();
+        QVERIFY(window->selectSection(QStringLiteral("Advanced")));
+        QTRY_VERIFY(box->height() >= 2 * box->fontMetrics().height());
+        const bool checked = box->isChecked();
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 2, box->height() - 3));
+        QCOMPARE(box->isChecked(), !checked);
+    }
+
+    // A screen reader switches sections with the toolbar buttons' toggle
+    // action, which checks a button without triggering it.
+    void sectionButtonsSwitchSectionsWhenToggled()
+    {
+        AppTestEnvironment environment;
+        QXMainPreferencesWindow* window = show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QSignalSpy chosen(window, &QXMainPreferencesWindow::sectionChosen);
+        QCOMPARE(window->selectedSection(), QStringLiteral("Menu"));
+        const QString advanced = QStringLiteral("Advanced");
+        auto* button = qobject_cast<QAbstractButton*>(
+            window->findChild<QToolBar*>()->widgetForAction(window->sectionAction(advanced)));
+        QVERIFY(button != nullptr);
+        button->toggle();
+        QCOMPARE(window->selectedSection(), advanced);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.constFirst().constFirst().toString(), advanced);
+        // Selected by the program: the button follows, and no choice is told.
+        QVERIFY(window->selectSection(QStringLiteral("Updates")));
+        QVERIFY(window->sectionAction(QStringLiteral("Updates"))->isChecked());
+        QVERIFY(!button->isChecked());
+        QCOMPARE(chosen.count(), 1);
     }
 
     // The window grows with its list fields no further than the screen, in

@@ -7,12 +7,15 @@ reader would, for the desktop tests.
     accessible.py PID WINDOW NAME description  prints its description
     accessible.py PID WINDOW NAME do ACTION performs its action ACTION
     accessible.py PID WINDOW NAME set TEXT  replaces its text with TEXT
+    accessible.py PID WINDOW NAME shown ROLE  prints the size (WIDTHxHEIGHT)
+                                           of each element of role ROLE inside
+                                           it that is showing, one a line
 
 WINDOW is the accessible name of a top-level window of process PID, NAME that
 of an element inside it: the first found, breadth first, that offers what the
-command needs (a label and its field may share a name). Exits 1 when the
-window, the element or the action is not there, or the call fails; the reason
-goes to stderr.
+command needs (a label and its field may share a name); NAME the same as
+WINDOW is the window itself. Exits 1 when the window, the element or the
+action is not there, or the call fails; the reason goes to stderr.
 """
 
 import sys
@@ -121,6 +124,32 @@ def states(element):
     ]
 
 
+def shown(root, role):
+    """The sizes of the elements of ROLE below ROOT in the SHOWING state."""
+    sizes = []
+    level = children(root)
+    seen = 0
+    for _ in range(MAXIMUM_DEPTH):
+        following = []
+        for element in level:
+            seen += 1
+            if seen > MAXIMUM_ELEMENTS:
+                raise Missing(f"more than {MAXIMUM_ELEMENTS} elements")
+            try:
+                if element.get_role_name() == role and element.get_state_set().contains(
+                    Atspi.StateType.SHOWING
+                ):
+                    extents = element.get_extents(Atspi.CoordType.SCREEN)
+                    sizes.append(f"{extents.width}x{extents.height}")
+            except GLib.Error:
+                continue
+            following.extend(children(element))
+        if not following:
+            break
+        level = following
+    return sizes
+
+
 def do(element, action_name):
     names = []
     if offers(element, "Action"):
@@ -146,7 +175,8 @@ def main(arguments):
     pid, title, name, command = int(arguments[0]), arguments[1], arguments[2], arguments[3]
     try:
         interface = {"text": "Text", "do": "Action", "set": "EditableText"}.get(command)
-        element = find(window(pid, title), name, interface)
+        top = window(pid, title)
+        element = top if name == title else find(top, name, interface)
         if command == "text":
             print(text(element))
         elif command == "states":
@@ -157,6 +187,8 @@ def main(arguments):
             do(element, arguments[4])
         elif command == "set" and len(arguments) == 5:
             set_text(element, arguments[4])
+        elif command == "shown" and len(arguments) == 5:
+            print("\n".join(shown(element, arguments[4])))
         else:
             print(__doc__.strip(), file=sys.stderr)
             return 2

@@ -246,6 +246,61 @@ private Q_SLOTS:
         QVERIFY(!e.reader.hasLogEntryList());
     }
 
+    // The window can be narrower than the bar on one row (a tiling
+    // compositor makes it a third of a small screen): there the bar goes
+    // onto two rows, every control at its full size and inside the window.
+    // Wide again, one row.
+    void narrowWindowPutsTheBarOnTwoRows()
+    {
+        Environment e;
+        e.log.setShow(LogFixture::array({LogFixture::entry("archived", at(1))}));
+        e.log.setStream(LogFixture::array({}, "Filtering\n"));
+        QVERIFY(e.reader.displayLog());
+        ILRLogWindow* window = e.reader.window();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // With entries, save and clear show.
+        QTRY_VERIFY_WITH_TIMEOUT(e.text().contains(QLatin1String("archived")), 10000);
+        QTRY_VERIFY(window->saveButton()->isVisible());
+        const QList<QWidget*> bar = {window->findEarlierResultsButton(), window->clearButton(),
+                                     window->debugLoggingSwitch(), window->saveButton(),
+                                     window->viewMenuButton()};
+        const auto faults = [window, &bar] {
+            QStringList found;
+            for (const QWidget* control : bar) {
+                const QRect area(control->mapTo(window, QPoint()), control->size());
+                if (control->isVisible() &&
+                    (control->width() < control->minimumSizeHint().width() ||
+                     !window->rect().contains(area))) {
+                    found << control->accessibleName();
+                }
+            }
+            return found;
+        };
+        // Two rows: find earlier and clear (those shown) above the rest.
+        const auto rows = [window, &bar] {
+            int startBottom = 0;
+            int endTop = window->height();
+            for (qsizetype i = 0; i < bar.size(); ++i) {
+                if (!bar.at(i)->isVisible()) {
+                    continue;
+                }
+                const QRect area(bar.at(i)->mapTo(window, QPoint()), bar.at(i)->size());
+                if (i < 2) {
+                    startBottom = std::max(startBottom, area.bottom());
+                } else {
+                    endTop = std::min(endTop, area.top());
+                }
+            }
+            return endTop > startBottom ? 2 : 1;
+        };
+        window->resize(1, 400); // as narrow as the window goes
+        QTRY_VERIFY2(faults().isEmpty(), qPrintable(faults().join(u", ")));
+        QCOMPARE(rows(), 2);
+        window->resize(720, 400);
+        QTRY_COMPARE(rows(), 1);
+        QVERIFY2(faults().isEmpty(), qPrintable(faults().join(u", ")));
+    }
+
     // Saving writes every entry, all keys kept, as a property list that reads
     // back the same; a folder that cannot be written is logged and beeped and
     // the list stays.

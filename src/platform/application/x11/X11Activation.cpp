@@ -66,7 +66,11 @@ bool X11Activation::setActivationPolicy(ActivationPolicy policy)
 
 void X11Activation::activateIgnoringOtherApps()
 {
-    QWidget* front = QApplication::activeWindow();
+    // A window just shown or raised is in front, though the window that had
+    // the focus is still the active one until the window manager says
+    // otherwise: activating that one would bring it back over the new one.
+    QWidget* front =
+        m_front != nullptr && m_front->isVisible() ? m_front.data() : QApplication::activeWindow();
     if (front == nullptr) {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (isTaskbarCandidate(widget) && widget->isVisible()) {
@@ -102,6 +106,13 @@ void X11Activation::setWindowOnAllWorkspaces(QWidget* window)
 
 bool X11Activation::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((event->type() == QEvent::Show || event->type() == QEvent::ZOrderChange) &&
+        watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (isTaskbarCandidate(widget) && widget->isVisible()) {
+            m_front = widget;
+        }
+    }
     // A window about to be shown is created but not yet mapped: mark it so
     // that the window manager never lists it in the taskbar in accessory mode.
     if (event->type() == QEvent::Show && m_policy == ActivationPolicy::Accessory) {

@@ -3,6 +3,9 @@
 #include "platform/application/Activation.h"
 
 #include <QObject>
+#include <QPointer>
+
+class QWidget;
 
 namespace platform {
 
@@ -10,7 +13,9 @@ namespace platform {
 // top-level window of the program with _NET_WM_STATE_SKIP_TASKBAR and
 // _NET_WM_STATE_SKIP_PAGER; activation asks the window manager through a
 // _NET_ACTIVE_WINDOW message; a window on all workspaces is sticky on every
-// desktop (_NET_WM_DESKTOP 0xFFFFFFFF and _NET_WM_STATE_STICKY).
+// desktop (_NET_WM_DESKTOP 0xFFFFFFFF and _NET_WM_STATE_STICKY). The front
+// window activation brings forward is the one the program showed or raised
+// last: the window manager tells which has the focus only later.
 class X11Activation : public QObject, public Activation
 {
     Q_OBJECT
@@ -33,6 +38,8 @@ protected:
 
 private:
     ActivationPolicy m_policy = ActivationPolicy::Regular;
+    // The window the program showed or raised last.
+    QPointer<QWidget> m_front;
 };
 
 } // namespace platform

@@ -2,16 +2,18 @@
 
 #include "platform/updates/FeedUrlPolicy.h"
 
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace platform {
 namespace {
@@ -68,7 +70,7 @@ UpdateAlertWindow::UpdateAlertWindow(const QString& applicationName,
     m_releaseNotes->setAccessibleName(QCoreApplication::translate("Trovix", "Release Notes"));
     m_releaseNotes->setOpenLinks(false);
     m_releaseNotes->setOpenExternalLinks(false);
-    m_releaseNotes->setMinimumSize(420, 200);
+    m_releaseNotes->setMinimumHeight(200);
     notesTitle->setBuddy(m_releaseNotes);
     // Links in the notes open in the browser, when they are web addresses.
     connect(m_releaseNotes, &QTextBrowser::anchorClicked, this, [](const QUrl& url) {
@@ -91,11 +93,11 @@ UpdateAlertWindow::UpdateAlertWindow(const QString& applicationName,
             [this] { choose(Choice::RemindLater); });
     connect(m_downloadButton, &QPushButton::clicked, this, [this] { choose(Choice::Download); });
 
-    auto* buttons = new QHBoxLayout();
-    buttons->addWidget(m_skipButton);
-    buttons->addStretch();
-    buttons->addWidget(m_remindLaterButton);
-    buttons->addWidget(m_downloadButton);
+    m_buttons = new QBoxLayout(QBoxLayout::LeftToRight);
+    m_buttons->addWidget(m_skipButton);
+    m_buttons->addStretch();
+    m_buttons->addWidget(m_remindLaterButton);
+    m_buttons->addWidget(m_downloadButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 18, 20, 16);
@@ -105,7 +107,7 @@ UpdateAlertWindow::UpdateAlertWindow(const QString& applicationName,
     layout->addSpacing(4);
     layout->addWidget(notesTitle);
     layout->addWidget(m_releaseNotes, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(m_buttons);
     resize(560, 420);
 }
 
@@ -185,6 +187,51 @@ void UpdateAlertWindow::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void UpdateAlertWindow::resizeEvent(QResizeEvent* event)
+{
+    fitButtonsToWidth();
+    QWidget::resizeEvent(event);
+}
+
+bool UpdateAlertWindow::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    // A new font or style changes what the buttons need.
+    if (event->type() == QEvent::LayoutRequest) {
+        fitButtonsToWidth();
+    }
+    return handled;
+}
+
+void UpdateAlertWindow::fitButtonsToWidth()
+{
+    int total = 0;
+    int widest = 0;
+    int count = 0;
+    for (const QPushButton* button : {m_skipButton, m_remindLaterButton, m_downloadButton}) {
+        if (button->isHidden()) {
+            continue;
+        }
+        const int needed = std::max(button->sizeHint().width(), button->minimumSizeHint().width());
+        total += needed;
+        widest = std::max(widest, needed);
+        ++count;
+    }
+    const QMargins margins = layout()->contentsMargins();
+    const int sides = margins.left() + margins.right();
+    const int sideBySide =
+        total + std::max(0, count - 1) * std::max(0, m_buttons->spacing()) + sides;
+    // The window may be as narrow as the buttons one above the other.
+    if (minimumWidth() != widest + sides) {
+        setMinimumWidth(widest + sides);
+    }
+    const QBoxLayout::Direction direction =
+        width() < sideBySide ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight;
+    if (m_buttons->direction() != direction) {
+        m_buttons->setDirection(direction);
+    }
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QBoxLayout;
 class QLabel;
 class QPushButton;
 class QTextBrowser;
@@ -13,7 +14,8 @@ namespace platform {
 // The window that says a new version is available: the versions, the release
 // notes as text (nothing else from the network is ever loaded into it), and
 // three choices. It never installs anything: "Download" hands the version's
-// web page or file to the user's browser.
+// web page or file to the user's browser. In a window too narrow for the
+// three buttons side by side (a tiling compositor's tile) they stack.
 class UpdateAlertWindow : public QWidget
 {
     Q_OBJECT
@@ -53,9 +55,14 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void choose(Choice choice);
+    // Puts the buttons side by side or one above the other, as the window's
+    // width allows.
+    void fitButtonsToWidth();
 
     QString m_applicationName;
     QString m_currentDisplayVersion;
@@ -66,6 +73,7 @@ private:
     QPushButton* m_downloadButton = nullptr;
     QPushButton* m_skipButton = nullptr;
     QPushButton* m_remindLaterButton = nullptr;
+    QBoxLayout* m_buttons = nullptr;
     bool m_choosing = false;
 };
 
