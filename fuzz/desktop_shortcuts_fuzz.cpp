@@ -5,9 +5,8 @@
 // same again; a combination that reads writes back to a text that reads as
 // the same combination. KWin's report of where its cursor is comes over the
 // session bus, where any program can send it: one that reads is a point
-// within the bounds of a layout. Settings values may be large, so inputs
-// reach two megabytes (past the list's cap of one).
-// fuzz-max-len: 2097152
+// within the bounds of a layout, and stays within them scaled to any desktop. Settings values may
+// be large, so inputs reach two megabytes (past the list's cap of one). fuzz-max-len: 2097152
 #include "platform/input/KeyCombinationText.h"
 #include "platform/input/gnome/GnomeShortcutList.h"
 #include "platform/pointer/kde/KWinCursorQuery.h"
@@ -44,9 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             abort();
         }
     }
-    if (const std::optional<QPoint> cursor = KWinCursorQuery::parseReport(text)) {
+    if (const auto cursor = KWinCursorQuery::parseReport(text)) {
         constexpr int bound = 1 << 24;
-        if (std::abs(cursor->x()) > bound || std::abs(cursor->y()) > bound) {
+        const QPoint scaled = KWinCursorQuery::scaledTo(*cursor, QSize(bound, bound));
+        if (std::abs(cursor->position.x()) > bound || std::abs(cursor->position.y()) > bound ||
+            cursor->layout.isEmpty() || std::abs(scaled.x()) > bound ||
+            std::abs(scaled.y()) > bound) {
             abort();
         }
     }

@@ -13,7 +13,7 @@ using platform::ScreenArea;
 namespace ScreenPlacement = platform::ScreenPlacement;
 
 Q_DECLARE_METATYPE(QList<ScreenArea>)
-Q_DECLARE_METATYPE(std::optional<QPoint>)
+Q_DECLARE_METATYPE(std::optional<platform::KWinCursorQuery::Cursor>)
 
 namespace {
 
@@ -33,28 +33,44 @@ class PointerPlacementTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // KWin's script reports its cursor as "X Y"; any program on the bus can
-    // call the method it calls.
+    // KWin's script reports its cursor and its layout's size as
+    // "X Y WIDTH HEIGHT"; any program on the bus can call the method it calls.
     void kwinCursorReports_data()
     {
+        using Cursor = platform::KWinCursorQuery::Cursor;
         QTest::addColumn<QString>("report");
-        QTest::addColumn<std::optional<QPoint>>("expected");
-        QTest::newRow("whole numbers") << "350 210" << std::optional<QPoint>(QPoint(350, 210));
+        QTest::addColumn<std::optional<Cursor>>("expected");
+        QTest::newRow("whole numbers")
+            << "350 210 2560 800" << std::optional(Cursor{QPoint(350, 210), QSize(2560, 800)});
         QTest::newRow("fractions round")
-            << "-12.5 799.6" << std::optional<QPoint>(QPoint(-13, 800));
-        QTest::newRow("one number") << "350" << std::optional<QPoint>();
-        QTest::newRow("three numbers") << "1 2 3" << std::optional<QPoint>();
-        QTest::newRow("not numbers") << "undefined undefined" << std::optional<QPoint>();
-        QTest::newRow("not a number") << "nan 5" << std::optional<QPoint>();
-        QTest::newRow("beyond any layout") << "1e300 5" << std::optional<QPoint>();
-        QTest::newRow("empty") << "" << std::optional<QPoint>();
+            << "-12.5 799.6 1280 800" << std::optional(Cursor{QPoint(-13, 800), QSize(1280, 800)});
+        QTest::newRow("no layout") << "350 210" << std::optional<Cursor>();
+        QTest::newRow("empty layout") << "350 210 0 800" << std::optional<Cursor>();
+        QTest::newRow("five numbers") << "1 2 3 4 5" << std::optional<Cursor>();
+        QTest::newRow("not numbers")
+            << "undefined undefined undefined undefined" << std::optional<Cursor>();
+        QTest::newRow("not a number") << "nan 5 10 10" << std::optional<Cursor>();
+        QTest::newRow("beyond any layout") << "1e300 5 10 10" << std::optional<Cursor>();
+        QTest::newRow("empty") << "" << std::optional<Cursor>();
     }
 
     void kwinCursorReports()
     {
         QFETCH(QString, report);
-        QFETCH(std::optional<QPoint>, expected);
+        QFETCH(std::optional<platform::KWinCursorQuery::Cursor>, expected);
         QCOMPARE(platform::KWinCursorQuery::parseReport(report), expected);
+    }
+
+    // X11 clients see KWin's layout as it is, or twice as large when KWin
+    // lets them scale themselves at scale 2.
+    void kwinCursorInTheXDesktopsCoordinates()
+    {
+        using platform::KWinCursorQuery;
+        const KWinCursorQuery::Cursor cursor{QPoint(700, 450), QSize(1280, 800)};
+        QCOMPARE(KWinCursorQuery::scaledTo(cursor, QSize(1280, 800)), QPoint(700, 450));
+        QCOMPARE(KWinCursorQuery::scaledTo(cursor, QSize(2560, 1600)), QPoint(1400, 900));
+        QCOMPARE(KWinCursorQuery::scaledTo(cursor, QSize(1920, 1200)), QPoint(1050, 675));
+        QCOMPARE(KWinCursorQuery::scaledTo(cursor, QSize()), QPoint(700, 450));
     }
 
     void positionsAreScaledOnTheirOwnOutput_data()

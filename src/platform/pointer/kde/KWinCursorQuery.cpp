@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -17,6 +18,8 @@ const QString kwinService = QStringLiteral("org.kde.KWin");
 const QString scriptingInterface = QStringLiteral("org.kde.kwin.Scripting");
 const QString scriptInterface = QStringLiteral("org.kde.kwin.Script");
 const QString replyPath = QStringLiteral("/com/quirkworks/Trovix/Cursor");
+// No layout is this large: a report beyond it is garbage.
+constexpr double ReportLimit = 1 << 24;
 
 } // namespace
 
@@ -32,22 +35,40 @@ KWinCursorQuery::~KWinCursorQuery()
     }
 }
 
-std::optional<QPoint> KWinCursorQuery::parseReport(const QString& text)
+std::optional<KWinCursorQuery::Cursor> KWinCursorQuery::parseReport(const QString& text)
 {
     const QStringList parts = text.split(QLatin1Char(' '));
-    if (parts.size() != 2) {
+    if (parts.size() != 4) {
         return std::nullopt;
     }
-    bool xOk = false;
-    bool yOk = false;
     // KWin's script engine may write a coordinate as a fraction.
-    const double x = parts.at(0).toDouble(&xOk);
-    const double y = parts.at(1).toDouble(&yOk);
-    constexpr double limit = 1 << 24;
-    if (!xOk || !yOk || !(std::abs(x) < limit) || !(std::abs(y) < limit)) {
+    int numbers[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        const double value = parts.at(i).toDouble(&ok);
+        if (!ok || !(std::abs(value) < ReportLimit)) {
+            return std::nullopt;
+        }
+        numbers[i] = static_cast<int>(std::lround(value));
+    }
+    if (numbers[2] <= 0 || numbers[3] <= 0) {
         return std::nullopt;
     }
-    return QPoint(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
+    return Cursor{QPoint(numbers[0], numbers[1]), QSize(numbers[2], numbers[3])};
+}
+
+QPoint KWinCursorQuery::scaledTo(const Cursor& cursor, const QSize& desktop)
+{
+    if (!desktop.isValid() || desktop.isEmpty() || desktop == cursor.layout) {
+        return cursor.position;
+    }
+    // Kept within the bounds a report may have, whatever the sizes.
+    const auto scaled = [](int value, int to, int from) {
+        const double result = std::clamp(double(value) * to / from, -ReportLimit, ReportLimit);
+        return static_cast<int>(std::lround(result));
+    };
+    return QPoint(scaled(cursor.position.x(), desktop.width(), cursor.layout.width()),
+                  scaled(cursor.position.y(), desktop.height(), cursor.layout.height()));
 }
 
 void KWinCursorQuery::Report(const QString& request, const QString& position)
@@ -95,7 +116,9 @@ bool KWinCursorQuery::prepare()
     QFile script(m_folder->filePath(QStringLiteral("cursor.js")));
     const QByteArray text =
         QStringLiteral("callDBus(\"%1\", \"%2\", \"com.quirkworks.Trovix.Cursor\", \"Report\", "
-                       "\"%3\", workspace.cursorPos.x + \" \" + workspace.cursorPos.y);\n")
+                       "\"%3\", workspace.cursorPos.x + \" \" + workspace.cursorPos.y + \" \" + "
+                       "workspace.virtualScreenSize.width + \" \" + "
+                       "workspace.virtualScreenSize.height);\n")
             .arg(m_bus.baseService(), replyPath, QString::number(m_request))
             .toUtf8();
     if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
@@ -134,7 +157,7 @@ void KWinCursorQuery::unload()
     m_bus.send(call);
 }
 
-std::optional<QPoint> KWinCursorQuery::cursorPosition(int timeoutMs)
+std::optional<KWinCursorQuery::Cursor> KWinCursorQuery::cursor(int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     m_failure.clear();

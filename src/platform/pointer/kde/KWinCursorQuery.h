@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QObject>
 #include <QPoint>
+#include <QSize>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -25,14 +26,27 @@ public:
     explicit KWinCursorQuery(const QDBusConnection& bus = QDBusConnection::sessionBus());
     ~KWinCursorQuery() override;
 
-    // The pointer in KWin's layout coordinates (those of Xwayland's root
-    // window), or nothing when KWin does not answer within timeoutMs; the
-    // event loop serves everything but user input meanwhile.
-    std::optional<QPoint> cursorPosition(int timeoutMs);
+    // The cursor in KWin's layout (logical) coordinates, and the size of
+    // that layout.
+    struct Cursor
+    {
+        QPoint position;
+        QSize layout;
+
+        bool operator==(const Cursor&) const = default;
+    };
+
+    // Where KWin has the cursor, or nothing when KWin does not answer within
+    // timeoutMs; the event loop serves everything but user input meanwhile.
+    std::optional<Cursor> cursor(int timeoutMs);
     QString lastFailure() const { return m_failure; }
 
-    // "X Y" as the script reports it; nothing for anything else.
-    static std::optional<QPoint> parseReport(const QString& text);
+    // "X Y WIDTH HEIGHT" as the script reports it; nothing for anything else.
+    static std::optional<Cursor> parseReport(const QString& text);
+    // The cursor in the coordinates of a desktop of the given size: X11
+    // clients see KWin's layout as it is, or in device pixels when KWin lets
+    // them scale themselves (Xwayland's root is then larger by the scale).
+    static QPoint scaledTo(const Cursor& cursor, const QSize& desktop);
 
 public Q_SLOTS:
     // Called by the script.
@@ -54,7 +68,7 @@ private:
     bool m_oldScriptPaths = false;
     quint64 m_request = 0;
     bool m_answered = false;
-    std::optional<QPoint> m_reported;
+    std::optional<Cursor> m_reported;
     QEventLoop* m_waiting = nullptr;
     QString m_failure;
 };

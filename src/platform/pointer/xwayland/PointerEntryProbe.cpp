@@ -212,6 +212,19 @@ std::optional<QPoint> PointerEntryProbe::pointerPosition(int timeoutMs,
     return position;
 }
 
+std::optional<QSize> PointerEntryProbe::rootSize()
+{
+    if (!prepare()) {
+        return std::nullopt;
+    }
+    const auto root = owned(
+        xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, m_root), nullptr));
+    if (!root) {
+        return std::nullopt;
+    }
+    return QSize(root->width, root->height);
+}
+
 std::optional<QRect> PointerEntryProbe::frontWindow()
 {
     if (!prepare() || m_activeWindowAtom == XCB_ATOM_NONE) {

@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -34,6 +35,8 @@ public:
     // The root-window rectangle of the active window (_NET_ACTIVE_WINDOW);
     // none when no X11 window is active.
     std::optional<QRect> frontWindow();
+    // The size of the X display's root window, which spans every output.
+    std::optional<QSize> rootSize();
 
     // Why the last pointerPosition() found nothing.
     QString lastFailure() const { return m_failure; }

@@ -62,12 +62,13 @@ std::optional<QPoint> XwaylandPointerLocation::fromKWin(QString* outcome)
     }
     QElapsedTimer timer;
     timer.start();
-    const std::optional<QPoint> position = m_kwin->cursorPosition(KWinTimeoutMs);
-    if (position) {
+    if (const std::optional<KWinCursorQuery::Cursor> cursor = m_kwin->cursor(KWinTimeoutMs)) {
         m_kwinFailures = 0;
+        const QPoint position =
+            KWinCursorQuery::scaledTo(*cursor, m_probe->rootSize().value_or(cursor->layout));
         *outcome = QStringLiteral("pointer at %1,%2, from KWin in %3 ms")
-                       .arg(position->x())
-                       .arg(position->y())
+                       .arg(position.x())
+                       .arg(position.y())
                        .arg(timer.elapsed());
         return position;
     }
