@@ -3,6 +3,7 @@
 #include "hotkeys/QXApplicationDelegate.h"
 #include "hotkeys/QXHotKeyDelegate.h"
 #include "hotkeys/QXHotKeyHandler.h"
+#include "menus/QXMenuReadAhead.h"
 #include "platform/accessibility/AccessibilityElement.h"
 #include "platform/menus/MenuDelegate.h"
 #include "platform/menus/MenuItemValidator.h"
@@ -170,9 +171,14 @@ public:
     bool popUpMenuForAllApplications(bool allApplications);
     // The menu popUpMenuForAllApplications shows, built without showing it;
     // none when accessibility is not available. A given application stands
-    // in for the frontmost one and the menu bar's owner.
+    // in for the frontmost one and the menu bar's owner. Freshness says how
+    // the menus of its applications kept from a read ahead are shown.
     std::unique_ptr<platform::Menu>
-    buildPopUpMenu(bool allApplications, const platform::RunningApplication& application = {});
+    buildPopUpMenu(bool allApplications, const platform::RunningApplication& application = {},
+                   QXMenuReadAhead::Freshness freshness = QXMenuReadAhead::Freshness::AskedAgain);
+    // Builds an open pop-up's items again from the menus as read just now,
+    // after a check found them changed (see QXMenuReadAhead::menusChecked).
+    void rebuildPopUpMenu(platform::Menu& menu, bool allApplications);
     // Appends one proxy item per menu bar item; the system menu item (index
     // 0) goes into the slot when one is given and still empty, else it is
     // dropped.
@@ -219,7 +225,8 @@ private:
     // application submenu.
     void addApplicationItems(platform::Menu& menu, const platform::RunningApplication& target,
                              const platform::RunningApplication& menuBarOwner,
-                             std::shared_ptr<platform::MenuItem>* appleMenuItem);
+                             std::shared_ptr<platform::MenuItem>* appleMenuItem,
+                             QXMenuReadAhead::Freshness freshness);
     void populateApplicationMenu(platform::Menu& menu);
     // Turns the open pop-up into a search over the menus of the applications
     // it shows, starting with typed. Answers true when the menu should

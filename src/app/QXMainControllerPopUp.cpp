@@ -193,7 +193,7 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
     std::unique_ptr<Menu> menu;
     {
         const QXAccessibilityStallGuard popUpReads(QXAccessibilityStallGuard::Deadlines::Own);
-        menu = buildPopUpMenu(allApplications);
+        menu = buildPopUpMenu(allApplications, {}, QXMenuReadAhead::Freshness::CheckedLater);
     }
     if (!menu) {
         m_popUpMenuOpen = false;
@@ -207,10 +207,26 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
         m_menuTreeCache = std::make_unique<platform::MenuTreeCache>();
     }
     std::unique_ptr<PopUpSearch> search;
+    // Menus shown as read ahead from an application that does not tell
+    // about changes are read again as the menu opens; when they changed,
+    // the open menu is built again from what was read.
+    platform::MenuPresenter* shown = nullptr;
+    QMetaObject::Connection checked;
+    if (QXMenuReadAhead* readAhead = QXMenuReadAhead::current()) {
+        checked =
+            connect(readAhead, &QXMenuReadAhead::menusChecked, this, [&](qint64 pid, bool changed) {
+                Q_UNUSED(pid);
+                if (changed && shown && !search) {
+                    rebuildPopUpMenu(*menu, allApplications);
+                    shown->rebuild();
+                }
+            });
+    }
     for (bool again = true; again;) {
         // The search the user left stays until the menu is back in its place.
         const std::unique_ptr<PopUpSearch> left = std::move(search);
         platform::MenuPresenter presenter(*menu);
+        shown = &presenter;
         if (searchWhileTyping) {
             presenter.setTypingHandler([&](const QString& typed) -> QWidget* {
                 search = std::make_unique<PopUpSearch>(*m_menuTreeCache, m_popUpApplications, *menu,
@@ -220,8 +236,10 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
         }
         presenter.popUp(position,
                         left ? left->predecessor() : platform::MenuPresenter::Predecessor{});
+        shown = nullptr;
         again = search && search->finish();
     }
+    disconnect(checked);
     m_popUpApplications.clear();
     m_popUpMenuOpen = false;
     m_menuEndTimestamp = secondsNow();
@@ -243,7 +261,8 @@ void QXMainController::reportAccessibilityUnavailable()
 }
 
 std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications,
-                                                       const RunningApplication& application)
+                                                       const RunningApplication& application,
+                                                       QXMenuReadAhead::Freshness freshness)
 {
     if (!QXAccessibilityPrepare()) {
         return nullptr;
@@ -283,13 +302,13 @@ std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications,
     m_popUpApplications.clear();
     std::shared_ptr<MenuItem> appleMenuItem;
     if (allApplications) {
-        addApplicationItems(*menu, target, menuBarOwner, &appleMenuItem);
+        addApplicationItems(*menu, target, menuBarOwner, &appleMenuItem, freshness);
     } else if (!target.isNull() && !isProgramItself(target)) {
         if (!menuBarOwner.isNull() && !(menuBarOwner == target) && !isProgramItself(menuBarOwner)) {
             // Only for the system menu: it comes from the application that
             // owns the menu bar.
             const std::optional<AccessibilityElementList> ownerItems =
-                QXMenuBarItemsForApplication(menuBarOwner);
+                QXMenuBarItemsForApplication(menuBarOwner, freshness);
             if (ownerItems && !ownerItems->isEmpty()) {
                 populateMenu(
                     *menu, ownerItems, &appleMenuItem,
@@ -298,7 +317,8 @@ std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications,
             }
             menu->removeAllItems();
         }
-        const std::optional<AccessibilityElementList> items = QXMenuBarItemsForApplication(target);
+        const std::optional<AccessibilityElementList> items =
+            QXMenuBarItemsForApplication(target, freshness);
         // The name is asked for only when the application has answered:
         // asking one that hangs costs another timeout.
         if (items && !items->isEmpty()) {
@@ -345,6 +365,27 @@ std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications,
         }
     }
     return menu;
+}
+
+void QXMainController::rebuildPopUpMenu(Menu& menu, bool allApplications)
+{
+    // The same application as before, not whichever is in front now.
+    const RunningApplication application = allApplications || m_popUpApplications.isEmpty()
+                                               ? RunningApplication()
+                                               : m_popUpApplications.constFirst();
+    std::unique_ptr<Menu> rebuilt;
+    {
+        const QXAccessibilityStallGuard reads(QXAccessibilityStallGuard::Deadlines::Own);
+        rebuilt = buildPopUpMenu(allApplications, application, QXMenuReadAhead::Freshness::AsRead);
+    }
+    if (!rebuilt || rebuilt->isEmpty()) {
+        return;
+    }
+    menu.removeAllItems();
+    while (!rebuilt->isEmpty()) {
+        menu.addItem(rebuilt->removeItemAtIndex(0));
+    }
+    menu.update();
 }
 
 void QXMainController::populateMenu(Menu& menu,
@@ -435,7 +476,8 @@ void QXMainController::resetFastTrackMenuTitles()
 
 void QXMainController::addApplicationItems(Menu& menu, const RunningApplication& target,
                                            const RunningApplication& menuBarOwner,
-                                           std::shared_ptr<MenuItem>* appleMenuItem)
+                                           std::shared_ptr<MenuItem>* appleMenuItem,
+                                           QXMenuReadAhead::Freshness freshness)
 {
     const bool supportAccessory =
         defaults().boolForKey(QXSettingsKeys::SupportAccessoryApplications);
@@ -497,7 +539,8 @@ void QXMainController::addApplicationItems(Menu& menu, const RunningApplication&
             submenu->setDelegate(this);
         } else {
             if (!items) {
-                items = QXMenuBarItemsForApplication(application);
+                items = QXMenuBarItemsForApplication(
+                    application, ownsMenuBar ? freshness : QXMenuReadAhead::Freshness::AskedAgain);
             }
             populateMenu(*submenu, items, ownsMenuBar ? appleMenuItem : nullptr, fastTrack);
             removeSeparatorsAtEnds(*submenu);

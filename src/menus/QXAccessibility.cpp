@@ -234,14 +234,15 @@ QXAccessibilityStallGuard::guarded(const platform::AccessibilityElement& element
 }
 
 std::optional<platform::AccessibilityElementList>
-QXMenuBarItemsForApplication(const platform::RunningApplication& application)
+QXMenuBarItemsForApplication(const platform::RunningApplication& application,
+                             QXMenuReadAhead::Freshness freshness)
 {
     if (application.isNull()) {
         return std::nullopt;
     }
     if (QXMenuReadAhead* readAhead = QXMenuReadAhead::current()) {
         const platform::AccessibilityElement kept =
-            readAhead->menuBar(application.processIdentifier());
+            readAhead->menuBar(application.processIdentifier(), freshness);
         if (!kept.isNull()) {
             const std::optional<QVariant> children =
                 QXCopyAttribute(kept, platform::accessibility::ChildrenAttribute);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "menus/QXMenuReadAhead.h"
 #include "platform/accessibility/Accessibility.h"
 #include "platform/accessibility/AccessibilityElement.h"
 
@@ -132,9 +133,11 @@ qint64 QXAccessibilityApplicationDeadlineMs();
 // The top-level items of an application's menu bar in menu bar order (index 0
 // the system menu, index 1 the application menu); nothing for a null
 // application, one not on the accessibility bus, or one without a menu bar.
-// A menu bar read ahead and kept answers from memory.
-std::optional<platform::AccessibilityElementList>
-QXMenuBarItemsForApplication(const platform::RunningApplication& application);
+// A menu bar read ahead and kept answers from memory, as freshness says
+// where the application does not tell about changes to its menus.
+std::optional<platform::AccessibilityElementList> QXMenuBarItemsForApplication(
+    const platform::RunningApplication& application,
+    QXMenuReadAhead::Freshness freshness = QXMenuReadAhead::Freshness::AskedAgain);
 
 // Whether the few drawn images on menu items are wanted: the inverse of
 // "Disable Menu Item Images".

@@ -120,8 +120,10 @@ void QXMenuReadAhead::startRead(Entry& entry)
     entry.changedDuringRead = false;
     entry.lastStarted.start();
     ++m_readsStarted;
+    // What an earlier read found (where the menu bar is) saves requests.
     entry.read = platform::Accessibility::current().startMenuBarRead(
-        pid, m_depthOf ? m_depthOf(pid) : platform::MenuBarReadDepth(), entry.stale.get());
+        pid, m_depthOf ? m_depthOf(pid) : platform::MenuBarReadDepth(),
+        entry.stale ? entry.stale.get() : entry.kept.get());
     connect(entry.read.get(), &platform::MenuBarRead::finished, this,
             [this, pid] { readFinished(pid); });
 }
@@ -136,8 +138,13 @@ void QXMenuReadAhead::readFinished(qint64 pid)
     read->disconnect(this);
     const bool found = !read->menuBar().isNull();
     if (found && !entry->changedDuringRead) {
+        const platform::MenuBarRead* before = entry->kept ? entry->kept.get() : entry->stale.get();
+        const bool changed = !before || !read->readSameMenusAs(*before);
         entry->kept = std::move(read);
         entry->stale.reset();
+        if (std::exchange(entry->checkPending, false)) {
+            Q_EMIT menusChecked(pid, changed);
+        }
         return;
     }
     // Deleted later: it is telling us it finished.
@@ -166,6 +173,10 @@ void QXMenuReadAhead::menusChanged(qint64 pid)
     entry->watch.reset();
     if (entry->read) {
         entry->changedDuringRead = true;
+        // A check under way: what is kept no longer holds either.
+        if (entry->kept) {
+            entry->stale = std::move(entry->kept);
+        }
         if (m_waitLoop && m_waitingFor == pid) {
             m_waitLoop->quit(); // the pop-up reads for itself
         }
@@ -183,15 +194,19 @@ void QXMenuReadAhead::menusChanged(qint64 pid)
     }
 }
 
-platform::AccessibilityElement QXMenuReadAhead::menuBar(qint64 pid)
+platform::AccessibilityElement QXMenuReadAhead::menuBar(qint64 pid, Freshness freshness)
 {
     Entry* entry = find(pid);
     if (!entry) {
         return {};
     }
     // A read that saw a change is thrown away when it finishes: the pop-up
-    // does not wait for it.
-    if (entry->read && !entry->changedDuringRead && !m_waitLoop) {
+    // does not wait for it. Nor for a check of what is kept: it shows what
+    // is kept, and the check tells it what changed.
+    const bool checking = entry->read && entry->kept;
+    bool waited = false;
+    if (entry->read && !entry->changedDuringRead && !m_waitLoop &&
+        (!checking || freshness == Freshness::AskedAgain)) {
         QEventLoop loop;
         QPointer<platform::MenuBarRead> read(entry->read.get());
         connect(read, &platform::MenuBarRead::finished, &loop, &QEventLoop::quit);
@@ -203,8 +218,26 @@ platform::AccessibilityElement QXMenuReadAhead::menuBar(qint64 pid)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
         m_waitLoop = nullptr;
         entry = find(pid);
+        waited = entry && !entry->read;
     }
-    return entry && entry->kept ? entry->kept->menuBarForPopUp() : platform::AccessibilityElement();
+    if (!entry || !entry->kept) {
+        return {};
+    }
+    // What a read just finished found holds as it is.
+    if (waited || freshness == Freshness::AsRead || entry->kept->isShownAsRead()) {
+        return entry->kept->menuBarAsRead();
+    }
+    if (freshness == Freshness::AskedAgain) {
+        return entry->kept->menuBarForPopUp();
+    }
+    // Shown at once, and read again meanwhile (however soon after the last
+    // read: the user asked for it).
+    const platform::AccessibilityElement shown = entry->kept->menuBarAsRead();
+    entry->checkPending = true;
+    if (!entry->read) {
+        startRead(*entry); // may drop the entry
+    }
+    return shown;
 }
 
 bool QXMenuReadAhead::isKept(qint64 pid) const

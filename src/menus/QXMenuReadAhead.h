@@ -17,8 +17,10 @@
 // bars are those of the front application and the few before it. A kept
 // menu bar goes as soon as the application says its menus changed (or it
 // quits); the front application's is read again then, at most a few times
-// a second however many changes it reports. Nothing is read while the user
-// does nothing. Main thread only.
+// a second however many changes it reports. An application that does not
+// tell about changes (Qt) is read again whenever a pop-up shows its kept
+// menu bar, and the pop-up is built again if its menus changed. Nothing is
+// read while the user does nothing. Main thread only.
 class QXMenuReadAhead : public QObject
 {
     Q_OBJECT
@@ -41,14 +43,28 @@ public:
     // The newest one alive, which pop-ups ask; null when there is none.
     static QXMenuReadAhead* current();
 
+    // How a kept menu bar is shown where the application does not tell
+    // about changes to its menus (where it does, it is shown as read):
+    enum class Freshness
+    {
+        // its entries are asked for again as the pop-up reads them;
+        AskedAgain,
+        // as read, and read again at once to check it: menusChecked tells
+        // whether the pop-up should be built again from the new one;
+        CheckedLater,
+        // as read, asking nothing (the menu bar was just read or checked).
+        AsRead,
+    };
+
     // The application came to the front: its menu bar is read unless it is
     // kept or being read. 0 (no application) changes nothing.
     void applicationBecameFront(qint64 pid);
     // The application's kept menu bar (see MenuBarRead::menuBar). A read
     // under way is waited for, at most for the messaging timeout, while the
-    // event loop serves everything but user input. Null when nothing is
-    // kept, or what was kept has changed and is not read again yet.
-    platform::AccessibilityElement menuBar(qint64 pid);
+    // event loop serves everything but user input; not a check, unless
+    // entries are to be asked again. Null when nothing is kept, or what was
+    // kept has changed and is not read again yet.
+    platform::AccessibilityElement menuBar(qint64 pid, Freshness freshness = Freshness::AskedAgain);
 
     bool isKept(qint64 pid) const;
     // Whether the kept menu bar is shown as it was read (see
@@ -60,6 +76,12 @@ public:
     QList<qint64> applications() const;
     // How many reads were started so far.
     int readsStarted() const { return m_readsStarted; }
+
+Q_SIGNALS:
+    // The read that checks a menu bar shown as read (Freshness::CheckedLater)
+    // has finished: changed tells whether it found other menus than were
+    // shown. Not sent when the check found no menu bar or was not answered.
+    void menusChecked(qint64 pid, bool changed);
 
 private:
     struct Entry
@@ -74,6 +96,9 @@ private:
         std::shared_ptr<void> watch;
         bool changedDuringRead = false;
         bool refreshPending = false;
+        // A pop-up shows the kept menu bar as read and waits to hear from
+        // the next read whether it still holds.
+        bool checkPending = false;
         QElapsedTimer lastStarted;
     };
 

@@ -3,7 +3,8 @@
 # --print` shows the fixture's menus as the settings shape them, `--all` lists
 # the running applications; a real pop-up at the pointer runs the chosen item
 # in the fixture, also from a lazily filled submenu and through the
-# all-applications menu (which then brings the item's application forward);
+# all-applications menu (which then brings the item's application forward),
+# and an item the application added after its menus were read ahead;
 # an ordinary item grows with the menu font size; an item that opens a modal dialog
 # does not hold Trovix up;
 # a stopped application still gets a menu within the timeout plus one second.
@@ -171,6 +172,30 @@ wait_for 10 grep -qx "activated File > Open Recent > Projects > Alpha" "$ARTIFAC
     fail "choosing Alpha in the pop-up did not run it in the fixture"
 wait_for 10 closed || fail "the pop-up stayed open"
 pass "an item of a lazily filled submenu runs in the fixture"
+
+# Qt tells nothing of changes to its menus: a pop-up shows them as read ahead
+# and, once it has read them again, is built again when they changed. The
+# first pop-up reads the fixture's first menu along (fast-tracked); then the
+# fixture puts a new item at its top, and the item chosen there in the next
+# pop-up (a moment after it opens, as a person would) is the new one.
+defaults write "Fast Track" -string "Trovix Fixture > Fixture"
+sleep 0.5
+open_popup
+sleep 0.5
+xdotool key Escape
+wait_for 10 closed || fail "the pop-up did not close on Escape"
+kill -HUP "$qt_pid"
+wait_for 10 grep -q "^added Added" "$ARTIFACTS/fixture-qt.out" || fail "the Qt fixture did not add an item"
+added=$(grep "^added " "$ARTIFACTS/fixture-qt.out" | tail -n 1 | cut -d' ' -f2-)
+open_popup
+sleep 0.3
+settled_screenshot popup-corrected >/dev/null
+xdotool key Down Right Return
+wait_for 10 grep -qx "activated Fixture > $added" "$ARTIFACTS/fixture-qt.out" ||
+    fail "the pop-up did not show the item the fixture added before it opened: $(grep ^activated "$ARTIFACTS/fixture-qt.out" | tail -n 1)"
+wait_for 10 closed || fail "the pop-up stayed open"
+forget "Fast Track"
+pass "a pop-up shown from Qt menus read ahead shows an item added since (screenshot popup-corrected.png)"
 
 # Help > About opens a modal dialog, and the Qt fixture answers the press only
 # when the dialog closes. Choosing it does not wait for that: the next pop-up

@@ -3,8 +3,9 @@
 # application: a pop-up asked for while the read is under way waits for it
 # (one read, not two); after the application adds, renames and removes menu
 # items, disables one and checks another, the pop-up shown from what is kept
-# equals a fresh read, submenus opened; an application that quits is
-# forgotten.
+# equals a fresh read, submenus opened, both when a pop-up asks Qt's entries
+# again and when it shows them as read and corrects itself once a check has
+# read them again; an application that quits is forgotten.
 . "$(dirname "$0")/lib.sh"
 require_desktop
 
@@ -17,11 +18,11 @@ for toolkit in gtk qt; do
     pid=$APP_PID
     wait_for_bus "$pid" "the $toolkit fixture"
 
-    # The View menu is read with the menu bar (fast-tracked), the others
-    # when they are opened.
+    # The first menu (which the fixture changes) and the View menu are read
+    # with the menu bar (fast-tracked), the others when they are opened.
     rm -f "$ARTIFACTS/probe-$toolkit.in"
     mkfifo "$ARTIFACTS/probe-$toolkit.in"
-    "$probe" "$pid" --fast-track view <"$ARTIFACTS/probe-$toolkit.in" \
+    "$probe" "$pid" --fast-track fixture,view <"$ARTIFACTS/probe-$toolkit.in" \
         >"$ARTIFACTS/probe-$toolkit.out" 2>"$ARTIFACTS/probe-$toolkit.err" &
     probe_pid=$!
     _lib_started+=("$probe_pid probe-$toolkit")
@@ -53,6 +54,21 @@ for toolkit in gtk qt; do
     [ "$(jq .shownAsRead <<<"$STATUS")" = "$as_read" ] ||
         fail "$toolkit: the kept menu bar is not shown as expected (as read: $as_read): $STATUS"
     reads=$(jq .reads <<<"$STATUS")
+    expect_shown() {
+        ask shown
+        jq -e '.same' <<<"$STATUS" >/dev/null || {
+            jq -r '"shown:\n" + (.keptMenu // "") + "\nfresh:\n" + (.freshMenu // "")' <<<"$STATUS" >&2
+            fail "$toolkit: the pop-up a trigger shows differs from a fresh read $1: $(jq -c '{checked, changed, same}' <<<"$STATUS")"
+        }
+        # Qt's menus are shown as read and checked by a read at once; GTK's
+        # need no check.
+        [ "$(jq .checked <<<"$STATUS")" = "$([ "$toolkit" = qt ] && echo true || echo false)" ] ||
+            fail "$toolkit: the pop-up was not checked as expected $1: $STATUS"
+        [ "$(jq .changed <<<"$STATUS")" = "$2" ] ||
+            fail "$toolkit: the check found changes: $(jq .changed <<<"$STATUS"), expected $2 $1: $STATUS"
+    }
+    expect_shown "as read" false
+    reads=$(jq .reads <<<"$STATUS")
 
     changes=0
     for change in HUP USR2 WINCH; do
@@ -62,6 +78,8 @@ for toolkit in gtk qt; do
             fail "$toolkit: the fixture did not change on SIG$change"
         ask compare
         expect_same "after SIG$change"
+        # Qt's check finds what changed, and the pop-up is built again.
+        expect_shown "after SIG$change" "$([ "$toolkit" = qt ] && echo true || echo false)"
         # GTK tells about the change and is read again; Qt tells nothing, and
         # its entries are asked again for each pop-up.
         if [ "$toolkit" = gtk ]; then

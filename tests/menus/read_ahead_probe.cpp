@@ -10,6 +10,11 @@
 //   compare   once reading has come to rest, the pop-up from what is kept
 //             and a fresh one, both with their submenus opened, printed
 //             as text; "same" tells whether they are equal
+//   shown     once reading has come to rest, the pop-up as a trigger shows
+//             it (what is kept, shown as read) and, once the check of it
+//             has ended, built again when the check found changes; "checked"
+//             and "changed" tell what the check found, "same" whether the
+//             pop-up then equals a fresh one
 // Every answer holds "kept" (a menu bar is kept), "shownAsRead" (pop-ups
 // show it without asking again) and "reads" (how many reads were started
 // so far).
@@ -49,17 +54,22 @@ bool serveUntil(const std::function<bool()>& done, int ms)
     return true;
 }
 
+QString menuText(platform::Menu& menu)
+{
+    QString text;
+    QTextStream out(&text);
+    printPopUpMenu(menu, 3, out);
+    out.flush();
+    return text;
+}
+
 QString popUpText(const platform::RunningApplication& application)
 {
     auto menu = std::make_unique<platform::Menu>(QStringLiteral("Trovix Proxy"));
     std::shared_ptr<platform::MenuItem> systemMenu;
     QXMainController::mainController().populateMenu(
         *menu, QXMenuBarItemsForApplication(application), &systemMenu, std::nullopt);
-    QString text;
-    QTextStream out(&text);
-    printPopUpMenu(*menu, 3, out);
-    out.flush();
-    return text;
+    return menuText(*menu);
 }
 
 } // namespace
@@ -141,6 +151,41 @@ int main(int argc, char** argv)
             QJsonObject answer{{"keptBefore", wasKept}, {"same", kept == fresh}};
             if (kept != fresh) {
                 answer.insert(QStringLiteral("keptMenu"), kept);
+                answer.insert(QStringLiteral("freshMenu"), fresh);
+            }
+            status(answer);
+        } else if (command == u"shown") {
+            atRest();
+            QXMainController& controller = QXMainController::mainController();
+            bool checked = false;
+            bool changed = false;
+            const QMetaObject::Connection connection = QObject::connect(
+                &readAhead, &QXMenuReadAhead::menusChecked, [&](qint64 checkedPid, bool found) {
+                    checked = checked || checkedPid == pid;
+                    changed = changed || (checkedPid == pid && found);
+                });
+            const std::unique_ptr<platform::Menu> menu =
+                controller.buildPopUpMenu(false, target, QXMenuReadAhead::Freshness::CheckedLater);
+            const bool checking = readAhead.isReading(pid);
+            serveUntil([&] { return !readAhead.isReading(pid); }, 10000);
+            QObject::disconnect(connection);
+            if (menu && changed) {
+                controller.rebuildPopUpMenu(*menu, false);
+            }
+            const QString shown = menu ? menuText(*menu) : QString();
+            QString fresh;
+            {
+                QXMenuReadAhead nothingKept({});
+                const std::unique_ptr<platform::Menu> freshMenu =
+                    controller.buildPopUpMenu(false, target);
+                fresh = freshMenu ? menuText(*freshMenu) : QString();
+            }
+            QJsonObject answer{{"checking", checking},
+                               {"checked", checked},
+                               {"changed", changed},
+                               {"same", !shown.isEmpty() && shown == fresh}};
+            if (shown != fresh) {
+                answer.insert(QStringLiteral("keptMenu"), shown);
                 answer.insert(QStringLiteral("freshMenu"), fresh);
             }
             status(answer);

@@ -39,9 +39,23 @@ public:
     // they are first read (still saving the search for the menu bar and
     // every request for what the application keeps the same).
     virtual AccessibilityElement menuBarForPopUp() const { return m_menuBar; }
+    // The menu bar for one pop-up that shows what was read as it was read,
+    // even where the application does not tell about changes (the caller
+    // then checks it with another read). What the pop-up reads beyond it is
+    // asked for again by every such pop-up.
+    virtual AccessibilityElement menuBarAsRead() const { return m_menuBar; }
     // Whether pop-ups show what was read as it is, asking nothing again:
     // the application tells about every change to its menus.
     virtual bool isShownAsRead() const { return true; }
+    // Whether this read and an earlier one of the same application found
+    // the same menus: the same entries in the same order, with the same
+    // titles, roles, enabled, visible and check states and key bindings.
+    // False when either found no menu bar, or when the backend cannot tell.
+    virtual bool readSameMenusAs(const MenuBarRead& earlier) const
+    {
+        Q_UNUSED(earlier);
+        return false;
+    }
 
 Q_SIGNALS:
     void finished();

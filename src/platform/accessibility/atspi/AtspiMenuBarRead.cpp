@@ -72,4 +72,30 @@ AccessibilityElement AtspiMenuBarRead::menuBarForPopUp() const
         std::make_shared<AtspiSnapshotNode>(copy, copy->menuBar, AtspiSnapshotNode::Kind::MenuBar));
 }
 
+AccessibilityElement AtspiMenuBarRead::menuBarAsRead() const
+{
+    if (menuBar().isNull() || isShownAsRead()) {
+        return menuBar();
+    }
+    // A copy of its own: the menus this pop-up reads beyond what was read
+    // ahead go into the copy, so the next pop-up asks for them again.
+    auto copy = std::make_shared<MenuSnapshot>(*m_read->snapshot());
+    copy->reaskEntries = false;
+    copy->asked.clear();
+    copy->unanswered.clear();
+    return AccessibilityElement(
+        std::make_shared<AtspiSnapshotNode>(copy, copy->menuBar, AtspiSnapshotNode::Kind::MenuBar));
+}
+
+bool AtspiMenuBarRead::readSameMenusAs(const MenuBarRead& earlier) const
+{
+    const auto* other = dynamic_cast<const AtspiMenuBarRead*>(&earlier);
+    if (!other || menuBar().isNull() || other->menuBar().isNull() || !m_read || !other->m_read) {
+        return false;
+    }
+    const std::shared_ptr<MenuSnapshot>& mine = m_read->snapshot();
+    const std::shared_ptr<MenuSnapshot>& theirs = other->m_read->snapshot();
+    return mine && theirs && haveSameMenus(*mine, *theirs);
+}
+
 } // namespace platform::atspi

@@ -25,7 +25,9 @@ public:
     std::optional<AtspiMenuTreeRead::MenuBarHint> hint(const QString& busName) const;
 
     AccessibilityElement menuBarForPopUp() const override;
+    AccessibilityElement menuBarAsRead() const override;
     bool isShownAsRead() const override;
+    bool readSameMenusAs(const MenuBarRead& earlier) const override;
 
 private:
     void treeRead();

@@ -3,12 +3,14 @@
 #include "platform/accessibility/AccessibilityNames.h"
 #include "platform/accessibility/AccessibilityReadBudget.h"
 #include "platform/accessibility/MenuWalkLimits.h"
+#include "platform/accessibility/atspi/AtspiItemReplies.h"
 #include "platform/accessibility/atspi/AtspiRequests.h"
 
 #include <QDeadlineTimer>
 #include <QSet>
 #include <algorithm>
 #include <dbus/dbus.h>
+#include <tuple>
 
 namespace platform::atspi {
 
@@ -36,6 +38,32 @@ bool isSnapshotComplete(const QHash<QString, CachedObject>& objects, const QStri
         }
         for (const QString& child : object->children) {
             pending.append({child, depth + 1});
+        }
+    }
+    return true;
+}
+
+bool haveSameMenus(const MenuSnapshot& one, const MenuSnapshot& other)
+{
+    if (one.busName != other.busName || one.menuBar != other.menuBar ||
+        one.objects.size() != other.objects.size() || one.keyBindings != other.keyBindings) {
+        return false;
+    }
+    const auto shown = [](const CachedObject& object) {
+        const ItemStates states = itemStates(object.stateBits());
+        return std::tuple(states.enabled, states.visible, states.checked, states.indeterminate);
+    };
+    for (auto each = one.objects.cbegin(); each != one.objects.cend(); ++each) {
+        const auto found = other.objects.constFind(each.key());
+        if (found == other.objects.cend()) {
+            return false;
+        }
+        const CachedObject& a = *each;
+        const CachedObject& b = *found;
+        if (a.parent != b.parent || a.role != b.role || a.name != b.name ||
+            a.children != b.children || a.lacksComponent != b.lacksComponent ||
+            shown(a) != shown(b)) {
+            return false;
         }
     }
     return true;

@@ -39,6 +39,13 @@ struct MenuSnapshot
     QSet<QString> unanswered;
 };
 
+// Whether two snapshots of an application describe the same menus: the same
+// menu bar and objects, each with the same parent, role, name, children,
+// shown states (enabled, visible, checked, mixed) and interfaces, and the
+// same key bindings. What pop-ups learnt of them since they were made, and
+// states that come and go as menus open and close, do not count.
+bool haveSameMenus(const MenuSnapshot& one, const MenuSnapshot& other);
+
 // What reading the snapshot came to.
 struct MenuSnapshotRead
 {
