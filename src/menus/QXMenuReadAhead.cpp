@@ -233,9 +233,20 @@ platform::AccessibilityElement QXMenuReadAhead::menuBar(qint64 pid, Freshness fr
     // Shown at once, and read again meanwhile (however soon after the last
     // read: the user asked for it).
     const platform::AccessibilityElement shown = entry->kept->menuBarAsRead();
+    // Started once the event loop turns: the pop-up is on its way to the
+    // screen then, and sending the read's requests does not hold it up.
     entry->checkPending = true;
-    if (!entry->read) {
-        startRead(*entry); // may drop the entry
+    if (!entry->read && !entry->checkScheduled) {
+        entry->checkScheduled = true;
+        QTimer::singleShot(0, this, [this, pid] {
+            Entry* checked = find(pid);
+            if (!checked || !std::exchange(checked->checkScheduled, false)) {
+                return;
+            }
+            if (checked->checkPending && !checked->read && checked->kept) {
+                startRead(*checked);
+            }
+        });
     }
     return shown;
 }
@@ -255,7 +266,7 @@ bool QXMenuReadAhead::isShownAsRead(qint64 pid) const
 bool QXMenuReadAhead::isReading(qint64 pid) const
 {
     const Entry* entry = find(pid);
-    return entry && (entry->read || entry->refreshPending);
+    return entry && (entry->read || entry->refreshPending || entry->checkScheduled);
 }
 
 QList<qint64> QXMenuReadAhead::applications() const

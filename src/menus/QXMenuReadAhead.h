@@ -99,6 +99,8 @@ private:
         // A pop-up shows the kept menu bar as read and waits to hear from
         // the next read whether it still holds.
         bool checkPending = false;
+        // That read starts on the next pass of the event loop.
+        bool checkScheduled = false;
         QElapsedTimer lastStarted;
     };
 
