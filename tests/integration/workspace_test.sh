@@ -4,7 +4,7 @@
 # window (also for trovix dump-menu --frontmost), and the accessibility bus's
 # activation events where _NET_ACTIVE_WINDOW names no client; activation through EWMH
 # brings a fixture's window to the front, and a reopen request restores a
-# minimised one.
+# minimised one; a window that is not normal makes an accessory application.
 . "$(dirname "$0")/lib.sh"
 require_desktop
 
@@ -138,6 +138,26 @@ wait_for 10 is_active "$gtk_window" || fail "reopening did not bring the GTK fix
 wait_for 10 eval "[ \"\$(listed $gtk_pid | cut -f3)\" = shown ]" ||
     fail "the reopened GTK fixture still counts as hidden"
 pass "a minimised fixture is hidden, and reopening restores it"
+
+# A window the window manager does not list in a taskbar (a utility window, or
+# one skipping the taskbar) makes its application an accessory one; each
+# property is read for every window at once, and each one counts.
+kind() { listed "$gtk_pid" | cut -f2; }
+[ "$(kind)" = regular ] || fail "the GTK fixture is not a regular application: $(listed "$gtk_pid")"
+xprop -id "$gtk_window" -f _NET_WM_WINDOW_TYPE 32a -set _NET_WM_WINDOW_TYPE _NET_WM_WINDOW_TYPE_UTILITY
+wait_for 10 eval '[ "$(kind)" = accessory ]' ||
+    fail "with a utility window the GTK fixture is $(kind), not an accessory application"
+xprop -id "$gtk_window" -f _NET_WM_WINDOW_TYPE 32a -set _NET_WM_WINDOW_TYPE _NET_WM_WINDOW_TYPE_NORMAL
+wait_for 10 eval '[ "$(kind)" = regular ]' || fail "with a normal window again the GTK fixture is $(kind)"
+# The state as a window that asks to skip the taskbar carries it (this
+# window manager keeps a state it is not asked to change).
+xprop -id "$gtk_window" -f _NET_WM_STATE 32a -set _NET_WM_STATE _NET_WM_STATE_SKIP_TASKBAR
+wait_for 10 eval '[ "$(kind)" = accessory ]' ||
+    fail "off the taskbar the GTK fixture is $(kind), not an accessory application"
+xprop -id "$gtk_window" -remove _NET_WM_STATE
+wait_for 10 eval '[ "$(kind)" = regular ]' || fail "back on the taskbar the GTK fixture is $(kind)"
+[ "$(listed "$qt_pid" | cut -f2)" = regular ] || fail "the Qt fixture is no longer regular: $(listed "$qt_pid")"
+pass "a utility window, or one off the taskbar, makes an accessory application"
 
 # A process that has ended is no running application and cannot be activated.
 terminate "$qt_pid" 10

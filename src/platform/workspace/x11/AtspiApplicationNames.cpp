@@ -1,6 +1,7 @@
 #include "platform/workspace/x11/AtspiApplicationNames.h"
 
 #include <QCoreApplication>
+#include <QSet>
 #include <algorithm>
 #include <atspi/atspi.h>
 #include <functional>
@@ -19,8 +20,12 @@ void clear(GError*& error)
 }
 
 // Calls visit with every application on the bus and its process identifier
-// until it answers false.
-void forEachApplication(const std::function<bool(AtspiAccessible*, qint64)>& visit)
+// until it answers false. An application's process is asked of the bus (a
+// blocking call) only the first time its unique name is seen: the bus never
+// gives that name to another connection. Names no longer on the bus are
+// forgotten once every application has been visited.
+void forEachApplication(const std::function<bool(AtspiAccessible*, qint64)>& visit,
+                        QHash<QString, qint64>& processes)
 {
     AtspiAccessible* desktop = atspi_get_desktop(0);
     if (!desktop) {
@@ -30,21 +35,42 @@ void forEachApplication(const std::function<bool(AtspiAccessible*, qint64)>& vis
     const gint count = atspi_accessible_get_child_count(desktop, &error);
     clear(error);
     bool going = true;
+    QSet<QString> seen;
     for (gint i = 0; i < count && going; ++i) {
         AtspiAccessible* application = atspi_accessible_get_child_at_index(desktop, i, &error);
         clear(error);
         if (!application) {
             continue;
         }
-        const qint64 pid = atspi_accessible_get_process_id(application, &error);
-        if (error) {
-            clear(error);
-        } else if (pid > 0) {
-            going = visit(application, pid);
+        const auto* object = reinterpret_cast<const AtspiObject*>(application);
+        const QString busName = object->app && object->app->bus_name
+                                    ? QString::fromUtf8(object->app->bus_name)
+                                    : QString();
+        seen.insert(busName);
+        std::optional<qint64> pid;
+        if (const auto known = processes.constFind(busName);
+            known != processes.cend() && !busName.isEmpty()) {
+            pid = *known;
+        } else {
+            pid = atspi_accessible_get_process_id(application, &error);
+            if (error) {
+                clear(error);
+                pid.reset();
+            } else if (!busName.isEmpty()) {
+                processes.insert(busName, *pid);
+            }
+        }
+        if (pid && *pid > 0) {
+            going = visit(application, *pid);
         }
         g_object_unref(application);
     }
     g_object_unref(desktop);
+    if (going) {
+        processes.removeIf([&seen](const QHash<QString, qint64>::iterator& entry) {
+            return !seen.contains(entry.key());
+        });
+    }
 }
 
 // An application that did not answer is asked again no sooner than this.
@@ -111,31 +137,33 @@ AtspiApplicationNames::list(const std::function<bool(qint64)>& askWindows)
     if (!initialize()) {
         return listing;
     }
-    forEachApplication([&](AtspiAccessible* application, qint64 pid) {
-        listing.processIdentifiers.insert(pid);
-        // The program's own accessibility answers on the thread that would
-        // wait here; its windows are managed ones in any case.
-        if (pid == QCoreApplication::applicationPid() || !askWindows(pid)) {
-            return true;
-        }
-        const auto silent = m_silent.constFind(pid);
-        if (silent != m_silent.constEnd()) {
-            if (!silent->hasExpired()) {
+    forEachApplication(
+        [&](AtspiAccessible* application, qint64 pid) {
+            listing.processIdentifiers.insert(pid);
+            // The program's own accessibility answers on the thread that would
+            // wait here; its windows are managed ones in any case.
+            if (pid == QCoreApplication::applicationPid() || !askWindows(pid)) {
                 return true;
             }
-            m_silent.erase(silent);
-        }
-        const std::optional<bool> shows = showsWindow(application);
-        if (!shows) {
-            if (m_silent.size() >= SilentLimit) {
-                m_silent.clear();
+            const auto silent = m_silent.constFind(pid);
+            if (silent != m_silent.constEnd()) {
+                if (!silent->hasExpired()) {
+                    return true;
+                }
+                m_silent.erase(silent);
             }
-            m_silent.insert(pid, QDeadlineTimer(SilentMs));
-        } else if (*shows) {
-            listing.showingWindow.insert(pid);
-        }
-        return true;
-    });
+            const std::optional<bool> shows = showsWindow(application);
+            if (!shows) {
+                if (m_silent.size() >= SilentLimit) {
+                    m_silent.clear();
+                }
+                m_silent.insert(pid, QDeadlineTimer(SilentMs));
+            } else if (*shows) {
+                listing.showingWindow.insert(pid);
+            }
+            return true;
+        },
+        m_processes);
     return listing;
 }
 
@@ -152,18 +180,20 @@ QString AtspiApplicationNames::name(qint64 pid)
     }
     QString found;
     bool onBus = false;
-    forEachApplication([&](AtspiAccessible* application, qint64 applicationPid) {
-        if (applicationPid != pid) {
-            return true;
-        }
-        onBus = true;
-        GError* error = nullptr;
-        gchar* text = atspi_accessible_get_name(application, &error);
-        clear(error);
-        found = QString::fromUtf8(text).trimmed();
-        g_free(text);
-        return false;
-    });
+    forEachApplication(
+        [&](AtspiAccessible* application, qint64 applicationPid) {
+            if (applicationPid != pid) {
+                return true;
+            }
+            onBus = true;
+            GError* error = nullptr;
+            gchar* text = atspi_accessible_get_name(application, &error);
+            clear(error);
+            found = QString::fromUtf8(text).trimmed();
+            g_free(text);
+            return false;
+        },
+        m_processes);
     if (onBus) {
         m_names.insert(pid, found);
     }

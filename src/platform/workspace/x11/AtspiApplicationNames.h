@@ -36,6 +36,8 @@ private:
 
     bool m_initialized = false;
     QHash<qint64, QString> m_names;
+    // The process of each application on the bus, by unique bus name.
+    QHash<QString, qint64> m_processes;
     // Applications that did not answer whether they show a window, and until
     // when they are not asked again.
     QHash<qint64, QDeadlineTimer> m_silent;

@@ -99,16 +99,13 @@ quint32 EwmhConnection::atom(const QByteArray& name) const
     return value;
 }
 
-QList<quint32> EwmhConnection::windowListProperty(quint32 window, const QByteArray& name) const
+namespace {
+
+// The 32-bit values of a property reply; none for a missing or other one.
+QList<quint32> listValues(xcb_connection_t* connection, xcb_get_property_cookie_t cookie)
 {
     QList<quint32> values;
-    const quint32 property = atom(name);
-    if (!m_connection || property == XCB_ATOM_NONE) {
-        return values;
-    }
-    const xcb_get_property_cookie_t cookie =
-        xcb_get_property(m_connection, 0, window, property, XCB_ATOM_ANY, 0, 4096);
-    XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(m_connection, cookie, nullptr));
+    XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection, cookie, nullptr));
     if (!reply || reply->format != 32) {
         return values;
     }
@@ -119,6 +116,60 @@ QList<quint32> EwmhConnection::windowListProperty(quint32 window, const QByteArr
         values.append(data[i]);
     }
     return values;
+}
+
+} // namespace
+
+QList<quint32> EwmhConnection::windowListProperty(quint32 window, const QByteArray& name) const
+{
+    const quint32 property = atom(name);
+    if (!m_connection || property == XCB_ATOM_NONE) {
+        return {};
+    }
+    return listValues(m_connection,
+                      xcb_get_property(m_connection, 0, window, property, XCB_ATOM_ANY, 0, 4096));
+}
+
+QList<EwmhConnection::ClientWindow> EwmhConnection::clientWindowsWithProcesses() const
+{
+    const QList<quint32> windows = clientWindows();
+    const quint32 pid = atom("_NET_WM_PID");
+    const quint32 state = atom("_NET_WM_STATE");
+    const quint32 type = atom("_NET_WM_WINDOW_TYPE");
+    // Interned now: isNormal compares with them.
+    for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_WINDOW_TYPE_NORMAL",
+                             "_NET_WM_WINDOW_TYPE_DIALOG"}) {
+        atom(name);
+    }
+    QList<ClientWindow> clients;
+    if (!m_connection || windows.isEmpty()) {
+        return clients;
+    }
+    // Every request is sent before the first reply is waited for.
+    struct Cookies
+    {
+        xcb_get_property_cookie_t pid, state, type;
+    };
+    QList<Cookies> cookies;
+    cookies.reserve(windows.size());
+    for (const quint32 window : windows) {
+        cookies.append({xcb_get_property(m_connection, 0, window, pid, XCB_ATOM_ANY, 0, 1),
+                        xcb_get_property(m_connection, 0, window, state, XCB_ATOM_ANY, 0, 4096),
+                        xcb_get_property(m_connection, 0, window, type, XCB_ATOM_ANY, 0, 4096)});
+    }
+    clients.reserve(windows.size());
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        ClientWindow client;
+        client.window = windows.at(i);
+        const QList<quint32> pids = listValues(m_connection, cookies.at(i).pid);
+        if (!pids.isEmpty() && pids.first() != 0) {
+            client.pid = static_cast<qint64>(pids.first());
+        }
+        const QList<quint32> states = listValues(m_connection, cookies.at(i).state);
+        client.normal = isNormal(states, listValues(m_connection, cookies.at(i).type));
+        clients.append(client);
+    }
+    return clients;
 }
 
 QList<quint32> EwmhConnection::clientWindows() const
@@ -172,10 +223,15 @@ EwmhConnection::WindowState EwmhConnection::windowState(quint32 window) const
 
 bool EwmhConnection::isNormalWindow(quint32 window) const
 {
-    if (windowState(window).skipTaskbar) {
+    return isNormal(windowListProperty(window, "_NET_WM_STATE"),
+                    windowListProperty(window, "_NET_WM_WINDOW_TYPE"));
+}
+
+bool EwmhConnection::isNormal(const QList<quint32>& states, const QList<quint32>& types) const
+{
+    if (states.contains(atom("_NET_WM_STATE_SKIP_TASKBAR"))) {
         return false;
     }
-    const QList<quint32> types = windowListProperty(window, "_NET_WM_WINDOW_TYPE");
     return types.isEmpty() || types.contains(atom("_NET_WM_WINDOW_TYPE_NORMAL")) ||
            types.contains(atom("_NET_WM_WINDOW_TYPE_DIALOG"));
 }

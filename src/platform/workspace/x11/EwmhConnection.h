@@ -36,9 +36,21 @@ public:
 
     bool isValid() const { return m_connection != nullptr; }
 
+    // A managed client window, its process and whether it is normal (see
+    // isNormalWindow).
+    struct ClientWindow
+    {
+        quint32 window = 0;
+        std::optional<qint64> pid;
+        bool normal = false;
+    };
+
     // Managed client windows, bottom to top when the window manager tells the
     // stacking order, in mapping order otherwise.
     QList<quint32> clientWindows() const;
+    // The same with each window's process and kind, asked of the X server
+    // for all windows at once rather than one request after another.
+    QList<ClientWindow> clientWindowsWithProcesses() const;
     std::optional<quint32> activeWindow() const;
     std::optional<qint64> windowPid(quint32 window) const;
     WindowState windowState(quint32 window) const;
@@ -72,6 +84,7 @@ public:
 private:
     quint32 atom(const QByteArray& name) const;
     QList<quint32> windowListProperty(quint32 window, const QByteArray& name) const;
+    bool isNormal(const QList<quint32>& states, const QList<quint32>& types) const;
     bool sendRootMessage(quint32 window, const QByteArray& type, const quint32 (&data)[5]);
     bool changeState(quint32 window, bool add, const QByteArray& first, const QByteArray& second);
     // Adds or removes states in the _NET_WM_STATE of an unmapped window.

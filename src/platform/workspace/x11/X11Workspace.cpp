@@ -38,9 +38,9 @@ std::shared_ptr<void> X11Workspace::observeFrontApplication(std::function<void(q
 QList<quint32> X11Workspace::windowsOfProcess(qint64 pid) const
 {
     QList<quint32> windows;
-    for (const quint32 window : m_x11.clientWindows()) {
-        if (m_x11.windowPid(window) == pid) {
-            windows.append(window);
+    for (const EwmhConnection::ClientWindow& client : m_x11.clientWindowsWithProcesses()) {
+        if (client.pid == pid) {
+            windows.append(client.window);
         }
     }
     return windows;
@@ -112,17 +112,16 @@ QList<RunningApplication> X11Workspace::runningApplications()
     QList<qint64> order;
     QSet<qint64> withWindow;
     QSet<qint64> withNormalWindow;
-    for (const quint32 window : m_x11.clientWindows()) {
-        const std::optional<qint64> pid = m_x11.windowPid(window);
-        if (!pid) {
+    for (const EwmhConnection::ClientWindow& client : m_x11.clientWindowsWithProcesses()) {
+        if (!client.pid) {
             continue;
         }
-        if (!order.contains(*pid)) {
-            order.append(*pid);
+        if (!order.contains(*client.pid)) {
+            order.append(*client.pid);
         }
-        withWindow.insert(*pid);
-        if (m_x11.isNormalWindow(window)) {
-            withNormalWindow.insert(*pid);
+        withWindow.insert(*client.pid);
+        if (client.normal) {
+            withNormalWindow.insert(*client.pid);
         }
     }
     // A Wayland client has no managed window: whether it shows one only the
@@ -155,9 +154,12 @@ RunningApplication X11Workspace::runningApplication(qint64 pid)
     }
     QSet<qint64> withWindow;
     QSet<qint64> withNormalWindow;
-    for (const quint32 window : windowsOfProcess(pid)) {
+    for (const EwmhConnection::ClientWindow& client : m_x11.clientWindowsWithProcesses()) {
+        if (client.pid != pid) {
+            continue;
+        }
         withWindow.insert(pid);
-        if (m_x11.isNormalWindow(window)) {
+        if (client.normal) {
             withNormalWindow.insert(pid);
         }
     }
