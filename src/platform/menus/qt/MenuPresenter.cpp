@@ -122,7 +122,7 @@ int mixedMarkExtent(const QMenu* qmenu)
 } // namespace
 
 MenuPresenter::MenuPresenter(Menu& menu, QObject* parent)
-    : QObject(parent), m_model(menu), m_style(std::make_unique<MenuStyle>()),
+    : QObject(parent), m_model(menu), m_style(MenuStyle::shared()),
       m_root(std::make_unique<GrowingMenu>())
 {
     m_root->installEventFilter(this);
@@ -350,8 +350,8 @@ void MenuPresenter::fitIcons(QMenu* qmenu, int iconExtent)
     // let the menu's icon column grow with them.
     const int smallIconSize = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
     qmenu->setProperty(MenuStyle::iconExtentProperty, iconExtent > smallIconSize ? iconExtent : 0);
-    if (qmenu->style() != m_style.get()) {
-        qmenu->setStyle(m_style.get());
+    if (qmenu->style() != m_style) {
+        qmenu->setStyle(m_style);
     }
 }
 

@@ -128,7 +128,7 @@ private:
 
     Menu& m_model;
     // The style of every menu shown (see MenuStyle).
-    std::unique_ptr<QStyle> m_style;
+    QStyle* m_style = nullptr;
     std::unique_ptr<QMenu> m_root;
     QPointer<QMenuBar> m_menuBar;
     QHash<const QAction*, ActionInfo> m_actions;

@@ -1,11 +1,27 @@
 #include "platform/menus/qt/MenuStyle.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QWidget>
 
 namespace platform {
 
 MenuStyle::MenuStyle() : QProxyStyle(QApplication::style()->name()) {}
+
+MenuStyle* MenuStyle::shared()
+{
+    static QPointer<MenuStyle> style;
+    static QString baseName;
+    const QString name = QApplication::style()->name();
+    if (!style || name != baseName) {
+        // The one made before stays (menus may still use it) until the
+        // application ends.
+        style = new MenuStyle;
+        style->setParent(qApp);
+        baseName = name;
+    }
+    return style;
+}
 
 int MenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                            const QWidget* widget) const

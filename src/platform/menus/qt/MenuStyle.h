@@ -18,6 +18,11 @@ public:
 
     MenuStyle();
 
+    // The one every menu shows, made again when the application's style
+    // has changed since; it lasts as long as the application. Making a
+    // style for each menu cost a new base style, and polishing with it.
+    static MenuStyle* shared();
+
     int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
                     const QWidget* widget = nullptr) const override;
     int styleHint(StyleHint hint, const QStyleOption* option = nullptr,

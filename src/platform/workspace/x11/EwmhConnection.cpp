@@ -130,9 +130,37 @@ QList<quint32> EwmhConnection::windowListProperty(quint32 window, const QByteArr
                       xcb_get_property(m_connection, 0, window, property, XCB_ATOM_ANY, 0, 4096));
 }
 
-QList<EwmhConnection::ClientWindow> EwmhConnection::clientWindowsWithProcesses() const
+QList<EwmhConnection::ClientWindow>
+EwmhConnection::clientWindowsWithProcesses(std::optional<quint32>* active) const
 {
-    const QList<quint32> windows = clientWindows();
+    QList<quint32> windows;
+    if (active) {
+        active->reset();
+        const quint32 activeAtom = atom("_NET_ACTIVE_WINDOW");
+        const quint32 stackingAtom = atom("_NET_CLIENT_LIST_STACKING");
+        const quint32 listAtom = atom("_NET_CLIENT_LIST");
+        if (!m_connection) {
+            return {};
+        }
+        // The three are asked together: one wait for the X server, not three.
+        const auto ask = [this](quint32 property) {
+            return xcb_get_property(m_connection, 0, m_root, property, XCB_ATOM_ANY, 0, 4096);
+        };
+        const xcb_get_property_cookie_t activeCookie = ask(activeAtom);
+        const xcb_get_property_cookie_t stackingCookie = ask(stackingAtom);
+        const xcb_get_property_cookie_t listCookie = ask(listAtom);
+        const QList<quint32> activeValues = listValues(m_connection, activeCookie);
+        if (!activeValues.isEmpty() && activeValues.first() != XCB_WINDOW_NONE) {
+            *active = activeValues.first();
+        }
+        windows = listValues(m_connection, stackingCookie);
+        const QList<quint32> mapped = listValues(m_connection, listCookie);
+        if (windows.isEmpty()) {
+            windows = mapped;
+        }
+    } else {
+        windows = clientWindows();
+    }
     const quint32 pid = atom("_NET_WM_PID");
     const quint32 state = atom("_NET_WM_STATE");
     const quint32 type = atom("_NET_WM_WINDOW_TYPE");

@@ -49,8 +49,9 @@ public:
     // stacking order, in mapping order otherwise.
     QList<quint32> clientWindows() const;
     // The same with each window's process and kind, asked of the X server
-    // for all windows at once rather than one request after another.
-    QList<ClientWindow> clientWindowsWithProcesses() const;
+    // for all windows at once rather than one request after another; with
+    // active, the active window (see activeWindow) is asked along.
+    QList<ClientWindow> clientWindowsWithProcesses(std::optional<quint32>* active = nullptr) const;
     std::optional<quint32> activeWindow() const;
     std::optional<qint64> windowPid(quint32 window) const;
     WindowState windowState(quint32 window) const;

@@ -152,9 +152,15 @@ RunningApplication X11Workspace::runningApplication(qint64 pid)
     if (!ProcessTable::processExists(pid)) {
         return {};
     }
+    return applicationAmong(pid, m_x11.clientWindowsWithProcesses());
+}
+
+RunningApplication
+X11Workspace::applicationAmong(qint64 pid, const QList<EwmhConnection::ClientWindow>& clients)
+{
     QSet<qint64> withWindow;
     QSet<qint64> withNormalWindow;
-    for (const EwmhConnection::ClientWindow& client : m_x11.clientWindowsWithProcesses()) {
+    for (const EwmhConnection::ClientWindow& client : clients) {
         if (client.pid != pid) {
             continue;
         }
@@ -181,11 +187,14 @@ RunningApplication X11Workspace::frontmostApplication()
     // _NET_ACTIVE_WINDOW is then empty, or names a window of no running
     // client (XWayland's root, a compositor's own). The accessibility bus
     // knows the active window whatever its display protocol.
-    const std::optional<quint32> window = m_x11.activeWindow();
-    const std::optional<qint64> pid =
-        window && m_x11.clientWindows().contains(*window) ? m_x11.windowPid(*window) : std::nullopt;
+    std::optional<quint32> window;
+    const QList<EwmhConnection::ClientWindow> clients = m_x11.clientWindowsWithProcesses(&window);
+    const auto active =
+        std::find_if(clients.cbegin(), clients.cend(),
+                     [&window](const auto& client) { return window && client.window == *window; });
+    const std::optional<qint64> pid = active != clients.cend() ? active->pid : std::nullopt;
     if (pid && ProcessTable::processExists(*pid)) {
-        return runningApplication(*pid);
+        return applicationAmong(*pid, clients);
     }
     const std::optional<qint64> tracked = FrontApplicationTracker::current().frontApplication();
     return tracked ? runningApplication(*tracked) : RunningApplication();

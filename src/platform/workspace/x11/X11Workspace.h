@@ -3,13 +3,12 @@
 #include "platform/workspace/Workspace.h"
 #include "platform/workspace/x11/AtspiApplicationNames.h"
 #include "platform/workspace/x11/DesktopEntryNames.h"
+#include "platform/workspace/x11/EwmhConnection.h"
 
 #include <QHash>
 #include <optional>
 
 namespace platform {
-
-class EwmhConnection;
 
 // The workspace of an X11 desktop: the frontmost application is the process
 // of _NET_ACTIVE_WINDOW (by _NET_WM_PID), or of the window the accessibility
@@ -41,6 +40,9 @@ public:
 private:
     // Client windows of a process, bottom to top.
     QList<quint32> windowsOfProcess(qint64 pid) const;
+    // The running application of a process among these client windows.
+    RunningApplication applicationAmong(qint64 pid,
+                                        const QList<EwmhConnection::ClientWindow>& clients);
     // withWindow holds the processes with a managed window, withNormalWindow
     // those with a normal one.
     RunningApplication makeApplication(qint64 pid, const AtspiApplicationNames::Listing& bus,
