@@ -178,7 +178,8 @@ public:
                    QXMenuReadAhead::Freshness freshness = QXMenuReadAhead::Freshness::AskedAgain);
     // Builds an open pop-up's items again from the menus as read just now,
     // after a check found them changed (see QXMenuReadAhead::menusChecked).
-    void rebuildPopUpMenu(platform::Menu& menu, bool allApplications);
+    // False when the pop-up would show the same, and is left as it is.
+    bool rebuildPopUpMenu(platform::Menu& menu, bool allApplications);
     // Appends one proxy item per menu bar item; the system menu item (index
     // 0) goes into the slot when one is given and still empty, else it is
     // dropped.

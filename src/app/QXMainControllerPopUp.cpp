@@ -14,6 +14,7 @@
 #include "menus/QXSharedMenuFontSize.h"
 #include "platform/accessibility/MenuTree.h"
 #include "platform/accessibility/MenuTreeCache.h"
+#include "platform/accessibility/MenuWalkLimits.h"
 #include "platform/application/Activation.h"
 #include "platform/defaults/UserDefaults.h"
 #include "platform/log/SystemLog.h"
@@ -82,6 +83,34 @@ bool isProgramItself(const RunningApplication& application)
 {
     return !application.isNull() &&
            application.processIdentifier() == QCoreApplication::applicationPid();
+}
+
+// Whether two pop-ups show the same: the same items in the same order, with
+// the same titles, marks, key equivalents and enabled and hidden states, and
+// the same filled submenus. Nothing is read: a submenu still to be filled
+// is compared by the item that opens it.
+bool showTheSame(const Menu& one, const Menu& other, int depth = 0)
+{
+    if (one.numberOfItems() != other.numberOfItems()) {
+        return false;
+    }
+    for (qsizetype i = 0; i < one.numberOfItems(); ++i) {
+        const MenuItem& a = *one.itemAtIndex(i);
+        const MenuItem& b = *other.itemAtIndex(i);
+        if (a.isSeparatorItem() != b.isSeparatorItem() || a.title() != b.title() ||
+            a.isEnabledFlag() != b.isEnabledFlag() || a.isHidden() != b.isHidden() ||
+            a.state() != b.state() || a.keyEquivalent() != b.keyEquivalent() ||
+            a.keyEquivalentModifierMask() != b.keyEquivalentModifierMask() ||
+            a.isAlternate() != b.isAlternate() || a.tag() != b.tag() ||
+            a.hasSubmenu() != b.hasSubmenu()) {
+            return false;
+        }
+        if (a.hasSubmenu() && depth < platform::MenuWalkLimits::DepthLimit &&
+            !showTheSame(*a.submenu(), *b.submenu(), depth + 1)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void addEmptyItemIfNecessary(Menu& menu)
@@ -217,8 +246,9 @@ bool QXMainController::popUpMenuForAllApplications(bool allApplications)
             connect(readAhead, &QXMenuReadAhead::menusChecked, this, [&](qint64 pid, bool changed) {
                 Q_UNUSED(pid);
                 if (changed && shown && !search) {
-                    rebuildPopUpMenu(*menu, allApplications);
-                    shown->rebuild();
+                    if (rebuildPopUpMenu(*menu, allApplications)) {
+                        shown->rebuild();
+                    }
                 }
             });
     }
@@ -367,7 +397,7 @@ std::unique_ptr<Menu> QXMainController::buildPopUpMenu(bool allApplications,
     return menu;
 }
 
-void QXMainController::rebuildPopUpMenu(Menu& menu, bool allApplications)
+bool QXMainController::rebuildPopUpMenu(Menu& menu, bool allApplications)
 {
     // The same application as before, not whichever is in front now.
     const RunningApplication application = allApplications || m_popUpApplications.isEmpty()
@@ -378,14 +408,17 @@ void QXMainController::rebuildPopUpMenu(Menu& menu, bool allApplications)
         const QXAccessibilityStallGuard reads(QXAccessibilityStallGuard::Deadlines::Own);
         rebuilt = buildPopUpMenu(allApplications, application, QXMenuReadAhead::Freshness::AsRead);
     }
-    if (!rebuilt || rebuilt->isEmpty()) {
-        return;
+    // What the check found changed may not show (a menu read only for it):
+    // the open menu is left as it is then, with the item the user is at.
+    if (!rebuilt || rebuilt->isEmpty() || showTheSame(menu, *rebuilt)) {
+        return false;
     }
     menu.removeAllItems();
     while (!rebuilt->isEmpty()) {
         menu.addItem(rebuilt->removeItemAtIndex(0));
     }
     menu.update();
+    return true;
 }
 
 void QXMainController::populateMenu(Menu& menu,

@@ -93,6 +93,16 @@ int main(int argc, char** argv)
         return 1;
     }
     QXProxyMenuItem::updatePreferences();
+    if (depth) {
+        // Pop-ups fill the menus read ahead at once, as they do for the
+        // "Fast Track" entries a read ahead reads.
+        QStringList entries;
+        for (const QString& title : depth->isEmpty() ? QStringList{QString()} : *depth) {
+            entries.append(QStringLiteral("probe > ") + title);
+        }
+        platform::UserDefaults::standard().setObject(entries.join(u'\n'),
+                                                     QStringLiteral("Fast Track"));
+    }
     const platform::RunningApplication target(
         pid, QStringLiteral("probe"), QUrl(),
         platform::RunningApplication::ActivationPolicy::Regular);
