@@ -98,8 +98,9 @@ bool showTheSame(const Menu& one, const Menu& other, int depth = 0)
         const MenuItem& a = *one.itemAtIndex(i);
         const MenuItem& b = *other.itemAtIndex(i);
         if (a.isSeparatorItem() != b.isSeparatorItem() || a.title() != b.title() ||
-            a.isEnabledFlag() != b.isEnabledFlag() || a.isHidden() != b.isHidden() ||
-            a.state() != b.state() || a.keyEquivalent() != b.keyEquivalent() ||
+            a.isEnabled() != b.isEnabled() || a.hasAction() != b.hasAction() ||
+            a.isHidden() != b.isHidden() || a.state() != b.state() ||
+            a.keyEquivalent() != b.keyEquivalent() ||
             a.keyEquivalentModifierMask() != b.keyEquivalentModifierMask() ||
             a.isAlternate() != b.isAlternate() || a.tag() != b.tag() ||
             a.hasSubmenu() != b.hasSubmenu()) {

@@ -46,6 +46,22 @@ QString popUpText(qint64 pid, int depth)
     return text;
 }
 
+// A menu as text, its filled submenus included (none is read for it).
+QString menuText(platform::Menu& menu)
+{
+    QString text;
+    QTextStream out(&text);
+    printPopUpMenu(menu, 0, out);
+    for (const std::shared_ptr<platform::MenuItem>& item : menu.items()) {
+        if (item->hasSubmenu() && item->submenu()->delegate() == nullptr) {
+            out << item->title() << ":\n";
+            printPopUpMenu(*item->submenu(), 0, out);
+        }
+    }
+    out.flush();
+    return text;
+}
+
 // The same read afresh: the newest read-ahead alive is the one asked.
 QString freshPopUpText(qint64 pid, int depth)
 {
@@ -170,6 +186,43 @@ private Q_SLOTS:
         } else {
             QVERIFY(!after.contains("About Fixture"));
         }
+    }
+
+    // A pop-up shown from menus kept as read is built again once a check
+    // has read them afresh, when (and only when) what it shows changed: a
+    // rebuild takes the item the user is at away.
+    void anOpenPopUpIsBuiltAgainWhenWhatItShowsChanged_data()
+    {
+        QTest::addColumn<QString>("change");
+        for (const char* change : {"renamed", "added", "removed", "disabled", "checked"}) {
+            QTest::newRow(change) << change;
+        }
+        QTest::newRow("nothing") << "nothing";
+    }
+
+    void anOpenPopUpIsBuiltAgainWhenWhatItShowsChanged()
+    {
+        QFETCH(QString, change);
+        PopUpTestEnvironment environment;
+        environment.accessibility->addApplication(Pid, fixtureDescription());
+        environment.workspace->addApplication(Pid, QStringLiteral("fixture"),
+                                              QStringLiteral("/usr/bin/fixture"));
+        environment.workspace->setFrontmost(Pid);
+        environment.workspace->setMenuBarOwner(Pid);
+        // The changed menu is filled as the pop-up is built.
+        environment.settings().setObject(QStringLiteral("fixture > Fixture"),
+                                         QStringLiteral("Fast Track"));
+        QXMainController& controller = QXMainController::mainController();
+        controller.resetFastTrackMenuTitles();
+        const std::unique_ptr<platform::Menu> menu = environment.popUp();
+        QVERIFY(menu);
+        const QString before = menuText(*menu);
+
+        environment.accessibility->addApplication(Pid, changed(fixtureDescription(), change));
+        QCOMPARE(controller.rebuildPopUpMenu(*menu, false), change != "nothing");
+        const QString after = menuText(*menu);
+        QCOMPARE(after, menuText(*environment.popUp()));
+        QCOMPARE(after == before, change == "nothing");
     }
 
     void aTriggerDuringAReadWaitsForIt()
