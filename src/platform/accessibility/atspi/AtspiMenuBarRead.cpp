@@ -56,33 +56,30 @@ bool AtspiMenuBarRead::isShownAsRead() const
 
 AccessibilityElement AtspiMenuBarRead::menuBarForPopUp() const
 {
-    if (menuBar().isNull() || isShownAsRead()) {
-        return menuBar();
-    }
-    // A copy of its own, so that what one pop-up asked again is asked again
-    // by the next one too.
-    auto copy = std::make_shared<MenuSnapshot>(*m_read->snapshot());
-    copy->reaskEntries = true;
-    copy->asked.clear();
-    copy->unanswered.clear();
-    for (CachedObject& object : copy->objects) {
-        object.childrenSettled = false;
-    }
-    return AccessibilityElement(
-        std::make_shared<AtspiSnapshotNode>(copy, copy->menuBar, AtspiSnapshotNode::Kind::MenuBar));
+    return popUpCopy(true);
 }
 
 AccessibilityElement AtspiMenuBarRead::menuBarAsRead() const
 {
+    return popUpCopy(false);
+}
+
+AccessibilityElement AtspiMenuBarRead::popUpCopy(bool askAgain) const
+{
     if (menuBar().isNull() || isShownAsRead()) {
         return menuBar();
     }
-    // A copy of its own: the menus this pop-up reads beyond what was read
-    // ahead go into the copy, so the next pop-up asks for them again.
+    // A copy of its own, so that what one pop-up asked again, or read
+    // beyond what was read ahead, is asked again by the next one too.
     auto copy = std::make_shared<MenuSnapshot>(*m_read->snapshot());
-    copy->reaskEntries = false;
+    copy->reaskEntries = askAgain;
     copy->asked.clear();
     copy->unanswered.clear();
+    if (askAgain) {
+        for (CachedObject& object : copy->objects) {
+            object.childrenSettled = false;
+        }
+    }
     return AccessibilityElement(
         std::make_shared<AtspiSnapshotNode>(copy, copy->menuBar, AtspiSnapshotNode::Kind::MenuBar));
 }

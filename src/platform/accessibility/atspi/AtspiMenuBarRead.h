@@ -31,6 +31,9 @@ public:
 
 private:
     void treeRead();
+    // The menu bar on a copy of what was read, its entries asked again or
+    // shown as read (where the application does not tell about changes).
+    AccessibilityElement popUpCopy(bool askAgain) const;
 
     std::unique_ptr<AtspiMenuTreeRead> m_read;
 };
