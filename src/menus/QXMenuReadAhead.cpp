@@ -138,11 +138,13 @@ void QXMenuReadAhead::readFinished(qint64 pid)
     read->disconnect(this);
     const bool found = !read->menuBar().isNull();
     if (found && !entry->changedDuringRead) {
+        // Compared only for a pop-up waiting to hear.
         const platform::MenuBarRead* before = entry->kept ? entry->kept.get() : entry->stale.get();
-        const bool changed = !before || !read->readSameMenusAs(*before);
+        const bool checked = std::exchange(entry->checkPending, false);
+        const bool changed = checked && (!before || !read->readSameMenusAs(*before));
         entry->kept = std::move(read);
         entry->stale.reset();
-        if (std::exchange(entry->checkPending, false)) {
+        if (checked) {
             Q_EMIT menusChecked(pid, changed);
         }
         return;
